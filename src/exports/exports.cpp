@@ -1,0 +1,1 @@
+// the five exports: see issue work in progress
