@@ -1,0 +1,239 @@
+#include "context/helpers.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+#include "context/paradox.h"
+#include "platform/format.h"
+#include "platform/hostfolder.h"
+
+namespace {
+
+using namespace velmaro;
+
+class HelpersTempDir {
+public:
+  HelpersTempDir() {
+    std::string tmpl = (std::filesystem::temp_directory_path() / "velmaro-helpers-XXXXXX").string();
+    path_ = std::string(mkdtemp(tmpl.data())) + "/";
+  }
+  ~HelpersTempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  std::string operator/(const std::string& name) const { return path_ + name; }
+  const std::string& Path() const { return path_; }
+
+private:
+  std::string path_;
+};
+
+void Touch(const std::string& path, const std::string& content = "dati") {
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+class Helpers : public ::testing::Test {
+protected:
+  void SetUp() override { plat::SetItalianFormats(); }
+};
+
+TEST_F(Helpers, SpezzaRigaBreaksAtBlanks) {
+  // Fault: the breaking blank not counted, so the next line starts with it or
+  // the caller loops on the same place; a lone CR moving past the text's end.
+  std::string riga;
+  const std::string testo = "uno due tre";
+  int n = SpezzaRiga(testo, riga, 0, 7);
+  EXPECT_EQ(riga, "uno due");
+  EXPECT_EQ(n, 8);
+  EXPECT_EQ(SpezzaRiga(testo, riga, 8, 7), 3);
+  EXPECT_EQ(riga, "tre");
+
+  EXPECT_EQ(SpezzaRiga("abcdefghij", riga, 0, 4), 4);  // a long word is cut
+  EXPECT_EQ(riga, "abcd");
+  EXPECT_EQ(SpezzaRiga("ab\r\ncd", riga, 0, 10), 4);   // CR LF taken together
+  EXPECT_EQ(riga, "ab");
+  EXPECT_EQ(SpezzaRiga("ab\r", riga, 0, 10), 3);
+  EXPECT_EQ(SpezzaRiga("però sì", riga, 0, 7), 7);     // characters, not bytes
+  EXPECT_EQ(riga, "però sì");
+
+  // Every character of a text is handed out exactly once over the lines.
+  const std::string lungo = "la tariffa netta del listino vale per tutte le fasce";
+  std::string tutto;
+  for (int inizio = 0, preso; inizio < static_cast<int>(lungo.size()); inizio += preso) {
+    preso = SpezzaRiga(lungo, riga, inizio, 12);
+    ASSERT_GT(preso, 0);
+    EXPECT_LE(riga.size(), 12u);
+    tutto += riga + " ";
+  }
+  EXPECT_EQ(tutto, lungo + " ");
+  EXPECT_EQ(LunghezzaParola("uno due", 4, 2), 2);
+}
+
+TEST_F(Helpers, Alignment) {
+  // Fault: columns padded on the wrong side, or cut texts longer than the width.
+  EXPECT_EQ(AllineaDestra("abc", 5), "  abc");
+  EXPECT_EQ(AllineaDestra("abc", 2), "ab");
+  EXPECT_EQ(AllineaDestra("abc", 0), "");
+  EXPECT_EQ(AllineaDestra("abc", -3), "");
+  EXPECT_EQ(AllineaSinistra("abc", 5), "abc  ");
+  EXPECT_EQ(AllineaSinistra("città", 6), "città ");
+  EXPECT_EQ(AllineaDestra("", 0), "");
+}
+
+TEST_F(Helpers, NumbersInItalianForm) {
+  // Fault: zero printed as "0", wrong separators, or a bad number read as 0.
+  EXPECT_EQ(FormattaDueDecimali(1234.5), "1.234,50");
+  EXPECT_EQ(FormattaDueDecimali(0), "");
+  EXPECT_EQ(FormattaDueDecimali(-0.5), "-0,50");
+  EXPECT_EQ(FormattaIntero(1234.6), "1.235");
+  EXPECT_EQ(FormattaIntero(0), "");
+  EXPECT_EQ(TestoInNumero(""), 0);
+  EXPECT_EQ(TestoInNumero("12,5"), 12.5);
+  EXPECT_EQ(TestoInNumero("12.5"), -1);
+  EXPECT_EQ(TestoInNumero("abc"), -1);
+}
+
+TEST_F(Helpers, ArrotondaDecimali) {
+  // Fault: binary representation rounding 2.345 down, or halves of negatives towards zero.
+  EXPECT_DOUBLE_EQ(ArrotondaDecimali(2, 2.345), 2.35);
+  EXPECT_DOUBLE_EQ(ArrotondaDecimali(2, -2.345), -2.35);
+  EXPECT_DOUBLE_EQ(ArrotondaDecimali(0, 0.49999995), 1);
+  EXPECT_DOUBLE_EQ(ArrotondaDecimali(0, 0.4999), 0);
+  EXPECT_DOUBLE_EQ(ArrotondaDecimali(3, 1.0005), 1.001);
+  EXPECT_DOUBLE_EQ(ArrotondaDecimali(2, 0), 0);
+  // Out of the 64-bit range the value comes back untouched instead of wrapping.
+  EXPECT_DOUBLE_EQ(ArrotondaDecimali(2, 1e300), 1e300);
+  EXPECT_DOUBLE_EQ(ArrotondaDecimali(25, 1.5), 1.5);
+}
+
+TEST_F(Helpers, DatesAsTextAndSql) {
+  // Fault: impossible dates accepted, empty text taken as an error, literals in day-first order.
+  EXPECT_EQ(TestoInData("31/12/2023"), plat::EncodeDate(2023, 12, 31));
+  EXPECT_EQ(TestoInData("31/02/2023"), -1);
+  EXPECT_EQ(TestoInData("abc"), -1);
+  EXPECT_EQ(TestoInData(""), 0);
+  EXPECT_FALSE(DataValida(TestoInData("")));
+  EXPECT_FALSE(DataValida(TestoInData("abc")));
+  EXPECT_TRUE(DataValida(TestoInData("01/01/2024")));
+  EXPECT_EQ(DataPerSQL(plat::EncodeDate(2024, 3, 5)), "'03/05/2024'");
+
+  EXPECT_EQ(InvertiData("'5/3/2024'"), "'3/5/2024'");
+  EXPECT_EQ(InvertiData("'05/03/24'"), "'03/05/24'");
+  EXPECT_EQ(InvertiDateSQL("SELECT * FROM T WHERE D>='31/12/2023' AND D<'5/3/2024'"),
+            "SELECT * FROM T WHERE D>='12/31/2023' AND D<'3/5/2024'");
+  EXPECT_EQ(InvertiDateSQL("WHERE D='05/03/24' OR E='1/2/24'"), "WHERE D='03/05/24' OR E='2/1/24'");
+  EXPECT_EQ(InvertiDateSQL("'5/3/2024' AND X=1"), "'5/3/2024' AND X=1");
+  EXPECT_EQ(InvertiDateSQL("A='5/3/2024'"), "A='3/5/2024'");
+  EXPECT_EQ(InvertiDateSQL("WHERE Q=10/2 AND R='a/b'"), "WHERE Q=10/2 AND R='a/b'");
+  EXPECT_EQ(InvertiDateSQL("X='12/2023'"), "X='12/2023'");  // no second slash
+  // A short literal closing the text is still turned month-first.
+  EXPECT_EQ(InvertiDateSQL("WHERE D>='05/03/24'"), "WHERE D>='03/05/24'");
+}
+
+TEST_F(Helpers, FieldsAndBlanks) {
+  // Fault: fields counted from 0, blanks kept by the narrow form, a missing field repeating the last.
+  EXPECT_EQ(CampoDelimitato("A; B C ;D", 2, ";"), "BC");
+  EXPECT_EQ(CampoDelimitatoW(u"A; B C ;D", 2, u";"), u" B C ");
+  EXPECT_EQ(CampoDelimitato("A; B C ;D", 1, ";"), "A");
+  EXPECT_EQ(CampoDelimitato("A; B C ;D", 3, ";"), "D");
+  EXPECT_EQ(CampoDelimitato("A; B C ;D", 5, ";"), "");
+  EXPECT_EQ(CampoDelimitato("A;B", 0, ";"), "");
+  EXPECT_EQ(CampoDelimitato("a;;c", 2, ";"), "");
+  EXPECT_EQ(CampoDelimitato("però; è", 2, ";"), "è");
+  EXPECT_EQ(TogliSpazi(" a b  c "), "abc");
+  EXPECT_EQ(TogliSpaziFinali("  a b \t  "), "  a b \t");
+  EXPECT_EQ(AcapoInSpazi("a\r\nb\nc"), "a  b c");
+}
+
+TEST_F(Helpers, FoldersAndOperatorList) {
+  // Fault: parents not created, a failure passing silently, operators read from the wrong folder.
+  HelpersTempDir dir;
+  EXPECT_NO_THROW(CreaCartella(dir / "a\\b\\c"));
+  EXPECT_TRUE(plat::DirectoryExists(dir / "a/b/c"));
+  Touch(dir / "file");
+  EXPECT_THROW(CreaCartella(dir / "file/sotto"), ErroreIO);
+
+  plat::SetHostFolderOverride(dir.Path());
+  EXPECT_TRUE(CaricaElencoUtenti().empty());
+  CreaCartella(dir / "DUVIDAR");
+  Touch(dir / "DUVIDAR/UTENTI.INI", "[MARIO]\r\nx=1\r\n[Anna]\r\n");
+  EXPECT_EQ(CaricaElencoUtenti(), (std::vector<std::string>{"MARIO", "Anna"}));
+  plat::ClearHostFolderOverride();
+}
+
+TEST(Paradox, ProssimoNomeTabella) {
+  // Fault: numbering restarting or losing digits past 99, lower case kept.
+  EXPECT_EQ(ProssimoNomeTabella("tmpqry.db"), "TMPQR01.DB");
+  EXPECT_EQ(ProssimoNomeTabella("TMPQR01.DB"), "TMPQR02.DB");
+  EXPECT_EQ(ProssimoNomeTabella("TMPQR09.DB"), "TMPQR10.DB");
+  EXPECT_EQ(ProssimoNomeTabella("TMPQR99.DB"), "TMPQR100.DB");
+  EXPECT_EQ(ProssimoNomeTabella("ab"), "AB01.DB");
+  EXPECT_EQ(ProssimoNomeTabella("x5"), "X501.DB");
+}
+
+TEST(Paradox, StatesAndRenaming) {
+  // Fault: a table in use emptied under its user, a busy table reported free,
+  // or the renaming stopping on a numbered name that is itself busy.
+  HelpersTempDir dir;
+  TabellaParadox tab(dir.Path(), "tmpqry.db");
+  std::string stato;
+  StatoTabellaParadox(tab, stato);
+  EXPECT_EQ(stato, "Non Esiste");
+  EXPECT_EQ(tab.TableName, "tmpqry.db");
+
+  Touch(dir / "TMPQRY.DB", "righe");
+  StatoTabellaParadox(tab, stato);
+  EXPECT_EQ(stato, "Esiste Libera");
+  EXPECT_TRUE(tab.Active());
+  EXPECT_EQ(std::filesystem::file_size(dir / "TMPQRY.DB"), 0u);
+  tab.Close();
+
+  // Another user holds TMPQRY and TMPQR01; the table moves on to TMPQR02.
+  Touch(dir / "TMPQRY.DB", "righe altrui");
+  Touch(dir / "TMPQR01.DB", "anche questa");
+  TabellaParadox altrui1(dir.Path(), "TMPQRY.DB"), altrui2(dir.Path(), "TMPQR01.DB");
+  altrui1.Open();
+  altrui2.Open();
+  TabellaParadox mia(dir.Path(), "tmpqry.db");
+  StatoTabellaParadox(mia, stato);
+  EXPECT_EQ(stato, "Esiste Occupata");
+  EXPECT_EQ(mia.TableName, "TMPQR02.DB");
+  EXPECT_FALSE(mia.Exists());
+  EXPECT_EQ(std::filesystem::file_size(dir / "TMPQRY.DB"), 12u);
+  EXPECT_EQ(std::filesystem::file_size(dir / "TMPQR01.DB"), 12u);
+
+  // A busy table first, then a free numbered one: that one is emptied and kept.
+  altrui2.Close();
+  TabellaParadox terza(dir.Path(), "tmpqry.db");
+  StatoTabellaParadox(terza, stato);
+  EXPECT_EQ(stato, "Esiste Occupata");
+  EXPECT_EQ(terza.TableName, "TMPQR01.DB");
+  EXPECT_EQ(std::filesystem::file_size(dir / "TMPQR01.DB"), 0u);
+  EXPECT_THROW(altrui2.Open(), ErroreTabellaParadox);  // held exclusively now
+}
+
+TEST(Paradox, EliminaTabellaTemp) {
+  // Fault: the kept table deleted, companion files left behind, other tables' files removed.
+  HelpersTempDir dir;
+  for (const char* f : {"TMPQR01.DB", "TMPQR01.PX", "tmpqr01.mb", "TMPQR01.X02", "TMPQR01.txt", "TMPQR010.DB"})
+    Touch(dir / f);
+  TabellaParadox tab(dir.Path(), "TMPQR01.DB");
+  tab.Open();
+  EliminaTabellaTemp(tab, "TMPQR01.DB");
+  EXPECT_TRUE(tab.Exists());
+  EliminaTabellaTemp(tab, "tmpqr01.db");  // exact comparison: not the same name
+  EXPECT_FALSE(tab.Active());
+  EXPECT_FALSE(plat::FileExists(dir / "TMPQR01.DB"));
+  EXPECT_FALSE(plat::FileExists(dir / "TMPQR01.PX"));
+  EXPECT_FALSE(plat::FileExists(dir / "tmpqr01.mb"));
+  EXPECT_FALSE(plat::FileExists(dir / "TMPQR01.X02"));
+  EXPECT_TRUE(plat::FileExists(dir / "TMPQR01.txt"));
+  EXPECT_TRUE(plat::FileExists(dir / "TMPQR010.DB"));
+  EXPECT_NO_THROW(EliminaTabellaTemp(tab, ""));  // already gone
+}
+
+}  // namespace

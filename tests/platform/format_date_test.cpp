@@ -1,0 +1,87 @@
+#include "platform/format.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FormatDate : public ::testing::Test {
+protected:
+  void SetUp() override { plat::SetItalianFormats(); }
+  void TearDown() override { plat::SetItalianFormats(); }
+};
+
+TEST_F(FormatDate, SerialNumbersAndCalendar) {
+  // Fault: wrong epoch, leap rules or decoding of dates before 1899.
+  EXPECT_EQ(plat::EncodeDate(1899, 12, 30), 0.0);
+  EXPECT_EQ(plat::EncodeDate(1900, 1, 1), 2.0);
+  EXPECT_EQ(plat::EncodeDate(2024, 2, 29), 45351.0);
+  EXPECT_TRUE(plat::IsLeapYear(2000));
+  EXPECT_FALSE(plat::IsLeapYear(1900));
+  EXPECT_EQ(plat::DaysInMonth(2023, 2), 28);
+  EXPECT_EQ(plat::DaysInMonth(2024, 2), 29);
+  plat::DateTime d = 0;
+  EXPECT_FALSE(plat::TryEncodeDate(2023, 2, 29, d));
+  EXPECT_FALSE(plat::TryEncodeDate(2023, 13, 1, d));
+  EXPECT_THROW(plat::EncodeDate(2023, 4, 31), plat::ConvertError);
+  int y, m, dd;
+  plat::DecodeDate(-1.25, y, m, dd);  // 29/12/1899 06:00
+  EXPECT_EQ((std::vector<int>{y, m, dd}), (std::vector<int>{1899, 12, 29}));
+  int h, mi, s, ms;
+  plat::DecodeTime(-1.25, h, mi, s, ms);
+  EXPECT_EQ(h, 6);
+  EXPECT_EQ(plat::DayOfWeek(plat::EncodeDate(2024, 3, 5)), 3);  // Tuesday
+}
+
+TEST_F(FormatDate, ArithmeticAcrossMonthAndYear) {
+  // Fault: subtracting a day or adding months lands on an impossible date.
+  EXPECT_EQ(plat::DateToStr(plat::EncodeDate(2024, 3, 1) - 1), "29/02/2024");
+  EXPECT_EQ(plat::DateToStr(plat::EncodeDate(2023, 3, 1) - 1), "28/02/2023");
+  EXPECT_EQ(plat::DateToStr(plat::EncodeDate(2024, 1, 1) - 1), "31/12/2023");
+  EXPECT_EQ(plat::DateToStr(plat::IncMonth(plat::EncodeDate(2024, 1, 31), 1)), "29/02/2024");
+  EXPECT_EQ(plat::DateToStr(plat::IncMonth(plat::EncodeDate(2024, 1, 15), -1)), "15/12/2023");
+}
+
+TEST_F(FormatDate, TextRoundTrips) {
+  // Fault: dates read in month-first order, impossible dates accepted, junk accepted.
+  const plat::DateTime d = plat::EncodeDate(2023, 12, 31);
+  EXPECT_EQ(plat::DateToStr(d), "31/12/2023");
+  EXPECT_EQ(plat::StrToDate("31/12/2023"), d);
+  EXPECT_EQ(plat::StrToDate(" 5/3/2024 "), plat::EncodeDate(2024, 3, 5));
+  EXPECT_EQ(plat::StrToDate("05/03/24"), plat::EncodeDate(2024, 3, 5));
+  EXPECT_EQ(plat::StrToDate("05/03/75"), plat::EncodeDate(1975, 3, 5));
+  EXPECT_EQ(plat::StrToDate("29/02/2024"), plat::EncodeDate(2024, 2, 29));
+  plat::DateTime r = 0;
+  EXPECT_FALSE(plat::TryStrToDate("29/02/2023", r));
+  EXPECT_FALSE(plat::TryStrToDate("31/02/2023", r));
+  EXPECT_FALSE(plat::TryStrToDate("abc", r));
+  EXPECT_FALSE(plat::TryStrToDate("", r));
+  EXPECT_FALSE(plat::TryStrToDate("1/2/3/4", r));
+  EXPECT_FALSE(plat::TryStrToDate("12-03-2024", r));
+  EXPECT_FALSE(plat::TryStrToDate("123/03/2024", r));
+  EXPECT_THROW(plat::StrToDate("32/01/2024"), plat::ConvertError);
+  int y, m, dd;
+  plat::DecodeDate(plat::StrToDate("7/8"), y, m, dd);
+  EXPECT_EQ(m, 8);
+  EXPECT_EQ(dd, 7);
+  plat::Formats().ShortDateFormat = "MM/dd/yyyy";
+  EXPECT_EQ(plat::DateToStr(d), "12/31/2023");
+  EXPECT_EQ(plat::StrToDate("12/31/2023"), d);
+}
+
+TEST_F(FormatDate, FormatDateTimeLetters) {
+  // Fault: "mm" after hours printed as month, separators not taken from the settings.
+  const plat::DateTime dt = plat::EncodeDate(2024, 3, 5) + plat::EncodeTime(14, 7, 9, 0);
+  EXPECT_EQ(plat::FormatDateTime("mm/dd/yyyy", dt), "03/05/2024");
+  EXPECT_EQ(plat::FormatDateTime("dd/mm/yyyy", dt), "05/03/2024");
+  EXPECT_EQ(plat::FormatDateTime("MM-DD-YYYY", dt), "03-05-2024");
+  EXPECT_EQ(plat::FormatDateTime("hh:nn:ss", dt), "14:07:09");
+  EXPECT_EQ(plat::FormatDateTime("hh:mm", dt), "14:07");
+  EXPECT_EQ(plat::FormatDateTime("yyyymmdd", dt), "20240305");
+  EXPECT_EQ(plat::FormatDateTime("d mmmm yy", dt), "5 marzo 24");
+  EXPECT_EQ(plat::FormatDateTime("'ore' h", dt), "ore 14");
+  plat::Formats().DateSeparator = '.';
+  EXPECT_EQ(plat::FormatDateTime("dd/mm/yyyy", dt), "05.03.2024");
+  EXPECT_EQ(plat::Date(), static_cast<double>(static_cast<long>(plat::Now())));
+}
+
+}  // namespace
