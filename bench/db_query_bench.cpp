@@ -1,0 +1,152 @@
+// Fetching a 200,000-row price table through db::Query against a bare
+// Firebird fetch loop in the same run; prints the ratio of the two.
+#include <benchmark/benchmark.h>
+#include <firebird/Interface.h>
+#include <stdlib.h>
+
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <map>
+
+#include "db/database.h"
+#include "db/engine.h"
+#include "db/query.h"
+
+namespace {
+
+constexpr int kRows = 200000;
+std::string g_path;
+
+void CreateData() {
+  std::string tmpl = (std::filesystem::temp_directory_path() / "velmaro-bench-XXXXXX").string();
+  if (!mkdtemp(tmpl.data())) std::abort();
+  g_path = tmpl + "/bench.fdb";
+  db::Database d;
+  d.DatabaseName = g_path;
+  d.Params = {"USER \"SYSDBA\"", "PASSWORD \"masterkey\"", "PAGE_SIZE 4096"};
+  d.CreateDatabase();
+  db::Transaction t(&d);
+  db::Query q(&d, &t);
+  q.SQL.Add("CREATE TABLE LISTSCDTNET (ID INTEGER NOT NULL, IDLISTINO INTEGER, CODICEARTICOLO VARCHAR(30),"
+            " PREZZO NUMERIC(15,5), DATAINIZIOVALIDITA DATE, DATAFINEVALIDITA DATE)");
+  q.ExecSQL();
+  t.Commit();
+  q.SQL.Clear();
+  q.ParamCheck = false;
+  q.SQL.Add("EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < " + std::to_string(kRows) +
+            ") DO BEGIN INSERT INTO LISTSCDTNET VALUES (:I, MOD(:I, 50), 'ART' || :I, :I * 1.25,"
+            " DATE '2024-01-01' + MOD(:I, 365), DATE '2025-01-01'); I = I + 1; END END");
+  q.ExecSQL();
+  t.Commit();
+}
+
+const char* kSelect =
+    "SELECT ID, IDLISTINO, CODICEARTICOLO, PREZZO, DATAINIZIOVALIDITA, DATAFINEVALIDITA FROM LISTSCDTNET";
+
+void BM_BareFetch(benchmark::State& state) {
+  using namespace Firebird;
+  IMaster* master = fb_get_master_interface();
+  ThrowStatusWrapper st(master->getStatus());
+  IProvider* prov = master->getDispatcher();
+  IXpbBuilder* dpb = master->getUtilInterface()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
+  dpb->insertString(&st, isc_dpb_user_name, "SYSDBA");
+  dpb->insertString(&st, isc_dpb_lc_ctype, "UTF8");
+  IAttachment* att = prov->attachDatabase(&st, g_path.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+  for (auto _ : state) {
+    ITransaction* tra = att->startTransaction(&st, 0, nullptr);
+    IStatement* stmt = att->prepare(&st, tra, 0, kSelect, 3, IStatement::PREPARE_PREFETCH_METADATA);
+    IMessageMetadata* meta = stmt->getOutputMetadata(&st);
+    std::vector<unsigned char> buf(meta->getMessageLength(&st));
+    unsigned n = meta->getCount(&st);
+    std::vector<unsigned> offs(n);
+    for (unsigned i = 0; i < n; ++i) offs[i] = meta->getOffset(&st, i);
+    IResultSet* rs = stmt->openCursor(&st, tra, nullptr, nullptr, meta, 0);
+    std::int64_t sum = 0;
+    std::size_t chars = 0;
+    while (rs->fetchNext(&st, buf.data()) == IStatus::RESULT_OK) {
+      std::int32_t id, listino, d1, d2;
+      std::int64_t prezzo;
+      unsigned short len;
+      std::memcpy(&id, &buf[offs[0]], 4);
+      std::memcpy(&listino, &buf[offs[1]], 4);
+      std::memcpy(&len, &buf[offs[2]], 2);
+      std::string code(reinterpret_cast<char*>(&buf[offs[2] + 2]), len);
+      std::memcpy(&prezzo, &buf[offs[3]], 8);
+      std::memcpy(&d1, &buf[offs[4]], 4);
+      std::memcpy(&d2, &buf[offs[5]], 4);
+      sum += id + listino + prezzo + d1 + d2;
+      chars += code.size();
+    }
+    benchmark::DoNotOptimize(sum);
+    benchmark::DoNotOptimize(chars);
+    rs->close(&st);
+    meta->release();
+    stmt->free(&st);
+    tra->commit(&st);
+  }
+  att->detach(&st);
+  dpb->dispose();
+  prov->release();
+  st.dispose();
+}
+
+void BM_QueryFetch(benchmark::State& state) {
+  db::Database d;
+  d.DatabaseName = g_path;
+  d.Params = {"user_name=SYSDBA"};
+  d.Open();
+  db::Transaction t(&d);
+  for (auto _ : state) {
+    db::Query q(&d, &t);
+    q.SQL.Add(kSelect);
+    q.Open();
+    db::Field& id = q.FieldByName("ID");
+    db::Field& listino = q.FieldByName("IDLISTINO");
+    db::Field& code = q.FieldByName("CODICEARTICOLO");
+    db::Field& prezzo = q.FieldByName("PREZZO");
+    db::Field& d1 = q.FieldByName("DATAINIZIOVALIDITA");
+    db::Field& d2 = q.FieldByName("DATAFINEVALIDITA");
+    double sum = 0;
+    std::size_t chars = 0;
+    for (q.First(); !q.Eof(); q.Next()) {
+      sum += id.AsInteger() + listino.AsInteger() + prezzo.AsFloat() + d1.AsDateTime() + d2.AsDateTime();
+      chars += code.AsString().size();
+    }
+    benchmark::DoNotOptimize(sum);
+    benchmark::DoNotOptimize(chars);
+    q.Close();
+    t.Commit();
+  }
+}
+
+BENCHMARK(BM_BareFetch)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_QueryFetch)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// Keeps each run's time per iteration for the ratio.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& r : runs) times[r.benchmark_name()] = r.GetAdjustedRealTime();
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> times;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  db::ConfigureEngine(db::DefaultEngineConfigDir());
+  CreateData();
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  double bare = 0, query = 0;
+  for (auto& [name, t] : reporter.times) {
+    if (name.find("BM_BareFetch") == 0) bare = t;
+    if (name.find("BM_QueryFetch") == 0) query = t;
+  }
+  if (bare > 0 && query > 0) std::cout << "db::Query / bare fetch = " << query / bare << "\n";
+  std::filesystem::remove_all(std::filesystem::path(g_path).parent_path());
+  return 0;
+}

@@ -1,0 +1,308 @@
+#pragma once
+// The data-set base: rows cached in memory, a cursor over them, editing
+// through an edit buffer and notifications to data sources.
+//
+// Subclasses supply rows through the protected hooks: InternalOpen builds
+// FieldDefs (and may add rows), FetchMore pulls further rows on demand,
+// InternalPost/InternalDelete write changes through.
+
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "db/error.h"
+#include "db/field.h"
+#include "db/value.h"
+
+namespace db {
+
+class DataSource;
+
+enum class DataSetState : std::uint8_t {
+  Inactive,
+  Browse,
+  Edit,
+  Insert,
+  SetKey,
+  CalcFields,
+  Filter,
+  NewValue,
+  InternalCalc,
+};
+
+enum class DataEvent : std::uint8_t {
+  FieldChange,
+  RecordChange,
+  DataSetChange,
+  DataSetScroll,
+  LayoutChange,
+  UpdateRecord,
+  UpdateState,
+  CheckBrowseMode,
+  ActiveChange,
+  FocusControl,
+};
+
+struct LocateOptions {
+  bool caseInsensitive = false;
+  bool partialKey = false;
+};
+
+using Bookmark = std::int64_t;
+constexpr Bookmark kNoBookmark = std::numeric_limits<std::int64_t>::min();
+
+struct Record {
+  std::int64_t id = 0;
+  std::vector<Value> values;  // one slot per field (Field::Slot)
+};
+
+class DataSet {
+ public:
+  using Event = std::function<void(DataSet&)>;
+
+  DataSet();
+  DataSet(const DataSet&) = delete;
+  DataSet& operator=(const DataSet&) = delete;
+  virtual ~DataSet();
+
+  // The class name the original class library gave this kind of set.
+  virtual const char* ClassName() const { return "TDataSet"; }
+  std::string Name;
+  int Tag = 0;
+
+  // ---- life cycle
+  void Open();
+  void Close();
+  bool Active() const { return state_ != DataSetState::Inactive; }
+  void SetActive(bool on) { on ? Open() : Close(); }
+  DataSetState State() const { return state_; }
+  // Re-reads the rows, keeping the cursor at the same record number.
+  void Refresh();
+
+  // ---- fields
+  std::vector<FieldDef>& FieldDefs() { return fieldDefs_; }
+  const std::vector<FieldDef>& FieldDefs() const { return fieldDefs_; }
+  // Declares a persistent field (before Open); survives Close.
+  Field* CreateField(const std::string& name, FieldType type, int size = 0,
+                     FieldKind kind = FieldKind::Data);
+  void DestroyFields();  // closed set only
+  const std::vector<Field*>& Fields() const { return fields_; }
+  int FieldCount() const { return static_cast<int>(fields_.size()); }
+  Field* FindField(const std::string& name) const;  // case-insensitive
+  Field& FieldByName(const std::string& name) const;  // throws DbError
+  Field& FieldByNumber(int index) const { return *fields_.at(index); }
+  // Fields named in a ";"-separated list (throws for unknown names).
+  std::vector<Field*> GetFieldList(const std::string& names) const;
+  void MoveField(Field* f, int newIndex);
+
+  // ---- navigation (over the rows the filter accepts)
+  void First();
+  void Last();
+  void Next();
+  void Prior();
+  int MoveBy(int distance);
+  bool Eof() const { return eof_; }
+  bool Bof() const { return bof_; }
+  bool IsEmpty() const;
+  virtual int RecordCount();
+  int RecNo();  // 1-based; 0 when empty
+  void SetRecNo(int recNo);
+  void FetchAll();
+
+  // ---- editing
+  void Edit();
+  void Insert();
+  void Append();
+  void Post();
+  void Cancel();
+  void Delete();
+  void CheckBrowseMode();  // posts a pending edit
+  bool CanModify() const { return CanModifyImpl(); }
+  bool Modified() const { return modified_; }
+  bool ReadOnly = false;
+
+  // ---- bookmarks
+  Bookmark GetBookmark() const;
+  void GotoBookmark(Bookmark b);
+  bool BookmarkValid(Bookmark b) const;
+  void FreeBookmark(Bookmark) {}
+  static int CompareBookmarks(Bookmark a, Bookmark b);
+
+  // ---- searching
+  virtual bool Locate(const std::string& keyFields, const std::vector<Value>& values,
+                      LocateOptions opts = {});
+  bool Locate(const std::string& keyFields, const Value& value, LocateOptions opts = {}) {
+    return Locate(keyFields, std::vector<Value>{value}, opts);
+  }
+  // Value of resultField in the first row whose key fields match.
+  virtual Value Lookup(const std::string& keyFields, const std::vector<Value>& values,
+                       const std::string& resultField);
+
+  // ---- controls
+  void DisableControls();
+  void EnableControls();
+  bool ControlsDisabled() const { return disableCount_ > 0; }
+
+  // ---- filtering (by event only)
+  bool Filtered() const { return filtered_; }
+  void SetFiltered(bool on);
+  std::function<void(DataSet&, bool& accept)> OnFilterRecord;
+  void SetOnFilterRecord(std::function<void(DataSet&, bool&)> fn);
+
+  // ---- row access without moving the cursor (grids)
+  // Count of rows fetched so far that the filter accepts.
+  int VisibleCount();
+  // Fetches until row `index` (0-based, visible) exists; false past the end.
+  bool FetchTo(int index);
+  // Record of visible row i (the pending edit buffer for the current row
+  // while editing); nullptr outside the fetched rows.
+  const std::vector<Value>* RowValues(int index);
+  Value RowValue(int index, const Field& f);
+  // Visible index of the current row (-1 when empty).
+  int CurrentRow();
+  // Fields read visible row `index` until EndRowView, without moving the
+  // cursor or raising events (browse state only): a grid draws each row
+  // this way, so draw handlers reading fields see the row being drawn.
+  bool BeginRowView(int index) {
+    if (state_ != DataSetState::Browse || rowViewOn_) return false;
+    const std::vector<Value>* vals = RowValues(index);
+    if (!vals) return false;
+    rowViewTemp_ = tempValues_;
+    tempValues_ = const_cast<std::vector<Value>*>(vals);
+    rowViewState_ = PushState(DataSetState::InternalCalc);
+    rowViewOn_ = true;
+    return true;
+  }
+  void EndRowView() {
+    if (!rowViewOn_) return;
+    rowViewOn_ = false;
+    tempValues_ = rowViewTemp_;
+    PopState(rowViewState_);
+  }
+
+  // ---- events
+  Event BeforeOpen, AfterOpen, BeforeClose, AfterClose;
+  Event BeforeScroll, AfterScroll;
+  Event BeforeInsert, AfterInsert, BeforeEdit, AfterEdit;
+  Event BeforePost, AfterPost, BeforeCancel, AfterCancel;
+  Event BeforeDelete, AfterDelete, OnNewRecord, OnCalcFields;
+  bool AutoCalcFields = true;
+
+  // ---- plumbing used by fields and data sources
+  // Values the fields read and write in the present state (nullptr when
+  // there is no record to address).
+  std::vector<Value>* ActiveValues();
+  const std::vector<Value>* ActiveValues() const {
+    return const_cast<DataSet*>(this)->ActiveValues();
+  }
+  void SetFieldValue(Field& f, const Value& v);
+  void NotifyDataEvent(DataEvent ev, Field* field = nullptr, int info = 0);
+  void AddDataSource(DataSource* s);
+  void RemoveDataSource(DataSource* s);
+  void UpdateRecord();  // asks bound controls to write into the fields
+  // Whether a stored value counts as null for the field.
+  virtual bool ValueIsNull(const Field& f, const Value& v) const { return v.IsNull(); }
+  // Receives exceptions raised inside filter events, which must not break
+  // navigation (the application's exception display).
+  static std::function<void(const std::exception&)> HandleException;
+
+ protected:
+  // ---- hooks
+  // Prepare the rows: fill FieldDefs (unless already known). Rows may be
+  // added here through AddRow or later through FetchMore.
+  virtual void InternalOpen() = 0;
+  // Called after the fields are bound to their slots.
+  virtual void InternalAfterBind() {}
+  virtual void InternalClose() {}
+  // Pull more rows; return false once the source is exhausted.
+  virtual bool FetchMore() { return false; }
+  // Write a posted row through. oldValues is null for an insert.
+  virtual void InternalPost(std::vector<Value>& values, const std::vector<Value>* oldValues) {}
+  virtual void InternalDelete(const Record& rec) {}
+  virtual void InternalCancel() {}
+  // Re-read rows for Refresh (default: close and open the source again).
+  virtual void InternalRefresh();
+  // Fill the default values of a new row.
+  virtual void InternalInitRecord(std::vector<Value>& values) {}
+  // Give auto-increment fields their values at the post of an insert.
+  virtual void AssignAutoIncValues(std::vector<Value>& values) {}
+  virtual std::int64_t NewRecordId() { return ++lastId_; }
+  virtual bool CanModifyImpl() const { return !ReadOnly; }
+  // Where Insert (not Append) puts the new row, as an index in records_.
+  virtual int InsertPosition();
+
+  // ---- row storage
+  std::vector<Record>& Records() { return records_; }
+  const std::vector<Record>& Records() const { return records_; }
+  // Index of the current record in Records() (-1 when none).
+  int CurrentIndex() const { return cur_; }
+  void SetCurrentIndex(int index);  // no events; clamps; fixes Bof/Eof
+  Record& AddRow(std::vector<Value> values);  // appends, gives an id
+  void ClearRows();  // drops every row, cursor before the first; FetchMore is asked again
+  // Stable reorder keeping the cursor on the same record.
+  void ReorderRows(const std::function<bool(const Record&, const Record&)>& less);
+  int FindRecordIndex(std::int64_t id) const;
+  std::int64_t lastId_ = 0;
+  bool defaultFields_ = false;  // fields made from FieldDefs at Open
+  // Computes calculated and lookup fields of the row at index.
+  void CalculateRow(int index);
+  bool HasCalcFields() const { return hasCalcFields_; }
+  bool AcceptRecord(int index);
+  void InvalidateVisible() { visibleValid_ = false; }
+  void Resync();  // recompute after a change of rows; notifies
+  void SetStateNotify(DataSetState s);
+  DataSetState PushState(DataSetState s);
+  void PopState(DataSetState s) { state_ = s; }
+
+ private:
+  void BindFields();
+  void DoClose(bool events);
+  void CheckActive() const;
+  bool FindNext(int from, int& found);  // next accepted raw index > from
+  bool FindPrior(int from, int& found);
+  void ScrollTo(int index, bool bof, bool eof);
+  void BuildVisible();
+  int RawToVisible(int raw);
+  void StartEditBuffer(std::vector<Value> values);
+  void CheckRequired();
+  void RefreshCurrentCalc();
+  bool RowMatches(int index, const std::vector<Field*>& keys, const std::vector<Value>& values,
+                  LocateOptions opts);
+
+  DataSetState state_ = DataSetState::Inactive;
+  std::vector<FieldDef> fieldDefs_;
+  std::vector<std::unique_ptr<Field>> owned_;
+  std::vector<Field*> fields_;
+  std::vector<Record> records_;
+  int cur_ = -1;
+  bool bof_ = true;
+  bool eof_ = true;
+  bool exhausted_ = true;
+  bool hasCalcFields_ = false;
+  // editing
+  std::vector<Value> editBuffer_;
+  bool modified_ = false;
+  int insertedIndex_ = -1;  // row holding a pending insert
+  int savedCur_ = -1;       // cursor before an insert
+  // transient addressing for the filter / calc states
+  std::vector<Value>* tempValues_ = nullptr;
+  int slotCount_ = 0;
+  DataSetState disabledState_ = DataSetState::Inactive;
+  // filtering
+  bool filtered_ = false;
+  std::vector<int> visible_;
+  bool visibleValid_ = false;
+  // controls
+  int disableCount_ = 0;
+  bool pendingChange_ = false;
+  std::vector<DataSource*> sources_;
+  // row view of the grids (BeginRowView)
+  bool rowViewOn_ = false;
+  std::vector<Value>* rowViewTemp_ = nullptr;
+  DataSetState rowViewState_ = DataSetState::Browse;
+};
+
+}  // namespace db

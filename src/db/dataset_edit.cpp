@@ -1,0 +1,176 @@
+// Editing of the data-set base: the edit buffer, insert, post, cancel and
+// delete.
+#include <algorithm>
+
+#include "db/dataset.h"
+
+namespace db {
+
+// ---------------------------------------------------------------- editing
+
+void DataSet::StartEditBuffer(std::vector<Value> values) {
+  editBuffer_ = std::move(values);
+  editBuffer_.resize(slotCount_);
+  modified_ = false;
+  for (Field* f : fields_) f->modified_ = false;
+}
+
+void DataSet::Edit() {
+  CheckActive();
+  if (state_ == DataSetState::Edit || state_ == DataSetState::Insert) return;
+  if (cur_ < 0) {
+    Insert();
+    return;
+  }
+  if (!CanModify()) throw DbError("Cannot modify a read-only dataset");
+  CheckBrowseMode();
+  if (BeforeEdit) BeforeEdit(*this);
+  StartEditBuffer(records_[cur_].values);
+  SetStateNotify(DataSetState::Edit);
+  NotifyDataEvent(DataEvent::RecordChange);
+  if (AfterEdit) AfterEdit(*this);
+}
+
+int DataSet::InsertPosition() { return std::max(cur_, 0); }
+
+void DataSet::Insert() {
+  CheckActive();
+  if (!CanModify()) throw DbError("Cannot modify a read-only dataset");
+  CheckBrowseMode();
+  if (BeforeInsert) BeforeInsert(*this);
+  int pos = std::clamp(InsertPosition(), 0, static_cast<int>(records_.size()));
+  savedCur_ = cur_;
+  records_.insert(records_.begin() + pos, Record{0, std::vector<Value>(slotCount_)});
+  insertedIndex_ = pos;
+  cur_ = pos;
+  bof_ = eof_ = false;
+  visibleValid_ = false;
+  std::vector<Value> fresh(slotCount_);
+  InternalInitRecord(fresh);
+  StartEditBuffer(std::move(fresh));
+  SetStateNotify(DataSetState::Insert);
+  if (OnNewRecord) {
+    // Defaults set here do not count as the operator's changes.
+    OnNewRecord(*this);
+    modified_ = false;
+  }
+  RefreshCurrentCalc();
+  NotifyDataEvent(DataEvent::DataSetChange);
+  if (AfterInsert) AfterInsert(*this);
+}
+
+void DataSet::Append() {
+  CheckActive();
+  if (!CanModify()) throw DbError("Cannot modify a read-only dataset");
+  CheckBrowseMode();
+  FetchAll();
+  // Put the cursor past the end so the new row lands last.
+  int saved = cur_;
+  cur_ = static_cast<int>(records_.size());
+  struct Restore {
+    DataSet* ds;
+    int saved;
+    ~Restore() {
+      if (ds->state_ != DataSetState::Insert) ds->cur_ = saved;
+    }
+  } restore{this, saved};
+  Insert();
+  savedCur_ = saved;
+}
+
+void DataSet::CheckRequired() {
+  for (Field* f : fields_) {
+    if (f->Kind() != FieldKind::Data || !f->Required || f->ReadOnly) continue;
+    if (f->DataType() == FieldType::AutoInc) continue;
+    if (ValueIsNull(*f, editBuffer_[f->Slot()]))
+      throw DbError("Field '" + f->DisplayLabel() + "' must have a value");
+  }
+}
+
+void DataSet::Post() {
+  CheckActive();
+  if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) return;
+  UpdateRecord();
+  if (BeforePost) BeforePost(*this);
+  CheckRequired();
+  bool inserting = state_ == DataSetState::Insert;
+  // A failing write leaves the set in Edit/Insert with the buffer intact.
+  std::vector<Value> values = editBuffer_;
+  if (inserting) {
+    AssignAutoIncValues(values);
+    InternalPost(values, nullptr);
+    Record& r = records_[insertedIndex_];
+    r.id = NewRecordId();
+    r.values = std::move(values);
+    cur_ = insertedIndex_;
+    insertedIndex_ = -1;
+  } else {
+    InternalPost(values, &records_[cur_].values);
+    records_[cur_].values = std::move(values);
+  }
+  editBuffer_.clear();
+  modified_ = false;
+  visibleValid_ = false;
+  SetStateNotify(DataSetState::Browse);
+  RefreshCurrentCalc();
+  NotifyDataEvent(DataEvent::DataSetChange);
+  if (AfterPost) AfterPost(*this);
+}
+
+void DataSet::Cancel() {
+  if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) return;
+  if (BeforeCancel) BeforeCancel(*this);
+  InternalCancel();
+  if (state_ == DataSetState::Insert) {
+    records_.erase(records_.begin() + insertedIndex_);
+    insertedIndex_ = -1;
+    cur_ = std::min(savedCur_, static_cast<int>(records_.size()) - 1);
+    if (cur_ < 0) bof_ = eof_ = true;
+  }
+  editBuffer_.clear();
+  modified_ = false;
+  visibleValid_ = false;
+  SetStateNotify(DataSetState::Browse);
+  RefreshCurrentCalc();
+  NotifyDataEvent(DataEvent::DataSetChange);
+  if (AfterCancel) AfterCancel(*this);
+}
+
+void DataSet::Delete() {
+  CheckActive();
+  if (state_ == DataSetState::Insert) {
+    Cancel();
+    return;
+  }
+  if (cur_ < 0) throw DbError("Cannot perform this operation on an empty dataset");
+  if (!CanModify()) throw DbError("Cannot modify a read-only dataset");
+  CheckBrowseMode();
+  if (BeforeDelete) BeforeDelete(*this);
+  InternalDelete(records_[cur_]);
+  records_.erase(records_.begin() + cur_);
+  visibleValid_ = false;
+  int n = -1;
+  if (FindNext(cur_ - 1, n))
+    cur_ = n;
+  else if (FindPrior(cur_, n))
+    cur_ = n;
+  else
+    cur_ = -1;
+  bof_ = eof_ = cur_ < 0;
+  RefreshCurrentCalc();
+  NotifyDataEvent(DataEvent::DataSetChange);
+  if (AfterDelete) AfterDelete(*this);
+  if (AfterScroll) AfterScroll(*this);
+}
+
+void DataSet::CheckBrowseMode() {
+  CheckActive();
+  if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) return;
+  UpdateRecord();
+  if (modified_)
+    Post();
+  else
+    Cancel();
+}
+
+}  // namespace db

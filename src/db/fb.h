@@ -1,0 +1,74 @@
+#pragma once
+// Internal: the Firebird client as the data-access layer uses it. Only
+// src/db/*.cpp include this header.
+
+#include <firebird/Interface.h>
+
+#include <string>
+#include <utility>
+
+#include "db/error.h"
+
+namespace db::fb {
+
+using Status = Firebird::ThrowStatusWrapper;
+
+// The master interface; sets up the engine's configuration first.
+Firebird::IMaster* Master();
+Firebird::IUtil* Util();
+
+// The engine's error as a DbError (message formatted by the engine).
+DbError ToDbError(const Firebird::FbException& e, const std::string& context = std::string());
+
+// Runs f with a throwing status; Firebird errors come out as DbError.
+template <class F>
+auto Call(F&& f) -> decltype(f(std::declval<Status&>())) {
+  Status status(Master()->getStatus());
+  struct Dispose {
+    Status& s;
+    ~Dispose() { s.dispose(); }
+  } dispose{status};
+  try {
+    return f(status);
+  } catch (const Firebird::FbException& e) {
+    throw ToDbError(e);
+  }
+}
+
+// Releases an interface on scope exit unless taken.
+template <class T>
+class Ref {
+ public:
+  Ref() = default;
+  explicit Ref(T* p) : p_(p) {}
+  Ref(const Ref&) = delete;
+  Ref& operator=(const Ref&) = delete;
+  Ref(Ref&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+  Ref& operator=(Ref&& o) noexcept {
+    reset(std::exchange(o.p_, nullptr));
+    return *this;
+  }
+  ~Ref() { reset(); }
+  void reset(T* p = nullptr) {
+    if (p_) {
+      if constexpr (requires(T* q) { q->release(); })
+        p_->release();
+      else
+        p_->dispose();
+    }
+    p_ = p;
+  }
+  T* get() const { return p_; }
+  T* operator->() const { return p_; }
+  T* take() { return std::exchange(p_, nullptr); }
+  explicit operator bool() const { return p_ != nullptr; }
+
+ private:
+  T* p_ = nullptr;
+};
+
+// Days between the engine's date origin (17/11/1858) and 30/12/1899.
+constexpr int kDateOffset = 15018;
+constexpr double kTimeUnitsPerDay = 864000000.0;  // 1/10000 s
+
+}  // namespace db::fb

@@ -1,0 +1,149 @@
+#include "db/value.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "db/error.h"
+#include "platform/format.h"
+
+namespace db {
+namespace {
+
+bool ParseDouble(const std::string& text, double& out) {
+  if (plat::TryStrToFloat(text, out)) return true;
+  // Texts coming from SQL or files use the point.
+  const char* b = text.c_str();
+  while (*b == ' ') ++b;
+  if (!*b) return false;
+  char* end = nullptr;
+  out = std::strtod(b, &end);
+  while (end && *end == ' ') ++end;
+  return end && *end == '\0';
+}
+
+std::string DateTimeText(double dt) {
+  if (dt == std::floor(dt)) return plat::DateToStr(dt);
+  return plat::DateTimeToStr(dt);
+}
+
+}  // namespace
+
+std::int64_t Value::AsInt64() const {
+  switch (kind_) {
+    case ValueKind::Null:
+      return 0;
+    case ValueKind::Int:
+      return i_;
+    case ValueKind::Float:
+    case ValueKind::DateTime:
+      return static_cast<std::int64_t>(std::llround(d_));
+    case ValueKind::Bool:
+      return b_ ? 1 : 0;
+    case ValueKind::Text:
+    case ValueKind::Blob: {
+      std::int64_t v = 0;
+      if (plat::TryStrToInt64(s_, v)) return v;
+      double d = 0;
+      if (ParseDouble(s_, d) && d == std::floor(d)) return static_cast<std::int64_t>(d);
+      throw DbError("'" + s_ + "' is not a valid integer value");
+    }
+  }
+  return 0;
+}
+
+double Value::AsDouble() const {
+  switch (kind_) {
+    case ValueKind::Null:
+      return 0;
+    case ValueKind::Int:
+      return static_cast<double>(i_);
+    case ValueKind::Float:
+    case ValueKind::DateTime:
+      return d_;
+    case ValueKind::Bool:
+      return b_ ? 1 : 0;
+    case ValueKind::Text:
+    case ValueKind::Blob: {
+      double d = 0;
+      if (s_.empty()) return 0;
+      if (ParseDouble(s_, d)) return d;
+      throw DbError("'" + s_ + "' is not a valid floating point value");
+    }
+  }
+  return 0;
+}
+
+bool Value::AsBool() const {
+  switch (kind_) {
+    case ValueKind::Null:
+      return false;
+    case ValueKind::Bool:
+      return b_;
+    case ValueKind::Int:
+      return i_ != 0;
+    case ValueKind::Float:
+    case ValueKind::DateTime:
+      return d_ != 0;
+    case ValueKind::Text:
+    case ValueKind::Blob: {
+      if (s_ == "True" || s_ == "TRUE" || s_ == "true" || s_ == "1") return true;
+      if (s_ == "False" || s_ == "FALSE" || s_ == "false" || s_ == "0" || s_.empty()) return false;
+      throw DbError("'" + s_ + "' is not a valid boolean value");
+    }
+  }
+  return false;
+}
+
+double Value::AsDateTime() const {
+  switch (kind_) {
+    case ValueKind::Text:
+    case ValueKind::Blob: {
+      if (s_.empty()) return 0;
+      plat::DateTime dt = 0;
+      if (plat::TryStrToDate(s_, dt)) return dt;
+      int y = 0, m = 0, d = 0;
+      // ISO form as SQL writes it.
+      if (std::sscanf(s_.c_str(), "%d-%d-%d", &y, &m, &d) == 3 && plat::TryEncodeDate(y, m, d, dt))
+        return dt;
+      throw DbError("'" + s_ + "' is not a valid date");
+    }
+    default:
+      return AsDouble();
+  }
+}
+
+std::string Value::AsString() const {
+  switch (kind_) {
+    case ValueKind::Null:
+      return std::string();
+    case ValueKind::Int:
+      return std::to_string(i_);
+    case ValueKind::Float:
+      return plat::FloatToStr(d_);
+    case ValueKind::DateTime:
+      return DateTimeText(d_);
+    case ValueKind::Bool:
+      return b_ ? "True" : "False";
+    case ValueKind::Text:
+    case ValueKind::Blob:
+      return s_;
+  }
+  return std::string();
+}
+
+bool Value::operator==(const Value& o) const {
+  if (kind_ == ValueKind::Null || o.kind_ == ValueKind::Null) return kind_ == o.kind_;
+  auto numeric = [](ValueKind k) {
+    return k == ValueKind::Int || k == ValueKind::Float || k == ValueKind::DateTime ||
+           k == ValueKind::Bool;
+  };
+  if (kind_ == ValueKind::Int && o.kind_ == ValueKind::Int) return i_ == o.i_;
+  if (numeric(kind_) && numeric(o.kind_)) return AsDouble() == o.AsDouble();
+  if (kind_ == ValueKind::Text || kind_ == ValueKind::Blob) {
+    if (o.kind_ == ValueKind::Text || o.kind_ == ValueKind::Blob) return s_ == o.s_;
+    return AsString() == o.AsString();
+  }
+  return AsString() == o.AsString();
+}
+
+}  // namespace db
