@@ -1,0 +1,100 @@
+// The application: timers on the virtual clock and message boxes.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "testsets.h"
+#include "ui/driver.h"
+#include "ui/ui.h"
+
+namespace {
+
+using ApplicationTest = UiTest;
+
+TEST_F(ApplicationTest, TimerRestartsOnEveryChange) {
+  // Catches a restart that keeps the old due time (the typed-text reload
+  // would fire too early), ticks while disabled, and missed repeats.
+  ui::Timer t;
+  std::vector<std::int64_t> ticks;
+  t.SetEnabled(false);
+  t.SetInterval(400);
+  t.SetOnTimer([&](ui::Component*) { ticks.push_back(ui::App().Now()); });
+  std::int64_t start = ui::App().Now();
+  ui::App().AdvanceClock(1000);
+  EXPECT_TRUE(ticks.empty());
+  t.SetEnabled(true);  // typed a key at start+1000
+  ui::App().AdvanceClock(300);
+  t.SetEnabled(false);  // another key: stop and restart
+  t.SetEnabled(true);
+  ui::App().AdvanceClock(300);
+  EXPECT_TRUE(ticks.empty());
+  ui::App().AdvanceClock(100);
+  ASSERT_EQ(ticks.size(), 1u);
+  EXPECT_EQ(ticks[0], start + 1700);  // 400 ms after the last restart
+  ui::App().AdvanceClock(850);
+  EXPECT_EQ(ticks.size(), 3u);  // repeats while enabled
+  t.SetInterval(1000);
+  ui::App().AdvanceClock(999);
+  EXPECT_EQ(ticks.size(), 3u);
+  ui::App().AdvanceClock(1);
+  EXPECT_EQ(ticks.size(), 4u);
+}
+
+TEST_F(ApplicationTest, TimersFireInTimeOrderAndMayStopThemselves) {
+  // Catches timers fired in creation order instead of due order, and a
+  // handler that disables its own timer still being called again.
+  ui::Timer a, b;
+  std::string log;
+  a.SetInterval(300);
+  b.SetInterval(200);
+  a.SetOnTimer([&](ui::Component*) { log += "a"; });
+  b.SetOnTimer([&](ui::Component*) {
+    log += "b";
+    b.SetEnabled(false);
+  });
+  ui::App().AdvanceClock(700);
+  EXPECT_EQ(log, "baa");
+}
+
+TEST_F(ApplicationTest, MessageBoxesWaitForTheOperatorsAnswer) {
+  // Catches boxes that return without an answer, accept a button they do
+  // not show, or hang when nobody answers.
+  ui::Driver d;
+  d.EnqueueAnswer("No");
+  EXPECT_EQ(ui::MessageDlg("Eliminare?", ui::MsgDlgType::Confirmation, ui::mbYesNo), ui::mrNo);
+  d.EnqueueAnswer("Cancel");
+  EXPECT_EQ(ui::MessageDlg("Sicuro?", ui::MsgDlgType::Warning, ui::mbYesNo), ui::mrCancel);
+  auto errors = ui::App().TakeErrors();
+  ASSERT_FALSE(errors.empty());
+  EXPECT_NE(errors[0].find("has no button \"Cancel\""), std::string::npos);
+  EXPECT_EQ(ui::App().MessageBox("Ok?", "Titolo", ui::MB_OKCANCEL | ui::MB_ICONQUESTION),
+            ui::IDCANCEL);  // nothing queued
+  ASSERT_EQ(ui::App().Messages().size(), 3u);
+  EXPECT_EQ(ui::DescribeMessageBox(ui::App().Messages()[0]),
+            "[Confirmation] Eliminare? [Yes/No]");
+  EXPECT_EQ(ui::DescribeMessageBox(ui::App().Messages()[2]), "[Confirmation] Ok? [OK/Cancel]");
+  EXPECT_EQ(ui::App().Messages()[0].Result, ui::mrNo);
+}
+
+TEST_F(ApplicationTest, UncaughtErrorsReachTheExceptionDisplay) {
+  // Catches an exception from a handler escaping to the caller instead of
+  // the application's error box.
+  ui::Driver d;
+  auto* f = new ui::Form(&ui::App());
+  f->SetName("F");
+  auto* b = new ui::Button(f);
+  b->SetName("B");
+  b->SetParent(f);
+  b->OnClick = [](ui::Component*) { throw std::runtime_error("Errore interno"); };
+  f->Show();
+  d.EnqueueAnswer("OK");
+  d.Click("F.B");
+  ASSERT_EQ(ui::App().Messages().size(), 1u);
+  EXPECT_EQ(ui::DescribeMessageBox(ui::App().Messages()[0]), "[Error] Errore interno. [OK]");
+  // Unanswered, the box fails the step that raised it.
+  EXPECT_THROW(d.Click("F.B"), ui::DriverError);
+}
+
+}  // namespace

@@ -1,0 +1,207 @@
+// Edit boxes, check boxes, combos, radio groups, pages and date pickers.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "testsets.h"
+#include "ui/driver.h"
+#include "ui/ui.h"
+
+namespace {
+
+class Window : public ui::Form {
+ public:
+  Window() : Form(&ui::App()) {
+    SetName("W");
+    EditData = Add<ui::Edit>("EditData");
+    Check = Add<ui::CheckBox>("Check");
+    Combo = Add<ui::ComboBox>("Combo");
+    Combo->Items.Assign({"Netti", "Sconti", "Ricarichi"});
+    Radio = Add<ui::RadioGroup>("Radio");
+    Radio->Items.Assign({"Tutto", "Solo netti"});
+    Pages = Add<ui::PageControl>("Pages");
+    for (const char* c : {"Clienti", "Fasce"}) {
+      auto* p = new ui::TabSheet(this);
+      p->SetName(std::string("Tab") + c);
+      p->SetCaption(c);
+      p->SetPageControl(Pages);
+    }
+    Date = Add<ui::DateTimePicker>("Date");
+    DoCreate();
+  }
+  template <class T>
+  T* Add(const std::string& name) {
+    auto* c = new T(this);
+    c->SetName(name);
+    c->SetParent(this);
+    return c;
+  }
+  ui::Edit* EditData;
+  ui::CheckBox* Check;
+  ui::ComboBox* Combo;
+  ui::RadioGroup* Radio;
+  ui::PageControl* Pages;
+  ui::DateTimePicker* Date;
+};
+
+using StdCtrlsTest = UiTest;
+
+TEST_F(StdCtrlsTest, EditTypingHonoursSelectionLimitsAndCase) {
+  // Catches typing that ignores the selection, MaxLength or CharCase, a
+  // Backspace that deletes the wrong character, and UTF-8 split in two.
+  ui::Driver d;
+  auto* w = new Window();
+  std::vector<std::string> changes;
+  w->EditData->OnChange = [&](ui::Component* s) {
+    changes.push_back(static_cast<ui::Edit*>(s)->Text());
+  };
+  w->Show();
+  d.TypeKeys("W.EditData", "ab\bc");
+  EXPECT_EQ(w->EditData->Text(), "ac");
+  EXPECT_EQ(changes, (std::vector<std::string>{"a", "ab", "a", "ac"}));
+  w->EditData->SetSelStart(0);
+  w->EditData->SetSelLength(1);
+  d.TypeKeys("W.EditData", "è");
+  EXPECT_EQ(w->EditData->Text(), "èc");
+  d.PressKey("W.EditData", ui::VK_DELETE);
+  EXPECT_EQ(w->EditData->Text(), "è");
+  w->EditData->MaxLength = 3;
+  w->EditData->CharCase = ui::EditCharCase::UpperCase;
+  d.Type("W.EditData", "abcdef");
+  EXPECT_EQ(w->EditData->Text(), "ABC");
+  w->EditData->SetText("ABC");  // unchanged: no event
+  EXPECT_EQ(changes.back(), "ABC");
+  size_t n = changes.size();
+  w->EditData->ReadOnly = true;
+  EXPECT_THROW(d.Type("W.EditData", "x"), ui::DriverError);
+  d.TypeKeys("W.EditData", "x");
+  EXPECT_EQ(changes.size(), n);
+}
+
+TEST_F(StdCtrlsTest, ClickEventsFollowTheVclRules) {
+  // Catches check boxes that raise OnClick without a change, combos that
+  // raise OnChange for the program's own changes or OnChange and OnSelect
+  // both, and radio groups silent when their index changes.
+  ui::Driver d;
+  auto* w = new Window();
+  std::vector<std::string> log;
+  w->Check->OnClick = [&](ui::Component*) { log.push_back("check"); };
+  w->Combo->OnChange = [&](ui::Component*) { log.push_back("change " + w->Combo->Text()); };
+  w->Radio->OnClick = [&](ui::Component*) { log.push_back("radio " + std::to_string(w->Radio->ItemIndex())); };
+  w->Show();
+  w->Check->SetChecked(false);
+  d.Check("W.Check", true);
+  d.Check("W.Check", true);
+  w->Combo->SetItemIndex(1);
+  d.Select("W.Combo", "Ricarichi");
+  w->Combo->OnSelect = [&](ui::Component*) { log.push_back("select"); };
+  d.Select("W.Combo", "#0");
+  w->Radio->SetItemIndex(1);
+  d.Select("W.Radio", "Solo netti");
+  EXPECT_EQ(log, (std::vector<std::string>{"check", "change Ricarichi", "select", "radio 1"}));
+  w->Combo->Style = ui::ComboBoxStyle::DropDownList;
+  d.Type("W.Combo", "sco");
+  EXPECT_EQ(w->Combo->ItemIndex(), 1);
+  EXPECT_THROW(d.Type("W.Combo", "zz"), ui::DriverError);
+}
+
+TEST_F(StdCtrlsTest, PageControlAsksBeforeAnOperatorChange) {
+  // Catches a refused tab change that still switches pages, and program
+  // changes that raise the operator's events.
+  ui::Driver d;
+  auto* w = new Window();
+  int changes = 0;
+  bool allow = false;
+  w->Pages->OnChanging = [&](ui::Component*, bool& a) { a = allow; };
+  w->Pages->OnChange = [&](ui::Component*) { ++changes; };
+  w->Show();
+  EXPECT_EQ(w->Pages->ActivePageIndex(), 0);
+  d.Click("W.TabFasce");
+  EXPECT_EQ(w->Pages->ActivePageIndex(), 0);
+  allow = true;
+  d.Select("W.Pages", "Fasce");
+  EXPECT_EQ(w->Pages->ActivePageIndex(), 1);
+  EXPECT_EQ(changes, 1);
+  w->Pages->SetActivePageIndex(0);
+  EXPECT_EQ(changes, 1);
+  // Controls on an inactive page are out of the operator's reach.
+  auto* onFasce = new ui::Button(w);
+  onFasce->SetName("OnFasce");
+  onFasce->SetParent(w->Pages->Pages(1));
+  EXPECT_THROW(d.Click("W.OnFasce"), ui::DriverError);
+}
+
+TEST_F(StdCtrlsTest, DatePickerReadsTypedDates) {
+  // Catches dates shifted by a day in the serial conversion and invalid
+  // dates accepted.
+  ui::Driver d;
+  auto* w = new Window();
+  int changes = 0;
+  w->Date->OnChange = [&](ui::Component*) { ++changes; };
+  w->Show();
+  w->Date->SetDate(ui::EncodeDate(2024, 2, 29));
+  EXPECT_EQ(w->Date->Text(), "29/02/2024");
+  EXPECT_EQ(changes, 0);
+  EXPECT_EQ(ui::EncodeDate(1899, 12, 30), 0.0);
+  EXPECT_EQ(ui::EncodeDate(2000, 1, 1), 36526.0);
+  d.Type("W.Date", "05/03/24");
+  EXPECT_EQ(w->Date->Text(), "05/03/2024");
+  EXPECT_EQ(changes, 1);
+  EXPECT_THROW(d.Type("W.Date", "31/02/2024"), ui::DriverError);
+}
+
+TEST_F(StdCtrlsTest, KeyUpSeesTheTextTheKeyProduced) {
+  // Catches key-up arriving before the typed character is in the text
+  // (the self-completing date box reads the text at key-up), and a text
+  // rewritten at key-up that later keys do not continue.
+  ui::Driver d;
+  auto* w = new Window();
+  std::vector<std::string> seen;
+  w->EditData->OnKeyUp = [&](ui::Component*, ui::Word& key, ui::ShiftState) {
+    seen.push_back(w->EditData->Text());
+    if (key != ui::VK_BACK && w->EditData->Text().size() == 2) {
+      w->EditData->SetText(w->EditData->Text() + "/");
+      w->EditData->SetSelStart(3);
+    }
+  };
+  w->Show();
+  d.TypeKeys("W.EditData", "05");
+  d.TypeKeys("W.EditData", "03");
+  EXPECT_EQ(w->EditData->Text(), "05/03");
+  EXPECT_EQ(seen, (std::vector<std::string>{"0", "05", "05/0", "05/03"}));
+}
+
+TEST_F(StdCtrlsTest, GroupedButtonsReleaseEachOther) {
+  // Catches speed buttons of one group both down, radio buttons beside
+  // each other both checked, and notebook pages showing when not current.
+  ui::Driver d;
+  auto* w = new Window();
+  auto* s1 = w->Add<ui::SpeedButton>("S1");
+  auto* s2 = w->Add<ui::SpeedButton>("S2");
+  s1->GroupIndex = s2->GroupIndex = 1;
+  auto* r1 = w->Add<ui::RadioButton>("R1");
+  w->Add<ui::RadioButton>("R2");
+  auto* nb = w->Add<ui::Notebook>("Nb");
+  nb->AddPage("Default");
+  auto* onSecond = new ui::Button(w);
+  onSecond->SetName("OnSecond");
+  onSecond->SetParent(nb->AddPage("Vuota"));
+  w->Show();
+  d.Click("W.S1");
+  d.Click("W.S2");
+  EXPECT_FALSE(s1->Down());
+  EXPECT_TRUE(s2->Down());
+  d.Click("W.R1");
+  d.Check("W.R2", true);
+  EXPECT_FALSE(r1->Checked());
+  EXPECT_THROW(d.Click("W.OnSecond"), ui::DriverError);
+  nb->SetActivePage("vuota");
+  d.Click("W.OnSecond");
+  auto* pb = w->Add<ui::ProgressBar>("Pb");
+  pb->SetMax(10);
+  pb->SetPosition(15);
+  EXPECT_EQ(pb->Position(), 10);
+}
+
+}  // namespace
