@@ -1,0 +1,252 @@
+#pragma once
+// A throw-away host folder for tests of the context layer:
+//
+//   velmaro::testing::HostFolder host;        // fresh temp folder, host folder
+//                                             // override, working folder
+//   host.CreateUserDatabase();                // user/user.fdb: UTENTI,
+//                                             // TABBRIVANE, VORLOLOGFUNZ
+//   host.AddUser(1, "Rossi", "pw", "Ditta1");
+//   host.CreateCompanyDatabase();             // ditta/archivio.fdb: TABX and
+//                                             // its generator
+//   host.Exec(host.UserDatabasePath(), "INSERT ...");
+//   host.Rows(path, "SELECT ...");           // rows as texts, NULL as "<null>"
+//
+//   velmaro::testing::Operator op;            // answers every modal box with
+//   op.Then([](ui::Form& f) {...});           // OK; dialogs take queued actions
+//   op.Texts();                               // texts of the boxes shown
+//
+// The working folder is the temp folder while the fixture lives, so names
+// that an opening rule makes of Windows paths land inside it.
+#include <unistd.h>
+
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "db/database.h"
+#include "db/query.h"
+#include "db/transaction.h"
+#include "platform/hostfolder.h"
+#include "ui/application.h"
+#include "ui/form.h"
+
+namespace velmaro::testing {
+
+inline const char* const kNull = "<null>";
+
+class HostFolder {
+ public:
+  HostFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "velmaro-ctx-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    folder_ = pattern + "/";
+    oldCwd_ = std::filesystem::current_path();
+    std::filesystem::current_path(folder_);
+    plat::SetHostFolderOverride(folder_);
+  }
+  ~HostFolder() {
+    plat::ClearHostFolderOverride();
+    std::error_code ec;
+    std::filesystem::current_path(oldCwd_, ec);
+    std::filesystem::remove_all(folder_, ec);
+  }
+  HostFolder(const HostFolder&) = delete;
+  HostFolder& operator=(const HostFolder&) = delete;
+
+  const std::string& Folder() const { return folder_; }  // ends in "/"
+  std::string UserDatabasePath() const { return folder_ + "user/user.fdb"; }
+  std::string CompanyFolder() const { return folder_ + "ditta/"; }
+  std::string CompanyDatabasePath() const { return CompanyFolder() + "archivio.fdb"; }
+
+  // An empty database at path (its folder made as needed).
+  static void CreateDatabase(const std::string& path) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    db::Database d;
+    d.DatabaseName = path;
+    d.Params = {"USER \"SYSDBA\"", "PASSWORD \"masterkey\"", "PAGE_SIZE 4096"};
+    d.CreateDatabase();
+  }
+
+  void CreateUserDatabase() {
+    CreateDatabase(UserDatabasePath());
+    ExecAll(UserDatabasePath(),
+            {"CREATE TABLE UTENTI (CODICE INTEGER NOT NULL PRIMARY KEY, NOMEUTENTE VARCHAR(40),"
+             " PWDUTENTE VARCHAR(40), DITTA VARCHAR(60), PROFILOSICUREZZA INTEGER,"
+             " BRIVANE BLOB SUB_TYPE TEXT)",
+             "CREATE TABLE TABBRIVANE (UTENTE VARCHAR(10), INTESTAZIONE VARCHAR(60),"
+             " PARAMETRO VARCHAR(60), VALORE VARCHAR(250), PROGRESSIVO INTEGER)",
+             "CREATE TABLE VORLOLOGFUNZ (IDFINESTRA VARCHAR(20), HANDLEFINESTRA VARCHAR(20))"});
+  }
+
+  void CreateCompanyDatabase() {
+    CreateDatabase(CompanyDatabasePath());
+    ExecAll(CompanyDatabasePath(),
+            {"CREATE TABLE TABX (CODICE INTEGER NOT NULL PRIMARY KEY, CODPROGETTO INTEGER,"
+             " CODSITUAZIONE INTEGER, TIPO VARCHAR(10), NOME VARCHAR(64), NUMERO BIGINT,"
+             " TESTO VARCHAR(128), DATA DATE, MEMO BLOB SUB_TYPE TEXT, LIVELLO1 SMALLINT,"
+             " LIVELLO2 SMALLINT, UTENTE INTEGER)",
+             "CREATE GENERATOR CODICETABXCOUNTER"});
+  }
+
+  void AddUser(int code, const std::string& name, const std::string& password,
+               const std::string& company, int profile = 0) {
+    Exec(UserDatabasePath(),
+         "INSERT INTO UTENTI (CODICE, NOMEUTENTE, PWDUTENTE, DITTA, PROFILOSICUREZZA) VALUES (" +
+             std::to_string(code) + ", " + Quote(name) + ", " + Quote(password) + ", " +
+             Quote(company) + ", " + std::to_string(profile) + ")");
+  }
+
+  void AddParameter(int user, const std::string& section, const std::string& name,
+                    const std::string& value, int progressive) {
+    Exec(UserDatabasePath(),
+         "INSERT INTO TABBRIVANE (UTENTE, INTESTAZIONE, PARAMETRO, VALORE, PROGRESSIVO) VALUES ('" +
+             std::to_string(user) + "', " + Quote(section) + ", " + Quote(name) + ", " +
+             Quote(value) + ", " + std::to_string(progressive) + ")");
+  }
+
+  static std::string Quote(const std::string& s) {
+    std::string out = "'";
+    for (char c : s) out += c == '\'' ? std::string("''") : std::string(1, c);
+    return out + "'";
+  }
+
+  static void Exec(const std::string& path, const std::string& sql) { ExecAll(path, {sql}); }
+
+  static void ExecAll(const std::string& path, const std::vector<std::string>& statements) {
+    db::Database d;
+    d.DatabaseName = path;
+    d.Params = {"user_name=SYSDBA", "password=masterkey"};
+    d.Open();
+    db::Transaction t(&d);
+    for (const std::string& sql : statements) {
+      t.StartTransaction();
+      db::Query q(&d, &t);
+      q.SQL.Add(sql);
+      q.ExecSQL();
+      t.Commit();
+    }
+  }
+
+  // Every row of a select as texts; NULL reads as kNull.
+  static std::vector<std::vector<std::string>> Rows(const std::string& path,
+                                                    const std::string& sql) {
+    db::Database d;
+    d.DatabaseName = path;
+    d.Params = {"user_name=SYSDBA", "password=masterkey"};
+    d.Open();
+    db::Transaction t(&d);
+    db::Query q(&d, &t);
+    q.SQL.Add(sql);
+    q.Open();
+    std::vector<std::vector<std::string>> rows;
+    for (q.First(); !q.Eof(); q.Next()) {
+      std::vector<std::string> row;
+      for (db::Field* f : q.Fields()) row.push_back(f->IsNull() ? kNull : f->AsString());
+      rows.push_back(std::move(row));
+    }
+    return rows;
+  }
+
+  static std::string Scalar(const std::string& path, const std::string& sql) {
+    auto rows = Rows(path, sql);
+    return rows.empty() || rows[0].empty() ? std::string() : rows[0][0];
+  }
+
+ private:
+  std::string folder_;
+  std::filesystem::path oldCwd_;
+};
+
+// The operator for the modal loops: every message box is answered with OK
+// (Yes when it has no OK); a modal form takes the next queued action, and
+// with none left it is closed as by its close box.
+class Operator {
+ public:
+  using FormAction = std::function<void(ui::Form&)>;
+
+  Operator() {
+    ui::App().ClearMessages();
+    ui::App().TakeErrors();
+    previous_ = ui::App().SetInputSource([this] { return Act(); });
+  }
+  ~Operator() { ui::App().SetInputSource(std::move(previous_)); }
+  Operator(const Operator&) = delete;
+  Operator& operator=(const Operator&) = delete;
+
+  void Then(FormAction action) { actions_.push_back(std::move(action)); }
+
+  // Texts of the boxes shown since this operator sat down.
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> out;
+    for (const auto& m : ui::App().Messages()) out.push_back(m.Text);
+    return out;
+  }
+  std::vector<std::string> FormsSeen() const { return formsSeen_; }
+
+ private:
+  bool Act() {
+    const auto& stack = ui::App().ModalStack();
+    if (stack.empty()) return false;
+    const ui::ModalEntry& top = stack.back();
+    if (top.box) {
+      top.box->Result = (top.box->Buttons & ui::mbOK) ? ui::mrOk
+                        : (top.box->Buttons & ui::mbYes) ? ui::mrYes
+                                                         : ui::mrCancel;
+      return true;
+    }
+    if (top.form) {
+      ui::Form& form = *top.form;
+      if (&form != lastForm_) formsSeen_.push_back(form.ClassName());
+      lastForm_ = &form;
+      if (actions_.empty()) {
+        form.Close();
+        return true;
+      }
+      FormAction action = std::move(actions_.front());
+      actions_.pop_front();
+      action(form);
+      return true;
+    }
+    return false;
+  }
+
+  std::deque<FormAction> actions_;
+  std::vector<std::string> formsSeen_;
+  const ui::Form* lastForm_ = nullptr;
+  ui::Application::InputSource previous_;
+};
+
+// Records the name of every attach or create attempt while it lives.
+class AttemptLog {
+ public:
+  struct Attempt {
+    std::string name;
+    bool create;
+  };
+  AttemptLog() {
+    db::Database::OnAttachAttempt = [this](const std::string& name, bool create) {
+      attempts_.push_back({name, create});
+    };
+  }
+  ~AttemptLog() { db::Database::OnAttachAttempt = nullptr; }
+  AttemptLog(const AttemptLog&) = delete;
+  AttemptLog& operator=(const AttemptLog&) = delete;
+
+  const std::vector<Attempt>& Attempts() const { return attempts_; }
+  std::vector<std::string> Names() const {
+    std::vector<std::string> out;
+    for (const auto& a : attempts_) out.push_back(a.name);
+    return out;
+  }
+  void Clear() { attempts_.clear(); }
+
+ private:
+  std::vector<Attempt> attempts_;
+};
+
+}  // namespace velmaro::testing
