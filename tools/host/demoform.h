@@ -1,0 +1,61 @@
+#pragma once
+// A small window built into the host, so that operator scripts can be run
+// and tested without the module: an edit, a grid of the company's customers,
+// a button opening a modal dialog and a button asking a question.
+
+#include <memory>
+#include <string>
+
+#include "ui/form.h"
+
+namespace db {
+class Database;
+class Transaction;
+class Query;
+class DataSource;
+}  // namespace db
+
+namespace ui {
+class Edit;
+class Button;
+class DBGrid;
+class Label;
+}  // namespace ui
+
+namespace host {
+
+class TDemoForm : public ui::Form {
+ public:
+  // companyDb: path of the company database; operatorName for the caption.
+  TDemoForm(const std::string& companyDb, const std::string& operatorName);
+  ~TDemoForm() override;
+  std::string ClassName() const override { return "TDemoForm"; }
+
+  ui::Edit* EditNome = nullptr;
+  ui::DBGrid* GridClienti = nullptr;
+  ui::Button* ButtonDialogo = nullptr;
+  ui::Button* ButtonDomanda = nullptr;
+  ui::Button* ButtonChiudi = nullptr;
+
+ private:
+  void ButtonDialogoClick();
+  void ButtonDomandaClick();
+
+  std::unique_ptr<db::Database> database_;
+  std::unique_ptr<db::Transaction> transaction_;
+  std::unique_ptr<db::Query> query_;
+  std::unique_ptr<db::DataSource> source_;
+};
+
+// The modal dialog of the demo window: one value, OK and Annulla.
+class TDemoDialogForm : public ui::Form {
+ public:
+  explicit TDemoDialogForm(ui::Component* owner);
+  std::string ClassName() const override { return "TDemoDialogForm"; }
+  ui::Label* LabelValore = nullptr;
+  ui::Edit* EditValore = nullptr;
+  ui::Button* ButtonOk = nullptr;
+  ui::Button* ButtonAnnulla = nullptr;
+};
+
+}  // namespace host
