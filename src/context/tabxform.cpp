@@ -1,0 +1,263 @@
+#include "context/tabxform.h"
+
+#include <memory>
+
+#include "context/dbopen.h"
+#include "context/memorydata.h"
+#include "db/database.h"
+#include "db/error.h"
+#include "db/query.h"
+#include "db/transaction.h"
+#include "platform/format.h"
+#include "platform/hostfolder.h"
+#include "ui/application.h"
+
+namespace velmaro {
+
+namespace {
+
+const char* const kTabScript[] = {
+    "CREATE TABLE TABSCRIPT(",
+    "PROGETTO VARCHAR(15) NOT NULL,",
+    "SCRIPTFORM VARCHAR(15) NOT NULL,",
+    "CONTESTO SMALLINT NOT NULL,",
+    "UTENTE VARCHAR(15) NOT NULL,",
+    "DESCRIZIONESITUAZIONE BLOB,",
+    "SCRIPT BLOB,",
+    "MODIFICATODAUTENTE SMALLINT,",
+    "DATAULTIMAMODIFICA DATE,",
+    "STATUS SMALLINT,",
+    "CONSTRAINT QELTAB_CHIAVEPRIMARIA PRIMARY KEY (PROGETTO,SCRIPTFORM,CONTESTO,UTENTE));",
+};
+
+void ErroreOk(const std::string& testo) {
+  ui::App().MessageDlg(testo, ui::MsgDlgType::Error, ui::mbOK);
+}
+
+std::string Numero(std::int32_t n) { return plat::IntToStr(n); }
+
+}  // namespace
+
+std::string TTabXForm::Apici(const std::string& testo) {
+  std::string out;
+  out.reserve(testo.size());
+  for (char c : testo) {
+    out += c;
+    if (c == '\'') out += '\'';
+  }
+  return out;
+}
+
+TTabXForm::TTabXForm(ui::Component* owner, std::uint8_t mode) : ui::Form(owner), Modo(mode) {
+  CreaComponenti();
+  CartellaHost = plat::IncludeTrailingPathDelimiter(plat::HostFolder());
+  FileVerde = CartellaHost + "Grafica/Verde.bmp";
+  FileRosso = CartellaHost + "Grafica/Rosso.bmp";
+  if (!plat::DirectoryExists(CartellaHost + "user")) plat::CreateDir(CartellaHost + "user");
+  ApriDatabaseUtenti();
+  CreaTabScriptSeManca();
+  MemTabX->Open();
+  DoCreate();
+}
+
+TTabXForm::~TTabXForm() {
+  // Data sets before their transactions, transactions before their
+  // connections: closing a connection must not find a data set still open.
+  delete QueryBrivane;
+  delete MemTabX;
+  for (db::Transaction* t :
+       {IBTransaction1, IBTransaction2, IBTransaction3, IBTransaction4, IBTransaction5,
+        TransazioneUser})
+    delete t;
+  for (db::Database* d :
+       {IBDatabase1, IBDatabase2, IBDatabase3, IBDatabase4, IBDatabase5, IBDatabaseUser})
+    delete d;
+}
+
+void TTabXForm::CreaComponenti() {
+  MemTabX = new TRxMemoryData();
+  MemTabX->Name = "MemTabX";
+  MemTabX->CreateField("Codice", db::FieldType::AutoInc);
+  MemTabX->CreateField("Tipo", db::FieldType::String, 10);
+  MemTabX->CreateField("Nome", db::FieldType::String, 64);
+  MemTabX->CreateField("Numero", db::FieldType::Largeint);
+  MemTabX->CreateField("Testo", db::FieldType::String, 128);
+  MemTabX->CreateField("Data", db::FieldType::Date);
+  MemTabX->CreateField("Memo", db::FieldType::Memo);
+  MemTabX->CreateField("Livello1", db::FieldType::Smallint);
+  MemTabX->CreateField("Livello2", db::FieldType::Smallint);
+  MemTabX->CreateField("Utente", db::FieldType::Smallint);
+
+  auto connessione = [](db::Database*& d, db::Transaction*& t) {
+    d = new db::Database();
+    d->SQLDialect = 3;
+    t = new db::Transaction();
+    t->SetDefaultDatabase(d);
+    d->DefaultTransaction = t;
+  };
+  connessione(IBDatabase1, IBTransaction1);
+  IBTransaction1->Params = {"isc_tpb_concurrency", "isc_tpb_nowait"};
+  connessione(IBDatabase2, IBTransaction2);
+  connessione(IBDatabase3, IBTransaction3);
+  connessione(IBDatabase4, IBTransaction4);
+  connessione(IBDatabaseUser, TransazioneUser);
+  connessione(IBDatabase5, IBTransaction5);
+
+  QueryBrivane = new db::Query();
+  QueryBrivane->Name = "QueryBrivane";
+  QueryBrivane->SetDatabase(IBDatabaseUser);
+  QueryBrivane->SetTransaction(TransazioneUser);
+}
+
+void TTabXForm::ApriDatabaseUtenti() {
+  if (!ApriCreaDatabase(*IBDatabaseUser, CartellaHost + "user/", "user.fdb", "", "", this))
+    ErroreOk("Errore inizializzazione database utenti");
+}
+
+void TTabXForm::CreaTabScriptSeManca() {
+  // Without a user database every statement fails; the operator has
+  // already been told, and the object must still come to life.
+  if (!IBDatabaseUser->Connected()) return;
+  try {
+    QueryBrivane->Close();
+    QueryBrivane->SQL.Clear();
+    QueryBrivane->SQL.Add("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS");
+    QueryBrivane->SQL.Add("WHERE RDB$RELATION_NAME='TABSCRIPT'");
+    QueryBrivane->Open();
+    if (!QueryBrivane->IsEmpty()) return;
+    QueryBrivane->Close();
+    QueryBrivane->SQL.Clear();
+    for (const char* riga : kTabScript) QueryBrivane->SQL.Add(riga);
+    QueryBrivane->ExecSQL();
+    TransazioneUser->Commit();
+  } catch (const db::DbError&) {
+    ErroreOk("Errore interno di CREATE: impossibile creare la tabella TABSCRIPT");
+  }
+}
+
+void TTabXForm::RiavviaTransazioneUser() {
+  TransazioneUser->SetActive(false);
+  TransazioneUser->SetActive(true);
+}
+
+bool TTabXForm::PrimoValore(const std::vector<std::string>& righe, std::string& valore) {
+  QueryBrivane->Close();
+  QueryBrivane->SQL.Clear();
+  for (const std::string& riga : righe) QueryBrivane->SQL.Add(riga);
+  QueryBrivane->Open();
+  if (QueryBrivane->IsEmpty()) return false;
+  valore = QueryBrivane->Fields().at(0)->AsString();
+  return true;
+}
+
+std::string TTabXForm::LeggiNomeUser(std::int32_t numUser) {
+  std::string nome;
+  PrimoValore({"SELECT NOMEUTENTE FROM UTENTI", "WHERE (CODICE='" + Numero(numUser) + "')"}, nome);
+  return nome;
+}
+
+std::string TTabXForm::LeggiPasswordUser(const std::string& nomeUser) {
+  std::string valore;
+  PrimoValore({"SELECT PWDUTENTE FROM UTENTI", "WHERE (NOMEUTENTE='" + Apici(nomeUser) + "')"},
+              valore);
+  return valore;
+}
+
+std::string TTabXForm::LeggiDittaUser(const std::string& nomeUser) {
+  std::string valore;
+  PrimoValore({"SELECT DITTA FROM UTENTI", "WHERE (NOMEUTENTE='" + Apici(nomeUser) + "')"},
+              valore);
+  return valore;
+}
+
+std::int32_t TTabXForm::LeggiCodiceUser(const std::string& nomeUser) {
+  std::string valore;
+  PrimoValore({"SELECT CODICE FROM UTENTI", "WHERE (NOMEUTENTE='" + Apici(nomeUser) + "')"},
+              valore);
+  return valore.empty() ? 0 : plat::StrToInt(valore);
+}
+
+std::string TTabXForm::DecodificaNomeUser(std::int32_t numUser) {
+  db::Query query;
+  query.SetDatabase(IBDatabaseUser);
+  query.SetTransaction(TransazioneUser);
+  query.SQL.Add("SELECT NOMEUTENTE");
+  query.SQL.Add("FROM UTENTI");
+  query.SQL.Add("WHERE CODICE=" + Numero(numUser));
+  query.Open();
+  if (query.IsEmpty()) return "";
+  return query.FieldByName("NOMEUTENTE").AsString();
+}
+
+std::int32_t TTabXForm::ProfiloSicurezzaUtente() {
+  RiavviaTransazioneUser();
+  std::string valore;
+  if (!PrimoValore({"SELECT PROFILOSICUREZZA", "FROM UTENTI",
+                    "WHERE CODICE='" + Numero(NumUser) + "'"},
+                   valore))
+    return 0;
+  return valore.empty() ? 0 : plat::StrToInt(valore);
+}
+
+void TTabXForm::CaricaUser(std::vector<std::string>& lista) {
+  QueryBrivane->Close();
+  QueryBrivane->SQL.Clear();
+  QueryBrivane->SQL.Add("SELECT NOMEUTENTE FROM UTENTI");
+  QueryBrivane->SQL.Add("ORDER BY CODICE");
+  QueryBrivane->Open();
+  for (QueryBrivane->First(); !QueryBrivane->Eof(); QueryBrivane->Next())
+    lista.push_back(QueryBrivane->Fields().at(0)->AsString());
+}
+
+bool TTabXForm::VerificaPasswordUser(const std::string& nomeUser, const std::string& password) {
+  std::string memorizzata;
+  if (!PrimoValore({"SELECT PWDUTENTE FROM UTENTI",
+                    "WHERE (NOMEUTENTE='" + Apici(nomeUser) + "')"},
+                   memorizzata))
+    return false;
+  return memorizzata.empty() || memorizzata == password;
+}
+
+void TTabXForm::SetUserPerNum(std::int32_t numUser) {
+  NumUser = numUser;
+  NomeUser = LeggiNomeUser(numUser);
+  Password = LeggiPasswordUser(NomeUser);
+  Ditta = LeggiDittaUser(LeggiNomeUser(numUser));
+  CaricaBrivane(numUser);
+}
+
+void TTabXForm::SetUserPerNome(const std::string& nomeUser) {
+  SetUserPerNum(LeggiCodiceUser(nomeUser));
+}
+
+void TTabXForm::Connetti(db::Database& database, const std::string& percorso) {
+  size_t fine = percorso.find_last_of("/\\");
+  const std::string cartella = fine == std::string::npos ? "" : percorso.substr(0, fine + 1);
+  const std::string file = fine == std::string::npos ? percorso : percorso.substr(fine + 1);
+  if (!ApriCreaDatabase(database, cartella, file, "", "", this))
+    ErroreOk("Errore apertura archivio");
+}
+
+void TTabXForm::ConnettiDatabase0(const std::string& percorso) { Connetti(*IBDatabase1, percorso); }
+void TTabXForm::ConnettiDatabase1(const std::string& nome) { Connetti(*IBDatabase1, GetV(nome)); }
+void TTabXForm::ConnettiDatabase2(const std::string& nome) { Connetti(*IBDatabase2, GetV(nome)); }
+void TTabXForm::ConnettiDatabase3(const std::string& nome) { Connetti(*IBDatabase3, GetV(nome)); }
+void TTabXForm::ConnettiDatabase4(const std::string& nome) { Connetti(*IBDatabase4, GetV(nome)); }
+void TTabXForm::ConnettiDatabase5(const std::string& nome) { Connetti(*IBDatabase5, GetV(nome)); }
+
+bool TTabXForm::ScritturaHandleDiApertura(std::int32_t idApertura, std::int32_t handle) {
+  try {
+    RiavviaTransazioneUser();
+    QueryBrivane->Close();
+    QueryBrivane->SQL.Clear();
+    QueryBrivane->SQL.Add("UPDATE VORLOLOGFUNZ SET HANDLEFINESTRA='" + Numero(handle) + "'");
+    QueryBrivane->SQL.Add("WHERE IDFINESTRA='" + Numero(idApertura) + "'");
+    QueryBrivane->ExecSQL();
+    TransazioneUser->CommitRetaining();
+  } catch (const db::DbError&) {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace velmaro

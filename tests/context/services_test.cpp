@@ -1,0 +1,411 @@
+// Stored values, generators and the services of the operator context.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+
+#include "context/memorydata.h"
+#include "context/tabxform.h"
+#include "db/database.h"
+#include "db/error.h"
+#include "db/query.h"
+#include "db/transaction.h"
+#include "fixture.h"
+#include "ui/stdctrls.h"
+
+namespace velmaro {
+namespace {
+
+using testing::HostFolder;
+using testing::Operator;
+using Names = std::vector<std::string>;
+using Righe = std::vector<std::vector<std::string>>;
+const char* const kNull = testing::kNull;
+const std::string kAccento = "\xC2\xB4";
+
+// Two operators of one company, with the company database made.
+struct Ambiente : HostFolder {
+  Ambiente() {
+    CreateUserDatabase();
+    AddUser(1, "Rossi", "", "Ditta Uno");
+    AddUser(2, "Bianchi", "", "Ditta Uno");
+    CreateCompanyDatabase();
+  }
+  std::unique_ptr<TTabXForm> Contesto(int utente) {
+    auto c = std::make_unique<TTabXForm>(nullptr, 0);
+    c->SetUserPerNum(utente);
+    c->ConnettiDatabase0(CompanyDatabasePath());
+    return c;
+  }
+  Righe Tabx(const std::string& nome) {
+    return HostFolder::Rows(CompanyDatabasePath(), "SELECT TESTO, UTENTE FROM TABX WHERE NOME='" + nome +
+                                           "' ORDER BY CODICE");
+  }
+  std::string Archivio() const { return CompanyDatabasePath(); }
+};
+
+// Answers the message boxes with the results given, in order; OK after.
+class Risposte {
+ public:
+  explicit Risposte(std::deque<int> risposte) : risposte_(std::move(risposte)) {
+    ui::App().ClearMessages();
+    prev_ = ui::App().SetInputSource([this] {
+      const auto& stack = ui::App().ModalStack();
+      if (stack.empty() || !stack.back().box) return false;
+      int r = ui::mrOk;
+      if (!risposte_.empty()) {
+        r = risposte_.front();
+        risposte_.pop_front();
+      }
+      stack.back().box->Result = r;
+      return true;
+    });
+  }
+  ~Risposte() { ui::App().SetInputSource(std::move(prev_)); }
+  Names Testi() const {
+    Names out;
+    for (const auto& m : ui::App().Messages()) out.push_back(m.Text);
+    return out;
+  }
+
+ private:
+  std::deque<int> risposte_;
+  ui::Application::InputSource prev_;
+};
+
+TEST(ValoriTabX, SharedAndPerOperatorValues) {
+  // Fault: apostrophes stored as typed (breaking every reader that composes
+  // SQL from them), NULL lost on insert, a private value leaking to another
+  // operator, or an update touching one row when the name is shared.
+  Ambiente amb;
+  Operator op;
+  auto rossi = amb.Contesto(1);
+  auto bianchi = amb.Contesto(2);
+
+  EXPECT_TRUE(rossi->SettaValoreTabX("Nota", "L'olio dell'anno", false));
+  EXPECT_EQ(amb.Tabx("Nota"), (Righe{{"L" + kAccento + "olio dell" + kAccento + "anno", kNull}}));
+  std::string v;
+  bianchi->ValoreTabX("Nota", false, v);
+  EXPECT_EQ(v, "L" + kAccento + "olio dell" + kAccento + "anno");
+
+  EXPECT_TRUE(rossi->SettaValoreTabX("Vuoto", "", false));
+  EXPECT_EQ(amb.Tabx("Vuoto"), (Righe{{kNull, kNull}}));
+  EXPECT_TRUE(rossi->SettaValoreTabX("Vuoto", "", false));
+  EXPECT_EQ(amb.Tabx("Vuoto"), (Righe{{"", kNull}}));
+
+  EXPECT_TRUE(rossi->SettaValoreTabX("Mio", "rosso", true));
+  EXPECT_EQ(amb.Tabx("Mio"), (Righe{{"rosso", "1"}}));
+  bianchi->ValoreTabX("Mio", true, v);
+  EXPECT_EQ(v, "");
+  rossi->ValoreTabX("Mio", true, v);
+  EXPECT_EQ(v, "rosso");
+  // A context's transaction keeps its snapshot: other operators' writes
+  // are seen by contexts made afterwards.
+  amb.Contesto(2)->ValoreTabX("Mio", false, v);
+  EXPECT_EQ(v, "rosso");  // without PerUtente any operator's row answers
+
+  // Without PerUtente every row of the name is updated, shared and private.
+  EXPECT_TRUE(amb.Contesto(2)->SettaValoreTabX("Mio", "blu", true));
+  EXPECT_TRUE(amb.Contesto(1)->SettaValoreTabX("Mio", "verde", false));
+  EXPECT_EQ(amb.Tabx("Mio"), (Righe{{"verde", "1"}, {"verde", "2"}}));
+
+  // A name holding an apostrophe still makes a valid statement.
+  EXPECT_TRUE(rossi->SettaValoreTabX("D'Amico", "x", false));
+  rossi->ValoreTabX("D'Amico", false, v);
+  EXPECT_EQ(v, "x");
+  rossi->ValoreTabX("Manca", false, v);
+  EXPECT_EQ(v, "");
+
+  // The memo twins work on MEMO and leave TESTO alone.
+  EXPECT_TRUE(rossi->SettaValoreMTabX("Lungo", "riga 1\nriga 'due'", true));
+  rossi->ValoreMTabX("Lungo", true, v);
+  EXPECT_EQ(v, "riga 1\nriga " + kAccento + "due" + kAccento);
+  EXPECT_EQ(amb.Tabx("Lungo"), (Righe{{kNull, "1"}}));
+  EXPECT_TRUE(op.Texts().empty());
+}
+
+TEST(ValoriTabX, WriteFailureIsReportedByResultOnly) {
+  // Fault: a failed write reported as success, or shown to the operator.
+  Ambiente amb;
+  Operator op;
+  auto rossi = amb.Contesto(1);
+  HostFolder::Exec(amb.Archivio(), "DROP SEQUENCE CODICETABXCOUNTER");
+  EXPECT_FALSE(rossi->SettaValoreTabX("Nuovo", "x", false));
+  EXPECT_TRUE(op.Texts().empty());
+  // Reads raise to the caller when the company database is not there.
+  TTabXForm senza(nullptr, 0);
+  std::string v;
+  EXPECT_THROW(senza.ValoreTabX("Nuovo", false, v), std::exception);
+}
+
+TEST(ValoriTabX, UserCheckGenCopiesTheSharedValueToTheOperator) {
+  // Fault: the shared value not copied to the operator, so a later change of
+  // the shared value would leak into operators who already had theirs.
+  Ambiente amb;
+  Operator op;
+  auto rossi = amb.Contesto(1);
+  ASSERT_TRUE(rossi->SettaValoreTabX("Stampante", "Sala d'attesa", false));
+  std::string v;
+  rossi->ValoreTabXUserCheckGen("Stampante", v);
+  EXPECT_EQ(v, "Sala d" + kAccento + "attesa");
+  EXPECT_EQ(amb.Tabx("Stampante"),
+            (Righe{{"Sala d" + kAccento + "attesa", kNull}, {"Sala d" + kAccento + "attesa", "1"}}));
+  ASSERT_TRUE(rossi->SettaValoreTabX("Stampante", "Ufficio", false));
+  rossi->ValoreTabXUserCheckGen("Stampante", v);
+  EXPECT_EQ(v, "Ufficio");  // the update without PerUtente reached both rows
+  HostFolder::Exec(amb.Archivio(), "UPDATE TABX SET TESTO='Magazzino' WHERE UTENTE IS NULL");
+  auto nuovo = amb.Contesto(1);
+  nuovo->ValoreTabXUserCheckGen("Stampante", v);
+  EXPECT_EQ(v, "Ufficio");
+  // No value anywhere: the operator gets a row with NULL.
+  nuovo->ValoreTabXUserCheckGen("Niente", v);
+  EXPECT_EQ(v, "");
+  EXPECT_EQ(amb.Tabx("Niente"), (Righe{{kNull, "1"}}));
+}
+
+TEST(Generatori, ValuesAndCatalogue) {
+  // Fault: a generator read that does not advance, or a catalogue test that
+  // misses an existing generator.
+  Ambiente amb;
+  Operator op;
+  auto rossi = amb.Contesto(1);
+  std::string a, b;
+  rossi->ValoreGeneratore("CODICETABXCOUNTER", a);
+  rossi->ValoreGeneratore("CODICETABXCOUNTER", b);
+  EXPECT_NE(a, b);
+  EXPECT_EQ(std::stoll(b), std::stoll(a) + 1);
+  EXPECT_TRUE(rossi->CheckGeneratore("CODICETABXCOUNTER"));
+  EXPECT_FALSE(rossi->CheckGeneratore("NESSUNO"));
+  rossi->CreaGeneratore("PROVA_GEN");
+  EXPECT_TRUE(rossi->CheckGeneratore("PROVA_GEN"));
+  rossi->SetGeneratore("PROVA_GEN", 41);
+  rossi->ValoreGeneratore("PROVA_GEN", a);
+  EXPECT_EQ(a, "42");
+  EXPECT_THROW(rossi->ValoreGeneratore("NESSUNO", a), db::DbError);
+}
+
+TEST(ParametriTabX, AddWriteAndLoadByProjectAndSituation) {
+  // Fault: a parameter added twice, written to another operator's row, or
+  // not brought back into the in-memory table.
+  Ambiente amb;
+  Operator op;
+  auto rossi = amb.Contesto(1);
+  EXPECT_FALSE(rossi->VerificaEsistenzaInTabX(501, 7, "Colonne"));
+  rossi->AggiungiParametroInTabX(501, 7, "Colonne", "3", "a'b", "15/03/2024", "memo", "1", "");
+  rossi->AggiungiParametroInTabX(501, 7, "Colonne", "9", "doppio", "", "", "", "");
+  EXPECT_TRUE(rossi->VerificaEsistenzaInTabX(501, 7, "Colonne"));
+  EXPECT_EQ(HostFolder::Rows(amb.Archivio(),
+                             "SELECT CODPROGETTO, CODSITUAZIONE, TIPO, NUMERO, TESTO, "
+                             "EXTRACT(MONTH FROM DATA), LIVELLO1, LIVELLO2, UTENTE FROM TABX"),
+            (Righe{{"501", "7", "TBX", "3", "a'b", "3", "1", kNull, "1"}}));
+  auto bianchi = amb.Contesto(2);
+  EXPECT_FALSE(bianchi->VerificaEsistenzaInTabX(501, 7, "Colonne"));
+
+  rossi->ScriviParametroInTabX(501, 7, "Colonne", "", "nuovo", "", "lungo");
+  EXPECT_EQ(HostFolder::Rows(amb.Archivio(), "SELECT NUMERO, TESTO, DATA, MEMO FROM TABX"),
+            (Righe{{kNull, "nuovo", kNull, "lungo"}}));
+  rossi->Inserisci("BVN", "Colonne", "", "", "", "", "", "", "1");
+  rossi->CaricaParametroDaTabX(501, 7, "Colonne");
+  EXPECT_EQ(rossi->GetV("Colonne"), "nuovo");
+  EXPECT_EQ(rossi->GetM("Colonne"), "lungo");
+  EXPECT_TRUE(op.Texts().empty());
+}
+
+TEST(ScriptForm, InsertThenReplaceOnlyWhenForcedOrEmpty) {
+  // Fault: the replacement rewriting every script of the table instead of
+  // the operator's own row, or replacing a script without being forced.
+  Ambiente amb;
+  Operator op;
+  auto rossi = amb.Contesto(1);
+  auto bianchi = amb.Contesto(2);
+  rossi->IniScriptForm("501", "LISTINI", "1", "uno", "0");
+  bianchi->IniScriptForm("501", "LISTINI", "1", "di Bianchi", "0");
+  rossi->IniScriptForm("501", "LISTINI", "1", "due", "0");
+  const std::string sel = "SELECT UTENTE, SCRIPT FROM TABSCRIPT ORDER BY UTENTE";
+  EXPECT_EQ(HostFolder::Rows(amb.UserDatabasePath(), sel),
+            (Righe{{"1", "uno"}, {"2", "di Bianchi"}}));
+  rossi->IniScriptForm("501", "LISTINI", "1", "l'ultimo", "1");
+  EXPECT_EQ(HostFolder::Rows(amb.UserDatabasePath(), sel),
+            (Righe{{"1", "l'ultimo"}, {"2", "di Bianchi"}}));
+  EXPECT_NE(HostFolder::Scalar(amb.UserDatabasePath(),
+                               "SELECT DATAULTIMAMODIFICA FROM TABSCRIPT WHERE UTENTE='1'"),
+            kNull);
+}
+
+TEST(Librerie, MissingLibrariesAreHarmless) {
+  // Fault: a missing print library crashing instead of telling the operator,
+  // or a missing library of AvviaFunzXDll calling through a null pointer.
+  Ambiente amb;
+  Operator op;
+  auto rossi = amb.Contesto(1);
+  rossi->LanciaStampaConDll(*rossi->MemTabX, "Titolo", "Report");
+  EXPECT_EQ(op.Texts(), Names{"Errore nell'accesso alla DLL Pelk delle stampe"});
+  rossi->AvviaFunzXDll("NonCe.dll", "Funzione", 3);
+  EXPECT_EQ(op.Texts().size(), 1u);
+}
+
+// A table with two rows shown through an editable query of the context.
+struct Tabella {
+  explicit Tabella(TTabXForm& c) : ctx(c) {
+    upd.ModifySQL.Add("UPDATE ARTICOLI SET NOME=:NOME WHERE ID=:OLD_ID");
+    upd.InsertSQL.Add("INSERT INTO ARTICOLI (ID, NOME) VALUES (:ID, :NOME)");
+    upd.DeleteSQL.Add("DELETE FROM ARTICOLI WHERE ID=:OLD_ID");
+    q.SetDatabase(ctx.IBDatabase1);
+    q.SetTransaction(ctx.IBTransaction1);
+    q.SQL.Add("SELECT ID, NOME FROM ARTICOLI ORDER BY ID");
+    q.UpdateObject = &upd;
+    q.Open();
+  }
+  TTabXForm& ctx;
+  db::UpdateSQL upd;
+  db::Query q;
+  ui::BitBtn bottone;
+  int numRecord = 0;
+  bool eraAttivo = false;
+};
+
+void CreaArticoli(Ambiente& amb) {
+  HostFolder::ExecAll(amb.Archivio(), {"CREATE TABLE ARTICOLI (ID INTEGER NOT NULL PRIMARY KEY, "
+                                       "NOME VARCHAR(20))",
+                                       "INSERT INTO ARTICOLI VALUES (1, 'uno')",
+                                       "INSERT INTO ARTICOLI VALUES (2, 'due')"});
+}
+
+TEST(PulsanteSalva, LockProbeTurnsTheButtonRedOrRefusesTheEdit) {
+  // Fault: an edit allowed on a row another connection holds, or the
+  // button left green while changes are pending.
+  Ambiente amb;
+  CreaArticoli(amb);
+  Risposte r({});
+  auto rossi = amb.Contesto(1);
+  auto bianchi = amb.Contesto(2);
+  Tabella a(*rossi), b(*bianchi);
+  EXPECT_TRUE(rossi->EventoBeforeEditDataSet(a.q, a.bottone, "ARTICOLI"));
+  EXPECT_EQ(a.bottone.Tag, 1);
+  b.q.Edit();
+  EXPECT_FALSE(bianchi->EventoBeforeEditDataSet(b.q, b.bottone, "ARTICOLI"));
+  EXPECT_EQ(b.bottone.Tag, 0);
+  EXPECT_EQ(b.q.State(), db::DataSetState::Browse);
+  ASSERT_EQ(r.Testi().size(), 1u);
+  EXPECT_EQ(r.Testi()[0].rfind("Attenzione: altri utenti stanno lavorando su questo record.", 0),
+            0u);
+
+  // Saving posts, commits and turns the button green again.
+  a.q.Edit();
+  a.q.FieldByName("NOME").SetAsString("UNO");
+  rossi->ChiudiTransEAggiorna(a.q, a.numRecord, a.bottone, a.eraAttivo);
+  EXPECT_EQ(a.bottone.Tag, 0);
+  EXPECT_TRUE(a.eraAttivo);
+  EXPECT_EQ(HostFolder::Scalar(amb.Archivio(), "SELECT NOME FROM ARTICOLI WHERE ID=1"), "UNO");
+}
+
+TEST(PulsanteSalva, CancelRefreshAndCloseFollowTheOperatorsAnswers) {
+  // Fault: pending changes discarded without asking, or kept after "No".
+  Ambiente amb;
+  CreaArticoli(amb);
+  auto rossi = amb.Contesto(1);
+  Tabella a(*rossi);
+  {
+    Risposte r({ui::mrNo});
+    ASSERT_TRUE(rossi->EventoBeforeEditDataSet(a.q, a.bottone, "ARTICOLI"));
+    a.q.Edit();
+    a.q.FieldByName("NOME").SetAsString("cambiato");
+    a.q.Post();
+    rossi->Annulla(a.q, a.numRecord, a.bottone);
+    EXPECT_EQ(a.bottone.Tag, 1);
+    EXPECT_EQ(r.Testi(), Names{"Conferma l'annullamento delle modifiche apportate?"});
+  }
+  {
+    Risposte r({ui::mrNo});
+    rossi->AggiornamentoDaPulsante(a.q, a.numRecord, a.bottone, a.eraAttivo);
+    EXPECT_EQ(a.bottone.Tag, 0);
+    ASSERT_EQ(r.Testi().size(), 1u);
+    EXPECT_EQ(r.Testi()[0].rfind("Attenzione: sono state fatte delle modifiche", 0), 0u);
+  }
+  EXPECT_EQ(HostFolder::Scalar(amb.Archivio(), "SELECT NOME FROM ARTICOLI WHERE ID=1"), "uno");
+  a.q.First();
+  EXPECT_EQ(a.q.FieldByName("NOME").AsString(), "uno");
+  {
+    Risposte r({ui::mrNo});
+    a.bottone.Tag = 1;
+    a.q.Edit();
+    a.q.FieldByName("NOME").SetAsString("perso");
+    a.q.Post();
+    rossi->Chiudi(a.q, a.bottone);
+    EXPECT_EQ(r.Testi(), Names{"Salvare le modifiche apportate?"});
+  }
+  // Had the changes survived, this commit would write them.
+  if (rossi->IBTransaction1->Active()) rossi->IBTransaction1->Commit();
+  EXPECT_EQ(HostFolder::Scalar(amb.Archivio(), "SELECT NOME FROM ARTICOLI WHERE ID=1"), "uno");
+}
+
+TEST(PulsanteSalva, DeleteAndEmptyTable) {
+  // Fault: a deletion without confirmation, a deletion left uncommitted, or
+  // an emptied table whose failure goes unreported.
+  Ambiente amb;
+  CreaArticoli(amb);
+  auto rossi = amb.Contesto(1);
+  Tabella a(*rossi);
+  {
+    Risposte r({ui::mrNo});
+    rossi->Elimina(a.q, a.numRecord, a.bottone, a.eraAttivo);
+    EXPECT_EQ(r.Testi(), Names{"Conferma la cacellazione del record?"});
+    EXPECT_EQ(HostFolder::Scalar(amb.Archivio(), "SELECT COUNT(*) FROM ARTICOLI"), "2");
+  }
+  {
+    Risposte r({ui::mrYes});
+    a.q.Last();
+    rossi->Elimina(a.q, a.numRecord, a.bottone, a.eraAttivo);
+    EXPECT_EQ(HostFolder::Rows(amb.Archivio(), "SELECT ID FROM ARTICOLI"), (Righe{{"1"}}));
+  }
+  {
+    Risposte r({ui::mrYes, ui::mrOk, ui::mrYes});
+    rossi->Azzera(a.q, "ARTICOLI");
+    EXPECT_EQ(HostFolder::Scalar(amb.Archivio(), "SELECT COUNT(*) FROM ARTICOLI"), "0");
+    EXPECT_TRUE(a.q.IsEmpty());
+    rossi->Elimina(a.q, a.numRecord, a.bottone, a.eraAttivo);
+    rossi->Azzera(a.q, "NON_ESISTE");
+    EXPECT_EQ(r.Testi(), (Names{"Confermare l'azzeramento della tabella?", "La tabella è vuota",
+                                "Confermare l'azzeramento della tabella?",
+                                "Impossibile azzerare la tabella!"}));
+  }
+}
+
+TEST(PulsanteSalva, NewKeysFromMaximumLastRowAndGenerator) {
+  // Fault: a new key repeating an existing one, or the new row not saved.
+  Ambiente amb;
+  CreaArticoli(amb);
+  Risposte r({});
+  auto rossi = amb.Contesto(1);
+  Tabella a(*rossi);
+  rossi->NuovoIntSuMax(a.q, "ARTICOLI", a.numRecord, a.bottone, a.eraAttivo);
+  rossi->NuovoIntSuLast(a.q, a.numRecord, a.bottone, a.eraAttivo);
+  rossi->CreaGeneratore("GEN_ARTICOLI");
+  rossi->SetGeneratore("GEN_ARTICOLI", 9);
+  rossi->NuovoIntSuGenSQL("GEN_ARTICOLI", "INTO ARTICOLI (ID, NOME) ", ", 'dal generatore')");
+  rossi->NuovoIntSuGeneratore(a.q, "GEN_ARTICOLI");
+  EXPECT_EQ(a.q.FieldByName("ID").AsInteger(), 11);
+  a.q.Post();
+  rossi->IBTransaction1->Commit();
+  EXPECT_EQ(HostFolder::Rows(amb.Archivio(), "SELECT ID, NOME FROM ARTICOLI ORDER BY ID"),
+            (Righe{{"1", "uno"}, {"2", "due"}, {"3", kNull}, {"4", kNull},
+                   {"10", "dal generatore"}, {"11", kNull}}));
+  EXPECT_TRUE(r.Testi().empty());
+}
+
+TEST(ParametriTabX, FailedWritesTellTheOperator) {
+  // Fault: a parameter write that fails in silence.
+  Ambiente amb;
+  Operator op;
+  auto rossi = amb.Contesto(1);
+  rossi->AggiungiParametroInTabX(501, 1, "Larghezza", "non un numero", "", "", "", "", "");
+  rossi->AggiungiParametroInTabX(501, 1, "Altezza", "5", "", "", "", "", "");
+  rossi->ScriviParametroInTabX(501, 1, "Altezza", "cinque", "", "", "");
+  EXPECT_EQ(op.Texts(), (Names{"Errore interno di INSERT: impossibile aggiungere il parametro "
+                               "Larghezza",
+                               "Errore interno di UPDATE: impossibile settare il parametro "
+                               "Altezza"}));
+}
+
+}  // namespace
+}  // namespace velmaro
