@@ -1,0 +1,58 @@
+#pragma once
+// The data module of one open window: auxiliary queries on the company
+// database, a second transaction that waits for no lock, and the codes that
+// key the module's grids and saved positions.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "context/launch.h"
+#include "ui/component.h"
+
+namespace db {
+class Query;
+class StoredProc;
+class Transaction;
+}  // namespace db
+
+namespace velmaro {
+
+class TTabXForm;
+
+class TDataModuleVelmaro : public ui::Component {
+ public:
+  // The context object is reached through its holder at each use; creation
+  // needs the company database connected (Transazione2 starts here).
+  TDataModuleVelmaro(ui::Component* owner, CellaTabX* cellaTabX);
+  ~TDataModuleVelmaro() override;
+  std::string ClassName() const override { return "TDataModuleVelmaro"; }
+
+  TTabXForm& TabX() const { return CellaTabX->Riferimento(); }
+
+  // Components. Transazione2 is declared first so that it outlives the
+  // queries running on it.
+  std::unique_ptr<db::Transaction> Transazione2;
+  std::unique_ptr<db::Query> QueryAux1;
+  std::unique_ptr<db::Query> QueryAux2;
+  std::unique_ptr<db::StoredProc> StoProc1;
+
+  velmaro::CellaTabX* CellaTabX = nullptr;
+  std::int32_t CodiceProgetto = 0;
+  std::int32_t Situazione1 = 0, Situazione2 = 0, Situazione3 = 0, Situazione4 = 0,
+               Situazione5 = 0, Situazione6 = 0, Situazione7 = 0, Situazione8 = 0,
+               Situazione9 = 0, Situazione10 = 0, Situazione11 = 0, Situazione12 = 0,
+               Situazione13 = 0;
+  std::string MagazzinoCorrente;
+  std::int32_t Decimali = 2;
+
+  // Stored values of TABX through QueryAux1, for the context's operator.
+  void ValoreTabX(const std::string& nome, bool perUtente, std::string& valore);
+  bool SettaValoreTabX(const std::string& nome, const std::string& valore, bool perUtente);
+
+  // Cuts `testo` at every `separatore`; the pieces are appended to `lista`.
+  static int Explode(std::vector<std::string>& lista, const std::string& separatore,
+                     const std::string& testo);
+};
+
+}  // namespace velmaro

@@ -1,0 +1,132 @@
+#include "context/launch.h"
+
+#include <memory>
+#include <stdexcept>
+
+#include "context/datamodule.h"
+#include "context/tabxform.h"
+#include "db/database.h"
+#include "platform/format.h"
+#include "platform/hostfolder.h"
+#include "ui/application.h"
+
+namespace velmaro {
+
+// ---- the window base
+
+FinestraDaExport::FinestraDaExport(ui::Component* owner, CellaDataModule* cellaDM)
+    : ui::Form(owner), CellaDM(cellaDM) {}
+
+FinestraDaExport::~FinestraDaExport() = default;
+
+TTabXForm& FinestraDaExport::TabX() const { return DM().TabX(); }
+
+std::string FinestraDaExport::TitoloOperatore(const std::string& prefisso) const {
+  return prefisso + " - Utente: " + TabX().GetNomeUser() + " - Ditta: " + TabX().GetDitta();
+}
+
+void FinestraDaExport::RilasciaOggettiExport(ui::CloseAction& action) {
+  if (!ApertaDaExport || !CellaDM) return;
+  CellaDataModule* cellaDM = CellaDM;
+  CellaTabX* cellaTabX = cellaDM->Riferimento().CellaTabX;
+  ui::Free(cellaDM->Oggetto());
+  cellaDM->Imposta(nullptr);
+  delete cellaDM;
+  CellaDM = nullptr;
+  if (cellaTabX) {
+    ui::Free(cellaTabX->Oggetto());
+    delete cellaTabX;
+  }
+  action = ui::CloseAction::Free;
+}
+
+void FinestraDaExport::RilasciaCellaFinestra() {
+  delete CellaFinestra;
+  CellaFinestra = nullptr;
+}
+
+std::string FileIconaFinestre() {
+  return plat::IncludeTrailingPathDelimiter(plat::HostFolder()) + "Grafica/ZAREVUZI.ICO";
+}
+
+// ---- the road
+
+namespace {
+
+// What the road has built so far; on failure it is taken down in reverse.
+struct Costruiti {
+  std::unique_ptr<CellaTabX> cellaTabX = std::make_unique<CellaTabX>();
+  std::unique_ptr<CellaDataModule> cellaDM = std::make_unique<CellaDataModule>();
+  std::unique_ptr<CellaForm> cellaForm = std::make_unique<CellaForm>();
+  FinestraDaExport* finestra = nullptr;
+
+  void Smonta() {
+    // The window first: its destroy handler releases its own holder once
+    // the road has handed it over.
+    if (finestra) ui::Free(finestra);
+    finestra = nullptr;
+    if (cellaDM->Oggetto()) ui::Free(cellaDM->Oggetto());
+    cellaDM->Imposta(nullptr);
+    if (cellaTabX->Oggetto()) ui::Free(cellaTabX->Oggetto());
+    cellaTabX->Imposta(nullptr);
+  }
+};
+
+void Percorri(Costruiti& c, std::int32_t utente, std::int32_t idApertura,
+              const OpzioniLancio& opzioni, const CreaFinestra& crea) {
+  ui::Component* applicazione = &ui::App();
+  const std::string numUtente = plat::IntToStr(utente);
+
+  c.cellaTabX->Imposta(new TTabXForm(applicazione, 0));
+  TTabXForm& tabx = c.cellaTabX->Riferimento();
+  tabx.SetUserPerNum(utente);
+  std::string archivio;
+  tabx.CaricaParametro("Archivio", archivio);
+  tabx.Inserisci("BVN", "Archivio", "", archivio, "", "", "", "", numUtente);
+  if (opzioni.DirectoryDiLavoro) {
+    std::string cartella;
+    tabx.CaricaParametro("Directory di lavoro", cartella);
+    tabx.Inserisci("BVN", "DirectoryDiLavoro", "", cartella, "", "", "", "", numUtente);
+  }
+  tabx.IBDatabase1->SetConnected(false);
+  tabx.ConnettiDatabase1("Archivio");
+
+  c.cellaDM->Imposta(new TDataModuleVelmaro(applicazione, c.cellaTabX.get()));
+  c.finestra = crea(applicazione, c.cellaDM.get());
+  c.cellaForm->Imposta(c.finestra);
+
+  tabx.ScritturaHandleDiApertura(idApertura, static_cast<std::int32_t>(c.finestra->Handle()));
+  if (opzioni.IconaDalPercorso) {
+    const std::string icona = FileIconaFinestre();
+    if (plat::FileExists(icona)) c.finestra->Icon.LoadFromFile(icona);
+  }
+  c.finestra->CellaFinestra = c.cellaForm.release();
+  c.finestra->ApertaDaExport = true;
+  c.finestra->Show();
+}
+
+}  // namespace
+
+void PercorsoDiLancio(std::int32_t utente, std::int32_t idApertura, const OpzioniLancio& opzioni,
+                      const CreaFinestra& crea) {
+  Costruiti c;
+  try {
+    Percorri(c, utente, idApertura, opzioni, crea);
+  } catch (...) {
+    c.Smonta();
+    try {
+      throw;
+    } catch (const std::exception& e) {
+      ui::App().ShowException(e);
+    } catch (...) {
+      ui::App().ShowException(std::runtime_error("Errore imprevisto"));
+    }
+    return;
+  }
+  // From here on the window's close releases the data module, the context
+  // object and their holders.
+  c.cellaDM.release();
+  c.cellaTabX.release();
+}
+
+}  // namespace velmaro

@@ -1,0 +1,87 @@
+#pragma once
+// The road every export takes to open its window, the reference holders
+// that tie the objects of one export call together, and the base of the
+// windows the road opens.
+#include <cassert>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "ui/form.h"
+
+namespace velmaro {
+
+class TTabXForm;
+class TDataModuleVelmaro;
+
+// A reference holder: a separately allocated cell holding the address of
+// one object of an export call. Whoever keeps a holder reads the object
+// through it at each use, never a copy of the address taken earlier.
+template <class T>
+class Cella {
+ public:
+  Cella() = default;
+  explicit Cella(T* oggetto) : oggetto_(oggetto) {}
+  Cella(const Cella&) = delete;
+  Cella& operator=(const Cella&) = delete;
+
+  T* Oggetto() const { return oggetto_; }
+  void Imposta(T* oggetto) { oggetto_ = oggetto; }
+  T& Riferimento() const {
+    assert(oggetto_ && "reference holder read while empty");
+    return *oggetto_;
+  }
+
+ private:
+  T* oggetto_ = nullptr;
+};
+
+using CellaTabX = Cella<TTabXForm>;
+using CellaDataModule = Cella<TDataModuleVelmaro>;
+using CellaForm = Cella<ui::Form>;
+
+// A window that an export may open. The road sets ApertaDaExport once the
+// handle is recorded; only then does closing the window free the data
+// module and the context object of its call.
+class FinestraDaExport : public ui::Form {
+ public:
+  FinestraDaExport(ui::Component* owner, CellaDataModule* cellaDM);
+  ~FinestraDaExport() override;
+
+  bool ApertaDaExport = false;
+  CellaForm* CellaFinestra = nullptr;  // the window's own holder, set by the road
+  CellaDataModule* CellaDM = nullptr;  // the data module's holder, kept
+
+  TDataModuleVelmaro& DM() const { return CellaDM->Riferimento(); }
+  TTabXForm& TabX() const;
+
+  // "Listini fasce - Utente: <name> - Ditta: <company>" and the like.
+  std::string TitoloOperatore(const std::string& prefisso) const;
+
+ protected:
+  // The release on close, after the window's own checks and savings: frees
+  // the data module and the context object with their holders and lets the
+  // window free itself.
+  void RilasciaOggettiExport(ui::CloseAction& action);
+  // The destroy handler's part: releases the window's own holder.
+  void RilasciaCellaFinestra();
+};
+
+// What differs between the launchers.
+struct OpzioniLancio {
+  bool DirectoryDiLavoro = false;  // the customer-price-file window's parameter
+  bool IconaDalPercorso = true;    // false: the window loads its icon itself
+};
+
+using CreaFinestra = std::function<FinestraDaExport*(ui::Component* owner, CellaDataModule*)>;
+
+// Runs the launch road for one export call. An error raised by a step is
+// shown in the application's error box and ends the road: whatever it had
+// built is freed again, nothing reaches the caller.
+void PercorsoDiLancio(std::int32_t utente, std::int32_t idApertura, const OpzioniLancio& opzioni,
+                      const CreaFinestra& crea);
+
+// The icon file of the module's windows under the host folder.
+std::string FileIconaFinestre();
+
+}  // namespace velmaro

@@ -1,1 +1,0 @@
-// placeholder: replaced as the layer grows

@@ -1,0 +1,22 @@
+#pragma once
+// The quick-promotions window.
+#include <cstdint>
+
+#include "context/launch.h"
+
+namespace velmaro {
+
+class TPromoVelociForm : public FinestraDaExport {
+ public:
+  TPromoVelociForm(ui::Component* owner, CellaDataModule* cellaDM);
+  std::string ClassName() const override { return "TPromoVelociForm"; }
+
+  void FormClose(ui::Component* sender, ui::CloseAction& action);
+  void FormDestroy(ui::Component* sender);
+};
+
+// The launcher of ShowPromoVelociFormX: the launch road with this window,
+// which loads its icon itself.
+void ApriPromoVelociForm(std::int32_t utente, std::int32_t idApertura);
+
+}  // namespace velmaro

@@ -1,0 +1,144 @@
+#include "context/datamodule.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "context/tabxform.h"
+#include "db/database.h"
+#include "db/error.h"
+#include "db/query.h"
+#include "db/transaction.h"
+#include "fixture.h"
+
+namespace velmaro {
+namespace {
+
+using testing::HostFolder;
+using testing::Operator;
+using Pieces = std::vector<std::string>;
+
+// An operator of one company with the company database made.
+struct Ambiente : HostFolder {
+  Ambiente() {
+    CreateUserDatabase();
+    AddUser(1, "Rossi", "", "Ditta Uno");
+    CreateCompanyDatabase();
+  }
+  // A context connected to the company database, in its holder.
+  std::unique_ptr<CellaTabX> Contesto() {
+    auto cella = std::make_unique<CellaTabX>(new TTabXForm(nullptr, 0));
+    cella->Riferimento().SetUserPerNum(1);
+    cella->Riferimento().ConnettiDatabase0(CompanyDatabasePath());
+    return cella;
+  }
+  ~Ambiente() {
+    for (auto& c : celle) delete c->Oggetto();
+  }
+  std::vector<std::unique_ptr<CellaTabX>> celle;
+  CellaTabX* Nuovo() {
+    celle.push_back(Contesto());
+    return celle.back().get();
+  }
+};
+
+TEST(TDataModuleVelmaro, CodesAndDefaults) {
+  // Fault: a missing "Decimali" or "MagazzinoCorrente" read as 0 or empty
+  // instead of the defaults, or wrong codes keying the module's grids.
+  Ambiente amb;
+  Operator op;
+  TDataModuleVelmaro dm(nullptr, amb.Nuovo());
+  EXPECT_EQ(dm.Decimali, 2);
+  EXPECT_EQ(dm.MagazzinoCorrente, "0");
+  EXPECT_EQ(dm.CodiceProgetto, 501);
+  const std::vector<int> codici = {dm.Situazione1,  dm.Situazione2,  dm.Situazione3,
+                                   dm.Situazione4,  dm.Situazione5,  dm.Situazione6,
+                                   dm.Situazione7,  dm.Situazione8,  dm.Situazione9,
+                                   dm.Situazione10, dm.Situazione11, dm.Situazione12,
+                                   dm.Situazione13};
+  EXPECT_EQ(codici, (std::vector<int>{1, 10, 2, 3, 11, 12, 13, 1, 2, 14, 15, 16, 17}));
+  EXPECT_TRUE(dm.Transazione2->Active());
+  EXPECT_EQ(dm.Transazione2->Params, (std::vector<std::string>{"isc_tpb_concurrency",
+                                                               "isc_tpb_nowait"}));
+  EXPECT_EQ(dm.QueryAux1->GetTransaction(), dm.TabX().IBTransaction1);
+  EXPECT_EQ(dm.QueryAux2->GetTransaction(), dm.Transazione2.get());
+  EXPECT_TRUE(op.Texts().empty());
+}
+
+TEST(TDataModuleVelmaro, StoredDecimalsAndWarehouse) {
+  // Fault: a stored "0" taken for "missing" (giving 2), the operator's
+  // warehouse ignored, or two modules sharing one second transaction.
+  Ambiente amb;
+  Operator op;
+  amb.AddParameter(1, "Ditta Uno", "MagazzinoCorrente", "3", 1);
+  HostFolder::Exec(amb.CompanyDatabasePath(),
+                   "INSERT INTO TABX (CODICE, NOME, TESTO) VALUES (1, 'Decimali', '0')");
+  TDataModuleVelmaro a(nullptr, amb.Nuovo());
+  TDataModuleVelmaro b(nullptr, amb.Nuovo());
+  EXPECT_EQ(a.Decimali, 0);
+  EXPECT_EQ(a.MagazzinoCorrente, "3");
+  EXPECT_NE(a.Transazione2.get(), b.Transazione2.get());
+  EXPECT_EQ(b.Decimali, 0);
+
+  HostFolder::Exec(amb.CompanyDatabasePath(), "UPDATE TABX SET TESTO='4' WHERE NOME='Decimali'");
+  TDataModuleVelmaro c(nullptr, amb.Nuovo());
+  EXPECT_EQ(c.Decimali, 4);
+}
+
+TEST(TDataModuleVelmaro, StoredValuesMatchTheContextObject) {
+  // Fault: the module's twin of the stored-value pair drifting from the
+  // context object's (apostrophes, operator, shared rows).
+  Ambiente amb;
+  Operator op;
+  CellaTabX* cella = amb.Nuovo();
+  TDataModuleVelmaro dm(nullptr, cella);
+  EXPECT_TRUE(dm.SettaValoreTabX("ImpDirEccDB", "C:\\dati\\l'eccezioni.fdb", false));
+  std::string v;
+  cella->Riferimento().ValoreTabX("ImpDirEccDB", false, v);
+  EXPECT_EQ(v, "C:\\dati\\l\xC2\xB4" "eccezioni.fdb");
+  EXPECT_TRUE(cella->Riferimento().SettaValoreTabX("Privato", "p", true));
+  dm.ValoreTabX("Privato", true, v);
+  EXPECT_EQ(v, "p");
+  EXPECT_EQ(HostFolder::Scalar(amb.CompanyDatabasePath(),
+                               "SELECT UTENTE FROM TABX WHERE NOME='Privato'"),
+            "1");
+}
+
+TEST(TDataModuleVelmaro, CreationFailsWithoutACompanyDatabase) {
+  // Fault: a module made on a closed connection (or on a company database
+  // without TABX, or with a "Decimali" that is no number) pretending to work.
+  Ambiente amb;
+  Operator op;
+  auto chiuso = std::make_unique<CellaTabX>(new TTabXForm(nullptr, 0));
+  EXPECT_THROW(TDataModuleVelmaro(nullptr, chiuso.get()), std::exception);
+  delete chiuso->Oggetto();
+
+  // DDL first: a table in use by an open context would make it wait.
+  Ambiente senzaTabx;
+  HostFolder::Exec(senzaTabx.CompanyDatabasePath(), "DROP TABLE TABX");
+  EXPECT_THROW(TDataModuleVelmaro(nullptr, senzaTabx.Nuovo()), db::DbError);
+
+  HostFolder::Exec(amb.CompanyDatabasePath(),
+                   "INSERT INTO TABX (CODICE, NOME, TESTO) VALUES (1, 'Decimali', 'due')");
+  EXPECT_THROW(TDataModuleVelmaro(nullptr, amb.Nuovo()), std::exception);
+}
+
+TEST(TDataModuleVelmaro, Explode) {
+  // Fault: the trailing empty piece lost, or a text without separator not
+  // given back whole.
+  Pieces l;
+  EXPECT_EQ(TDataModuleVelmaro::Explode(l, ";", "senza"), 1);
+  EXPECT_EQ(l, Pieces{"senza"});
+  l.clear();
+  EXPECT_EQ(TDataModuleVelmaro::Explode(l, ";", ""), 1);
+  EXPECT_EQ(l, Pieces{""});
+  l.clear();
+  EXPECT_EQ(TDataModuleVelmaro::Explode(l, ";", "a;b"), 2);
+  EXPECT_EQ(l, (Pieces{"a", "b"}));
+  l.clear();
+  EXPECT_EQ(TDataModuleVelmaro::Explode(l, "::", "a::b::"), 3);
+  EXPECT_EQ(l, (Pieces{"a", "b", ""}));
+}
+
+}  // namespace
+}  // namespace velmaro

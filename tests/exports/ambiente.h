@@ -1,0 +1,69 @@
+#pragma once
+// A host folder ready for the exports: an operator whose "Archivio" names
+// the company database, and the host's log rows of two openings.
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "fixture.h"
+#include "ui/application.h"
+#include "ui/form.h"
+
+namespace velmaro::testing {
+
+struct AmbienteExport : HostFolder {
+  explicit AmbienteExport(bool conArchivio = true) {
+    CreateUserDatabase();
+    AddUser(1, "Rossi", "", "Ditta Uno");
+    if (conArchivio) {
+      CreateCompanyDatabase();
+      AddParameter(1, "Ditta Uno", "Archivio", CompanyDatabasePath(), 1);
+    }
+    ExecAll(UserDatabasePath(), {"INSERT INTO VORLOLOGFUNZ (IDFINESTRA) VALUES ('77')",
+                                 "INSERT INTO VORLOLOGFUNZ (IDFINESTRA) VALUES ('78')"});
+  }
+
+  std::string Handle(int idApertura) const {
+    return Scalar(UserDatabasePath(), "SELECT HANDLEFINESTRA FROM VORLOLOGFUNZ WHERE IDFINESTRA='" +
+                                          std::to_string(idApertura) + "'");
+  }
+
+  // The window whose handle the road wrote for that opening.
+  ui::Form* Finestra(int idApertura) const {
+    const std::string h = Handle(idApertura);
+    if (h.empty() || h == kNull) return nullptr;
+    return ui::App().FindWindow(static_cast<std::uint32_t>(std::stoul(h)));
+  }
+
+  // A minimal icon file: the directory header and one 32x32 entry.
+  void CreaIcona() const {
+    std::filesystem::create_directories(Folder() + "Grafica");
+    std::ofstream f(Folder() + "Grafica/ZAREVUZI.ICO", std::ios::binary);
+    const unsigned char ico[22] = {0, 0, 1, 0, 1, 0, 32, 32, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 22, 0, 0, 0};
+    f.write(reinterpret_cast<const char*>(ico), sizeof ico);
+  }
+
+  // Company-database attachments other than the one asking.
+  std::string AttacchiArchivio() const {
+    return Scalar(CompanyDatabasePath(),
+                  "SELECT COUNT(*) FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID <> "
+                  "CURRENT_CONNECTION AND MON$SYSTEM_FLAG = 0");
+  }
+};
+
+// Objects of the application of one class, by class name.
+inline int Quanti(const std::string& classe) {
+  int n = 0;
+  for (ui::Component* c : ui::App().Components())
+    if (c->ClassName() == classe) ++n;
+  return n;
+}
+
+// Closes a window as the operator's close box does, then lets released
+// windows go.
+inline void Chiudi(ui::Form* f) {
+  f->Close();
+  ui::App().ProcessMessages();
+}
+
+}  // namespace velmaro::testing
