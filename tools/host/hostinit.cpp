@@ -86,6 +86,18 @@ void Summarise(db::Database& d, const std::string& path, std::ostream& out) {
   for (const auto& [table, rows] : TableRowCounts(d)) out << "  " << table << ": " << rows << "\n";
 }
 
+void LinkSiblings(const std::string& from, const std::string& root, std::ostream& out) {
+  std::error_code ec;
+  if (from.empty() || !fs::is_directory(from, ec)) return;
+  for (const auto& e : fs::directory_iterator(from, ec)) {
+    if (e.path().extension() != ".dll") continue;
+    const fs::path link = fs::path(root) / e.path().filename();
+    fs::remove(link, ec);
+    fs::create_symlink(fs::absolute(e.path()), link);
+    out << link.string() << "\n";
+  }
+}
+
 }  // namespace
 
 HostPaths PathsOf(const std::string& dir) {
@@ -133,6 +145,7 @@ void InitHostFolder(const std::string& dir, const std::string& sqlFolder,
     RunSqlFile(exceptions, sql("demo_exceptions.sql"));
   }
   if (!WriteIconFile(p.icon)) throw std::runtime_error("cannot write " + p.icon);
+  LinkSiblings(options.siblingsFolder, p.root, out);
 
   Summarise(user, p.userDb, out);
   Summarise(company, p.companyDb, out);

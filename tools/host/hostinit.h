@@ -27,6 +27,9 @@ std::string SqlFolder(const std::string& programFolder);
 struct InitOptions {
   bool demoData = false;
   bool force = false;
+  // Folder of the sibling-library stand-ins; each is linked into the host
+  // folder, where the module loads its siblings from. Empty: none.
+  std::string siblingsFolder;
 };
 
 // Thrown when the folder already holds a user database and force is off.

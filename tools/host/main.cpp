@@ -43,6 +43,7 @@ int Init(const std::vector<std::string>& args) {
     else return Usage("more than one folder given");
   }
   if (dir.empty()) return Usage("init needs a folder");
+  options.siblingsFolder = ProgramFolder() + "/siblings";
   try {
     host::InitHostFolder(dir, host::SqlFolder(ProgramFolder()), options, std::cout);
   } catch (const host::AlreadyInitialised& e) {
