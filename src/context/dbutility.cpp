@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "context/helpers.h"
 #include "db/database.h"
 #include "db/error.h"
 #include "db/params.h"
@@ -19,19 +20,6 @@ constexpr std::array<const char*, 21> kVociTpb = {
     "lock_read",     "lock_write",     "verb_time",    "commit_time", "ignore_limbo",
     "read_committed", "autocommit",    "rec_version",  "no_rec_version", "restart_requests",
     "no_auto_undo"};
-
-// A text as it stands between single quotes: an apostrophe in a name such
-// as "D'AMICO" would otherwise end the literal and break (or extend) the
-// statement.
-std::string Apici(const std::string& testo) {
-  std::string out;
-  out.reserve(testo.size());
-  for (char c : testo) {
-    out += c;
-    if (c == '\'') out += '\'';
-  }
-  return out;
-}
 
 bool ContaMaggioreDiZero(db::SqlStatement& st) {
   st.ExecQuery();

@@ -148,6 +148,16 @@ void CreaCartella(const std::string& cartella) {
   if (!plat::ForceDirectories(cartella)) throw ErroreIO("Impossibile creare la cartella " + cartella);
 }
 
+std::string Apici(const std::string& testo) {
+  std::string out;
+  out.reserve(testo.size());
+  for (char c : testo) {
+    out += c;
+    if (c == '\'') out += '\'';
+  }
+  return out;
+}
+
 std::string DataPerSQL(double data) { return "'" + plat::FormatDateTime("mm/dd/yyyy", data) + "'"; }
 
 std::string InvertiData(const std::string& letterale) {

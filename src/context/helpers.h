@@ -1,7 +1,8 @@
 #pragma once
 // Text, number and SQL-date helpers shared by every window: line breaking
 // and column alignment for printed text, numbers in the module's Italian
-// conventions, rounding, SQL date literals, delimited fields and blanks.
+// conventions, rounding, SQL text and date literals, delimited fields and
+// blanks.
 // They keep no state. Lengths and positions count characters, not bytes,
 // so accented letters take one column as they did in the original program.
 #include <stdexcept>
@@ -43,7 +44,11 @@ double ArrotondaDecimali(int decimali, double valore);
 // Creates the folder with its missing parents; throws ErroreIO on failure.
 void CreaCartella(const std::string& cartella);
 
-// ---- SQL date literals
+// ---- SQL literals
+// A text as it stands between single quotes in a statement: every
+// apostrophe doubled, so names such as D'Amico cannot end (or extend) the
+// literal.
+std::string Apici(const std::string& testo);
 // 'mm/dd/yyyy' with the current date separator between the parts.
 std::string DataPerSQL(double data);
 // Rewrites every quoted day-first date literal of an SQL text month-first.

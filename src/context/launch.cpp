@@ -15,7 +15,10 @@ namespace velmaro {
 // ---- the window base
 
 FinestraDaExport::FinestraDaExport(ui::Component* owner, CellaDataModule* cellaDM)
-    : ui::Form(owner), CellaDM(cellaDM) {}
+    : ui::Form(owner), CellaDM(cellaDM) {
+  OnClose = [this](ui::Component* s, ui::CloseAction& a) { FormClose(s, a); };
+  OnDestroy = [this](ui::Component* s) { FormDestroy(s); };
+}
 
 FinestraDaExport::~FinestraDaExport() = default;
 
@@ -24,6 +27,12 @@ TTabXForm& FinestraDaExport::TabX() const { return DM().TabX(); }
 std::string FinestraDaExport::TitoloOperatore(const std::string& prefisso) const {
   return prefisso + " - Utente: " + TabX().GetNomeUser() + " - Ditta: " + TabX().GetDitta();
 }
+
+void FinestraDaExport::FormClose(ui::Component*, ui::CloseAction& action) {
+  RilasciaOggettiExport(action);
+}
+
+void FinestraDaExport::FormDestroy(ui::Component*) { RilasciaCellaFinestra(); }
 
 void FinestraDaExport::RilasciaOggettiExport(ui::CloseAction& action) {
   if (!ApertaDaExport || !CellaDM) return;
@@ -77,25 +86,27 @@ void Percorri(Costruiti& c, std::int32_t utente, std::int32_t idApertura,
   ui::Component* applicazione = &ui::App();
   const std::string numUtente = plat::IntToStr(utente);
 
+  // Read through the holder at each step, as every user of a holder does:
+  // the data module and the window made on the way share the cell.
+  auto tabx = [&c]() -> TTabXForm& { return c.cellaTabX->Riferimento(); };
   c.cellaTabX->Imposta(new TTabXForm(applicazione, 0));
-  TTabXForm& tabx = c.cellaTabX->Riferimento();
-  tabx.SetUserPerNum(utente);
+  tabx().SetUserPerNum(utente);
   std::string archivio;
-  tabx.CaricaParametro("Archivio", archivio);
-  tabx.Inserisci("BVN", "Archivio", "", archivio, "", "", "", "", numUtente);
+  tabx().CaricaParametro("Archivio", archivio);
+  tabx().Inserisci("BVN", "Archivio", "", archivio, "", "", "", "", numUtente);
   if (opzioni.DirectoryDiLavoro) {
     std::string cartella;
-    tabx.CaricaParametro("Directory di lavoro", cartella);
-    tabx.Inserisci("BVN", "DirectoryDiLavoro", "", cartella, "", "", "", "", numUtente);
+    tabx().CaricaParametro("Directory di lavoro", cartella);
+    tabx().Inserisci("BVN", "DirectoryDiLavoro", "", cartella, "", "", "", "", numUtente);
   }
-  tabx.IBDatabase1->SetConnected(false);
-  tabx.ConnettiDatabase1("Archivio");
+  tabx().IBDatabase1->SetConnected(false);
+  tabx().ConnettiDatabase1("Archivio");
 
   c.cellaDM->Imposta(new TDataModuleVelmaro(applicazione, c.cellaTabX.get()));
   c.finestra = crea(applicazione, c.cellaDM.get());
   c.cellaForm->Imposta(c.finestra);
 
-  tabx.ScritturaHandleDiApertura(idApertura, static_cast<std::int32_t>(c.finestra->Handle()));
+  tabx().ScritturaHandleDiApertura(idApertura, static_cast<std::int32_t>(c.finestra->Handle()));
   if (opzioni.IconaDalPercorso) {
     const std::string icona = FileIconaFinestre();
     if (plat::FileExists(icona)) c.finestra->Icon.LoadFromFile(icona);

@@ -45,6 +45,8 @@ using CellaForm = Cella<ui::Form>;
 // module and the context object of its call.
 class FinestraDaExport : public ui::Form {
  public:
+  // OnClose and OnDestroy go to FormClose and FormDestroy, so that every
+  // window releases the objects of its call without wiring of its own.
   FinestraDaExport(ui::Component* owner, CellaDataModule* cellaDM);
   ~FinestraDaExport() override;
 
@@ -57,6 +59,11 @@ class FinestraDaExport : public ui::Form {
 
   // "Listini fasce - Utente: <name> - Ditta: <company>" and the like.
   std::string TitoloOperatore(const std::string& prefisso) const;
+
+  // A window with checks or savings of its own on close overrides these
+  // and ends with the base's release.
+  virtual void FormClose(ui::Component* sender, ui::CloseAction& action);
+  virtual void FormDestroy(ui::Component* sender);
 
  protected:
   // The release on close, after the window's own checks and savings: frees
@@ -80,6 +87,15 @@ using CreaFinestra = std::function<FinestraDaExport*(ui::Component* owner, Cella
 // built is freed again, nothing reaches the caller.
 void PercorsoDiLancio(std::int32_t utente, std::int32_t idApertura, const OpzioniLancio& opzioni,
                       const CreaFinestra& crea);
+
+// The launcher of an export whose window is of class F.
+template <class F>
+void LanciaFinestra(std::int32_t utente, std::int32_t idApertura, const OpzioniLancio& opzioni = {}) {
+  PercorsoDiLancio(utente, idApertura, opzioni,
+                   [](ui::Component* owner, CellaDataModule* cellaDM) -> FinestraDaExport* {
+                     return new F(owner, cellaDM);
+                   });
+}
 
 // The icon file of the module's windows under the host folder.
 std::string FileIconaFinestre();

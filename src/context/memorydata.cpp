@@ -14,6 +14,22 @@ using db::FieldKind;
 using db::FieldType;
 using db::Value;
 
+namespace {
+
+FieldDef DefinizioneDi(const Field& f) {
+  FieldDef d;
+  d.name = f.FieldName();
+  d.type = f.DataType();
+  d.size = f.Size();
+  d.required = f.Required;
+  d.precision = f.Precision;
+  d.scale = f.Scale;
+  d.origin = f.Origin;
+  return d;
+}
+
+}  // namespace
+
 TRxMemoryData::TRxMemoryData() { lastId_ = kNoRecordId; }
 
 TRxMemoryData::~TRxMemoryData() = default;
@@ -36,15 +52,7 @@ void TRxMemoryData::InternalOpen() {
       sortFields_.clear();
       throw DbError("Field '" + f->DisplayLabel() + "' is of an unknown type");
     }
-    FieldDef d;
-    d.name = f->FieldName();
-    d.type = f->DataType();
-    d.size = f->Size();
-    d.required = f->Required;
-    d.precision = f->Precision;
-    d.scale = f->Scale;
-    d.origin = f->Origin;
-    FieldDefs().push_back(std::move(d));
+    FieldDefs().push_back(DefinizioneDi(*f));
   }
 }
 
@@ -127,15 +135,7 @@ void TRxMemoryData::AssignStructure(DataSet* source) {
     // A closed source with persistent fields describes itself by them.
     for (Field* f : source->Fields()) {
       if (f->Kind() != FieldKind::Data) continue;
-      FieldDef d;
-      d.name = f->FieldName();
-      d.type = f->DataType();
-      d.size = f->Size();
-      d.required = f->Required;
-      d.precision = f->Precision;
-      d.scale = f->Scale;
-      d.origin = f->Origin;
-      defs.push_back(std::move(d));
+      defs.push_back(DefinizioneDi(*f));
     }
   }
   std::erase_if(defs, [](const FieldDef& d) { return d.type == FieldType::Unknown; });

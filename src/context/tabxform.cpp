@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "context/dbopen.h"
+#include "context/helpers.h"
 #include "context/memorydata.h"
 #include "db/database.h"
 #include "db/error.h"
@@ -37,16 +38,6 @@ void ErroreOk(const std::string& testo) {
 std::string Numero(std::int32_t n) { return plat::IntToStr(n); }
 
 }  // namespace
-
-std::string TTabXForm::Apici(const std::string& testo) {
-  std::string out;
-  out.reserve(testo.size());
-  for (char c : testo) {
-    out += c;
-    if (c == '\'') out += '\'';
-  }
-  return out;
-}
 
 TTabXForm::TTabXForm(ui::Component* owner, std::uint8_t mode) : ui::Form(owner), Modo(mode) {
   CreaComponenti();

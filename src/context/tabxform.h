@@ -97,10 +97,6 @@ class TTabXForm : public ui::Form {
   void CaricaBrivane(std::int32_t numUser);
   void AggiornaParametriTabX();
 
-  // A text as it stands between single quotes in a statement: every
-  // apostrophe doubled, so names such as D'Amico cannot break the statement.
-  static std::string Apici(const std::string& testo);
-
   // Fields of the object.
   std::int32_t NumUser = 0;
   std::string NomeUser;
@@ -111,8 +107,8 @@ class TTabXForm : public ui::Form {
   std::string FileRosso;    // red bitmap of the save buttons
   std::string CartellaHost; // host folder, ending in a delimiter
 
-  // Stored values, generators and services (tabxform_services.cpp)
-  // --- begin ---
+  // ---- stored values, generators and services (tabxform_services.cpp), the
+  // save button (tabxform_buttons.cpp)
   // Stored values of TABX: kept for this operator (perUtente) or shared.
   // Each runs through a query of its own on IBDatabase1/IBTransaction1.
   void ValoreTabX(const std::string& nome, bool perUtente, std::string& valore);
@@ -188,7 +184,6 @@ class TTabXForm : public ui::Form {
   static bool ScriviValoreTabX(db::Query& query, std::int32_t numUser, const std::string& colonna,
                                const std::string& nome, const std::string& valore,
                                bool perUtente);
-  // --- end ---
 
  private:
   void CreaComponenti();

@@ -1,11 +1,13 @@
 // The save-button protocol of editing windows: a button whose glyph turns
 // red while the data set has unsaved changes, with the record-lock probe,
 // the deletion and the emptying of a table that go with it.
+#include "context/helpers.h"
 #include "context/tabxform.h"
 #include "db/database.h"
 #include "db/error.h"
 #include "db/field.h"
 #include "db/query.h"
+#include "db/table.h"
 #include "db/transaction.h"
 #include "platform/format.h"
 #include "ui/application.h"
@@ -34,7 +36,7 @@ std::string LetteraleChiave(const db::Field& campo) {
     case db::FieldType::AutoInc:
       return testo;
     default:
-      return "'" + TTabXForm::Apici(testo) + "'";
+      return "'" + Apici(testo) + "'";
   }
 }
 
@@ -42,6 +44,15 @@ void Riavvia(db::Transaction* t) {
   if (!t) return;
   t->SetActive(false);
   t->SetActive(true);
+}
+
+// A refreshed table is shown again in the order of its first index,
+// whatever order it was given since.
+void PrimoIndice(db::Query& dataSet) {
+  if (std::string(dataSet.ClassName()) != "TIBTable") return;
+  auto* tabella = dynamic_cast<db::Table*>(&dataSet);
+  if (!tabella || tabella->IndexDefs.empty()) return;
+  tabella->SetIndexName(tabella->IndexDefs.front().Name);
 }
 
 void Verde(ui::BitBtn& bottone, const std::string& file) {
@@ -67,6 +78,7 @@ void TTabXForm::AggiornaTabella(db::Query& dataSet, int numRecord, bool ripristi
   dataSet.Close();
   Riavvia(dataSet.GetTransaction());
   dataSet.Open();
+  PrimoIndice(dataSet);
   if (ripristina && numRecord > 0) dataSet.SetRecNo(numRecord);
 }
 

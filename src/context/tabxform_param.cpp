@@ -2,6 +2,7 @@
 // of the user database and its packed copy in UTENTI.BRIVANE.
 #include <memory>
 
+#include "context/helpers.h"
 #include "context/memorydata.h"
 #include "context/tabxform.h"
 #include "db/database.h"

@@ -43,7 +43,7 @@ void ErroreOk(const std::string& testo) {
 // "'value'," or "NULL," as a column of an insert or an update.
 std::string ValoreONull(const std::string& valore, const std::string& coda = ",") {
   if (valore.empty()) return "NULL" + coda;
-  return "'" + TTabXForm::Apici(valore) + "'" + coda;
+  return "'" + Apici(valore) + "'" + coda;
 }
 
 // A date typed in the short form becomes the month-first literal the
@@ -164,7 +164,7 @@ std::vector<std::string> CondizioneParametro(std::int32_t progetto, std::int32_t
                                              const std::string& nome, std::int32_t numUser) {
   return {"(CODPROGETTO='" + Numero(progetto) + "')AND",
           "(CODSITUAZIONE='" + Numero(situazione) + "')AND",
-          "(NOME='" + TTabXForm::Apici(nome) + "')AND", "(UTENTE='" + Numero(numUser) + "')"};
+          "(NOME='" + Apici(nome) + "')AND", "(UTENTE='" + Numero(numUser) + "')"};
 }
 
 }  // namespace

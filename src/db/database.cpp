@@ -138,14 +138,7 @@ void Database::Close() {
       // The detach below ends it anyway.
     }
   }
-  Firebird::IAttachment* att = attachment_;
-  attachment_ = nullptr;
-  try {
-    fb::Call([&](fb::Status& st) { att->detach(&st); });
-  } catch (const DbError&) {
-    att->release();
-    throw;
-  }
+  fb::EndOrRelease(attachment_, [](Firebird::IAttachment* a, fb::Status& st) { a->detach(&st); });
 }
 
 }  // namespace db

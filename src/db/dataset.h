@@ -267,6 +267,10 @@ class DataSet {
   void BuildVisible();
   int RawToVisible(int raw);
   void StartEditBuffer(std::vector<Value> values);
+  // Refuses a read-only set, then posts a pending edit.
+  void PrepareModify();
+  // Back to browsing after a post or a cancel.
+  void EndEdit();
   void CheckRequired();
   void RefreshCurrentCalc();
   bool RowMatches(int index, const std::vector<Field*>& keys, const std::vector<Value>& values,

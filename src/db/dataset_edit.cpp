@@ -22,8 +22,7 @@ void DataSet::Edit() {
     Insert();
     return;
   }
-  if (!CanModify()) throw DbError("Cannot modify a read-only dataset");
-  CheckBrowseMode();
+  PrepareModify();
   if (BeforeEdit) BeforeEdit(*this);
   StartEditBuffer(records_[cur_].values);
   SetStateNotify(DataSetState::Edit);
@@ -31,12 +30,16 @@ void DataSet::Edit() {
   if (AfterEdit) AfterEdit(*this);
 }
 
+void DataSet::PrepareModify() {
+  if (!CanModify()) throw DbError("Cannot modify a read-only dataset");
+  CheckBrowseMode();
+}
+
 int DataSet::InsertPosition() { return std::max(cur_, 0); }
 
 void DataSet::Insert() {
   CheckActive();
-  if (!CanModify()) throw DbError("Cannot modify a read-only dataset");
-  CheckBrowseMode();
+  PrepareModify();
   if (BeforeInsert) BeforeInsert(*this);
   int pos = std::clamp(InsertPosition(), 0, static_cast<int>(records_.size()));
   savedCur_ = cur_;
@@ -61,8 +64,7 @@ void DataSet::Insert() {
 
 void DataSet::Append() {
   CheckActive();
-  if (!CanModify()) throw DbError("Cannot modify a read-only dataset");
-  CheckBrowseMode();
+  PrepareModify();
   FetchAll();
   // Put the cursor past the end so the new row lands last.
   int saved = cur_;
@@ -76,6 +78,15 @@ void DataSet::Append() {
   } restore{this, saved};
   Insert();
   savedCur_ = saved;
+}
+
+void DataSet::EndEdit() {
+  editBuffer_.clear();
+  modified_ = false;
+  visibleValid_ = false;
+  SetStateNotify(DataSetState::Browse);
+  RefreshCurrentCalc();
+  NotifyDataEvent(DataEvent::DataSetChange);
 }
 
 void DataSet::CheckRequired() {
@@ -108,12 +119,7 @@ void DataSet::Post() {
     InternalPost(values, &records_[cur_].values);
     records_[cur_].values = std::move(values);
   }
-  editBuffer_.clear();
-  modified_ = false;
-  visibleValid_ = false;
-  SetStateNotify(DataSetState::Browse);
-  RefreshCurrentCalc();
-  NotifyDataEvent(DataEvent::DataSetChange);
+  EndEdit();
   if (AfterPost) AfterPost(*this);
 }
 
@@ -127,12 +133,7 @@ void DataSet::Cancel() {
     cur_ = std::min(savedCur_, static_cast<int>(records_.size()) - 1);
     if (cur_ < 0) bof_ = eof_ = true;
   }
-  editBuffer_.clear();
-  modified_ = false;
-  visibleValid_ = false;
-  SetStateNotify(DataSetState::Browse);
-  RefreshCurrentCalc();
-  NotifyDataEvent(DataEvent::DataSetChange);
+  EndEdit();
   if (AfterCancel) AfterCancel(*this);
 }
 
@@ -143,8 +144,7 @@ void DataSet::Delete() {
     return;
   }
   if (cur_ < 0) throw DbError("Cannot perform this operation on an empty dataset");
-  if (!CanModify()) throw DbError("Cannot modify a read-only dataset");
-  CheckBrowseMode();
+  PrepareModify();
   if (BeforeDelete) BeforeDelete(*this);
   InternalDelete(records_[cur_]);
   records_.erase(records_.begin() + cur_);

@@ -35,6 +35,21 @@ auto Call(F&& f) -> decltype(f(std::declval<Status&>())) {
   }
 }
 
+// Ends an interface through a call that releases it when it succeeds
+// (free, close, detach). The handle is cleared first; after a failure the
+// interface is still ours, so it is released here before the error goes on.
+template <class T, class F>
+void EndOrRelease(T*& handle, F&& end) {
+  T* h = std::exchange(handle, nullptr);
+  if (!h) return;
+  try {
+    Call([&](Status& st) { end(h, st); });
+  } catch (const DbError&) {
+    h->release();
+    throw;
+  }
+}
+
 // Releases an interface on scope exit unless taken.
 template <class T>
 class Ref {

@@ -22,14 +22,10 @@ Statement::~Statement() {
 
 void Statement::Free() {
   CloseCursor();
-  if (stmt_) {
-    Firebird::IStatement* s = stmt_;
-    stmt_ = nullptr;
-    try {
-      fb::Call([&](fb::Status& st) { s->free(&st); });
-    } catch (const DbError&) {
-      s->release();
-    }
+  try {
+    fb::EndOrRelease(stmt_, [](Firebird::IStatement* s, fb::Status& st) { s->free(&st); });
+  } catch (const DbError&) {
+    // A statement of a lost attachment: releasing it is all there is to do.
   }
   for (auto** m : {&inMeta_, &sendMeta_, &outMeta_})
     if (*m) {
@@ -204,12 +200,8 @@ void Statement::BuildInput(fb::Status& st, const std::vector<const Value*>& para
         break;
       }
       case Send::Int:
-        b->setType(&st, i, SQL_INT64);
-        b->setLength(&st, i, 8);
-        b->setScale(&st, i, 0);
-        break;
       case Send::Double:
-        b->setType(&st, i, SQL_DOUBLE);
+        b->setType(&st, i, kinds[i] == Send::Int ? SQL_INT64 : SQL_DOUBLE);
         b->setLength(&st, i, 8);
         b->setScale(&st, i, 0);
         break;
@@ -292,13 +284,10 @@ void Statement::Execute(Transaction* tr, const std::vector<const Value*>& params
 }
 
 void Statement::CloseCursor() {
-  if (!cursor_) return;
-  Firebird::IResultSet* c = cursor_;
-  cursor_ = nullptr;
   try {
-    fb::Call([&](fb::Status& st) { c->close(&st); });
+    fb::EndOrRelease(cursor_, [](Firebird::IResultSet* c, fb::Status& st) { c->close(&st); });
   } catch (const DbError&) {
-    c->release();  // a cursor of an ended transaction: just drop it
+    // A cursor of an ended transaction: releasing it is all there is to do.
   }
 }
 

@@ -24,8 +24,19 @@ std::string Table::SqlText() const {
 void Table::SetIndexFieldNames(const std::string& names) {
   if (names == IndexFieldNames) return;
   IndexFieldNames = names;
+  Reorder();
+}
+
+void Table::SetIndexName(const std::string& name) {
+  if (name == IndexName && IndexFieldNames.empty()) return;
+  IndexName = name;
+  IndexFieldNames.clear();
+  Reorder();
+}
+
+void Table::Reorder() {
   if (!Active()) return;
-  // Re-read in the new order, staying on the same record when possible.
+  // The order is part of the select text, so only a new cursor applies it.
   Close();
   Open();
 }

@@ -29,7 +29,10 @@ class Table : public Query {
   std::string IndexName;
   // Master/detail binding is never used here; kept for the grid's test.
   class DataSource* MasterSource = nullptr;
+  // Both re-read an open table in the new order. As in the class library,
+  // an index name replaces an order given by field names.
   void SetIndexFieldNames(const std::string& names);
+  void SetIndexName(const std::string& name);
   // Read from the catalogue at each open (and by UpdateIndexDefs).
   std::vector<IndexDef> IndexDefs;
   void UpdateIndexDefs();
@@ -44,6 +47,7 @@ class Table : public Query {
 
  private:
   void BuildUpdateStatements();
+  void Reorder();
   UpdateSQL own_;
 };
 

@@ -12,8 +12,6 @@ class TGeneraFileClientiForm : public FinestraDaExport {
   std::string ClassName() const override { return "TGeneraFileClientiForm"; }
 
   void Inizializzazione();
-  void FormClose(ui::Component* sender, ui::CloseAction& action);
-  void FormDestroy(ui::Component* sender);
 };
 
 // The launcher of the export: the launch road with this window.

@@ -12,8 +12,6 @@ class TLisFasEditForm : public FinestraDaExport {
   std::string ClassName() const override { return "TLisFasEditForm"; }
 
   void Inizializzazione();
-  void FormClose(ui::Component* sender, ui::CloseAction& action);
-  void FormDestroy(ui::Component* sender);
 };
 
 // The launcher of the export: the launch road with this window.

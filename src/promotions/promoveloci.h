@@ -10,9 +10,6 @@ class TPromoVelociForm : public FinestraDaExport {
  public:
   TPromoVelociForm(ui::Component* owner, CellaDataModule* cellaDM);
   std::string ClassName() const override { return "TPromoVelociForm"; }
-
-  void FormClose(ui::Component* sender, ui::CloseAction& action);
-  void FormDestroy(ui::Component* sender);
 };
 
 // The launcher of ShowPromoVelociFormX: the launch road with this window,

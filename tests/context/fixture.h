@@ -17,8 +17,6 @@
 //
 // The working folder is the temp folder while the fixture lives, so names
 // that an opening rule makes of Windows paths land inside it.
-#include <unistd.h>
-
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
@@ -27,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "common/temp_folder.h"
 #include "db/database.h"
 #include "db/query.h"
 #include "db/transaction.h"
@@ -40,20 +39,16 @@ inline const char* const kNull = "<null>";
 
 class HostFolder {
  public:
-  HostFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "velmaro-ctx-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    folder_ = pattern + "/";
+  HostFolder() : temp_("velmaro-ctx"), folder_(temp_.Path()) {
     oldCwd_ = std::filesystem::current_path();
     std::filesystem::current_path(folder_);
     plat::SetHostFolderOverride(folder_);
   }
+  // The folder itself goes with temp_, after the working folder is back.
   ~HostFolder() {
     plat::ClearHostFolderOverride();
     std::error_code ec;
     std::filesystem::current_path(oldCwd_, ec);
-    std::filesystem::remove_all(folder_, ec);
   }
   HostFolder(const HostFolder&) = delete;
   HostFolder& operator=(const HostFolder&) = delete;
@@ -158,6 +153,7 @@ class HostFolder {
   }
 
  private:
+  TempFolder temp_;
   std::string folder_;
   std::filesystem::path oldCwd_;
 };

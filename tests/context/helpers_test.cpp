@@ -5,8 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include <unistd.h>
-
+#include "common/temp_folder.h"
 #include "context/paradox.h"
 #include "platform/format.h"
 #include "platform/hostfolder.h"
@@ -15,22 +14,7 @@ namespace {
 
 using namespace velmaro;
 
-class HelpersTempDir {
-public:
-  HelpersTempDir() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "velmaro-helpers-XXXXXX").string();
-    path_ = std::string(mkdtemp(tmpl.data())) + "/";
-  }
-  ~HelpersTempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  std::string operator/(const std::string& name) const { return path_ + name; }
-  const std::string& Path() const { return path_; }
-
-private:
-  std::string path_;
-};
+using velmaro::testing::TempFolder;
 
 void Touch(const std::string& path, const std::string& content = "dati") {
   std::ofstream(path, std::ios::binary) << content;
@@ -151,7 +135,7 @@ TEST_F(Helpers, FieldsAndBlanks) {
 
 TEST_F(Helpers, FoldersAndOperatorList) {
   // Fault: parents not created, a failure passing silently, operators read from the wrong folder.
-  HelpersTempDir dir;
+  TempFolder dir("velmaro-helpers");
   EXPECT_NO_THROW(CreaCartella(dir / "a\\b\\c"));
   EXPECT_TRUE(plat::DirectoryExists(dir / "a/b/c"));
   Touch(dir / "file");
@@ -178,7 +162,7 @@ TEST(Paradox, ProssimoNomeTabella) {
 TEST(Paradox, StatesAndRenaming) {
   // Fault: a table in use emptied under its user, a busy table reported free,
   // or the renaming stopping on a numbered name that is itself busy.
-  HelpersTempDir dir;
+  TempFolder dir("velmaro-helpers");
   TabellaParadox tab(dir.Path(), "tmpqry.db");
   std::string stato;
   StatoTabellaParadox(tab, stato);
@@ -218,7 +202,7 @@ TEST(Paradox, StatesAndRenaming) {
 
 TEST(Paradox, EliminaTabellaTemp) {
   // Fault: the kept table deleted, companion files left behind, other tables' files removed.
-  HelpersTempDir dir;
+  TempFolder dir("velmaro-helpers");
   for (const char* f : {"TMPQR01.DB", "TMPQR01.PX", "tmpqr01.mb", "TMPQR01.X02", "TMPQR01.txt", "TMPQR010.DB"})
     Touch(dir / f);
   TabellaParadox tab(dir.Path(), "TMPQR01.DB");

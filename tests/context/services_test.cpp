@@ -9,6 +9,7 @@
 #include "db/database.h"
 #include "db/error.h"
 #include "db/query.h"
+#include "db/table.h"
 #include "db/transaction.h"
 #include "fixture.h"
 #include "ui/stdctrls.h"
@@ -337,6 +338,30 @@ TEST(PulsanteSalva, CancelRefreshAndCloseFollowTheOperatorsAnswers) {
   // Had the changes survived, this commit would write them.
   if (rossi->IBTransaction1->Active()) rossi->IBTransaction1->Commit();
   EXPECT_EQ(HostFolder::Scalar(amb.Archivio(), "SELECT NOME FROM ARTICOLI WHERE ID=1"), "uno");
+}
+
+TEST(PulsanteSalva, RefreshPutsATableBackInItsFirstIndexOrder) {
+  // Fault: a refreshed table left in the order it was given meanwhile, or a
+  // query (which has no indexes of its own) reordered.
+  Ambiente amb;
+  CreaArticoli(amb);
+  HostFolder::Exec(amb.Archivio(), "CREATE INDEX ARTICOLI_NOME ON ARTICOLI (NOME)");
+  auto rossi = amb.Contesto(1);
+  db::Table t(rossi->IBDatabase1, rossi->IBTransaction1);
+  t.TableName = "ARTICOLI";
+  t.IndexFieldNames = "ID";
+  t.Open();
+  EXPECT_EQ(t.FieldByName("NOME").AsString(), "uno");
+  rossi->AggiornaTabella(t, 1, true);
+  ASSERT_FALSE(t.IndexDefs.empty());
+  EXPECT_EQ(t.IndexName, "ARTICOLI_NOME");
+  EXPECT_EQ(t.IndexName, t.IndexDefs.front().Name);
+  EXPECT_EQ(t.RecNo(), 1);
+  EXPECT_EQ(t.FieldByName("NOME").AsString(), "due");
+
+  Tabella a(*rossi);
+  rossi->AggiornaTabella(a.q, 1, true);
+  EXPECT_EQ(a.q.FieldByName("NOME").AsString(), "uno");
 }
 
 TEST(PulsanteSalva, DeleteAndEmptyTable) {

@@ -59,8 +59,9 @@ TEST_F(StatementTest, SqlStatementRowsAndProcedures) {
 }
 
 TEST_F(StatementTest, TableOrderIndexesAndEditing) {
-  // Catches IndexFieldNames ignored, index definitions misread, and edits
-  // of a table without a primary key that touch the wrong row.
+  // Catches IndexFieldNames ignored or not replaced by an index name, index
+  // definitions misread, and edits of a table without a primary key that
+  // touch the wrong row.
   db::Table t(db.get(), tr.get());
   t.TableName = "FASCESC";
   t.IndexFieldNames = "PRIORITA";
@@ -77,6 +78,11 @@ TEST_F(StatementTest, TableOrderIndexesAndEditing) {
   }
   EXPECT_TRUE(foundIndex);
   EXPECT_TRUE(foundPk);
+  t.SetIndexFieldNames("ID");
+  EXPECT_EQ(t.FieldByName("DESCRIZIONE").AsString(), "Uno");
+  t.SetIndexName("FASCESC_DESC");
+  EXPECT_TRUE(t.IndexFieldNames.empty());
+  EXPECT_EQ(t.FieldByName("DESCRIZIONE").AsString(), "Due");
   t.Close();
   t.IndexFieldNames.clear();
   t.IndexName = "FASCESC_DESC";

@@ -6,12 +6,14 @@
 #include <map>
 #include <sstream>
 
+#include "common/temp_folder.h"
 #include "db/database.h"
-#include "host_folder.h"
 #include "sqlrun.h"
 #include "ui/graphics.h"
 
 namespace {
+
+using velmaro::testing::TempFolder;
 
 std::string SqlDir() { return host::SqlFolder("/nonexistent"); }
 
@@ -30,7 +32,7 @@ TEST(HostInit, MakesTheThreeDatabasesWithOperatorsAndSample) {
   // Fault: a database, table or operator missing from a new host folder, an
   // operator name with an apostrophe mangled, or "Archivio" not naming the
   // company database by absolute path.
-  HostFolder dir;
+  TempFolder dir("velmaro-host");
   std::ostringstream summary;
   host::InitHostFolder(dir / "h", SqlDir(), {true, false}, summary);
   host::HostPaths p = host::PathsOf(dir / "h");
@@ -91,7 +93,7 @@ TEST(HostInit, MakesTheThreeDatabasesWithOperatorsAndSample) {
 TEST(HostInit, RefusesATakenFolderUnlessForced) {
   // Fault: a second init silently replaced an operator's databases, or
   // --force left the old rows behind.
-  HostFolder dir;
+  TempFolder dir("velmaro-host");
   std::ostringstream out;
   host::InitHostFolder(dir / "h", SqlDir(), {true, false}, out);
   EXPECT_THROW(host::InitHostFolder(dir / "h", SqlDir(), {false, false}, out),

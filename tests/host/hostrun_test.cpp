@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "host_folder.h"
+#include "common/temp_folder.h"
 #include "hostinit.h"
 
 #ifndef VELMARO_HOST_EXE
@@ -14,6 +14,8 @@
 #endif
 
 namespace {
+
+using velmaro::testing::TempFolder;
 
 struct Outcome {
   int status = -1;
@@ -41,7 +43,7 @@ class HostRun : public ::testing::Test {
     std::ofstream(dir_ / "script.vms") << script;
     return Host("run " + dir_ / "h" + " " + dir_ / "script.vms");
   }
-  HostFolder dir_;
+  TempFolder dir_{"velmaro-host"};
 };
 
 TEST_F(HostRun, PrintsWhatTheOperatorSees) {

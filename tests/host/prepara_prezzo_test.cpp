@@ -3,12 +3,14 @@
 
 #include <sstream>
 
+#include "common/temp_folder.h"
 #include "db/database.h"
-#include "host_folder.h"
 #include "hostinit.h"
 #include "sqlrun.h"
 
 namespace {
+
+using velmaro::testing::TempFolder;
 
 class PreparaPrezzo : public ::testing::Test {
  protected:
@@ -32,7 +34,7 @@ class PreparaPrezzo : public ::testing::Test {
                                         ",'" + criteria + "','" + date + "')");
     return std::stoll(r.rows[0][0]);
   }
-  HostFolder dir_;
+  TempFolder dir_{"velmaro-host"};
   db::Database company_;
 };
 

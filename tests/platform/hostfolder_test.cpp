@@ -4,9 +4,11 @@
 
 #include <fstream>
 
-#include "test_folder.h"
+#include "common/temp_folder.h"
 
 namespace {
+
+using velmaro::testing::TempFolder;
 
 TEST(HostFolder, OverrideAndExecutableFolder) {
   // Fault: host folder without its trailing delimiter, or the override sticking after clear.
@@ -39,7 +41,7 @@ TEST(HostFolder, NameSplittingAcceptsBothDelimiters) {
 
 TEST(HostFolder, FileSystemHelpers) {
   // Fault: "\" in composed names not understood, parents not created, rename overwriting.
-  TestFolder dir;
+  TempFolder dir;
   EXPECT_TRUE(plat::ForceDirectories(dir / "DUVIDAR\\USERCFG\\x"));
   EXPECT_TRUE(plat::DirectoryExists(dir / "DUVIDAR/USERCFG/x"));
   EXPECT_FALSE(plat::FileExists(dir / "DUVIDAR"));

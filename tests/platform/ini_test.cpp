@@ -5,9 +5,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "test_folder.h"
+#include "common/temp_folder.h"
 
 namespace {
+
+using velmaro::testing::TempFolder;
 
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -22,7 +24,7 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 
 TEST(IniFile, MissingPiecesReadAsDefault) {
   // Fault: a missing file, section or key throws or reads as "" instead of the default.
-  TestFolder dir;
+  TempFolder dir;
   plat::IniFile none(dir / "nothing.ini");
   EXPECT_EQ(none.ReadString("CONFIG", "Alias", "def"), "def");
   EXPECT_TRUE(none.ReadSections().empty());
@@ -36,7 +38,7 @@ TEST(IniFile, MissingPiecesReadAsDefault) {
 
 TEST(IniFile, NamesIgnoreCaseValuesAreTrimmedAndKeepEquals) {
   // Fault: lookups that depend on case, keep blanks around values, or cut a value at its own "=".
-  TestFolder dir;
+  TempFolder dir;
   WriteBytes(dir / "a.ini",
              "; comment\n[Config]\n  Nome Server =  srv1  \nFiltro=A=B\nQ=\"  quoted \"\nvuoto=\n");
   plat::IniFile ini(dir / "a.ini");
@@ -51,7 +53,7 @@ TEST(IniFile, NamesIgnoreCaseValuesAreTrimmedAndKeepEquals) {
 TEST(IniFile, WritesCreateWithoutDisturbingOthers) {
   // Fault: a write that loses other sections, reorders keys, duplicates a key
   // written under another case, or fails to create file and folder content.
-  TestFolder dir;
+  TempFolder dir;
   const std::string path = dir / "dati.ini";
   plat::WriteString(path, "CONFIG", "Nome Server", "srv");
   EXPECT_EQ(ReadBytes(path), "[CONFIG]\r\nNome Server=srv\r\n");
@@ -73,7 +75,7 @@ TEST(IniFile, WritesCreateWithoutDisturbingOthers) {
 
 TEST(IniFile, CrLfAndWindows1252OnDisk) {
   // Fault: CR kept in values, or accented text read/written in the wrong code page.
-  TestFolder dir;
+  TempFolder dir;
   const std::string path = dir / "utenti.ini";
   WriteBytes(path, "[Citt\xE0]\r\nNome=Perch\xE9 \x80\r\n");
   plat::IniFile ini(path);
@@ -85,7 +87,7 @@ TEST(IniFile, CrLfAndWindows1252OnDisk) {
 
 TEST(IniFile, UnwritableFileThrows) {
   // Fault: a failed write reported as success.
-  TestFolder dir;
+  TempFolder dir;
   plat::IniFile ini(dir / "missing/folder/x.ini");
   EXPECT_THROW(ini.WriteString("S", "k", "v"), plat::IniError);
 }

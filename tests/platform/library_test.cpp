@@ -6,9 +6,11 @@
 #include <fstream>
 
 #include "platform/hostfolder.h"
-#include "test_folder.h"
+#include "common/temp_folder.h"
 
 namespace {
+
+using velmaro::testing::TempFolder;
 
 class LibraryTest : public ::testing::Test {
 protected:
@@ -35,7 +37,7 @@ TEST_F(LibraryTest, LoadsByNameFromHostFolder) {
 
 TEST_F(LibraryTest, MissingLibraryOrExportIsNotACrash) {
   // Fault: a missing library or export crashing or leaving no text for the message.
-  TestFolder dir;
+  TempFolder dir;
   plat::SetHostFolderOverride(dir.Path());
   plat::Library none = plat::Library::Load("Kestrin.dll");
   EXPECT_FALSE(none);
