@@ -1,15 +1,15 @@
 #include "context/dbopen.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <filesystem>
 
 #include "context/qelin.h"
 #include "db/database.h"
+#include "db/query.h"
+#include "db/transaction.h"
+#include "fbserver.h"
 #include "fixture.h"
 #include "platform/ini.h"
 
@@ -17,6 +17,7 @@ namespace velmaro {
 namespace {
 
 using testing::AttemptLog;
+using testing::FirebirdServer;
 using testing::HostFolder;
 using testing::Operator;
 using Names = std::vector<std::string>;
@@ -214,33 +215,49 @@ TEST(ApriCreaDatabase, FirstRunQuestion) {
   }
 }
 
-bool ServerListening() {
-  int s = socket(AF_INET, SOCK_STREAM, 0);
-  if (s < 0) return false;
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_port = htons(3050);
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  const bool ok = connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
-  close(s);
-  return ok;
-}
-
 TEST(ApriCreaDatabase, AliasThroughRealServer) {
-  // Fault: a "server:path" name not reaching a Firebird server at all.
-  if (!ServerListening())
-    GTEST_SKIP() << "no Firebird server on 127.0.0.1:3050 (firebird3.0-server is not installed)";
+  // Fault: a "server:path" name not reaching a Firebird server at all, or
+  // the alias rule opening the file some other way.
   HostFolder host;
   const std::string target = host.Folder() + "remote/archivio.fdb";
   HostFolder::CreateDatabase(target);
+  FirebirdServer server;  // stopped after the connection below is closed
+  if (!server.Running())
+    GTEST_SKIP() << "no private Firebird server on 127.0.0.1: " << server.Reason();
   const std::string folder = host.Folder() + "gest/";
   std::filesystem::create_directories(folder);
-  WriteConfig(folder, "Nome Server", "127.0.0.1");
+  WriteConfig(folder, "Nome Server", server.Address());
   WriteConfig(folder, "Alias", target);
   Operator op;
+  AttemptLog log;
   db::Database d;
-  EXPECT_TRUE(ApriCreaDatabase(d, folder, "", "", "", nullptr));
-  EXPECT_EQ(d.DatabaseName, "127.0.0.1:" + target);
+  const std::string name = server.Address() + ":" + target;
+
+  ASSERT_TRUE(ApriCreaDatabase(d, folder, "", "", "", nullptr));
+  EXPECT_TRUE(d.Connected());
+  EXPECT_EQ(d.DatabaseName, name);
+  EXPECT_EQ(log.Names(), Names{name});  // opened at once, nothing created
+  EXPECT_TRUE(op.Texts().empty());
+  EXPECT_EQ(d.Params, (Names{"user_name=SYSDBA", "password=pinecrane"}));
+
+  // The attachment is a TCP one, made by this process and served by the
+  // server's.
+  {
+    db::Transaction t(&d);
+    t.StartTransaction();
+    db::Query q(&d, &t);
+    q.SQL.Add(
+        "SELECT TRIM(MON$REMOTE_PROTOCOL), MON$SERVER_PID, MON$REMOTE_PID FROM MON$ATTACHMENTS"
+        " WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION");
+    q.Open();
+    ASSERT_FALSE(q.Eof());
+    EXPECT_EQ(q.Fields()[0]->AsString(), "TCPv4");
+    EXPECT_EQ(q.Fields()[1]->AsInteger(), server.Pid());
+    EXPECT_EQ(q.Fields()[2]->AsInteger(), getpid());
+    q.Close();
+    t.Commit();
+  }
+  d.Close();
 }
 
 }  // namespace
