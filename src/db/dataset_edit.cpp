@@ -41,6 +41,9 @@ void DataSet::Insert() {
   CheckActive();
   PrepareModify();
   if (BeforeInsert) BeforeInsert(*this);
+  // The new row is a move of the cursor: handlers following the current
+  // row hear of it as of any scroll.
+  if (BeforeScroll) BeforeScroll(*this);
   int pos = std::clamp(InsertPosition(), 0, static_cast<int>(records_.size()));
   savedCur_ = cur_;
   records_.insert(records_.begin() + pos, Record{0, std::vector<Value>(slotCount_)});
@@ -60,6 +63,7 @@ void DataSet::Insert() {
   RefreshCurrentCalc();
   NotifyDataEvent(DataEvent::DataSetChange);
   if (AfterInsert) AfterInsert(*this);
+  if (AfterScroll) AfterScroll(*this);
 }
 
 void DataSet::Append() {
@@ -126,6 +130,9 @@ void DataSet::Post() {
 void DataSet::Cancel() {
   if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) return;
   if (BeforeCancel) BeforeCancel(*this);
+  // Dropping a new row moves the cursor back to where it was.
+  const bool scrolls = state_ == DataSetState::Insert;
+  if (scrolls && BeforeScroll) BeforeScroll(*this);
   InternalCancel();
   if (state_ == DataSetState::Insert) {
     records_.erase(records_.begin() + insertedIndex_);
@@ -135,6 +142,7 @@ void DataSet::Cancel() {
   }
   EndEdit();
   if (AfterCancel) AfterCancel(*this);
+  if (scrolls && AfterScroll) AfterScroll(*this);
 }
 
 void DataSet::Delete() {
@@ -146,6 +154,7 @@ void DataSet::Delete() {
   if (cur_ < 0) throw DbError("Cannot perform this operation on an empty dataset");
   PrepareModify();
   if (BeforeDelete) BeforeDelete(*this);
+  if (BeforeScroll) BeforeScroll(*this);
   InternalDelete(records_[cur_]);
   records_.erase(records_.begin() + cur_);
   visibleValid_ = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/abort.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"
 #include "ui/timer.h"
@@ -77,6 +78,9 @@ void Application::ShowMessage(const std::string& text) {
 }
 
 void Application::ShowException(const std::exception& e) {
+  // A handler that gave up on purpose has told the operator already, or
+  // means to say nothing.
+  if (dynamic_cast<const plat::AbortError*>(&e)) return;
   std::string text = e.what();
   // The VCL's display ends the message with a full stop.
   if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';

@@ -63,7 +63,8 @@ class Application : public Component {
   ModalResult MessageDlg(const std::string& text, MsgDlgType type, MsgDlgButtons buttons);
   int MessageBox(const std::string& text, const std::string& caption, unsigned flags);
   void ShowMessage(const std::string& text);
-  // The standard display of an exception nobody caught: an error box with its text.
+  // The standard display of an exception nobody caught: an error box with
+  // its text; nothing for the silent plat::AbortError.
   void ShowException(const std::exception& e);
   // Every box shown, with its answer; the host prints them as they come.
   const std::vector<MessageBoxInfo>& Messages() const { return messages_; }

@@ -2,6 +2,8 @@
 // bookmarks, locating and notifications.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "db/dataset.h"
 #include "db/datasource.h"
 
@@ -127,6 +129,37 @@ TEST(DataSet, FailedPostStaysInEdit) {
   EXPECT_THROW(s.Post(), db::DbError);
   EXPECT_EQ(s.State(), db::DataSetState::Edit);
   EXPECT_EQ(s.FieldByName("NOME").AsString(), "Cambiato");
+}
+
+TEST(DataSet, InsertCancelAndDeleteAreScrollsAndAnAbortedInsertIsNone) {
+  // Catches an insert, a cancelled insert or a delete that moves the cursor
+  // without the scroll events (handlers following the current row miss
+  // it), and a BeforeInsert refusal that leaves a half-made row behind.
+  RowSet s;
+  Fill(s);
+  s.Open();
+  std::vector<std::string> events;
+  s.BeforeScroll = [&](db::DataSet&) { events.push_back("before"); };
+  s.AfterScroll = [&](db::DataSet&) { events.push_back("after"); };
+  s.Insert();
+  EXPECT_EQ(events, (std::vector<std::string>{"before", "after"}));
+  events.clear();
+  s.Cancel();
+  EXPECT_EQ(events, (std::vector<std::string>{"before", "after"}));
+  events.clear();
+  s.Edit();
+  s.Cancel();
+  EXPECT_TRUE(events.empty());
+  s.Delete();
+  EXPECT_EQ(events, (std::vector<std::string>{"before", "after"}));
+
+  s.BeforeInsert = [](db::DataSet&) { throw std::runtime_error("refused"); };
+  events.clear();
+  EXPECT_THROW(s.Append(), std::runtime_error);
+  EXPECT_EQ(s.State(), db::DataSetState::Browse);
+  EXPECT_EQ(s.RecordCount(), 4);
+  EXPECT_EQ(s.FieldByName("NOME").AsString(), "Beta");
+  EXPECT_TRUE(events.empty());
 }
 
 TEST(DataSet, BookmarksSurviveScrollingAndInserts) {

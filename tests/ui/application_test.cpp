@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/abort.h"
 #include "testsets.h"
 #include "ui/driver.h"
 #include "ui/ui.h"
@@ -95,6 +96,22 @@ TEST_F(ApplicationTest, UncaughtErrorsReachTheExceptionDisplay) {
   EXPECT_EQ(ui::DescribeMessageBox(ui::App().Messages()[0]), "[Error] Errore interno. [OK]");
   // Unanswered, the box fails the step that raised it.
   EXPECT_THROW(d.Click("F.B"), ui::DriverError);
+}
+
+TEST_F(ApplicationTest, ASilentAbortShowsNothing) {
+  // Catches the silent abort of a handler (an insert refused on purpose)
+  // shown to the operator as an error box, or failing the step.
+  ui::Driver d;
+  auto* f = new ui::Form(&ui::App());
+  f->SetName("F");
+  auto* b = new ui::Button(f);
+  b->SetName("B");
+  b->SetParent(f);
+  b->OnClick = [](ui::Component*) { plat::Abort(); };
+  f->Show();
+  ui::App().ClearMessages();
+  EXPECT_NO_THROW(d.Click("F.B"));
+  EXPECT_TRUE(ui::App().Messages().empty());
 }
 
 }  // namespace
