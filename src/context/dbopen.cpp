@@ -1,13 +1,12 @@
 #include "context/dbopen.h"
 
-#include <memory>
-
 #include "context/qelin.h"
 #include "db/database.h"
 #include "db/error.h"
 #include "platform/hostfolder.h"
 #include "platform/ini.h"
 #include "ui/application.h"
+#include "ui/form.h"
 
 namespace velmaro {
 
@@ -112,27 +111,36 @@ std::string ChiediServerDatabase(std::string& server, std::string& lettera,
   if (!server.empty()) return server;
 
   Avviso(kMsgNonTrovato);
-  auto dialogo = std::make_unique<TQelIn2Form>(owner);
-  dialogo->SetCaption(kMsgNonTrovato);
-  dialogo->Label1->SetCaption(
-      "Inserire il nome del computer e la lettera della sua\r\n"
-      "unità disco dove risulta ospitato (o sarà ospitato) il database");
-  dialogo->Font.Name = "Arial";
-  dialogo->Font.Size = 8;
-  dialogo->Font.Style = 0;
-  dialogo->Label1->SetTop(dialogo->Label1->Top() - 10);
-  dialogo->Edit1->SetText("");
-  dialogo->ShowModal();
-  if (dialogo->Esito == 1) {
-    server = dialogo->Edit1->Text();
-    lettera = dialogo->Edit2->Text();
-    try {
-      plat::WriteString(fileIni, kSezione, "Nome Server", server);
-      if (!lettera.empty()) plat::WriteString(fileIni, kSezione, "Lettera Disco Server", lettera);
-    } catch (const plat::IniError&) {
-      // An unwritable folder only means the question comes back next time.
+  // Freed through the toolkit, not by a plain delete, so the form's own
+  // OnDestroy runs; also when the modal loop throws.
+  TQelIn2Form* dialogo = new TQelIn2Form(owner);
+  try {
+    dialogo->SetCaption(kMsgNonTrovato);
+    dialogo->Label1->SetCaption(
+        "Inserire il nome del computer e la lettera della sua\r\n"
+        "unità disco dove risulta ospitato (o sarà ospitato) il database");
+    dialogo->Font.Name = "Arial";
+    dialogo->Font.Size = 8;
+    dialogo->Font.Style = 0;
+    dialogo->Label1->SetTop(dialogo->Label1->Top() - 10);
+    dialogo->Edit1->SetText("");
+    dialogo->ShowModal();
+    if (dialogo->Esito == 1) {
+      server = dialogo->Edit1->Text();
+      lettera = dialogo->Edit2->Text();
+      try {
+        plat::WriteString(fileIni, kSezione, "Nome Server", server);
+        if (!lettera.empty())
+          plat::WriteString(fileIni, kSezione, "Lettera Disco Server", lettera);
+      } catch (const plat::IniError&) {
+        // An unwritable folder only means the question comes back next time.
+      }
     }
+  } catch (...) {
+    ui::Free(dialogo);
+    throw;
   }
+  ui::Free(dialogo);
   return server;
 }
 

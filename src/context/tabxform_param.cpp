@@ -50,6 +50,19 @@ std::string TestoColonna(const db::Field& campo) {
   return campo.AsString();
 }
 
+// Reads by name take the first row with that name. Locate alone would
+// settle on the current row when it matches, so a later row of the same
+// name (another type or operator) could answer instead; when no row has
+// the name the cursor stays where it was, as new rows go in before it.
+bool PrimaRigaConNome(TRxMemoryData& m, const std::string& nome) {
+  if (m.IsEmpty()) return false;
+  const db::Bookmark segno = m.GetBookmark();
+  m.First();
+  if (m.Locate("Nome", db::Value(nome))) return true;
+  if (m.BookmarkValid(segno)) m.GotoBookmark(segno);
+  return false;
+}
+
 }  // namespace
 
 void TTabXForm::Inserisci(const std::string& tipo, const std::string& nome,
@@ -80,17 +93,17 @@ void TTabXForm::Inserisci(const std::string& tipo, const std::string& nome,
 }
 
 std::string TTabXForm::GetV(const std::string& nome) {
-  if (!MemTabX->Locate("Nome", db::Value(nome))) return "";
+  if (!PrimaRigaConNome(*MemTabX, nome)) return "";
   return MemTabX->FieldByName("Testo").AsString();
 }
 
 std::string TTabXForm::GetM(const std::string& nome) {
-  if (!MemTabX->Locate("Nome", db::Value(nome))) return "";
+  if (!PrimaRigaConNome(*MemTabX, nome)) return "";
   return MemTabX->FieldByName("Memo").AsString();
 }
 
 bool TTabXForm::SetV(const std::string& nome, const std::string& testo) {
-  if (!MemTabX->Locate("Nome", db::Value(nome))) return false;
+  if (!PrimaRigaConNome(*MemTabX, nome)) return false;
   MemTabX->Edit();
   Imposta(*MemTabX, "Testo", testo);
   MemTabX->Post();
@@ -98,7 +111,7 @@ bool TTabXForm::SetV(const std::string& nome, const std::string& testo) {
 }
 
 bool TTabXForm::SetM(const std::string& nome, const std::string& testo) {
-  if (!MemTabX->Locate("Nome", db::Value(nome))) return false;
+  if (!PrimaRigaConNome(*MemTabX, nome)) return false;
   MemTabX->Edit();
   Imposta(*MemTabX, "Memo", testo);
   MemTabX->Post();

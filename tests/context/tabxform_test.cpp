@@ -221,6 +221,37 @@ TEST(MemTabX, InserisciGetVSetV) {
   EXPECT_EQ(m.RecordCount(), 5);
 }
 
+TEST(MemTabX, ReadsByNameTakeTheFirstRowWhateverRowIsCurrent) {
+  // Fault: GetV, GetM and SetV answering from the current row when it has
+  // the name, although an earlier row of another type has it too.
+  Host host;
+  Operator op;
+  TTabXForm ctx(nullptr, 0);
+  TRxMemoryData& m = *ctx.MemTabX;
+
+  ctx.Inserisci("TBX", "Colore", "", "rosso", "", "m-tbx", "", "", "1");
+  ctx.Inserisci("BVN", "Colore", "", "verde", "", "m-bvn", "", "", "1");
+  // Rewriting the TBX row leaves the cursor on it, the second row.
+  ctx.Inserisci("TBX", "Colore", "", "blu", "", "m-tbx", "", "", "1");
+  ASSERT_EQ(m.FieldByName("Tipo").AsString(), "TBX");
+  EXPECT_EQ(ctx.GetV("Colore"), "verde");
+  m.Last();
+  EXPECT_EQ(ctx.GetM("Colore"), "m-bvn");
+  m.Last();
+  EXPECT_TRUE(ctx.SetV("Colore", "giallo"));
+  m.First();
+  EXPECT_EQ(m.FieldByName("Testo").AsString(), "giallo");
+  m.Next();
+  EXPECT_EQ(m.FieldByName("Testo").AsString(), "blu");
+
+  // A name that no row has leaves the cursor where it was, so the next
+  // new row still goes in before the current one.
+  m.Last();
+  EXPECT_EQ(ctx.GetV("Assente"), "");
+  EXPECT_EQ(m.RecNo(), 2);
+  EXPECT_TRUE(op.Texts().empty());
+}
+
 TEST(Parametri, ReadWriteAndPackForApostrophes) {
   // Fault: an apostrophe in an operator's company, parameter name or value
   // breaking the statements; wrong PROGRESSIVO numbering; an empty value
