@@ -27,7 +27,8 @@ protected:
 
 TEST_F(Helpers, SpezzaRigaBreaksAtBlanks) {
   // Fault: the breaking blank not counted, so the next line starts with it or
-  // the caller loops on the same place; a lone CR moving past the text's end.
+  // the caller loops on the same place; a lone CR moving past the text's end
+  // or swallowing the next line's first character.
   std::string riga;
   const std::string testo = "uno due tre";
   int n = SpezzaRiga(testo, riga, 0, 7);
@@ -41,6 +42,10 @@ TEST_F(Helpers, SpezzaRigaBreaksAtBlanks) {
   EXPECT_EQ(SpezzaRiga("ab\r\ncd", riga, 0, 10), 4);   // CR LF taken together
   EXPECT_EQ(riga, "ab");
   EXPECT_EQ(SpezzaRiga("ab\r", riga, 0, 10), 3);
+  // A CR without its LF takes only itself: the next line keeps its first character.
+  EXPECT_EQ(SpezzaRiga("ab\rcd", riga, 0, 10), 3);
+  EXPECT_EQ(SpezzaRiga("ab\rcd", riga, 3, 10), 2);
+  EXPECT_EQ(riga, "cd");
   EXPECT_EQ(SpezzaRiga("però sì", riga, 0, 7), 7);     // characters, not bytes
   EXPECT_EQ(riga, "però sì");
 

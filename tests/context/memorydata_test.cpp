@@ -256,6 +256,11 @@ TEST(MemoryData, BlobStreamNeedsAnEditAndMarksTheField) {
   EXPECT_EQ(changes, 1);
   EXPECT_TRUE(b.Modified());
   t.Post();
+  // The field still counts as modified after the post; a writing stream
+  // must not reach the stored record without a new edit all the same.
+  ASSERT_TRUE(b.Modified());
+  EXPECT_THROW(t.CreateBlobStream(b, velmaro::BlobStreamMode::ReadWrite), db::DbError);
+  EXPECT_EQ(b.AsBlob(), "hello there");
   {
     auto s = t.CreateBlobStream(b, velmaro::BlobStreamMode::Read);
     char buf[6] = {};
