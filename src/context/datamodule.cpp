@@ -53,7 +53,12 @@ TDataModuleVelmaro::TDataModuleVelmaro(ui::Component* owner, velmaro::CellaTabX*
 
   std::string decimali;
   ValoreTabX("Decimali", false, decimali);
-  Decimali = decimali.empty() ? 2 : plat::StrToInt(decimali);
+  if (decimali.empty()) {
+    Decimali = 2;
+  } else {
+    ValoreTabX("Decimali", false, decimali);
+    Decimali = plat::StrToInt(decimali);
+  }
 }
 
 TDataModuleVelmaro::~TDataModuleVelmaro() {

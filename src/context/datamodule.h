@@ -50,7 +50,9 @@ class TDataModuleVelmaro : public ui::Component {
   void ValoreTabX(const std::string& nome, bool perUtente, std::string& valore);
   bool SettaValoreTabX(const std::string& nome, const std::string& valore, bool perUtente);
 
-  // Cuts `testo` at every `separatore`; the pieces are appended to `lista`.
+  // Cuts `testo` at every `separatore`. `lista` grows by one element per
+  // piece, but the pieces are stored from its first element on: callers
+  // hand it empty.
   static int Explode(std::vector<std::string>& lista, const std::string& separatore,
                      const std::string& testo);
 };

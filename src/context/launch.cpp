@@ -18,9 +18,18 @@ FinestraDaExport::FinestraDaExport(ui::Component* owner, CellaDataModule* cellaD
     : ui::Form(owner), CellaDM(cellaDM) {
   OnClose = [this](ui::Component* s, ui::CloseAction& a) { FormClose(s, a); };
   OnDestroy = [this](ui::Component* s) { FormDestroy(s); };
+  if (TDataModuleVelmaro* dm = cellaDM ? cellaDM->Oggetto() : nullptr) {
+    vivoDM_ = dm->Ref();
+    if (TTabXForm* tabx = dm->CellaTabX ? dm->CellaTabX->Oggetto() : nullptr)
+      vivoTabX_ = tabx->Ref();
+  }
 }
 
-FinestraDaExport::~FinestraDaExport() = default;
+// A plain delete skips the destroy handler; the call's objects must not
+// outlive their window on that path either.
+FinestraDaExport::~FinestraDaExport() {
+  if (ApertaDaExport && CellaDM) LiberaOggettiDellaChiamata();
+}
 
 TTabXForm& FinestraDaExport::TabX() const { return DM().TabX(); }
 
@@ -36,22 +45,33 @@ void FinestraDaExport::FormDestroy(ui::Component*) { RilasciaCellaFinestra(); }
 
 void FinestraDaExport::RilasciaOggettiExport(ui::CloseAction& action) {
   if (!ApertaDaExport || !CellaDM) return;
-  CellaDataModule* cellaDM = CellaDM;
-  CellaTabX* cellaTabX = cellaDM->Riferimento().CellaTabX;
-  ui::Free(cellaDM->Oggetto());
-  cellaDM->Imposta(nullptr);
-  delete cellaDM;
-  CellaDM = nullptr;
-  if (cellaTabX) {
-    ui::Free(cellaTabX->Oggetto());
-    delete cellaTabX;
-  }
+  LiberaOggettiDellaChiamata();
   action = ui::CloseAction::Free;
 }
 
 void FinestraDaExport::RilasciaCellaFinestra() {
+  // Freed without a close (ui::Free, the host ending): the data module and
+  // the context object belong to the application and would stay behind
+  // with their connections open.
+  if (ApertaDaExport && CellaDM) LiberaOggettiDellaChiamata();
   delete CellaFinestra;
   CellaFinestra = nullptr;
+}
+
+void FinestraDaExport::LiberaOggettiDellaChiamata() {
+  CellaDataModule* cellaDM = CellaDM;
+  CellaDM = nullptr;
+  CellaTabX* cellaTabX = nullptr;
+  if (vivoDM_ && cellaDM->Oggetto()) {
+    cellaTabX = cellaDM->Oggetto()->CellaTabX;
+    ui::Free(cellaDM->Oggetto());
+  }
+  cellaDM->Imposta(nullptr);
+  delete cellaDM;
+  if (!cellaTabX) return;
+  if (vivoTabX_ && cellaTabX->Oggetto()) ui::Free(cellaTabX->Oggetto());
+  cellaTabX->Imposta(nullptr);
+  delete cellaTabX;
 }
 
 std::string FileIconaFinestre() {
@@ -71,8 +91,12 @@ struct Costruiti {
 
   void Smonta() {
     // The window first: its destroy handler releases its own holder once
-    // the road has handed it over.
-    if (finestra) ui::Free(finestra);
+    // the road has handed it over, but the module and the context stay the
+    // road's to free (their holders are still the road's).
+    if (finestra) {
+      finestra->ApertaDaExport = false;
+      ui::Free(finestra);
+    }
     finestra = nullptr;
     if (cellaDM->Oggetto()) ui::Free(cellaDM->Oggetto());
     cellaDM->Imposta(nullptr);

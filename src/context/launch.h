@@ -70,8 +70,20 @@ class FinestraDaExport : public ui::Form {
   // the data module and the context object with their holders and lets the
   // window free itself.
   void RilasciaOggettiExport(ui::CloseAction& action);
-  // The destroy handler's part: releases the window's own holder.
+  // The destroy handler's part: releases the window's own holder, and the
+  // objects of the call when the window goes without having been closed.
   void RilasciaCellaFinestra();
+
+ private:
+  // Frees what the call's holders still hold, once: whichever of the two
+  // objects someone else has freed already is left alone.
+  void LiberaOggettiDellaChiamata();
+
+  // Whether the data module and the context object of the call are still
+  // alive: when the host tears its windows down, the context object (a form
+  // of its own) may go before this window does.
+  ui::ComponentRef vivoDM_;
+  ui::ComponentRef vivoTabX_;
 };
 
 // What differs between the launchers.

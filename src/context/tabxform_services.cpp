@@ -200,9 +200,11 @@ void TTabXForm::ScriviParametroInTabX(std::int32_t progetto, std::int32_t situaz
   try {
     db::Query query(IBDatabase1, IBTransaction1);
     query.SQL = {"UPDATE TABX SET", "NUMERO=" + ValoreONull(numero), "TESTO=" + ValoreONull(testo),
-                 "DATA=" + DataONull(data), "MEMO=" + ValoreONull(memo, ""), "WHERE"};
-    for (const auto& r : CondizioneParametro(progetto, situazione, nome, GetNumUser()))
-      query.SQL.Add(r);
+                 "DATA=" + DataONull(data), "MEMO=" + ValoreONull(memo, "")};
+    std::vector<std::string> condizione =
+        CondizioneParametro(progetto, situazione, nome, GetNumUser());
+    condizione.front() = "WHERE " + condizione.front();
+    for (const auto& r : condizione) query.SQL.Add(r);
     query.ExecSQL();
     IBTransaction1->CommitRetaining();
   } catch (const db::DbError&) {
@@ -240,19 +242,28 @@ void TTabXForm::AggiungiParametroInTabX(std::int32_t progetto, std::int32_t situ
 
 // ---- generators
 
-void TTabXForm::NuovoIntSuGeneratore(db::Query& dataSet, const std::string& generatore) {
-  db::Query query(IBDatabase1, IBTransaction1);
+namespace {
+
+std::int64_t ProssimoDelGeneratore(db::Database* database, db::Transaction* transazione,
+                                   const std::string& generatore) {
+  db::Query query(database, transazione);
   query.SQL.Add("SELECT GEN_ID(" + generatore + ",1) FROM RDB$DATABASE;");
   query.Open();
-  const std::int64_t valore = query.Fields().at(0)->AsLargeInt();
+  return query.Fields().at(0)->AsLargeInt();
+}
+
+}  // namespace
+
+void TTabXForm::NuovoIntSuGeneratore(db::Query& dataSet, const std::string& generatore) {
+  const std::int64_t valore = ProssimoDelGeneratore(IBDatabase1, IBTransaction1, generatore);
   dataSet.Append();
   dataSet.Fields().at(0)->SetAsLargeInt(valore);
 }
 
 void TTabXForm::NuovoIntSuGenSQL(const std::string& generatore, const std::string& testaInsert,
                                  const std::string& codaValori) {
-  std::string valore;
-  ValoreGeneratore(generatore, valore);
+  const std::string valore =
+      Numero(ProssimoDelGeneratore(IBDatabase1, IBTransaction1, generatore));
   db::Query query(IBDatabase1, IBTransaction1);
   query.SQL.Add("INSERT " + testaInsert);
   query.SQL.Add("VALUES (" + valore + codaValori);

@@ -65,6 +65,7 @@ TEST(PercorsoDiLancio, TwoWindowsAreIndependent) {
   FinestraDaExport* b = DaExport(amb.Finestra(78));
   ASSERT_TRUE(a && b);
   EXPECT_NE(a, b);
+  EXPECT_EQ(a->Caption(), "Listini fasce - Utente: Rossi - Ditta: Ditta Uno");
   EXPECT_NE(&a->DM(), &b->DM());
   EXPECT_NE(&a->TabX(), &b->TabX());
   EXPECT_NE(a->DM().Transazione2.get(), b->DM().Transazione2.get());
@@ -146,6 +147,35 @@ TEST(PercorsoDiLancio, CustomerFileKeepsBothParametersAndPromotionsLoadTheirIcon
   Chiudi(p);
   EXPECT_EQ(Quanti("TTabXForm"), 0);
   EXPECT_EQ(Quanti("TPromoVelociForm"), 0);
+  EXPECT_TRUE(op.Texts().empty());
+}
+
+TEST(PercorsoDiLancio, WindowFreedWithoutClosingReleasesItsObjects) {
+  // Fault: a window freed without being closed (ui::Free, the host ending)
+  // leaving its data module and context object, with their connections,
+  // behind; or, when the host has already freed the context object (a form
+  // of its own), freeing it a second time.
+  AmbienteExport amb;
+  Operator op;
+  ApriImportEccForm(1, 77);
+  ui::Form* f = amb.Finestra(77);
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->Caption(), "Listini fasce - Utente: Rossi - Ditta: Ditta Uno");
+  ui::Free(f);
+  EXPECT_EQ(Quanti("TImportEccForm"), 0);
+  EXPECT_EQ(Quanti("TDataModuleVelmaro"), 0);
+  EXPECT_EQ(Quanti("TTabXForm"), 0);
+  EXPECT_EQ(amb.AttacchiArchivio(), "0");
+
+  ApriLisFasImpostForm(1, 78);
+  FinestraDaExport* g = DaExport(amb.Finestra(78));
+  ASSERT_NE(g, nullptr);
+  ui::Free(&g->TabX());  // the host frees its forms in the order they were made
+  ui::Free(g);
+  EXPECT_EQ(Quanti("TLisFasImpostForm"), 0);
+  EXPECT_EQ(Quanti("TDataModuleVelmaro"), 0);
+  EXPECT_EQ(Quanti("TTabXForm"), 0);
+  EXPECT_EQ(amb.AttacchiArchivio(), "0");
   EXPECT_TRUE(op.Texts().empty());
 }
 
