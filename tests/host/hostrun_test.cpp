@@ -99,6 +99,14 @@ TEST_F(HostRun, AFailedLineStopsTheScriptWithItsNumber) {
   EXPECT_NE(unanswered.output.find("error: line 2: nothing to answer"), std::string::npos)
       << unanswered.output;
 
+  // A box the module raises inside an export call counts the same.
+  Outcome duringCall = Run(
+      "sql user UPDATE TABBRIVANE SET VALORE='/proc/velmaro/x/archivio.fdb' WHERE UTENTE='1'\n"
+      "call ShowImpostazFormX 1 7\n");
+  EXPECT_EQ(duringCall.status, 1);
+  EXPECT_NE(duringCall.output.find("error: line 2: nothing to answer"), std::string::npos)
+      << duringCall.output;
+
   Outcome nothing = Run("answer OK\n");
   EXPECT_EQ(nothing.status, 1);
   EXPECT_NE(nothing.output.find("error: line 1: nothing to answer"), std::string::npos);

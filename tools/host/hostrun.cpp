@@ -64,7 +64,9 @@ class ScriptRunner {
   ~ScriptRunner() {
     ui::App().OnMessageShown = nullptr;
     // Every window goes while the library that made it is still loaded.
-    for (ui::Form* f : std::vector<ui::Form*>(ui::App().Forms())) ui::Free(f);
+    // Freeing one window may free others (a window frees the context
+    // object of its call), so the list is read afresh each time.
+    while (!ui::App().Forms().empty()) ui::Free(ui::App().Forms().back());
     ui::App().ProcessMessages();
   }
 
@@ -190,6 +192,9 @@ class ScriptRunner {
     for (ui::Form* f : ui::App().Windows())
       if (!before.count(f))
         out_ << "opened " << f->Handle() << " " << f->ClassName() << " \"" << f->Caption() << "\"\n";
+    // A box or dialog the script left unanswered during the call.
+    auto errors = ui::App().TakeErrors();
+    if (!errors.empty()) throw LineError(errors.front());
   }
 
   void LogOpening(int user, int opening, const std::string& function) {
