@@ -2,6 +2,7 @@
 // in-memory table.
 #include "context/memorydata.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace velmaro {
@@ -100,6 +101,43 @@ int TRxMemoryData::RecordCount() {
   int n = static_cast<int>(Records().size());
   // The row of a pending insert joins the list only when posted.
   return State() == db::DataSetState::Insert ? n - 1 : n;
+}
+
+int TRxMemoryData::RecNo() {
+  if (RecordCount() == 0) return 0;
+  // A pending insert or append sits at the index the cursor had (past the
+  // last record for an append), so the index still gives the position.
+  int cur = CurrentIndex();
+  return cur < 0 ? 1 : cur + 1;
+}
+
+int TRxMemoryData::FirstAcceptedFrom(int index, bool forward) {
+  int n = static_cast<int>(Records().size());
+  for (int i = index; i >= 0 && i < n; i += forward ? 1 : -1)
+    if (AcceptRecord(i)) return i;
+  return -1;
+}
+
+void TRxMemoryData::SetRecNo(int recNo) {
+  if (!Active()) return;
+  CheckBrowseMode();
+  if (recNo < 1 || recNo > RecordCount()) return;
+  // The cursor never rests on a refused record.
+  int target = FirstAcceptedFrom(recNo - 1, true);
+  if (target < 0) target = FirstAcceptedFrom(recNo - 1, false);
+  if (target < 0 || target == CurrentIndex()) return;
+  if (BeforeScroll) BeforeScroll(*this);
+  MoveToRecord(target);
+}
+
+int TRxMemoryData::PositionAfterDelete(int index) {
+  // The record that slid into the freed place follows, unless the last one
+  // went; under a filter the cursor backs up to an accepted record.
+  int pos = std::min(index, static_cast<int>(Records().size()) - 1);
+  pos = FirstAcceptedFrom(pos, false);
+  // Nothing accepted before it: like any set re-reading a lost position,
+  // the cursor settles on the first accepted record there is.
+  return pos >= 0 ? pos : FirstAcceptedFrom(0, true);
 }
 
 void TRxMemoryData::ClearRecords() {

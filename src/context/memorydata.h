@@ -56,6 +56,13 @@ class TRxMemoryData : public db::DataSet {
 
   // Records in the list, whatever the filter.
   int RecordCount() override;
+  // The cursor's 1-based place in the whole list, refused records counted
+  // too; 1 while no record is current in a non-empty table, 0 when empty.
+  int RecNo() override;
+  // Moves to list position recNo (1 to RecordCount); other values are
+  // ignored. A position the filter refuses gives way to the next accepted
+  // record, else to the one before.
+  void SetRecNo(int recNo) override;
 
   bool Locate(const std::string& keyFields, const std::vector<db::Value>& values,
               db::LocateOptions opts = {}) override;
@@ -77,6 +84,7 @@ class TRxMemoryData : public db::DataSet {
   void InternalCancel() override;
   void AssignAutoIncValues(std::vector<db::Value>& values) override;
   std::int64_t NewRecordId() override;
+  int PositionAfterDelete(int index) override;
 
  private:
   struct SortField {
@@ -87,6 +95,9 @@ class TRxMemoryData : public db::DataSet {
   void BuildSortFieldList(const std::string& fieldNames);
   void SortRecords();
   void MoveToRecord(int index);
+  // First record the filter accepts from index on, going forward or back;
+  // -1 when there is none.
+  int FirstAcceptedFrom(int index, bool forward);
   int FindMatch(const std::vector<db::Field*>& keys, const std::vector<db::Value>& values,
                 db::LocateOptions opts, bool startWithCurrent);
 

@@ -155,7 +155,7 @@ void DataSet::InternalRefresh() {}
 void DataSet::Refresh() {
   CheckActive();
   CheckBrowseMode();
-  int recNo = RecNo();
+  int recNo = VisibleRecNo();
   InternalRefresh();
   visibleValid_ = false;
   if (recNo > 0) FetchTo(recNo - 1);
@@ -333,16 +333,18 @@ void DataSet::Last() {
   ScrollTo(found ? n : -1, !found, true);
 }
 
-int DataSet::RecNo() {
+int DataSet::VisibleRecNo() {
   if (!Active() || cur_ < 0) return 0;
   return CurrentRow() + 1;
 }
+
+int DataSet::RecNo() { return VisibleRecNo(); }
 
 void DataSet::SetRecNo(int recNo) {
   CheckActive();
   CheckBrowseMode();
   if (recNo < 1 || !FetchTo(recNo - 1)) return;
-  if (recNo == RecNo()) return;
+  if (recNo == VisibleRecNo()) return;
   if (BeforeScroll) BeforeScroll(*this);
   ScrollTo(filtered_ ? visible_[recNo - 1] : recNo - 1, false, false);
 }

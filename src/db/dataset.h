@@ -108,8 +108,10 @@ class DataSet {
   bool Bof() const { return bof_; }
   bool IsEmpty() const;
   virtual int RecordCount();
-  int RecNo();  // 1-based; 0 when empty
-  void SetRecNo(int recNo);
+  // 1-based; 0 when empty. The base counts the rows the filter accepts; a
+  // set whose records are all at hand may count its whole list instead.
+  virtual int RecNo();
+  virtual void SetRecNo(int recNo);
   void FetchAll();
 
   // ---- editing
@@ -233,6 +235,10 @@ class DataSet {
   virtual bool CanModifyImpl() const { return !ReadOnly; }
   // Where Insert (not Append) puts the new row, as an index in records_.
   virtual int InsertPosition();
+  // Where the cursor rests once the record at `index` has left Records():
+  // an index of an accepted record, or -1 when none is left. The base
+  // moves forward to the next accepted record, else back to the one before.
+  virtual int PositionAfterDelete(int index);
 
   // ---- row storage
   std::vector<Record>& Records() { return records_; }
@@ -260,6 +266,9 @@ class DataSet {
  private:
   void BindFields();
   void DoClose(bool events);
+  // RecNo as the base counts it; Refresh and SetRecNo work in visible rows
+  // whatever a subclass reports.
+  int VisibleRecNo();
   void CheckActive() const;
   bool FindNext(int from, int& found);  // next accepted raw index > from
   bool FindPrior(int from, int& found);

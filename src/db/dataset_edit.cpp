@@ -156,20 +156,24 @@ void DataSet::Delete() {
   if (BeforeDelete) BeforeDelete(*this);
   if (BeforeScroll) BeforeScroll(*this);
   InternalDelete(records_[cur_]);
-  records_.erase(records_.begin() + cur_);
+  const int at = cur_;
+  records_.erase(records_.begin() + at);
   visibleValid_ = false;
-  int n = -1;
-  if (FindNext(cur_ - 1, n))
-    cur_ = n;
-  else if (FindPrior(cur_, n))
-    cur_ = n;
-  else
-    cur_ = -1;
+  cur_ = PositionAfterDelete(at);
+  // A hook answering outside the list must not leave a dangling cursor.
+  if (cur_ < -1 || cur_ >= static_cast<int>(records_.size())) cur_ = -1;
   bof_ = eof_ = cur_ < 0;
   RefreshCurrentCalc();
   NotifyDataEvent(DataEvent::DataSetChange);
   if (AfterDelete) AfterDelete(*this);
   if (AfterScroll) AfterScroll(*this);
+}
+
+int DataSet::PositionAfterDelete(int index) {
+  int n = -1;
+  if (FindNext(index - 1, n)) return n;
+  if (FindPrior(index, n)) return n;
+  return -1;
 }
 
 void DataSet::CheckBrowseMode() {

@@ -2,6 +2,9 @@
 // calculated fields and notifications.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "context/memorydata.h"
 #include "db/datasource.h"
 #include "memorydata_tables.h"
@@ -101,6 +104,145 @@ TEST(MemoryData, InsertGoesBeforeTheCurrentRecord) {
   t.Cancel();
   EXPECT_EQ(Column(t, "N"), "1,2,3,4");
   EXPECT_EQ(t.RecordCount(), 4);
+}
+
+// Accepts the records whose N is in the set.
+void FilterOn(TRxMemoryData& t, std::vector<int> accepted) {
+  t.SetOnFilterRecord([accepted](db::DataSet& ds, bool& accept) {
+    int n = ds.FieldByName("N").AsInteger();
+    accept = std::find(accepted.begin(), accepted.end(), n) != accepted.end();
+  });
+  t.SetFiltered(true);
+}
+
+TEST(MemoryData, RecNoIsTheListPositionUnderAFilter) {
+  // Fault: RecNo numbering only the accepted records (so a saved number
+  // lands on another record once SetRecNo reads it as a list position),
+  // SetRecNo leaving the cursor on a refused record, or out-of-range
+  // numbers moving it.
+  TRxMemoryData t;
+  DefineSimple(t);
+  t.Open();
+  for (int i = 1; i <= 6; ++i) Add(t, i, "r" + std::to_string(i));
+  FilterOn(t, {2, 4, 6});
+  EXPECT_EQ(t.FieldByName("N").AsInteger(), 2);
+  EXPECT_EQ(t.RecNo(), 2);
+  t.Next();
+  EXPECT_EQ(t.RecNo(), 4);
+  t.SetRecNo(6);
+  EXPECT_EQ(t.FieldByName("N").AsInteger(), 6);
+  t.SetRecNo(4);
+  EXPECT_EQ(t.FieldByName("N").AsInteger(), 4);
+  // A refused position gives way to the next accepted record ...
+  t.SetRecNo(5);
+  EXPECT_EQ(t.FieldByName("N").AsInteger(), 6);
+  EXPECT_EQ(t.RecNo(), 6);
+  t.SetRecNo(1);
+  EXPECT_EQ(t.FieldByName("N").AsInteger(), 2);
+  // ... and, with none after it, to the one before.
+  FilterOn(t, {1, 2});
+  t.SetRecNo(5);
+  EXPECT_EQ(t.FieldByName("N").AsInteger(), 2);
+  EXPECT_EQ(t.RecNo(), 2);
+  for (int ignored : {0, -1, 7, 100}) {
+    t.SetRecNo(ignored);
+    EXPECT_EQ(t.RecNo(), 2) << ignored;
+  }
+  // A filter refusing everything leaves no current record in a table that
+  // still has six: the cursor stands before the first.
+  FilterOn(t, {});
+  EXPECT_TRUE(t.IsEmpty());
+  EXPECT_EQ(t.RecordCount(), 6);
+  EXPECT_EQ(t.RecNo(), 1);
+  t.SetRecNo(3);
+  EXPECT_TRUE(t.IsEmpty());
+
+  // Unfiltered, with a pending row: it stands where it will be stored.
+  t.SetFiltered(false);
+  t.SetRecNo(3);
+  EXPECT_EQ(t.FieldByName("N").AsInteger(), 3);
+  t.Insert();
+  EXPECT_EQ(t.RecNo(), 3);
+  t.Cancel();
+  t.Append();
+  EXPECT_EQ(t.RecNo(), 7);
+  // SetRecNo posts the pending row first, then counts it.
+  t.FieldByName("N").SetAsInteger(7);
+  t.SetRecNo(7);
+  EXPECT_EQ(t.RecordCount(), 7);
+  EXPECT_EQ(t.FieldByName("N").AsInteger(), 7);
+  t.ClearRecords();
+  EXPECT_EQ(t.RecNo(), 0);
+  t.Insert();
+  EXPECT_EQ(t.RecNo(), 0);  // the pending row is no record yet
+  t.Cancel();
+  t.Close();
+  EXPECT_EQ(t.RecNo(), 0);
+  t.SetRecNo(1);  // a closed table has no positions to go to
+}
+
+TEST(MemoryData, DeleteUnderAFilterBacksUpToAnAcceptedRecord) {
+  // Fault: a delete moving on to the next accepted record (the cursor must
+  // back up from the freed place), the cursor left on a refused record, or
+  // the IDs not starting over when the filtered delete empties the table.
+  TRxMemoryData t;
+  DefineSimple(t);
+  t.Open();
+  for (int i = 1; i <= 6; ++i) Add(t, i, "r" + std::to_string(i));
+  FilterOn(t, {1, 3, 4, 6});
+  ASSERT_TRUE(t.Locate("N", Value(4)));
+  t.Delete();  // record 5 slid into the place, refused: back to 3
+  EXPECT_EQ(t.FieldByName("N").AsInteger(), 3);
+  EXPECT_EQ(t.RecNo(), 3);
+  EXPECT_EQ(t.RecordCount(), 5);
+  t.Last();
+  EXPECT_EQ(t.FieldByName("N").AsInteger(), 6);
+  t.Delete();  // the last went: the one before it, refused, then back to 3
+  EXPECT_EQ(t.FieldByName("N").AsInteger(), 3);
+  EXPECT_EQ(Column(t, "N"), "1,3");
+  t.First();
+  t.Delete();  // nothing accepted before: the first accepted there is
+  EXPECT_EQ(t.FieldByName("N").AsInteger(), 3);
+  EXPECT_FALSE(t.Bof() && t.Eof());
+  t.Delete();  // the last accepted one: none left to show
+  EXPECT_TRUE(t.IsEmpty());
+  EXPECT_EQ(t.RecordCount(), 2);
+  t.SetFiltered(false);
+  EXPECT_EQ(Column(t, "N"), "2,5");
+
+  // Unfiltered the record that slid into the place follows.
+  t.First();
+  t.Delete();
+  EXPECT_EQ(t.FieldByName("N").AsInteger(), 5);
+  FilterOn(t, {5});
+  t.Delete();
+  EXPECT_TRUE(t.IsEmpty());
+  EXPECT_EQ(t.RecordCount(), 0);
+  Add(t, 5, "again");
+  EXPECT_EQ(t.GetBookmark(), -2147483647);
+}
+
+TEST(MemoryData, APendingInsertHasNoBookmark) {
+  // Fault: the pending row handing out its "no ID" as a bookmark, which a
+  // caller would keep, compare as a record older than all others, or jump to.
+  TRxMemoryData t;
+  DefineSimple(t);
+  t.Open();
+  Add(t, 1, "a");
+  db::Bookmark first = t.GetBookmark();
+  t.Insert();
+  db::Bookmark pending = t.GetBookmark();
+  EXPECT_EQ(pending, db::kNoBookmark);
+  EXPECT_EQ(db::DataSet::CompareBookmarks(pending, first), -1);
+  EXPECT_EQ(db::DataSet::CompareBookmarks(pending, db::kNoBookmark), 0);
+  EXPECT_FALSE(t.BookmarkValid(pending));
+  EXPECT_FALSE(t.BookmarkValid(TRxMemoryData::kNoRecordId));
+  t.Cancel();
+  Add(t, 2, "b");
+  t.GotoBookmark(TRxMemoryData::kNoRecordId);
+  EXPECT_EQ(t.FieldByName("N").AsInteger(), 2);
+  t.GotoBookmark(first);
+  EXPECT_EQ(t.FieldByName("N").AsInteger(), 1);
 }
 
 TEST(MemoryData, EmptyTextReadsAsNull) {

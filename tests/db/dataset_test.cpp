@@ -226,6 +226,28 @@ TEST(DataSet, FilterEventSkipsRecords) {
   EXPECT_EQ(s.RecordCount(), 5);
 }
 
+TEST(DataSet, FilteredRecNoAndDeleteFollowVisibleRows) {
+  // Catches the base taking up a subclass's list counting: queries number
+  // the rows the filter accepts and a delete moves on to the next of them.
+  RowSet s;
+  Fill(s);
+  s.Open();
+  s.SetOnFilterRecord([](db::DataSet& ds, bool& accept) { accept = ds.FieldByName("ID").AsInteger() % 2 == 1; });
+  s.SetFiltered(true);
+  s.SetRecNo(3);
+  EXPECT_EQ(s.FieldByName("NOME").AsString(), "Epsilon");
+  s.SetRecNo(4);  // beyond the visible rows
+  EXPECT_EQ(s.FieldByName("NOME").AsString(), "Epsilon");
+  s.SetRecNo(2);
+  EXPECT_EQ(s.FieldByName("NOME").AsString(), "Gamma");
+  s.Delete();
+  EXPECT_EQ(s.FieldByName("NOME").AsString(), "Epsilon");
+  EXPECT_EQ(s.RecNo(), 2);
+  s.Delete();  // nothing accepted after it: back to the one before
+  EXPECT_EQ(s.FieldByName("NOME").AsString(), "Alfa");
+  EXPECT_EQ(s.RecNo(), 1);
+}
+
 TEST(DataSet, MovingFieldPositionReordersList) {
   // Catches a field move that also moves values between columns.
   RowSet s;
