@@ -16,7 +16,20 @@ namespace ui {
 
 namespace {
 
-std::string Quote(const std::string& s) { return "\"" + s + "\""; }
+// A rendering keeps one control a line: line breaks inside a caption or a
+// text are shown as \n.
+std::string Quote(const std::string& s) {
+  std::string q = "\"";
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') continue;
+    if (s[i] == '\r' || s[i] == '\n') {
+      q += "\\n";
+      continue;
+    }
+    q += s[i];
+  }
+  return q + "\"";
+}
 
 std::string Joined(const Strings& items, int selected) {
   std::string out;

@@ -1,22 +1,6 @@
 #pragma once
-// A throw-away host folder for tests of the context layer:
-//
-//   velmaro::testing::HostFolder host;        // fresh temp folder, host folder
-//                                             // override, working folder
-//   host.CreateUserDatabase();                // user/user.fdb: UTENTI,
-//                                             // TABBRIVANE, VORLOLOGFUNZ
-//   host.AddUser(1, "Rossi", "pw", "Ditta1");
-//   host.CreateCompanyDatabase();             // ditta/archivio.fdb: TABX and
-//                                             // its generator
-//   host.Exec(host.UserDatabasePath(), "INSERT ...");
-//   host.Rows(path, "SELECT ...");           // rows as texts, NULL as "<null>"
-//
-//   velmaro::testing::Operator op;            // answers every modal box with
-//   op.Then([](ui::Form& f) {...});           // OK; dialogs take queued actions
-//   op.Texts();                               // texts of the boxes shown
-//
-// The working folder is the temp folder while the fixture lives, so names
-// that an opening rule makes of Windows paths land inside it.
+// A throw-away host folder (the working folder while it lives) with the
+// host's user and company databases, and an Operator answering modal loops.
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
@@ -112,11 +96,15 @@ class HostFolder {
 
   static void Exec(const std::string& path, const std::string& sql) { ExecAll(path, {sql}); }
 
-  static void ExecAll(const std::string& path, const std::vector<std::string>& statements) {
-    db::Database d;
+  static void Attach(db::Database& d, const std::string& path) {
     d.DatabaseName = path;
     d.Params = {"user_name=SYSDBA", "password=masterkey"};
     d.Open();
+  }
+
+  static void ExecAll(const std::string& path, const std::vector<std::string>& statements) {
+    db::Database d;
+    Attach(d, path);
     db::Transaction t(&d);
     for (const std::string& sql : statements) {
       t.StartTransaction();
@@ -131,9 +119,7 @@ class HostFolder {
   static std::vector<std::vector<std::string>> Rows(const std::string& path,
                                                     const std::string& sql) {
     db::Database d;
-    d.DatabaseName = path;
-    d.Params = {"user_name=SYSDBA", "password=masterkey"};
-    d.Open();
+    Attach(d, path);
     db::Transaction t(&d);
     db::Query q(&d, &t);
     q.SQL.Add(sql);
@@ -158,14 +144,14 @@ class HostFolder {
   std::filesystem::path oldCwd_;
 };
 
-// The operator for the modal loops: every message box is answered with OK
+// Answers each message box with the next of the answers given, then with OK
 // (Yes when it has no OK); a modal form takes the next queued action, and
 // with none left it is closed as by its close box.
 class Operator {
  public:
   using FormAction = std::function<void(ui::Form&)>;
 
-  Operator() {
+  explicit Operator(std::deque<int> answers = {}) : answers_(std::move(answers)) {
     ui::App().ClearMessages();
     ui::App().TakeErrors();
     previous_ = ui::App().SetInputSource([this] { return Act(); });
@@ -189,12 +175,15 @@ class Operator {
     const auto& stack = ui::App().ModalStack();
     if (stack.empty()) return false;
     const ui::ModalEntry& top = stack.back();
-    if (top.box) {
+    if (top.box && !answers_.empty()) {
+      top.box->Result = answers_.front();
+      answers_.pop_front();
+    } else if (top.box) {
       top.box->Result = (top.box->Buttons & ui::mbOK) ? ui::mrOk
                         : (top.box->Buttons & ui::mbYes) ? ui::mrYes
                                                          : ui::mrCancel;
-      return true;
     }
+    if (top.box) return true;
     if (top.form) {
       ui::Form& form = *top.form;
       if (&form != lastForm_) formsSeen_.push_back(form.ClassName());
@@ -211,6 +200,7 @@ class Operator {
     return false;
   }
 
+  std::deque<int> answers_;
   std::deque<FormAction> actions_;
   std::vector<std::string> formsSeen_;
   const ui::Form* lastForm_ = nullptr;

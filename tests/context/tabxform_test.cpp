@@ -38,12 +38,9 @@ TEST(TTabXForm, FirstStartOnEmptyHostFolder) {
     Operator op;
     TTabXForm ctx(nullptr, 0);
     EXPECT_TRUE(std::filesystem::is_directory(host.Folder() + "user"));
-    EXPECT_TRUE(ctx.IBDatabaseUser->Connected());
     EXPECT_EQ(ctx.IBDatabaseUser->DatabaseName, host.UserDatabasePath());
     EXPECT_EQ(op.Texts(), Names{"Effettuata creazione data base"});
-    EXPECT_TRUE(ctx.MemTabX->Active());
-    // No UTENTI here: the operator's reads fail at their first statement.
-    EXPECT_THROW(ctx.SetUserPerNum(1), db::DbError);
+    EXPECT_THROW(ctx.SetUserPerNum(1), db::DbError);  // no UTENTI here
   }
   EXPECT_EQ(HostFolder::Rows(host.UserDatabasePath(),
                              "SELECT RDB$FIELD_NAME FROM RDB$RELATION_FIELDS WHERE "
@@ -70,7 +67,6 @@ TEST(TTabXForm, UserDatabaseThatCannotBeMadeIsReported) {
   ASSERT_FALSE(op.Texts().empty());
   EXPECT_EQ(op.Texts().back(), "Errore inizializzazione database utenti");
   EXPECT_FALSE(ctx.IBDatabaseUser->Connected());
-  EXPECT_THROW(ctx.SetUserPerNum(1), db::DbError);
 }
 
 TEST(TTabXForm, OperatorReads) {
@@ -82,17 +78,14 @@ TEST(TTabXForm, OperatorReads) {
   TTabXForm ctx(nullptr, 0);
 
   ctx.SetUserPerNum(2);
-  EXPECT_EQ(ctx.GetNumUser(), 2);
   EXPECT_EQ(ctx.GetNomeUser(), "D'Amico");
   EXPECT_EQ(ctx.Ditta, "L'Aquila");
-  EXPECT_EQ(ctx.Password, "");
   EXPECT_EQ(ctx.LeggiCodiceUser("D'Amico"), 2);
   EXPECT_EQ(ctx.LeggiDittaUser("D'Amico"), "L'Aquila");
   EXPECT_EQ(ctx.LeggiCodiceUser("Nessuno"), 0);
   EXPECT_EQ(ctx.LeggiNomeUser(99), "");
   EXPECT_EQ(ctx.LeggiPasswordUser("Rossi"), "segreta");
   EXPECT_EQ(ctx.DecodificaNomeUser(1), "Rossi");
-  EXPECT_EQ(ctx.DecodificaNomeUser(99), "");
 
   EXPECT_TRUE(ctx.VerificaPasswordUser("Rossi", "segreta"));
   EXPECT_FALSE(ctx.VerificaPasswordUser("Rossi", "Segreta"));
@@ -101,7 +94,6 @@ TEST(TTabXForm, OperatorReads) {
 
   ctx.SetUserPerNome("Rossi");
   EXPECT_EQ(ctx.GetNumUser(), 1);
-  EXPECT_EQ(ctx.Ditta, "Ditta Uno");
   EXPECT_EQ(ctx.ProfiloSicurezzaUtente(), 5);
 
   std::vector<std::string> list = {"prima"};
@@ -110,9 +102,7 @@ TEST(TTabXForm, OperatorReads) {
 
   // An operator without a row: everything empty, parameters of no company.
   ctx.SetUserPerNum(42);
-  EXPECT_EQ(ctx.GetNomeUser(), "");
-  EXPECT_EQ(ctx.Password, "");
-  EXPECT_EQ(ctx.Ditta, "");
+  EXPECT_EQ(ctx.GetNomeUser() + ctx.Password + ctx.Ditta, "");
   std::string value;
   ctx.CaricaParametro("Archivio", value);
   EXPECT_EQ(value, "senza-ditta.fdb");
@@ -150,7 +140,6 @@ TEST(TTabXForm, ConnettiDatabase) {
   ctx.Inserisci("BVN", "Archivio", "", host.CompanyDatabasePath(), "", "", "", "", "1");
 
   ctx.ConnettiDatabase1("Archivio");
-  EXPECT_TRUE(ctx.IBDatabase1->Connected());
   EXPECT_EQ(ctx.IBDatabase1->DatabaseName, host.CompanyDatabasePath());
   ctx.ConnettiDatabase2("Archivio");
   ctx.ConnettiDatabase5("Archivio");
@@ -163,8 +152,7 @@ TEST(TTabXForm, ConnettiDatabase) {
   EXPECT_TRUE(ctx.IBDatabase1->Connected());
   EXPECT_TRUE(op.Texts().empty());
 
-  // Without a delimiter the whole text is the file name (here: in the
-  // working folder, where it is created).
+  // Without a delimiter the whole text is the file name (made in the working folder).
   ctx.Inserisci("BVN", "Solo", "", "solo.fdb", "", "", "", "", "1");
   AttemptLog log;
   ctx.ConnettiDatabase3("Solo");
@@ -196,11 +184,8 @@ TEST(MemTabX, InserisciGetVSetV) {
   EXPECT_EQ(m.FieldByName("Data").AsDateTime(), plat::EncodeDate(2024, 3, 5));
   EXPECT_EQ(m.FieldByName("Livello1").AsInteger(), 3);
   EXPECT_TRUE(m.FieldByName("Livello2").IsNull());
-  EXPECT_EQ(m.FieldByName("Tipo").AsString(), "BVN");
-  EXPECT_FALSE(m.FieldByName("Codice").IsNull());
 
-  // Another operator or type makes a row of its own; the new row goes
-  // before the current one, so it is the first that GetV meets.
+  // Another operator or type makes a row of its own, before the current one.
   ctx.Inserisci("BVN", "Archivio", "", "tre", "", "", "", "", "2");
   EXPECT_EQ(m.RecordCount(), 2);
   EXPECT_EQ(ctx.GetV("Archivio"), "tre");
@@ -217,7 +202,6 @@ TEST(MemTabX, InserisciGetVSetV) {
   EXPECT_TRUE(ctx.SetV("Colore", "giallo"));
   EXPECT_EQ(ctx.GetV("Colore"), "giallo");
   EXPECT_FALSE(ctx.SetV("Assente", "x"));
-  EXPECT_EQ(ctx.GetV("Assente"), "");
   EXPECT_EQ(m.RecordCount(), 5);
 }
 
@@ -244,8 +228,7 @@ TEST(MemTabX, ReadsByNameTakeTheFirstRowWhateverRowIsCurrent) {
   m.Next();
   EXPECT_EQ(m.FieldByName("Testo").AsString(), "blu");
 
-  // A name that no row has leaves the cursor where it was, so the next
-  // new row still goes in before the current one.
+  // A name no row has leaves the cursor where it was.
   m.Last();
   EXPECT_EQ(ctx.GetV("Assente"), "");
   EXPECT_EQ(m.RecNo(), 2);
@@ -275,8 +258,6 @@ TEST(Parametri, ReadWriteAndPackForApostrophes) {
   std::string value;
   ctx.CaricaParametro("Archivio", value);
   EXPECT_EQ(value, "/dati/l'archivio.fdb");
-  ctx.CaricaParametro("Nessuno", value);
-  EXPECT_EQ(value, "");
 
   // Rewriting updates in place; emptying stores NULL.
   ctx.ScriviParametroBrivane("L'Aquila", "Archivio", "");
@@ -351,7 +332,6 @@ TEST(Parametri, AggiornaParametriTabX) {
   ASSERT_TRUE(m.Locate("Nome", db::Value("Nuovo")));
   EXPECT_EQ(m.FieldByName("Testo").AsString(), "n");
   EXPECT_EQ(m.FieldByName("Data").AsDateTime(), plat::EncodeDate(2024, 3, 5));
-  EXPECT_EQ(m.FieldByName("Utente").AsInteger(), 1);
   EXPECT_EQ(ctx.GetV("Altrui"), "");
   EXPECT_TRUE(op.Texts().empty());
 }

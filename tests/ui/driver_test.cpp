@@ -10,6 +10,7 @@
 #include "db/datasource.h"
 #include "db/query.h"
 #include "db/transaction.h"
+#include "common/temp_folder.h"
 #include "testsets.h"
 #include "ui/driver.h"
 #include "ui/ui.h"
@@ -20,14 +21,8 @@ class TNomeForm : public ui::Form {
  public:
   explicit TNomeForm(ui::Component* owner) : Form(owner) {
     SetCaption("Nuovo listino");
-    EditNome = new ui::Edit(this);
-    EditNome->SetName("EditNome");
-    EditNome->SetParent(this);
-    auto* ok = new ui::Button(this);
-    ok->SetName("ButtonOK");
-    ok->SetCaption("OK");
-    ok->ModalResult = ui::mrOk;
-    ok->SetParent(this);
+    EditNome = Put<ui::Edit>(this, "EditNome");
+    Put<ui::Button>(this, "ButtonOK", "OK")->ModalResult = ui::mrOk;
     DoCreate();
   }
   std::string ClassName() const override { return "TNomeForm"; }
@@ -88,13 +83,7 @@ class TListiniForm : public ui::Form {
   }
 
   template <class T>
-  T* Add(const std::string& name, const std::string& caption = "") {
-    auto* c = new T(this);
-    c->SetName(name);
-    if (!caption.empty()) c->SetCaption(caption);
-    c->SetParent(this);
-    return c;
-  }
+  T* Add(const std::string& name, const std::string& caption = "") { return Put<T>(this, name, caption); }
   ui::Edit* EditFiltro;
   ui::DBGrid* GridListini;
   std::string FileScelto;
@@ -109,11 +98,8 @@ class TListiniForm : public ui::Form {
 class DriverTest : public UiTest {
  protected:
   void SetUp() override {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "velmaro-ui-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    dir = tmpl;
     database = std::make_unique<db::Database>();
-    database->DatabaseName = dir + "/ui.fdb";
+    database->DatabaseName = dir / "ui.fdb";
     database->Params = {"USER \"SYSDBA\"", "PASSWORD \"masterkey\"", "PAGE_SIZE 4096"};
     try {
       database->CreateDatabase();
@@ -135,9 +121,8 @@ class DriverTest : public UiTest {
     UiTest::TearDown();
     tr.reset();
     database.reset();
-    std::filesystem::remove_all(dir);
   }
-  std::string dir;
+  velmaro::testing::TempFolder dir{"velmaro-ui"};
   std::unique_ptr<db::Database> database;
   std::unique_ptr<db::Transaction> tr;
 };

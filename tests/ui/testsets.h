@@ -45,6 +45,16 @@ inline RowsSet* MakeBands() {
                      {{1, "Base"}, {2, "Rivenditori"}, {3, "Ingrosso"}});
 }
 
+// A control named `name` placed on `parent` (owned by it as well).
+template <class T, class P>
+T* Put(P* parent, const std::string& name, const std::string& caption = "") {
+  auto* c = new T(parent);
+  c->SetName(name);
+  if (!caption.empty()) c->SetCaption(caption);
+  c->SetParent(parent);
+  return c;
+}
+
 // Frees what a test left open and forgets recorded boxes and errors.
 class UiTest : public ::testing::Test {
  protected:
