@@ -10,6 +10,7 @@
 #include <map>
 
 #include "db/database.h"
+#include "ratio_reporter.h"
 #include "db/engine.h"
 #include "db/query.h"
 
@@ -122,16 +123,6 @@ void BM_QueryFetch(benchmark::State& state) {
 
 BENCHMARK(BM_BareFetch)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_QueryFetch)->Unit(benchmark::kMillisecond)->Iterations(5);
-
-// Keeps each run's time per iteration for the ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs) times[r.benchmark_name()] = r.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times;
-};
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "context/memorydata.h"
+#include "ratio_reporter.h"
 
 namespace {
 
@@ -166,16 +167,6 @@ BENCHMARK(BM_SortVector)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_LocateTable)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_LocateTableAfterChange)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_LocateVector)->Unit(benchmark::kMillisecond)->Iterations(20);
-
-// Keeps each benchmark's real time per iteration for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs) times[r.benchmark_name()] = r.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times;
-};
 
 // Small blocks and the large ones malloc maps on their own.
 size_t HeapInUse() {
