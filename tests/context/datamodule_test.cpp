@@ -25,19 +25,15 @@ struct Ambiente : HostFolder {
     AddUser(1, "Rossi", "", "Ditta Uno");
     CreateCompanyDatabase();
   }
-  // A context connected to the company database, in its holder.
-  std::unique_ptr<CellaTabX> Contesto() {
-    auto cella = std::make_unique<CellaTabX>(new TTabXForm(nullptr, 0));
-    cella->Riferimento().SetUserPerNum(1);
-    cella->Riferimento().ConnettiDatabase0(CompanyDatabasePath());
-    return cella;
-  }
   ~Ambiente() {
     for (auto& c : celle) delete c->Oggetto();
   }
   std::vector<std::unique_ptr<CellaTabX>> celle;
+  // A context connected to the company database, in its holder.
   CellaTabX* Nuovo() {
-    celle.push_back(Contesto());
+    celle.push_back(std::make_unique<CellaTabX>(new TTabXForm(nullptr, 0)));
+    celle.back()->Riferimento().SetUserPerNum(1);
+    celle.back()->Riferimento().ConnettiDatabase0(CompanyDatabasePath());
     return celle.back().get();
   }
 };
@@ -51,15 +47,12 @@ TEST(TDataModuleVelmaro, CodesAndDefaults) {
   EXPECT_EQ(dm.Decimali, 2);
   EXPECT_EQ(dm.MagazzinoCorrente, "0");
   EXPECT_EQ(dm.CodiceProgetto, 501);
-  const std::vector<int> codici = {dm.Situazione1,  dm.Situazione2,  dm.Situazione3,
-                                   dm.Situazione4,  dm.Situazione5,  dm.Situazione6,
-                                   dm.Situazione7,  dm.Situazione8,  dm.Situazione9,
-                                   dm.Situazione10, dm.Situazione11, dm.Situazione12,
-                                   dm.Situazione13};
-  EXPECT_EQ(codici, (std::vector<int>{1, 10, 2, 3, 11, 12, 13, 1, 2, 14, 15, 16, 17}));
+  EXPECT_EQ((std::vector<int>{dm.Situazione1, dm.Situazione2, dm.Situazione3, dm.Situazione4, dm.Situazione5,
+                              dm.Situazione6, dm.Situazione7, dm.Situazione8, dm.Situazione9, dm.Situazione10,
+                              dm.Situazione11, dm.Situazione12, dm.Situazione13}),
+            (std::vector<int>{1, 10, 2, 3, 11, 12, 13, 1, 2, 14, 15, 16, 17}));
   EXPECT_TRUE(dm.Transazione2->Active());
-  EXPECT_EQ(dm.Transazione2->Params, (std::vector<std::string>{"isc_tpb_concurrency",
-                                                               "isc_tpb_nowait"}));
+  EXPECT_EQ(dm.Transazione2->Params, (Pieces{"isc_tpb_concurrency", "isc_tpb_nowait"}));
   EXPECT_EQ(dm.QueryAux1->GetTransaction(), dm.TabX().IBTransaction1);
   EXPECT_EQ(dm.QueryAux2->GetTransaction(), dm.Transazione2.get());
   EXPECT_TRUE(op.Texts().empty());
@@ -99,9 +92,7 @@ TEST(TDataModuleVelmaro, StoredValuesMatchTheContextObject) {
   EXPECT_TRUE(cella->Riferimento().SettaValoreTabX("Privato", "p", true));
   dm.ValoreTabX("Privato", true, v);
   EXPECT_EQ(v, "p");
-  EXPECT_EQ(HostFolder::Scalar(amb.CompanyDatabasePath(),
-                               "SELECT UTENTE FROM TABX WHERE NOME='Privato'"),
-            "1");
+  EXPECT_EQ(HostFolder::Scalar(amb.CompanyDatabasePath(), "SELECT UTENTE FROM TABX WHERE NOME='Privato'"), "1");
 }
 
 TEST(TDataModuleVelmaro, CreationFailsWithoutACompanyDatabase) {
@@ -126,18 +117,16 @@ TEST(TDataModuleVelmaro, CreationFailsWithoutACompanyDatabase) {
 TEST(TDataModuleVelmaro, Explode) {
   // Fault: the trailing empty piece lost, or a text without separator not
   // given back whole.
-  Pieces l;
-  EXPECT_EQ(TDataModuleVelmaro::Explode(l, ";", "senza"), 1);
-  EXPECT_EQ(l, Pieces{"senza"});
-  l.clear();
-  EXPECT_EQ(TDataModuleVelmaro::Explode(l, ";", ""), 1);
-  EXPECT_EQ(l, Pieces{""});
-  l.clear();
-  EXPECT_EQ(TDataModuleVelmaro::Explode(l, ";", "a;b"), 2);
-  EXPECT_EQ(l, (Pieces{"a", "b"}));
-  l.clear();
-  EXPECT_EQ(TDataModuleVelmaro::Explode(l, "::", "a::b::"), 3);
-  EXPECT_EQ(l, (Pieces{"a", "b", ""}));
+  struct Case {
+    const char *sep, *text;
+    Pieces pieces;
+  };
+  for (const Case& c : {Case{";", "senza", {"senza"}}, Case{";", "", {""}}, Case{";", "a;b", {"a", "b"}},
+                        Case{"::", "a::b::", {"a", "b", ""}}}) {
+    Pieces l;
+    EXPECT_EQ(TDataModuleVelmaro::Explode(l, c.sep, c.text), static_cast<int>(c.pieces.size())) << c.text;
+    EXPECT_EQ(l, c.pieces) << c.text;
+  }
 }
 
 }  // namespace

@@ -30,69 +30,68 @@ void WriteConfig(const std::string& folder, const std::string& key, const std::s
   plat::WriteString(folder + "dati.ini", "CONFIG", key, value);
 }
 
-// Makes every attach and create of `path` fail: a folder stands in its place.
-void Block(const std::string& path) { std::filesystem::create_directories(path); }
+// A folder under the host folder holding dati.ini with the given CONFIG keys.
+std::string Folder(const HostFolder& host, const std::string& name,
+                   std::vector<std::pair<std::string, std::string>> config = {}) {
+  const std::string folder = host.Folder() + name;
+  std::filesystem::create_directories(folder);
+  for (auto& [k, v] : config) WriteConfig(folder, k, v);
+  return folder;
+}
+
+// One opening, watched: the boxes and forms shown, the names tried.
+struct Opening {
+  Operator op;
+  AttemptLog log;
+  db::Database d;
+  bool Run(const std::string& folder, const std::string& file = "") {
+    return ApriCreaDatabase(d, folder, file, "", "", nullptr);
+  }
+};
 
 TEST(ApriCreaDatabase, EmptyFileNameCreatesThenOpensArchivio) {
   // Fault: the default file name or the create-on-failure step missing, or a
   // second run creating again instead of opening.
   HostFolder host;
-  const std::string folder = host.Folder() + "gest/";
-  std::filesystem::create_directories(folder);
-  Operator op;
-  AttemptLog log;
-  db::Database d;
+  const std::string folder = Folder(host, "gest/");
+  Opening o;
+  ASSERT_TRUE(o.Run(folder));
+  EXPECT_TRUE(o.d.Connected());
+  EXPECT_EQ(o.log.Names(), (Names{folder + "archivio.fdb", folder + "archivio.fdb"}));
+  EXPECT_TRUE(!o.log.Attempts()[0].create && o.log.Attempts()[1].create);
+  EXPECT_EQ(o.op.Texts(), Names{kCreated});
 
-  ASSERT_TRUE(ApriCreaDatabase(d, folder, "", "", "", nullptr));
-  EXPECT_TRUE(d.Connected());
-  EXPECT_EQ(log.Names(), (Names{folder + "archivio.fdb", folder + "archivio.fdb"}));
-  EXPECT_FALSE(log.Attempts()[0].create);
-  EXPECT_TRUE(log.Attempts()[1].create);
-  EXPECT_EQ(op.Texts(), Names{kCreated});
-
-  d.Close();
-  log.Clear();
-  ASSERT_TRUE(ApriCreaDatabase(d, folder, "", "", "", nullptr));
-  EXPECT_EQ(log.Names(), Names{folder + "archivio.fdb"});
-  EXPECT_EQ(d.Params, (Names{"user_name=SYSDBA", "password=pinecrane"}));
-  EXPECT_EQ(op.Texts(), Names{kCreated});
+  o.d.Close();
+  o.log.Clear();
+  ASSERT_TRUE(o.Run(folder));
+  EXPECT_EQ(o.log.Names(), Names{folder + "archivio.fdb"});
+  EXPECT_EQ(o.d.Params, (Names{"user_name=SYSDBA", "password=pinecrane"}));
+  EXPECT_EQ(o.op.Texts(), Names{kCreated});
 }
 
 TEST(ApriCreaDatabase, AliasFailingFallsBackToFolder) {
   // Fault: the alias rule stopping the opening when its server is away, or
   // mixing the folder into the alias name.
   HostFolder host;
-  const std::string folder = host.Folder() + "gest/";
-  std::filesystem::create_directories(folder);
-  WriteConfig(folder, "Nome Server", "srv");
-  WriteConfig(folder, "Alias", "ditta");
-  Operator op;
-  AttemptLog log;
-  db::Database d;
-
-  EXPECT_TRUE(ApriCreaDatabase(d, folder, "dati.fdb", "", "", nullptr));
-  EXPECT_EQ(log.Names(),
-            (Names{"srv:ditta", "srv:ditta", folder + "dati.fdb", folder + "dati.fdb"}));
+  const std::string folder = Folder(host, "gest/", {{"Nome Server", "srv"}, {"Alias", "ditta"}});
+  Opening o;
+  EXPECT_TRUE(o.Run(folder, "dati.fdb"));
+  EXPECT_EQ(o.log.Names(), (Names{"srv:ditta", "srv:ditta", folder + "dati.fdb", folder + "dati.fdb"}));
 }
 
 TEST(ApriCreaDatabase, SharePathRuleIsFinal) {
   // Fault: a missing or doubled closing backslash of the share path, or the
   // later rules (and their questions) running after the share rule failed.
   HostFolder host;
+  // The UNC name is a plain relative file name here: a folder in its place
+  // keeps it from opening.
+  std::filesystem::create_directories(host.Folder() + "\\\\srv\\dati\\archivio.fdb");
   for (const std::string share : {"dati", "dati\\"}) {
-    const std::string folder = host.Folder() + "g" + std::to_string(share.size()) + "/";
-    std::filesystem::create_directories(folder);
-    WriteConfig(folder, "Nome Server", "srv");
-    WriteConfig(folder, "PercorsoDatabase", share);
-    // The UNC name is a plain relative file name here: keep it from opening.
-    Block(host.Folder() + "\\\\srv\\dati\\archivio.fdb");
-    Operator op;
-    AttemptLog log;
-    db::Database d;
-
-    EXPECT_FALSE(ApriCreaDatabase(d, folder, "", "", "", nullptr));
-    EXPECT_EQ(log.Names(), (Names{"\\\\srv\\dati\\archivio.fdb", "\\\\srv\\dati\\archivio.fdb"}));
-    EXPECT_TRUE(op.Texts().empty());
+    Opening o;
+    EXPECT_FALSE(o.Run(Folder(host, "g" + std::to_string(share.size()) + "/",
+                              {{"Nome Server", "srv"}, {"PercorsoDatabase", share}})));
+    EXPECT_EQ(o.log.Names(), (Names{"\\\\srv\\dati\\archivio.fdb", "\\\\srv\\dati\\archivio.fdb"}));
+    EXPECT_TRUE(o.op.Texts().empty());
   }
 }
 
@@ -100,50 +99,44 @@ TEST(ApriCreaDatabase, UncFolderSharedByLetterBecomesServerPath) {
   // Fault: the drive-letter share not turned into "server:letter:" or a
   // named-share warning shown for it.
   HostFolder host;
-  Operator op;
-  AttemptLog log;
-  db::Database d;
-
-  EXPECT_FALSE(ApriCreaDatabase(d, "\\\\srv\\D\\gest\\", "", "", "", nullptr));
-  ASSERT_FALSE(log.Names().empty());
-  EXPECT_EQ(log.Names()[0], "srv:D:\\gest\\archivio.fdb");
+  Opening o;
+  EXPECT_FALSE(o.Run("\\\\srv\\D\\gest\\"));
+  ASSERT_FALSE(o.log.Names().empty());
+  EXPECT_EQ(o.log.Names()[0], "srv:D:\\gest\\archivio.fdb");
   // No server answers here, so the first-run question follows; it is closed.
-  EXPECT_EQ(op.Texts(), (Names{kNoIni, kFailed}));
-  EXPECT_EQ(op.FormsSeen(), Names{"TQelIn2Form"});
+  EXPECT_EQ(o.op.Texts(), (Names{kNoIni, kFailed}));
+  EXPECT_EQ(o.op.FormsSeen(), Names{"TQelIn2Form"});
 }
 
 TEST(AvvisaCondivisioneNome, ShareKinds) {
   // Fault: a named share taken for a drive letter, the server's own path
   // ignored, or no warning when nothing tells where the files are.
   HostFolder host;
-  Operator op;
+  Opening o;
   std::string path;
   bool named = false;
-
   EXPECT_FALSE(AvvisaCondivisioneNome("\\\\srv\\D\\dati\\", "", path, named));
   EXPECT_EQ(path, "srv:D:\\dati\\");
   EXPECT_FALSE(named);
 
   EXPECT_FALSE(AvvisaCondivisioneNome("\\\\srv\\archivi\\", "C:\\dati\\", path, named));
-  EXPECT_EQ(path + "archivio.fdb", "srv:C:\\dati\\archivio.fdb");
+  EXPECT_EQ(path, "srv:C:\\dati\\");
   EXPECT_TRUE(named);
-  EXPECT_TRUE(op.Texts().empty());
+  EXPECT_TRUE(o.op.Texts().empty());
 
   named = false;
   path = "unchanged";
   EXPECT_TRUE(AvvisaCondivisioneNome("\\\\srv\\archivi\\", "", path, named));
   EXPECT_TRUE(named);
   EXPECT_EQ(path, "unchanged");
-  ASSERT_EQ(op.Texts().size(), 1u);
-  EXPECT_NE(op.Texts()[0].find("condiviso in rete con un nome - archivi - e non con la lettera"),
+  ASSERT_EQ(o.op.Texts().size(), 1u);
+  EXPECT_NE(o.op.Texts()[0].find("condiviso in rete con un nome - archivi - e non con la lettera"),
             std::string::npos);
 
   // Through the opening: the warning ends it, nothing is tried.
-  AttemptLog log;
-  db::Database d;
-  EXPECT_FALSE(ApriCreaDatabase(d, "\\\\srv\\archivi\\", "", "", "", nullptr));
-  EXPECT_TRUE(log.Names().empty());
-  EXPECT_EQ(op.Texts().size(), 2u);
+  EXPECT_FALSE(o.Run("\\\\srv\\archivi\\"));
+  EXPECT_TRUE(o.log.Names().empty());
+  EXPECT_EQ(o.op.Texts().size(), 2u);
 }
 
 TEST(ApriCreaDatabase, StoredServerAndLetterUsedWithoutAsking) {
@@ -151,67 +144,46 @@ TEST(ApriCreaDatabase, StoredServerAndLetterUsedWithoutAsking) {
   // not replacing the folder's drive.
   HostFolder host;
   // "C:\gest\dati.ini" is the relative file C:/gest/dati.ini here.
-  std::filesystem::create_directories(host.Folder() + "C:/gest");
-  WriteConfig(host.Folder() + "C:/gest/", "Nome Server", "srv");
-  WriteConfig(host.Folder() + "C:/gest/", "Lettera Disco Server", "E");
-  Operator op;
-  AttemptLog log;
-  db::Database d;
-
-  EXPECT_FALSE(ApriCreaDatabase(d, "C:\\gest\\", "", "", "", nullptr));
-  EXPECT_EQ(log.Names(), (Names{"C:\\gest\\archivio.fdb", "C:\\gest\\archivio.fdb",
-                                "srv:E:\\gest\\archivio.fdb", "srv:E:\\gest\\archivio.fdb"}));
-  EXPECT_TRUE(op.Texts().empty());
-  EXPECT_TRUE(op.FormsSeen().empty());
+  Folder(host, "C:/gest/", {{"Nome Server", "srv"}, {"Lettera Disco Server", "E"}});
+  Opening o;
+  EXPECT_FALSE(o.Run("C:\\gest\\"));
+  EXPECT_EQ(o.log.Names(), (Names{"C:\\gest\\archivio.fdb", "C:\\gest\\archivio.fdb",
+                                  "srv:E:\\gest\\archivio.fdb", "srv:E:\\gest\\archivio.fdb"}));
+  EXPECT_TRUE(o.op.Texts().empty());
+  EXPECT_TRUE(o.op.FormsSeen().empty());
 }
 
 TEST(ApriCreaDatabase, FirstRunQuestion) {
   // Fault: the answer not stored, an empty letter written or replacing the
   // drive, or a cancelled question treated as an answer.
   HostFolder host;
-  std::filesystem::create_directories(host.Folder() + "C:/gest");
-  const std::string ini = host.Folder() + "C:/gest/dati.ini";
-  {
-    Operator op;
-    op.Then([](ui::Form& f) {
+  const std::string ini = Folder(host, "C:/gest/") + "dati.ini";
+  struct Case {
+    std::string server, letter, tried, stored;  // empty server: Cancel
+  };
+  for (const Case& c : {Case{"srv", "", "srv:C:\\gest\\archivio.fdb", "?"},
+                        Case{"srv2", "F", "srv2:F:\\gest\\archivio.fdb", "F"}, Case{}}) {
+    std::filesystem::remove(ini);
+    Opening o;
+    o.op.Then([&](ui::Form& f) {
       auto& dlg = dynamic_cast<TQelIn2Form&>(f);
       EXPECT_EQ(dlg.Edit1->Text(), "");
-      dlg.Edit1->SetText("srv");
+      if (c.server.empty()) return dlg.CancelBtn->Click();
+      dlg.Edit1->SetText(c.server);
+      if (!c.letter.empty()) dlg.Edit2->SetText(c.letter);
       dlg.OKBtn->Click();
     });
-    AttemptLog log;
-    db::Database d;
-    EXPECT_FALSE(ApriCreaDatabase(d, "C:\\gest\\", "", "", "", nullptr));
-    EXPECT_EQ(log.Names().back(), "srv:C:\\gest\\archivio.fdb");
-    EXPECT_EQ(op.Texts(), Names{kNoIni});
-    EXPECT_EQ(plat::ReadString(ini, "CONFIG", "Nome Server", "?"), "srv");
-    EXPECT_EQ(plat::ReadString(ini, "CONFIG", "Lettera Disco Server", "?"), "?");
-  }
-  std::filesystem::remove(ini);
-  {
-    Operator op;
-    op.Then([](ui::Form& f) {
-      auto& dlg = dynamic_cast<TQelIn2Form&>(f);
-      dlg.Edit1->SetText("srv2");
-      dlg.Edit2->SetText("F");
-      dlg.OKBtn->Click();
-    });
-    AttemptLog log;
-    db::Database d;
-    EXPECT_FALSE(ApriCreaDatabase(d, "C:\\gest\\", "", "", "", nullptr));
-    EXPECT_EQ(log.Names().back(), "srv2:F:\\gest\\archivio.fdb");
-    EXPECT_EQ(plat::ReadString(ini, "CONFIG", "Lettera Disco Server", "?"), "F");
-  }
-  std::filesystem::remove(ini);
-  {
-    Operator op;  // closes the question with Cancel
-    op.Then([](ui::Form& f) { dynamic_cast<TQelIn2Form&>(f).CancelBtn->Click(); });
-    AttemptLog log;
-    db::Database d;
-    EXPECT_FALSE(ApriCreaDatabase(d, "C:\\gest\\", "", "", "", nullptr));
-    EXPECT_EQ(log.Names().size(), 2u);
-    EXPECT_EQ(op.Texts(), (Names{kNoIni, kFailed}));
-    EXPECT_FALSE(std::filesystem::exists(ini));
+    EXPECT_FALSE(o.Run("C:\\gest\\"));
+    if (c.server.empty()) {
+      EXPECT_EQ(o.log.Names().size(), 2u);
+      EXPECT_EQ(o.op.Texts(), (Names{kNoIni, kFailed}));
+      EXPECT_FALSE(std::filesystem::exists(ini));
+      continue;
+    }
+    EXPECT_EQ(o.log.Names().back(), c.tried);
+    EXPECT_EQ(o.op.Texts(), Names{kNoIni});
+    EXPECT_EQ(plat::ReadString(ini, "CONFIG", "Nome Server", "?"), c.server);
+    EXPECT_EQ(plat::ReadString(ini, "CONFIG", "Lettera Disco Server", "?"), c.stored);
   }
 }
 

@@ -16,28 +16,18 @@ namespace {
 using velmaro::testing::HostFolder;
 using Rows = std::vector<std::vector<std::string>>;
 
+std::vector<int> Bounds(const ui::Form& f) { return {f.Left(), f.Top(), f.Width(), f.Height()}; }
+
 class PositionsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     path_ = host_.Folder() + "pos.fdb";
     HostFolder::CreateDatabase(path_);
     HostFolder::Exec(path_,
-                     "CREATE TABLE STOPOS1(\n"
-                     "CODICEPROGETTO Smallint NOT NULL,\n"
-                     "CODICESITUAZIONE Smallint NOT NULL,\n"
-                     "CODICEUTENTE Smallint NOT NULL,\n"
-                     "POSX Smallint,\n"
-                     "POSY Smallint,\n"
-                     "DIMX Smallint,\n"
-                     "DIMY Smallint,\n"
-                     "INFO1 Float,\n"
-                     "INFO2 Float,\n"
-                     "INFO3 Smallint,\n"
-                     "INFO4 Smallint,\n"
-                     "INFO5 Varchar(10),\n"
-                     "INFO6 Varchar(10),\n"
-                     "CONSTRAINT STOPOS1_CHIAVEPRIMARIA PRIMARY KEY "
-                     "(CODICEPROGETTO,CODICESITUAZIONE,CODICEUTENTE));");
+                     "CREATE TABLE STOPOS1(CODICEPROGETTO Smallint NOT NULL, CODICESITUAZIONE Smallint NOT NULL, "
+                     "CODICEUTENTE Smallint NOT NULL, POSX Smallint, POSY Smallint, DIMX Smallint, DIMY Smallint, "
+                     "INFO1 Float, INFO2 Float, INFO3 Smallint, INFO4 Smallint, INFO5 Varchar(10), INFO6 Varchar(10), "
+                     "CONSTRAINT STOPOS1_CHIAVEPRIMARIA PRIMARY KEY (CODICEPROGETTO,CODICESITUAZIONE,CODICEUTENTE));");
     database_.DatabaseName = path_;
     database_.Params = {"user_name=SYSDBA", "password=masterkey"};
     database_.Open();
@@ -91,16 +81,13 @@ TEST_F(PositionsTest, PositionsAreSeparatePerOperatorAndSituation) {
   ui::Form shown;
   shown.SetBounds(0, 0, 10, 10);
   velmaro::CaricaPosizioneForm(shown, 2, 3, 501, database_);
-  EXPECT_EQ((std::vector<int>{shown.Left(), shown.Top(), shown.Width(), shown.Height()}),
-            (std::vector<int>{5, 6, 120, 60}));
+  EXPECT_EQ(Bounds(shown), (std::vector<int>{5, 6, 120, 60}));
   velmaro::CaricaPosizioneForm(shown, 1, 4, 501, database_);
-  EXPECT_EQ((std::vector<int>{shown.Left(), shown.Top(), shown.Width(), shown.Height()}),
-            (std::vector<int>{9, 9, 140, 70}));
+  EXPECT_EQ(Bounds(shown), (std::vector<int>{9, 9, 140, 70}));
 
   // No row for the key: the window keeps its own bounds.
   velmaro::CaricaPosizioneForm(shown, 1, 3, 502, database_);
-  EXPECT_EQ((std::vector<int>{shown.Left(), shown.Top(), shown.Width(), shown.Height()}),
-            (std::vector<int>{9, 9, 140, 70}));
+  EXPECT_EQ(Bounds(shown), (std::vector<int>{9, 9, 140, 70}));
 }
 
 TEST_F(PositionsTest, BuilderLines) {
@@ -127,9 +114,8 @@ TEST_F(PositionsTest, BuilderLines) {
   db::Query all(&database_, &tr);
   all.SQL.Add("SELECT * FROM \"STOPOS1\"");
   velmaro::CostruisciSQLAggiornamento(all, "STOPOS1", "UPDATE", upd);
-  const std::vector<std::string> names = {"CODICEPROGETTO", "CODICESITUAZIONE", "CODICEUTENTE",
-                                          "POSX", "POSY", "DIMX", "DIMY", "INFO1", "INFO2",
-                                          "INFO3", "INFO4", "INFO5", "INFO6"};
+  const std::vector<std::string> names = {"CODICEPROGETTO", "CODICESITUAZIONE", "CODICEUTENTE", "POSX", "POSY",
+                                          "DIMX", "DIMY", "INFO1", "INFO2", "INFO3", "INFO4", "INFO5", "INFO6"};
   std::vector<std::string> expected = {"UPDATE \"STOPOS1\"", "SET"};
   for (size_t i = 0; i < names.size(); ++i)
     expected.push_back(names[i] + "=:" + names[i] + (i + 1 < names.size() ? "," : ""));

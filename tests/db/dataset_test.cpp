@@ -4,35 +4,15 @@
 
 #include <stdexcept>
 
-#include "db/dataset.h"
+#include "common/rowset.h"
 #include "db/datasource.h"
 
 namespace {
 
-class RowSet : public db::DataSet {
- public:
-  RowSet() {
-    FieldDefs().push_back({"ID", db::FieldType::Integer});
-    FieldDefs().push_back({"NOME", db::FieldType::String, 30});
-  }
-  void Add(int id, const std::string& name) { pending_.push_back({id, name}); }
-  const char* ClassName() const override { return "TRowSet"; }
-  int posts = 0;
-
- protected:
-  void InternalOpen() override {}
-  // Hands rows out two at a time, as a cursor would.
-  bool FetchMore() override {
-    for (int n = 0; n < 2 && next_ < pending_.size(); ++n, ++next_)
-      AddRow({db::Value(pending_[next_].first), db::Value(pending_[next_].second)});
-    return next_ < pending_.size();
-  }
-  void InternalClose() override { next_ = 0; }
-  void InternalPost(std::vector<db::Value>&, const std::vector<db::Value>*) override { ++posts; }
-
- private:
-  std::vector<std::pair<int, std::string>> pending_;
-  size_t next_ = 0;
+// ID, NOME; rows fetched two at a time.
+struct RowSet : TestRows {
+  explicit RowSet(Rows rows = {{1, "Alfa"}, {2, "Beta"}, {3, "Gamma"}, {4, "Delta"}, {5, "Epsilon"}})
+      : TestRows({{"ID", db::FieldType::Integer}, {"NOME", db::FieldType::String, 30}}, std::move(rows), 2) {}
 };
 
 std::vector<std::string> Names(db::DataSet& ds) {
@@ -41,23 +21,14 @@ std::vector<std::string> Names(db::DataSet& ds) {
   return out;
 }
 
-void Fill(RowSet& s) {
-  s.Add(1, "Alfa");
-  s.Add(2, "Beta");
-  s.Add(3, "Gamma");
-  s.Add(4, "Delta");
-  s.Add(5, "Epsilon");
-}
-
 TEST(DataSet, NavigationAndEmptySet) {
   // Catches Bof/Eof wrong on an empty set and lazy fetching that stops early.
-  RowSet empty;
+  RowSet empty(TestRows::Rows{});
   empty.Open();
   EXPECT_TRUE(empty.Bof() && empty.Eof());
   EXPECT_EQ(empty.RecNo(), 0);
 
   RowSet s;
-  Fill(s);
   s.Open();
   EXPECT_EQ(Names(s), (std::vector<std::string>{"Alfa", "Beta", "Gamma", "Delta", "Epsilon"}));
   s.Last();
@@ -76,7 +47,6 @@ TEST(DataSet, EditingStatesAndInsertPosition) {
   // Catches writes outside edit mode, insert at the wrong place and a
   // cancelled insert that leaves its row behind.
   RowSet s;
-  Fill(s);
   s.Open();
   EXPECT_THROW(s.FieldByName("NOME").SetAsString("x"), db::DbError);
   s.SetRecNo(3);
@@ -118,7 +88,6 @@ TEST(DataSet, FailedPostStaysInEdit) {
       throw db::DbError("write refused");
     }
   } s;
-  Fill(s);
   s.Open();
   s.Edit();
   s.FieldByName("NOME").SetAsString("Cambiato");
@@ -132,7 +101,6 @@ TEST(DataSet, InsertCancelAndDeleteAreScrollsAndAnAbortedInsertIsNone) {
   // without the scroll events (handlers following the current row miss
   // it), and a BeforeInsert refusal that leaves a half-made row behind.
   RowSet s;
-  Fill(s);
   s.Open();
   std::vector<std::string> events;
   s.BeforeScroll = [&](db::DataSet&) { events.push_back("before"); };
@@ -161,7 +129,6 @@ TEST(DataSet, InsertCancelAndDeleteAreScrollsAndAnAbortedInsertIsNone) {
 TEST(DataSet, BookmarksSurviveScrollingAndInserts) {
   // Catches bookmarks that are row positions instead of record identities.
   RowSet s;
-  Fill(s);
   s.Open();
   s.SetRecNo(4);
   db::Bookmark b = s.GetBookmark();
@@ -183,11 +150,7 @@ TEST(DataSet, BookmarksSurviveScrollingAndInserts) {
 TEST(DataSet, LocateOptions) {
   // Catches partial and case-insensitive matching done the wrong way round
   // and multi-field keys compared against the wrong values.
-  RowSet s;
-  s.Add(1, "Perù");
-  s.Add(2, "PERUGIA");
-  s.Add(3, "Roma");
-  s.Add(3, "Rovigo");
+  RowSet s({{1, "Perù"}, {2, "PERUGIA"}, {3, "Roma"}, {3, "Rovigo"}});
   s.Open();
   EXPECT_FALSE(s.Locate("NOME", db::Value("perugia")));
   EXPECT_TRUE(s.Locate("NOME", db::Value("perugia"), {true, false}));
@@ -207,7 +170,6 @@ TEST(DataSet, LocateOptions) {
 TEST(DataSet, FilterEventSkipsRecords) {
   // Catches refused records that are still visited or counted.
   RowSet s;
-  Fill(s);
   s.Open();
   s.SetOnFilterRecord([](db::DataSet& ds, bool& accept) { accept = ds.FieldByName("ID").AsInteger() % 2 == 1; });
   s.SetFiltered(true);
@@ -226,7 +188,6 @@ TEST(DataSet, FilteredRecNoAndDeleteFollowVisibleRows) {
   // Catches the base taking up a subclass's list counting: queries number
   // the rows the filter accepts and a delete moves on to the next of them.
   RowSet s;
-  Fill(s);
   s.Open();
   s.SetOnFilterRecord([](db::DataSet& ds, bool& accept) { accept = ds.FieldByName("ID").AsInteger() % 2 == 1; });
   s.SetFiltered(true);
@@ -247,7 +208,6 @@ TEST(DataSet, FilteredRecNoAndDeleteFollowVisibleRows) {
 TEST(DataSet, MovingFieldPositionReordersList) {
   // Catches a field move that also moves values between columns.
   RowSet s;
-  Fill(s);
   s.Open();
   db::Field& nome = s.FieldByName("NOME");
   nome.SetIndex(0);
@@ -268,7 +228,6 @@ TEST(DataSet, DisableControlsSendsOneChange) {
   // Catches notifications leaking while controls are disabled, and a
   // missing refresh when they are enabled again.
   RowSet s;
-  Fill(s);
   db::DataSource src(&s);
   CountingLink link;
   link.SetDataSource(&src);
@@ -297,7 +256,6 @@ TEST(DataSet, DisableControlsSendsOneChange) {
 TEST(DataSet, CalculatedFieldsFollowCurrentRecord) {
   // Catches calculated values that go stale after scrolling or posting.
   RowSet s;
-  Fill(s);
   s.CreateField("ID", db::FieldType::Integer);
   s.CreateField("NOME", db::FieldType::String, 30);
   s.CreateField("DOPPIO", db::FieldType::Integer, 0, db::FieldKind::Calculated);

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "db/datasource.h"
-#include "rowset.h"
+#include "common/rowset.h"
 
 namespace {
 

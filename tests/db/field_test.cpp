@@ -5,7 +5,7 @@
 #include "db/params.h"
 #include "db/query.h"
 #include "platform/format.h"
-#include "rowset.h"
+#include "common/rowset.h"
 
 namespace {
 

@@ -23,6 +23,12 @@ using testing::Quanti;
 
 FinestraDaExport* DaExport(ui::Form* f) { return dynamic_cast<FinestraDaExport*>(f); }
 
+// Fails when a window of class `form`, a data module or a context object remains.
+void NullaResta(const std::string& form) {
+  for (const std::string& c : {form, std::string("TDataModuleVelmaro"), std::string("TTabXForm")})
+    EXPECT_EQ(Quanti(c), 0) << c;
+}
+
 TEST(PercorsoDiLancio, OpensTheWindowAndRecordsItsHandle) {
   // Fault: the handle not written into the host's log, the window not
   // marked as opened by an export (so its close would leak the context),
@@ -49,9 +55,7 @@ TEST(PercorsoDiLancio, OpensTheWindowAndRecordsItsHandle) {
   EXPECT_TRUE(op.Texts().empty());
 
   Chiudi(f);
-  EXPECT_EQ(Quanti("TLisFasEditForm"), 0);
-  EXPECT_EQ(Quanti("TDataModuleVelmaro"), 0);
-  EXPECT_EQ(Quanti("TTabXForm"), 0);
+  NullaResta("TLisFasEditForm");
 }
 
 TEST(PercorsoDiLancio, TwoWindowsAreIndependent) {
@@ -63,8 +67,7 @@ TEST(PercorsoDiLancio, TwoWindowsAreIndependent) {
   ApriLisFasImpostForm(1, 78);
   FinestraDaExport* a = DaExport(amb.Finestra(77));
   FinestraDaExport* b = DaExport(amb.Finestra(78));
-  ASSERT_TRUE(a && b);
-  EXPECT_NE(a, b);
+  ASSERT_TRUE(a && b && a != b);
   EXPECT_EQ(a->Caption(), "Listini fasce - Utente: Rossi - Ditta: Ditta Uno");
   EXPECT_NE(&a->DM(), &b->DM());
   EXPECT_NE(&a->TabX(), &b->TabX());
@@ -85,8 +88,7 @@ TEST(PercorsoDiLancio, TwoWindowsAreIndependent) {
   EXPECT_TRUE(b->TabX().ScritturaHandleDiApertura(77, 5));
 
   Chiudi(b);
-  EXPECT_EQ(Quanti("TTabXForm"), 0);
-  EXPECT_EQ(Quanti("TDataModuleVelmaro"), 0);
+  NullaResta("TLisFasImpostForm");
   EXPECT_EQ(amb.AttacchiArchivio(), "0");
   EXPECT_TRUE(op.Texts().empty());
 }
@@ -104,9 +106,7 @@ TEST(PercorsoDiLancio, CompanyDatabaseThatCannotOpenLeavesNothingBehind) {
   ASSERT_NE(archivio + 1, testi.end());  // then the error of the step that failed
   EXPECT_EQ(ui::App().Messages().back().Type, ui::MsgDlgType::Error);
   EXPECT_EQ(amb.Handle(77), testing::kNull);
-  EXPECT_EQ(Quanti("TGeneraFileClientiForm"), 0);
-  EXPECT_EQ(Quanti("TDataModuleVelmaro"), 0);
-  EXPECT_EQ(Quanti("TTabXForm"), 0);
+  NullaResta("TGeneraFileClientiForm");
 }
 
 TEST(PercorsoDiLancio, CompanyDatabaseWithoutTabx) {
@@ -145,16 +145,14 @@ TEST(PercorsoDiLancio, CustomerFileKeepsBothParametersAndPromotionsLoadTheirIcon
   EXPECT_TRUE(p->Icon.Loaded());
   EXPECT_TRUE(DaExport(p)->ApertaDaExport);
   Chiudi(p);
-  EXPECT_EQ(Quanti("TTabXForm"), 0);
-  EXPECT_EQ(Quanti("TPromoVelociForm"), 0);
+  NullaResta("TPromoVelociForm");
   EXPECT_TRUE(op.Texts().empty());
 }
 
 TEST(PercorsoDiLancio, WindowFreedWithoutClosingReleasesItsObjects) {
-  // Fault: a window freed without being closed (ui::Free, the host ending)
-  // leaving its data module and context object, with their connections,
-  // behind; or, when the host has already freed the context object (a form
-  // of its own), freeing it a second time.
+  // Fault: a window freed without being closed leaving its data module and
+  // context, with their connections, behind; or freeing a second time a
+  // context object the host has already freed.
   AmbienteExport amb;
   Operator op;
   ApriImportEccForm(1, 77);
@@ -162,9 +160,7 @@ TEST(PercorsoDiLancio, WindowFreedWithoutClosingReleasesItsObjects) {
   ASSERT_NE(f, nullptr);
   EXPECT_EQ(f->Caption(), "Listini fasce - Utente: Rossi - Ditta: Ditta Uno");
   ui::Free(f);
-  EXPECT_EQ(Quanti("TImportEccForm"), 0);
-  EXPECT_EQ(Quanti("TDataModuleVelmaro"), 0);
-  EXPECT_EQ(Quanti("TTabXForm"), 0);
+  NullaResta("TImportEccForm");
   EXPECT_EQ(amb.AttacchiArchivio(), "0");
 
   ApriLisFasImpostForm(1, 78);
@@ -172,9 +168,7 @@ TEST(PercorsoDiLancio, WindowFreedWithoutClosingReleasesItsObjects) {
   ASSERT_NE(g, nullptr);
   ui::Free(&g->TabX());  // the host frees its forms in the order they were made
   ui::Free(g);
-  EXPECT_EQ(Quanti("TLisFasImpostForm"), 0);
-  EXPECT_EQ(Quanti("TDataModuleVelmaro"), 0);
-  EXPECT_EQ(Quanti("TTabXForm"), 0);
+  NullaResta("TLisFasImpostForm");
   EXPECT_EQ(amb.AttacchiArchivio(), "0");
   EXPECT_TRUE(op.Texts().empty());
 }

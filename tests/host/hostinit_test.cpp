@@ -46,7 +46,6 @@ TEST(HostInit, MakesTheThreeDatabasesWithOperatorsAndSample) {
   EXPECT_EQ(u["UTENTI"], 2);
   EXPECT_EQ(u["TABBRIVANE"], 2);
   EXPECT_EQ(u.count("VORLOLOGFUNZ"), 1u);
-  EXPECT_EQ(One(user, "SELECT NOMEUTENTE FROM UTENTI WHERE CODICE=2"), "D'Amico");
   EXPECT_EQ(One(user, "SELECT CODICE FROM UTENTI WHERE NOMEUTENTE='D''Amico'"), "2");
   EXPECT_EQ(One(user, "SELECT DITTA FROM UTENTI WHERE CODICE=1"), "DEMO");
   EXPECT_EQ(One(user, "SELECT VALORE FROM TABBRIVANE WHERE (UTENTE='2')AND(INTESTAZIONE='DEMO')"
@@ -63,16 +62,13 @@ TEST(HostInit, MakesTheThreeDatabasesWithOperatorsAndSample) {
   EXPECT_GT(c["CLIENTI"], 10);
   EXPECT_EQ(One(company, "SELECT COUNT(DISTINCT TIPO) FROM LISTSC"), "5");
   EXPECT_EQ(One(company, "SELECT TESTO FROM TABX WHERE NOME='ImpDirEccDB'"), p.exceptionsDb);
-  EXPECT_EQ(One(company, "SELECT RAGSOC FROM CLIENTI WHERE CODICE='000102'"),
-            "Ferramenta D'Angelo & Figli S.n.c.");
+  EXPECT_EQ(One(company, "SELECT RAGSOC FROM CLIENTI WHERE CODICE='000102'"), "Ferramenta D'Angelo & Figli S.n.c.");
   // The generator of TABX goes on after the rows the sample wrote.
   EXPECT_GT(std::stoll(One(company, "SELECT GEN_ID(CODICETABXCOUNTER,1) FROM RDB$DATABASE")),
             std::stoll(One(company, "SELECT MAX(CODICE) FROM TABX")));
 
   auto e = Counts(exceptions);
-  EXPECT_GT(e["ECCEZIONI"], 0);
-  EXPECT_GT(e["CLASSECC"], 0);
-  EXPECT_GT(e["CLIECCCLASS"], 0);
+  for (const char* t : {"ECCEZIONI", "CLASSECC", "CLIECCCLASS"}) EXPECT_GT(e[t], 0) << t;
   // Every customer of an exception class exists in the company database.
   auto cli = host::RunSql(exceptions, "SELECT DISTINCT CODCLI FROM CLIECCCLASS");
   for (const auto& row : cli.rows) {
@@ -96,8 +92,7 @@ TEST(HostInit, RefusesATakenFolderUnlessForced) {
   TempFolder dir("velmaro-host");
   std::ostringstream out;
   host::InitHostFolder(dir / "h", SqlDir(), {true, false}, out);
-  EXPECT_THROW(host::InitHostFolder(dir / "h", SqlDir(), {false, false}, out),
-               host::AlreadyInitialised);
+  EXPECT_THROW(host::InitHostFolder(dir / "h", SqlDir(), {false, false}, out), host::AlreadyInitialised);
 
   host::InitHostFolder(dir / "h", SqlDir(), {false, true}, out);
   db::Database company;

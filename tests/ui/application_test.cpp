@@ -1,6 +1,7 @@
 // The application: timers on the virtual clock and message boxes.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -13,6 +14,14 @@
 namespace {
 
 using ApplicationTest = UiTest;
+
+// Shows window "F" with button "B" doing `onClick`.
+void ShowButton(std::function<void(ui::Component*)> onClick) {
+  auto* f = new ui::Form(&ui::App());
+  f->SetName("F");
+  Put<ui::Button>(f, "B")->OnClick = std::move(onClick);
+  f->Show();
+}
 
 TEST_F(ApplicationTest, TimerRestartsOnEveryChange) {
   // Catches a restart that keeps the old due time (the typed-text reload
@@ -70,11 +79,10 @@ TEST_F(ApplicationTest, MessageBoxesWaitForTheOperatorsAnswer) {
   auto errors = ui::App().TakeErrors();
   ASSERT_FALSE(errors.empty());
   EXPECT_NE(errors[0].find("has no button \"Cancel\""), std::string::npos);
-  EXPECT_EQ(ui::App().MessageBox("Ok?", "Titolo", ui::MB_OKCANCEL | ui::MB_ICONQUESTION),
-            ui::IDCANCEL);  // nothing queued
+  // Nothing queued: cancelled.
+  EXPECT_EQ(ui::App().MessageBox("Ok?", "Titolo", ui::MB_OKCANCEL | ui::MB_ICONQUESTION), ui::IDCANCEL);
   ASSERT_EQ(ui::App().Messages().size(), 3u);
-  EXPECT_EQ(ui::DescribeMessageBox(ui::App().Messages()[0]),
-            "[Confirmation] Eliminare? [Yes/No]");
+  EXPECT_EQ(ui::DescribeMessageBox(ui::App().Messages()[0]), "[Confirmation] Eliminare? [Yes/No]");
   EXPECT_EQ(ui::DescribeMessageBox(ui::App().Messages()[2]), "[Confirmation] Ok? [OK/Cancel]");
   EXPECT_EQ(ui::App().Messages()[0].Result, ui::mrNo);
 }
@@ -83,13 +91,7 @@ TEST_F(ApplicationTest, UncaughtErrorsReachTheExceptionDisplay) {
   // Catches an exception from a handler escaping to the caller instead of
   // the application's error box.
   ui::Driver d;
-  auto* f = new ui::Form(&ui::App());
-  f->SetName("F");
-  auto* b = new ui::Button(f);
-  b->SetName("B");
-  b->SetParent(f);
-  b->OnClick = [](ui::Component*) { throw std::runtime_error("Errore interno"); };
-  f->Show();
+  ShowButton([](ui::Component*) { throw std::runtime_error("Errore interno"); });
   d.EnqueueAnswer("OK");
   d.Click("F.B");
   ASSERT_EQ(ui::App().Messages().size(), 1u);
@@ -102,13 +104,7 @@ TEST_F(ApplicationTest, ASilentAbortShowsNothing) {
   // Catches the silent abort of a handler (an insert refused on purpose)
   // shown to the operator as an error box, or failing the step.
   ui::Driver d;
-  auto* f = new ui::Form(&ui::App());
-  f->SetName("F");
-  auto* b = new ui::Button(f);
-  b->SetName("B");
-  b->SetParent(f);
-  b->OnClick = [](ui::Component*) { plat::Abort(); };
-  f->Show();
+  ShowButton([](ui::Component*) { plat::Abort(); });
   ui::App().ClearMessages();
   EXPECT_NO_THROW(d.Click("F.B"));
   EXPECT_TRUE(ui::App().Messages().empty());

@@ -18,7 +18,7 @@ TEST_F(DBEditTest, FollowsTheCursorAndWritesTypedText) {
   // Catches a box that misses cursor moves (the band tracking of the
   // editor hangs on its OnChange), raises OnChange without a change, or
   // loses typed text at the post.
-  std::unique_ptr<RowsSet> set(MakeBands());
+  std::unique_ptr<TestRows> set(MakeBands());
   db::DataSource src(set.get());
   ui::Driver d;
   auto* f = new ui::Form(&ui::App());

@@ -14,12 +14,11 @@ namespace {
 
 class GridForm : public ui::Form {
  public:
-  GridForm() : Form(&ui::App()) {
+  explicit GridForm(db::DataSource* src) : Form(&ui::App()) {
     SetName("G");
-    Grid = new ui::DBGrid(this);
-    Grid->SetName("Grid");
-    Grid->SetParent(this);
+    Grid = Put<ui::DBGrid>(this, "Grid");
     Grid->SetBounds(0, 0, 400, 300);
+    Grid->SetDataSource(src);
     DoCreate();
   }
   ui::DBGrid* Grid;
@@ -36,7 +35,7 @@ class DBGridTest : public UiTest {
     src.reset();
     set.reset();
   }
-  std::unique_ptr<RowsSet> set;
+  std::unique_ptr<TestRows> set;
   std::unique_ptr<db::DataSource> src;
 };
 
@@ -45,8 +44,7 @@ TEST_F(DBGridTest, GridAndDataSetFollowEachOther) {
   // leaves the data set where it was, and default columns not rebuilt
   // from the visible fields when the set opens.
   ui::Driver d;
-  auto* f = new GridForm();
-  f->Grid->SetDataSource(src.get());
+  auto* f = new GridForm(src.get());
   EXPECT_EQ(f->Grid->Columns().Count(), 0);
   set->Open();
   ASSERT_EQ(f->Grid->Columns().Count(), 2);
@@ -73,8 +71,7 @@ TEST_F(DBGridTest, CustomColumnsAndTitleHits) {
   // a double click whose title/column information is wrong (the sort by
   // title double click depends on it).
   ui::Driver d;
-  auto* f = new GridForm();
-  f->Grid->SetDataSource(src.get());
+  auto* f = new GridForm(src.get());
   auto* c = f->Grid->Columns().Add();
   c->FieldName = "NOME";
   c->Title.Caption = "Nome fascia";
@@ -83,8 +80,7 @@ TEST_F(DBGridTest, CustomColumnsAndTitleHits) {
   std::vector<std::string> hits;
   f->Grid->OnDblClick = [&](ui::Component*) {
     ui::GridHit h = f->Grid->LastHit();
-    hits.push_back((h.isTitle ? "title " : "row " + std::to_string(h.row) + " ") +
-                   std::to_string(h.column));
+    hits.push_back((h.isTitle ? "title " : "row " + std::to_string(h.row) + " ") + std::to_string(h.column));
   };
   f->Show();
   d.DblClickTitle("G.Grid", "Nome fascia");
@@ -92,19 +88,16 @@ TEST_F(DBGridTest, CustomColumnsAndTitleHits) {
   EXPECT_EQ(hits, (std::vector<std::string>{"title 0", "row 1 0"}));
   EXPECT_EQ(set->RecNo(), 2);
   ui::GridCoord onIndicator = f->Grid->MouseCoord(3, 5);
-  EXPECT_EQ(onIndicator.X, 0);
-  EXPECT_EQ(onIndicator.Y, 0);
+  EXPECT_TRUE(onIndicator.X == 0 && onIndicator.Y == 0);
 }
 
 TEST_F(DBGridTest, DrawHandlersSeeTheRowBeingDrawn) {
   // Catches draw handlers that read the current row's fields for every row
   // (row colouring would follow the cursor), and colours not kept.
-  auto* f = new GridForm();
-  f->Grid->SetDataSource(src.get());
+  auto* f = new GridForm(src.get());
   set->Open();
   set->Last();
-  f->Grid->OnDrawColumnCell = [&](ui::Component*, const ui::Rect&, int, ui::Column* col,
-                                  ui::GridDrawState) {
+  f->Grid->OnDrawColumnCell = [&](ui::Component*, const ui::Rect&, int, ui::Column* col, ui::GridDrawState) {
     if (set->FieldByName("ID").AsInteger() == 2) f->Grid->Canvas.Brush.Color = ui::clYellow;
     if (col->FieldName == "NOME") f->Grid->Canvas.Font.Style = ui::fsBold;
   };

@@ -10,6 +10,7 @@ extern "C" {
 #include <jpeglib.h>
 }
 
+#include "common/temp_folder.h"
 #include "ui/graphics.h"
 #include "ui/types.h"
 
@@ -17,15 +18,10 @@ namespace {
 
 class GraphicsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "velmaro-ui-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    dir = tmpl;
-  }
-  void TearDown() override { std::filesystem::remove_all(dir); }
-  void Write(const std::string& name, const std::vector<unsigned char>& bytes) {
+  std::string Write(const std::string& name, const std::vector<unsigned char>& bytes) {
     std::ofstream(dir + "/" + name, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    return dir + "/" + name;
   }
   // A 16x8 JPEG: red on the left half, blue on the right.
   void WriteJpeg(const std::string& name) {
@@ -55,7 +51,8 @@ class GraphicsTest : public ::testing::Test {
     jpeg_destroy_compress(&c);
     std::fclose(f);
   }
-  std::string dir;
+  velmaro::testing::TempFolder temp{"velmaro-ui"};
+  std::string dir = temp.Path();
 };
 
 TEST_F(GraphicsTest, JpegAndBmpAreReallyDecoded) {
@@ -73,38 +70,28 @@ TEST_F(GraphicsTest, JpegAndBmpAreReallyDecoded) {
   EXPECT_GT((blue >> 16) & 0xFF, 200u);
 
   // 2x2, 24 bits, bottom-up: bottom row black, white; top row red, green.
-  std::vector<unsigned char> bmp = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,
-                                    40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0,
-                                    0, 0, 0, 0, 16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                    0, 0, 0, 0, 0, 0, 0, 0,
-                                    0, 0, 0, 255, 255, 255, 0, 0,
-                                    0, 0, 255, 0, 255, 0, 0, 0};
-  Write("b.bmp", bmp);
-  p.LoadFromFile(dir + "/b.bmp");
+  p.LoadFromFile(Write("b.bmp", {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 2, 0,
+                                 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                 0, 0, 0, 0, 0, 0, 0, 255, 255, 255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0}));
   EXPECT_EQ(p.Format(), "BMP");
   EXPECT_EQ(p.PixelColor(0, 0), ui::clRed);
   EXPECT_EQ(p.PixelColor(1, 0), ui::clLime);
   EXPECT_EQ(p.PixelColor(1, 1), ui::clWhite);
 
-  Write("c.jpg", {0xFF, 0xD8, 0xFF, 0x00, 0x01});
-  EXPECT_THROW(p.LoadFromFile(dir + "/c.jpg"), ui::Error);
+  EXPECT_THROW(p.LoadFromFile(Write("c.jpg", {0xFF, 0xD8, 0xFF, 0x00, 0x01})), ui::Error);
   EXPECT_TRUE(p.Empty());
   EXPECT_THROW(p.LoadFromFile(dir + "/missing.jpg"), ui::Error);
 }
 
 TEST_F(GraphicsTest, IconLoadsOnlyRealIconFiles) {
   // Catches an icon marked loaded from a missing or foreign file.
-  std::vector<unsigned char> ico = {0, 0, 1, 0, 1, 0, 32, 32, 0, 0, 1, 0, 32, 0,
-                                    0, 0, 0, 0, 22, 0, 0, 0};
-  Write("z.ico", ico);
   ui::Icon i;
-  EXPECT_TRUE(i.LoadFromFile(dir + "/z.ico"));
+  EXPECT_TRUE(i.LoadFromFile(Write("z.ico", {0, 0, 1, 0, 1, 0, 32, 32, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 22, 0, 0, 0})));
   EXPECT_EQ(i.Width(), 32);
   EXPECT_EQ(i.FileName(), dir + "/z.ico");
   EXPECT_FALSE(i.LoadFromFile(dir + "/none.ico"));
   EXPECT_FALSE(i.Loaded());
-  Write("bad.ico", {'B', 'M', 0, 0});
-  EXPECT_FALSE(i.LoadFromFile(dir + "/bad.ico"));
+  EXPECT_FALSE(i.LoadFromFile(Write("bad.ico", {'B', 'M', 0, 0})));
 }
 
 }  // namespace

@@ -6,42 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "db/dataset.h"
+#include "common/rowset.h"
 #include "ui/application.h"
 #include "ui/form.h"
 
-class RowsSet : public db::DataSet {
- public:
-  struct Col {
-    std::string name;
-    db::FieldType type;
-    int size;
-  };
-  RowsSet(std::vector<Col> cols, std::vector<std::vector<db::Value>> rows)
-      : cols_(std::move(cols)), rows_(std::move(rows)) {}
-  const char* ClassName() const override { return "TRxMemoryData"; }
-
- protected:
-  void InternalOpen() override {
-    if (FieldDefs().empty())
-      for (auto& c : cols_) {
-        db::FieldDef d;
-        d.name = c.name;
-        d.type = c.type;
-        d.size = c.size;
-        FieldDefs().push_back(d);
-      }
-    for (auto& r : rows_) AddRow(r);
-  }
-
- private:
-  std::vector<Col> cols_;
-  std::vector<std::vector<db::Value>> rows_;
-};
-
 // Three rows: ID, NOME.
-inline RowsSet* MakeBands() {
-  return new RowsSet({{"ID", db::FieldType::Integer, 0}, {"NOME", db::FieldType::String, 20}},
+inline TestRows* MakeBands() {
+  return new TestRows({{"ID", db::FieldType::Integer, 0}, {"NOME", db::FieldType::String, 20}},
                      {{1, "Base"}, {2, "Rivenditori"}, {3, "Ingrosso"}});
 }
 
