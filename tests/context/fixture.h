@@ -39,8 +39,7 @@ class HostFolder {
 
   const std::string& Folder() const { return folder_; }  // ends in "/"
   std::string UserDatabasePath() const { return folder_ + "user/user.fdb"; }
-  std::string CompanyFolder() const { return folder_ + "ditta/"; }
-  std::string CompanyDatabasePath() const { return CompanyFolder() + "archivio.fdb"; }
+  std::string CompanyDatabasePath() const { return folder_ + "ditta/archivio.fdb"; }
 
   // An empty database at path (its folder made as needed).
   static void CreateDatabase(const std::string& path) {
@@ -116,8 +115,7 @@ class HostFolder {
   }
 
   // Every row of a select as texts; NULL reads as kNull.
-  static std::vector<std::vector<std::string>> Rows(const std::string& path,
-                                                    const std::string& sql) {
+  static std::vector<std::vector<std::string>> Rows(const std::string& path, const std::string& sql) {
     db::Database d;
     Attach(d, path);
     db::Transaction t(&d);
@@ -134,7 +132,7 @@ class HostFolder {
   }
 
   static std::string Scalar(const std::string& path, const std::string& sql) {
-    auto rows = Rows(path, sql);
+    const auto rows = Rows(path, sql);
     return rows.empty() || rows[0].empty() ? std::string() : rows[0][0];
   }
 
@@ -175,29 +173,26 @@ class Operator {
     const auto& stack = ui::App().ModalStack();
     if (stack.empty()) return false;
     const ui::ModalEntry& top = stack.back();
-    if (top.box && !answers_.empty()) {
-      top.box->Result = answers_.front();
-      answers_.pop_front();
-    } else if (top.box) {
-      top.box->Result = (top.box->Buttons & ui::mbOK) ? ui::mrOk
-                        : (top.box->Buttons & ui::mbYes) ? ui::mrYes
-                                                         : ui::mrCancel;
-    }
-    if (top.box) return true;
-    if (top.form) {
-      ui::Form& form = *top.form;
-      if (&form != lastForm_) formsSeen_.push_back(form.ClassName());
-      lastForm_ = &form;
-      if (actions_.empty()) {
-        form.Close();
-        return true;
-      }
-      FormAction action = std::move(actions_.front());
-      actions_.pop_front();
-      action(form);
+    if (top.box) {
+      const int buttons = top.box->Buttons;
+      top.box->Result = !answers_.empty()        ? answers_.front()
+                        : (buttons & ui::mbOK)  ? ui::mrOk
+                        : (buttons & ui::mbYes) ? ui::mrYes
+                                                : ui::mrCancel;
+      if (!answers_.empty()) answers_.pop_front();
       return true;
     }
-    return false;
+    if (!top.form) return false;
+    if (top.form != lastForm_) formsSeen_.push_back(top.form->ClassName());
+    lastForm_ = top.form;
+    if (actions_.empty()) {
+      top.form->Close();
+    } else {
+      FormAction action = std::move(actions_.front());
+      actions_.pop_front();
+      action(*top.form);
+    }
+    return true;
   }
 
   std::deque<int> answers_;

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
+#include <utility>
 
 #include "common/temp_folder.h"
 #include "context/paradox.h"
@@ -30,11 +32,9 @@ TEST_F(Helpers, SpezzaRigaBreaksAtBlanks) {
   // the caller loops on the same place; a lone CR moving past the text's end
   // or swallowing the next line's first character.
   std::string riga;
-  const std::string testo = "uno due tre";
-  int n = SpezzaRiga(testo, riga, 0, 7);
+  EXPECT_EQ(SpezzaRiga("uno due tre", riga, 0, 7), 8);
   EXPECT_EQ(riga, "uno due");
-  EXPECT_EQ(n, 8);
-  EXPECT_EQ(SpezzaRiga(testo, riga, 8, 7), 3);
+  EXPECT_EQ(SpezzaRiga("uno due tre", riga, 8, 7), 3);
   EXPECT_EQ(riga, "tre");
 
   EXPECT_EQ(SpezzaRiga("abcdefghij", riga, 0, 4), 4);  // a long word is cut
@@ -78,23 +78,17 @@ TEST_F(Helpers, NumbersInItalianForm) {
   EXPECT_EQ(FormattaDueDecimali(-0.5), "-0,50");
   EXPECT_EQ(FormattaIntero(1234.6), "1.235");
   EXPECT_EQ(FormattaIntero(0), "");
-  EXPECT_EQ(TestoInNumero(""), 0);
-  EXPECT_EQ(TestoInNumero("12,5"), 12.5);
-  EXPECT_EQ(TestoInNumero("12.5"), -1);
-  EXPECT_EQ(TestoInNumero("abc"), -1);
+  for (auto [testo, numero] : {std::pair{"", 0.0}, {"12,5", 12.5}, {"12.5", -1.0}, {"abc", -1.0}})
+    EXPECT_EQ(TestoInNumero(testo), numero) << testo;
 }
 
 TEST_F(Helpers, ArrotondaDecimali) {
   // Fault: binary representation rounding 2.345 down, or halves of negatives towards zero.
-  EXPECT_DOUBLE_EQ(ArrotondaDecimali(2, 2.345), 2.35);
-  EXPECT_DOUBLE_EQ(ArrotondaDecimali(2, -2.345), -2.35);
-  EXPECT_DOUBLE_EQ(ArrotondaDecimali(0, 0.49999995), 1);
-  EXPECT_DOUBLE_EQ(ArrotondaDecimali(0, 0.4999), 0);
-  EXPECT_DOUBLE_EQ(ArrotondaDecimali(3, 1.0005), 1.001);
-  EXPECT_DOUBLE_EQ(ArrotondaDecimali(2, 0), 0);
-  // Out of the 64-bit range the value comes back untouched instead of wrapping.
-  EXPECT_DOUBLE_EQ(ArrotondaDecimali(2, 1e300), 1e300);
-  EXPECT_DOUBLE_EQ(ArrotondaDecimali(25, 1.5), 1.5);
+  // The last two are out of the 64-bit range: back untouched instead of wrapping.
+  struct { int decimali; double valore, atteso; } casi[] = {
+      {2, 2.345, 2.35}, {2, -2.345, -2.35}, {0, 0.49999995, 1}, {0, 0.4999, 0}, {3, 1.0005, 1.001},
+      {2, 0, 0},        {2, 1e300, 1e300},  {25, 1.5, 1.5}};
+  for (const auto& c : casi) EXPECT_DOUBLE_EQ(ArrotondaDecimali(c.decimali, c.valore), c.atteso) << c.valore;
 }
 
 TEST_F(Helpers, DatesAsTextAndSql) {
@@ -109,27 +103,23 @@ TEST_F(Helpers, DatesAsTextAndSql) {
 
   EXPECT_EQ(InvertiData("'5/3/2024'"), "'3/5/2024'");
   EXPECT_EQ(InvertiData("'05/03/24'"), "'03/05/24'");
-  EXPECT_EQ(InvertiDateSQL("SELECT * FROM T WHERE D>='31/12/2023' AND D<'5/3/2024'"),
-            "SELECT * FROM T WHERE D>='12/31/2023' AND D<'3/5/2024'");
-  EXPECT_EQ(InvertiDateSQL("WHERE D='05/03/24' OR E='1/2/24'"), "WHERE D='03/05/24' OR E='2/1/24'");
-  EXPECT_EQ(InvertiDateSQL("'5/3/2024' AND X=1"), "'5/3/2024' AND X=1");
-  EXPECT_EQ(InvertiDateSQL("A='5/3/2024'"), "A='3/5/2024'");
-  EXPECT_EQ(InvertiDateSQL("WHERE Q=10/2 AND R='a/b'"), "WHERE Q=10/2 AND R='a/b'");
-  EXPECT_EQ(InvertiDateSQL("X='12/2023'"), "X='12/2023'");  // no second slash
-  // A short literal closing the text is still turned month-first.
-  EXPECT_EQ(InvertiDateSQL("WHERE D>='05/03/24'"), "WHERE D>='03/05/24'");
+  // The last: a short literal closing the text is still turned month-first.
+  for (auto [sql, atteso] :
+       {std::pair{"SELECT * FROM T WHERE D>='31/12/2023' AND D<'5/3/2024'",
+                  "SELECT * FROM T WHERE D>='12/31/2023' AND D<'3/5/2024'"},
+        {"WHERE D='05/03/24' OR E='1/2/24'", "WHERE D='03/05/24' OR E='2/1/24'"},
+        {"'5/3/2024' AND X=1", "'5/3/2024' AND X=1"}, {"A='5/3/2024'", "A='3/5/2024'"},
+        {"WHERE Q=10/2 AND R='a/b'", "WHERE Q=10/2 AND R='a/b'"}, {"X='12/2023'", "X='12/2023'"},
+        {"WHERE D>='05/03/24'", "WHERE D>='03/05/24'"}})
+    EXPECT_EQ(InvertiDateSQL(sql), atteso);
 }
 
 TEST_F(Helpers, FieldsAndBlanks) {
   // Fault: fields counted from 0, blanks kept by the narrow form, a missing field repeating the last.
-  EXPECT_EQ(CampoDelimitato("A; B C ;D", 2, ";"), "BC");
   EXPECT_EQ(CampoDelimitatoW(u"A; B C ;D", 2, u";"), u" B C ");
-  EXPECT_EQ(CampoDelimitato("A; B C ;D", 1, ";"), "A");
-  EXPECT_EQ(CampoDelimitato("A; B C ;D", 3, ";"), "D");
-  EXPECT_EQ(CampoDelimitato("A; B C ;D", 5, ";"), "");
-  EXPECT_EQ(CampoDelimitato("A;B", 0, ";"), "");
-  EXPECT_EQ(CampoDelimitato("a;;c", 2, ";"), "");
-  EXPECT_EQ(CampoDelimitato("però; è", 2, ";"), "è");
+  for (auto [testo, n, campo] : {std::tuple{"A; B C ;D", 2, "BC"}, {"A; B C ;D", 1, "A"}, {"A; B C ;D", 3, "D"},
+                                 {"A; B C ;D", 5, ""}, {"A;B", 0, ""}, {"a;;c", 2, ""}, {"però; è", 2, "è"}})
+    EXPECT_EQ(CampoDelimitato(testo, n, ";"), campo) << testo << " " << n;
   EXPECT_EQ(TogliSpazi(" a b  c "), "abc");
   EXPECT_EQ(TogliSpaziFinali("  a b \t  "), "  a b \t");
   EXPECT_EQ(AcapoInSpazi("a\r\nb\nc"), "a  b c");
@@ -153,12 +143,10 @@ TEST_F(Helpers, FoldersAndOperatorList) {
 
 TEST(Paradox, ProssimoNomeTabella) {
   // Fault: numbering restarting or losing digits past 99, lower case kept.
-  EXPECT_EQ(ProssimoNomeTabella("tmpqry.db"), "TMPQR01.DB");
-  EXPECT_EQ(ProssimoNomeTabella("TMPQR01.DB"), "TMPQR02.DB");
-  EXPECT_EQ(ProssimoNomeTabella("TMPQR09.DB"), "TMPQR10.DB");
-  EXPECT_EQ(ProssimoNomeTabella("TMPQR99.DB"), "TMPQR100.DB");
-  EXPECT_EQ(ProssimoNomeTabella("ab"), "AB01.DB");
-  EXPECT_EQ(ProssimoNomeTabella("x5"), "X501.DB");
+  for (auto [nome, prossimo] : {std::pair{"tmpqry.db", "TMPQR01.DB"}, {"TMPQR01.DB", "TMPQR02.DB"},
+                                {"TMPQR09.DB", "TMPQR10.DB"}, {"TMPQR99.DB", "TMPQR100.DB"}, {"ab", "AB01.DB"},
+                                {"x5", "X501.DB"}})
+    EXPECT_EQ(ProssimoNomeTabella(nome), prossimo);
 }
 
 TEST(Paradox, StatesAndRenaming) {

@@ -38,25 +38,40 @@ struct Ambiente : HostFolder {
     return c;
   }
   Righe Tabx(const std::string& nome) {
-    return HostFolder::Rows(CompanyDatabasePath(), "SELECT TESTO, UTENTE FROM TABX WHERE NOME='" + nome +
-                                           "' ORDER BY CODICE");
+    return Rows(CompanyDatabasePath(), "SELECT TESTO, UTENTE FROM TABX WHERE NOME='" + nome + "' ORDER BY CODICE");
   }
   std::string Archivio() const { return CompanyDatabasePath(); }
 };
 
-TEST(ValoriTabX, SharedAndPerOperatorValues) {
+// ... with a table ARTICOLI of two rows.
+struct ConArticoli : Ambiente {
+  ConArticoli() {
+    ExecAll(Archivio(), {"CREATE TABLE ARTICOLI (ID INTEGER NOT NULL PRIMARY KEY, NOME VARCHAR(20))",
+                         "INSERT INTO ARTICOLI VALUES (1, 'uno')", "INSERT INTO ARTICOLI VALUES (2, 'due')"});
+  }
+};
+
+// Operator 1's context, with an operator who has seen no box yet.
+template <class A>
+struct Contesto : ::testing::Test {
+  A amb;
+  Operator op;
+  std::unique_ptr<TTabXForm> rossi = amb.Contesto(1);
+};
+using ValoriTabX = Contesto<Ambiente>;
+using Generatori = Contesto<Ambiente>;
+using ParametriTabX = Contesto<Ambiente>;
+using ScriptForm = Contesto<Ambiente>;
+using PulsanteSalva = Contesto<ConArticoli>;
+
+TEST_F(ValoriTabX, SharedAndPerOperatorValues) {
   // Fault: apostrophes stored as typed (breaking every reader that composes
   // SQL from them), NULL lost on insert, a private value leaking to another
   // operator, or an update touching one row when the name is shared.
-  Ambiente amb;
-  Operator op;
-  auto rossi = amb.Contesto(1);
   auto bianchi = amb.Contesto(2);
-
   EXPECT_TRUE(rossi->SettaValoreTabX("Nota", "L'olio dell'anno", false));
   EXPECT_EQ(amb.Tabx("Nota"), (Righe{{"L" + kAccento + "olio dell" + kAccento + "anno", kNull}}));
   std::string v;
-
   EXPECT_TRUE(rossi->SettaValoreTabX("Vuoto", "", false));
   EXPECT_EQ(amb.Tabx("Vuoto"), (Righe{{kNull, kNull}}));
   EXPECT_TRUE(rossi->SettaValoreTabX("Vuoto", "", false));
@@ -88,11 +103,8 @@ TEST(ValoriTabX, SharedAndPerOperatorValues) {
   EXPECT_TRUE(op.Texts().empty());
 }
 
-TEST(ValoriTabX, WriteFailureIsReportedByResultOnly) {
+TEST_F(ValoriTabX, WriteFailureIsReportedByResultOnly) {
   // Fault: a failed write reported as success, or shown to the operator.
-  Ambiente amb;
-  Operator op;
-  auto rossi = amb.Contesto(1);
   HostFolder::Exec(amb.Archivio(), "DROP SEQUENCE CODICETABXCOUNTER");
   EXPECT_FALSE(rossi->SettaValoreTabX("Nuovo", "x", false));
   EXPECT_TRUE(op.Texts().empty());
@@ -102,18 +114,14 @@ TEST(ValoriTabX, WriteFailureIsReportedByResultOnly) {
   EXPECT_THROW(senza.ValoreTabX("Nuovo", false, v), std::exception);
 }
 
-TEST(ValoriTabX, UserCheckGenCopiesTheSharedValueToTheOperator) {
+TEST_F(ValoriTabX, UserCheckGenCopiesTheSharedValueToTheOperator) {
   // Fault: the shared value not copied to the operator, so a later change of
   // the shared value would leak into operators who already had theirs.
-  Ambiente amb;
-  Operator op;
-  auto rossi = amb.Contesto(1);
   ASSERT_TRUE(rossi->SettaValoreTabX("Stampante", "Sala d'attesa", false));
   std::string v;
   rossi->ValoreTabXUserCheckGen("Stampante", v);
   EXPECT_EQ(v, "Sala d" + kAccento + "attesa");
-  EXPECT_EQ(amb.Tabx("Stampante"),
-            (Righe{{"Sala d" + kAccento + "attesa", kNull}, {"Sala d" + kAccento + "attesa", "1"}}));
+  EXPECT_EQ(amb.Tabx("Stampante"), (Righe{{v, kNull}, {v, "1"}}));
   ASSERT_TRUE(rossi->SettaValoreTabX("Stampante", "Ufficio", false));
   rossi->ValoreTabXUserCheckGen("Stampante", v);
   EXPECT_EQ(v, "Ufficio");  // the update without PerUtente reached both rows
@@ -127,12 +135,9 @@ TEST(ValoriTabX, UserCheckGenCopiesTheSharedValueToTheOperator) {
   EXPECT_EQ(amb.Tabx("Niente"), (Righe{{kNull, "1"}}));
 }
 
-TEST(Generatori, ValuesAndCatalogue) {
+TEST_F(Generatori, ValuesAndCatalogue) {
   // Fault: a generator read that does not advance, or a catalogue test that
   // misses an existing generator.
-  Ambiente amb;
-  Operator op;
-  auto rossi = amb.Contesto(1);
   std::string a, b;
   rossi->ValoreGeneratore("CODICETABXCOUNTER", a);
   rossi->ValoreGeneratore("CODICETABXCOUNTER", b);
@@ -147,22 +152,17 @@ TEST(Generatori, ValuesAndCatalogue) {
   EXPECT_THROW(rossi->ValoreGeneratore("NESSUNO", a), db::DbError);
 }
 
-TEST(ParametriTabX, AddWriteAndLoadByProjectAndSituation) {
+TEST_F(ParametriTabX, AddWriteAndLoadByProjectAndSituation) {
   // Fault: a parameter added twice, written to another operator's row, or
   // not brought back into the in-memory table.
-  Ambiente amb;
-  Operator op;
-  auto rossi = amb.Contesto(1);
   EXPECT_FALSE(rossi->VerificaEsistenzaInTabX(501, 7, "Colonne"));
   rossi->AggiungiParametroInTabX(501, 7, "Colonne", "3", "a'b", "15/03/2024", "memo", "1", "");
   rossi->AggiungiParametroInTabX(501, 7, "Colonne", "9", "doppio", "", "", "", "");
   EXPECT_TRUE(rossi->VerificaEsistenzaInTabX(501, 7, "Colonne"));
-  EXPECT_EQ(HostFolder::Rows(amb.Archivio(),
-                             "SELECT CODPROGETTO, CODSITUAZIONE, TIPO, NUMERO, TESTO, "
-                             "EXTRACT(MONTH FROM DATA), LIVELLO1, LIVELLO2, UTENTE FROM TABX"),
+  EXPECT_EQ(HostFolder::Rows(amb.Archivio(), "SELECT CODPROGETTO, CODSITUAZIONE, TIPO, NUMERO, TESTO, "
+                                             "EXTRACT(MONTH FROM DATA), LIVELLO1, LIVELLO2, UTENTE FROM TABX"),
             (Righe{{"501", "7", "TBX", "3", "a'b", "3", "1", kNull, "1"}}));
-  auto bianchi = amb.Contesto(2);
-  EXPECT_FALSE(bianchi->VerificaEsistenzaInTabX(501, 7, "Colonne"));
+  EXPECT_FALSE(amb.Contesto(2)->VerificaEsistenzaInTabX(501, 7, "Colonne"));
 
   rossi->ScriviParametroInTabX(501, 7, "Colonne", "", "nuovo", "", "lungo");
   EXPECT_EQ(HostFolder::Rows(amb.Archivio(), "SELECT NUMERO, TESTO, DATA, MEMO FROM TABX"),
@@ -174,24 +174,18 @@ TEST(ParametriTabX, AddWriteAndLoadByProjectAndSituation) {
   EXPECT_TRUE(op.Texts().empty());
 }
 
-TEST(ScriptForm, InsertThenReplaceOnlyWhenForcedOrEmpty) {
+TEST_F(ScriptForm, InsertThenReplaceOnlyWhenForcedOrEmpty) {
   // Fault: the replacement rewriting every script of the table instead of
   // the operator's own row, or replacing a script without being forced.
-  Ambiente amb;
-  Operator op;
-  auto rossi = amb.Contesto(1);
   auto bianchi = amb.Contesto(2);
   rossi->IniScriptForm("501", "LISTINI", "1", "uno", "0");
   bianchi->IniScriptForm("501", "LISTINI", "1", "di Bianchi", "0");
   rossi->IniScriptForm("501", "LISTINI", "1", "due", "0");
   const std::string sel = "SELECT UTENTE, SCRIPT FROM TABSCRIPT ORDER BY UTENTE";
-  EXPECT_EQ(HostFolder::Rows(amb.UserDatabasePath(), sel),
-            (Righe{{"1", "uno"}, {"2", "di Bianchi"}}));
+  EXPECT_EQ(HostFolder::Rows(amb.UserDatabasePath(), sel), (Righe{{"1", "uno"}, {"2", "di Bianchi"}}));
   rossi->IniScriptForm("501", "LISTINI", "1", "l'ultimo", "1");
-  EXPECT_EQ(HostFolder::Rows(amb.UserDatabasePath(), sel),
-            (Righe{{"1", "l'ultimo"}, {"2", "di Bianchi"}}));
-  EXPECT_NE(HostFolder::Scalar(amb.UserDatabasePath(),
-                               "SELECT DATAULTIMAMODIFICA FROM TABSCRIPT WHERE UTENTE='1'"),
+  EXPECT_EQ(HostFolder::Rows(amb.UserDatabasePath(), sel), (Righe{{"1", "l'ultimo"}, {"2", "di Bianchi"}}));
+  EXPECT_NE(HostFolder::Scalar(amb.UserDatabasePath(), "SELECT DATAULTIMAMODIFICA FROM TABSCRIPT WHERE UTENTE='1'"),
             kNull);
 }
 
@@ -209,7 +203,7 @@ TEST(Librerie, MissingLibrariesAreHarmless) {
 
 // A table with two rows shown through an editable query of the context.
 struct Tabella {
-  explicit Tabella(TTabXForm& c) : ctx(c) {
+  explicit Tabella(TTabXForm& ctx) {
     upd.ModifySQL.Add("UPDATE ARTICOLI SET NOME=:NOME WHERE ID=:OLD_ID");
     upd.InsertSQL.Add("INSERT INTO ARTICOLI (ID, NOME) VALUES (:ID, :NOME)");
     upd.DeleteSQL.Add("DELETE FROM ARTICOLI WHERE ID=:OLD_ID");
@@ -219,7 +213,6 @@ struct Tabella {
     q.UpdateObject = &upd;
     q.Open();
   }
-  TTabXForm& ctx;
   db::UpdateSQL upd;
   db::Query q;
   ui::BitBtn bottone;
@@ -227,20 +220,9 @@ struct Tabella {
   bool eraAttivo = false;
 };
 
-void CreaArticoli(Ambiente& amb) {
-  HostFolder::ExecAll(amb.Archivio(), {"CREATE TABLE ARTICOLI (ID INTEGER NOT NULL PRIMARY KEY, "
-                                       "NOME VARCHAR(20))",
-                                       "INSERT INTO ARTICOLI VALUES (1, 'uno')",
-                                       "INSERT INTO ARTICOLI VALUES (2, 'due')"});
-}
-
-TEST(PulsanteSalva, LockProbeTurnsTheButtonRedOrRefusesTheEdit) {
+TEST_F(PulsanteSalva, LockProbeTurnsTheButtonRedOrRefusesTheEdit) {
   // Fault: an edit allowed on a row another connection holds, or the
   // button left green while changes are pending.
-  Ambiente amb;
-  CreaArticoli(amb);
-  Operator r;
-  auto rossi = amb.Contesto(1);
   auto bianchi = amb.Contesto(2);
   Tabella a(*rossi), b(*bianchi);
   EXPECT_TRUE(rossi->EventoBeforeEditDataSet(a.q, a.bottone, "ARTICOLI"));
@@ -249,9 +231,8 @@ TEST(PulsanteSalva, LockProbeTurnsTheButtonRedOrRefusesTheEdit) {
   EXPECT_FALSE(bianchi->EventoBeforeEditDataSet(b.q, b.bottone, "ARTICOLI"));
   EXPECT_EQ(b.bottone.Tag, 0);
   EXPECT_EQ(b.q.State(), db::DataSetState::Browse);
-  ASSERT_EQ(r.Texts().size(), 1u);
-  EXPECT_EQ(r.Texts()[0].rfind("Attenzione: altri utenti stanno lavorando su questo record.", 0),
-            0u);
+  ASSERT_EQ(op.Texts().size(), 1u);
+  EXPECT_EQ(op.Texts()[0].rfind("Attenzione: altri utenti stanno lavorando su questo record.", 0), 0u);
 
   // Saving posts, commits and turns the button green again.
   a.q.Edit();
@@ -261,11 +242,8 @@ TEST(PulsanteSalva, LockProbeTurnsTheButtonRedOrRefusesTheEdit) {
   EXPECT_EQ(HostFolder::Scalar(amb.Archivio(), "SELECT NOME FROM ARTICOLI WHERE ID=1"), "UNO");
 }
 
-TEST(PulsanteSalva, CancelRefreshAndCloseFollowTheOperatorsAnswers) {
+TEST_F(PulsanteSalva, CancelRefreshAndCloseFollowTheOperatorsAnswers) {
   // Fault: pending changes discarded without asking, or kept after "No".
-  Ambiente amb;
-  CreaArticoli(amb);
-  auto rossi = amb.Contesto(1);
   Tabella a(*rossi);
   {
     Operator r({ui::mrNo});
@@ -301,13 +279,11 @@ TEST(PulsanteSalva, CancelRefreshAndCloseFollowTheOperatorsAnswers) {
   EXPECT_EQ(HostFolder::Scalar(amb.Archivio(), "SELECT NOME FROM ARTICOLI WHERE ID=1"), "uno");
 }
 
-TEST(PulsanteSalva, RefreshPutsATableBackInItsFirstIndexOrder) {
+TEST_F(PulsanteSalva, RefreshPutsATableBackInItsFirstIndexOrder) {
   // Fault: a refreshed table left in the order it was given meanwhile, or a
   // query (which has no indexes of its own) reordered.
-  Ambiente amb;
-  CreaArticoli(amb);
   HostFolder::Exec(amb.Archivio(), "CREATE INDEX ARTICOLI_NOME ON ARTICOLI (NOME)");
-  auto rossi = amb.Contesto(1);
+  rossi = amb.Contesto(1);  // a connection that knows the index
   db::Table t(rossi->IBDatabase1, rossi->IBTransaction1);
   t.TableName = "ARTICOLI";
   t.IndexFieldNames = "ID";
@@ -317,18 +293,14 @@ TEST(PulsanteSalva, RefreshPutsATableBackInItsFirstIndexOrder) {
   EXPECT_EQ(t.IndexName, "ARTICOLI_NOME");
   EXPECT_EQ(t.RecNo(), 1);
   EXPECT_EQ(t.FieldByName("NOME").AsString(), "due");
-
   Tabella a(*rossi);
   rossi->AggiornaTabella(a.q, 1, true);
   EXPECT_EQ(a.q.FieldByName("NOME").AsString(), "uno");
 }
 
-TEST(PulsanteSalva, DeleteAndEmptyTable) {
+TEST_F(PulsanteSalva, DeleteAndEmptyTable) {
   // Fault: a deletion without confirmation, a deletion left uncommitted, or
   // an emptied table whose failure goes unreported.
-  Ambiente amb;
-  CreaArticoli(amb);
-  auto rossi = amb.Contesto(1);
   Tabella a(*rossi);
   {
     Operator r({ui::mrNo});
@@ -350,17 +322,12 @@ TEST(PulsanteSalva, DeleteAndEmptyTable) {
     rossi->Elimina(a.q, a.numRecord, a.bottone, a.eraAttivo);
     rossi->Azzera(a.q, "NON_ESISTE");
     EXPECT_EQ(r.Texts(), (Names{"Confermare l'azzeramento della tabella?", "La tabella è vuota",
-                                "Confermare l'azzeramento della tabella?",
-                                "Impossibile azzerare la tabella!"}));
+                                "Confermare l'azzeramento della tabella?", "Impossibile azzerare la tabella!"}));
   }
 }
 
-TEST(PulsanteSalva, NewKeysFromMaximumLastRowAndGenerator) {
+TEST_F(PulsanteSalva, NewKeysFromMaximumLastRowAndGenerator) {
   // Fault: a new key repeating an existing one, or the new row not saved.
-  Ambiente amb;
-  CreaArticoli(amb);
-  Operator r;
-  auto rossi = amb.Contesto(1);
   Tabella a(*rossi);
   rossi->NuovoIntSuMax(a.q, "ARTICOLI", a.numRecord, a.bottone, a.eraAttivo);
   rossi->NuovoIntSuLast(a.q, a.numRecord, a.bottone, a.eraAttivo);
@@ -372,23 +339,17 @@ TEST(PulsanteSalva, NewKeysFromMaximumLastRowAndGenerator) {
   a.q.Post();
   rossi->IBTransaction1->Commit();
   EXPECT_EQ(HostFolder::Rows(amb.Archivio(), "SELECT ID, NOME FROM ARTICOLI ORDER BY ID"),
-            (Righe{{"1", "uno"}, {"2", "due"}, {"3", kNull}, {"4", kNull},
-                   {"10", "dal generatore"}, {"11", kNull}}));
-  EXPECT_TRUE(r.Texts().empty());
+            (Righe{{"1", "uno"}, {"2", "due"}, {"3", kNull}, {"4", kNull}, {"10", "dal generatore"}, {"11", kNull}}));
+  EXPECT_TRUE(op.Texts().empty());
 }
 
-TEST(ParametriTabX, FailedWritesTellTheOperator) {
+TEST_F(ParametriTabX, FailedWritesTellTheOperator) {
   // Fault: a parameter write that fails in silence.
-  Ambiente amb;
-  Operator op;
-  auto rossi = amb.Contesto(1);
   rossi->AggiungiParametroInTabX(501, 1, "Larghezza", "non un numero", "", "", "", "", "");
   rossi->AggiungiParametroInTabX(501, 1, "Altezza", "5", "", "", "", "", "");
   rossi->ScriviParametroInTabX(501, 1, "Altezza", "cinque", "", "", "");
-  EXPECT_EQ(op.Texts(), (Names{"Errore interno di INSERT: impossibile aggiungere il parametro "
-                               "Larghezza",
-                               "Errore interno di UPDATE: impossibile settare il parametro "
-                               "Altezza"}));
+  EXPECT_EQ(op.Texts(), (Names{"Errore interno di INSERT: impossibile aggiungere il parametro Larghezza",
+                               "Errore interno di UPDATE: impossibile settare il parametro Altezza"}));
 }
 
 }  // namespace

@@ -42,15 +42,11 @@ TEST(TTabXForm, FirstStartOnEmptyHostFolder) {
     EXPECT_EQ(op.Texts(), Names{"Effettuata creazione data base"});
     EXPECT_THROW(ctx.SetUserPerNum(1), db::DbError);  // no UTENTI here
   }
-  EXPECT_EQ(HostFolder::Rows(host.UserDatabasePath(),
-                             "SELECT RDB$FIELD_NAME FROM RDB$RELATION_FIELDS WHERE "
-                             "RDB$RELATION_NAME='TABSCRIPT' ORDER BY RDB$FIELD_POSITION")
-                .size(),
-            9u);
-  EXPECT_EQ(HostFolder::Scalar(host.UserDatabasePath(),
-                               "SELECT TRIM(RDB$CONSTRAINT_NAME) FROM RDB$RELATION_CONSTRAINTS "
-                               "WHERE RDB$RELATION_NAME='TABSCRIPT' AND "
-                               "RDB$CONSTRAINT_TYPE='PRIMARY KEY'"),
+  const std::string user = host.UserDatabasePath();
+  EXPECT_EQ(HostFolder::Scalar(user, "SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME='TABSCRIPT'"),
+            "9");
+  EXPECT_EQ(HostFolder::Scalar(user, "SELECT TRIM(RDB$CONSTRAINT_NAME) FROM RDB$RELATION_CONSTRAINTS WHERE "
+                                     "RDB$RELATION_NAME='TABSCRIPT' AND RDB$CONSTRAINT_TYPE='PRIMARY KEY'"),
             "QELTAB_CHIAVEPRIMARIA");
   Operator op;
   TTabXForm again(nullptr, 0);
@@ -76,7 +72,6 @@ TEST(TTabXForm, OperatorReads) {
   host.AddParameter(42, "", "Archivio", "senza-ditta.fdb", 1);
   Operator op;
   TTabXForm ctx(nullptr, 0);
-
   ctx.SetUserPerNum(2);
   EXPECT_EQ(ctx.GetNomeUser(), "D'Amico");
   EXPECT_EQ(ctx.Ditta, "L'Aquila");
@@ -86,16 +81,13 @@ TEST(TTabXForm, OperatorReads) {
   EXPECT_EQ(ctx.LeggiNomeUser(99), "");
   EXPECT_EQ(ctx.LeggiPasswordUser("Rossi"), "segreta");
   EXPECT_EQ(ctx.DecodificaNomeUser(1), "Rossi");
-
   EXPECT_TRUE(ctx.VerificaPasswordUser("Rossi", "segreta"));
   EXPECT_FALSE(ctx.VerificaPasswordUser("Rossi", "Segreta"));
   EXPECT_FALSE(ctx.VerificaPasswordUser("Nessuno", ""));
   EXPECT_TRUE(ctx.VerificaPasswordUser("D'Amico", "qualsiasi"));
-
   ctx.SetUserPerNome("Rossi");
   EXPECT_EQ(ctx.GetNumUser(), 1);
   EXPECT_EQ(ctx.ProfiloSicurezzaUtente(), 5);
-
   std::vector<std::string> list = {"prima"};
   ctx.CaricaUser(list);
   EXPECT_EQ(list, (Names{"prima", "Rossi", "D'Amico"}));
@@ -113,16 +105,14 @@ TEST(TTabXForm, ScritturaHandleDiApertura) {
   // Fault: the handle written to the wrong row, or a failed write reported
   // as success (or shown to the operator).
   Host host;
-  HostFolder::Exec(host.UserDatabasePath(),
-                   "INSERT INTO VORLOLOGFUNZ (IDFINESTRA, HANDLEFINESTRA) VALUES ('7', NULL)");
+  HostFolder::Exec(host.UserDatabasePath(), "INSERT INTO VORLOLOGFUNZ (IDFINESTRA, HANDLEFINESTRA) VALUES ('7', NULL)");
   Operator op;
   {
     TTabXForm ctx(nullptr, 0);
     EXPECT_TRUE(ctx.ScritturaHandleDiApertura(7, 65540));
     EXPECT_TRUE(ctx.ScritturaHandleDiApertura(8, 1));  // no such row: nothing to do
   }
-  EXPECT_EQ(HostFolder::Rows(host.UserDatabasePath(), "SELECT * FROM VORLOLOGFUNZ"),
-            (Rows{{"7", "65540"}}));
+  EXPECT_EQ(HostFolder::Rows(host.UserDatabasePath(), "SELECT * FROM VORLOLOGFUNZ"), (Rows{{"7", "65540"}}));
 
   HostFolder::Exec(host.UserDatabasePath(), "DROP TABLE VORLOLOGFUNZ");
   TTabXForm ctx(nullptr, 0);
@@ -138,7 +128,6 @@ TEST(TTabXForm, ConnettiDatabase) {
   Operator op;
   TTabXForm ctx(nullptr, 0);
   ctx.Inserisci("BVN", "Archivio", "", host.CompanyDatabasePath(), "", "", "", "", "1");
-
   ctx.ConnettiDatabase1("Archivio");
   EXPECT_EQ(ctx.IBDatabase1->DatabaseName, host.CompanyDatabasePath());
   ctx.ConnettiDatabase2("Archivio");
@@ -146,7 +135,6 @@ TEST(TTabXForm, ConnettiDatabase) {
   EXPECT_TRUE(ctx.IBDatabase2->Connected());
   EXPECT_TRUE(ctx.IBDatabase5->Connected());
   EXPECT_FALSE(ctx.IBDatabase3->Connected());
-
   ctx.IBDatabase1->Close();
   ctx.ConnettiDatabase0(host.CompanyDatabasePath());
   EXPECT_TRUE(ctx.IBDatabase1->Connected());
@@ -174,7 +162,6 @@ TEST(MemTabX, InserisciGetVSetV) {
   Operator op;
   TTabXForm ctx(nullptr, 0);
   TRxMemoryData& m = *ctx.MemTabX;
-
   ctx.Inserisci("BVN", "Archivio", "", "uno", "", "", "", "", "1");
   ctx.Inserisci("BVN", "Archivio", "12345678901", "due", "05/03/2024", "nota", "3", "", "1");
   EXPECT_EQ(m.RecordCount(), 1);
@@ -198,7 +185,6 @@ TEST(MemTabX, InserisciGetVSetV) {
   ctx.Inserisci("BVN", "Libero", "", "b", "", "", "", "", "");
   EXPECT_EQ(m.RecordCount(), 5);
   EXPECT_EQ(ctx.GetV("Libero"), "b");
-
   EXPECT_TRUE(ctx.SetV("Colore", "giallo"));
   EXPECT_EQ(ctx.GetV("Colore"), "giallo");
   EXPECT_FALSE(ctx.SetV("Assente", "x"));
@@ -212,7 +198,6 @@ TEST(MemTabX, ReadsByNameTakeTheFirstRowWhateverRowIsCurrent) {
   Operator op;
   TTabXForm ctx(nullptr, 0);
   TRxMemoryData& m = *ctx.MemTabX;
-
   ctx.Inserisci("TBX", "Colore", "", "rosso", "", "m-tbx", "", "", "1");
   ctx.Inserisci("BVN", "Colore", "", "verde", "", "m-bvn", "", "", "1");
   // Rewriting the TBX row leaves the cursor on it, the second row.
@@ -248,30 +233,26 @@ TEST(Parametri, ReadWriteAndPackForApostrophes) {
   ctx.ScriviParametroBrivane("L'Aquila", "Archivio", "/dati/l'archivio.fdb");
   ctx.ScriviParametroBrivane("Altra", "Dir'Lavoro", "");
   ctx.SettaParametro("Magazzino", "3");
-  EXPECT_EQ(HostFolder::Rows(user,
-                             "SELECT INTESTAZIONE, PARAMETRO, VALORE, PROGRESSIVO FROM "
-                             "TABBRIVANE WHERE UTENTE='2' ORDER BY PROGRESSIVO"),
+  EXPECT_EQ(HostFolder::Rows(user, "SELECT INTESTAZIONE, PARAMETRO, VALORE, PROGRESSIVO FROM TABBRIVANE "
+                                   "WHERE UTENTE='2' ORDER BY PROGRESSIVO"),
             (Rows{{"L'Aquila", "Archivio", "/dati/l'archivio.fdb", "1"},
                   {"Altra", "Dir'Lavoro", kNull, "2"},
                   {"L'Aquila", "Magazzino", "3", "3"}}));
-
   std::string value;
   ctx.CaricaParametro("Archivio", value);
   EXPECT_EQ(value, "/dati/l'archivio.fdb");
 
   // Rewriting updates in place; emptying stores NULL.
   ctx.ScriviParametroBrivane("L'Aquila", "Archivio", "");
-  EXPECT_EQ(HostFolder::Rows(user,
-                             "SELECT VALORE, PROGRESSIVO FROM TABBRIVANE WHERE UTENTE='2' AND "
-                             "PARAMETRO='Archivio'"),
+  EXPECT_EQ(HostFolder::Rows(user, "SELECT VALORE, PROGRESSIVO FROM TABBRIVANE WHERE UTENTE='2' AND "
+                                   "PARAMETRO='Archivio'"),
             (Rows{{kNull, "1"}}));
   EXPECT_EQ(HostFolder::Scalar(user, "SELECT BRIVANE FROM UTENTI WHERE CODICE=2"),
             "[Altra]\nDir'Lavoro=\n[L'Aquila]\nArchivio=\nMagazzino=3\n");
   // The next operator's numbering starts again from 1.
   ctx.SetUserPerNum(1);
   ctx.SettaParametro("Archivio", "x");
-  EXPECT_EQ(HostFolder::Scalar(user, "SELECT PROGRESSIVO FROM TABBRIVANE WHERE UTENTE='1'"),
-            "1");
+  EXPECT_EQ(HostFolder::Scalar(user, "SELECT PROGRESSIVO FROM TABBRIVANE WHERE UTENTE='1'"), "1");
   EXPECT_TRUE(op.Texts().empty());
 }
 
@@ -281,10 +262,9 @@ TEST(Parametri, PackingWithoutSectionsAndFailedWrite) {
   Host host;
   const std::string user = host.UserDatabasePath();
   host.AddParameter(1, "", "Vuota", "v", 1);
-  HostFolder::Exec(user,
-                   "INSERT INTO TABBRIVANE (UTENTE, INTESTAZIONE, PARAMETRO, VALORE, PROGRESSIVO) "
-                   "VALUES ('1', NULL, 'Nulla', 'n', 2)");
-  HostFolder::Exec(user, "UPDATE UTENTI SET BRIVANE='vecchio' WHERE CODICE=1");
+  HostFolder::ExecAll(user, {"INSERT INTO TABBRIVANE (UTENTE, INTESTAZIONE, PARAMETRO, VALORE, PROGRESSIVO) "
+                             "VALUES ('1', NULL, 'Nulla', 'n', 2)",
+                             "UPDATE UTENTI SET BRIVANE='vecchio' WHERE CODICE=1"});
   Operator op;
   TTabXForm ctx(nullptr, 0);
   ctx.SetUserPerNum(1);
@@ -293,11 +273,9 @@ TEST(Parametri, PackingWithoutSectionsAndFailedWrite) {
 
   // VALORE holds 250 characters: a longer value cannot be inserted.
   ctx.ScriviParametroBrivane("Ditta Uno", "Lungo", std::string(300, 'x'));
-  EXPECT_EQ(op.Texts(),
-            Names{"Errore interno di INSERT: impossibile aggiornare la tabella dei parametri"});
+  EXPECT_EQ(op.Texts(), Names{"Errore interno di INSERT: impossibile aggiornare la tabella dei parametri"});
   ctx.ScriviParametroBrivane("Ditta Uno", "Breve", "b");
-  EXPECT_EQ(HostFolder::Scalar(user, "SELECT BRIVANE FROM UTENTI WHERE CODICE=1"),
-            "[Ditta Uno]\nBreve=b\n");
+  EXPECT_EQ(HostFolder::Scalar(user, "SELECT BRIVANE FROM UTENTI WHERE CODICE=1"), "[Ditta Uno]\nBreve=b\n");
 }
 
 TEST(Parametri, AggiornaParametriTabX) {
@@ -306,20 +284,17 @@ TEST(Parametri, AggiornaParametriTabX) {
   Host host;
   host.CreateCompanyDatabase();
   const std::string company = host.CompanyDatabasePath();
-  HostFolder::ExecAll(
-      company,
-      {"INSERT INTO TABX VALUES (1, 501, 1, 'TBX', 'Colore', 5, 'rosso', NULL, NULL, 1, 2, 1)",
-       "INSERT INTO TABX VALUES (2, 501, 1, 'TBX', 'Vuoto', NULL, NULL, NULL, NULL, 0, 0, 1)",
-       "INSERT INTO TABX VALUES (3, 501, 1, 'TBX', 'Nuovo', NULL, 'n', '2024-03-05', 'm', 1, 1, "
-       "1)",
-       "INSERT INTO TABX VALUES (4, 501, 1, 'TBX', 'Altrui', NULL, 'a', NULL, NULL, 0, 0, 2)"});
+  HostFolder::ExecAll(company,
+                      {"INSERT INTO TABX VALUES (1, 501, 1, 'TBX', 'Colore', 5, 'rosso', NULL, NULL, 1, 2, 1)",
+                       "INSERT INTO TABX VALUES (2, 501, 1, 'TBX', 'Vuoto', NULL, NULL, NULL, NULL, 0, 0, 1)",
+                       "INSERT INTO TABX VALUES (3, 501, 1, 'TBX', 'Nuovo', NULL, 'n', '2024-03-05', 'm', 1, 1, 1)",
+                       "INSERT INTO TABX VALUES (4, 501, 1, 'TBX', 'Altrui', NULL, 'a', NULL, NULL, 0, 0, 2)"});
   Operator op;
   TTabXForm ctx(nullptr, 0);
   ctx.SetUserPerNum(1);
   ctx.ConnettiDatabase0(company);
   ctx.Inserisci("TBX", "Colore", "", "blu", "", "memo", "", "", "1");
   ctx.Inserisci("TBX", "Vuoto", "9", "pieno", "", "", "", "", "1");
-
   ctx.AggiornaParametriTabX();
   TRxMemoryData& m = *ctx.MemTabX;
   EXPECT_EQ(m.RecordCount(), 3);

