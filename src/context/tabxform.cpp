@@ -1,4 +1,5 @@
 #include "context/tabxform.h"
+#include "context/tabxform_internal.h"
 
 #include <memory>
 
@@ -31,11 +32,8 @@ const char* const kTabScript[] = {
     "CONSTRAINT QELTAB_CHIAVEPRIMARIA PRIMARY KEY (PROGETTO,SCRIPTFORM,CONTESTO,UTENTE));",
 };
 
-void ErroreOk(const std::string& testo) {
-  ui::App().MessageDlg(testo, ui::MsgDlgType::Error, ui::mbOK);
-}
-
-std::string Numero(std::int32_t n) { return plat::IntToStr(n); }
+using tabx::ErroreOk;
+using tabx::Numero;
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include "context/helpers.h"
 #include "context/memorydata.h"
 #include "context/tabxform.h"
+#include "context/tabxform_internal.h"
 #include "db/database.h"
 #include "db/error.h"
 #include "db/query.h"
@@ -16,11 +17,8 @@ namespace velmaro {
 
 namespace {
 
-void ErroreOk(const std::string& testo) {
-  ui::App().MessageDlg(testo, ui::MsgDlgType::Error, ui::mbOK);
-}
-
-std::string Numero(std::int64_t n) { return plat::IntToStr(n); }
+using tabx::ErroreOk;
+using tabx::Numero;
 
 bool CampoIntero(db::FieldType t) {
   return t == db::FieldType::Smallint || t == db::FieldType::Integer ||

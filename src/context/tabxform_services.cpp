@@ -5,6 +5,7 @@
 
 #include "context/helpers.h"
 #include "context/tabxform.h"
+#include "context/tabxform_internal.h"
 #include "db/database.h"
 #include "db/error.h"
 #include "db/query.h"
@@ -34,11 +35,8 @@ std::string SenzaApostrofi(const std::string& testo) {
   return out;
 }
 
-std::string Numero(std::int64_t n) { return plat::IntToStr(n); }
-
-void ErroreOk(const std::string& testo) {
-  ui::App().MessageDlg(testo, ui::MsgDlgType::Error, ui::mbOK);
-}
+using tabx::ErroreOk;
+using tabx::Numero;
 
 // "'value'," or "NULL," as a column of an insert or an update.
 std::string ValoreONull(const std::string& valore, const std::string& coda = ",") {
