@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Velmaro, makes a host folder with the sample company "DEMO" and
-# runs the operator script tools/host/demo.vms on it, printing what the
-# operator sees. Usage: bash scripts/demo.sh [host-folder]   (default out/demo)
+# runs the operator scripts of tools/host/demo on it, in the order of their
+# names, printing what the operator sees. Usage: bash scripts/demo.sh [host-folder]   (default out/demo)
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -16,8 +16,7 @@ host="$build/bin/velmaro-host"
 echo "== host folder: $dir"
 "$host" init "$dir" --demo-data --force
 
-script="$root/tools/host/demo.vms"
-if [[ -f "$script" && -f "$build/bin/libVelmaro.so" ]]; then
-  echo "== operator script: $script"
+for script in "$root"/tools/host/demo/*.vms; do
+  echo "== operator script: ${script#$root/}"
   "$host" run "$dir" "$script"
-fi
+done

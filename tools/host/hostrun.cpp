@@ -46,11 +46,39 @@ long long Number(const std::string& text) {
   return n;
 }
 
+// Writes through to the runner's output and keeps what the last command
+// printed, for the checks of "expect" and "reject".
+class TeeBuf : public std::streambuf {
+ public:
+  explicit TeeBuf(std::ostream& out) : out_(out) {}
+  std::string recent;
+
+ protected:
+  int overflow(int c) override {
+    if (c == traits_type::eof()) return 0;
+    recent.push_back(char(c));
+    out_.put(char(c));
+    return c;
+  }
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    recent.append(s, size_t(n));
+    out_.write(s, n);
+    return n;
+  }
+  int sync() override {
+    out_.flush();
+    return 0;
+  }
+
+ private:
+  std::ostream& out_;
+};
+
 class ScriptRunner {
  public:
   ScriptRunner(const HostPaths& paths, plat::Library& module, std::vector<std::string> lines,
                std::ostream& out, std::ostream& err)
-      : paths_(paths), module_(module), lines_(std::move(lines)), out_(out), err_(err) {
+      : paths_(paths), module_(module), lines_(std::move(lines)), tee_(out), out_(&tee_), err_(err) {
     ui::App().OnMessageShown = [this](const ui::MessageBoxInfo& box) {
       out_ << ui::DescribeMessageBox(box) << "\n";
     };
@@ -86,6 +114,11 @@ class ScriptRunner {
       try {
         words = SplitScriptLine(line);
         if (words.empty() || words[0][0] == '#') continue;
+        if (words[0] == "expect" || words[0] == "reject") {
+          Check(words);
+          continue;
+        }
+        tee_.recent.clear();
         out_ << "> " << RestOfLine(line, 0) << "\n";
         Execute(words, line);
         // A later dialog may live where this one did: tell it again.
@@ -115,6 +148,17 @@ class ScriptRunner {
     failed_ = true;
     out_.flush();
     err_ << "error: line " << number << ": " << what << "\n";
+  }
+
+  // "expect <text>": what the last command printed holds the text;
+  // "reject <text>": it does not. Checks print nothing when they hold.
+  void Check(const std::vector<std::string>& w) {
+    Need(w, 2, 2, "expect|reject <text>");
+    bool found = tee_.recent.find(w[1]) != std::string::npos;
+    if (w[0] == "expect" && !found)
+      throw LineError("expected \"" + w[1] + "\" in what the last command printed");
+    if (w[0] == "reject" && found)
+      throw LineError("did not expect \"" + w[1] + "\" in what the last command printed");
   }
 
   void Need(const std::vector<std::string>& w, size_t min, size_t max, const char* usage) {
@@ -270,7 +314,8 @@ class ScriptRunner {
   const HostPaths& paths_;
   plat::Library& module_;
   std::vector<std::string> lines_;
-  std::ostream& out_;
+  TeeBuf tee_;
+  std::ostream out_;
   std::ostream& err_;
   ui::Driver driver_;
   size_t next_ = 0;

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Runs one operator script on a fresh host folder with the demo data.
+# Usage: run.sh <velmaro-host> <script.vms>
+set -euo pipefail
+host=$1
+script=$2
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+"$host" init "$dir/host" --demo-data >/dev/null
+cd "$dir"
+"$host" run "$dir/host" "$script"
