@@ -29,14 +29,13 @@ class TTabXForm : public ui::Form {
   // Every caller passes mode 0 (operators and parameters in the user
   // database); no other mode is built.
   TTabXForm(ui::Component* owner, std::uint8_t mode);
-  ~TTabXForm() override;
   TTabXForm(const TTabXForm&) = delete;
   TTabXForm& operator=(const TTabXForm&) = delete;
 
   std::string ClassName() const override { return "TTabXForm"; }
 
-  // Components, owned by this object. Freed in reverse order of creation:
-  // queries, then transactions, then connections.
+  // Components, owned by this object (ui::Make). Created connections
+  // first, then transactions, then data sets, and freed in the reverse order.
   TRxMemoryData* MemTabX = nullptr;
   db::Database* IBDatabase1 = nullptr;
   db::Transaction* IBTransaction1 = nullptr;
