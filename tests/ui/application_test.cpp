@@ -19,7 +19,7 @@ using ApplicationTest = UiTest;
 void ShowButton(std::function<void(ui::Component*)> onClick) {
   auto* f = new ui::Form(&ui::App());
   f->SetName("F");
-  Put<ui::Button>(f, "B")->OnClick = std::move(onClick);
+  ui::Make<ui::Button>(f, "B")->OnClick = std::move(onClick);
   f->Show();
 }
 
