@@ -26,7 +26,7 @@ TEST_F(DBEditTest, FollowsTheCursorAndWritesTypedText) {
   auto* e = ui::Make<ui::DBEdit>(f, "EditNome");
   e->SetDataSource(&src);
   e->SetDataField("NOME");
-  auto* other = ui::Make<ui::Edit>(f, "Other");
+  ui::Make<ui::Edit>(f, "Other");
   std::vector<std::string> changes;
   e->OnChange = [&](ui::Component*) { changes.push_back(e->Text()); };
   set->Open();

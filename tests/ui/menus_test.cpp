@@ -49,7 +49,7 @@ TEST_F(MenusTest, ShortcutsOfTheFocusedControlsMenuTakeTheKey) {
   auto* f = new ui::Form(&ui::App());
   f->SetName("F");
   auto* e = ui::Make<ui::Edit>(f, "E");
-  auto* other = ui::Make<ui::Edit>(f, "O");
+  ui::Make<ui::Edit>(f, "O");
   auto* m = new ui::PopupMenu(f);
   e->SetPopupMenu(m);
   int clicks = 0, downs = 0;
