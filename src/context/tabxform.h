@@ -56,9 +56,7 @@ class TTabXForm : public ui::Form {
   void SetUserPerNome(const std::string& nomeUser);
   std::int32_t GetNumUser() const { return NumUser; }
   std::string GetNomeUser() const { return NomeUser; }
-  std::string GetPassword() const { return Password; }
   std::string GetDitta() const { return Ditta; }
-  std::uint8_t GetModo() const { return Modo; }
   std::string LeggiNomeUser(std::int32_t numUser);
   std::int32_t LeggiCodiceUser(const std::string& nomeUser);
   std::string LeggiPasswordUser(const std::string& nomeUser);
