@@ -34,8 +34,8 @@ class TTabXForm : public ui::Form {
 
   std::string ClassName() const override { return "TTabXForm"; }
 
-  // Components, owned by this object (ui::Make). Created connections
-  // first, then transactions, then data sets, and freed in the reverse order.
+  // Components, owned by this object (ui::Make): each connection is made
+  // before its transaction, the data sets last; freed in the reverse order.
   TRxMemoryData* MemTabX = nullptr;
   db::Database* IBDatabase1 = nullptr;
   db::Transaction* IBTransaction1 = nullptr;
