@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "context/qelin.h"
@@ -79,20 +80,64 @@ TEST(ApriCreaDatabase, AliasFailingFallsBackToFolder) {
   EXPECT_EQ(o.log.Names(), (Names{"srv:ditta", "srv:ditta", folder + "dati.fdb", folder + "dati.fdb"}));
 }
 
-TEST(ApriCreaDatabase, SharePathRuleIsFinal) {
-  // Fault: a missing or doubled closing backslash of the share path, or the
-  // later rules (and their questions) running after the share rule failed.
+// Every entry under a folder, recursively, as paths relative to it.
+Names Tree(const std::string& folder) {
+  Names out;
+  for (const auto& e : std::filesystem::recursive_directory_iterator(folder))
+    out.push_back(std::filesystem::relative(e.path(), folder).string());
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+TEST(ApriCreaDatabase, SharePathGoesToTheServerNeverToALocalFile) {
+  // Fault: the share path \\srv\dati\archivio.fdb taken by the embedded
+  // engine for a relative local file, created in the working folder and
+  // reported as "Effettuata creazione data base"; or the later rules (and
+  // their questions) running after the share rule failed.
   HostFolder host;
-  // The UNC name is a plain relative file name here: a folder in its place
-  // keeps it from opening.
-  std::filesystem::create_directories(host.Folder() + "\\\\srv\\dati\\archivio.fdb");
   for (const std::string share : {"dati", "dati\\"}) {
+    const std::string folder = Folder(host, "g" + std::to_string(share.size()) + "/",
+                                      {{"Nome Server", "srv"}, {"PercorsoDatabase", share}});
+    const Names before = Tree(host.Folder());
     Opening o;
-    EXPECT_FALSE(o.Run(Folder(host, "g" + std::to_string(share.size()) + "/",
-                              {{"Nome Server", "srv"}, {"PercorsoDatabase", share}})));
-    EXPECT_EQ(o.log.Names(), (Names{"\\\\srv\\dati\\archivio.fdb", "\\\\srv\\dati\\archivio.fdb"}));
+    EXPECT_FALSE(o.Run(folder));
+    EXPECT_FALSE(o.d.Connected());
+    EXPECT_EQ(o.log.Names(), (Names{"srv:dati/archivio.fdb", "srv:dati/archivio.fdb"}));
     EXPECT_TRUE(o.op.Texts().empty());
+    EXPECT_EQ(Tree(host.Folder()), before);  // the working folder is the host folder
   }
+  // No server known: the name reaches nothing and nothing is tried.
+  Opening o;
+  EXPECT_FALSE(o.Run(Folder(host, "g0/", {{"PercorsoDatabase", "dati"}})));
+  EXPECT_TRUE(o.log.Names().empty());
+  EXPECT_TRUE(o.op.Texts().empty());
+}
+
+TEST(ChiediServerDatabase, DatiIniOfANetworkFolderIsOutOfReach) {
+  // Fault: a folder in network form read and written as a local path from
+  // the root: \\tmp\x\ is /tmp/x/ to the local file system, so a dati.ini
+  // there was read, and the first-run answer written into it.
+  HostFolder host;
+  const std::string local = Folder(host, "archivi/", {{"Nome Server", "vicino"}}) + "dati.ini";
+  std::string network = host.Folder() + "archivi\\";
+  std::replace(network.begin(), network.end(), '/', '\\');
+  network = "\\" + network;  // "/tmp/..." becomes "\\tmp\..."
+  const Names before = Tree(host.Folder());
+
+  Operator op;
+  op.Then([](ui::Form& f) {
+    auto& dlg = dynamic_cast<TQelIn2Form&>(f);
+    dlg.Edit1->SetText("lontano");
+    dlg.Edit2->SetText("E");
+    dlg.OKBtn->Click();
+  });
+  std::string server, letter;
+  EXPECT_EQ(ChiediServerDatabase(server, letter, network, nullptr), "lontano");
+  EXPECT_EQ(letter, "E");
+  EXPECT_EQ(op.Texts(), Names{kNoIni});  // nothing read: the question comes
+  EXPECT_EQ(plat::ReadString(local, "CONFIG", "Nome Server", ""), "vicino");
+  EXPECT_EQ(plat::ReadString(local, "CONFIG", "Lettera Disco Server", "?"), "?");
+  EXPECT_EQ(Tree(host.Folder()), before);
 }
 
 TEST(ApriCreaDatabase, UncFolderSharedByLetterBecomesServerPath) {
