@@ -107,6 +107,12 @@ TEST_F(HostRun, AFailedLineStopsTheScriptWithItsNumber) {
            Case{"answer OK\n", "error: line 1: nothing to answer"},
            Case{"windows\nfrobnicate now\n", "error: line 2: unknown command"},
            Case{"windows\ncall demo uno 5\n", "error: line 2: \"uno\" is not a number"},
+           // Numbers beyond 32 bits were cut: 4294968297 became opening id 1001.
+           Case{"call ShowImpostazFormX 2 4294968297\n", "error: line 1: \"4294968297\" is out of range"},
+           Case{"call demo -2147483649 5\n", "error: line 1: \"-2147483649\" is out of range"},
+           Case{"call demo 99999999999999999999 5\n", "error: line 1: \"99999999999999999999\" is out of range"},
+           Case{"call demo 1 5\nkey DemoForm.EditNome F99999999999\n",
+                "error: line 2: unknown key \"F99999999999\""},
            Case{"call ShowNothingX 1 5\n", "error: line 1: libVelmaro.so has no export"}}) {
     Outcome o = Run(c.script);
     EXPECT_EQ(o.status, 1) << c.script;
