@@ -156,8 +156,11 @@ DateTime IncMonth(DateTime dt, int months) {
   y = static_cast<int>(total / 12);
   m = static_cast<int>(total % 12) + 1;
   if (d > DaysInMonth(y, m)) d = DaysInMonth(y, m);
-  const double time = dt - std::trunc(dt);
-  return EncodeDate(y, m, d) + time;
+  // Before 30/12/1899 the time of day counts away from zero, as DecodeDate
+  // reads it: adding a negative fraction to a later day would move the day.
+  const double time = std::fabs(dt - std::trunc(dt));
+  const DateTime day = EncodeDate(y, m, d);
+  return day >= 0 ? day + time : day - time;
 }
 
 std::string FormatDateTime(const std::string& format, DateTime dt) {

@@ -42,6 +42,10 @@ TEST_F(FormatDate, ArithmeticAcrossMonthAndYear) {
   EXPECT_EQ(plat::DateToStr(plat::EncodeDate(2024, 1, 1) - 1), "31/12/2023");
   EXPECT_EQ(plat::DateToStr(plat::IncMonth(plat::EncodeDate(2024, 1, 31), 1)), "29/02/2024");
   EXPECT_EQ(plat::DateToStr(plat::IncMonth(plat::EncodeDate(2024, 1, 15), -1)), "15/12/2023");
+  // Before 30/12/1899 the time counts away from zero: a month after
+  // 29/12/1899 06:00 is 29/01/1900 06:00, not 28/01 at 18:00.
+  EXPECT_EQ(plat::FormatDateTime("dd/mm/yyyy hh:nn", plat::IncMonth(-1.25, 1)), "29/01/1900 06:00");
+  EXPECT_EQ(plat::FormatDateTime("dd/mm/yyyy hh:nn", plat::IncMonth(-31.25, -1)), "29/10/1899 06:00");
 }
 
 TEST_F(FormatDate, OutOfRangeValuesGiveDefinedResults) {
