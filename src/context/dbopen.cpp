@@ -31,13 +31,14 @@ void Avviso(const std::string& testo) { ui::App().ShowMessage(testo); }
 // A database name in Windows network form, \\server\share\file, names a
 // file on that server: the client here reaches it as server:share/file.
 // Handed over as it stands, the embedded engine would take it for a local
-// file in the working folder and create it there. False when the name
-// holds no server or no path: such a name reaches nothing.
+// file in the working folder and create it there. The server ends at the
+// first backslash, so a "Nome Server" in the client's host/port form
+// (srv/3051) keeps its port. False when the name holds no server or no
+// path: such a name reaches nothing.
 bool NomeDelServer(const std::string& nome, std::string& perIlClient) {
   const std::string resto = nome.substr(2);
-  size_t barra = 0;
-  while (barra < resto.size() && !plat::IsPathDelimiter(resto[barra])) ++barra;
-  if (barra == 0 || barra + 1 >= resto.size()) return false;
+  const size_t barra = resto.find('\\');
+  if (barra == 0 || barra == std::string::npos || barra + 1 >= resto.size()) return false;
   perIlClient = resto.substr(0, barra) + ":" + plat::NativePath(resto.substr(barra + 1));
   return true;
 }

@@ -109,6 +109,12 @@ TEST(ApriCreaDatabase, SharePathGoesToTheServerNeverToALocalFile) {
     EXPECT_TRUE(o.op.Texts().empty());
     EXPECT_EQ(Tree(host.Folder()), before);  // the working folder is the host folder
   }
+  // A server named with its port keeps it.
+  Opening withPort;
+  EXPECT_FALSE(withPort.Run(
+      Folder(host, "gp/", {{"Nome Server", "srv/3051"}, {"PercorsoDatabase", "dati"}})));
+  ASSERT_FALSE(withPort.log.Names().empty());
+  EXPECT_EQ(withPort.log.Names()[0], "srv/3051:dati/archivio.fdb");
   // No server known: the name reaches nothing and nothing is tried.
   Opening o;
   EXPECT_FALSE(o.Run(Folder(host, "g0/", {{"PercorsoDatabase", "dati"}})));
