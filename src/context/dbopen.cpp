@@ -29,6 +29,21 @@ std::string LeggiConfig(const std::string& fileIni, const char* chiave) {
 
 void Avviso(const std::string& testo) { ui::App().ShowMessage(testo); }
 
+// A database name in Windows network form, \\server\share\file, names a
+// file on that server: the client here reaches it as server:share/file.
+// Handed over as it stands, the embedded engine would take it for a local
+// file in the working folder and create it there. The server ends at the
+// first backslash, so a "Nome Server" in the client's host/port form
+// (srv/3051) keeps its port. False when the name holds no server or no
+// path: such a name reaches nothing.
+bool NomeDelServer(const std::string& nome, std::string& perIlClient) {
+  const std::string resto = nome.substr(2);
+  const size_t barra = resto.find('\\');
+  if (barra == 0 || barra == std::string::npos || barra + 1 >= resto.size()) return false;
+  perIlClient = resto.substr(0, barra) + ":" + plat::NativePath(resto.substr(barra + 1));
+  return true;
+}
+
 }  // namespace
 
 bool AvvisaCondivisioneNome(const std::string& cartella, const std::string& percorsoInRete,
@@ -82,6 +97,7 @@ bool ImpostaLoginDatabase(db::Database& database, const std::string& percorso,
     if (!lettera.empty() && !nome.empty()) nome.replace(0, 1, lettera);
     nome = server + ":" + nome;
   }
+  if (plat::IsNetworkName(nome) && !NomeDelServer(nome, nome)) return false;
   database.DatabaseName = nome;
   try {
     database.SetConnected(true);

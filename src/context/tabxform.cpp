@@ -89,19 +89,40 @@ void TTabXForm::CreaTabScriptSeManca() {
   // already been told, and the object must still come to life.
   if (!IBDatabaseUser->Connected()) return;
   try {
-    QueryBrivane->Close();
-    QueryBrivane->SQL.Clear();
-    QueryBrivane->SQL.Add("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS");
-    QueryBrivane->SQL.Add("WHERE RDB$RELATION_NAME='TABSCRIPT'");
-    QueryBrivane->Open();
-    if (!QueryBrivane->IsEmpty()) return;
+    if (TabScriptEsiste()) return;
     QueryBrivane->Close();
     QueryBrivane->SQL.Clear();
     for (const char* riga : kTabScript) QueryBrivane->SQL.Add(riga);
     QueryBrivane->ExecSQL();
     TransazioneUser->Commit();
   } catch (const db::DbError&) {
+    // Two operators starting at once on a new host folder both find the
+    // table missing; the one whose creation fails finds it made by the
+    // other, in a transaction that sees the other's commit.
+    if (TabScriptFattaDaAltri()) return;
     ErroreOk("Errore interno di CREATE: impossibile creare la tabella TABSCRIPT");
+  }
+}
+
+bool TTabXForm::TabScriptEsiste() {
+  QueryBrivane->Close();
+  QueryBrivane->SQL.Clear();
+  QueryBrivane->SQL.Add("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS");
+  QueryBrivane->SQL.Add("WHERE RDB$RELATION_NAME='TABSCRIPT'");
+  QueryBrivane->Open();
+  return !QueryBrivane->IsEmpty();
+}
+
+bool TTabXForm::TabScriptFattaDaAltri() {
+  try {
+    QueryBrivane->Close();
+    if (TransazioneUser->InTransaction()) TransazioneUser->Rollback();
+    const bool esiste = TabScriptEsiste();
+    QueryBrivane->Close();
+    TransazioneUser->Commit();
+    return esiste;
+  } catch (const db::DbError&) {
+    return false;
   }
 }
 

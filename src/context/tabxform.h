@@ -186,6 +186,8 @@ class TTabXForm : public ui::Form {
   void CreaComponenti();
   void ApriDatabaseUtenti();
   void CreaTabScriptSeManca();
+  bool TabScriptEsiste();
+  bool TabScriptFattaDaAltri();
   void Connetti(db::Database& database, const std::string& percorso);
   void RiavviaTransazioneUser();
   // Runs the lines on QueryBrivane and gives the first column of the first
