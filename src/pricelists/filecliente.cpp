@@ -69,8 +69,8 @@ constexpr const char* kScaglioniCoda[] = {"  )", "ORDER BY", "  LISTSCDTNET.QUAN
 constexpr const char* kEstensioneZero = "0";
 
 template <std::size_t N>
-void Aggiungi(db::Query& q, const char* const (&righe)[N]) {
-  for (const char* r : righe) q.SQL.Add(r);
+void Aggiungi(std::string& testo, const char* const (&righe)[N]) {
+  for (const char* r : righe) testo.append(r).append("\n");
 }
 
 std::string Intero(std::int64_t n) { return std::to_string(n); }
@@ -155,6 +155,32 @@ std::string ErroreFasciaNonIntera(const std::string& testo) {
   return "La fascia \"" + testo + "\" non è un numero intero";
 }
 
+std::string StatementPrincipale(const RichiestaFileClienti& r) {
+  std::string testo;
+  Aggiungi(testo, kPrincipaleTesta);
+  testo += " FROM PREPARAPREZZO(" + r.Fascia + ",'" + Apici(r.Criteri) + "','" + r.Data + "') p \n";
+  Aggiungi(testo, kPrincipaleCoda);
+  return testo;
+}
+
+std::string StatementListiniScaglioni(const std::string& fascia) {
+  std::string testo;
+  Aggiungi(testo, kListiniTesta);
+  testo += "  F.IDFASCIA=" + fascia + "\n";
+  Aggiungi(testo, kListiniCoda);
+  return testo;
+}
+
+std::string StatementScaglioni(const std::string& data) {
+  std::string testo;
+  Aggiungi(testo, kScaglioniTesta);
+  testo += "    LISTSCDTNET.DATAINIZIOVALIDITA<='" + data + "'\n";
+  Aggiungi(testo, kScaglioniMezzo);
+  testo += "    '" + data + "'<=LISTSCDTNET.DATAFINEVALIDITA\n";
+  Aggiungi(testo, kScaglioniCoda);
+  return testo;
+}
+
 GeneratoreFileClienti::GeneratoreFileClienti(db::Database& database, db::Transaction& transazione)
     : database_(database), transazione_(transazione) {}
 
@@ -203,15 +229,9 @@ void GeneratoreFileClienti::Genera(const RichiestaFileClienti& r, const std::str
   // Prepared once for the whole generation: the first embeds the band, the
   // second the date.
   listini_ = std::make_unique<db::Query>(&database_, &transazione_);
-  Aggiungi(*listini_, kListiniTesta);
-  listini_->SQL.Add("  F.IDFASCIA=" + r.Fascia);
-  Aggiungi(*listini_, kListiniCoda);
+  listini_->SQL.SetText(StatementListiniScaglioni(r.Fascia));
   scaglioni_ = std::make_unique<db::Query>(&database_, &transazione_);
-  Aggiungi(*scaglioni_, kScaglioniTesta);
-  scaglioni_->SQL.Add("    LISTSCDTNET.DATAINIZIOVALIDITA<='" + r.Data + "'");
-  Aggiungi(*scaglioni_, kScaglioniMezzo);
-  scaglioni_->SQL.Add("    '" + r.Data + "'<=LISTSCDTNET.DATAFINEVALIDITA");
-  Aggiungi(*scaglioni_, kScaglioniCoda);
+  scaglioni_->SQL.SetText(StatementScaglioni(r.Data));
   listini_->Prepare();
   scaglioni_->Prepare();
 
@@ -247,10 +267,7 @@ void GeneratoreFileClienti::Scrivi(const RichiestaFileClienti& r, std::ostream& 
 
   principale_ = std::make_unique<db::Query>(&database_, &transazione_);
   principale_->ParamCheck = false;
-  Aggiungi(*principale_, kPrincipaleTesta);
-  principale_->SQL.Add(" FROM PREPARAPREZZO(" + r.Fascia + ",'" + Apici(r.Criteri) + "','" +
-                       r.Data + "') p ");
-  Aggiungi(*principale_, kPrincipaleCoda);
+  principale_->SQL.SetText(StatementPrincipale(r));
   principale_->Open();
 
   std::int64_t fatti = 0;

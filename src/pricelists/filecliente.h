@@ -52,6 +52,12 @@ bool FasciaIntera(const std::string& testo, std::string& numero);
 // The message for a band text that is no whole number.
 std::string ErroreFasciaNonIntera(const std::string& testo);
 
+// The statements of a generation, one line each. The lists statement takes
+// :ARTICOLO and :ESTENSIONE, the tiers statement also :ID.
+std::string StatementPrincipale(const RichiestaFileClienti& richiesta);
+std::string StatementListiniScaglioni(const std::string& fascia);
+std::string StatementScaglioni(const std::string& data);
+
 // Runs the statements on the company connection and writes the file. The
 // three statements of one generation are prepared once.
 class GeneratoreFileClienti {
