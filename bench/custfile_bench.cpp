@@ -14,10 +14,12 @@
 #include <sstream>
 #include <unordered_set>
 
+#include "bare_attachment.h"
 #include "db/database.h"
 #include "db/engine.h"
 #include "db/query.h"
 #include "db/transaction.h"
+#include "filedump.h"
 #include "hostinit.h"
 #include "pricelists/filecliente.h"
 #include "ratio_reporter.h"
@@ -254,29 +256,12 @@ void FileNudoUnaVolta(IAttachment* att, ThrowStatusWrapper& st, bool unica) {
 
 void BM_Nudo(benchmark::State& state) {
   const bool unica = state.range(0) == 1;
-  IMaster* master = fb_get_master_interface();
-  ThrowStatusWrapper st(master->getStatus());
-  IProvider* prov = master->getDispatcher();
-  IXpbBuilder* dpb = master->getUtilInterface()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
-  dpb->insertString(&st, isc_dpb_user_name, "SYSDBA");
-  dpb->insertString(&st, isc_dpb_lc_ctype, "UTF8");
-  IAttachment* att = prov->attachDatabase(&st, g_archivio.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
-  for (auto _ : state) FileNudoUnaVolta(att, st, unica);
-  att->detach(&st);
-  dpb->dispose();
-  prov->release();
-  st.dispose();
+  BareAttachment bare(g_archivio);
+  for (auto _ : state) FileNudoUnaVolta(bare.att, bare.st, unica);
 }
 
 BENCHMARK(BM_Nudo)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Modulo)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-std::string Contenuto(const std::string& percorso) {
-  std::ifstream f(percorso, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
 
 }  // namespace
 
@@ -290,7 +275,7 @@ int main(int argc, char** argv) {
     const char* modo = u ? "single column" : "multiple columns";
     const double nudo = reporter.times["BM_Nudo/" + std::to_string(u) + "/iterations:3"];
     const double modulo = reporter.times["BM_Modulo/" + std::to_string(u) + "/iterations:3"];
-    const std::string a = Contenuto(FileModulo(u)), b = Contenuto(FileNudo(u));
+    const std::string a = host::ReadWholeFile(FileModulo(u)), b = host::ReadWholeFile(FileNudo(u));
     if (a.empty() || a != b) std::cout << modo << ": the two files differ\n";
     if (nudo > 0 && modulo > 0)
       std::cout << "customer price file, " << modo << ": module / bare = " << modulo / nudo << "\n";
