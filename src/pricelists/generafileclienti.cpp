@@ -181,6 +181,18 @@ void TGeneraFileClientiForm::TimerFasciaTimer(ui::Component*) {
     ui::MessageDlg(ErroreFasciaNonIntera(testo), ui::MsgDlgType::Error, ui::mbOK);
     return;
   }
+  // A timer has no caller to hand an error to: the operator sees it here.
+  try {
+    CaricaListini(fascia);
+  } catch (const std::exception& e) {
+    if (MemTab->State() != db::DataSetState::Browse) MemTab->Cancel();
+    if (MemTab->ControlsDisabled()) MemTab->EnableControls();
+    MemTab->EmptyTable();
+    ui::App().ShowException(e);
+  }
+}
+
+void TGeneraFileClientiForm::CaricaListini(const std::string& fascia) {
   db::Query q(TabX().IBDatabase1, TabX().IBTransaction1);
   q.SQL.Add(kListiniFascia1);
   q.SQL.Add(kListiniFascia2 + fascia + " ORDER BY F.NRIGA");

@@ -85,6 +85,7 @@ class TGeneraFileClientiForm : public FinestraDaExport {
  private:
   void CreaControlli();
   void CreaMemTab();
+  void CaricaListini(const std::string& fascia);
   void SegnaTutti(const char* valore);
   std::vector<std::string> ListiniSelezionati();
   // Step 3 of the generation: the criteria in use, "" for none; false when
