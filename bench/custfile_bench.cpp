@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <string_view>
 #include <unordered_set>
 
 #include "bare_attachment.h"
@@ -46,7 +47,7 @@ void CreaDati() {
   if (!mkdtemp(tmpl.data())) std::abort();
   g_cartella = tmpl + "/";
   std::ostringstream out;
-  host::InitHostFolder(g_cartella + "h", host::SqlFolder("/nonexistent"), {false, false}, out);
+  host::InitHostFolder(g_cartella + "h", host::SqlFolder("/nonexistent"), {}, out);
   g_archivio = host::PathsOf(g_cartella + "h").companyDb;
   db::Database d;
   host::OpenHostDatabase(d, g_archivio);
@@ -164,10 +165,21 @@ struct Messaggio {
   }
 };
 
-std::string SostituisciParametri(std::string sql) {
-  for (const char* nome : {":ARTICOLO", ":ESTENSIONE", ":ID"})
-    for (std::size_t p; (p = sql.find(nome)) != std::string::npos;) sql.replace(p, std::strlen(nome), "?");
-  return sql;
+// The API's statements take "?" where the module's take names.
+std::string SostituisciParametri(const std::string& sql) {
+  std::string out;
+  for (std::size_t i = 0; i < sql.size();) {
+    bool trovato = false;
+    for (std::string_view nome : {":ARTICOLO", ":ESTENSIONE", ":ID"}) {
+      if (sql.compare(i, nome.size(), nome) != 0) continue;
+      out += '?';
+      i += nome.size();
+      trovato = true;
+      break;
+    }
+    if (!trovato) out += sql[i++];
+  }
+  return out;
 }
 
 std::string Pulito(const std::string& v) {

@@ -9,6 +9,7 @@
 
 #include "context/helpers.h"
 #include "db/field.h"
+#include "db/params.h"
 #include "db/query.h"
 #include "platform/encoding.h"
 
@@ -197,8 +198,7 @@ std::int64_t GeneratoreFileClienti::ContaArticoli(const std::string& criteri) {
 
 std::string GeneratoreFileClienti::TestoScaglioni(const std::string& articolo, bool colonnaUnica) {
   listini_->Close();
-  listini_->ParamByName("ARTICOLO").SetAsString(articolo);
-  listini_->ParamByName("ESTENSIONE").SetAsString(kEstensioneZero);
+  articoloListini_->SetAsString(articolo);
   listini_->Open();
   std::vector<std::int32_t> ids;
   for (listini_->First(); !listini_->Eof(); listini_->Next())
@@ -209,9 +209,8 @@ std::string GeneratoreFileClienti::TestoScaglioni(const std::string& articolo, b
   std::vector<Scaglione> righe;
   for (std::int32_t id : ids) {
     scaglioni_->Close();
-    scaglioni_->ParamByName("ARTICOLO").SetAsString(articolo);
-    scaglioni_->ParamByName("ESTENSIONE").SetAsString(kEstensioneZero);
-    scaglioni_->ParamByName("ID").SetAsInteger(id);
+    articoloScaglioni_->SetAsString(articolo);
+    idScaglioni_->SetAsInteger(id);
     scaglioni_->Open();
     righe.clear();
     db::Field& prezzo = scaglioni_->FieldByName("PREZZO");
@@ -234,6 +233,11 @@ void GeneratoreFileClienti::Genera(const RichiestaFileClienti& r, const std::str
   scaglioni_->SQL.SetText(StatementScaglioni(r.Data));
   listini_->Prepare();
   scaglioni_->Prepare();
+  articoloListini_ = &listini_->ParamByName("ARTICOLO");
+  listini_->ParamByName("ESTENSIONE").SetAsString(kEstensioneZero);
+  articoloScaglioni_ = &scaglioni_->ParamByName("ARTICOLO");
+  scaglioni_->ParamByName("ESTENSIONE").SetAsString(kEstensioneZero);
+  idScaglioni_ = &scaglioni_->ParamByName("ID");
 
   const std::string temporaneo = percorso + ".tmp";
   try {

@@ -13,6 +13,7 @@
 namespace db {
 class Database;
 class Transaction;
+class Param;
 class Query;
 }  // namespace db
 
@@ -81,6 +82,11 @@ class GeneratoreFileClienti {
   db::Database& database_;
   db::Transaction& transazione_;
   std::unique_ptr<db::Query> principale_, listini_, scaglioni_;
+  // Looked up once per generation: a lookup by name costs more than the
+  // rest of setting a parameter.
+  db::Param* articoloListini_ = nullptr;
+  db::Param* articoloScaglioni_ = nullptr;
+  db::Param* idScaglioni_ = nullptr;
 };
 
 }  // namespace velmaro

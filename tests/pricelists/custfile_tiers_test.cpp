@@ -70,7 +70,9 @@ TEST(ScaglioniFileClienti, OnlyWholeNumbersAreBands) {
   for (const Caso& c : casi) {
     std::string numero;
     EXPECT_EQ(FasciaIntera(c.testo, numero), c.intera) << c.testo;
-    if (c.intera) EXPECT_EQ(numero, c.numero) << c.testo;
+    if (c.intera) {
+      EXPECT_EQ(numero, c.numero) << c.testo;
+    }
   }
 }
 

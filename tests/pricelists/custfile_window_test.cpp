@@ -28,8 +28,9 @@ class FinestraFileClienti : public ::testing::Test {
   static void SetUpTestSuite() {
     cartella_ = new velmaro::testing::TempFolder("velmaro-custfile");
     std::ostringstream out;
-    host::InitHostFolder(cartella_->Path() + "h", host::SqlFolder("/nonexistent"), {true, false},
-                         out);
+    host::InitOptions opzioni;
+    opzioni.demoData = true;
+    host::InitHostFolder(cartella_->Path() + "h", host::SqlFolder("/nonexistent"), opzioni, out);
   }
   static void TearDownTestSuite() {
     delete cartella_;
