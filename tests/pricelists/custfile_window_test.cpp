@@ -162,6 +162,14 @@ TEST_F(FinestraFileClienti, AFailedGenerationLeavesThePreviousFile) {
   EXPECT_TRUE(Leggi(file).starts_with("ARTICOLO;DESCRIZIONE;"));
   EXPECT_FALSE(std::filesystem::exists(file + ".tmp"));
   EXPECT_EQ(w_->ProgressExp->Position(), 100);
+
+  // A folder with an accented name is a folder like any other.
+  const std::string accentata = cartella_->Path() + "h/dati/città/";
+  std::filesystem::create_directories(std::filesystem::u8path(accentata));
+  w_->EditFileExp->SetText(accentata + "prova.csv");
+  w_->ButtonGenera->Click();
+  EXPECT_EQ(op.Texts().back(), "Generazione completata");
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::u8path(accentata + "prova.csv")));
 }
 
 }  // namespace
