@@ -15,7 +15,6 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "bare_attachment.h"
 #include "db/database.h"
 #include "db/engine.h"
 #include "db/query.h"
@@ -268,8 +267,19 @@ void FileNudoUnaVolta(IAttachment* att, ThrowStatusWrapper& st, bool unica) {
 
 void BM_Nudo(benchmark::State& state) {
   const bool unica = state.range(0) == 1;
-  BareAttachment bare(g_archivio);
-  for (auto _ : state) FileNudoUnaVolta(bare.att, bare.st, unica);
+  IMaster* master = fb_get_master_interface();
+  ThrowStatusWrapper st(master->getStatus());
+  IProvider* prov = master->getDispatcher();
+  IXpbBuilder* dpb = master->getUtilInterface()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
+  dpb->insertString(&st, isc_dpb_user_name, "SYSDBA");
+  dpb->insertString(&st, isc_dpb_lc_ctype, "UTF8");
+  IAttachment* att =
+      prov->attachDatabase(&st, g_archivio.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+  for (auto _ : state) FileNudoUnaVolta(att, st, unica);
+  att->detach(&st);
+  dpb->dispose();
+  prov->release();
+  st.dispose();
 }
 
 BENCHMARK(BM_Nudo)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -9,7 +9,6 @@
 #include <iostream>
 #include <map>
 
-#include "bare_attachment.h"
 #include "db/database.h"
 #include "ratio_reporter.h"
 #include "db/engine.h"
@@ -48,9 +47,13 @@ const char* kSelect =
 
 void BM_BareFetch(benchmark::State& state) {
   using namespace Firebird;
-  BareAttachment bare(g_path);
-  ThrowStatusWrapper& st = bare.st;
-  IAttachment* att = bare.att;
+  IMaster* master = fb_get_master_interface();
+  ThrowStatusWrapper st(master->getStatus());
+  IProvider* prov = master->getDispatcher();
+  IXpbBuilder* dpb = master->getUtilInterface()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
+  dpb->insertString(&st, isc_dpb_user_name, "SYSDBA");
+  dpb->insertString(&st, isc_dpb_lc_ctype, "UTF8");
+  IAttachment* att = prov->attachDatabase(&st, g_path.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
   for (auto _ : state) {
     ITransaction* tra = att->startTransaction(&st, 0, nullptr);
     IStatement* stmt = att->prepare(&st, tra, 0, kSelect, 3, IStatement::PREPARE_PREFETCH_METADATA);
@@ -83,6 +86,10 @@ void BM_BareFetch(benchmark::State& state) {
     stmt->free(&st);
     tra->commit(&st);
   }
+  att->detach(&st);
+  dpb->dispose();
+  prov->release();
+  st.dispose();
 }
 
 void BM_QueryFetch(benchmark::State& state) {
