@@ -7,6 +7,7 @@
 #include "platform/ini.h"
 #include "ui/application.h"
 #include "ui/form.h"
+#include "ui/make.h"
 
 namespace velmaro {
 
@@ -111,36 +112,27 @@ std::string ChiediServerDatabase(std::string& server, std::string& lettera,
   if (!server.empty()) return server;
 
   Avviso(kMsgNonTrovato);
-  // Freed through the toolkit, not by a plain delete, so the form's own
-  // OnDestroy runs; also when the modal loop throws.
-  TQelIn2Form* dialogo = new TQelIn2Form(owner);
-  try {
-    dialogo->SetCaption(kMsgNonTrovato);
-    dialogo->Label1->SetCaption(
-        "Inserire il nome del computer e la lettera della sua\r\n"
-        "unità disco dove risulta ospitato (o sarà ospitato) il database");
-    dialogo->Font.Name = "Arial";
-    dialogo->Font.Size = 8;
-    dialogo->Font.Style = 0;
-    dialogo->Label1->SetTop(dialogo->Label1->Top() - 10);
-    dialogo->Edit1->SetText("");
-    dialogo->ShowModal();
-    if (dialogo->Esito == 1) {
-      server = dialogo->Edit1->Text();
-      lettera = dialogo->Edit2->Text();
-      try {
-        plat::WriteString(fileIni, kSezione, "Nome Server", server);
-        if (!lettera.empty())
-          plat::WriteString(fileIni, kSezione, "Lettera Disco Server", lettera);
-      } catch (const plat::IniError&) {
-        // An unwritable folder only means the question comes back next time.
-      }
+  auto dialogo = ui::MakeOwned<TQelIn2Form>(owner);
+  dialogo->SetCaption(kMsgNonTrovato);
+  dialogo->Label1->SetCaption(
+      "Inserire il nome del computer e la lettera della sua\r\n"
+      "unità disco dove risulta ospitato (o sarà ospitato) il database");
+  dialogo->Font.Name = "Arial";
+  dialogo->Font.Size = 8;
+  dialogo->Font.Style = 0;
+  dialogo->Label1->SetTop(dialogo->Label1->Top() - 10);
+  dialogo->Edit1->SetText("");
+  dialogo->ShowModal();
+  if (dialogo->Esito == 1) {
+    server = dialogo->Edit1->Text();
+    lettera = dialogo->Edit2->Text();
+    try {
+      plat::WriteString(fileIni, kSezione, "Nome Server", server);
+      if (!lettera.empty()) plat::WriteString(fileIni, kSezione, "Lettera Disco Server", lettera);
+    } catch (const plat::IniError&) {
+      // An unwritable folder only means the question comes back next time.
     }
-  } catch (...) {
-    ui::Free(dialogo);
-    throw;
   }
-  ui::Free(dialogo);
   return server;
 }
 
