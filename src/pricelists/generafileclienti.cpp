@@ -67,16 +67,13 @@ TGeneraFileClientiForm::TGeneraFileClientiForm(ui::Component* owner, CellaDataMo
   DoCreate();
 }
 
-TGeneraFileClientiForm::~TGeneraFileClientiForm() = default;
-
 void TGeneraFileClientiForm::CreaMemTab() {
-  MemTab = std::make_unique<TRxMemoryData>();
-  MemTab->Name = "MemTab";
+  MemTab = ui::Make<TRxMemoryData>(this, "MemTab");
   MemTab->CreateField("IDListino", db::FieldType::Integer);
   MemTab->CreateField("NomeListino", db::FieldType::String, 20);
   MemTab->CreateField("S", db::FieldType::String, 1);
   MemTab->Open();
-  DataSourceTab = std::make_unique<db::DataSource>(MemTab.get());
+  DataSourceTab = ui::Make<db::DataSource>(this, "DataSourceTab", MemTab);
 }
 
 void TGeneraFileClientiForm::CreaControlli() {
@@ -117,7 +114,7 @@ void TGeneraFileClientiForm::CreaControlli() {
   GridTab->Options &= ~ui::dgEditing;
   GridTab->ReadOnly = true;
   GridTab->DefaultDrawing = false;
-  GridTab->SetDataSource(DataSourceTab.get());
+  GridTab->SetDataSource(DataSourceTab);
   GridTab->OnDblClick = click(&TGeneraFileClientiForm::GridTabDblClick);
   GridTab->OnKeyUp = [this](ui::Component* s, ui::Word& k, ui::ShiftState sh) { GridTabKeyUp(s, k, sh); };
   GridTab->OnDrawDataCell = [this](ui::Component* s, const ui::Rect& r, db::Field* f,

@@ -3,7 +3,6 @@
 // or through a customer's band), the lists that count, the tier layout, the
 // calculation date and the exclusion criteria, then generates the file.
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,14 +33,13 @@ class TRxMemoryData;
 class TGeneraFileClientiForm : public FinestraDaExport {
  public:
   TGeneraFileClientiForm(ui::Component* owner, CellaDataModule* cellaDM);
-  ~TGeneraFileClientiForm() override;
   std::string ClassName() const override { return "TGeneraFileClientiForm"; }
 
   void Inizializzazione();
 
   // Data objects first: the grid reads them while it lives.
-  std::unique_ptr<TRxMemoryData> MemTab;
-  std::unique_ptr<db::DataSource> DataSourceTab;
+  TRxMemoryData* MemTab = nullptr;
+  db::DataSource* DataSourceTab = nullptr;
 
   ui::Edit* EditFileExp = nullptr;
   ui::Button* ButtonFileExp = nullptr;
