@@ -51,38 +51,46 @@ void CreaDati() {
   db::Database d;
   host::OpenHostDatabase(d, g_archivio);
   const std::string n = std::to_string(kArticoli);
-  Esegui(d, "EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < 17) DO BEGIN "
-            "INSERT INTO CLASSIFICAZIONE1 VALUES (:I, 'C' || :I, 'Classe dell''articolo ' || :I); "
-            "INSERT INTO CLASSIFICAZIONE2 VALUES (:I, 'G' || :I, 'Gruppo ' || :I); I = I + 1; END END");
-  Esegui(d, "EXECUTE BLOCK AS DECLARE I INTEGER = 0; DECLARE A VARCHAR(20); BEGIN WHILE (I < " + n +
-                ") DO BEGIN A = 'A' || LPAD(I, 6, '0'); "
-                "INSERT INTO ANAMAG (CODICE, ESTENSIONE, DESCRIZIONE1, CLASSIFICAZIONE1, CLASSIFICAZIONE2)"
-                " VALUES (:A, '0', 'Articolo n. ' || :I || IIF(MOD(:I, 7) = 0, ' dell''esempio', ''),"
-                " 'C' || MOD(:I, 9), 'G' || MOD(:I, 17)); "
-                "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
-                " VALUES (1, :A, '0', 10 + MOD(:I, 90), 0); "
-                "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
-                " VALUES (1, :A, '0', 9.5 + MOD(:I, 90), 10); "
-                "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
-                " VALUES (1, :A, '0', 9 + MOD(:I, 90), 50); "
-                "IF (MOD(:I, 2) = 0) THEN BEGIN "
-                "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
-                " VALUES (2, :A, '0', 11.25, 0); "
-                "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
-                " VALUES (2, :A, '0', 10.75, 20); END "
-                "IF (MOD(:I, 3) = 0) THEN BEGIN "
-                "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
-                " VALUES (3, :A, '0', 12, 0); "
-                "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
-                " VALUES (3, :A, '0', 11.5, 5); "
-                "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
-                " VALUES (3, :A, '0', 10.5, 100); END "
-                "I = I + 1; END END");
-  Esegui(d, "INSERT INTO LISTSC (ID, NOME, TIPO) SELECT 1, 'Base', 'N' FROM RDB$DATABASE UNION ALL "
-            "SELECT 2, 'Rivenditori', 'N' FROM RDB$DATABASE UNION ALL SELECT 3, 'Grossisti', 'N' FROM RDB$DATABASE");
+  Esegui(
+      d,
+      "EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < 17) DO BEGIN "
+      "INSERT INTO CLASSIFICAZIONE1 VALUES (:I, 'C' || :I, 'Classe dell''articolo ' || :I); "
+      "INSERT INTO CLASSIFICAZIONE2 VALUES (:I, 'G' || :I, 'Gruppo ' || :I); I = I + 1; END END");
+  Esegui(
+      d,
+      "EXECUTE BLOCK AS DECLARE I INTEGER = 0; DECLARE A VARCHAR(20); BEGIN WHILE (I < " + n +
+          ") DO BEGIN A = 'A' || LPAD(I, 6, '0'); "
+          "INSERT INTO ANAMAG (CODICE, ESTENSIONE, DESCRIZIONE1, CLASSIFICAZIONE1, "
+          "CLASSIFICAZIONE2)"
+          " VALUES (:A, '0', 'Articolo n. ' || :I || IIF(MOD(:I, 7) = 0, ' dell''esempio', ''),"
+          " 'C' || MOD(:I, 9), 'G' || MOD(:I, 17)); "
+          "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
+          " VALUES (1, :A, '0', 10 + MOD(:I, 90), 0); "
+          "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
+          " VALUES (1, :A, '0', 9.5 + MOD(:I, 90), 10); "
+          "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
+          " VALUES (1, :A, '0', 9 + MOD(:I, 90), 50); "
+          "IF (MOD(:I, 2) = 0) THEN BEGIN "
+          "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
+          " VALUES (2, :A, '0', 11.25, 0); "
+          "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
+          " VALUES (2, :A, '0', 10.75, 20); END "
+          "IF (MOD(:I, 3) = 0) THEN BEGIN "
+          "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
+          " VALUES (3, :A, '0', 12, 0); "
+          "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
+          " VALUES (3, :A, '0', 11.5, 5); "
+          "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
+          " VALUES (3, :A, '0', 10.5, 100); END "
+          "I = I + 1; END END");
+  Esegui(d,
+         "INSERT INTO LISTSC (ID, NOME, TIPO) SELECT 1, 'Base', 'N' FROM RDB$DATABASE UNION ALL "
+         "SELECT 2, 'Rivenditori', 'N' FROM RDB$DATABASE UNION ALL SELECT 3, 'Grossisti', 'N' FROM "
+         "RDB$DATABASE");
   Esegui(d, "INSERT INTO FASCESC (ID, NOME) VALUES (1, 'Fascia')");
-  Esegui(d, "INSERT INTO FASCESCDT (IDFASCIA, NRIGA, IDLISTINO) SELECT 1, 1, 1 FROM RDB$DATABASE "
-            "UNION ALL SELECT 1, 2, 2 FROM RDB$DATABASE UNION ALL SELECT 1, 3, 3 FROM RDB$DATABASE");
+  Esegui(d,
+         "INSERT INTO FASCESCDT (IDFASCIA, NRIGA, IDLISTINO) SELECT 1, 1, 1 FROM RDB$DATABASE "
+         "UNION ALL SELECT 1, 2, 2 FROM RDB$DATABASE UNION ALL SELECT 1, 3, 3 FROM RDB$DATABASE");
 }
 
 velmaro::RichiestaFileClienti Richiesta(bool colonnaUnica) {
@@ -93,7 +101,9 @@ velmaro::RichiestaFileClienti Richiesta(bool colonnaUnica) {
   return r;
 }
 
-std::string FileModulo(bool u) { return g_cartella + (u ? "modulo-unica.csv" : "modulo-multiple.csv"); }
+std::string FileModulo(bool u) {
+  return g_cartella + (u ? "modulo-unica.csv" : "modulo-multiple.csv");
+}
 std::string FileNudo(bool u) { return g_cartella + (u ? "nudo-unica.csv" : "nudo-multiple.csv"); }
 
 void BM_Modulo(benchmark::State& state) {
@@ -184,9 +194,12 @@ std::string SostituisciParametri(const std::string& sql) {
 std::string Pulito(const std::string& v) {
   std::string out;
   for (std::size_t i = 0; i < v.size(); ++i) {
-    if (v[i] == '\'') out += '\xB4';
-    else if (v[i] == '\r' && i + 1 < v.size() && v[i + 1] == '\n') out += ' ', ++i;
-    else out += v[i];
+    if (v[i] == '\'')
+      out += '\xB4';
+    else if (v[i] == '\r' && i + 1 < v.size() && v[i + 1] == '\n')
+      out += ' ', ++i;
+    else
+      out += v[i];
   }
   return out;
 }
@@ -194,10 +207,12 @@ std::string Pulito(const std::string& v) {
 void FileNudoUnaVolta(IAttachment* att, ThrowStatusWrapper& st, bool unica) {
   const velmaro::RichiestaFileClienti r = Richiesta(unica);
   ITransaction* tra = att->startTransaction(&st, 0, nullptr);
-  IStatement* lis = att->prepare(&st, tra, 0, SostituisciParametri(velmaro::StatementListiniScaglioni(r.Fascia)).c_str(), 3,
-                                 IStatement::PREPARE_PREFETCH_METADATA);
-  IStatement* sca = att->prepare(&st, tra, 0, SostituisciParametri(velmaro::StatementScaglioni(r.Data)).c_str(), 3,
-                                 IStatement::PREPARE_PREFETCH_METADATA);
+  IStatement* lis = att->prepare(
+      &st, tra, 0, SostituisciParametri(velmaro::StatementListiniScaglioni(r.Fascia)).c_str(), 3,
+      IStatement::PREPARE_PREFETCH_METADATA);
+  IStatement* sca =
+      att->prepare(&st, tra, 0, SostituisciParametri(velmaro::StatementScaglioni(r.Data)).c_str(),
+                   3, IStatement::PREPARE_PREFETCH_METADATA);
   Messaggio lisIn, lisOut, scaIn, scaOut, princOut;
   lisIn.Prepara(st, lis->getInputMetadata(&st));
   lisOut.Prepara(st, lis->getOutputMetadata(&st));
@@ -232,7 +247,8 @@ void FileNudoUnaVolta(IAttachment* att, ThrowStatusWrapper& st, bool unica) {
     lisIn.Testo(st, 1, "0");
     IResultSet* rl = lis->openCursor(&st, tra, lisIn.meta, lisIn.buf.data(), lisOut.meta, 0);
     liste.clear();
-    while (rl->fetchNext(&st, lisOut.buf.data()) == IStatus::RESULT_OK) liste.push_back(std::stoi(lisOut.Leggi(st, 0)));
+    while (rl->fetchNext(&st, lisOut.buf.data()) == IStatus::RESULT_OK)
+      liste.push_back(std::stoi(lisOut.Leggi(st, 0)));
     rl->close(&st);
     testo.clear();
     for (std::int32_t id : liste) {
@@ -248,9 +264,11 @@ void FileNudoUnaVolta(IAttachment* att, ThrowStatusWrapper& st, bool unica) {
         const bool ultimo = i + 1 == righe.size();
         const std::int64_t q = righe[i].first, fine = ultimo ? 0 : righe[i + 1].first - 1;
         if (ultimo ? q <= 0 : (q <= 0 && fine <= 0)) continue;
-        if (!unica) testo += std::to_string(q) + ";" + righe[i].second + ";";
-        else testo += std::to_string(q) + "-" + (ultimo ? std::string("999") : std::to_string(fine)) + " " +
-                      righe[i].second + "\r\n";
+        if (!unica)
+          testo += std::to_string(q) + ";" + righe[i].second + ";";
+        else
+          testo += std::to_string(q) + "-" + (ultimo ? std::string("999") : std::to_string(fine)) +
+                   " " + righe[i].second + "\r\n";
       }
     }
     if (!testo.empty() && !unica) testo.pop_back();

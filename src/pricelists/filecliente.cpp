@@ -44,23 +44,50 @@ constexpr const char* kPrincipaleCoda[] = {
 constexpr int kValoriRiga = 10;  // the columns before LISTINO_APP
 
 // The band's net lists holding a tier above 0 for the article.
-constexpr const char* kListiniTesta[] = {"SELECT", "  L.ID,", "  L.CAMPOSEL1,", "  L.CAMPOSEL2,",
-                                         "  L.CAMPOSEL3", "FROM", "  FASCESCDT F",
-                                         "  INNER JOIN LISTSC L ON", "  F.IDLISTINO=L.ID", "WHERE"};
+constexpr const char* kListiniTesta[] = {
+    "SELECT", "  L.ID,",       "  L.CAMPOSEL1,",           "  L.CAMPOSEL2,",     "  L.CAMPOSEL3",
+    "FROM",   "  FASCESCDT F", "  INNER JOIN LISTSC L ON", "  F.IDLISTINO=L.ID", "WHERE"};
 constexpr const char* kListiniCoda[] = {
-    "  AND", "  L.TIPO='N'", "  AND", "  (", "    SELECT", "      COUNT(*)", "    FROM",
-    "      LISTSCDTNET N", "    WHERE", "      N.IDLISTSC=L.ID", "      AND",
-    "      N.CODICEARTICOLO=:ARTICOLO", "      AND",
+    "  AND",
+    "  L.TIPO='N'",
+    "  AND",
+    "  (",
+    "    SELECT",
+    "      COUNT(*)",
+    "    FROM",
+    "      LISTSCDTNET N",
+    "    WHERE",
+    "      N.IDLISTSC=L.ID",
+    "      AND",
+    "      N.CODICEARTICOLO=:ARTICOLO",
+    "      AND",
     "      TRIM('0' FROM COALESCE(N.ESTCODICE,''))=TRIM('0' FROM :ESTENSIONE)",
-    "      AND N.QUANTITASCAGLIONE>0", "  )>0"};
+    "      AND N.QUANTITASCAGLIONE>0",
+    "  )>0"};
 
 // The tiers of one list for the article, valid on the date.
 constexpr const char* kScaglioniTesta[] = {
-    "SELECT", "  LISTSCDTNET.IDLISTSC,", "  (", "    REPLACE(", "      ROUND(LISTSCDTNET.PREZZO,2)||'',",
-    "      '.',", "      ','", "    )", "  ) AS PREZZO,", "  LISTSCDTNET.QUANTITASCAGLIONE", "FROM",
-    "  LISTSCDTNET", "WHERE", "  LISTSCDTNET.CODICEARTICOLO=:ARTICOLO", "  AND",
-    "  TRIM('0' FROM COALESCE(LISTSCDTNET.ESTCODICE,''))=TRIM('0' FROM :ESTENSIONE)", "  AND",
-    "  LISTSCDTNET.IDLISTSC=:ID", "  AND", "  (", "    LISTSCDTNET.DATAINIZIOVALIDITA IS NULL",
+    "SELECT",
+    "  LISTSCDTNET.IDLISTSC,",
+    "  (",
+    "    REPLACE(",
+    "      ROUND(LISTSCDTNET.PREZZO,2)||'',",
+    "      '.',",
+    "      ','",
+    "    )",
+    "  ) AS PREZZO,",
+    "  LISTSCDTNET.QUANTITASCAGLIONE",
+    "FROM",
+    "  LISTSCDTNET",
+    "WHERE",
+    "  LISTSCDTNET.CODICEARTICOLO=:ARTICOLO",
+    "  AND",
+    "  TRIM('0' FROM COALESCE(LISTSCDTNET.ESTCODICE,''))=TRIM('0' FROM :ESTENSIONE)",
+    "  AND",
+    "  LISTSCDTNET.IDLISTSC=:ID",
+    "  AND",
+    "  (",
+    "    LISTSCDTNET.DATAINIZIOVALIDITA IS NULL",
     "    OR"};
 constexpr const char* kScaglioniMezzo[] = {"  )", "  AND", "  (",
                                            "    LISTSCDTNET.DATAFINEVALIDITA IS NULL", "    OR"};

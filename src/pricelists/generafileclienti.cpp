@@ -92,11 +92,12 @@ void TGeneraFileClientiForm::CreaControlli() {
 
   EditFascia = ui::Make<ui::Edit>(this, "EditFascia", {8, 40, 120, 21});
   EditFascia->OnChange = click(&TGeneraFileClientiForm::EditFasciaChange);
-  ButtonCercaUtente = ui::Make<ui::Button>(this, "ButtonCercaUtente", {136, 40, 90, 25}, "ID Fascia");
+  ButtonCercaUtente =
+      ui::Make<ui::Button>(this, "ButtonCercaUtente", {136, 40, 90, 25}, "ID Fascia");
   ButtonCercaUtente->OnClick = click(&TGeneraFileClientiForm::ButtonCercaUtenteClick);
 
-  RadioGroupTipoArticoli =
-      ui::Make<ui::RadioGroup>(this, "RadioGroupTipoArticoli", {8, 72, 300, 60}, "Articoli da esportare");
+  RadioGroupTipoArticoli = ui::Make<ui::RadioGroup>(this, "RadioGroupTipoArticoli",
+                                                    {8, 72, 300, 60}, "Articoli da esportare");
   RadioGroupTipoArticoli->Items.Add("Esporta tutto");
   RadioGroupTipoArticoli->Items.Add("Esporta solo articoli coinvolti nei listini selezionati");
   RadioGroupTipoArticoli->SetItemIndex(0);
@@ -116,12 +117,15 @@ void TGeneraFileClientiForm::CreaControlli() {
   GridTab->DefaultDrawing = false;
   GridTab->SetDataSource(DataSourceTab);
   GridTab->OnDblClick = click(&TGeneraFileClientiForm::GridTabDblClick);
-  GridTab->OnKeyUp = [this](ui::Component* s, ui::Word& k, ui::ShiftState sh) { GridTabKeyUp(s, k, sh); };
+  GridTab->OnKeyUp = [this](ui::Component* s, ui::Word& k, ui::ShiftState sh) {
+    GridTabKeyUp(s, k, sh);
+  };
   GridTab->OnDrawDataCell = [this](ui::Component* s, const ui::Rect& r, db::Field* f,
                                    ui::GridDrawState st) { GridTabDrawDataCell(s, r, f, st); };
   ButtonSel = ui::Make<ui::Button>(this, "ButtonSel", {496, 168, 120, 25}, "Seleziona Tutto ");
   ButtonSel->OnClick = click(&TGeneraFileClientiForm::ButtonSelClick);
-  ButtonDeSel = ui::Make<ui::Button>(this, "ButtonDeSel", {496, 200, 120, 25}, "Deseleziona  Tutto");
+  ButtonDeSel =
+      ui::Make<ui::Button>(this, "ButtonDeSel", {496, 200, 120, 25}, "Deseleziona  Tutto");
   ButtonDeSel->OnClick = click(&TGeneraFileClientiForm::ButtonDeSelClick);
 
   ui::Make<ui::Button>(this, "ButtonDataCalcolo", {8, 336, 120, 25}, "Data calcolo prezzi");
@@ -198,7 +202,8 @@ void TGeneraFileClientiForm::CaricaListini(const std::string& fascia) {
   for (q.First(); !q.Eof(); q.Next()) {
     MemTab->Append();
     MemTab->FieldByName("IDListino").SetAsInteger(q.FieldByName("ID").AsInteger());
-    MemTab->FieldByName("NomeListino").SetAsString(ui::utf8::Sub(q.FieldByName("NOME").AsString(), 0, 20));
+    MemTab->FieldByName("NomeListino")
+        .SetAsString(ui::utf8::Sub(q.FieldByName("NOME").AsString(), 0, 20));
     MemTab->FieldByName("S").SetAsString("1");
     MemTab->Post();
   }
@@ -269,7 +274,9 @@ void TGeneraFileClientiForm::ButtonFileExpClick(ui::Component*) {
 
 void TGeneraFileClientiForm::ButtonCriteriEsclClick(ui::Component*) { MemoCriteriEscl->SetFocus(); }
 
-void TGeneraFileClientiForm::ButtonCritEsclHelpClick(ui::Component*) { ui::ShowMessage(kAiutoCriteri); }
+void TGeneraFileClientiForm::ButtonCritEsclHelpClick(ui::Component*) {
+  ui::ShowMessage(kAiutoCriteri);
+}
 
 void TGeneraFileClientiForm::ButtonGeneraHelpClick(ui::Component*) {
   ui::MessageDlg(kAiutoGenera, ui::MsgDlgType::Information, ui::mbOK);

@@ -1,7 +1,7 @@
 // The host's "file" command: bytes printed readably and compared.
-#include <gtest/gtest.h>
-
 #include "filedump.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

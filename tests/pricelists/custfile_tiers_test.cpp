@@ -27,7 +27,8 @@ TEST(ScaglioniFileClienti, RangesAndLayoutsOfOneOrMoreLists) {
       {{tre}, "0;12,50;10;11,00;50;10,00", "\"0-9 12,50\r\n10-49 11,00\r\n50-999 10,00\""},
       {{{{0, "5,00"}}}, "", ""},
       {{zeroUno}, "1;7,50", "\"1-999 7,50\""},
-      {{tre, {{5, "9,90"}}}, "0;12,50;10;11,00;50;10,00;5;9,90",
+      {{tre, {{5, "9,90"}}},
+       "0;12,50;10;11,00;50;10,00;5;9,90",
        "\"0-9 12,50\r\n10-49 11,00\r\n50-999 10,00\r\n5-999 9,90\""},
       {{{}, {}}, "", ""},
   };
@@ -49,8 +50,8 @@ TEST(ScaglioniFileClienti, ValuesAreCleanedOfApostrophesAndLineBreaksOnly) {
 TEST(ScaglioniFileClienti, ProgressRoundsHalvesToEven) {
   // Fault: halves rounded up (or truncated), or a division by an empty
   // article count.
-  EXPECT_EQ(PercentualeAvanzamento(1, 8), 12);   // 12.5
-  EXPECT_EQ(PercentualeAvanzamento(3, 8), 38);   // 37.5
+  EXPECT_EQ(PercentualeAvanzamento(1, 8), 12);  // 12.5
+  EXPECT_EQ(PercentualeAvanzamento(3, 8), 38);  // 37.5
   EXPECT_EQ(PercentualeAvanzamento(1, 3), 33);
   EXPECT_EQ(PercentualeAvanzamento(2, 3), 67);
   EXPECT_EQ(PercentualeAvanzamento(8, 8), 100);
@@ -64,9 +65,9 @@ TEST(ScaglioniFileClienti, OnlyWholeNumbersAreBands) {
     const char* testo;
     bool intera;
     const char* numero;
-  } casi[] = {{"12", true, "12"},    {" 7 ", true, "7"},      {"090", true, "90"},
-              {"-3", true, "-3"},    {"9x", false, ""},       {"", false, ""},
-              {"1.5", false, ""},    {"1 OR 1=1", false, ""}, {"99999999999", false, ""}};
+  } casi[] = {{"12", true, "12"}, {" 7 ", true, "7"},      {"090", true, "90"},
+              {"-3", true, "-3"}, {"9x", false, ""},       {"", false, ""},
+              {"1.5", false, ""}, {"1 OR 1=1", false, ""}, {"99999999999", false, ""}};
   for (const Caso& c : casi) {
     std::string numero;
     EXPECT_EQ(FasciaIntera(c.testo, numero), c.intera) << c.testo;
@@ -87,10 +88,11 @@ TEST(ScaglioniFileClienti, TheDefaultFileGoesBesideTheCompanyDatabase) {
 TEST(ScaglioniFileClienti, HeaderPerTierLayout) {
   // Fault: a separator after the last heading, or the wrong tier headings.
   EXPECT_TRUE(IntestazioneFileClienti(true).ends_with(";SCONTO 3;PROMO"));
-  EXPECT_TRUE(IntestazioneFileClienti(false).ends_with(";SCONTO 3;Q_SCAGLIONE1;PREZZO_SCAGLIONE1;"
-                                                       "Q_SCAGLIONE2;PREZZO_SCAGLIONE2;Q_SCAGLIONE3;"
-                                                       "PREZZO_SCAGLIONE3;Q_SCAGLIONE4;PREZZO_SCAGLIONE4;"
-                                                       "Q_SCAGLIONE5;PREZZO_SCAGLIONE5"));
+  EXPECT_TRUE(
+      IntestazioneFileClienti(false).ends_with(";SCONTO 3;Q_SCAGLIONE1;PREZZO_SCAGLIONE1;"
+                                               "Q_SCAGLIONE2;PREZZO_SCAGLIONE2;Q_SCAGLIONE3;"
+                                               "PREZZO_SCAGLIONE3;Q_SCAGLIONE4;PREZZO_SCAGLIONE4;"
+                                               "Q_SCAGLIONE5;PREZZO_SCAGLIONE5"));
 }
 
 }  // namespace
