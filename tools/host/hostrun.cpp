@@ -14,6 +14,7 @@
 #include "db/transaction.h"
 #include "demoform.h"
 #include "hostinit.h"
+#include "impexpcall.h"
 #include "platform/hostfolder.h"
 #include "platform/library.h"
 #include "script.h"
@@ -217,6 +218,7 @@ class ScriptRunner {
     Need(w, 4, 4, "call <export> <user> <opening-id>");
     int user = int(Number(w[2]));
     int opening = int(Number(w[3]));
+    if (IsImpExpEntry(w[1])) return CallImpExp(w[1], user, w[3]);
     ExportFn fn = nullptr;
     if (w[1] != "demo") {
       fn = module_.Function<ExportFn>(w[1]);
@@ -237,6 +239,14 @@ class ScriptRunner {
       if (!before.count(f))
         out_ << "opened " << f->Handle() << " " << f->ClassName() << " \"" << f->Caption() << "\"\n";
     // A box or dialog the script left unanswered during the call.
+    auto errors = ui::App().TakeErrors();
+    if (!errors.empty()) throw LineError(errors.front());
+  }
+
+  // The list-exchange windows, modal: the script's next lines drive them.
+  void CallImpExp(const std::string& name, int user, const std::string& listId) {
+    driver_.Enqueue([&](ui::Driver&) { OpenImpExp(name, user, listId); });
+    ui::App().HandleMessage();
     auto errors = ui::App().TakeErrors();
     if (!errors.empty()) throw LineError(errors.front());
   }
