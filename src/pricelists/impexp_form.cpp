@@ -113,19 +113,23 @@ void TImpExpListinoForm::Esporta(const std::string& intestazione,
 
   db::Database* database = QueryAux1->GetDatabase();
   db::Transaction* transazione = QueryAux1->GetTransaction();
-  long long totale = 0;
-  {
-    db::SqlStatement conta(database, transazione);
-    conta.SQL.Add("SELECT COUNT(*) FROM (");
-    for (const std::string& r : select) conta.SQL.Add(r);
-    conta.SQL.Add(") T");
-    conta.ExecQuery();
-    totale = conta.Fields(0).AsInt64();
-  }
   // Read forward only: the rows are written as they come, none is kept.
   db::SqlStatement righe(database, transazione);
   for (const std::string& r : select) righe.SQL.Add(r);
   righe.SQL.Add(ordine);
+  righe.Prepare();
+  long long totale = 0;
+  {
+    // A derived table needs a name for each column, aggregates included.
+    std::string colonne;
+    for (int i = 1; i <= righe.FieldCount(); ++i) colonne += (i > 1 ? ",C" : "C") + std::to_string(i);
+    db::SqlStatement conta(database, transazione);
+    conta.SQL.Add("SELECT COUNT(*) FROM (");
+    for (const std::string& r : select) conta.SQL.Add(r);
+    conta.SQL.Add(") T (" + colonne + ")");
+    conta.ExecQuery();
+    totale = conta.Fields(0).AsInt64();
+  }
   righe.ExecQuery();
   long long scritte = 0;
   ultimoProgresso_ = -1;

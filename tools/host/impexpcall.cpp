@@ -1,39 +1,42 @@
 #include "impexpcall.h"
 
 #include "context/datamodule.h"
-#include "context/launch.h"
 #include "context/tabxform.h"
 #include "db/database.h"
 #include "platform/format.h"
 #include "pricelists/impexpnetti.h"
 #include "pricelists/impexpsconti.h"
 #include "ui/application.h"
-#include "ui/make.h"
 
 namespace host {
+
+OperatorContext::OperatorContext(int user) {
+  plat::SetItalianFormats();
+  tabx_ = ui::MakeOwned<velmaro::TTabXForm>(&ui::App(), std::uint8_t(0));
+  cellaTabX_.Imposta(tabx_.get());
+  tabx_->SetUserPerNum(user);
+  std::string archivio;
+  tabx_->CaricaParametro("Archivio", archivio);
+  tabx_->Inserisci("BVN", "Archivio", "", archivio, "", "", "", "", std::to_string(user));
+  tabx_->IBDatabase1->SetConnected(false);
+  tabx_->ConnettiDatabase1("Archivio");
+  dm_ = ui::MakeOwned<velmaro::TDataModuleVelmaro>(&ui::App(), &cellaTabX_);
+  cellaDM_.Imposta(dm_.get());
+}
+
+OperatorContext::~OperatorContext() = default;
 
 bool IsImpExpEntry(const std::string& name) {
   return name == "ImpExpNetti" || name == "ImpExpSconti";
 }
 
 void OpenImpExp(const std::string& name, int user, const std::string& listId) {
-  plat::SetItalianFormats();
-  // Declared in the order of their making: they go in reverse.
-  auto tabx = ui::MakeOwned<velmaro::TTabXForm>(&ui::App(), std::uint8_t(0));
-  velmaro::CellaTabX cellaTabX(tabx.get());
-  tabx->SetUserPerNum(user);
-  std::string archivio;
-  tabx->CaricaParametro("Archivio", archivio);
-  tabx->Inserisci("BVN", "Archivio", "", archivio, "", "", "", "", std::to_string(user));
-  tabx->IBDatabase1->SetConnected(false);
-  tabx->ConnettiDatabase1("Archivio");
-  auto dm = ui::MakeOwned<velmaro::TDataModuleVelmaro>(&ui::App(), &cellaTabX);
-  velmaro::CellaDataModule cellaDM(dm.get());
+  OperatorContext context(user);
   ui::Owned<ui::Form> form;
   if (name == "ImpExpNetti")
-    form = ui::MakeOwned<velmaro::TImpExpLisNettiForm>(&ui::App(), listId, &cellaDM);
+    form = ui::MakeOwned<velmaro::TImpExpLisNettiForm>(&ui::App(), listId, context.DataModule());
   else
-    form = ui::MakeOwned<velmaro::TImpExpLisScontiForm>(&ui::App(), listId, &cellaDM);
+    form = ui::MakeOwned<velmaro::TImpExpLisScontiForm>(&ui::App(), listId, context.DataModule());
   form->ShowModal();
 }
 

@@ -7,11 +7,31 @@
 
 #include <string>
 
+#include "context/launch.h"
+#include "ui/make.h"
+
 namespace host {
 
+// The objects the launch road gives a window for one operator: the
+// context object on the user and company databases and the data module,
+// each with its reference holder. Freed in reverse order.
+class OperatorContext {
+ public:
+  explicit OperatorContext(int user);
+  ~OperatorContext();
+  OperatorContext(const OperatorContext&) = delete;
+  OperatorContext& operator=(const OperatorContext&) = delete;
+  velmaro::CellaDataModule* DataModule() { return &cellaDM_; }
+
+ private:
+  ui::Owned<velmaro::TTabXForm> tabx_;
+  velmaro::CellaTabX cellaTabX_;
+  ui::Owned<velmaro::TDataModuleVelmaro> dm_;
+  velmaro::CellaDataModule cellaDM_;
+};
+
 bool IsImpExpEntry(const std::string& name);
-// Builds the operator's context object and data module as the launch road
-// does, shows the window modally for the list, then frees all of it.
+// Shows the window modally for the list, then frees it and the context.
 void OpenImpExp(const std::string& name, int user, const std::string& listId);
 
 }  // namespace host
