@@ -20,9 +20,9 @@ std::string Chiave(const std::string& articolo, const std::string& estensione) {
   return k + estensione;
 }
 
-std::string ArticoloEstensione(const std::string& testa, const std::string& articolo,
-                               const std::string& estensione) {
-  return testa + "articolo \"" + articolo + "\" estensione \"" + estensione + "\"";
+// The article and the extension as the messages quote them.
+std::string Coppia(const std::string& articolo, const std::string& estensione) {
+  return "\"" + articolo + "\" estensione \"" + estensione + "\"";
 }
 
 std::string RigaDi(int numero) { return "Riga " + std::to_string(numero) + ": "; }
@@ -98,15 +98,15 @@ void TImportClassico::VerificaRecord(const TFileRecord& r) {
   const bool giaPiuRecente = successive.Fields(0).AsInt64() >= 1;
   successive.Close();
   if (giaPiuRecente)
-    throw std::runtime_error(ArticoloEstensione("Data inizio validità non valida per l'",
-                                                r.CodiceArticolo, estensione));
+    throw std::runtime_error("Data inizio validità non valida per l'articolo " +
+                             Coppia(r.CodiceArticolo, estensione));
 
   const std::string chiave = Chiave(r.CodiceArticolo, estensione);
   auto visto = visti_.find(chiave);
   if (visto != visti_.end()) {
     // Tiers of one article share their start date.
     if (std::floor(visto->second) != std::floor(inizio))
-      throw std::runtime_error(ArticoloEstensione("", r.CodiceArticolo, estensione) +
+      throw std::runtime_error("Articolo " + Coppia(r.CodiceArticolo, estensione) +
                                " ricorrente più volte ma con date inizio validità differenti");
   } else {
     visti_.emplace(chiave, inizio);
@@ -148,8 +148,8 @@ bool TImportClassico::CessaValidita() {
       chiudi.ParamByName("ESTCODICE").SetAsString(v.Estensione);
       chiudi.ExecQuery();
     } catch (const std::exception&) {
-      Scrivi(ArticoloEstensione("Errore durante l'aggiornamento listini relativi all'", v.Articolo,
-                                v.Estensione));
+      Scrivi("Errore durante l'aggiornamento listini relativi all'articolo " +
+             Coppia(v.Articolo, v.Estensione));
       return false;
     }
   }
@@ -193,8 +193,8 @@ void TImportClassico::Importa() {
     } catch (const std::exception& e) {
       ++falliti_;
       Scrivi(RigaDi(file.NumeroRiga()) +
-             ArticoloEstensione("Errore durante l'importazione per ", r.CodiceArticolo,
-                                r.Estensione()));
+             "Errore durante l'importazione per articolo " +
+             Coppia(r.CodiceArticolo, r.Estensione()));
       Scrivi(e.what());
     }
   }
