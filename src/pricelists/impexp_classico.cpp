@@ -29,6 +29,27 @@ std::string RigaDi(int numero) { return "Riga " + std::to_string(numero) + ": ";
 
 }  // namespace
 
+std::vector<std::string> TImportClassico::TestoConta(int idListino, const std::string& condizione) {
+  return {"SELECT", "  COUNT(*) AS TOT", "FROM", "  LISTSCDTNET", "WHERE",
+          "  IDLISTSC=" + std::to_string(idListino), "  AND", "  CODICEARTICOLO=:CODICEARTICOLO",
+          "  AND", "  ESTCODICE=:ESTCODICE", "  AND", condizione};
+}
+
+std::vector<std::string> TImportClassico::TestoChiudi(int idListino) {
+  return {"UPDATE LISTSCDTNET SET", "DATAFINEVALIDITA=:DATAFINEVALIDITA", "WHERE",
+          "  IDLISTSC=" + std::to_string(idListino), "  AND", "  CODICEARTICOLO=:CODICEARTICOLO",
+          "  AND", "  ESTCODICE=:ESTCODICE", "  AND",
+          "  (DATAFINEVALIDITA IS NULL OR DATAFINEVALIDITA>:DATAFINEVALIDITA)"};
+}
+
+std::vector<std::string> TImportClassico::TestoInserisci(int idListino) {
+  return {"INSERT INTO LISTSCDTNET(", "IDLISTSC,", "CODICEARTICOLO,", "ESTCODICE,", "PREZZO,",
+          "DATAINIZIOVALIDITA,", "DATAFINEVALIDITA,", "QUANTITASCAGLIONE,", "PROVVIGIONE", ")",
+          "VALUES(", std::to_string(idListino) + ",", ":CODICEARTICOLO,", ":ESTCODICE,",
+          ":PREZZO,", ":DATAINIZIOVALIDITA,", ":DATAFINEVALIDITA,", ":QUANTITASCAGLIONE,",
+          ":PROVVIGIONE", ")"};
+}
+
 int Percentuale(long long fatti, long long totale) {
   if (totale <= 0) return 100;
   return static_cast<int>(std::lround(100.0 * static_cast<double>(fatti) / static_cast<double>(totale)));
@@ -37,11 +58,11 @@ int Percentuale(long long fatti, long long totale) {
 TImportClassico::TImportClassico(ui::Component*) {}
 TImportClassico::~TImportClassico() = default;
 
-db::SqlStatement& TImportClassico::Prepara(std::unique_ptr<db::SqlStatement>& stmt,
-                                           const std::vector<std::string>& righe) {
+template <class F>
+db::SqlStatement& TImportClassico::Prepara(std::unique_ptr<db::SqlStatement>& stmt, F righe) {
   if (!stmt) {
     auto s = std::make_unique<db::SqlStatement>(Database, Transazione);
-    for (const std::string& r : righe) s->SQL.Add(r);
+    for (const std::string& r : righe()) s->SQL.Add(r);
     s->Prepare();
     stmt = std::move(s);
   }
@@ -66,6 +87,17 @@ bool TImportClassico::Verifica() {
   righeContate_ = 0;
   bool riuscita = true;
   TFileDataSet file(NomeFile);
+  // The transaction reads one snapshot and this pass writes nothing: when
+  // the list has no rows now, every count of the pass would be 0, and the
+  // import of a file into a new list needs no statement per line.
+  db::SqlStatement& righe =
+      Prepara(contaListino_, [this] {
+        return std::vector<std::string>{"SELECT COUNT(*) FROM LISTSCDTNET WHERE IDLISTSC=" +
+                                        std::to_string(IDListino)};
+      });
+  righe.ExecQuery();
+  listinoVuoto_ = righe.Fields(0).AsInt64() == 0;
+  righe.Close();
   while (!file.Fine()) {
     file.Successivo();
     if (file.Record().Vuoto) continue;
@@ -82,22 +114,10 @@ bool TImportClassico::Verifica() {
 void TImportClassico::VerificaRecord(const TFileRecord& r) {
   r.Valida();
   ++righeContate_;
-  const std::string id = std::to_string(IDListino);
   const std::string estensione = r.Estensione();
   const double inizio = r.DataInizio();
-
-  db::SqlStatement& successive = Prepara(
-      contaSuccessive_, {"SELECT", "  COUNT(*) AS TOT", "FROM", "  LISTSCDTNET", "WHERE",
-                         "  IDLISTSC=" + id, "  AND", "  CODICEARTICOLO=:CODICEARTICOLO", "  AND",
-                         "  ESTCODICE=:ESTCODICE", "  AND",
-                         "  DATAINIZIOVALIDITA>=:DATAINIZIOVALIDITA"});
-  successive.ParamByName("CODICEARTICOLO").SetAsString(r.CodiceArticolo);
-  successive.ParamByName("ESTCODICE").SetAsString(estensione);
-  successive.ParamByName("DATAINIZIOVALIDITA").SetAsDate(inizio);
-  successive.ExecQuery();
-  const bool giaPiuRecente = successive.Fields(0).AsInt64() >= 1;
-  successive.Close();
-  if (giaPiuRecente)
+  if (!listinoVuoto_ && Conta(contaSuccessive_, "  DATAINIZIOVALIDITA>=:DATAINIZIOVALIDITA",
+                              "DATAINIZIOVALIDITA", r.CodiceArticolo, estensione, inizio) >= 1)
     throw std::runtime_error("Data inizio validità non valida per l'articolo " +
                              Coppia(r.CodiceArticolo, estensione));
 
@@ -112,37 +132,37 @@ void TImportClassico::VerificaRecord(const TFileRecord& r) {
     visti_.emplace(chiave, inizio);
   }
 
-  if (chiaviSovrapposte_.count(chiave)) return;
-  db::SqlStatement& aperte = Prepara(
-      contaAperte_, {"SELECT", "  COUNT(*) AS TOT", "FROM", "  LISTSCDTNET", "WHERE",
-                     "  IDLISTSC=" + id, "  AND", "  CODICEARTICOLO=:CODICEARTICOLO", "  AND",
-                     "  ESTCODICE=:ESTCODICE", "  AND",
-                     "  (DATAFINEVALIDITA IS NULL OR DATAFINEVALIDITA>:DATAFINEVALIDITA)"});
-  aperte.ParamByName("CODICEARTICOLO").SetAsString(r.CodiceArticolo);
-  aperte.ParamByName("ESTCODICE").SetAsString(estensione);
-  aperte.ParamByName("DATAFINEVALIDITA").SetAsDate(inizio - 1);
-  aperte.ExecQuery();
-  const bool sovrapposta = aperte.Fields(0).AsInt64() > 0;
-  aperte.Close();
-  if (!sovrapposta) return;
+  if (listinoVuoto_ || chiaviSovrapposte_.count(chiave)) return;
+  if (Conta(contaAperte_, "  (DATAFINEVALIDITA IS NULL OR DATAFINEVALIDITA>:DATAFINEVALIDITA)",
+            "DATAFINEVALIDITA", r.CodiceArticolo, estensione, inizio - 1) == 0)
+    return;
   chiaviSovrapposte_.insert(chiave);
   sovrapposte_.push_back({r.CodiceArticolo, estensione, inizio});
+}
+
+long long TImportClassico::Conta(std::unique_ptr<db::SqlStatement>& stmt,
+                                 const std::string& condizione, const std::string& parametro,
+                                 const std::string& articolo,
+                                 const std::string& estensione, double data) {
+  db::SqlStatement& conta = Prepara(stmt, [&] { return TestoConta(IDListino, condizione); });
+  conta.ParamByName("CODICEARTICOLO").SetAsString(articolo);
+  conta.ParamByName("ESTCODICE").SetAsString(estensione);
+  conta.ParamByName(parametro).SetAsDate(data);
+  conta.ExecQuery();
+  const long long n = conta.Fields(0).AsInt64();
+  conta.Close();
+  return n;
 }
 
 bool TImportClassico::CessaValidita() {
   ultimoProgresso_ = -1;
   Avanza(0, 1);
-  const std::string id = std::to_string(IDListino);
   const long long totale = static_cast<long long>(sovrapposte_.size());
   for (long long i = 0; i < totale; ++i) {
     const Voce& v = sovrapposte_[static_cast<size_t>(i)];
     Avanza(i + 1, totale);
     try {
-      db::SqlStatement& chiudi = Prepara(
-          chiudi_, {"UPDATE LISTSCDTNET SET", "DATAFINEVALIDITA=:DATAFINEVALIDITA", "WHERE",
-                    "  IDLISTSC=" + id, "  AND", "  CODICEARTICOLO=:CODICEARTICOLO", "  AND",
-                    "  ESTCODICE=:ESTCODICE", "  AND",
-                    "  (DATAFINEVALIDITA IS NULL OR DATAFINEVALIDITA>:DATAFINEVALIDITA)"});
+      db::SqlStatement& chiudi = Prepara(chiudi_, [this] { return TestoChiudi(IDListino); });
       chiudi.ParamByName("DATAFINEVALIDITA").SetAsDate(v.DataInizio - 1);
       chiudi.ParamByName("CODICEARTICOLO").SetAsString(v.Articolo);
       chiudi.ParamByName("ESTCODICE").SetAsString(v.Estensione);
@@ -160,7 +180,6 @@ void TImportClassico::Importa() {
   inseriti_ = falliti_ = 0;
   ultimoProgresso_ = -1;
   Avanza(0, 1);
-  const std::string id = std::to_string(IDListino);
   TFileDataSet file(NomeFile);
   long long fatti = 0;
   while (!file.Fine()) {
@@ -169,12 +188,7 @@ void TImportClassico::Importa() {
     if (r.Vuoto) continue;
     Avanza(++fatti, righeContate_);
     try {
-      db::SqlStatement& ins = Prepara(
-          inserisci_, {"INSERT INTO LISTSCDTNET(", "IDLISTSC,", "CODICEARTICOLO,", "ESTCODICE,",
-                       "PREZZO,", "DATAINIZIOVALIDITA,", "DATAFINEVALIDITA,",
-                       "QUANTITASCAGLIONE,", "PROVVIGIONE", ")", "VALUES(", id + ",",
-                       ":CODICEARTICOLO,", ":ESTCODICE,", ":PREZZO,", ":DATAINIZIOVALIDITA,",
-                       ":DATAFINEVALIDITA,", ":QUANTITASCAGLIONE,", ":PROVVIGIONE", ")"});
+      db::SqlStatement& ins = Prepara(inserisci_, [this] { return TestoInserisci(IDListino); });
       ins.ParamByName("CODICEARTICOLO").SetAsString(r.CodiceArticolo);
       ins.ParamByName("ESTCODICE").SetAsString(r.Estensione());
       ins.ParamByName("PREZZO").SetAsFloat(r.Prezzo());

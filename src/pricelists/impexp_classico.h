@@ -54,6 +54,11 @@ class TImportClassico {
   void Conferma();
   void Annulla();
 
+  // The lines of the statements, for the list `idListino`.
+  static std::vector<std::string> TestoConta(int idListino, const std::string& condizione);
+  static std::vector<std::string> TestoChiudi(int idListino);
+  static std::vector<std::string> TestoInserisci(int idListino);
+
   const std::vector<Voce>& Sovrapposizioni() const { return sovrapposte_; }
   int RigheContate() const { return righeContate_; }
   int Inseriti() const { return inseriti_; }
@@ -61,8 +66,14 @@ class TImportClassico {
 
  private:
   void VerificaRecord(const TFileRecord& r);
-  db::SqlStatement& Prepara(std::unique_ptr<db::SqlStatement>& stmt,
-                            const std::vector<std::string>& righe);
+  // Rows of the list for the article and extension that meet `condizione`,
+  // whose date parameter `parametro` takes `data`.
+  long long Conta(std::unique_ptr<db::SqlStatement>& stmt, const std::string& condizione,
+                  const std::string& parametro, const std::string& articolo,
+                  const std::string& estensione, double data);
+  // Prepares the statement of `righe()` on first use only.
+  template <class F>
+  db::SqlStatement& Prepara(std::unique_ptr<db::SqlStatement>& stmt, F righe);
   void Scrivi(const std::string& riga);
   void Avanza(long long fatti, long long totale);
 
@@ -70,8 +81,9 @@ class TImportClassico {
   std::unordered_set<std::string> chiaviSovrapposte_;
   std::vector<Voce> sovrapposte_;
   int righeContate_ = 0, inseriti_ = 0, falliti_ = 0;
+  bool listinoVuoto_ = false;
   int ultimoProgresso_ = -1;
-  std::unique_ptr<db::SqlStatement> contaSuccessive_, contaAperte_, chiudi_, inserisci_;
+  std::unique_ptr<db::SqlStatement> contaSuccessive_, contaAperte_, chiudi_, inserisci_, contaListino_;
 };
 
 // Progress in percent of `fatti` out of `totale`; with nothing to do the

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <string_view>
 
 #include "context/helpers.h"
 #include "platform/encoding.h"
@@ -56,9 +57,10 @@ std::string ReturnDateSQL(double data) {
 
 std::string ReturnDateSQL(const std::string& testo) { return ReturnDateSQL(TestoInData(testo)); }
 
-std::string TestoPerFile(const std::string& testo) {
-  std::string out;
-  out.reserve(testo.size());
+namespace {
+
+// Appends the value as the files write it.
+void AggiungiPerFile(std::string& out, const std::string& testo) {
   for (size_t i = 0; i < testo.size(); ++i) {
     if (testo[i] == '\'') {
       out += "\xC2\xB4";
@@ -69,6 +71,20 @@ std::string TestoPerFile(const std::string& testo) {
       out += testo[i];
     }
   }
+}
+
+bool SoloAscii(const std::string& testo) {
+  for (char c : testo)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+}  // namespace
+
+std::string TestoPerFile(const std::string& testo) {
+  std::string out;
+  out.reserve(testo.size());
+  AggiungiPerFile(out, testo);
   return out;
 }
 
@@ -115,7 +131,9 @@ bool LettoreRighe::Leggi(std::string& riga) {
     return false;
   }
   if (!grezza_.empty() && grezza_.back() == '\r') grezza_.pop_back();
-  riga = plat::AnsiToUtf8(grezza_);
+  // Most lines are plain ASCII, the same bytes in both encodings.
+  if (SoloAscii(grezza_)) riga.assign(grezza_);
+  else riga = plat::AnsiToUtf8(grezza_);
   return true;
 }
 
@@ -153,7 +171,7 @@ ScrittoreCsv::~ScrittoreCsv() {
 }
 
 void ScrittoreCsv::Campo(const std::string& valore) {
-  riga_ += TestoPerFile(valore);
+  AggiungiPerFile(riga_, valore);
   riga_ += ';';
 }
 
@@ -161,8 +179,12 @@ void ScrittoreCsv::Testo(const std::string& testo) { riga_ += testo; }
 
 void ScrittoreCsv::FineRiga() {
   riga_ += "\r\n";
-  const std::string ansi = plat::Utf8ToAnsi(riga_);
-  file_.write(ansi.data(), static_cast<std::streamsize>(ansi.size()));
+  if (SoloAscii(riga_)) {
+    file_.write(riga_.data(), static_cast<std::streamsize>(riga_.size()));
+  } else {
+    const std::string ansi = plat::Utf8ToAnsi(riga_);
+    file_.write(ansi.data(), static_cast<std::streamsize>(ansi.size()));
+  }
   riga_.clear();
   if (!file_) throw ErroreFile("Errore di scrittura del file \"" + nome_ + "\"");
 }
@@ -180,33 +202,42 @@ void ScrittoreCsv::Conferma() {
 
 void TFileRecord::Pulisci() {
   Vuoto = true;
-  CodiceArticolo.clear();
-  TestoEstensione.clear();
-  TestoPrezzo.clear();
-  TestoDataInizio.clear();
-  TestoDataFine.clear();
-  TestoQuantita.clear();
-  TestoProvvigione.clear();
+  for (std::string* t : {&CodiceArticolo, &TestoEstensione, &TestoPrezzo, &TestoDataInizio,
+                         &TestoDataFine, &TestoQuantita, &TestoProvvigione})
+    t->clear();
+  prezzo_ = quantita_ = provvigione_ = -1;
+  dataInizio_ = dataFine_ = 0;
 }
+
+namespace {
+
+std::string_view RifilaVista(std::string_view t) {
+  while (!t.empty() && static_cast<unsigned char>(t.front()) <= ' ') t.remove_prefix(1);
+  while (!t.empty() && static_cast<unsigned char>(t.back()) <= ' ') t.remove_suffix(1);
+  return t;
+}
+
+}  // namespace
 
 void TFileRecord::LeggiRiga(const std::string& riga) {
   Pulisci();
-  if (Rifila(riga).empty()) return;
+  if (RifilaVista(riga).empty()) return;
   std::string* campi[7] = {&CodiceArticolo, &TestoEstensione, &TestoPrezzo, &TestoDataInizio,
                            &TestoDataFine,  &TestoQuantita,   &TestoProvvigione};
-  size_t inizio = 0;
-  for (std::string* campo : campi) {
-    if (inizio > riga.size()) break;
-    size_t fine = riga.find(';', inizio);
-    if (fine == std::string::npos) fine = riga.size();
-    *campo = Rifila(riga.substr(inizio, fine - inizio));
-    if (!campo->empty()) Vuoto = false;
-    inizio = fine + 1;
+  std::string_view resto(riga);
+  for (size_t i = 0; i < 7 && resto.data() != nullptr; ++i) {
+    const size_t fine = resto.find(';');
+    campi[i]->assign(RifilaVista(resto.substr(0, fine)));
+    if (!campi[i]->empty()) Vuoto = false;
+    if (fine == std::string_view::npos) break;
+    resto.remove_prefix(fine + 1);
   }
+  prezzo_ = LeggiNumero(TestoPrezzo);
+  quantita_ = LeggiNumero(TestoQuantita);
+  provvigione_ = LeggiNumero(TestoProvvigione);
+  dataInizio_ = TestoInData(TestoDataInizio);
+  dataFine_ = TestoInData(TestoDataFine);
 }
-
-double TFileRecord::DataInizio() const { return TestoInData(TestoDataInizio); }
-double TFileRecord::DataFine() const { return TestoInData(TestoDataFine); }
 
 void TFileRecord::Valida() const {
   if (CodiceArticolo.empty()) throw std::runtime_error("Codice articolo non indicato");

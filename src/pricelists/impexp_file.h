@@ -93,7 +93,8 @@ class ScrittoreCsv {
   bool confermato_ = false;
 };
 
-// One line of the classic net-price layout.
+// One line of the classic net-price layout. The numbers and dates are read
+// once, with the line.
 class TFileRecord {
  public:
   TFileRecord() { Pulisci(); }
@@ -106,12 +107,15 @@ class TFileRecord {
   std::string CodiceArticolo, TestoEstensione, TestoPrezzo, TestoDataInizio, TestoDataFine,
       TestoQuantita, TestoProvvigione;
 
-  double Prezzo() const { return LeggiNumero(TestoPrezzo); }
-  double Quantita() const { return LeggiNumero(TestoQuantita); }
-  double Provvigione() const { return LeggiNumero(TestoProvvigione); }
-  double DataInizio() const;  // 0 when empty, -1 when no date
-  double DataFine() const;
+  double Prezzo() const { return prezzo_; }        // -1 when no number
+  double Quantita() const { return quantita_; }
+  double Provvigione() const { return provvigione_; }
+  double DataInizio() const { return dataInizio_; }  // 0 when empty, -1 when no date
+  double DataFine() const { return dataFine_; }
   std::string Estensione() const { return TestoEstensione.empty() ? "0" : TestoEstensione; }
+
+ private:
+  double prezzo_ = -1, quantita_ = -1, provvigione_ = -1, dataInizio_ = 0, dataFine_ = 0;
 };
 
 // A classic file read line after line: the header is line 1.
