@@ -89,6 +89,12 @@ std::string TImpExpListinoForm::ReturnDateSQL(const std::string& data) {
 
 void TImpExpListinoForm::Log(const std::string& riga) { MemoLog->Lines.Add(riga); }
 
+void TImpExpListinoForm::ImpostaSQL(const std::vector<std::string>& righe) {
+  QueryAux1->Close();
+  QueryAux1->SQL.Clear();
+  for (const std::string& r : righe) QueryAux1->SQL.Add(r);
+}
+
 void TImpExpListinoForm::Progresso(long long fatti, long long totale) {
   const int p = Percentuale(fatti, totale);
   if (p == ultimoProgresso_ && ProgressExp->Position() == p) return;

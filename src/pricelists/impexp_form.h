@@ -63,6 +63,8 @@ class TImpExpListinoForm : public ui::Form {
   // The folder of the company database file, up to its last separator.
   std::string CartellaArchivio() const;
   void Log(const std::string& riga);
+  // Closes QueryAux1 and gives it the statement's lines.
+  void ImpostaSQL(const std::vector<std::string>& righe);
   // Sets the bar to the percentage, only when it changes.
   void Progresso(long long fatti, long long totale);
   // Writes the rows of `select` (lines; `ordine` is the line that keeps

@@ -83,10 +83,11 @@ void TImpExpLisNettiForm::ExportPrezziComuni() {
     return;
   }
   const bool disomogenei =
-      HaRighe({"SELECT CODICEARTICOLO FROM (",
+      PrimoValore({"SELECT CODICEARTICOLO FROM (",
              "SELECT a.CODICEARTICOLO, a.PREZZO FROM LISTSCDTNET a WHERE a.IDLISTSC='" + IDListino + "'",
              kValidiOggi[0], kValidiOggi[1], "GROUP BY a.CODICEARTICOLO, a.PREZZO ",
-             ") M GROUP BY CODICEARTICOLO HAVING COUNT(*)>1"});
+             ") M GROUP BY CODICEARTICOLO HAVING COUNT(*)>1"})
+          .has_value();
   if (disomogenei) {
     Log("Trovata probabile disomogeneità prezzi a parità di articolo. Si consiglia di effettuare "
         "un export normale e ricercare l'anomalia con Excel");

@@ -5,6 +5,7 @@
 // Opened modally by the net-row page of the price-list editor for the
 // list it shows.
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,10 +52,10 @@ class TImpExpLisNettiForm : public TImpExpListinoForm {
   void ImportaEstensione(const std::string& riga, const std::string& estensione, int& inseriti,
                          int& falliti);
   std::vector<std::string> Estensioni(const std::string& articolo);
-  // Runs a select on QueryAux1: its first value as a number, or whether
-  // it gave a row.
+  // Runs a select on QueryAux1: the first value of its first row, none
+  // when it gave no row; Conta reads that value as a count.
+  std::optional<std::string> PrimoValore(const std::vector<std::string>& righe);
   long long Conta(const std::vector<std::string>& righe);
-  bool HaRighe(const std::vector<std::string>& righe);
   void Esegui(const std::vector<std::string>& righe);
 };
 

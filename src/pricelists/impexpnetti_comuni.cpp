@@ -3,6 +3,7 @@
 // passes write nothing; the fourth closes the running rows and inserts one
 // row per extension.
 #include <functional>
+#include <optional>
 #include <unordered_set>
 
 #include "context/helpers.h"
@@ -42,30 +43,22 @@ bool Annullare() {
 
 }  // namespace
 
-long long TImpExpLisNettiForm::Conta(const std::vector<std::string>& righe) {
-  QueryAux1->Close();
-  QueryAux1->SQL.Clear();
-  for (const std::string& r : righe) QueryAux1->SQL.Add(r);
+std::optional<std::string> TImpExpLisNettiForm::PrimoValore(const std::vector<std::string>& righe) {
+  ImpostaSQL(righe);
   QueryAux1->Open();
-  const long long n = QueryAux1->Eof() ? 0 : QueryAux1->Fields()[0]->AsLargeInt();
+  std::optional<std::string> valore;
+  if (!QueryAux1->Eof()) valore = QueryAux1->Fields()[0]->AsString();
   QueryAux1->Close();
-  return n;
+  return valore;
 }
 
-bool TImpExpLisNettiForm::HaRighe(const std::vector<std::string>& righe) {
-  QueryAux1->Close();
-  QueryAux1->SQL.Clear();
-  for (const std::string& r : righe) QueryAux1->SQL.Add(r);
-  QueryAux1->Open();
-  const bool trovate = !QueryAux1->Eof();
-  QueryAux1->Close();
-  return trovate;
+long long TImpExpLisNettiForm::Conta(const std::vector<std::string>& righe) {
+  const std::optional<std::string> n = PrimoValore(righe);
+  return n && !n->empty() ? std::stoll(*n) : 0;
 }
 
 void TImpExpLisNettiForm::Esegui(const std::vector<std::string>& righe) {
-  QueryAux1->Close();
-  QueryAux1->SQL.Clear();
-  for (const std::string& r : righe) QueryAux1->SQL.Add(r);
+  ImpostaSQL(righe);
   QueryAux1->ExecSQL();
 }
 
@@ -143,8 +136,7 @@ std::vector<std::string> TImpExpLisNettiForm::Estensioni(const std::string& arti
        {"SELECT DISTINCT ESTENSIONE EST FROM ANAMAG WHERE CODICE='" + Apici(articolo) + "'",
         "SELECT DISTINCT T.DESCRIZIONE2 EST FROM ANAMAG A INNER JOIN TAGLIEOPERATIVE T ON "
         "(A.CLASSIFICAZIONE5=T.CODICE) WHERE A.CODICE='" + Apici(articolo) + "'"}) {
-    QueryAux1->Close();
-    QueryAux1->SQL.SetText(sql);
+    ImpostaSQL({sql});
     for (QueryAux1->Open(); !QueryAux1->Eof(); QueryAux1->Next()) {
       const std::string e = QueryAux1->FieldByName("EST").AsString();
       if (viste.insert(e).second) estensioni.push_back(e);

@@ -61,9 +61,7 @@ void TImpExpLisScontiForm::ButtonImpClick() {
   while (file.Leggi(riga)) {
     const std::vector<std::string> statement = StatementRiga(riga);
     try {
-      QueryAux1->Close();
-      QueryAux1->SQL.Clear();
-      for (const std::string& r : statement) QueryAux1->SQL.Add(r);
+      ImpostaSQL(statement);
       QueryAux1->ExecSQL();
       ++importati;
     } catch (const std::exception&) {

@@ -1,6 +1,8 @@
 #pragma once
 // A host folder with the demo company, shared by the tests of one suite,
 // and the operator context a list-exchange window is opened with.
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -16,8 +18,11 @@
 #include "impexpcall.h"
 #include "platform/hostfolder.h"
 #include "ui/application.h"
+#include "ui/make.h"
 
 namespace velmaro::testing {
+
+using Righe = std::vector<std::vector<std::string>>;
 
 class AmbienteDemo {
  public:
@@ -77,6 +82,21 @@ class AmbienteDemo {
   host::HostPaths paths_;
   std::unique_ptr<host::OperatorContext> contesto_;
   int ultimo_ = 100;
+};
+
+// A suite of tests of one exchange window F, sharing one demo company.
+template <class F>
+class FinestraSuDemo : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { amb = new AmbienteDemo; }
+  static void TearDownTestSuite() {
+    delete amb;
+    amb = nullptr;
+  }
+  ui::Owned<F> Finestra(const std::string& id) {
+    return ui::MakeOwned<F>(&ui::App(), id, amb->DM());
+  }
+  static inline AmbienteDemo* amb = nullptr;
 };
 
 // The log of a window as one text.

@@ -3,29 +3,15 @@
 // common-prices export.
 #include <gtest/gtest.h>
 
-#include "db/error.h"
 #include "impexp_ambiente.h"
 #include "pricelists/impexpnetti.h"
 #include "ui/stdctrls.h"
 
-namespace velmaro {
+namespace velmaro::testing {
 namespace {
 
-using testing::AmbienteDemo;
-using testing::kNull;
-using testing::Operator;
-using Righe = std::vector<std::vector<std::string>>;
-
-class ImpExpNetti : public ::testing::Test {
+class ImpExpNetti : public FinestraSuDemo<TImpExpLisNettiForm> {
  protected:
-  static void SetUpTestSuite() { amb = new AmbienteDemo; }
-  static void TearDownTestSuite() {
-    delete amb;
-    amb = nullptr;
-  }
-  ui::Owned<TImpExpLisNettiForm> Finestra(const std::string& id) {
-    return ui::MakeOwned<TImpExpLisNettiForm>(&ui::App(), id, amb->DM());
-  }
   void Riga(const std::string& id, const std::string& articolo, const char* prezzo) {
     amb->SqlContesto("INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, "
              "DATAINIZIOVALIDITA, QUANTITASCAGLIONE) VALUES (" + id + ", '" + articolo +
@@ -36,9 +22,7 @@ class ImpExpNetti : public ::testing::Test {
                       "QUANTITASCAGLIONE, PROVVIGIONE FROM LISTSCDTNET WHERE IDLISTSC=" + id +
                       " AND CODICEARTICOLO='" + articolo + "' ORDER BY DATAINIZIOVALIDITA, ESTCODICE");
   }
-  static AmbienteDemo* amb;
 };
-AmbienteDemo* ImpExpNetti::amb = nullptr;
 
 TEST_F(ImpExpNetti, OverlappingRowsClosedOnlyWhenAsked) {
   // Catches rows of the file written after the operator declined, running
@@ -62,7 +46,7 @@ TEST_F(ImpExpNetti, OverlappingRowsClosedOnlyWhenAsked) {
   Operator op;
   f->ButtonImp->Click();
   EXPECT_EQ(op.Texts(), std::vector<std::string>{"Importazione completata"});
-  EXPECT_NE(testing::TestoLog(*f).find("Cessazione validità listini articoli in acquisizione"),
+  EXPECT_NE(TestoLog(*f).find("Cessazione validità listini articoli in acquisizione"),
             std::string::npos);
   EXPECT_EQ(Netti(id, "OVR"), (Righe{{"0", "10", "01/01/2025", "31/05/2025", "0", kNull},
                                      {"0", "12", "01/06/2025", kNull, "0", kNull}}));
@@ -84,7 +68,7 @@ TEST_F(ImpExpNetti, CommonPricesOneRowPerExtensionAndRefusedRowsUndone) {
   Operator op({ui::mrNo});
   f->ButtonImp->Click();
   EXPECT_EQ(op.Texts(), (std::vector<std::string>{"Annullare l'importazione?", "Importazione completata"}));
-  const std::string log = testing::TestoLog(*f);
+  const std::string log = TestoLog(*f);
   EXPECT_NE(log.find("Anomalia import csv: Codice articolo NONCE inesistente"), std::string::npos);
   EXPECT_NE(log.find("Errore interno durante l'importazione dell'articolo GUA002"), std::string::npos);
   EXPECT_NE(log.find("Netti importati: 5\nNetti falliti: 5\n"), std::string::npos);
@@ -141,7 +125,7 @@ TEST_F(ImpExpNetti, CommonPricesExportNeedsOnePricePerArticle) {
   f->EditDirExp->SetText(file);
   Operator op;
   f->ButtonExp->Click();
-  EXPECT_NE(testing::TestoLog(*f).find("Trovata probabile disomogeneità prezzi a parità di articolo."),
+  EXPECT_NE(TestoLog(*f).find("Trovata probabile disomogeneità prezzi a parità di articolo."),
             std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(file));
 
@@ -150,8 +134,8 @@ TEST_F(ImpExpNetti, CommonPricesExportNeedsOnePricePerArticle) {
   EXPECT_EQ(AmbienteDemo::Leggi(file),
             "CODICE ARTICOLO;PREZZO;DATA INIZIO VALIDITA;DATA FINE VALIDITA;QUANTITA SCAGLIONE;"
             "PROVVIGIONE;\r\nX1;10;01/01/2025;;0;2,5;\r\n");
-  EXPECT_NE(testing::TestoLog(*f).find("Netti esportati: 1"), std::string::npos);
+  EXPECT_NE(TestoLog(*f).find("Netti esportati: 1"), std::string::npos);
 }
 
 }  // namespace
-}  // namespace velmaro
+}  // namespace velmaro::testing

@@ -6,31 +6,16 @@
 #include "pricelists/impexpsconti.h"
 #include "ui/stdctrls.h"
 
-namespace velmaro {
+namespace velmaro::testing {
 namespace {
 
-using testing::AmbienteDemo;
-using testing::kNull;
-using testing::Operator;
-using Righe = std::vector<std::vector<std::string>>;
-
-class ImpExpSconti : public ::testing::Test {
+class ImpExpSconti : public FinestraSuDemo<TImpExpLisScontiForm> {
  protected:
-  static void SetUpTestSuite() { amb = new AmbienteDemo; }
-  static void TearDownTestSuite() {
-    delete amb;
-    amb = nullptr;
-  }
-  ui::Owned<TImpExpLisScontiForm> Finestra(const std::string& id) {
-    return ui::MakeOwned<TImpExpLisScontiForm>(&ui::App(), id, amb->DM());
-  }
   Righe Sconti(const std::string& id) {
     return amb->Righe("SELECT DESCRIZIONE, SCONTO1, SCONTO2, VALORESEL1 FROM LISTSCDTSCO WHERE IDLISTSC=" +
                       id + " ORDER BY DESCRIZIONE");
   }
-  static AmbienteDemo* amb;
 };
-AmbienteDemo* ImpExpSconti::amb = nullptr;
 
 TEST_F(ImpExpSconti, ApostrophesImportAndASecondImportAppends) {
   // Catches a typed apostrophe ending the statement's literal (the row
@@ -50,7 +35,7 @@ TEST_F(ImpExpSconti, ApostrophesImportAndASecondImportAppends) {
                                {"Sconto \xC2\xB4x", "5", "2,5", "A"},
                                {"Sconto \xC2\xB4x", "5", "2,5", "A"}}));
   // The log is not cleared between imports.
-  const std::string log = testing::TestoLog(*f);
+  const std::string log = TestoLog(*f);
   EXPECT_NE(log.find("Sconti importati: 2\nSconti falliti: 0\nInizio importazione file\n"),
             std::string::npos);
 }
@@ -73,4 +58,4 @@ TEST_F(ImpExpSconti, FilesThatCannotBeUsedWriteNothing) {
 }
 
 }  // namespace
-}  // namespace velmaro
+}  // namespace velmaro::testing
