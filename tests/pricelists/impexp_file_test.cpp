@@ -132,6 +132,17 @@ TEST(ScrittoreCsv, ReplacesTheOldFileOnlyWhenComplete) {
   w.Conferma();
   EXPECT_EQ(Leggi(nome), "TESTA;\r\nSconto dell\xB4" "anno;riga due;pi\xF9;;\r\n");
   EXPECT_THROW(ScrittoreCsv(t / "manca/x.csv"), ErroreFile);
+
+  // File names are UTF-8: an accented folder works both ways.
+  std::filesystem::create_directories(std::filesystem::path(t / "Società"));
+  ScrittoreCsv accentato(t / "Società/listino.csv");
+  accentato.Testo("TESTA;");
+  accentato.FineRiga();
+  accentato.Conferma();
+  LettoreRighe letto(t / "Società/listino.csv");
+  std::string riga;
+  EXPECT_TRUE(letto.Leggi(riga));
+  EXPECT_EQ(riga, "TESTA;");
 }
 
 }  // namespace
