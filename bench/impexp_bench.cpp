@@ -56,7 +56,8 @@ void NuovoAmbiente() {
   ui::App().ProcessMessages();
   std::filesystem::remove_all(g_cartella + "host");
   std::ostringstream riepilogo;
-  host::InitHostFolder(g_cartella + "host", host::SqlFolder("/nessuna"), {true, false, ""}, riepilogo);
+  host::InitHostFolder(g_cartella + "host", host::SqlFolder("/nessuna"), {true, false, ""},
+                       riepilogo);
   plat::SetHostFolderOverride(host::PathsOf(g_cartella + "host").root);
   g_contesto = std::make_unique<host::OperatorContext>(2);
   g_listino = 1000;
@@ -108,8 +109,8 @@ void BM_ImportClassico(benchmark::State& state) {
     }
     state.ResumeTiming();
   }
-  state.counters["lines/s"] = benchmark::Counter(double(kRighe) * double(state.iterations()),
-                                                 benchmark::Counter::kIsRate);
+  state.counters["lines/s"] =
+      benchmark::Counter(double(kRighe) * double(state.iterations()), benchmark::Counter::kIsRate);
   state.counters["maxrss_growth_MB"] = MaxRssMB() - rssPrima;
 }
 
@@ -131,7 +132,8 @@ void BM_BareImport(benchmark::State& state) {
     };
     using velmaro::TImportClassico;
     const int n = std::stoi(id);
-    auto successive = prepara(TImportClassico::TestoConta(n, "  DATAINIZIOVALIDITA>=:DATAINIZIOVALIDITA"));
+    auto successive =
+        prepara(TImportClassico::TestoConta(n, "  DATAINIZIOVALIDITA>=:DATAINIZIOVALIDITA"));
     auto aperte = prepara(TImportClassico::TestoConta(
         n, "  (DATAFINEVALIDITA IS NULL OR DATAFINEVALIDITA>:DATAFINEVALIDITA)"));
     auto inserisci = prepara(TImportClassico::TestoInserisci(n));
@@ -166,16 +168,19 @@ void BM_BareImport(benchmark::State& state) {
         inserisci->ParamByName("PREZZO").SetAsFloat(r.Prezzo());
         inserisci->ParamByName("DATAINIZIOVALIDITA").SetAsDate(r.DataInizio());
         inserisci->ParamByName("DATAFINEVALIDITA").Clear();
-        inserisci->ParamByName("QUANTITASCAGLIONE").SetAsFloat(r.TestoQuantita.empty() ? 0 : r.Quantita());
-        if (r.Provvigione() == -1) inserisci->ParamByName("PROVVIGIONE").Clear();
-        else inserisci->ParamByName("PROVVIGIONE").SetAsFloat(r.Provvigione());
+        inserisci->ParamByName("QUANTITASCAGLIONE")
+            .SetAsFloat(r.TestoQuantita.empty() ? 0 : r.Quantita());
+        if (r.Provvigione() == -1)
+          inserisci->ParamByName("PROVVIGIONE").Clear();
+        else
+          inserisci->ParamByName("PROVVIGIONE").SetAsFloat(r.Provvigione());
         inserisci->ExecQuery();
       }
     }
     t->CommitRetaining();
   }
-  state.counters["lines/s"] = benchmark::Counter(double(kRighe) * double(state.iterations()),
-                                                 benchmark::Counter::kIsRate);
+  state.counters["lines/s"] =
+      benchmark::Counter(double(kRighe) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 // The list the classic import filled first; filled here when the import
@@ -206,9 +211,10 @@ void BM_BareExport(benchmark::State& state) {
     out << "CODICE ARTICOLO;ESTENSIONE CODICE;PREZZO;DATA INIZIO VALIDITA;DATA FINE VALIDITA;"
            "QUANTITA SCAGLIONE;PROVVIGIONE;\r\n";
     db::SqlStatement s(TabX().IBDatabase1, TabX().IBTransaction1);
-    s.SQL.Add("SELECT a.CODICEARTICOLO, a.ESTCODICE, a.PREZZO, a.DATAINIZIOVALIDITA, a.DATAFINEVALIDITA,"
-              " a.QUANTITASCAGLIONE, a.PROVVIGIONE FROM LISTSCDTNET a WHERE a.IDLISTSC='" +
-              kListinoEsportato + "' ORDER BY 1, 2, 4, 6, 3, 5, 7");
+    s.SQL.Add(
+        "SELECT a.CODICEARTICOLO, a.ESTCODICE, a.PREZZO, a.DATAINIZIOVALIDITA, a.DATAFINEVALIDITA,"
+        " a.QUANTITASCAGLIONE, a.PROVVIGIONE FROM LISTSCDTNET a WHERE a.IDLISTSC='" +
+        kListinoEsportato + "' ORDER BY 1, 2, 4, 6, 3, 5, 7");
     std::string riga;
     for (s.ExecQuery(); !s.Eof(); s.Next()) {
       riga.clear();
@@ -237,13 +243,16 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const double bareImp = Tempo(reporter, "BM_BareImport"), imp = Tempo(reporter, "BM_ImportClassico");
-  const double bareExp = Tempo(reporter, "BM_BareExport"), exp = Tempo(reporter, "BM_ExportClassico");
+  const double bareImp = Tempo(reporter, "BM_BareImport"),
+               imp = Tempo(reporter, "BM_ImportClassico");
+  const double bareExp = Tempo(reporter, "BM_BareExport"),
+               exp = Tempo(reporter, "BM_ExportClassico");
   if (bareImp > 0 && imp > 0) {
     std::cout << "classic import / bare import = " << imp / bareImp << "\n";
     std::cout << "classic import lines/s = " << kRighe / (imp / 1000.0) << "\n";
   }
-  if (bareExp > 0 && exp > 0) std::cout << "classic export / bare export = " << exp / bareExp << "\n";
+  if (bareExp > 0 && exp > 0)
+    std::cout << "classic export / bare export = " << exp / bareExp << "\n";
   ui::App().SetInputSource(nullptr);
   g_contesto.reset();
   ui::App().ProcessMessages();

@@ -6,8 +6,8 @@
 
 #include "context/helpers.h"
 #include "db/sqlstatement.h"
-#include "pricelists/impexp_file.h"
 #include "platform/format.h"
+#include "pricelists/impexp_file.h"
 #include "ui/extctrls.h"
 #include "ui/strings.h"
 
@@ -30,29 +30,54 @@ std::string RigaDi(int numero) { return "Riga " + std::to_string(numero) + ": ";
 }  // namespace
 
 std::vector<std::string> TImportClassico::TestoConta(int idListino, const std::string& condizione) {
-  return {"SELECT", "  COUNT(*) AS TOT", "FROM", "  LISTSCDTNET", "WHERE",
-          "  IDLISTSC=" + std::to_string(idListino), "  AND", "  CODICEARTICOLO=:CODICEARTICOLO",
-          "  AND", "  ESTCODICE=:ESTCODICE", "  AND", condizione};
+  return {"SELECT", "  COUNT(*) AS TOT",
+          "FROM",   "  LISTSCDTNET",
+          "WHERE",  "  IDLISTSC=" + std::to_string(idListino),
+          "  AND",  "  CODICEARTICOLO=:CODICEARTICOLO",
+          "  AND",  "  ESTCODICE=:ESTCODICE",
+          "  AND",  condizione};
 }
 
 std::vector<std::string> TImportClassico::TestoChiudi(int idListino) {
-  return {"UPDATE LISTSCDTNET SET", "DATAFINEVALIDITA=:DATAFINEVALIDITA", "WHERE",
-          "  IDLISTSC=" + std::to_string(idListino), "  AND", "  CODICEARTICOLO=:CODICEARTICOLO",
-          "  AND", "  ESTCODICE=:ESTCODICE", "  AND",
+  return {"UPDATE LISTSCDTNET SET",
+          "DATAFINEVALIDITA=:DATAFINEVALIDITA",
+          "WHERE",
+          "  IDLISTSC=" + std::to_string(idListino),
+          "  AND",
+          "  CODICEARTICOLO=:CODICEARTICOLO",
+          "  AND",
+          "  ESTCODICE=:ESTCODICE",
+          "  AND",
           "  (DATAFINEVALIDITA IS NULL OR DATAFINEVALIDITA>:DATAFINEVALIDITA)"};
 }
 
 std::vector<std::string> TImportClassico::TestoInserisci(int idListino) {
-  return {"INSERT INTO LISTSCDTNET(", "IDLISTSC,", "CODICEARTICOLO,", "ESTCODICE,", "PREZZO,",
-          "DATAINIZIOVALIDITA,", "DATAFINEVALIDITA,", "QUANTITASCAGLIONE,", "PROVVIGIONE", ")",
-          "VALUES(", std::to_string(idListino) + ",", ":CODICEARTICOLO,", ":ESTCODICE,",
-          ":PREZZO,", ":DATAINIZIOVALIDITA,", ":DATAFINEVALIDITA,", ":QUANTITASCAGLIONE,",
-          ":PROVVIGIONE", ")"};
+  return {"INSERT INTO LISTSCDTNET(",
+          "IDLISTSC,",
+          "CODICEARTICOLO,",
+          "ESTCODICE,",
+          "PREZZO,",
+          "DATAINIZIOVALIDITA,",
+          "DATAFINEVALIDITA,",
+          "QUANTITASCAGLIONE,",
+          "PROVVIGIONE",
+          ")",
+          "VALUES(",
+          std::to_string(idListino) + ",",
+          ":CODICEARTICOLO,",
+          ":ESTCODICE,",
+          ":PREZZO,",
+          ":DATAINIZIOVALIDITA,",
+          ":DATAFINEVALIDITA,",
+          ":QUANTITASCAGLIONE,",
+          ":PROVVIGIONE",
+          ")"};
 }
 
 int Percentuale(long long fatti, long long totale) {
   if (totale <= 0) return 100;
-  return static_cast<int>(std::lround(100.0 * static_cast<double>(fatti) / static_cast<double>(totale)));
+  return static_cast<int>(
+      std::lround(100.0 * static_cast<double>(fatti) / static_cast<double>(totale)));
 }
 
 TImportClassico::TImportClassico(ui::Component*) {}
@@ -90,11 +115,10 @@ bool TImportClassico::Verifica() {
   // The transaction reads one snapshot and this pass writes nothing: when
   // the list has no rows now, every count of the pass would be 0, and the
   // import of a file into a new list needs no statement per line.
-  db::SqlStatement& righe =
-      Prepara(contaListino_, [this] {
-        return std::vector<std::string>{"SELECT COUNT(*) FROM LISTSCDTNET WHERE IDLISTSC=" +
-                                        std::to_string(IDListino)};
-      });
+  db::SqlStatement& righe = Prepara(contaListino_, [this] {
+    return std::vector<std::string>{"SELECT COUNT(*) FROM LISTSCDTNET WHERE IDLISTSC=" +
+                                    std::to_string(IDListino)};
+  });
   righe.ExecQuery();
   listinoVuoto_ = righe.Fields(0).AsInt64() == 0;
   righe.Close();
@@ -142,8 +166,8 @@ void TImportClassico::VerificaRecord(const TFileRecord& r) {
 
 long long TImportClassico::Conta(std::unique_ptr<db::SqlStatement>& stmt,
                                  const std::string& condizione, const std::string& parametro,
-                                 const std::string& articolo,
-                                 const std::string& estensione, double data) {
+                                 const std::string& articolo, const std::string& estensione,
+                                 double data) {
   db::SqlStatement& conta = Prepara(stmt, [&] { return TestoConta(IDListino, condizione); });
   conta.ParamByName("CODICEARTICOLO").SetAsString(articolo);
   conta.ParamByName("ESTCODICE").SetAsString(estensione);
@@ -194,20 +218,23 @@ void TImportClassico::Importa() {
       ins.ParamByName("PREZZO").SetAsFloat(r.Prezzo());
       ins.ParamByName("DATAINIZIOVALIDITA").SetAsDate(r.DataInizio());
       db::Param& fine = ins.ParamByName("DATAFINEVALIDITA");
-      if (DataValida(r.DataFine())) fine.SetAsDate(r.DataFine());
-      else fine.Clear();
+      if (DataValida(r.DataFine()))
+        fine.SetAsDate(r.DataFine());
+      else
+        fine.Clear();
       // An empty tier is stored as 0, "no tier" to every reader of the table.
       const double quantita = r.TestoQuantita.empty() ? 0 : r.Quantita();
       ins.ParamByName("QUANTITASCAGLIONE").SetAsFloat(quantita);
       db::Param& provvigione = ins.ParamByName("PROVVIGIONE");
-      if (r.Provvigione() == -1) provvigione.Clear();
-      else provvigione.SetAsFloat(r.Provvigione());
+      if (r.Provvigione() == -1)
+        provvigione.Clear();
+      else
+        provvigione.SetAsFloat(r.Provvigione());
       ins.ExecQuery();
       ++inseriti_;
     } catch (const std::exception& e) {
       ++falliti_;
-      Scrivi(RigaDi(file.NumeroRiga()) +
-             "Errore durante l'importazione per articolo " +
+      Scrivi(RigaDi(file.NumeroRiga()) + "Errore durante l'importazione per articolo " +
              Coppia(r.CodiceArticolo, r.Estensione()));
       Scrivi(e.what());
     }

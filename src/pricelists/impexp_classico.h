@@ -83,7 +83,8 @@ class TImportClassico {
   int righeContate_ = 0, inseriti_ = 0, falliti_ = 0;
   bool listinoVuoto_ = false;
   int ultimoProgresso_ = -1;
-  std::unique_ptr<db::SqlStatement> contaSuccessive_, contaAperte_, chiudi_, inserisci_, contaListino_;
+  std::unique_ptr<db::SqlStatement> contaSuccessive_, contaAperte_, chiudi_, inserisci_,
+      contaListino_;
 };
 
 // Progress in percent of `fatti` out of `totale`; with nothing to do the

@@ -28,9 +28,12 @@ bool LeggiNumero(const std::string& testo, double& valore) {
   size_t i = (n[0] == '-' || n[0] == '+') ? 1 : 0;
   int cifre = 0, punti = 0;
   for (size_t k = i; k < n.size(); ++k) {
-    if (n[k] == '.') ++punti;
-    else if (n[k] >= '0' && n[k] <= '9') ++cifre;
-    else return false;
+    if (n[k] == '.')
+      ++punti;
+    else if (n[k] >= '0' && n[k] <= '9')
+      ++cifre;
+    else
+      return false;
   }
   if (cifre == 0 || punti > 1) return false;
   double v = 0;
@@ -132,8 +135,10 @@ bool LettoreRighe::Leggi(std::string& riga) {
   }
   if (!grezza_.empty() && grezza_.back() == '\r') grezza_.pop_back();
   // Most lines are plain ASCII, the same bytes in both encodings.
-  if (SoloAscii(grezza_)) riga.assign(grezza_);
-  else riga = plat::AnsiToUtf8(grezza_);
+  if (SoloAscii(grezza_))
+    riga.assign(grezza_);
+  else
+    riga = plat::AnsiToUtf8(grezza_);
   return true;
 }
 
@@ -142,9 +147,7 @@ void LettoreRighe::Riavvolgi() {
   file_.seekg(0);
 }
 
-bool LettoreRighe::AllaFine() {
-  return file_.peek() == std::ifstream::traits_type::eof();
-}
+bool LettoreRighe::AllaFine() { return file_.peek() == std::ifstream::traits_type::eof(); }
 
 int LettoreRighe::ContaRighe() {
   Riavvolgi();
@@ -222,7 +225,7 @@ std::string_view RifilaVista(std::string_view t) {
 void TFileRecord::LeggiRiga(const std::string& riga) {
   Pulisci();
   if (RifilaVista(riga).empty()) return;
-  std::string* campi[7] = {&CodiceArticolo, &TestoEstensione, &TestoPrezzo, &TestoDataInizio,
+  std::string* campi[7] = {&CodiceArticolo, &TestoEstensione, &TestoPrezzo,     &TestoDataInizio,
                            &TestoDataFine,  &TestoQuantita,   &TestoProvvigione};
   std::string_view resto(riga);
   for (size_t i = 0; i < 7 && resto.data() != nullptr; ++i) {

@@ -107,7 +107,7 @@ class TFileRecord {
   std::string CodiceArticolo, TestoEstensione, TestoPrezzo, TestoDataInizio, TestoDataFine,
       TestoQuantita, TestoProvvigione;
 
-  double Prezzo() const { return prezzo_; }        // -1 when no number
+  double Prezzo() const { return prezzo_; }  // -1 when no number
   double Quantita() const { return quantita_; }
   double Provvigione() const { return provvigione_; }
   double DataInizio() const { return dataInizio_; }  // 0 when empty, -1 when no date

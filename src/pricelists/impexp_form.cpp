@@ -25,7 +25,7 @@ TImpExpListinoForm::TImpExpListinoForm(ui::Component* owner, const std::string& 
   SetBounds(0, 0, 560, 420);
 
   TTabXForm& tabx = CellaDM->Riferimento().TabX();
-  QueryAux1 = std::make_unique<db::Query>(tabx.IBDatabase1, tabx.IBTransaction1);
+  QueryAux1 = ui::Make<db::Query>(this, "QueryAux1", tabx.IBDatabase1, tabx.IBTransaction1);
 
   ButtonDirExp = ui::Make<ui::Button>(this, "ButtonDirExp", {8, 8, 80, 25}, "File exp");
   EditDirExp = ui::Make<ui::Edit>(this, "EditDirExp", {96, 10, 360, 21});
@@ -42,6 +42,7 @@ TImpExpListinoForm::TImpExpListinoForm(ui::Component* owner, const std::string& 
   ButtonChiudi = ui::Make<ui::Button>(this, "ButtonChiudi", {464, 372, 80, 25}, "Chiudi");
   ButtonChiudi->ModalResult = ui::mrOk;
 
+  // The dialogs are components, not controls: owned by the window, placed nowhere.
   SaveDialogExp = new ui::SaveDialog(this);
   SaveDialogExp->SetName("SaveDialogExp");
   SaveDialogExp->Title = "Selezionare file export";
@@ -65,9 +66,6 @@ TImpExpListinoForm::TImpExpListinoForm(ui::Component* owner, const std::string& 
   const std::string icona = FileIconaFinestre();
   if (plat::FileExists(icona)) Icon.LoadFromFile(icona);
 }
-
-// The controls go first: none of them may outlive the window's query.
-TImpExpListinoForm::~TImpExpListinoForm() { DestroyComponents(); }
 
 std::string TImpExpListinoForm::CartellaArchivio() const {
   const std::string percorso = CellaDM->Riferimento().TabX().IBDatabase1->DatabaseName;
@@ -128,7 +126,8 @@ void TImpExpListinoForm::Esporta(const std::string& intestazione,
   {
     // A derived table needs a name for each column, aggregates included.
     std::string colonne;
-    for (int i = 1; i <= righe.FieldCount(); ++i) colonne += (i > 1 ? ",C" : "C") + std::to_string(i);
+    for (int i = 1; i <= righe.FieldCount(); ++i)
+      colonne += (i > 1 ? ",C" : "C") + std::to_string(i);
     db::SqlStatement conta(database, transazione);
     conta.SQL.Add("SELECT COUNT(*) FROM (");
     for (const std::string& r : select) conta.SQL.Add(r);

@@ -2,7 +2,6 @@
 // What the two list-exchange windows share: the file boxes with their
 // dialogs, the log, the progress bar, the export loop and the window's
 // query on the context's company database and transaction.
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,12 +31,11 @@ class TImpExpListinoForm : public ui::Form {
   // in the folder of the company database.
   TImpExpListinoForm(ui::Component* owner, const std::string& idListino, CellaDataModule* cellaDM,
                      const std::string& nomeFile);
-  ~TImpExpListinoForm() override;
 
   CellaDataModule* CellaDM = nullptr;
   std::string IDListino;
 
-  std::unique_ptr<db::Query> QueryAux1;
+  db::Query* QueryAux1 = nullptr;
 
   ui::Button* ButtonDirExp = nullptr;
   ui::Edit* EditDirExp = nullptr;

@@ -43,7 +43,7 @@ TImpExpLisNettiForm::TImpExpLisNettiForm(ui::Component* owner, const std::string
     : TImpExpListinoForm(owner, idListino, cellaDM, "lisNetto.csv") {
   SetName("ImpExpLisNettiForm");
   TTabXForm& tabx = CellaDM->Riferimento().TabX();
-  QueryAux2 = std::make_unique<db::Query>(tabx.IBDatabase1, tabx.IBTransaction1);
+  QueryAux2 = ui::Make<db::Query>(this, "QueryAux2", tabx.IBDatabase1, tabx.IBTransaction1);
   CheckBoxPrezziComuniExport = ui::Make<ui::CheckBox>(
       this, "CheckBoxPrezziComuniExport", {96, 38, 360, 17}, "Prezzi comuni a tutte le estensioni");
   CheckBoxPrezziComuni = ui::Make<ui::CheckBox>(this, "CheckBoxPrezziComuni", {96, 102, 360, 17},
@@ -57,24 +57,28 @@ TImpExpLisNettiForm::TImpExpLisNettiForm(ui::Component* owner, const std::string
   DoCreate();
 }
 
-TImpExpLisNettiForm::~TImpExpLisNettiForm() { DestroyComponents(); }
-
 void TImpExpLisNettiForm::ButtonExpClick() {
-  if (CheckBoxPrezziComuniExport->Checked()) ExportPrezziComuni();
-  else ExportClassico();
+  if (CheckBoxPrezziComuniExport->Checked())
+    ExportPrezziComuni();
+  else
+    ExportClassico();
 }
 
 void TImpExpLisNettiForm::ButtonImpClick() {
-  if (CheckBoxPrezziComuni->Checked()) ImportPrezziComuni();
-  else ImportClassico();
+  if (CheckBoxPrezziComuni->Checked())
+    ImportPrezziComuni();
+  else
+    ImportClassico();
 }
 
 void TImpExpLisNettiForm::ExportClassico() {
-  Esporta(kIntestazioneClassica,
-          {"SELECT a.CODICEARTICOLO, a.ESTCODICE, a.PREZZO, a.DATAINIZIOVALIDITA, a.DATAFINEVALIDITA,",
-           " a.QUANTITASCAGLIONE, a.PROVVIGIONE FROM LISTSCDTNET a WHERE a.IDLISTSC='" + IDListino + "'"},
-          // Article, extension, start date and tier, then the rest.
-          "ORDER BY 1, 2, 4, 6, 3, 5, 7", "Netti esportati: ");
+  Esporta(
+      kIntestazioneClassica,
+      {"SELECT a.CODICEARTICOLO, a.ESTCODICE, a.PREZZO, a.DATAINIZIOVALIDITA, a.DATAFINEVALIDITA,",
+       " a.QUANTITASCAGLIONE, a.PROVVIGIONE FROM LISTSCDTNET a WHERE a.IDLISTSC='" + IDListino +
+           "'"},
+      // Article, extension, start date and tier, then the rest.
+      "ORDER BY 1, 2, 4, 6, 3, 5, 7", "Netti esportati: ");
 }
 
 void TImpExpLisNettiForm::ExportPrezziComuni() {
@@ -84,9 +88,10 @@ void TImpExpLisNettiForm::ExportPrezziComuni() {
   }
   const bool disomogenei =
       PrimoValore({"SELECT CODICEARTICOLO FROM (",
-             "SELECT a.CODICEARTICOLO, a.PREZZO FROM LISTSCDTNET a WHERE a.IDLISTSC='" + IDListino + "'",
-             kValidiOggi[0], kValidiOggi[1], "GROUP BY a.CODICEARTICOLO, a.PREZZO ",
-             ") M GROUP BY CODICEARTICOLO HAVING COUNT(*)>1"})
+                   "SELECT a.CODICEARTICOLO, a.PREZZO FROM LISTSCDTNET a WHERE a.IDLISTSC='" +
+                       IDListino + "'",
+                   kValidiOggi[0], kValidiOggi[1], "GROUP BY a.CODICEARTICOLO, a.PREZZO ",
+                   ") M GROUP BY CODICEARTICOLO HAVING COUNT(*)>1"})
           .has_value();
   if (disomogenei) {
     Log("Trovata probabile disomogeneità prezzi a parità di articolo. Si consiglia di effettuare "
@@ -104,7 +109,8 @@ void TImpExpLisNettiForm::ExportPrezziComuni() {
 void TImpExpLisNettiForm::ImportClassico() {
   const std::string nome = EditDirImp->Text();
   std::string errore;
-  if (nome.empty()) errore = "Specificare un file da importare";
+  if (nome.empty())
+    errore = "Specificare un file da importare";
   else if (!std::filesystem::is_regular_file(std::filesystem::path(nome)))
     errore = "File \"" + nome + "\" non trovato";
   if (!errore.empty()) {

@@ -22,10 +22,9 @@ class LettoreRighe;
 class TImpExpLisNettiForm : public TImpExpListinoForm {
  public:
   TImpExpLisNettiForm(ui::Component* owner, const std::string& idListino, CellaDataModule* cellaDM);
-  ~TImpExpLisNettiForm() override;
   std::string ClassName() const override { return "TImpExpLisNettiForm"; }
 
-  std::unique_ptr<db::Query> QueryAux2;
+  db::Query* QueryAux2 = nullptr;
 
   ui::CheckBox* CheckBoxPrezziComuniExport = nullptr;
   ui::CheckBox* CheckBoxPrezziComuni = nullptr;

@@ -135,7 +135,8 @@ std::vector<std::string> TImpExpLisNettiForm::Estensioni(const std::string& arti
   for (const std::string& sql :
        {"SELECT DISTINCT ESTENSIONE EST FROM ANAMAG WHERE CODICE='" + Apici(articolo) + "'",
         "SELECT DISTINCT T.DESCRIZIONE2 EST FROM ANAMAG A INNER JOIN TAGLIEOPERATIVE T ON "
-        "(A.CLASSIFICAZIONE5=T.CODICE) WHERE A.CODICE='" + Apici(articolo) + "'"}) {
+        "(A.CLASSIFICAZIONE5=T.CODICE) WHERE A.CODICE='" +
+            Apici(articolo) + "'"}) {
     ImpostaSQL({sql});
     for (QueryAux1->Open(); !QueryAux1->Eof(); QueryAux1->Next()) {
       const std::string e = QueryAux1->FieldByName("EST").AsString();
@@ -177,9 +178,9 @@ void TImpExpLisNettiForm::ImportaComuni(LettoreRighe& file, int righeFile) {
 // keeps its running price. A failing closing update is raised.
 void TImpExpLisNettiForm::ImportaEstensione(const std::string& riga, const std::string& estensione,
                                             int& inseriti, int& falliti) {
-  const std::string articolo = CampoW(riga, 1), prezzo = CampoW(riga, 2),
-                    inizio = CampoW(riga, 3), fine = CampoW(riga, 4),
-                    quantita = CampoW(riga, 5), provvigione = CampoW(riga, 6);
+  const std::string articolo = CampoW(riga, 1), prezzo = CampoW(riga, 2), inizio = CampoW(riga, 3),
+                    fine = CampoW(riga, 4), quantita = CampoW(riga, 5),
+                    provvigione = CampoW(riga, 6);
   const std::string giorno = velmaro::ReturnDateSQL(TestoInData(inizio) - 1);
   Esegui({"SAVEPOINT IMPEXP_ESTENSIONE"});
   Esegui({"UPDATE LISTSCDTNET SET DATAFINEVALIDITA='" + giorno + "' WHERE",
@@ -188,17 +189,12 @@ void TImpExpLisNettiForm::ImportaEstensione(const std::string& riga, const std::
           "CODICEARTICOLO='" + Apici(articolo) + "' AND ESTCODICE='" + Apici(estensione) + "'"});
   const std::vector<std::string> insert = {
       "INSERT INTO LISTSCDTNET(IDLISTSC,CODICEARTICOLO,ESTCODICE,PREZZO,",
-      "DATAINIZIOVALIDITA,DATAFINEVALIDITA,QUANTITASCAGLIONE,PROVVIGIONE) VALUES(",
-      IDListino + ",",
-      Letterale(articolo) + ",",
-      Letterale(estensione) + ",",
-      LetteraleONull(Decimale(SenzaPunti(prezzo))) + ",",
-      Letterale(ReturnDateSQL(inizio)) + ",",
+      "DATAINIZIOVALIDITA,DATAFINEVALIDITA,QUANTITASCAGLIONE,PROVVIGIONE) VALUES(", IDListino + ",",
+      Letterale(articolo) + ",", Letterale(estensione) + ",",
+      LetteraleONull(Decimale(SenzaPunti(prezzo))) + ",", Letterale(ReturnDateSQL(inizio)) + ",",
       (Rifila(fine).empty() ? std::string("NULL") : Letterale(ReturnDateSQL(fine))) + ",",
       // A tier written with a decimal comma reads back as the export wrote it.
-      LetteraleONull(Decimale(quantita), "0") + ",",
-      LetteraleONull(Decimale(provvigione)),
-      ")"};
+      LetteraleONull(Decimale(quantita), "0") + ",", LetteraleONull(Decimale(provvigione)), ")"};
   try {
     Esegui(insert);
     ++inseriti;

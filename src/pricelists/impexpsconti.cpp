@@ -14,17 +14,16 @@ TImpExpLisScontiForm::TImpExpLisScontiForm(ui::Component* owner, const std::stri
   DoCreate();
 }
 
-TImpExpLisScontiForm::~TImpExpLisScontiForm() { DestroyComponents(); }
-
 void TImpExpLisScontiForm::ButtonExpClick() {
-  Esporta("DESCRIZIONE;DATA INIZIO VALIDITA;DATA FINE VALIDITA;QUANTITA SCAGLIONE;SCONTO1;SCONTO2;"
-          "SCONTO3;VALORESEL1;VALORESEL2;VALORESEL3;PROVVIGIONE;",
-          {"SELECT a.DESCRIZIONE,a.DATAINIZIOVALIDITA,a.DATAFINEVALIDITA, ",
-           "a.QUANTITASCAGLIONE,a.SCONTO1,a.SCONTO2,a.SCONTO3, ",
-           "a.VALORESEL1,a.VALORESEL2,a.VALORESEL3,a.PROVVIGIONE ",
-           " FROM LISTSCDTSCO a WHERE a.IDLISTSC='" + IDListino + "'"},
-          // Description, start date and tier, then the rest.
-          "ORDER BY 1, 2, 4, 3, 5, 6, 7, 8, 9, 10, 11", "Sconti esportati: ");
+  Esporta(
+      "DESCRIZIONE;DATA INIZIO VALIDITA;DATA FINE VALIDITA;QUANTITA SCAGLIONE;SCONTO1;SCONTO2;"
+      "SCONTO3;VALORESEL1;VALORESEL2;VALORESEL3;PROVVIGIONE;",
+      {"SELECT a.DESCRIZIONE,a.DATAINIZIOVALIDITA,a.DATAFINEVALIDITA, ",
+       "a.QUANTITASCAGLIONE,a.SCONTO1,a.SCONTO2,a.SCONTO3, ",
+       "a.VALORESEL1,a.VALORESEL2,a.VALORESEL3,a.PROVVIGIONE ",
+       " FROM LISTSCDTSCO a WHERE a.IDLISTSC='" + IDListino + "'"},
+      // Description, start date and tier, then the rest.
+      "ORDER BY 1, 2, 4, 3, 5, 6, 7, 8, 9, 10, 11", "Sconti esportati: ");
 }
 
 std::vector<std::string> TImpExpLisScontiForm::StatementRiga(const std::string& riga) const {
@@ -32,22 +31,14 @@ std::vector<std::string> TImpExpLisScontiForm::StatementRiga(const std::string& 
   const std::string fine = campo(3);
   return {"INSERT INTO LISTSCDTSCO(IDLISTSC,DESCRIZIONE,",
           "DATAINIZIOVALIDITA,DATAFINEVALIDITA,QUANTITASCAGLIONE,",
-          "SCONTO1,SCONTO2,SCONTO3,VALORESEL1,VALORESEL2,VALORESEL3,",
-          "PROVVIGIONE) VALUES(",
-          IDListino + ",",
-          Letterale(campo(1)) + ",",
-          Letterale(ReturnDateSQL(campo(2))) + ",",
+          "SCONTO1,SCONTO2,SCONTO3,VALORESEL1,VALORESEL2,VALORESEL3,", "PROVVIGIONE) VALUES(",
+          IDListino + ",", Letterale(campo(1)) + ",", Letterale(ReturnDateSQL(campo(2))) + ",",
           (Rifila(fine).empty() ? std::string("NULL") : Letterale(ReturnDateSQL(fine))) + ",",
           // A tier the export wrote with a decimal comma reads back.
-          Letterale(Decimale(campo(4))) + ",",
-          LetteraleONull(Decimale(campo(5))) + ",",
-          LetteraleONull(Decimale(campo(6))) + ",",
-          LetteraleONull(Decimale(campo(7))) + ",",
-          LetteraleONull(campo(8)) + ",",
-          LetteraleONull(campo(9)) + ",",
-          LetteraleONull(campo(10)) + ",",
-          LetteraleONull(Decimale(campo(11))),
-          ")"};
+          Letterale(Decimale(campo(4))) + ",", LetteraleONull(Decimale(campo(5))) + ",",
+          LetteraleONull(Decimale(campo(6))) + ",", LetteraleONull(Decimale(campo(7))) + ",",
+          LetteraleONull(campo(8)) + ",", LetteraleONull(campo(9)) + ",",
+          LetteraleONull(campo(10)) + ",", LetteraleONull(Decimale(campo(11))), ")"};
 }
 
 void TImpExpLisScontiForm::ButtonImpClick() {

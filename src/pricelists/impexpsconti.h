@@ -12,8 +12,8 @@ namespace velmaro {
 
 class TImpExpLisScontiForm : public TImpExpListinoForm {
  public:
-  TImpExpLisScontiForm(ui::Component* owner, const std::string& idListino, CellaDataModule* cellaDM);
-  ~TImpExpLisScontiForm() override;
+  TImpExpLisScontiForm(ui::Component* owner, const std::string& idListino,
+                       CellaDataModule* cellaDM);
   std::string ClassName() const override { return "TImpExpLisScontiForm"; }
 
   void ButtonExpClick() override;

@@ -58,7 +58,9 @@ class AmbienteDemo {
   std::vector<std::vector<std::string>> Righe(const std::string& sql) const {
     return HostFolder::Rows(paths_.companyDb, sql);
   }
-  std::string Valore(const std::string& sql) const { return HostFolder::Scalar(paths_.companyDb, sql); }
+  std::string Valore(const std::string& sql) const {
+    return HostFolder::Scalar(paths_.companyDb, sql);
+  }
   // A new list of the type, without rows; gives its ID.
   std::string NuovoListino(const char* tipo) {
     const std::string id = std::to_string(++ultimo_);

@@ -1,5 +1,7 @@
 // The exchange files: numbers and dates as the files write them, the
 // classic line, and reading and writing Windows-1252 CR LF text.
+#include "pricelists/impexp_file.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,7 +9,6 @@
 
 #include "common/temp_folder.h"
 #include "platform/format.h"
-#include "pricelists/impexp_file.h"
 
 namespace velmaro {
 namespace {
@@ -104,7 +105,8 @@ TEST(TFileDataSet, HeaderIsLineOneAndRewindReadsAgain) {
       file.Successivo();
       if (!file.Record().Vuoto) letti.push_back({file.NumeroRiga(), file.Record().CodiceArticolo});
     }
-  EXPECT_EQ(letti, (std::vector<std::pair<int, std::string>>{{2, "A"}, {4, "B"}, {2, "A"}, {4, "B"}}));
+  EXPECT_EQ(letti,
+            (std::vector<std::pair<int, std::string>>{{2, "A"}, {4, "B"}, {2, "A"}, {4, "B"}}));
 }
 
 TEST(ScrittoreCsv, ReplacesTheOldFileOnlyWhenComplete) {
@@ -130,7 +132,9 @@ TEST(ScrittoreCsv, ReplacesTheOldFileOnlyWhenComplete) {
   w.Campo("");
   w.FineRiga();
   w.Conferma();
-  EXPECT_EQ(Leggi(nome), "TESTA;\r\nSconto dell\xB4" "anno;riga due;pi\xF9;;\r\n");
+  EXPECT_EQ(Leggi(nome),
+            "TESTA;\r\nSconto dell\xB4"
+            "anno;riga due;pi\xF9;;\r\n");
   EXPECT_THROW(ScrittoreCsv(t / "manca/x.csv"), ErroreFile);
 
   // File names are UTF-8: an accented folder works both ways.

@@ -1,10 +1,11 @@
 // The net-price exchange window on the demo company: the overlap road of
 // the classic import, the common-prices import with refused rows, and the
 // common-prices export.
+#include "pricelists/impexpnetti.h"
+
 #include <gtest/gtest.h>
 
 #include "impexp_ambiente.h"
-#include "pricelists/impexpnetti.h"
 #include "ui/stdctrls.h"
 
 namespace velmaro::testing {
@@ -13,14 +14,16 @@ namespace {
 class ImpExpNetti : public FinestraSuDemo<TImpExpLisNettiForm> {
  protected:
   void Riga(const std::string& id, const std::string& articolo, const char* prezzo) {
-    amb->SqlContesto("INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, "
-             "DATAINIZIOVALIDITA, QUANTITASCAGLIONE) VALUES (" + id + ", '" + articolo +
-             "', '0', " + prezzo + ", '01/01/2025', 0)");
+    amb->SqlContesto(
+        "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, "
+        "DATAINIZIOVALIDITA, QUANTITASCAGLIONE) VALUES (" +
+        id + ", '" + articolo + "', '0', " + prezzo + ", '01/01/2025', 0)");
   }
   Righe Netti(const std::string& id, const std::string& articolo) {
-    return amb->Righe("SELECT ESTCODICE, PREZZO, DATAINIZIOVALIDITA, DATAFINEVALIDITA, "
-                      "QUANTITASCAGLIONE, PROVVIGIONE FROM LISTSCDTNET WHERE IDLISTSC=" + id +
-                      " AND CODICEARTICOLO='" + articolo + "' ORDER BY DATAINIZIOVALIDITA, ESTCODICE");
+    return amb->Righe(
+        "SELECT ESTCODICE, PREZZO, DATAINIZIOVALIDITA, DATAFINEVALIDITA, "
+        "QUANTITASCAGLIONE, PROVVIGIONE FROM LISTSCDTNET WHERE IDLISTSC=" +
+        id + " AND CODICEARTICOLO='" + articolo + "' ORDER BY DATAINIZIOVALIDITA, ESTCODICE");
   }
 };
 
@@ -38,7 +41,8 @@ TEST_F(ImpExpNetti, OverlappingRowsClosedOnlyWhenAsked) {
     Operator op({ui::mrNo});
     f->ButtonImp->Click();
     ASSERT_EQ(op.Texts().size(), 1u);
-    EXPECT_EQ(op.Texts()[0].rfind("Attenzione\r\rSono state rilevate delle sovrapposizioni", 0), 0u);
+    EXPECT_EQ(op.Texts()[0].rfind("Attenzione\r\rSono state rilevate delle sovrapposizioni", 0),
+              0u);
   }
   EXPECT_EQ(Netti(id, "OVR"), (Righe{{"0", "10", "01/01/2025", kNull, "0", kNull}}));
 
@@ -60,17 +64,19 @@ TEST_F(ImpExpNetti, CommonPricesOneRowPerExtensionAndRefusedRowsUndone) {
   Riga(id, "GUA001", "5");
   Riga(id, "GUA002", "6");
   const std::string file = amb->File("comuni.csv");
-  AmbienteDemo::Scrivi(file, {"TESTA;", "GUA001;2,5;01/03/2025;;;;", "", "GUA002;3;01/03/2025;;abc;;",
-                              "NONCE;1;01/03/2025;;;;"});
+  AmbienteDemo::Scrivi(file, {"TESTA;", "GUA001;2,5;01/03/2025;;;;", "",
+                              "GUA002;3;01/03/2025;;abc;;", "NONCE;1;01/03/2025;;;;"});
   auto f = Finestra(id);
   f->CheckBoxPrezziComuni->SetChecked(true);
   f->EditDirImp->SetText(file);
   Operator op({ui::mrNo});
   f->ButtonImp->Click();
-  EXPECT_EQ(op.Texts(), (std::vector<std::string>{"Annullare l'importazione?", "Importazione completata"}));
+  EXPECT_EQ(op.Texts(),
+            (std::vector<std::string>{"Annullare l'importazione?", "Importazione completata"}));
   const std::string log = TestoLog(*f);
   EXPECT_NE(log.find("Anomalia import csv: Codice articolo NONCE inesistente"), std::string::npos);
-  EXPECT_NE(log.find("Errore interno durante l'importazione dell'articolo GUA002"), std::string::npos);
+  EXPECT_NE(log.find("Errore interno durante l'importazione dell'articolo GUA002"),
+            std::string::npos);
   EXPECT_NE(log.find("Netti importati: 5\nNetti falliti: 5\n"), std::string::npos);
 
   Righe attese = {{"0", "5", "01/01/2025", "28/02/2025", "0", kNull}};
@@ -89,9 +95,12 @@ TEST_F(ImpExpNetti, FailingClosingUpdateTakesBackTheWholeImport) {
   Riga(id, "GUA003", "5");
   Riga(id, "GUA004", "6");
   amb->Sql("CREATE EXCEPTION E_CHIUSURA 'chiusura rifiutata'");
-  amb->Sql("CREATE TRIGGER T_CHIUSURA FOR LISTSCDTNET BEFORE UPDATE AS BEGIN "
-           "IF (NEW.IDLISTSC = " + id + " AND NEW.CODICEARTICOLO = 'GUA004') THEN "
-           "EXCEPTION E_CHIUSURA; END");
+  amb->Sql(
+      "CREATE TRIGGER T_CHIUSURA FOR LISTSCDTNET BEFORE UPDATE AS BEGIN "
+      "IF (NEW.IDLISTSC = " +
+      id +
+      " AND NEW.CODICEARTICOLO = 'GUA004') THEN "
+      "EXCEPTION E_CHIUSURA; END");
   const std::string file = amb->File("rifiutato.csv");
   AmbienteDemo::Scrivi(file, {"TESTA;", "GUA003;2;01/03/2025;;;;", "GUA004;3;01/03/2025;;;;"});
   auto f = Finestra(id);
@@ -115,10 +124,14 @@ TEST_F(ImpExpNetti, CommonPricesExportNeedsOnePricePerArticle) {
   // Catches a common-prices file written for an article whose extensions
   // have different prices today, and a wrong line once they agree.
   const std::string id = amb->NuovoListino("N");
-  amb->SqlContesto("INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, DATAINIZIOVALIDITA, "
-           "QUANTITASCAGLIONE) VALUES (" + id + ", 'X1', '0', 10, '01/01/2025', 0)");
-  amb->SqlContesto("INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, DATAINIZIOVALIDITA, "
-           "QUANTITASCAGLIONE, PROVVIGIONE) VALUES (" + id + ", 'X1', '1', 11, '01/02/2025', 0, 2.5)");
+  amb->SqlContesto(
+      "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, DATAINIZIOVALIDITA, "
+      "QUANTITASCAGLIONE) VALUES (" +
+      id + ", 'X1', '0', 10, '01/01/2025', 0)");
+  amb->SqlContesto(
+      "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, DATAINIZIOVALIDITA, "
+      "QUANTITASCAGLIONE, PROVVIGIONE) VALUES (" +
+      id + ", 'X1', '1', 11, '01/02/2025', 0, 2.5)");
   const std::string file = amb->File("comuni_exp.csv");
   auto f = Finestra(id);
   f->CheckBoxPrezziComuniExport->SetChecked(true);

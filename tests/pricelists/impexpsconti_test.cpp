@@ -1,9 +1,10 @@
 // The discount exchange window on the demo company: values with
 // apostrophes, a file imported twice, and files that cannot be used.
+#include "pricelists/impexpsconti.h"
+
 #include <gtest/gtest.h>
 
 #include "impexp_ambiente.h"
-#include "pricelists/impexpsconti.h"
 #include "ui/stdctrls.h"
 
 namespace velmaro::testing {
@@ -12,8 +13,9 @@ namespace {
 class ImpExpSconti : public FinestraSuDemo<TImpExpLisScontiForm> {
  protected:
   Righe Sconti(const std::string& id) {
-    return amb->Righe("SELECT DESCRIZIONE, SCONTO1, SCONTO2, VALORESEL1 FROM LISTSCDTSCO WHERE IDLISTSC=" +
-                      id + " ORDER BY DESCRIZIONE");
+    return amb->Righe(
+        "SELECT DESCRIZIONE, SCONTO1, SCONTO2, VALORESEL1 FROM LISTSCDTSCO WHERE IDLISTSC=" + id +
+        " ORDER BY DESCRIZIONE");
   }
 };
 
@@ -24,7 +26,8 @@ TEST_F(ImpExpSconti, ApostrophesImportAndASecondImportAppends) {
   const std::string id = amb->NuovoListino("S");
   const std::string file = amb->File("apici.csv");
   AmbienteDemo::Scrivi(file, {"TESTA;", "Sconto dell'anno;01/01/2025;;0;10;;;D'Amico;;;;",
-                              "Sconto \xB4" "x;01/01/2025;;0;5;2,5;;A;;;;"});
+                              "Sconto \xB4"
+                              "x;01/01/2025;;0;5;2,5;;A;;;;"});
   auto f = Finestra(id);
   f->EditDirImp->SetText(file);
   Operator op;
@@ -50,9 +53,10 @@ TEST_F(ImpExpSconti, FilesThatCannotBeUsedWriteNothing) {
   Operator op;
   f->ButtonImp->Click();
   f->ButtonExp->Click();
-  EXPECT_EQ(op.Texts(), (std::vector<std::string>{
-                            "Impossibile aprire il file \"" + amb->File("manca.csv") + "\"",
-                            "Impossibile creare il file \"" + amb->File("cartella/che/manca.csv") + "\""}));
+  EXPECT_EQ(op.Texts(),
+            (std::vector<std::string>{
+                "Impossibile aprire il file \"" + amb->File("manca.csv") + "\"",
+                "Impossibile creare il file \"" + amb->File("cartella/che/manca.csv") + "\""}));
   EXPECT_TRUE(Sconti(id).empty());
   EXPECT_EQ(f->MemoLog->Lines.Count(), 1);  // "Inizio esportazione file"
 }

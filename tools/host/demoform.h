@@ -3,7 +3,6 @@
 // and tested without the module: an edit, a grid of the company's customers,
 // a button opening a modal dialog and a button asking a question.
 
-#include <memory>
 #include <string>
 
 #include "ui/form.h"
@@ -28,7 +27,6 @@ class TDemoForm : public ui::Form {
  public:
   // companyDb: path of the company database; operatorName for the caption.
   TDemoForm(const std::string& companyDb, const std::string& operatorName);
-  ~TDemoForm() override;
   std::string ClassName() const override { return "TDemoForm"; }
 
   ui::Edit* EditNome = nullptr;
@@ -41,10 +39,10 @@ class TDemoForm : public ui::Form {
   void ButtonDialogoClick();
   void ButtonDomandaClick();
 
-  std::unique_ptr<db::Database> database_;
-  std::unique_ptr<db::Transaction> transaction_;
-  std::unique_ptr<db::Query> query_;
-  std::unique_ptr<db::DataSource> source_;
+  db::Database* database_ = nullptr;
+  db::Transaction* transaction_ = nullptr;
+  db::Query* query_ = nullptr;
+  db::DataSource* source_ = nullptr;
 };
 
 // The modal dialog of the demo window: one value, OK and Annulla.
