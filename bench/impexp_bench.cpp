@@ -249,7 +249,8 @@ int main(int argc, char** argv) {
                exp = Tempo(reporter, "BM_ExportClassico");
   if (bareImp > 0 && imp > 0) {
     std::cout << "classic import / bare import = " << imp / bareImp << "\n";
-    std::cout << "classic import lines/s (wall clock; the lines/s column counts CPU time) = " << kRighe / (imp / 1000.0) << "\n";
+    std::cout << "classic import lines/s (wall clock; the lines/s column counts CPU time) = "
+              << kRighe / (imp / 1000.0) << "\n";
   }
   if (bareExp > 0 && exp > 0)
     std::cout << "classic export / bare export = " << exp / bareExp << "\n";
