@@ -38,6 +38,10 @@ bool Indicizzato(const std::string& campiIndicizzati, const std::string& campo) 
   return false;
 }
 
+void FermaTimer(TVuxGrid& g) {
+  if (g.TimerRicerca) g.TimerRicerca->SetEnabled(false);
+}
+
 void Notifica(const ui::NotifyEvent& evento, TVuxGrid* g) {
   if (evento) evento(g);
 }
@@ -158,7 +162,7 @@ void TVuxGrid::RicercaCampoCorrente() {
   d.EditGenerica->OnClick = [this](ui::Component* s) { GenericaClick(s); };
   d.ShowModal();
 
-  TimerRicerca->SetEnabled(false);
+  FermaTimer(*this);
   SalvaPosizioneFinestra(d);
   OpzioniFiltro = {d.EditStringa->Text(), d.EditUpper->Checked(), d.EditTipoRicerca->ItemIndex()};
   dialogo.reset();
@@ -171,7 +175,7 @@ void TVuxGrid::RicercaCampoCorrente() {
 
 // Each change of the text; "&+".
 void TVuxGrid::TestoRicercaCambiato(ui::Component*) {
-  if (!TimerRicercaAbilitato) return ComponiSqlRicerca();
+  if (!TimerRicercaAbilitato || !TimerRicerca) return ComponiSqlRicerca();
   TimerRicerca->SetEnabled(false);
   TimerRicerca->SetEnabled(true);
 }
@@ -190,7 +194,7 @@ void TVuxGrid::TastoRicerca(ui::Component* sender, char& key) {
   if (key == kEsc) {
     key = 0;
     FormRicerca->Close();
-    TimerRicerca->SetEnabled(false);
+    FermaTimer(*this);
     if (TipoTabella == kTipoQuery) {
       CondizioneRicerca.clear();
       RiapriQuery("");
@@ -208,7 +212,7 @@ void TVuxGrid::TastoRicerca(ui::Component* sender, char& key) {
 
 // Builds the condition of the typed text and applies it.
 void TVuxGrid::ComponiSqlRicerca() {
-  TimerRicerca->SetEnabled(false);
+  FermaTimer(*this);
   if (!FormRicerca || !SorgenteDati()) return;
   TRVuxGridForm& d = *FormRicerca;
   const ricerca::Classe classe = ClasseCampo(*this);
@@ -300,7 +304,7 @@ void TVuxGrid::GenericaClick(ui::Component*) {
     c->SetEnabled(!tutti);
   d.ButtonEsegui->SetEnabled(tutti);
   if (tutti) {
-    TimerRicerca->SetEnabled(false);
+    FermaTimer(*this);
     d.EditStringa->Show();
     d.EditData1->Hide();
     d.EditStringa->OnChange = nullptr;
