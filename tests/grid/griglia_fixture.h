@@ -58,7 +58,7 @@ class GrigliaTest : public ::testing::Test {
     griglia_->Loaded();
     query_.BeforeOpen = [this](db::DataSet&) {
       if (griglia_->Tag != 0) return;
-      query_.SQL.Assign(kSqlBase);
+      query_.SQL.Assign(sqlBase_);
       griglia_->SQLIniziale = query_.SQL;
       griglia_->CaricaAspettoGriglia();
     };
@@ -102,6 +102,7 @@ class GrigliaTest : public ::testing::Test {
     return out;
   }
 
+  std::vector<std::string> sqlBase_ = kSqlBase;
   HostFolder host_;
   db::Database database_;
   db::Transaction transazione_{&database_};
