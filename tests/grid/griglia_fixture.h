@@ -75,11 +75,7 @@ class GrigliaTest : public ::testing::Test {
     griglia_->SetDataSource(&sorgente_);
     griglia_->SetSorgenteDati(&query_);
     griglia_->TabellaPiccola = true;
-    griglia_->DatabaseImpostazioni = &database_;  // PROVVISORIO
-    griglia_->TabellaAspettoGriglia = "STOASP1";  // PROVVISORIO
-    griglia_->TabellaPosizioneFinestre = "STOPOS1";  // PROVVISORIO
     query_.Open();
-    griglia_->CaricaAspettoGriglia();  // PROVVISORIO
     finestra_->Show();
   }
 
