@@ -6,6 +6,7 @@
 #include "context/memorydata.h"
 #include "grid/rvuxgrid.h"
 #include "griglia_fixture.h"
+#include "db/datasource.h"
 #include "ui/dbgrid.h"
 
 namespace velmaro::testing {
@@ -247,6 +248,55 @@ TEST_F(Ricerca, NonIndexedColumnOfABigTable) {
             "tabella di grandi dimensioni");
   EXPECT_EQ(eventi_, "IF");
   EXPECT_EQ(Sql(), prima);
+}
+
+}  // namespace
+}  // namespace velmaro::testing
+
+namespace velmaro::testing {
+namespace {
+
+// Catches the in-memory table's search filtering on the wrong field or
+// kind, ignoring Upper, or staying filtered after Escape.
+TEST_F(Ricerca, InMemoryTableRecordFilter) {
+  TRxMemoryData memoria;
+  memoria.CreateField("CODICE", db::FieldType::String, 10);
+  memoria.CreateField("NOME", db::FieldType::String, 20);
+  memoria.Open();
+  for (auto [codice, nome] : {std::pair{"1", "Bianchi"}, {"2", "rossi"}, {"3", "Rossetti"}}) {
+    memoria.Append();
+    memoria.FieldByName("CODICE").SetAsString(codice);
+    memoria.FieldByName("NOME").SetAsString(nome);
+    memoria.Post();
+  }
+  db::DataSource sorgente(&memoria);
+  auto finestra = ui::MakeOwned<ui::Form>(&ui::App());
+  finestra->SetName("FinestraMemoria");
+  auto* g = ui::Make<TVuxGrid>(finestra.get(), "Griglia", {0, 0, 400, 300});
+  g->Loaded();
+  g->CodiceProgetto = kProgetto, g->Utente = kUtente, g->SetSituazione(kSituazione);
+  g->DatabaseImpostazioni = &database_;
+  g->SetDataSource(&sorgente);
+  g->SetSorgenteDati(&memoria);
+  finestra->Show();
+  const auto nomi = [&] {
+    std::vector<std::string> out;
+    for (memoria.First(); !memoria.Eof(); memoria.Next()) out.push_back(memoria.FieldByName("NOME").AsString());
+    return out;
+  };
+  std::vector<std::string> filtrati;
+  driver_.SelectColumn("FinestraMemoria.Griglia", "NOME");
+  driver_.Enqueue([&](ui::Driver& d) {
+    d.Select(Campo("EditTipoRicerca"), "LIKE %");
+    d.Select(Campo("EditOrdinamento"), "Decres.");
+    d.Type(Campo("EditStringa"), "ROSS");
+    d.Wait(1000);
+    filtrati = nomi();
+    d.PressKey(Campo("EditStringa"), ui::VK_ESCAPE);
+  });
+  g->RicercaCampoCorrente();
+  EXPECT_EQ(filtrati, (std::vector<std::string>{"rossi", "Rossetti"}));
+  EXPECT_EQ(nomi().size(), 3u);
 }
 
 }  // namespace
