@@ -84,33 +84,38 @@ bool OrdinamentoCambiato(const TVuxGrid& g, const std::vector<RigaSalvata>& righ
   return false;
 }
 
-// The two passes over the stored rows: fields into their stored order,
-// then each column's width, caption, colour and visibility. A row naming a
-// field or column that no longer exists is skipped.
-void ApplicaAspetto(TVuxGrid& g, db::Database& database) {
+std::vector<RigaAspettoGriglia> LeggiAspetto(const TVuxGrid& g, db::Database& database) {
   db::Transaction tr(&database);
   tr.StartTransaction();
   db::Query q(&database, &tr);
   q.SQL.Assign(SelezioneChiave(g.TabellaAspettoGriglia, {g.CodiceProgetto, g.CodiceSituazione, g.Utente}));
-  q.Open();
-  db::DataSet* ds = g.DataSet();
-  for (q.First(); !q.Eof(); q.Next()) {
-    db::Field* f = ds->FindField(q.FieldByName("NOMECAMPO").AsString());
-    const int posizione = q.FieldByName("POSIZIONE").AsInteger();
-    if (f && posizione >= 0 && posizione < ds->FieldCount()) f->SetIndex(posizione);
-  }
-  for (q.First(); !q.Eof(); q.Next()) {
-    const int posizione = q.FieldByName("POSIZIONE").AsInteger();
-    if (posizione < 0 || posizione >= g.Columns().Count()) continue;
-    ui::Column* c = g.Columns()[posizione];
-    c->SetWidth(q.FieldByName("LARGHEZZA").AsInteger());
-    c->Title.Caption = q.FieldByName("NOMECOLONNA").AsString();
-    const std::int32_t colore = q.FieldByName("COLORECOLONNA").AsInteger();
-    c->Color = colore == 0 ? g.Color : ui::Color(colore);
-    c->Visible = q.FieldByName("VISIBILE").AsInteger() != 0;
-  }
+  std::vector<RigaAspettoGriglia> righe;
+  for (q.Open(); !q.Eof(); q.Next())
+    righe.push_back({q.FieldByName("NOMECAMPO").AsString(), q.FieldByName("POSIZIONE").AsInteger(),
+                     q.FieldByName("LARGHEZZA").AsInteger(), q.FieldByName("NOMECOLONNA").AsString(),
+                     q.FieldByName("COLORECOLONNA").AsInteger(), q.FieldByName("VISIBILE").AsInteger() != 0});
   q.Close();
   if (tr.Active()) tr.Commit();
+  return righe;
+}
+
+// The two passes over the stored rows: fields into their stored order,
+// then each column's width, caption, colour and visibility. A row naming a
+// field or column that no longer exists is skipped.
+void ApplicaAspetto(TVuxGrid& g, const std::vector<RigaAspettoGriglia>& righe) {
+  db::DataSet* ds = g.DataSet();
+  for (const RigaAspettoGriglia& r : righe) {
+    db::Field* f = ds->FindField(r.NomeCampo);
+    if (f && r.Posizione >= 0 && r.Posizione < ds->FieldCount()) f->SetIndex(r.Posizione);
+  }
+  for (const RigaAspettoGriglia& r : righe) {
+    if (r.Posizione < 0 || r.Posizione >= g.Columns().Count()) continue;
+    ui::Column* c = g.Columns()[r.Posizione];
+    c->SetWidth(r.Larghezza);
+    c->Title.Caption = r.NomeColonna;
+    c->Color = r.Colore == 0 ? g.Color : ui::Color(r.Colore);
+    c->Visible = r.Visibile;
+  }
 }
 
 const std::vector<std::string> kColonneAspetto = {
@@ -140,6 +145,7 @@ void TVuxGrid::SalvaAspettoGriglia() {
             dimColonna = Dimensione(q, "NOMECOLONNA");
   q.Close();
   if (ColonneCambiate(*this, righe) || OrdinamentoCambiato(*this, righe)) {
+    AspettoInRicercaLetto = false;
     q.SQL.Assign({"DELETE FROM \"" + TabellaAspettoGriglia + "\""});
     for (const std::string& riga : RigheChiave(chiave)) q.SQL.Add(riga);
     q.ExecSQL();
@@ -189,7 +195,13 @@ void TVuxGrid::CaricaAspettoGriglia() {
     tabella->SetIndexFieldNames(Ordinamento.NomeCampo);
   db::Database* database = DatabaseGriglia();
   if (!database) return;
-  ApplicaAspetto(*this, *database);
+  if (!FormRicerca) {
+    ApplicaAspetto(*this, LeggiAspetto(*this, *database));
+  } else {
+    if (!AspettoInRicercaLetto) AspettoInRicerca = LeggiAspetto(*this, *database);
+    AspettoInRicercaLetto = true;
+    ApplicaAspetto(*this, AspettoInRicerca);
+  }
   if (ModoOrdinamento == 1 && !Ordinamento.NomeCampo.empty()) {
     if (auto* memoria = TipoTabella == kTipoMemoria ? dynamic_cast<TRxMemoryData*>(ds) : nullptr)
       memoria->SortByFields(Ordinamento.NomeCampo, true, Ordinamento.Direzione == 2);

@@ -147,9 +147,10 @@ void TVuxGrid::RicercaCampoCorrente() {
   auto dialogo = ui::MakeOwned<TRVuxGridForm>(this);
   TRVuxGridForm& d = *dialogo;
   FormRicerca = &d;
+  AspettoInRicercaLetto = false;
   struct Chiusura {
     TVuxGrid* g;
-    ~Chiusura() { g->FormRicerca = nullptr; }
+    ~Chiusura() { g->FormRicerca = nullptr, g->AspettoInRicercaLetto = false; }
   } chiusura{this};
   if (TipoTabella == kTipoQuery) d.EditGenerica->SetEnabled(true);
   CaricaPosizioneFinestra(d);
@@ -167,6 +168,7 @@ void TVuxGrid::RicercaCampoCorrente() {
   OpzioniFiltro = {d.EditStringa->Text(), d.EditUpper->Checked(), d.EditTipoRicerca->ItemIndex()};
   dialogo.reset();
   FormRicerca = nullptr;
+  AspettoInRicercaLetto = false;
   Notifica(OnFineRicerca, this);
   if (TipoTabella != kTipoQuery) return;
   CampoRicerca.clear();
