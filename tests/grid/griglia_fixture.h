@@ -46,6 +46,11 @@ class GrigliaTest : public ::testing::Test {
     HostFolder::Attach(database_, Archivio());
   }
 
+  void TearDown() override {
+    if (griglia_) ChiudiFinestra();
+    query_.BeforeOpen = nullptr, query_.BeforeClose = nullptr, query_.AfterOpen = nullptr;
+  }
+
   std::string Archivio() const { return host_.CompanyDatabasePath(); }
 
   // The window and its grid, set up in the order the windows follow; the
