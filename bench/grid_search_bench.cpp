@@ -63,13 +63,16 @@ void CreateData() {
     Exec(d, Text(*t));
   Exec(d,
        "CREATE TABLE LISTSCDTNET (IDLISTSC INTEGER NOT NULL, CODICEARTICOLO VARCHAR(20) NOT NULL,"
-       " ESTCODICE VARCHAR(10), PREZZO NUMERIC(15,4), DATAINIZIOVALIDITA DATE, DATAFINEVALIDITA DATE,"
-       " QUANTITASCAGLIONE NUMERIC(15,3) DEFAULT 0, PROVVIGIONE NUMERIC(9,4), OMA_CODICE VARCHAR(20),"
+       " ESTCODICE VARCHAR(10), PREZZO NUMERIC(15,4), DATAINIZIOVALIDITA DATE, DATAFINEVALIDITA "
+       "DATE,"
+       " QUANTITASCAGLIONE NUMERIC(15,3) DEFAULT 0, PROVVIGIONE NUMERIC(9,4), OMA_CODICE "
+       "VARCHAR(20),"
        " OMA_ESTENSIONE VARCHAR(10), OMA_QUANTITA NUMERIC(15,3), OMA_MULTIPLI NUMERIC(15,3),"
        " OMA_SOGLIA NUMERIC(15,3), PRIORITA_SU_ECCPROVV SMALLINT, IDPROMOVELOCE INTEGER)");
   Exec(d, "EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < " + std::to_string(kRows) +
               ") DO BEGIN INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO,"
-              " DATAINIZIOVALIDITA, DATAFINEVALIDITA, PROVVIGIONE) VALUES (1, 'ART' || :I, '', :I * 1.25,"
+              " DATAINIZIOVALIDITA, DATAFINEVALIDITA, PROVVIGIONE) VALUES (1, 'ART' || :I, '', :I "
+              "* 1.25,"
               " DATE '2024-01-01' + MOD(:I, 365), DATE '2025-01-01', 2.5); I = I + 1; END END");
   Exec(d, "CREATE INDEX LISTSCDTNET_ARTICOLO ON LISTSCDTNET (IDLISTSC, CODICEARTICOLO)");
   Exec(d, "CREATE INDEX LISTSCDTNET_CODICE ON LISTSCDTNET (CODICEARTICOLO)");
@@ -152,12 +155,14 @@ void BareStep(benchmark::State& state, bool upper) {
   IXpbBuilder* dpb = master->getUtilInterface()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
   dpb->insertString(&st, isc_dpb_user_name, "SYSDBA");
   dpb->insertString(&st, isc_dpb_lc_ctype, "UTF8");
-  IAttachment* att = prov->attachDatabase(&st, g_path.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+  IAttachment* att =
+      prov->attachDatabase(&st, g_path.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
   ITransaction* tra = att->startTransaction(&st, 0, nullptr);
   int i = 0;
   for (auto _ : state) {
     const std::string& sql = g_statements[upper][i++ % 2];
-    IStatement* stmt = att->prepare(&st, tra, 0, sql.c_str(), 3, IStatement::PREPARE_PREFETCH_METADATA);
+    IStatement* stmt =
+        att->prepare(&st, tra, 0, sql.c_str(), 3, IStatement::PREPARE_PREFETCH_METADATA);
     IMessageMetadata* meta = stmt->getOutputMetadata(&st);
     std::vector<unsigned char> buf(meta->getMessageLength(&st));
     IResultSet* rs = stmt->openCursor(&st, tra, nullptr, nullptr, meta, 0);
@@ -199,10 +204,12 @@ int main(int argc, char** argv) {
     return b > 0 ? g / b : 0.0;
   };
   std::cout << "typed search step / bare first screen (Upper, full scan) = "
-            << ratio("BM_GridTypedSearch_Upper/iterations:20", "BM_BareFirstScreen_Upper/iterations:20")
+            << ratio("BM_GridTypedSearch_Upper/iterations:20",
+                     "BM_BareFirstScreen_Upper/iterations:20")
             << "\n";
   std::cout << "typed search step / bare first screen (index prefix) = "
-            << ratio("BM_GridTypedSearch_Indexed/iterations:200", "BM_BareFirstScreen_Indexed/iterations:200")
+            << ratio("BM_GridTypedSearch_Indexed/iterations:200",
+                     "BM_BareFirstScreen_Indexed/iterations:200")
             << "\n";
   std::cout << "statement: " << (g_statements[1].empty() ? "" : g_statements[1][0]);
   std::filesystem::remove_all(std::filesystem::path(g_path).parent_path());

@@ -34,13 +34,16 @@ TPVuxGridForm::TPVuxGridForm(ui::Component* owner, db::Database* database, int s
   DBGrid1->DefaultDrawing = false;
   DBGrid1->OnDrawDataCell = [this](ui::Component*, const ui::Rect& r, db::Field* f,
                                    ui::GridDrawState) { DBGrid1DrawDataCell(r, f); };
-  SpeedButton1 = ui::Make<ui::SpeedButton>(this, "SpeedButton1", {440, 8, 112, 25}, "Cambia Colore");
+  SpeedButton1 =
+      ui::Make<ui::SpeedButton>(this, "SpeedButton1", {440, 8, 112, 25}, "Cambia Colore");
   SpeedButton1->OnClick = [this](ui::Component* s) { SpeedButton1Click(s); };
   ButtonColoreDefault =
       ui::Make<ui::Button>(this, "ButtonColoreDefault", {440, 40, 112, 25}, "Colore Default");
   ButtonColoreDefault->OnClick = [this](ui::Component* s) { ButtonColoreDefaultClick(s); };
-  ButtonAspettoBase = ui::Make<ui::Button>(this, "ButtonAspettoBase", {440, 72, 112, 25}, "Aspetto Base");
-  ButtonAcqAspetto = ui::Make<ui::Button>(this, "ButtonAcqAspetto", {440, 104, 112, 25}, "Acq. aspetto da");
+  ButtonAspettoBase =
+      ui::Make<ui::Button>(this, "ButtonAspettoBase", {440, 72, 112, 25}, "Aspetto Base");
+  ButtonAcqAspetto =
+      ui::Make<ui::Button>(this, "ButtonAcqAspetto", {440, 104, 112, 25}, "Acq. aspetto da");
   ButtonChiudi = ui::Make<ui::Button>(this, "ButtonChiudi", {440, 287, 112, 25}, "Ch&iudi");
   ButtonChiudi->OnClick = [this](ui::Component* s) { ButtonChiudiClick(s); };
   ColorDialog1 = new ui::ColorDialog(this);
@@ -63,9 +66,9 @@ void TPVuxGridForm::CaricaGriglia() {
                       "WHERE (CodiceSituazione=" + s + ")", "AND (CodiceUtente=" + u + ")",
                       "AND (CodiceProgetto=" + p + ")"});
   CostruisciSQLAggiornamento(*query_, tabella_, "UPDATE", *update_);
-  for (const std::string& riga : {"WHERE (CodiceSituazione=" + s + ")", "AND(CodiceUtente=" + u + ")",
-                                  std::string("AND(Posizione=:Posizione)"),
-                                  "AND(CodiceProgetto=" + p + ")"})
+  for (const std::string& riga :
+       {"WHERE (CodiceSituazione=" + s + ")", "AND(CodiceUtente=" + u + ")",
+        std::string("AND(Posizione=:Posizione)"), "AND(CodiceProgetto=" + p + ")"})
     update_->ModifySQL.Add(riga);
   update_->InsertSQL.Assign({"nullo"});
   query_->Open();

@@ -23,12 +23,16 @@ Classe ClasseDi(db::FieldType tipo) {
     case db::FieldType::Largeint:
     case db::FieldType::Float:
     case db::FieldType::Currency:
-    case db::FieldType::AutoInc: return Classe::Numero;
+    case db::FieldType::AutoInc:
+      return Classe::Numero;
     case db::FieldType::Date:
-    case db::FieldType::DateTime: return Classe::Data;
+    case db::FieldType::DateTime:
+      return Classe::Data;
     case db::FieldType::Memo:
-    case db::FieldType::Blob: return Classe::Blob;
-    default: return Classe::Testo;
+    case db::FieldType::Blob:
+      return Classe::Blob;
+    default:
+      return Classe::Testo;
   }
 }
 
@@ -58,9 +62,12 @@ std::string Condizione(const Ricerca& r) {
     espressione = "UPPER(" + espressione + ")";
   }
   switch (r.tipo) {
-    case kContiene: return r.connettivo + "(" + espressione + " LIKE '%" + valore + "%')";
-    case kIniziaCon: return r.connettivo + "(" + espressione + " LIKE '" + valore + "%')";
-    default: return r.connettivo + "(" + espressione + " >= '" + valore + "')";
+    case kContiene:
+      return r.connettivo + "(" + espressione + " LIKE '%" + valore + "%')";
+    case kIniziaCon:
+      return r.connettivo + "(" + espressione + " LIKE '" + valore + "%')";
+    default:
+      return r.connettivo + "(" + espressione + " >= '" + valore + "')";
   }
 }
 

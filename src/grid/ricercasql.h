@@ -30,13 +30,13 @@ std::string TestoSicuro(const std::string& testo);
 std::string Connettivo(const std::vector<std::string>& sqlIniziale);
 
 struct Ricerca {
-  std::string connettivo;  // "WHERE" or "AND"
+  std::string connettivo;   // "WHERE" or "AND"
   std::string espressione;  // the column's SQL expression
   Classe classe = Classe::Testo;
   bool upper = true;
   int tipo = kMaggioreUguale;  // EditTipoRicerca
-  std::string valore;           // the typed text (made safe here)
-  std::string dataDa, dataA;    // class Data: mm/dd/yyyy, dataA may be empty
+  std::string valore;          // the typed text (made safe here)
+  std::string dataDa, dataA;   // class Data: mm/dd/yyyy, dataA may be empty
 };
 
 // The one condition line; empty when there is nothing to search for.

@@ -21,7 +21,8 @@ TRVuxGridForm::TRVuxGridForm(ui::Component* owner) : ui::Form(owner) {
   EditData2 = ui::Make<TEditData>(this, "EditData2", {220, 24, 121, 21});
   EditData2->Hide();
 
-  EditTipoRicerca = ui::Make<ui::RadioGroup>(this, "EditTipoRicerca", {8, 52, 265, 41}, " Tipo ricerca ");
+  EditTipoRicerca =
+      ui::Make<ui::RadioGroup>(this, "EditTipoRicerca", {8, 52, 265, 41}, " Tipo ricerca ");
   EditTipoRicerca->Columns = 3;
   EditTipoRicerca->Items.Assign({">=", "LIKE %%", "LIKE %"});
   EditTipoRicerca->SetItemIndex(0);

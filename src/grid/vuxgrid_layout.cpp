@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "context/memorydata.h"
+#include "context/positions.h"
 #include "db/database.h"
 #include "db/query.h"
 #include "db/table.h"
 #include "db/transaction.h"
 #include "grid/layoutsql.h"
-#include "context/positions.h"
 #include "grid/pvuxgrid.h"
 #include "grid/rvuxgrid.h"
 #include "grid/vuxgrid.h"
@@ -88,12 +88,14 @@ std::vector<RigaAspettoGriglia> LeggiAspetto(const TVuxGrid& g, db::Database& da
   db::Transaction tr(&database);
   tr.StartTransaction();
   db::Query q(&database, &tr);
-  q.SQL.Assign(SelezioneChiave(g.TabellaAspettoGriglia, {g.CodiceProgetto, g.CodiceSituazione, g.Utente}));
+  q.SQL.Assign(
+      SelezioneChiave(g.TabellaAspettoGriglia, {g.CodiceProgetto, g.CodiceSituazione, g.Utente}));
   std::vector<RigaAspettoGriglia> righe;
   for (q.Open(); !q.Eof(); q.Next())
-    righe.push_back({q.FieldByName("NOMECAMPO").AsString(), q.FieldByName("POSIZIONE").AsInteger(),
-                     q.FieldByName("LARGHEZZA").AsInteger(), q.FieldByName("NOMECOLONNA").AsString(),
-                     q.FieldByName("COLORECOLONNA").AsInteger(), q.FieldByName("VISIBILE").AsInteger() != 0});
+    righe.push_back(
+        {q.FieldByName("NOMECAMPO").AsString(), q.FieldByName("POSIZIONE").AsInteger(),
+         q.FieldByName("LARGHEZZA").AsInteger(), q.FieldByName("NOMECOLONNA").AsString(),
+         q.FieldByName("COLORECOLONNA").AsInteger(), q.FieldByName("VISIBILE").AsInteger() != 0});
   q.Close();
   if (tr.Active()) tr.Commit();
   return righe;
@@ -140,7 +142,8 @@ void TVuxGrid::SalvaAspettoGriglia() {
   std::vector<RigaSalvata> righe;
   for (q.First(); !q.Eof(); q.Next())
     righe.push_back({q.FieldByName("NOMECAMPO").AsString(), q.FieldByName("POSIZIONE").AsInteger(),
-                     q.FieldByName("LARGHEZZA").AsInteger(), q.FieldByName("ORDINAMENTO").AsInteger()});
+                     q.FieldByName("LARGHEZZA").AsInteger(),
+                     q.FieldByName("ORDINAMENTO").AsInteger()});
   const int dimCampo = Dimensione(q, "NOMECAMPO"), dimOrigine = Dimensione(q, "ORIGINE"),
             dimColonna = Dimensione(q, "NOMECOLONNA");
   q.Close();
@@ -152,11 +155,11 @@ void TVuxGrid::SalvaAspettoGriglia() {
     q.SQL.Assign({"INSERT INTO " + TabellaAspettoGriglia + "("});
     for (const std::string& riga : kColonneAspetto) q.SQL.Add(riga);
     for (const std::string& riga :
-         {std::string("VALUES("), std::to_string(CodiceProgetto) + ",", std::to_string(CodiceSituazione) + ",",
-          std::to_string(Utente) + ",", std::string(":NOMECAMPO,"), std::string(":LARGHEZZA,"),
-          std::string(":POSIZIONE,"), std::string(":NOMECOLONNA,"), std::string(":ORDINAMENTO,"),
-          std::string(":VISIBILE,"), std::string(":COLORECOLONNA,"), std::string(":ORIGINE"),
-          std::string(")")})
+         {std::string("VALUES("), std::to_string(CodiceProgetto) + ",",
+          std::to_string(CodiceSituazione) + ",", std::to_string(Utente) + ",",
+          std::string(":NOMECAMPO,"), std::string(":LARGHEZZA,"), std::string(":POSIZIONE,"),
+          std::string(":NOMECOLONNA,"), std::string(":ORDINAMENTO,"), std::string(":VISIBILE,"),
+          std::string(":COLORECOLONNA,"), std::string(":ORIGINE"), std::string(")")})
       q.SQL.Add(riga);
     q.ParamCheck = true;
     q.Prepare();
@@ -172,7 +175,8 @@ void TVuxGrid::SalvaAspettoGriglia() {
       q.ParamByName("COLORECOLONNA").SetAsInteger(std::int32_t(c->Color));
       q.ParamByName("VISIBILE").SetAsInteger(c->Visible ? 1 : 0);
       const int marca = MarcaOrdinamento(*this, campo);
-      marca ? q.ParamByName("ORDINAMENTO").SetAsInteger(marca) : q.ParamByName("ORDINAMENTO").Clear();
+      marca ? q.ParamByName("ORDINAMENTO").SetAsInteger(marca)
+            : q.ParamByName("ORDINAMENTO").Clear();
       q.ExecSQL();
     }
   }
@@ -264,7 +268,8 @@ void TVuxGrid::CaricaPosizioneFinestra(TRVuxGridForm& dialogo) {
   db::Transaction tr(database);
   tr.StartTransaction();
   db::Query q(database, &tr);
-  q.SQL.Assign(SelezioneChiave(TabellaPosizioneFinestre, {CodiceProgetto, CodiceSituazione, Utente}));
+  q.SQL.Assign(
+      SelezioneChiave(TabellaPosizioneFinestre, {CodiceProgetto, CodiceSituazione, Utente}));
   q.Open();
   if (!q.IsEmpty()) {
     dialogo.Position = ui::FormPosition::Designed;
@@ -288,7 +293,8 @@ void TVuxGrid::SalvaPosizioneFinestra(TRVuxGridForm& dialogo) {
   db::Database* database = DatabaseGriglia();
   if (!database) return;
   const ChiaveSituazione chiave{CodiceProgetto, CodiceSituazione, Utente};
-  const int tipo = dialogo.EditTipoRicerca->ItemIndex(), ordine = dialogo.EditOrdinamento->ItemIndex(),
+  const int tipo = dialogo.EditTipoRicerca->ItemIndex(),
+            ordine = dialogo.EditOrdinamento->ItemIndex(),
             upper = dialogo.EditUpper->Checked() ? 1 : 0;
   db::Transaction tr(database);
   tr.StartTransaction();
@@ -298,8 +304,9 @@ void TVuxGrid::SalvaPosizioneFinestra(TRVuxGridForm& dialogo) {
   q.Open();
   const bool esiste = !q.IsEmpty();
   if (esiste && q.FieldByName("POSX").AsInteger() == dialogo.Left() &&
-      q.FieldByName("POSY").AsInteger() == dialogo.Top() && q.FieldByName("INFO3").AsInteger() == tipo &&
-      q.FieldByName("INFO1").AsFloat() == ordine && q.FieldByName("INFO4").AsInteger() == upper) {
+      q.FieldByName("POSY").AsInteger() == dialogo.Top() &&
+      q.FieldByName("INFO3").AsInteger() == tipo && q.FieldByName("INFO1").AsFloat() == ordine &&
+      q.FieldByName("INFO4").AsInteger() == upper) {
     q.Close();
     tr.Commit();
     return;

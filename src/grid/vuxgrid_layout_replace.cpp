@@ -51,9 +51,9 @@ void Esegui(db::Database& database, db::Transaction& tr, const std::vector<std::
 }
 
 const std::vector<std::string> kColonneCopia = {
-    "CODICEPROGETTO,", "CODICESITUAZIONE,", "CODICEUTENTE,", "NOMECAMPO,", "LARGHEZZA,",
-    "POSIZIONE,",      "NOMECOLONNA,",      "ORDINAMENTO,",  "VISIBILE,", "COLORECOLONNA,",
-    "ORIGINE",         ")"};
+    "CODICEPROGETTO,", "CODICESITUAZIONE,", "CODICEUTENTE,", "NOMECAMPO,",
+    "LARGHEZZA,",      "POSIZIONE,",        "NOMECOLONNA,",  "ORDINAMENTO,",
+    "VISIBILE,",       "COLORECOLONNA,",    "ORIGINE",       ")"};
 
 std::vector<std::string> CopiaDa(const ChiaveSituazione& k, int daUtente) {
   std::vector<std::string> righe{"INSERT INTO STOASP1("};
@@ -63,9 +63,11 @@ std::vector<std::string> CopiaDa(const ChiaveSituazione& k, int daUtente) {
         "  " + std::to_string(k.utente) + " AS CODICEUTENTE,", std::string("  NOMECAMPO,"),
         std::string("  LARGHEZZA,"), std::string("  POSIZIONE,"), std::string("  NOMECOLONNA,"),
         std::string("  ORDINAMENTO,"), std::string("  VISIBILE,"), std::string("  COLORECOLONNA,"),
-        std::string("  ORIGINE"), std::string("FROM"), std::string("  STOASP1"), std::string("WHERE")})
+        std::string("  ORIGINE"), std::string("FROM"), std::string("  STOASP1"),
+        std::string("WHERE")})
     righe.push_back(r);
-  for (const std::string& r : RigheChiaveEstese({k.progetto, k.situazione, daUtente})) righe.push_back(r);
+  for (const std::string& r : RigheChiaveEstese({k.progetto, k.situazione, daUtente}))
+    righe.push_back(r);
   return righe;
 }
 
@@ -135,7 +137,8 @@ void TVuxGrid::AcquisisciAspettoDaUtente() {
     q.SQL.Assign({"SELECT DISTINCT", "  CODICEUTENTE", "FROM", "  STOASP1", "WHERE",
                   "  CODICEPROGETTO=" + std::to_string(chiave.progetto), "  AND",
                   "  CODICESITUAZIONE=" + std::to_string(chiave.situazione), "  AND",
-                  "  CODICEUTENTE<>" + std::to_string(chiave.utente), "ORDER BY", "  CODICEUTENTE"});
+                  "  CODICEUTENTE<>" + std::to_string(chiave.utente), "ORDER BY",
+                  "  CODICEUTENTE"});
     for (q.Open(); !q.Eof(); q.Next()) dialogo->ComboUtente->Items.Add(q.Fields()[0]->AsString());
   }
   if (dialogo->ShowModal() != ui::mrOk) return;

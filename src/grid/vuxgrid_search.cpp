@@ -260,9 +260,15 @@ void TVuxGrid::FiltraRecord(db::DataSet& dataSet, bool& accept) {
   std::string v = campo->AsString(), t = OpzioniFiltro.Testo;
   if (OpzioniFiltro.Upper) v = ui::UpperCase(v), t = ui::UpperCase(t);
   switch (OpzioniFiltro.TipoRicerca) {
-    case ricerca::kContiene: accept = v.find(t) != std::string::npos; break;
-    case ricerca::kIniziaCon: accept = v.compare(0, t.size(), t) == 0; break;
-    default: accept = v >= t; break;
+    case ricerca::kContiene:
+      accept = v.find(t) != std::string::npos;
+      break;
+    case ricerca::kIniziaCon:
+      accept = v.compare(0, t.size(), t) == 0;
+      break;
+    default:
+      accept = v >= t;
+      break;
   }
 }
 
@@ -277,7 +283,8 @@ void TVuxGrid::RicercaTuttiICampi(ui::Component*) {
     if (!query) return;
     std::vector<std::string> origini;
     for (const db::Field* f : query->Fields()) origini.push_back(f->Origin);
-    const std::vector<std::string> righe = ricerca::CondizioneGenerica(SQLIniziale.lines, origini, testo);
+    const std::vector<std::string> righe =
+        ricerca::CondizioneGenerica(SQLIniziale.lines, origini, testo);
     query->Close();
     query->SQL = SQLIniziale;
     for (const std::string& riga : righe) query->SQL.Add(riga);

@@ -17,14 +17,9 @@
 #include "ui/driver.h"
 #include "ui/form.h"
 #include "ui/make.h"
+#include "vuxgrid_fixture.h"
 
 namespace velmaro::testing {
-
-inline std::string Unisci(const std::vector<std::string>& righe) {
-  std::string s;
-  for (const std::string& r : righe) s += r + "\n";
-  return s;
-}
 
 class GrigliaTest : public ::testing::Test {
  protected:
@@ -34,15 +29,17 @@ class GrigliaTest : public ::testing::Test {
 
   void SetUp() override {
     host_.CreateCompanyDatabase();
-    HostFolder::ExecAll(Archivio(), {Unisci(kCreaSTOASP1), Unisci(kCreaSTOPOS1), Unisci(kCreaSETGRID),
-                                     "CREATE TABLE ARTICOLI (CODICE VARCHAR(20) NOT NULL PRIMARY KEY,"
-                                     " DESCRIZIONE VARCHAR(40), PREZZO NUMERIC(15,4),"
-                                     " QUANTITA INTEGER, DATAINIZIO DATE)"});
-    HostFolder::ExecAll(Archivio(),
-                        {"INSERT INTO ARTICOLI VALUES ('A1', 'Vite d''acciaio', 1.5, 10, '2006-02-01')",
-                         "INSERT INTO ARTICOLI VALUES ('B2', 'bullone zincato', 12.5, 3, '2006-02-20')",
-                         "INSERT INTO ARTICOLI VALUES ('C3', 'Dado', 120, 7, '2006-03-05')",
-                         "INSERT INTO ARTICOLI VALUES ('D4', 'Rondella', 0.25, 100, '2005-12-31')"});
+    HostFolder::ExecAll(
+        Archivio(),
+        {testing::Righe(kCreaSTOASP1), testing::Righe(kCreaSTOPOS1), testing::Righe(kCreaSETGRID),
+         "CREATE TABLE ARTICOLI (CODICE VARCHAR(20) NOT NULL PRIMARY KEY,"
+         " DESCRIZIONE VARCHAR(40), PREZZO NUMERIC(15,4),"
+         " QUANTITA INTEGER, DATAINIZIO DATE)"});
+    HostFolder::ExecAll(
+        Archivio(), {"INSERT INTO ARTICOLI VALUES ('A1', 'Vite d''acciaio', 1.5, 10, '2006-02-01')",
+                     "INSERT INTO ARTICOLI VALUES ('B2', 'bullone zincato', 12.5, 3, '2006-02-20')",
+                     "INSERT INTO ARTICOLI VALUES ('C3', 'Dado', 120, 7, '2006-03-05')",
+                     "INSERT INTO ARTICOLI VALUES ('D4', 'Rondella', 0.25, 100, '2005-12-31')"});
     HostFolder::Attach(database_, Archivio());
   }
 
@@ -99,7 +96,8 @@ class GrigliaTest : public ::testing::Test {
 
   std::vector<std::string> Codici() {
     std::vector<std::string> out;
-    for (query_.First(); !query_.Eof(); query_.Next()) out.push_back(query_.FieldByName("CODICE").AsString());
+    for (query_.First(); !query_.Eof(); query_.Next())
+      out.push_back(query_.FieldByName("CODICE").AsString());
     return out;
   }
 

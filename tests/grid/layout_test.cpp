@@ -49,11 +49,13 @@ TEST_F(Aspetto, SavedOnlyWhenChanged) {
 TEST_F(Aspetto, RestoredAtNextOpening) {
   ApriFinestra();
   ChiudiFinestra();
-  Esegui("UPDATE STOASP1 SET POSIZIONE=0, LARGHEZZA=77, VISIBILE=0, COLORECOLONNA=255"
-         " WHERE NOMECAMPO='DESCRIZIONE'");
+  Esegui(
+      "UPDATE STOASP1 SET POSIZIONE=0, LARGHEZZA=77, VISIBILE=0, COLORECOLONNA=255"
+      " WHERE NOMECAMPO='DESCRIZIONE'");
   Esegui("UPDATE STOASP1 SET POSIZIONE=1 WHERE NOMECAMPO='CODICE'");
-  Esegui("INSERT INTO STOASP1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE, NOMECAMPO, POSIZIONE)"
-         " VALUES (501, 40, 2, 'SPARITO', 9)");
+  Esegui(
+      "INSERT INTO STOASP1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE, NOMECAMPO, POSIZIONE)"
+      " VALUES (501, 40, 2, 'SPARITO', 9)");
   ApriFinestra();
   const ui::Column* prima = griglia_->Columns()[0];
   EXPECT_EQ(prima->FieldName, "DESCRIZIONE");
@@ -69,7 +71,8 @@ TEST_F(Aspetto, RestoredAtNextOpening) {
 TEST_F(Aspetto, SortMarks) {
   ApriFinestra();
   griglia_->ModoOrdinamento = 2;
-  griglia_->ChiaviOrdinamento = {{"PREZZO", "ARTICOLI.PREZZO", 2, 1}, {"CODICE", "ARTICOLI.CODICE", 0, 2}};
+  griglia_->ChiaviOrdinamento = {{"PREZZO", "ARTICOLI.PREZZO", 2, 1},
+                                 {"CODICE", "ARTICOLI.CODICE", 0, 2}};
   griglia_->SalvaAspettoGriglia();
   EXPECT_EQ(Valore("SELECT ORDINAMENTO FROM STOASP1 WHERE NOMECAMPO='PREZZO'"), "10");
   EXPECT_EQ(Valore("SELECT ORDINAMENTO FROM STOASP1 WHERE NOMECAMPO='CODICE'"), "-20");
@@ -89,7 +92,9 @@ TEST_F(Aspetto, ResetToTheQuerysColumns) {
   query_.FieldByName("PREZZO").SetIndex(0);
   griglia_->Columns()[1]->SetWidth(200);
   griglia_->SalvaAspettoGriglia();
-  Esegui("INSERT INTO STOPOS1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE, POSX) VALUES (501, 40, 2, 5)");
+  Esegui(
+      "INSERT INTO STOPOS1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE, POSX) VALUES (501, 40, "
+      "2, 5)");
   ui::Driver d;
   d.Enqueue([](ui::Driver& d) { d.Click("TAvVuxGrForm.ButtonCancel"); });
   griglia_->AzzeraAspettoGriglia();
@@ -151,8 +156,10 @@ TEST_F(Aspetto, ScratchCopyLeavesTheStoredLayout) {
   EXPECT_EQ(griglia_->CodiceSituazione, -kSituazione);
   griglia_->Columns()[0]->SetWidth(300);
   ChiudiFinestra();
-  EXPECT_NE(Valore("SELECT LARGHEZZA FROM STOASP1 WHERE CODICESITUAZIONE=40 AND POSIZIONE=0"), "300");
-  EXPECT_EQ(Valore("SELECT LARGHEZZA FROM STOASP1 WHERE CODICESITUAZIONE=-40 AND POSIZIONE=0"), "300");
+  EXPECT_NE(Valore("SELECT LARGHEZZA FROM STOASP1 WHERE CODICESITUAZIONE=40 AND POSIZIONE=0"),
+            "300");
+  EXPECT_EQ(Valore("SELECT LARGHEZZA FROM STOASP1 WHERE CODICESITUAZIONE=-40 AND POSIZIONE=0"),
+            "300");
 }
 
 // Catches the editor losing a caption, visibility or colour change, and
@@ -167,9 +174,7 @@ TEST_F(Aspetto, EditorChangesRows) {
   });
   d.Enqueue([](ui::Driver& d) { d.Click("TPVuxGridForm.SpeedButton1"); });
   d.Enqueue([](ui::Driver& d) { d.AnswerFile("$00FF00"); });
-  d.Enqueue([](ui::Driver& d) {
-    d.Get<TPVuxGridForm>("TPVuxGridForm").IBQuery1().Append();
-  });
+  d.Enqueue([](ui::Driver& d) { d.Get<TPVuxGridForm>("TPVuxGridForm").IBQuery1().Append(); });
   d.Enqueue([](ui::Driver& d) { d.Click("TPVuxGridForm.ButtonChiudi"); });
   griglia_->PersonalizzaGriglia();
   EXPECT_EQ(Valore("SELECT COLORECOLONNA FROM STOASP1 WHERE NOMECAMPO='DESCRIZIONE'"), "65280");

@@ -46,7 +46,8 @@ TEST(RicercaSql, NumbersAreNeverUpperCased) {
     r.espressione = "LISTSCDTNET.PREZZO";
     r.classe = ClasseDi(t);
     EXPECT_EQ(Condizione(r), "WHERE(LISTSCDTNET.PREZZO >= '12.5')") << db::FieldTypeName(t);
-    EXPECT_EQ(OrdineColonna(kCrescente, r.espressione, r.classe, true), "ORDER BY LISTSCDTNET.PREZZO");
+    EXPECT_EQ(OrdineColonna(kCrescente, r.espressione, r.classe, true),
+              "ORDER BY LISTSCDTNET.PREZZO");
   }
   EXPECT_EQ(ClasseDi(db::FieldType::Memo), Classe::Blob);
   EXPECT_EQ(ClasseDi(db::FieldType::DateTime), Classe::Data);
@@ -73,7 +74,8 @@ TEST(RicercaSql, DateRangeMonthFirst) {
 // script never passes the key handler), and wildcards escaped away.
 TEST(RicercaSql, ApostropheCannotEndTheLiteral) {
   EXPECT_EQ(Condizione(Testo("d'a%_", kContiene)),
-            "WHERE(UPPER(LISTSCDTNET.CODICEARTICOLO) LIKE '%D\xC2\xB4" "A%_%')");
+            "WHERE(UPPER(LISTSCDTNET.CODICEARTICOLO) LIKE '%D\xC2\xB4"
+            "A%_%')");
   const auto righe = CondizioneGenerica({"SELECT *"}, {"T.A"}, "o'k");
   EXPECT_EQ(righe[1], "(T.A CONTAINING 'O\xC2\xB4K')");
 }
@@ -82,7 +84,8 @@ TEST(RicercaSql, ApostropheCannotEndTheLiteral) {
 // before the first comparison, or a statement that cannot run.
 TEST(RicercaSql, AllColumnsSearch) {
   EXPECT_EQ(CondizioneGenerica({"SELECT A, B, C FROM T"}, {"", "T.B", "T.C"}, "xy"),
-            (std::vector<std::string>{"WHERE(", "(T.B CONTAINING 'XY')", "OR(T.C CONTAINING 'XY')", ")"}));
+            (std::vector<std::string>{"WHERE(", "(T.B CONTAINING 'XY')", "OR(T.C CONTAINING 'XY')",
+                                      ")"}));
   EXPECT_TRUE(CondizioneGenerica({"SELECT 1 FROM T"}, {"", ""}, "xy").empty());
 }
 

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "context/memorydata.h"
+#include "db/datasource.h"
 #include "grid/rvuxgrid.h"
 #include "griglia_fixture.h"
-#include "db/datasource.h"
 #include "ui/dbgrid.h"
 
 namespace velmaro::testing {
@@ -72,8 +72,8 @@ TEST_F(Ricerca, ConditionJoinsALowerCaseWhere) {
     d.Type(Campo("EditStringa"), "r");
     d.PressKey(Campo("EditStringa"), ui::VK_RETURN);
   });
-  EXPECT_EQ(query_.SQL.lines,
-            Base({"AND(UPPER(ARTICOLI.DESCRIZIONE) LIKE 'R%')", "ORDER BY UPPER(ARTICOLI.DESCRIZIONE)"}))
+  EXPECT_EQ(query_.SQL.lines, Base({"AND(UPPER(ARTICOLI.DESCRIZIONE) LIKE 'R%')",
+                                    "ORDER BY UPPER(ARTICOLI.DESCRIZIONE)"}))
       << "the dialog is closed again only after the query was applied";
 }
 
@@ -110,8 +110,9 @@ TEST_F(Ricerca, DateRange) {
 // closing the dialog or going unreported.
 TEST_F(Ricerca, NumberColumn) {
   ApriFinestra();
-  Esegui("INSERT INTO STOPOS1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE, INFO3, INFO1, INFO4)"
-         " VALUES (501, 40, 2, 2, 0, 1)");
+  Esegui(
+      "INSERT INTO STOPOS1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE, INFO3, INFO1, INFO4)"
+      " VALUES (501, 40, 2, 2, 0, 1)");
   int voci = 0, scelta = -1;
   std::string erroreVisto;
   F5("PREZZO", {[&](ui::Driver& d) {
@@ -146,7 +147,9 @@ TEST_F(Ricerca, ApostropheAndWildcards) {
     d.PressKey(Campo("EditStringa"), ui::VK_RETURN);
   });
   EXPECT_EQ(casella, "vite d\xC2\xB4");
-  EXPECT_NE(griglia_->CondizioneRicerca.find("LIKE 'VITE D\xC2\xB4" "A%O%'"), std::string::npos);
+  EXPECT_NE(griglia_->CondizioneRicerca.find("LIKE 'VITE D\xC2\xB4"
+                                             "A%O%'"),
+            std::string::npos);
   EXPECT_TRUE(query_.Active());
 }
 
@@ -215,8 +218,9 @@ TEST_F(Ricerca, AllColumnsAndBack) {
 // Catches the dialog's row written when nothing changed, and DIMX/DIMY
 // (the window position of the same key) overwritten.
 TEST_F(Ricerca, DialogRowWrittenOnlyWhenChanged) {
-  Esegui("CREATE TRIGGER CONTA_SCRITTURE FOR STOPOS1 BEFORE UPDATE AS BEGIN"
-         " NEW.INFO2 = COALESCE(OLD.INFO2, 0) + 1; END");
+  Esegui(
+      "CREATE TRIGGER CONTA_SCRITTURE FOR STOPOS1 BEFORE UPDATE AS BEGIN"
+      " NEW.INFO2 = COALESCE(OLD.INFO2, 0) + 1; END");
   ApriFinestra();
   const auto chiudi = [](ui::Driver& d) { d.PressKey(Campo("EditStringa"), ui::VK_ESCAPE); };
   F5("DESCRIZIONE", chiudi);
@@ -281,7 +285,8 @@ TEST_F(Ricerca, InMemoryTableRecordFilter) {
   finestra->Show();
   const auto nomi = [&] {
     std::vector<std::string> out;
-    for (memoria.First(); !memoria.Eof(); memoria.Next()) out.push_back(memoria.FieldByName("NOME").AsString());
+    for (memoria.First(); !memoria.Eof(); memoria.Next())
+      out.push_back(memoria.FieldByName("NOME").AsString());
     return out;
   };
   std::vector<std::string> filtrati;
