@@ -85,8 +85,8 @@ TEST_F(Aspetto, SortMarks) {
 }
 
 // Catches "Aspetto Base" acting without OK, leaving the dialog position
-// row or the old columns, or writing the old layout back while the query
-// closes (AspettoSostituito).
+// row, the old columns or the search condition, or writing the old layout
+// back while the query closes (AspettoSostituito).
 TEST_F(Aspetto, ResetToTheQuerysColumns) {
   ApriFinestra();
   query_.FieldByName("PREZZO").SetIndex(0);
@@ -100,13 +100,25 @@ TEST_F(Aspetto, ResetToTheQuerysColumns) {
   griglia_->AzzeraAspettoGriglia();
   EXPECT_EQ(Righe(kRigheAspetto)[0][0], "PREZZO");
 
+  griglia_->CondizioneRicerca = "WHERE(ARTICOLI.CODICE = 'A1')";
+  query_.Close();
+  query_.Open();
+  ASSERT_EQ(Codici().size(), 1u);
   bool salvataggioDuranteSostituzione = false;
   query_.BeforeClose = [&](db::DataSet&) {
     if (griglia_->AspettoSostituito) return;
     salvataggioDuranteSostituzione = true;
   };
+  std::string primaRigaEditore;
+  d.Enqueue([](ui::Driver& d) { d.Click("TPVuxGridForm.ButtonAspettoBase"); });
   d.Enqueue([](ui::Driver& d) { d.Click("TAvVuxGrForm.ButtonOK"); });
-  griglia_->AzzeraAspettoGriglia();
+  d.Enqueue([&](ui::Driver& d) {
+    primaRigaEditore = d.Get<TPVuxGridForm>("TPVuxGridForm").IBQuery1().FieldByName("NOMECAMPO").AsString();
+    d.Click("TPVuxGridForm.ButtonChiudi");
+  });
+  griglia_->PersonalizzaGriglia();
+  EXPECT_EQ(primaRigaEditore, "CODICE");
+  EXPECT_EQ(Codici().size(), 4u) << "the search condition goes with the layout";
   EXPECT_FALSE(salvataggioDuranteSostituzione);
   EXPECT_FALSE(griglia_->AspettoSostituito);
   const auto righe = Righe(kRigheAspetto);

@@ -261,7 +261,8 @@ namespace velmaro::testing {
 namespace {
 
 // Catches the in-memory table's search filtering on the wrong field or
-// kind, ignoring Upper, or staying filtered after Escape.
+// kind, ignoring Upper, or staying filtered after Escape; and a layout
+// reset that leaves it closed or empty.
 TEST_F(Ricerca, InMemoryTableRecordFilter) {
   TRxMemoryData memoria;
   memoria.CreateField("CODICE", db::FieldType::String, 10);
@@ -302,6 +303,13 @@ TEST_F(Ricerca, InMemoryTableRecordFilter) {
   g->RicercaCampoCorrente();
   EXPECT_EQ(filtrati, (std::vector<std::string>{"rossi", "Rossetti"}));
   EXPECT_EQ(nomi().size(), 3u);
+
+  // A layout reset shows the table again with its rows.
+  driver_.Enqueue([](ui::Driver& d) { d.Click("TAvVuxGrForm.ButtonOK"); });
+  g->AzzeraAspettoGriglia();
+  EXPECT_TRUE(memoria.Active());
+  EXPECT_EQ(nomi().size(), 3u);
+  EXPECT_EQ(g->Columns().Count(), 2);
 }
 
 }  // namespace
