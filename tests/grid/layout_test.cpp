@@ -66,24 +66,6 @@ TEST_F(Aspetto, RestoredAtNextOpening) {
   EXPECT_EQ(griglia_->Columns()[2]->Color, griglia_->Color) << "0 gives the grid's colour";
 }
 
-// Catches sort marks stored in the wrong form: a single key holds its
-// direction, several keys 10, 20, ... negative when descending.
-TEST_F(Aspetto, SortMarks) {
-  ApriFinestra();
-  griglia_->ModoOrdinamento = 2;
-  griglia_->ChiaviOrdinamento = {{"PREZZO", "ARTICOLI.PREZZO", 2, 1},
-                                 {"CODICE", "ARTICOLI.CODICE", 0, 2}};
-  griglia_->SalvaAspettoGriglia();
-  EXPECT_EQ(Valore("SELECT ORDINAMENTO FROM STOASP1 WHERE NOMECAMPO='PREZZO'"), "10");
-  EXPECT_EQ(Valore("SELECT ORDINAMENTO FROM STOASP1 WHERE NOMECAMPO='CODICE'"), "-20");
-  griglia_->ModoOrdinamento = 1;
-  griglia_->ChiaviOrdinamento.clear();
-  griglia_->Ordinamento = {"QUANTITA", "ARTICOLI.QUANTITA", 3, 2};
-  griglia_->SalvaAspettoGriglia();
-  EXPECT_EQ(Valore("SELECT ORDINAMENTO FROM STOASP1 WHERE NOMECAMPO='QUANTITA'"), "2");
-  EXPECT_EQ(Valore("SELECT COUNT(*) FROM STOASP1 WHERE ORDINAMENTO IS NOT NULL"), "1");
-}
-
 // Catches "Aspetto Base" acting without OK, leaving the dialog position
 // row, the old columns or the search condition, or writing the old layout
 // back while the query closes (AspettoSostituito).
