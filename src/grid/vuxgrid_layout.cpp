@@ -108,7 +108,10 @@ void ApplicaAspetto(TVuxGrid& g, const std::vector<RigaAspettoGriglia>& righe) {
   db::DataSet* ds = g.DataSet();
   for (const RigaAspettoGriglia& r : righe) {
     db::Field* f = ds->FindField(r.NomeCampo);
-    if (f && r.Posizione >= 0 && r.Posizione < ds->FieldCount()) f->SetIndex(r.Posizione);
+    // A field already in place is not moved: a move rebuilds the columns,
+    // which would lose their title colours.
+    if (f && r.Posizione >= 0 && r.Posizione < ds->FieldCount() && f->Index() != r.Posizione)
+      f->SetIndex(r.Posizione);
   }
   for (const RigaAspettoGriglia& r : righe) {
     if (r.Posizione < 0 || r.Posizione >= g.Columns().Count()) continue;
