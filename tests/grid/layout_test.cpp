@@ -138,6 +138,34 @@ TEST_F(Aspetto, CopiedFromAnotherOperator) {
   EXPECT_FALSE(griglia_->AspettoSostituito);
 }
 
+// Catches a copy that fails half-way (the operator's rows held by another
+// transaction) reported as done, losing his rows or leaving the grid
+// marked as being replaced.
+TEST_F(Aspetto, FailedCopyKeepsTheOwnRows) {
+  ApriFinestra(7);
+  ChiudiFinestra();
+  ApriFinestra();
+  griglia_->Columns()[0]->SetWidth(99);
+  griglia_->SalvaAspettoGriglia();
+  db::Database altra;
+  HostFolder::Attach(altra, Archivio());
+  db::Transaction blocco(&altra);
+  blocco.StartTransaction();
+  db::Query q(&altra, &blocco);
+  q.SQL.Add("UPDATE STOASP1 SET LARGHEZZA=LARGHEZZA WHERE CODICEUTENTE=2");
+  q.ExecSQL();
+
+  ui::Driver d;
+  d.Enqueue([](ui::Driver& d) { d.Select("TAcqAspettoDaVuxGridForm.ComboUtente", "7"); });
+  d.Enqueue([](ui::Driver& d) { d.Click("TAcqAspettoDaVuxGridForm.ButtonConferma"); });
+  d.EnqueueAnswer("OK");
+  griglia_->AcquisisciAspettoDaUtente();
+  blocco.Rollback();
+  EXPECT_EQ(ui::App().Messages().back().Text.rfind("Fallito azzeramento aspetto griglia:\r", 0), 0u);
+  EXPECT_FALSE(griglia_->AspettoSostituito);
+  EXPECT_EQ(Righe(kRigheAspetto)[0][1], "99");
+}
+
 // Catches the scratch copy touching the operator's own rows, and the
 // published situation code reading negative.
 TEST_F(Aspetto, ScratchCopyLeavesTheStoredLayout) {
