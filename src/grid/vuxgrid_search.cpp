@@ -27,15 +27,8 @@ constexpr const char* kNonIndicizzato =
 constexpr char kInvio = '\r', kEsc = 27, kApostrofo = '\'';
 
 bool Indicizzato(const std::string& campiIndicizzati, const std::string& campo) {
-  const std::string cercato = ui::UpperCase(campo);
-  size_t inizio = 0;
-  while (inizio <= campiIndicizzati.size()) {
-    size_t fine = campiIndicizzati.find(';', inizio);
-    if (fine == std::string::npos) fine = campiIndicizzati.size();
-    if (ui::UpperCase(campiIndicizzati.substr(inizio, fine - inizio)) == cercato) return true;
-    inizio = fine + 1;
-  }
-  return false;
+  return (";" + ui::UpperCase(campiIndicizzati) + ";").find(";" + ui::UpperCase(campo) + ";") !=
+         std::string::npos;
 }
 
 void FermaTimer(TVuxGrid& g) {
