@@ -5,6 +5,7 @@
 
 #include "context/memorydata.h"
 #include "db/datasource.h"
+#include "db/table.h"
 #include "grid/rvuxgrid.h"
 #include "griglia_fixture.h"
 #include "ui/dbgrid.h"
@@ -310,6 +311,47 @@ TEST_F(Ricerca, InMemoryTableRecordFilter) {
   EXPECT_TRUE(memoria.Active());
   EXPECT_EQ(nomi().size(), 3u);
   EXPECT_EQ(g->Columns().Count(), 2);
+}
+
+}  // namespace
+}  // namespace velmaro::testing
+
+namespace velmaro::testing {
+namespace {
+
+// Catches a table's search filtering by the wrong kind of comparison, not
+// ordered by the searched column, or left filtered after F6.
+TEST_F(Ricerca, TableRecordFilter) {
+  db::Table tabella(&database_, &transazione_);
+  tabella.TableName = "ARTICOLI";
+  db::DataSource sorgente(&tabella);
+  auto finestra = ui::MakeOwned<ui::Form>(&ui::App());
+  finestra->SetName("FinestraTabella");
+  auto* g = ui::Make<TVuxGrid>(finestra.get(), "Griglia", {0, 0, 400, 300});
+  g->Loaded();
+  g->CodiceProgetto = kProgetto, g->Utente = kUtente, g->SetSituazione(kSituazione);
+  g->SetDataSource(&sorgente);
+  g->SetSorgenteDati(&tabella);
+  tabella.Open();
+  finestra->Show();
+  const auto codici = [&] {
+    std::vector<std::string> out;
+    for (tabella.First(); !tabella.Eof(); tabella.Next())
+      out.push_back(tabella.FieldByName("CODICE").AsString());
+    return out;
+  };
+  std::vector<std::string> filtrati;
+  driver_.SelectColumn("FinestraTabella.Griglia", "DESCRIZIONE");
+  driver_.Enqueue([&](ui::Driver& d) {
+    d.Select(Campo("EditTipoRicerca"), "LIKE %%");
+    d.Type(Campo("EditStringa"), "ON");
+    d.PressKey(Campo("EditStringa"), ui::VK_RETURN);
+  });
+  g->RicercaCampoCorrente();
+  EXPECT_EQ(codici(), (std::vector<std::string>{"D4", "B2"})) << "in the searched column's order";
+  g->AnnullaRicerca();
+  EXPECT_EQ(codici().size(), 4u);
+  tabella.Close();
 }
 
 }  // namespace
