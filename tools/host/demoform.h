@@ -32,8 +32,7 @@ class TDemoForm : public ui::Form {
  public:
   // companyDb: path of the company database; operatorName for the caption;
   // operatorNumber keys the net-price grid's layout.
-  TDemoForm(const std::string& companyDb, const std::string& operatorName,
-            int operatorNumber = 0);
+  TDemoForm(const std::string& companyDb, const std::string& operatorName, int operatorNumber = 0);
   std::string ClassName() const override { return "TDemoForm"; }
 
   ui::Edit* EditNome = nullptr;
