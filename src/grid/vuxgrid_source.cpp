@@ -139,8 +139,15 @@ void TVuxGrid::CaricaOrdinamento(db::DataSet& dataSet) {
   if (query) TogliRigheRipetute(*query);
   db::Database* d = DatabaseGriglia();
   if (!d) throw std::runtime_error("La griglia non ha un database per le sue impostazioni");
-  if (ModoOrdinamento == 0) LeggiModoOrdinamento();
-  LeggiChiavi();
+  // The keys are read again at each open, except while the F5 dialog
+  // reopens the query at each keystroke: it is modal, so nobody can have
+  // changed them meanwhile.
+  bool chiaviNote = FormRicerca != nullptr;
+  if (ModoOrdinamento == 0) {
+    LeggiModoOrdinamento();
+    chiaviNote = false;
+  }
+  if (!chiaviNote) LeggiChiavi();
   if (query && OrderBy && !FormRicerca) ScriviOrderBy(*query);
   if (query) {
     // What the grid added past SQLIniziale, to recognise it if a window
