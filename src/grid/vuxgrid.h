@@ -70,6 +70,16 @@ struct OpzioniFiltroRicerca {
   int TipoRicerca = 0;  // 0 ">=", 1 "LIKE %%", 2 "LIKE %"
 };
 
+// One stored column of the layout, as loading applies it.
+struct RigaAspettoGriglia {
+  std::string NomeCampo;
+  int Posizione = 0;
+  int Larghezza = 0;
+  std::string NomeColonna;
+  std::int32_t Colore = 0;
+  bool Visibile = true;
+};
+
 class TVuxGrid : public ui::DBGrid {
  public:
   explicit TVuxGrid(ui::Component* owner = nullptr);
@@ -136,6 +146,10 @@ class TVuxGrid : public ui::DBGrid {
   std::string CondizioneRicerca;  // the condition line of the active search; empty: none
   OpzioniFiltroRicerca OpzioniFiltro;
   ui::Timer* TimerRicerca = nullptr;  // 1000 ms, disabled; its tick runs ComponiSqlRicerca
+  // The layout rows read at the first reopen inside the F5 dialog: its
+  // later reopens reuse them (the modal dialog lets nobody else write them).
+  std::vector<RigaAspettoGriglia> AspettoInRicerca;
+  bool AspettoInRicercaLetto = false;
   TPVuxGridForm* FormPersonalizza = nullptr;  // the layout editor while it is open
   bool OrdinaConDoppioClic = true;
   bool OrdinePerChiavePrimaria = true;
@@ -218,6 +232,7 @@ class TVuxGrid : public ui::DBGrid {
   void CostruisciMenu();
   void EseguiVoce(ui::MenuItem* voce, void (TVuxGrid::*comando)());
   void LeggiImpostazioni();
+  std::vector<std::string> RigheChiaveSituazione() const;
   void LeggiModoOrdinamento();
   void LeggiChiavi();
   void ScriviOrderBy(db::Query& query);
@@ -236,6 +251,10 @@ class TVuxGrid : public ui::DBGrid {
   // (search condition, ORDER BY): a window that copies the query's SQL
   // into SQLIniziale gets them back off.
   std::vector<std::string> righeAggiunte_;
+  std::vector<std::string> baseNota_;  // SQLIniziale as it stood at the last open
+  // Origins of the fields of SQLIniziale, for the text they were read from.
+  std::string testoOrigini_;
+  std::vector<std::string> origini_;
   // A command run by its shortcut at key-down is not run again when the
   // window clicks the same item from its key-up handler for that press.
   ui::Word tastoEseguito_ = 0;    // key of the command run outside a key-up
