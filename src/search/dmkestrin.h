@@ -83,6 +83,8 @@ class TDataModuleKestrin : public ui::Component {
   bool SettaValoreTabX(const std::string& nome, const std::string& testo, bool perUtente);
 };
 
+using CellaDMKestrin = Cella<TDataModuleKestrin>;
+
 // The outside exports as this module calls them (the platform's standard
 // calling convention; texts are NUL-terminated Windows-1252; the result is
 // the count of characters written at the start of the buffer).
