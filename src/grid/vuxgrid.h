@@ -218,6 +218,7 @@ class TVuxGrid : public ui::DBGrid {
   void CostruisciMenu();
   void EseguiVoce(ui::MenuItem* voce, void (TVuxGrid::*comando)());
   void LeggiImpostazioni();
+  std::vector<std::string> RigheChiaveSituazione() const;
   void LeggiModoOrdinamento();
   void LeggiChiavi();
   void ScriviOrderBy(db::Query& query);
@@ -236,6 +237,10 @@ class TVuxGrid : public ui::DBGrid {
   // (search condition, ORDER BY): a window that copies the query's SQL
   // into SQLIniziale gets them back off.
   std::vector<std::string> righeAggiunte_;
+  std::vector<std::string> baseNota_;  // SQLIniziale as it stood at the last open
+  // Origins of the fields of SQLIniziale, for the text they were read from.
+  std::string testoOrigini_;
+  std::vector<std::string> origini_;
   // A command run by its shortcut at key-down is not run again when the
   // window clicks the same item from its key-up handler for that press.
   ui::Word tastoEseguito_ = 0;    // key of the command run outside a key-up

@@ -17,7 +17,8 @@ namespace velmaro {
 // Opens the window for the table named by dataSet.TableName, copying
 // database's name and parameters and dataSet's transaction parameters.
 // An empty binDir or workDir is read from Brivane.ini (section `section`,
-// keys "Directory bin" and "Directory di lavoro"). Errors (a table that
+// keys "Directory bin" and "Directory di lavoro"; iniFile, when given, names
+// another settings file). Errors (a table that
 // cannot be opened) reach the caller.
 void ShowIBLQueryForm(db::Table& dataSet, db::Database& database, const std::string& binDir,
                       const std::string& workDir, const std::string& section, std::uint8_t flag,
