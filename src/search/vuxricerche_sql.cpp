@@ -10,6 +10,7 @@
 #include "db/error.h"
 #include "db/query.h"
 #include "db/transaction.h"
+#include "grid/tabellegriglia.h"
 #include "grid/vuxgrid.h"
 #include "platform/encoding.h"
 #include "platform/format.h"
@@ -95,9 +96,12 @@ std::string TVuxRicercheForm::PrepareFilterString(const std::string& testo, cons
   if (testo.empty()) return "NULL";
   const std::string t = Pulito(tipo);
   if (t == "DATE") return " AND " + colonna + " = '" + ReturnDateSQL(testo) + "' ";
-  // An apostrophe would end the literal, in a number column as anywhere.
-  std::string v = Sostituisci(testo, "'", Acuto);
-  if (TipoNumerico(t)) v = Sostituisci(v, ",", ".");
+  // An apostrophe must not end the literal. Text columns take the acute
+  // accent as stored texts do; a number column's text is ASCII, against
+  // which the accent would be refused, so there it is doubled (and matches
+  // nothing, as no number holds one).
+  std::string v = TipoNumerico(t) ? Sostituisci(Sostituisci(testo, "'", "''"), ",", ".")
+                                  : Sostituisci(testo, "'", Acuto);
   return " AND UPPER(" + colonna + ") LIKE '%" + MaiuscoloComeIlDatabase(v) + "%' ";
 }
 
@@ -206,28 +210,8 @@ std::vector<std::string> TVuxRicercheForm::GetCampiChiavePrimaria() {
 }
 
 void TVuxRicercheForm::CheckVuxTables() {
-  const std::pair<const char*, std::vector<std::string>> tabelle[] = {
-      {"STOASP1",
-       {"CREATE TABLE STOASP1(", "CODICEPROGETTO Smallint NOT NULL,",
-        "CODICESITUAZIONE Smallint NOT NULL,", "CODICEUTENTE Smallint NOT NULL,",
-        "NOMECAMPO Varchar(25) NOT NULL,", "LARGHEZZA Float,", "POSIZIONE Smallint,",
-        "NOMECOLONNA Varchar(25),", "ORDINAMENTO Smallint,", "VISIBILE Smallint,",
-        "COLORECOLONNA Integer,", "ORIGINE Varchar(50),",
-        "CONSTRAINT STOASP1_CHIAVEPRIMARIA PRIMARY KEY "
-        "(CODICEPROGETTO,CODICESITUAZIONE,CODICEUTENTE,NOMECAMPO));"}},
-      {"STOPOS1",
-       {"CREATE TABLE STOPOS1(", "CODICEPROGETTO Smallint NOT NULL,",
-        "CODICESITUAZIONE Smallint NOT NULL,", "CODICEUTENTE Smallint NOT NULL,", "POSX Smallint,",
-        "POSY Smallint,", "DIMX Smallint,", "DIMY Smallint,", "INFO1 Float,", "INFO2 Float,",
-        "INFO3 Smallint,", "INFO4 Smallint,", "INFO5 Varchar(10),", "INFO6 Varchar(10),",
-        "CONSTRAINT STOPOS1_CHIAVEPRIMARIA PRIMARY KEY "
-        "(CODICEPROGETTO,CODICESITUAZIONE,CODICEUTENTE));"}},
-      {"SETGRID",
-       {"CREATE TABLE SETGRID(", "CODICEPROGETTO Smallint NOT NULL,",
-        "CODICEUTENTE Smallint NOT NULL,", "COLORERECORDSELEZ Integer,",
-        "COLORECAMPIINDIC Integer,", "ABILITATIMERRIC Smallint,", "ABILITARICF5SEMPRE Smallint,",
-        "COLORECAMPOORD Integer,",
-        "CONSTRAINT SETGRID_CHIAVEPRIMARIA PRIMARY KEY (CODICEPROGETTO,CODICEUTENTE));"}}};
+  const std::pair<const char*, const std::vector<std::string>*> tabelle[] = {
+      {"STOASP1", &kCreaSTOASP1}, {"STOPOS1", &kCreaSTOPOS1}, {"SETGRID", &kCreaSETGRID}};
   for (const auto& [nome, create] : tabelle) {
     Righe(*QueryAux1, {"select RDB$RELATION_NAME from RDB$RELATIONS",
                        "WHERE RDB$RELATION_NAME ='" + std::string(nome) + "'"});
@@ -235,7 +219,7 @@ void TVuxRicercheForm::CheckVuxTables() {
     const bool esiste = !QueryAux1->IsEmpty();
     QueryAux1->Close();
     if (esiste) continue;
-    Righe(*QueryAux1, create);
+    Righe(*QueryAux1, *create);
     try {
       QueryAux1->ExecSQL();
       QueryAux1->GetTransaction()->CommitRetaining();
