@@ -49,13 +49,22 @@ TDataModuleKestrin::~TDataModuleKestrin() {
   Transazione2.reset();
 }
 
-bool TDataModuleKestrin::FunzioneEsternaAbilitata(int id) {
-  db::Query& q = *QueryAux1;
+namespace {
+
+// The hook's row of CHIAMATEESTERNE, its identifier compared as text.
+void ApriChiamata(db::Query& q, const std::string& colonne, int id) {
   q.Close();
   q.SQL.Clear();
-  q.SQL.Add("SELECT STATUS FROM CHIAMATEESTERNE");
+  q.SQL.Add("SELECT " + colonne + " FROM CHIAMATEESTERNE");
   q.SQL.Add("WHERE ID='" + std::to_string(id) + "'");
   q.Open();
+}
+
+}  // namespace
+
+bool TDataModuleKestrin::FunzioneEsternaAbilitata(int id) {
+  db::Query& q = *QueryAux1;
+  ApriChiamata(q, "STATUS", id);
   const bool abilitata = !q.IsEmpty() && q.FieldByNumber(0).AsString() == "1";
   q.Close();
   return abilitata;
@@ -66,11 +75,7 @@ bool TDataModuleKestrin::GestisciFunzioneEsterna(int id, std::string& nomeDll,
   nomeDll.clear();
   nomeFunzione.clear();
   db::Query& q = *QueryAux1;
-  q.Close();
-  q.SQL.Clear();
-  q.SQL.Add("SELECT NOMEDLL,NOMEFUNZIONE FROM CHIAMATEESTERNE");
-  q.SQL.Add("WHERE ID='" + std::to_string(id) + "'");
-  q.Open();
+  ApriChiamata(q, "NOMEDLL,NOMEFUNZIONE", id);
   bool trovata = false;
   if (!q.IsEmpty()) {
     const std::string dll = q.FieldByName("NOMEDLL").AsString();

@@ -4,18 +4,14 @@
 #include <sstream>
 
 #include "platform/encoding.h"
+#include "search/testo.h"
 #include "platform/format.h"
 
 namespace velmaro {
 namespace {
 
-const char* const Acuto = "\xC2\xB4";  // "´", the apostrophe of stored filters
-
-std::string Sostituisci(std::string testo, const std::string& da, const std::string& a) {
-  for (size_t pos = testo.find(da); pos != std::string::npos; pos = testo.find(da, pos + a.size()))
-    testo.replace(pos, da.size(), a);
-  return testo;
-}
+using ricerca::Acuto;
+using ricerca::Sostituisci;
 
 // Text of a child element; an absent element reads as empty.
 std::string Testo(const pugi::xml_node& nodo, const char* nome) {

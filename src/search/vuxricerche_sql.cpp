@@ -13,12 +13,16 @@
 #include "grid/tabellegriglia.h"
 #include "grid/vuxgrid.h"
 #include "platform/encoding.h"
+#include "search/testo.h"
 #include "platform/format.h"
 #include "search/vuxricerche.h"
 #include "ui/stdctrls.h"
 
 namespace velmaro {
 namespace {
+
+using ricerca::Acuto;
+using ricerca::Sostituisci;
 
 const std::vector<std::string> Catalogo = {
     "SELECT r.RDB$FIELD_NAME AS NOMECAMPO, ",
@@ -42,8 +46,6 @@ const std::vector<std::string> Catalogo = {
     "FROM RDB$RELATION_FIELDS r  ",
     "LEFT JOIN RDB$FIELDS f ON r.RDB$FIELD_SOURCE = f.RDB$FIELD_NAME  "};
 
-const char* const Acuto = "\xC2\xB4";
-
 void Righe(db::Query& q, const std::vector<std::string>& righe) {
   q.Close();
   q.SQL.Clear();
@@ -54,12 +56,6 @@ std::string Pulito(const std::string& testo) {
   const size_t inizio = testo.find_first_not_of(' ');
   if (inizio == std::string::npos) return std::string();
   return testo.substr(inizio, testo.find_last_not_of(' ') - inizio + 1);
-}
-
-std::string Sostituisci(std::string testo, const std::string& da, const std::string& a) {
-  for (size_t pos = testo.find(da); pos != std::string::npos; pos = testo.find(da, pos + a.size()))
-    testo.replace(pos, da.size(), a);
-  return testo;
 }
 
 // Upper case as the database gives it for its UTF8 texts: every letter,
