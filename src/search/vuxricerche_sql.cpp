@@ -61,7 +61,15 @@ std::string Pulito(const std::string& testo) {
 // Upper case as the database gives it for its UTF8 texts: every letter,
 // not only a to z, so a typed "città" finds "Città".
 std::string MaiuscoloComeIlDatabase(const std::string& testo) {
-  static locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
+  // Freed with the program or with the library this code is linked into.
+  struct Unicode {
+    locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
+    ~Unicode() {
+      if (l) freelocale(l);
+    }
+  };
+  static const Unicode locale;
+  const locale_t unicode = locale.l;
   std::u16string u = plat::Utf8ToUtf16(testo);
   for (char16_t& c : u) {
     if (c >= 0xD800 && c <= 0xDFFF) continue;  // outside the basic plane: kept

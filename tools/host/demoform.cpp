@@ -134,6 +134,8 @@ void TDemoForm::ButtonKestrinClick(int operatorNumber) {
 }
 
 TDemoForm::~TDemoForm() {
+  // The net-price rows' close handler reads the grid, which goes first.
+  if (netti_) netti_->BeforeClose = nullptr;
   // The grid points at the data source: it must go while the source lives.
   DestroyComponents();
   sourceNetti_.reset();
