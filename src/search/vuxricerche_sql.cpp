@@ -7,6 +7,7 @@
 #include "context/dbutility.h"
 #include "context/helpers.h"
 #include "context/tabxform.h"
+#include "db/database.h"
 #include "db/error.h"
 #include "db/query.h"
 #include "db/transaction.h"
@@ -213,26 +214,40 @@ std::vector<std::string> TVuxRicercheForm::GetCampiChiavePrimaria() {
   return campi;
 }
 
+namespace {
+
+// Runs `create` on the query's connection unless the table is there.
+void CreaSeManca(db::Query& q, const std::string& nome, const std::vector<std::string>& create) {
+  Righe(q, {"select RDB$RELATION_NAME from RDB$RELATIONS",
+            "WHERE RDB$RELATION_NAME ='" + nome + "'"});
+  q.Open();
+  const bool esiste = !q.IsEmpty();
+  q.Close();
+  if (esiste) return;
+  Righe(q, create);
+  try {
+    q.ExecSQL();
+    q.GetTransaction()->CommitRetaining();
+  } catch (const db::DbError&) {
+    // Another first search may have made it meanwhile: that counts as done.
+    if (q.GetTransaction()->Active()) q.GetTransaction()->RollbackRetaining();
+    auto verifica = CreateTransaction(*q.GetDatabase(), 0);
+    if (!TableExists(nome, *q.GetDatabase(), *verifica)) throw;
+  }
+}
+
+}  // namespace
+
 void TVuxRicercheForm::CheckVuxTables() {
-  const std::pair<const char*, const std::vector<std::string>*> tabelle[] = {
-      {"STOASP1", &kCreaSTOASP1}, {"STOPOS1", &kCreaSTOPOS1}, {"SETGRID", &kCreaSETGRID}};
-  for (const auto& [nome, create] : tabelle) {
-    Righe(*QueryAux1, {"select RDB$RELATION_NAME from RDB$RELATIONS",
-                       "WHERE RDB$RELATION_NAME ='" + std::string(nome) + "'"});
-    QueryAux1->Open();
-    const bool esiste = !QueryAux1->IsEmpty();
-    QueryAux1->Close();
-    if (esiste) continue;
-    Righe(*QueryAux1, *create);
-    try {
-      QueryAux1->ExecSQL();
-      QueryAux1->GetTransaction()->CommitRetaining();
-    } catch (const db::DbError&) {
-      // Another first search may have made it meanwhile: that counts as done.
-      if (QueryAux1->GetTransaction()->Active()) QueryAux1->GetTransaction()->RollbackRetaining();
-      auto verifica = CreateTransaction(*database_, 0);
-      if (!TableExists(nome, *database_, *verifica)) throw;
-    }
+  CreaSeManca(*QueryAux1, "STOASP1", kCreaSTOASP1);
+  CreaSeManca(*QueryAux1, "STOPOS1", kCreaSTOPOS1);
+  CreaSeManca(*QueryAux1, "SETGRID", kCreaSETGRID);
+  // The window's position lives on the first connection even when the list
+  // runs on the second: its table must be there as well.
+  db::Database* primo = Contesto().IBDatabase1;
+  if (database_ != primo && primo->Connected()) {
+    db::Query q(primo, Contesto().IBTransaction1);
+    CreaSeManca(q, "STOPOS1", kCreaSTOPOS1);
   }
   if (transazione_->Active()) transazione_->CommitRetaining();
 }

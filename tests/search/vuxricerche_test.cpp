@@ -278,6 +278,45 @@ TEST_F(RicercheTest, EmbeddedFormFreesItsModuleNeverTheHostContext) {
   EXPECT_TRUE(cella_.Riferimento().IBDatabase1->Connected());
 }
 
+TEST_F(RicercheTest, EmbeddedFormOutlivingTheHostContext) {
+  // Fault: a host that frees its context object before the form's owner
+  // leaving the form to touch freed connections when it goes.
+  auto* pagina = new ui::Panel(nullptr);
+  IncorporaRicerca(1, 0, &cella_, Richiesta("ARTICOLI", ""), pagina);
+  delete cella_.Oggetto();
+  cella_.Imposta(nullptr);
+  ui::Free(pagina);
+}
+
+TEST_F(RicercheTest, StandaloneDatabaseRules) {
+  // Faults: a rule applied out of turn, the second connection chosen
+  // without the first (which the data module and the position need).
+  const std::string altro = host_.Folder() + "altro/altro.fdb";
+  HostFolder::CreateDatabase(altro);
+  HostFolder::ExecAll(altro, {"CREATE TABLE ARTICOLI (CODICE VARCHAR(10) NOT NULL PRIMARY KEY)",
+                              "INSERT INTO ARTICOLI VALUES ('Z9')"});
+  host_.AddParameter(1, "Ditta Uno", "Directory listino", altro, 2);
+  host_.AddParameter(1, "Ditta Uno", "Storico", altro, 3);
+  struct Caso {
+    std::string extra, risposta;
+  };
+  const Caso casi[] = {
+      {"<IBDatabase>2</IBDatabase><ParametroArchivio>X</ParametroArchivio>", "Z9"},
+      {"<ParametroArchivio>Storico</ParametroArchivio><PercorsoArchivio>x.fdb</PercorsoArchivio>",
+       "Z9"},
+      {"<PercorsoArchivio>" + altro + "</PercorsoArchivio>", "Z9"},
+      {"", "A1"},
+  };
+  for (const Caso& c : casi) {
+    Operator op;
+    op.Then([](ui::Form& f) { static_cast<TVuxRicercheForm&>(f).ButtonRitorna->Click(); });
+    EXPECT_EQ(plat::Utf16ToUtf8(ApriRicercaDaXML(1, 0, Richiesta("ARTICOLI", c.extra))),
+              c.risposta)
+        << c.extra;
+    EXPECT_TRUE(op.Texts().empty()) << c.extra;
+  }
+}
+
 TEST_F(RicercheTest, StandaloneSearchAnswersAndLeavesNothingOpen) {
   // Faults: "&Chiudi" answering the row, the second-level answer not
   // reaching its field, a malformed request leaving a context, module or
