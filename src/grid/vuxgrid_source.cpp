@@ -1,6 +1,7 @@
 // The bound data set: its hooks, the grid's settings row, the sorted order
 // written into the query's SQL before each open and the titles after it.
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "context/dbutility.h"

@@ -134,9 +134,9 @@ void TDemoForm::ButtonKestrinClick(int operatorNumber) {
 }
 
 TDemoForm::~TDemoForm() {
-  // The net-price rows' close handler reads the grid, which goes first.
-  if (netti_) netti_->BeforeClose = nullptr;
-  // The grid points at the data source: it must go while the source lives.
+  // The net-price query's handlers use its grid: it closes while the grid
+  // lives. The grids point at the data sources: they go while those live.
+  if (netti_) netti_->Close();
   DestroyComponents();
   sourceNetti_.reset();
   netti_.reset();
