@@ -105,6 +105,25 @@ TEST_F(KestrinTest, EveryFailureOfTheSearchCallForBothKindsOfCaller) {
   }
 }
 
+TEST_F(KestrinTest, MalformedRequestThroughTheStandInLeavesNothingOpen) {
+  // Faults: the parser's error lost on its way out of the library, a
+  // context object, data module or window of the failed search left in the
+  // application (their code goes with the library).
+  host_.CreateUserDatabase();
+  host_.AddUser(1, "Rossi", "", "Ditta Uno");
+  std::filesystem::create_symlink(std::string(VELMARO_SIBLINGS_DIR) + "/Kestrin.dll",
+                                  host_.Folder() + "Kestrin.dll");
+  Operator op;
+  const size_t prima = ui::App().Components().size();
+  EXPECT_EQ(RicercaKestrin(1, 0, "<VuxForm><NomeTabella>", ChiamanteKestrin::Altro, true), "");
+  ASSERT_EQ(op.Texts().size(), 1u);
+  EXPECT_EQ(op.Texts()[0].rfind("Errore nell'accesso alla DLL Kestrin:\rRichiesta di ricerca non valida", 0),
+            0u) << op.Texts()[0];
+  EXPECT_EQ(ui::App().Components().size(), prima);
+  EXPECT_TRUE(ui::App().Forms().empty());
+  EXPECT_FALSE(AncoraCaricata());
+}
+
 TEST_F(KestrinTest, CopyAndPasteHandTheDocumentOverAndReportFailure) {
   // Faults: the document not reaching the entry as Windows-1252 text, the
   // wrong entry called, a raised error reported as success.

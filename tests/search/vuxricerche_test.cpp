@@ -14,6 +14,7 @@
 #include "context/tabxform.h"
 #include "db/query.h"
 #include "db/transaction.h"
+#include "grid/tabellegriglia.h"
 #include "grid/vuxgrid.h"
 #include "platform/encoding.h"
 #include "ui/dbedit.h"
@@ -225,6 +226,20 @@ TEST_F(RicercheTest, GridTablesMadeWhereMissing) {
   EXPECT_EQ(tabelle().size(), 3u);
   EXPECT_EQ(form_->Left(), 40) << "the kept position row was read back";
   form_.reset();
+  Apri(Richiesta("ARTICOLI", ""));
+  EXPECT_EQ(tabelle().size(), 3u);
+  form_.reset();
+
+  // Made by another first search after this one's snapshot began: its own
+  // CREATE is refused, and that counts as done.
+  HostFolder::ExecAll(host_.CompanyDatabasePath(), {"DROP TABLE SETGRID"});
+  NuovaVista();
+  db::Query lettura(cella_.Riferimento().IBDatabase1, cella_.Riferimento().IBTransaction1);
+  lettura.SQL.Add("SELECT COUNT(*) FROM RDB$RELATIONS");
+  lettura.Open();
+  std::string crea;
+  for (const std::string& riga : kCreaSETGRID) crea += riga + " ";
+  HostFolder::Exec(host_.CompanyDatabasePath(), crea);
   Apri(Richiesta("ARTICOLI", ""));
   EXPECT_EQ(tabelle().size(), 3u);
 }
