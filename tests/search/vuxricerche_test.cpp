@@ -350,7 +350,6 @@ TEST_F(RicercheTest, StandaloneSearchAnswersAndLeavesNothingOpen) {
     Operator op;
     op.Then([](ui::Form& f) {
       auto& r = static_cast<TVuxRicercheForm&>(f);
-      r.FindComponent("BRICFORNITORE")->Tag = 0;
       static_cast<ui::Button*>(r.FindComponent("BRICFORNITORE"))->Click();
     });
     // The nested search: the row of F1 chosen.
