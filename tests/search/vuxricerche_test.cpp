@@ -274,6 +274,10 @@ TEST_F(RicercheTest, PositionAnswerDecodingAndPicture) {
 
   Controllo<ui::Edit>("FBFORNITORE").SetText("D'AMICO");
   EXPECT_EQ(Controllo<ui::Edit>("IFFBFORNITORE").Text(), "Con apostrofo");
+  f.ButtonAttivaSel->Click();
+  ASSERT_TRUE(f.QueryMain->IsEmpty());
+  f.ButtonRitorna->Click();
+  EXPECT_EQ(Risposta(), ";;;") << "an empty list answers the empty values";
   Controllo<ui::Edit>("FBFORNITORE").SetText("");
   EXPECT_EQ(Controllo<ui::Edit>("IFFBFORNITORE").Text(), "");
   EXPECT_EQ(Controllo<ui::Label>("CFORNITORE").Caption(), "Ragione sociale");
