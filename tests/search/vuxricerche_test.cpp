@@ -166,6 +166,16 @@ TEST_F(RicercheTest, StatementPerColumnType) {
   f.QueryMain->FetchAll();
   EXPECT_EQ(f.QueryMain->RecordCount(), 1) << "Enter runs the search";
   EXPECT_EQ(f.QueryMain->FieldByName("CODICE").AsString(), "A2");
+
+  // "±" starts a new transaction: a row another operator added shows.
+  HostFolder::Exec(host_.CompanyDatabasePath(),
+                   "INSERT INTO ARTICOLI (CODICE, NOME) VALUES ('A3', 'Città nuova')");
+  f.ButtonAttivaSel->Click();
+  f.QueryMain->FetchAll();
+  EXPECT_EQ(f.QueryMain->RecordCount(), 1);
+  f.ButtonRefresh->Click();
+  f.QueryMain->FetchAll();
+  EXPECT_EQ(f.QueryMain->RecordCount(), 2);
 }
 
 TEST_F(RicercheTest, KeyColumnsAnswerWhenNoReturnFieldIsGiven) {
