@@ -14,6 +14,7 @@
 #include "context/fixture.h"
 #include "context/tabxform.h"
 #include "db/transaction.h"
+#include "ui/make.h"
 
 namespace velmaro {
 namespace {
@@ -47,13 +48,13 @@ class DataModuleKestrinTest : public ::testing::Test {
     cella_.Imposta(new TTabXForm(nullptr, 0));
     cella_.Riferimento().SetUserPerNum(1);
     cella_.Riferimento().ConnettiDatabase0(host_.CompanyDatabasePath());
-    dm_ = std::make_unique<TDataModuleKestrin>(nullptr, &cella_);
+    dm_ = ui::MakeOwned<TDataModuleKestrin>(nullptr, &cella_);
     log_ = host_.Folder() + "hooks.log";
     setenv("HOOK_LOG", log_.c_str(), 1);
   }
   ~DataModuleKestrinTest() override {
     dm_.reset();
-    delete cella_.Oggetto();
+    ui::Free(cella_.Oggetto());
     for (const char* v : {"HOOK_LOG", "HOOK_RISPOSTA", "HOOK_N", "HOOK_ECCEZIONE"}) unsetenv(v);
   }
   // The calls logged since the last look.
@@ -74,7 +75,7 @@ class DataModuleKestrinTest : public ::testing::Test {
 
   HostFolder host_;
   CellaTabX cella_;
-  std::unique_ptr<TDataModuleKestrin> dm_;
+  ui::Owned<TDataModuleKestrin> dm_;
   std::string log_;
 };
 

@@ -68,7 +68,7 @@ class RicercheTest : public ::testing::Test {
   }
   ~RicercheTest() override {
     form_.reset();
-    delete cella_.Oggetto();
+    ui::Free(cella_.Oggetto());
   }
   TVuxRicercheForm& Apri(const std::string& richiesta) {
     form_.reset(IncorporaRicerca(1, 0, &cella_, richiesta, nullptr));
@@ -299,7 +299,7 @@ TEST_F(RicercheTest, EmbeddedFormFreesItsModuleNeverTheHostContext) {
   auto* pagina = new ui::Panel(nullptr);
   TVuxRicercheForm* f = IncorporaRicerca(1, 0, &cella_, Richiesta("ARTICOLI", ""), pagina);
   const ui::ComponentRef modulo = f->ModuloDati().Ref();
-  db::Transaction* t2 = f->ModuloDati().Transazione2.get();
+  db::Transaction* t2 = f->ModuloDati().Transazione2;
   EXPECT_TRUE(t2->Active());
   ui::Free(pagina);
   EXPECT_FALSE(modulo);
@@ -312,7 +312,7 @@ TEST_F(RicercheTest, EmbeddedFormOutlivingTheHostContext) {
   // leaving the form to touch freed connections when it goes.
   auto* pagina = new ui::Panel(nullptr);
   IncorporaRicerca(1, 0, &cella_, Richiesta("ARTICOLI", ""), pagina);
-  delete cella_.Oggetto();
+  ui::Free(cella_.Oggetto());
   cella_.Imposta(nullptr);
   ui::Free(pagina);
 }
