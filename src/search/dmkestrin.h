@@ -39,9 +39,9 @@ class TDataModuleKestrin : public ui::Component {
 
   // Hook identifiers, rows of CHIAMATEESTERNE.
   int IdRicercaFornito = 0, IdDecodificaRagSocFornito = 0, IdRicercaCodIva = 0,
-      IdDecodificaCodIva = 0, IdRicercaPagament = 0, IdDecodificaPagament = 0,
-      IdRicercaPConti = 0, IdDecodificaPConti = 0, IdImpostaPConti = 0, IdNormalizzaPConti = 0,
-      IdVerificaDelPConti = 0, IdRicercaCausali = 0, IdDecodificaCausali = 0;
+      IdDecodificaCodIva = 0, IdRicercaPagament = 0, IdDecodificaPagament = 0, IdRicercaPConti = 0,
+      IdDecodificaPConti = 0, IdImpostaPConti = 0, IdNormalizzaPConti = 0, IdVerificaDelPConti = 0,
+      IdRicercaCausali = 0, IdDecodificaCausali = 0;
 
   // True when the hook's row exists and its STATUS is exactly "1".
   bool FunzioneEsternaAbilitata(int id);

@@ -109,8 +109,8 @@ void TVuxRicercheForm::CreaComponenti() {
 }
 
 void TVuxRicercheForm::Inizializzazione() {
-  SetCaption(Caption() + " - Utente: " + Contesto().GetNomeUser() + " - Ditta: " +
-             Contesto().GetDitta());
+  SetCaption(Caption() + " - Utente: " + Contesto().GetNomeUser() +
+             " - Ditta: " + Contesto().GetDitta());
   LiberaInChiusura = false;
 }
 
@@ -208,8 +208,8 @@ int TVuxRicercheForm::CreaRigaCampo(const CampoRicerca& campo, int y) {
   titolo->AutoSize = false;
   titolo->Alignment = ui::Alignment::Center;
   for (const char* prefisso : {"IFFB", "IRCB"}) {
-    auto* box = ui::Make<ui::Edit>(this, prefisso + n,
-                                   {prefisso[1] == 'F' ? 145 : 390, y + 3, 200, 21});
+    auto* box =
+        ui::Make<ui::Edit>(this, prefisso + n, {prefisso[1] == 'F' ? 145 : 390, y + 3, 200, 21});
     box->ReadOnly = true;
     box->Color = sfondo;
     box->TabStop = false;
@@ -276,7 +276,8 @@ void TVuxRicercheForm::IButtonClick(ui::Component* sender) {
 void TVuxRicercheForm::IButtonCClick(ui::Component* sender) {
   const std::string n = sender->Name().substr(2);
   if (!OpenFileDialog->Execute()) return;
-  if (auto* e = dynamic_cast<ui::Edit*>(FindComponent("FB" + n))) e->SetText(OpenFileDialog->FileName);
+  if (auto* e = dynamic_cast<ui::Edit*>(FindComponent("FB" + n)))
+    e->SetText(OpenFileDialog->FileName);
   ButtonAttivaSelClick();
 }
 
@@ -308,11 +309,20 @@ void TVuxRicercheForm::GridMainKeyUp(ui::Word& key) {
   if (!GridMain->Focused()) return;
   int voce = -1;
   switch (key) {
-    case ui::VK_F5: voce = 0; break;
-    case ui::VK_F6: voce = 1; break;
-    case ui::VK_F8: voce = 3; break;
-    case ui::VK_F9: voce = 4; break;
-    default: return;
+    case ui::VK_F5:
+      voce = 0;
+      break;
+    case ui::VK_F6:
+      voce = 1;
+      break;
+    case ui::VK_F8:
+      voce = 3;
+      break;
+    case ui::VK_F9:
+      voce = 4;
+      break;
+    default:
+      return;
   }
   if (voce < int(GridMain->VociGriglia.size())) GridMain->VociGriglia[voce]->Click();
 }

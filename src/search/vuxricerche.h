@@ -125,8 +125,8 @@ class TVuxRicercheForm : public ui::Form {
 
   db::Database* database_ = nullptr;        // the chosen connection
   db::Transaction* transazione_ = nullptr;  // and its transaction
-  bool moduloProprio_ = false;     // the data module was made by this form
-  bool contestoProprio_ = false;   // the context object is this form's own
+  bool moduloProprio_ = false;              // the data module was made by this form
+  bool contestoProprio_ = false;            // the context object is this form's own
   bool rilasciato_ = false;
   ui::ComponentRef vivoModulo_, vivoContesto_;
 

@@ -33,7 +33,8 @@ std::string Richiesta(const std::string& tabella, const std::string& resto) {
   return "<VuxForm><NomeTabella>" + tabella +
          "</NomeTabella><CodiceProgetto>505</CodiceProgetto><SituazioneVuxGrid>7"
          "</SituazioneVuxGrid><CodiceProgettoForm>505</CodiceProgettoForm><SituazioneForm>8"
-         "</SituazioneForm>" + resto + "</VuxForm>";
+         "</SituazioneForm>" +
+         resto + "</VuxForm>";
 }
 
 std::string Campo(const std::string& nome, const std::string& resto = "") {
@@ -82,7 +83,8 @@ class RicercheTest : public ::testing::Test {
   }
   // The context reads on a snapshot: a new transaction sees what the test wrote.
   void NuovaVista() {
-    if (cella_.Riferimento().IBTransaction1->Active()) cella_.Riferimento().IBTransaction1->Commit();
+    if (cella_.Riferimento().IBTransaction1->Active())
+      cella_.Riferimento().IBTransaction1->Commit();
   }
   std::string Risposta() { return plat::Utf16ToUtf8(form_->Risposta); }
 
@@ -102,9 +104,7 @@ TEST_F(RicercheTest, ControlsOfTheSearchFieldsAndTheGridBelowThem) {
   TVuxRicercheForm& f = Apri(Richiesta(
       "ARTICOLI", "<FocusIniziale>NOME</FocusIniziale><CampoFile>FOTO</CampoFile><CampiRic>" +
                       campi + "</CampiRic>"));
-  auto bounds = [](const ui::Control& c) {
-    return std::vector<int>{c.Left(), c.Top(), c.Width()};
-  };
+  auto bounds = [](const ui::Control& c) { return std::vector<int>{c.Left(), c.Top(), c.Width()}; };
   EXPECT_EQ(bounds(Controllo<ui::Button>("BPREZZO")), (std::vector<int>{5, 65, 130}));
   EXPECT_EQ(bounds(Controllo<ui::Edit>("FBPREZZO")), (std::vector<int>{145, 68, 200}));
   EXPECT_EQ(bounds(Controllo<ui::DBEdit>("CBPREZZO")), (std::vector<int>{390, 68, 200}));
@@ -123,8 +123,8 @@ TEST_F(RicercheTest, ControlsOfTheSearchFieldsAndTheGridBelowThem) {
   Apri(Richiesta("ARTICOLI", "<CampiRic>" + Campo("A") + Campo("B") + Campo("C") + Campo("D") +
                                  Campo("E") + "</CampiRic>"));
   EXPECT_EQ(form_->GridMain->Top(), 165) << "five fields end at 155";
-  Apri(Richiesta("ARTICOLI", "<CampiRic>" + Campo("A") + Campo("B") + Campo("C") + Campo("D") +
-                                 "</CampiRic>"));
+  Apri(Richiesta("ARTICOLI",
+                 "<CampiRic>" + Campo("A") + Campo("B") + Campo("C") + Campo("D") + "</CampiRic>"));
   EXPECT_EQ(form_->GridMain->Top(), 160);
   EXPECT_EQ(form_->ImagePreview->Height(), 140);
 }
@@ -136,8 +136,7 @@ TEST_F(RicercheTest, StatementPerColumnType) {
   TVuxRicercheForm& f = Apri(Richiesta(
       "ARTICOLI", "<CampiRic>" + Campo("NOME") + Campo("PREZZO") + Campo("DATA") +
                       "</CampiRic><Filtro><QueryRaw>CODICE&lt;&gt;'ZZ'</QueryRaw></Filtro>"));
-  const std::string base =
-      "SELECT CODICE,NOME,PREZZO,DATA,FOTO,FORNITORE FROM ARTICOLI WHERE 1=1 ";
+  const std::string base = "SELECT CODICE,NOME,PREZZO,DATA,FOTO,FORNITORE FROM ARTICOLI WHERE 1=1 ";
   f.QueryMain->FetchAll();
   EXPECT_EQ(f.QueryMain->RecordCount(), 3);
   Controllo<ui::Edit>("FBPREZZO").SetText("12,5");
@@ -145,7 +144,9 @@ TEST_F(RicercheTest, StatementPerColumnType) {
   Controllo<ui::Edit>("FBDATA").SetText("31/12/2005");
   f.ButtonAttivaSel->Click();
   EXPECT_EQ(f.GridMain->SQLIniziale.lines,
-            (Righe{base, " AND UPPER(NOME) LIKE '%D\xC2\xB4""AMICO%' ",
+            (Righe{base,
+                   " AND UPPER(NOME) LIKE '%D\xC2\xB4"
+                   "AMICO%' ",
                    " AND UPPER(PREZZO) LIKE '%12.5%' ", " AND DATA = '12-31-2005' ",
                    " AND (CODICE<>'ZZ')"}));
   EXPECT_EQ(f.QueryMain->SQL.lines.back(), "ORDER BY ARTICOLI.CODICE") << "the grid's own order";
@@ -186,8 +187,10 @@ TEST_F(RicercheTest, KeyColumnsAnswerWhenNoReturnFieldIsGiven) {
     std::string tabella, ddl, risposta;
   };
   const Caso casi[] = {
-      {"KNOME", "CREATE TABLE KNOME (X INT NOT NULL, Y INT NOT NULL, Z INT,"
-                " CONSTRAINT KNOME_PK PRIMARY KEY (Y, X))", "2;1"},
+      {"KNOME",
+       "CREATE TABLE KNOME (X INT NOT NULL, Y INT NOT NULL, Z INT,"
+       " CONSTRAINT KNOME_PK PRIMARY KEY (Y, X))",
+       "2;1"},
       {"KANONIMA", "CREATE TABLE KANONIMA (X INT, Y INT NOT NULL PRIMARY KEY, Z INT)", "2"},
       {"KESTERNA", "CREATE TABLE KESTERNA (X INT, Y INT REFERENCES KANONIMA(Y), Z INT)", "2"},
       {"KUNICO", "CREATE TABLE KUNICO (X INT, Y INT, Z INT);CREATE UNIQUE INDEX KU ON KUNICO(Z)",
@@ -259,15 +262,16 @@ TEST_F(RicercheTest, PositionAnswerDecodingAndPicture) {
   // value dropped from the answer, numbers and dates not in the operator's
   // form, a typed code with an apostrophe breaking its decoding, the
   // picture of another row kept, a missing file failing.
-  TVuxRicercheForm& f = Apri(Richiesta(
-      "ARTICOLI",
-      "<CampoFoto>FOTO</CampoFoto><CampiRic>" +
-          Campo("FORNITORE", "<Decodifica><TabellaCol>FORNIT</TabellaCol><CampoCol>CODICE"
-                             "</CampoCol><CampoDec>RAGSOC</CampoDec><Etichetta>Ragione sociale"
-                             "</Etichetta></Decodifica>") +
-          "</CampiRic><PosizionaCampo><Campo><NomeCampo>NOME</NomeCampo><ValoreCampo>citt"
-          "</ValoreCampo></Campo></PosizionaCampo><CampiRitorno><C>CODICE</C><C>FOTO</C>"
-          "<C>PREZZO</C><C>DATA</C></CampiRitorno>"));
+  TVuxRicercheForm& f = Apri(
+      Richiesta("ARTICOLI",
+                "<CampoFoto>FOTO</CampoFoto><CampiRic>" +
+                    Campo("FORNITORE",
+                          "<Decodifica><TabellaCol>FORNIT</TabellaCol><CampoCol>CODICE"
+                          "</CampoCol><CampoDec>RAGSOC</CampoDec><Etichetta>Ragione sociale"
+                          "</Etichetta></Decodifica>") +
+                    "</CampiRic><PosizionaCampo><Campo><NomeCampo>NOME</NomeCampo><ValoreCampo>citt"
+                    "</ValoreCampo></Campo></PosizionaCampo><CampiRitorno><C>CODICE</C><C>FOTO</C>"
+                    "<C>PREZZO</C><C>DATA</C></CampiRitorno>"));
   EXPECT_EQ(f.QueryMain->FieldByName("CODICE").AsString(), "A2");
   f.ButtonRitorna->Click();
   EXPECT_EQ(Risposta(), "A2;;7;01/01/2006");
@@ -339,8 +343,7 @@ TEST_F(RicercheTest, StandaloneDatabaseRules) {
   for (const Caso& c : casi) {
     Operator op;
     op.Then([](ui::Form& f) { static_cast<TVuxRicercheForm&>(f).ButtonRitorna->Click(); });
-    EXPECT_EQ(plat::Utf16ToUtf8(ApriRicercaDaXML(1, 0, Richiesta("ARTICOLI", c.extra))),
-              c.risposta)
+    EXPECT_EQ(plat::Utf16ToUtf8(ApriRicercaDaXML(1, 0, Richiesta("ARTICOLI", c.extra))), c.risposta)
         << c.extra;
     EXPECT_TRUE(op.Texts().empty()) << c.extra;
   }
