@@ -183,32 +183,23 @@ TEST_F(RicercheTest, KeyColumnsAnswerWhenNoReturnFieldIsGiven) {
   // Faults: a table whose key the catalogue names differently from its
   // constraint (an unnamed primary key) getting no key columns and so an
   // empty answer, a plain index taken for a key, segments out of order.
-  struct Caso {
-    std::string tabella, ddl, risposta;
-  };
-  const Caso casi[] = {
-      {"KNOME",
-       "CREATE TABLE KNOME (X INT NOT NULL, Y INT NOT NULL, Z INT,"
+  HostFolder::ExecAll(
+      host_.CompanyDatabasePath(),
+      {"CREATE TABLE KNOME (X INT NOT NULL, Y INT NOT NULL, Z INT,"
        " CONSTRAINT KNOME_PK PRIMARY KEY (Y, X))",
-       "2;1"},
-      {"KANONIMA", "CREATE TABLE KANONIMA (X INT, Y INT NOT NULL PRIMARY KEY, Z INT)", "2"},
-      {"KESTERNA", "CREATE TABLE KESTERNA (X INT, Y INT REFERENCES KANONIMA(Y), Z INT)", "2"},
-      {"KUNICO", "CREATE TABLE KUNICO (X INT, Y INT, Z INT);CREATE UNIQUE INDEX KU ON KUNICO(Z)",
-       "3"},
-      {"KINDICE", "CREATE TABLE KINDICE (X INT, Y INT, Z INT);CREATE INDEX KI ON KINDICE(Z)",
-       "1;2;3"},
-      {"KNESSUNA", "CREATE TABLE KNESSUNA (X INT, Y INT, Z INT)", "1;2;3"},
+       "CREATE TABLE KANONIMA (X INT, Y INT NOT NULL PRIMARY KEY, Z INT)",
+       "CREATE TABLE KESTERNA (X INT, Y INT REFERENCES KANONIMA(Y), Z INT)",
+       "CREATE TABLE KUNICO (X INT, Y INT, Z INT)", "CREATE UNIQUE INDEX KU ON KUNICO(Z)",
+       "CREATE TABLE KINDICE (X INT, Y INT, Z INT)", "CREATE INDEX KI ON KINDICE(Z)",
+       "CREATE TABLE KNESSUNA (X INT, Y INT, Z INT)"});
+  struct Caso {
+    const char *tabella, *risposta;
   };
-  std::vector<std::string> ddl;
-  for (const Caso& c : casi) {
-    for (size_t a = 0, b; a < c.ddl.size(); a = b + 1) {
-      b = c.ddl.find(';', a);
-      if (b == std::string::npos) b = c.ddl.size();
-      ddl.push_back(c.ddl.substr(a, b - a));
-    }
-    ddl.push_back("INSERT INTO " + c.tabella + " VALUES (1, 2, 3)");
-  }
-  HostFolder::ExecAll(host_.CompanyDatabasePath(), ddl);
+  const Caso casi[] = {{"KNOME", "2;1"}, {"KANONIMA", "2"},    {"KESTERNA", "2"},
+                       {"KUNICO", "3"},  {"KINDICE", "1;2;3"}, {"KNESSUNA", "1;2;3"}};
+  for (const Caso& c : casi)
+    HostFolder::Exec(host_.CompanyDatabasePath(),
+                     std::string("INSERT INTO ") + c.tabella + " VALUES (1, 2, 3)");
   NuovaVista();
   for (const Caso& c : casi) {
     Apri(Richiesta(c.tabella, ""));
