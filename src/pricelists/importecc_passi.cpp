@@ -168,7 +168,10 @@ void TImportEccForm::Button4Click() {
 
 void TImportEccForm::CollegaListini(std::int64_t fascia, int& riga, const std::string& classe) {
   QueryAux2->Close();
-  QueryAux2->SQL.SetText("SELECT ID FROM LISTSC WHERE CLASSIFICAZIONE1='" + Apici(classe) + "'");
+  // In ID order: the class's net list, then its discount list, take the
+  // band's rows in that order whatever order the table returns rows in.
+  QueryAux2->SQL.SetText("SELECT ID FROM LISTSC WHERE CLASSIFICAZIONE1='" + Apici(classe) +
+                         "' ORDER BY ID");
   ultimoComando_ = QueryAux2->SQL[0];
   QueryAux2->Open();
   std::vector<std::string> listini;
