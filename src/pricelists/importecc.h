@@ -60,9 +60,9 @@ class TImportEccForm : public FinestraDaExport {
 
  private:
   void CreaControlli();
-  // Runs one command of the window, remembering whether it failed: a
-  // failure leaves statements pending that closing must not make
-  // permanent.
+  // Runs one command of the window; when it fails, the statements it left
+  // pending must not become permanent at close (see FormClose), unless a
+  // later step commits them as the steps always do.
   void Comando(const std::function<void()>& corpo);
   // Both transactions' work made permanent; clears the failure mark.
   void Conferma();

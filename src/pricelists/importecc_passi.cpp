@@ -5,8 +5,8 @@
 
 #include "context/helpers.h"
 #include "db/query.h"
-#include "pricelists/importecc.h"
 #include "platform/format.h"
+#include "pricelists/importecc.h"
 #include "ui/stdctrls.h"
 #include "ui/utf8.h"
 
@@ -93,10 +93,11 @@ void TImportEccForm::ImportaRiga(Classe& classe, const std::string& data) {
       classe.nettiCreato = true;
     }
     auto riga = [&](const std::string& prezzo, const std::string& quantita) {
-      Esegui({"INSERT INTO LISTSCDTNET(IDLISTSC,CODICEARTICOLO,ESTCODICE,DATAINIZIOVALIDITA,"
-              "PREZZO,QUANTITASCAGLIONE) VALUES(" +
-              classe.idNetti + ",'" + Apici(articolo) + "','" + "0" + "','" + data + "','" + prezzo +
-              "','" + quantita + "')"});
+      Esegui(
+          {"INSERT INTO LISTSCDTNET(IDLISTSC,CODICEARTICOLO,ESTCODICE,DATAINIZIOVALIDITA,"
+           "PREZZO,QUANTITASCAGLIONE) VALUES(" +
+           classe.idNetti + ",'" + Apici(articolo) + "','" + "0" + "','" + data + "','" + prezzo +
+           "','" + quantita + "')"});
     };
     const std::string quantita1 = Numero(q, "QUANTITA1"), quantita2 = Numero(q, "QUANTITA2");
     if (!netto.empty()) riga(netto, "0");
@@ -115,11 +116,12 @@ void TImportEccForm::ImportaRiga(Classe& classe, const std::string& data) {
   }
   std::string sconto2 = Numero(q, "PERCENTUALESCONTO2");
   if (sconto2.empty()) sconto2 = "0";
-  Esegui({"INSERT INTO LISTSCDTSCO(IDLISTSC,DESCRIZIONE,DATAINIZIOVALIDITA,QUANTITASCAGLIONE,"
-          "SCONTO1,SCONTO2,VALORESEL1)",
-          "VALUES(" + classe.idSconti + ",'" + Apici(perCategoria ? categoria : "*SA" + articolo) +
-              "','" + data + "'," + "0" + ",'" + Numero(q, "PERCENTUALESCONTO") + "','" + sconto2 +
-              "','" + Apici(perCategoria ? categoria : articolo) + "')"});
+  Esegui(
+      {"INSERT INTO LISTSCDTSCO(IDLISTSC,DESCRIZIONE,DATAINIZIOVALIDITA,QUANTITASCAGLIONE,"
+       "SCONTO1,SCONTO2,VALORESEL1)",
+       "VALUES(" + classe.idSconti + ",'" + Apici(perCategoria ? categoria : "*SA" + articolo) +
+           "','" + data + "'," + "0" + ",'" + Numero(q, "PERCENTUALESCONTO") + "','" + sconto2 +
+           "','" + Apici(perCategoria ? categoria : articolo) + "')"});
 }
 
 void TImportEccForm::Button4Click() {
@@ -141,7 +143,8 @@ void TImportEccForm::Button4Click() {
         ++fascia;
         const std::string valori = plat::IntToStr(fascia) + ",'ECC" + Apici(cliente) + "'";
         if (CheckBoxMigliorPrezzo->Checked())
-          Esegui({"INSERT INTO FASCESC(ID,NOME,CLASSIFICAZIONE1) VALUES(" + valori + ",'MIGLIORPR')"});
+          Esegui(
+              {"INSERT INTO FASCESC(ID,NOME,CLASSIFICAZIONE1) VALUES(" + valori + ",'MIGLIORPR')"});
         else
           Esegui({"INSERT INTO FASCESC(ID,NOME) VALUES(" + valori + ")"});
         riga = 1;
@@ -179,8 +182,8 @@ void TImportEccForm::CollegaListini(std::int64_t fascia, int& riga, const std::s
     listini.push_back(QueryAux2->FieldByName("ID").AsString());
   QueryAux2->Close();
   for (const std::string& id : listini)
-    Esegui({"INSERT INTO FASCESCDT(IDFASCIA,NRIGA,IDLISTINO) VALUES(" + plat::IntToStr(fascia) + "," +
-            plat::IntToStr(riga++) + "," + id + ")"});
+    Esegui({"INSERT INTO FASCESCDT(IDFASCIA,NRIGA,IDLISTINO) VALUES(" + plat::IntToStr(fascia) +
+            "," + plat::IntToStr(riga++) + "," + id + ")"});
 }
 
 }  // namespace velmaro

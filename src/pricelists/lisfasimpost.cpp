@@ -25,12 +25,14 @@ TLisFasImpostForm::TLisFasImpostForm(ui::Component* owner, CellaDataModule* cell
 void TLisFasImpostForm::CreaControlli() {
   ui::Make<ui::Label>(this, "LabelDirEcc", {8, 12, 200, 17}, "Database ecc:");
   EditDirEcc = ui::Make<ui::Edit>(this, "EditDirEcc", {212, 8, 256, 21});
-  ui::Make<ui::Label>(this, "LabelListNettDef", {8, 40, 200, 17}, "Listino netti default per sconti");
+  ui::Make<ui::Label>(this, "LabelListNettDef", {8, 40, 200, 17},
+                      "Listino netti default per sconti");
   EditListNettDef = ui::Make<ui::Edit>(this, "EditListNettDef", {212, 36, 80, 21});
   CheckBoxAssClientiPX = ui::Make<ui::CheckBox>(this, "CheckBoxAssClientiPX", {8, 68, 260, 17},
                                                 "Modalità PX associa clienti");
   ButtonSalva = ui::Make<ui::Button>(this, "ButtonSalva", {8, 136, 100, 25}, "Salva");
-  ButtonAggTipiPR = ui::Make<ui::Button>(this, "ButtonAggTipiPR", {116, 136, 140, 25}, "Aggiorna TIPIPR");
+  ButtonAggTipiPR =
+      ui::Make<ui::Button>(this, "ButtonAggTipiPR", {116, 136, 140, 25}, "Aggiorna TIPIPR");
   ButtonChiudi = ui::Make<ui::Button>(this, "ButtonChiudi", {368, 136, 100, 25}, "Chiudi");
   ButtonSalva->OnClick = [this](ui::Component*) { ButtonSalvaClick(); };
   ButtonAggTipiPR->OnClick = [this](ui::Component*) { ButtonAggTipiPRClick(); };

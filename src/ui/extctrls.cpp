@@ -27,7 +27,9 @@ void ProgressBar::SetPosition(int v) { position_ = std::clamp(v, min_, max_); }
 // integer conversion.
 DateTime EncodeDate(int year, int month, int day) { return plat::EncodeDate(year, month, day); }
 
-void DecodeDate(DateTime dt, int& year, int& month, int& day) { plat::DecodeDate(dt, year, month, day); }
+void DecodeDate(DateTime dt, int& year, int& month, int& day) {
+  plat::DecodeDate(dt, year, month, day);
+}
 
 DateTime Today() { return plat::Date(); }
 

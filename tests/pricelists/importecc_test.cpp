@@ -1,10 +1,11 @@
 // The exceptions import: the lists and bands it writes, where it stops,
 // and what closing keeps.
+#include "pricelists/importecc.h"
+
 #include <gtest/gtest.h>
 
 #include "ambiente.h"
 #include "importecc_ambiente.h"
-#include "pricelists/importecc.h"
 #include "ui/stdctrls.h"
 
 namespace velmaro {
@@ -44,19 +45,22 @@ TEST(TImportEccForm, ListsAndBandsCarryTheValuesAsTheyStand) {
   f.Button1Click();
   EXPECT_EQ(UltimaRiga(f), "IMPORTATI 6 listini");
   const std::string db = amb.CompanyDatabasePath();
-  EXPECT_EQ(AmbienteEccezioni::Rows(db, "SELECT ID, NOME, CLASSIFICAZIONE1, TIPO, "
-                                        "COALESCE(CAMPOSEL1, '-') FROM LISTSC ORDER BY ID"),
+  EXPECT_EQ(AmbienteEccezioni::Rows(db,
+                                    "SELECT ID, NOME, CLASSIFICAZIONE1, TIPO, "
+                                    "COALESCE(CAMPOSEL1, '-') FROM LISTSC ORDER BY ID"),
             (Righe{{"1", "Base", testing::kNull, "N", "-"},
                    {"12", "N Ditta d'Arco", "D'A", "N", "-"},
                    {"13", "S Ditta d'Arco", "D'A", "S", "CODICE"},
                    {"16", "S Zeta", "ZZ", "S", "CLASSIFICAZIONE1"}}));
-  EXPECT_EQ(AmbienteEccezioni::Rows(db, "SELECT CODICEARTICOLO, CAST(PREZZO AS VARCHAR(20)), "
-                                        "CAST(QUANTITASCAGLIONE AS VARCHAR(20)) FROM LISTSCDTNET "
-                                        "ORDER BY QUANTITASCAGLIONE"),
+  EXPECT_EQ(AmbienteEccezioni::Rows(db,
+                                    "SELECT CODICEARTICOLO, CAST(PREZZO AS VARCHAR(20)), "
+                                    "CAST(QUANTITASCAGLIONE AS VARCHAR(20)) FROM LISTSCDTNET "
+                                    "ORDER BY QUANTITASCAGLIONE"),
             (Righe{{"AB'1", "1234567.2500", "0.000"}, {"AB'1", "3.5000", "2.500"}}));
-  EXPECT_EQ(AmbienteEccezioni::Rows(db, "SELECT IDLISTSC, DESCRIZIONE, CAST(SCONTO1 AS VARCHAR(20)), "
-                                        "CAST(SCONTO2 AS VARCHAR(20)), VALORESEL1 FROM LISTSCDTSCO "
-                                        "ORDER BY IDLISTSC"),
+  EXPECT_EQ(AmbienteEccezioni::Rows(db,
+                                    "SELECT IDLISTSC, DESCRIZIONE, CAST(SCONTO1 AS VARCHAR(20)), "
+                                    "CAST(SCONTO2 AS VARCHAR(20)), VALORESEL1 FROM LISTSCDTSCO "
+                                    "ORDER BY IDLISTSC"),
             (Righe{{"13", "*SAAB'1", "12.5000", "0.0000", "AB'1"},
                    {"16", "VIT", "10.0000", "2.0000", "VIT"}}));
 
@@ -64,12 +68,14 @@ TEST(TImportEccForm, ListsAndBandsCarryTheValuesAsTheyStand) {
   EXPECT_EQ(UltimaRiga(f), "Creazione fasce completata");
   EXPECT_EQ(AmbienteEccezioni::Rows(db, "SELECT ID, NOME FROM FASCESC ORDER BY ID"),
             (Righe{{"3", "ECC42"}, {"4", "ECC000042"}}));
-  EXPECT_EQ(AmbienteEccezioni::Rows(db, "SELECT IDFASCIA, NRIGA, IDLISTINO FROM FASCESCDT "
-                                        "ORDER BY IDFASCIA, NRIGA"),
+  EXPECT_EQ(AmbienteEccezioni::Rows(db,
+                                    "SELECT IDFASCIA, NRIGA, IDLISTINO FROM FASCESCDT "
+                                    "ORDER BY IDFASCIA, NRIGA"),
             (Righe{{"3", "1", "12"}, {"3", "2", "13"}, {"4", "1", "16"}}));
   EXPECT_EQ(AmbienteEccezioni::Scalar(db, "SELECT TIPOPREZZO FROM CLIENTI WHERE CODICE='42'"), "3");
-  EXPECT_EQ(AmbienteEccezioni::Scalar(db, "SELECT COUNT(*) FROM LISTSC WHERE CLASSIFICAZIONE1 "
-                                          "IS NOT NULL"),
+  EXPECT_EQ(AmbienteEccezioni::Scalar(db,
+                                      "SELECT COUNT(*) FROM LISTSC WHERE CLASSIFICAZIONE1 "
+                                      "IS NOT NULL"),
             "0");
   EXPECT_TRUE(op.Texts().empty());
 }
@@ -92,8 +98,9 @@ TEST(TImportEccForm, FirstFailureStopsTheStepAndKeepsWhatCameBefore) {
   TImportEccForm& f = amb.Finestra();
   f.Button1Click();
   ASSERT_GE(f.Memo1->Lines.Count(), 2);
-  EXPECT_EQ(f.Memo1->Lines[f.Memo1->Lines.Count() - 2],
-            "ERRORE: INSERT INTO LISTSC(ID,NOME,CLASSIFICAZIONE1,TIPO) VALUES(7,'N Seconda','B','N')");
+  EXPECT_EQ(
+      f.Memo1->Lines[f.Memo1->Lines.Count() - 2],
+      "ERRORE: INSERT INTO LISTSC(ID,NOME,CLASSIFICAZIONE1,TIPO) VALUES(7,'N Seconda','B','N')");
   EXPECT_EQ(UltimaRiga(f), "IMPORTATI 6 listini");
   EXPECT_EQ(AmbienteEccezioni::Rows(amb.CompanyDatabasePath(),
                                     "SELECT IDLISTSC, CODICEARTICOLO FROM LISTSCDTNET"),
@@ -117,8 +124,8 @@ TEST(TImportEccForm, ClosingKeepsPendingPriceTypesOnlyWhenNothingFailed) {
   }
   AmbienteEccezioni seconda;
   const std::string db2 = seconda.CompanyDatabasePath();
-  AmbienteEccezioni::ExecAll(db2, {"INSERT INTO FASCESC (ID, NOME) VALUES (6, 'Sei')",
-                                   "DROP TABLE FASCESCDT"});
+  AmbienteEccezioni::ExecAll(
+      db2, {"INSERT INTO FASCESC (ID, NOME) VALUES (6, 'Sei')", "DROP TABLE FASCESCDT"});
   TImportEccForm& g = seconda.Finestra();
   g.Button5Click();
   EXPECT_ANY_THROW(g.Button3Click());
@@ -131,8 +138,9 @@ TEST(TImportEccForm, ADatabaseThatDoesNotOpenLeavesNothingOpen) {
   // Fault: the window opening without its database (every step would then
   // fail), the error not shown, or the road's objects left behind.
   testing::AmbienteExport amb;
-  AmbienteEccezioni::Exec(amb.CompanyDatabasePath(),
-                          "UPDATE TABX SET TESTO='/nessuna/cartella/ecc.fdb' WHERE NOME='ImpDirEccDB'");
+  AmbienteEccezioni::Exec(
+      amb.CompanyDatabasePath(),
+      "UPDATE TABX SET TESTO='/nessuna/cartella/ecc.fdb' WHERE NOME='ImpDirEccDB'");
   Operator op;
   ApriImportEccForm(1, 77);
   EXPECT_EQ(amb.Finestra(77), nullptr);

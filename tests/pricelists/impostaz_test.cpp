@@ -20,8 +20,9 @@ TEST(TLisFasImpostForm, OnlyOneTicksTheBoxAndSavingWritesOneOrZero) {
   // not stored.
   AmbienteEccezioni amb;
   const std::string db = amb.CompanyDatabasePath();
-  AmbienteEccezioni::Exec(db, "INSERT INTO TABX (CODICE, NOME, TESTO) VALUES "
-                              "(GEN_ID(CODICETABXCOUNTER, 1), 'ModalitaPXAssCli', 'true')");
+  AmbienteEccezioni::Exec(db,
+                          "INSERT INTO TABX (CODICE, NOME, TESTO) VALUES "
+                          "(GEN_ID(CODICETABXCOUNTER, 1), 'ModalitaPXAssCli', 'true')");
   Operator op;
   TLisFasImpostForm& f = amb.Finestra<TLisFasImpostForm>();
   EXPECT_EQ(f.EditDirEcc->Text(), amb.Eccezioni());
@@ -31,8 +32,9 @@ TEST(TLisFasImpostForm, OnlyOneTicksTheBoxAndSavingWritesOneOrZero) {
   f.EditListNettDef->SetText("3");
   f.ButtonSalvaClick();
   EXPECT_EQ(op.Texts(), (std::vector<std::string>{"Impostazioni salvate"}));
-  EXPECT_EQ(AmbienteEccezioni::Rows(db, "SELECT NOME, COALESCE(TESTO, '<vuoto>'), "
-                                        "COALESCE(UTENTE, -1) FROM TABX ORDER BY NOME"),
+  EXPECT_EQ(AmbienteEccezioni::Rows(db,
+                                    "SELECT NOME, COALESCE(TESTO, '<vuoto>'), "
+                                    "COALESCE(UTENTE, -1) FROM TABX ORDER BY NOME"),
             (Righe{{"ImpDirEccDB", "", "-1"},
                    {"ListinoNettiDefPerSconti", "3", "-1"},
                    {"ModalitaPXAssCli", "0", "-1"}}));
@@ -53,9 +55,10 @@ TEST(TLisFasImpostForm, PriceTypesCutByCharactersThenQuoted) {
 
   AmbienteEccezioni amb;
   const std::string db = amb.CompanyDatabasePath();
-  AmbienteEccezioni::ExecAll(db, {"INSERT INTO FASCESC (ID, NOME) VALUES (1, 'Imprese edili dell''Abruzzo')",
-                                  "INSERT INTO FASCESC (ID, NOME) VALUES (2, 'Perché è così già là, più')",
-                                  "INSERT INTO TIPIPR VALUES (9, 'Vecchia')"});
+  AmbienteEccezioni::ExecAll(
+      db, {"INSERT INTO FASCESC (ID, NOME) VALUES (1, 'Imprese edili dell''Abruzzo')",
+           "INSERT INTO FASCESC (ID, NOME) VALUES (2, 'Perché è così già là, più')",
+           "INSERT INTO TIPIPR VALUES (9, 'Vecchia')"});
   Operator op;
   TLisFasImpostForm& f = amb.Finestra<TLisFasImpostForm>();
   f.ButtonAggTipiPRClick();
