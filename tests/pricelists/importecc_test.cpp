@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ambiente.h"
+#include "exports/ambiente.h"
 #include "importecc_ambiente.h"
 #include "ui/stdctrls.h"
 
