@@ -18,6 +18,11 @@ struct AmbienteExport : HostFolder {
     if (conArchivio) {
       CreateCompanyDatabase();
       AddParameter(1, "Ditta Uno", "Archivio", CompanyDatabasePath(), 1);
+      // The exceptions import opens the database this names as it is made;
+      // any database that opens will do for the road.
+      Exec(CompanyDatabasePath(),
+           "INSERT INTO TABX (CODICE, NOME, TESTO) VALUES "
+           "(GEN_ID(CODICETABXCOUNTER, 1), 'ImpDirEccDB', " + Quote(CompanyDatabasePath()) + ")");
     }
     ExecAll(UserDatabasePath(), {"INSERT INTO VORLOLOGFUNZ (IDFINESTRA) VALUES ('77')",
                                  "INSERT INTO VORLOLOGFUNZ (IDFINESTRA) VALUES ('78')"});
