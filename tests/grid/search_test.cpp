@@ -7,8 +7,8 @@
 #include "db/datasource.h"
 #include "db/table.h"
 #include "grid/rvuxgrid.h"
-#include "griglia_fixture.h"
 #include "ui/dbgrid.h"
+#include "vuxgrid_fixture.h"
 
 namespace velmaro::testing {
 namespace {
@@ -20,7 +20,7 @@ class Ricerca : public GrigliaTest {
   // F5 on the column of `campo`, with the operator's steps inside the
   // dialog; an error box shown by one step is answered by the next.
   void F5(const std::string& campo, std::vector<ui::Driver::Action> passi) {
-    driver_.SelectColumn("FinestraProva.Griglia", campo);
+    driver_.SelectColumn("FinestraGriglia.Griglia", campo);
     for (auto& passo : passi) driver_.Enqueue(std::move(passo));
     griglia_->RicercaCampoCorrente();
   }
@@ -265,7 +265,7 @@ TEST_F(Ricerca, NonIndexedColumnOfABigTable) {
   ApriFinestra();
   griglia_->TabellaPiccola = false;
   griglia_->CampiIndicizzati = "codice;QUANTITA";
-  driver_.SelectColumn("FinestraProva.Griglia", "DESCRIZIONE");
+  driver_.SelectColumn("FinestraGriglia.Griglia", "DESCRIZIONE");
   driver_.EnqueueAnswer("OK");
   const auto prima = Sql();
   eventi_.clear();
