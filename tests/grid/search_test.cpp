@@ -277,12 +277,6 @@ TEST_F(Ricerca, NonIndexedColumnOfABigTable) {
   EXPECT_EQ(Sql(), prima);
 }
 
-}  // namespace
-}  // namespace velmaro::testing
-
-namespace velmaro::testing {
-namespace {
-
 // Catches the in-memory table's search filtering on the wrong field or
 // kind, ignoring Upper, or staying filtered after Escape; and a layout
 // reset that leaves it closed or empty.
@@ -322,12 +316,6 @@ TEST_F(Ricerca, InMemoryTableRecordFilter) {
   EXPECT_EQ(nomi().size(), 3u);
   EXPECT_EQ(g->Columns().Count(), 2);
 }
-
-}  // namespace
-}  // namespace velmaro::testing
-
-namespace velmaro::testing {
-namespace {
 
 // Catches a table's search filtering by the wrong kind of comparison, not
 // ordered by the searched column, or left filtered after F6.
