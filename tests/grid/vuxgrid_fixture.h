@@ -52,7 +52,10 @@ class FinestraGrigliaTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    if (griglia_) ChiudiFinestra();
+    if (griglia_ && salvaAllaChiusura_) ChiudiFinestra();
+    if (query_.Active()) query_.Close();
+    finestra_.reset();
+    griglia_ = nullptr;
     query_.BeforeOpen = nullptr, query_.BeforeClose = nullptr, query_.AfterOpen = nullptr;
   }
 
