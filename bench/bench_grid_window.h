@@ -30,15 +30,15 @@ struct BenchGridWindow {
   ui::Owned<ui::Form> form;
   velmaro::TVuxGrid* grid = nullptr;
 
-  // The grid on `base` of `table`, `height` pixels high; the query's close
-  // stores the layout where `saveOnClose` asks it.
+  // The grid on `base` of `table`, `width` by `height` pixels; the query's
+  // close stores the layout where `saveOnClose` asks it.
   BenchGridWindow(const std::string& path, const char* name, std::vector<std::string> base,
-                  const char* table, int situazione, int height, bool saveOnClose) {
+                  const char* table, int situazione, int width, int height, bool saveOnClose) {
     OpenBenchDatabase(database, path);
     form = ui::MakeOwned<ui::Form>(&ui::App());
     form->SetName(name);
-    form->SetBounds(0, 0, 800, height + 22);
-    grid = ui::Make<velmaro::TVuxGrid>(form.get(), "Griglia", {0, 0, 800, height});
+    form->SetBounds(0, 0, width, height + 22);
+    grid = ui::Make<velmaro::TVuxGrid>(form.get(), "Griglia", {0, 0, width, height});
     grid->Loaded();
     query.BeforeOpen = [this, base](db::DataSet&) {
       if (grid->Tag != 0) return;

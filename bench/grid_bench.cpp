@@ -63,7 +63,7 @@ void BM_BareSort(benchmark::State& state) {
 struct Finestra : BenchGridWindow {
   Finestra()
       : BenchGridWindow(g_path, "Finestra", {std::string(kColonne), "FROM LISTSCDTNET"},
-                        "LISTSCDTNET", 90, kAltezzaGriglia, true) {}
+                        "LISTSCDTNET", 90, 800, kAltezzaGriglia, true) {}
 };
 
 void BM_GridTitleSort(benchmark::State& state) {

@@ -47,7 +47,7 @@ void CreateData() {
 
 // The list-rows window in small: a grid set up as the windows set theirs up.
 struct Window : BenchGridWindow {
-  Window() : BenchGridWindow(g_path, "Righe", kBase, "LISTSCDTNET", 12, 380, false) {}
+  Window() : BenchGridWindow(g_path, "Righe", kBase, "LISTSCDTNET", 12, 700, 380, false) {}
 };
 
 const char* const kTexts[2] = {"ART1234", "ART1235"};
