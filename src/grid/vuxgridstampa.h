@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "grid/printproject.h"
 #include "ui/component.h"
 
 namespace db {
@@ -13,8 +14,6 @@ class Database;
 }
 
 namespace velmaro {
-
-struct ColonnaStampa;
 
 class TVuxGridStampa : public ui::Component {
  public:

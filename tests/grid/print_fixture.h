@@ -1,0 +1,86 @@
+#pragma once
+// A host folder for the grid print: operator 1 of "Ditta Uno" whose
+// "Archivio" is the company database, with the layout table, a table of
+// articles, and the print library's stand-in (or another) as Pelk.dll.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "context/fixture.h"
+#include "db/database.h"
+
+namespace velmaro::testing {
+
+struct RigaLayout {
+  std::string campo, titolo;
+  int larghezza, posizione, visibile;
+};
+
+class PrintHost : public HostFolder {
+ public:
+  PrintHost() {
+    CreateUserDatabase();
+    AddUser(1, "Rossi", "", "Ditta Uno");
+    CreateCompanyDatabase();
+    AddParameter(1, "Ditta Uno", "Archivio", CompanyDatabasePath(), 1);
+    ExecAll(CompanyDatabasePath(),
+            {"CREATE TABLE STOASP1 (CODICEPROGETTO SMALLINT NOT NULL, CODICESITUAZIONE SMALLINT"
+             " NOT NULL, CODICEUTENTE SMALLINT NOT NULL, NOMECAMPO VARCHAR(25) NOT NULL,"
+             " LARGHEZZA FLOAT, POSIZIONE SMALLINT, NOMECOLONNA VARCHAR(25), ORDINAMENTO SMALLINT,"
+             " VISIBILE SMALLINT, COLORECOLONNA INTEGER, ORIGINE VARCHAR(50), CONSTRAINT"
+             " STOASP1_CHIAVEPRIMARIA PRIMARY KEY (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE,"
+             " NOMECAMPO))",
+             "CREATE TABLE ARTICOLI (CODICE VARCHAR(10) NOT NULL PRIMARY KEY, DESCRIZIONE"
+             " VARCHAR(60), PREZZO NUMERIC(15,2))"});
+    Attach(company, CompanyDatabasePath());
+  }
+  ~PrintHost() {
+    company.Close();
+    unsetenv("VELMARO_SIBLING_LOG");
+  }
+
+  void Layout(int situazione, const std::vector<RigaLayout>& righe) {
+    std::vector<std::string> sql;
+    for (const RigaLayout& r : righe)
+      sql.push_back("INSERT INTO STOASP1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE,"
+                    " NOMECAMPO, LARGHEZZA, POSIZIONE, NOMECOLONNA, VISIBILE) VALUES (501, " +
+                    std::to_string(situazione) + ", 1, " + Quote(r.campo) + ", " +
+                    std::to_string(r.larghezza) + ", " + std::to_string(r.posizione) + ", " +
+                    Quote(r.titolo) + ", " + std::to_string(r.visibile) + ")");
+    ExecAll(CompanyDatabasePath(), sql);
+  }
+  void Articoli(int quanti) {
+    std::vector<std::string> sql;
+    for (int i = 1; i <= quanti; ++i)
+      sql.push_back("INSERT INTO ARTICOLI VALUES ('A" + std::to_string(1000 + i) +
+                    "', 'Articolo numero " + std::to_string(i) + "', " + std::to_string(i) + ".50)");
+    ExecAll(CompanyDatabasePath(), sql);
+  }
+
+  // The library at `from` becomes the host's Pelk.dll; calls are logged.
+  void Pelk(const std::string& from = std::string(VELMARO_SIBLINGS_DIR) + "/Pelk.dll") {
+    std::filesystem::create_symlink(from, Folder() + "Pelk.dll");
+    setenv("VELMARO_SIBLING_LOG", LogPath().c_str(), 1);
+  }
+  std::string LogPath() const { return Folder() + "sibling.log"; }
+  std::string Log() const { return ReadFile(LogPath()); }
+
+  static std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  // Files of the host folder whose name starts with `prefix`.
+  std::vector<std::string> Files(const std::string& prefix) const {
+    std::vector<std::string> out;
+    for (const auto& e : std::filesystem::directory_iterator(Folder()))
+      if (e.path().filename().string().rfind(prefix, 0) == 0) out.push_back(e.path().string());
+    return out;
+  }
+
+  db::Database company;
+};
+
+}  // namespace velmaro::testing
