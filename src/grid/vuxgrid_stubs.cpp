@@ -27,7 +27,4 @@ void TVuxGrid::GenericaClick(ui::Component*) {}
 void TVuxGrid::FiltraRecord(db::DataSet&, bool& accept) { accept = true; }
 std::string TVuxGrid::ProssimoConnettivo() { return "WHERE"; }
 
-// ---- print: replaced by the print dialog's files
-void TVuxGrid::ApriStampaGriglia() {}
-
 }  // namespace velmaro

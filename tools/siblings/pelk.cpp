@@ -82,7 +82,8 @@ void StampaGriglia(std::int32_t utente, const std::string& testoLavoro) {
   const std::string progetto = LeggiFile(lavoro.NomeReport);
   const std::string nome = plat::ExtractFileName(lavoro.NomeReport);
   if (lavoro.EditaReport) {
-    const std::string copia = plat::HostFolder() + nome;
+    // Beside the module's own project, which goes when the call returns.
+    const std::string copia = plat::HostFolder() + plat::ChangeFileExt(nome, ".edit.lst");
     std::ofstream(plat::NativePath(copia), std::ios::binary) << progetto;
     ui::App().MessageDlg("Progetto del report salvato in " + copia, ui::MsgDlgType::Information,
                          ui::mbOK);
