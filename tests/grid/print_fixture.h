@@ -11,6 +11,7 @@
 
 #include "context/fixture.h"
 #include "db/database.h"
+#include "grid/tabellegriglia.h"
 
 namespace velmaro::testing {
 
@@ -26,13 +27,10 @@ class PrintHost : public HostFolder {
     AddUser(1, "Rossi", "", "Ditta Uno");
     CreateCompanyDatabase();
     AddParameter(1, "Ditta Uno", "Archivio", CompanyDatabasePath(), 1);
+    std::string stoasp1;
+    for (const std::string& riga : kCreaSTOASP1) stoasp1 += riga + "\n";
     ExecAll(CompanyDatabasePath(),
-            {"CREATE TABLE STOASP1 (CODICEPROGETTO SMALLINT NOT NULL, CODICESITUAZIONE SMALLINT"
-             " NOT NULL, CODICEUTENTE SMALLINT NOT NULL, NOMECAMPO VARCHAR(25) NOT NULL,"
-             " LARGHEZZA FLOAT, POSIZIONE SMALLINT, NOMECOLONNA VARCHAR(25), ORDINAMENTO SMALLINT,"
-             " VISIBILE SMALLINT, COLORECOLONNA INTEGER, ORIGINE VARCHAR(50), CONSTRAINT"
-             " STOASP1_CHIAVEPRIMARIA PRIMARY KEY (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE,"
-             " NOMECAMPO))",
+            {stoasp1,
              "CREATE TABLE ARTICOLI (CODICE VARCHAR(10) NOT NULL PRIMARY KEY, DESCRIZIONE"
              " VARCHAR(60), PREZZO NUMERIC(15,2))"});
     Attach(company, CompanyDatabasePath());
