@@ -2,6 +2,8 @@
 // A host folder for the grid print: operator 1 of "Ditta Uno" whose
 // "Archivio" is the company database, with the layout table, a table of
 // articles, and the print library's stand-in (or another) as Pelk.dll.
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +14,8 @@
 #include "context/fixture.h"
 #include "db/database.h"
 #include "grid/tabellegriglia.h"
+#include "grid/vuxgridstampa.h"
+#include "ui/make.h"
 
 namespace velmaro::testing {
 
@@ -79,6 +83,23 @@ class PrintHost : public HostFolder {
   }
 
   db::Database company;
+};
+
+// A print component of operator 1 over the articles, as the grid fills it,
+// reading the layout rows of situation `situazione`.
+struct StampaArticoli : ::testing::Test {
+  PrintHost host;
+  Operator op;
+  ui::Owned<TVuxGridStampa> stampa = ui::MakeOwned<TVuxGridStampa>(nullptr);
+
+  void Componente(int situazione, const std::string& sql = "SELECT * FROM ARTICOLI\r\n") {
+    stampa->CodiceProgetto = 501;
+    stampa->Situazione = situazione;
+    stampa->Utente = 1;
+    stampa->Titolo = "ARTICOLI";
+    stampa->TestoSQL = sql;
+    stampa->DatabaseLayout = &host.company;
+  }
 };
 
 }  // namespace velmaro::testing

@@ -14,24 +14,14 @@
 namespace velmaro {
 namespace {
 
-using testing::Operator;
 using testing::PrintHost;
 
-struct Stampa : ::testing::Test {
-  PrintHost host;
-  Operator op;
-  ui::Owned<TVuxGridStampa> stampa = ui::MakeOwned<TVuxGridStampa>(nullptr);
-
+struct Stampa : testing::StampaArticoli {
   void SetUp() override {
     host.Layout(7, {{"CODICE", "Codice", 40, 0, 1}, {"DESCRIZIONE", "Descrizione", 60, 1, 1},
                     {"PREZZO", "Prezzo", 120, 2, 1}});
     host.Articoli(3);
-    stampa->CodiceProgetto = 501;
-    stampa->Situazione = 7;
-    stampa->Utente = 1;
-    stampa->Titolo = "ARTICOLI";
-    stampa->TestoSQL = "SELECT * FROM ARTICOLI";
-    stampa->DatabaseLayout = &host.company;
+    Componente(7);
   }
   bool ProgettoPresente() const { return plat::FileExists(stampa->CartellaReport()); }
 };

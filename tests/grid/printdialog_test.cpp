@@ -15,23 +15,13 @@
 namespace velmaro {
 namespace {
 
-using testing::Operator;
 using testing::PrintHost;
 
-struct Dialogo : ::testing::Test {
-  PrintHost host;
-  Operator op;
-  ui::Owned<TVuxGridStampa> stampa = ui::MakeOwned<TVuxGridStampa>(nullptr);
-
+struct Dialogo : testing::StampaArticoli {
   void SetUp() override {
     host.Layout(4, {{"CODICE", "Codice", 40, 0, 1}, {"DESCRIZIONE", "Descrizione", 60, 1, 1}});
     host.Articoli(2);
-    stampa->CodiceProgetto = 501;
-    stampa->Situazione = 4;
-    stampa->Utente = 1;
-    stampa->Titolo = "ARTICOLI";
-    stampa->TestoSQL = "SELECT * FROM ARTICOLI\r\n";
-    stampa->DatabaseLayout = &host.company;
+    Componente(4);
     // Component defaults the dialog must not let through.
     stampa->DimensioneFont = 99;
     stampa->Orientamento = "?";

@@ -56,16 +56,8 @@ TEST(ColonneStampate, WidthsOnThePage) {
   EXPECT_EQ(LarghezzaUtile("ORIZZONTALE"), 282);
 }
 
-struct ProgettoStampa : ::testing::Test {
-  PrintHost host;
-  ui::Owned<TVuxGridStampa> stampa = ui::MakeOwned<TVuxGridStampa>(nullptr);
-
-  void SetUp() override {
-    stampa->CodiceProgetto = 501;
-    stampa->Situazione = 3;
-    stampa->Utente = 1;
-    stampa->DatabaseLayout = &host.company;
-  }
+struct ProgettoStampa : testing::StampaArticoli {
+  void SetUp() override { Componente(3); }
   // Writes the project and compares it with the expected file; with
   // VELMARO_WRITE_EXPECTED set the expected file is written instead.
   void Confronta(const std::string& atteso) {
