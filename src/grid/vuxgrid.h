@@ -237,6 +237,7 @@ class TVuxGrid : public ui::DBGrid {
   // (search condition, ORDER BY): a window that copies the query's SQL
   // into SQLIniziale gets them back off.
   std::vector<std::string> righeAggiunte_;
+  std::vector<std::string> baseNota_;  // SQLIniziale as it stood at the last open
   // Origins of the fields of SQLIniziale, for the text they were read from.
   std::string testoOrigini_;
   std::vector<std::string> origini_;

@@ -139,6 +139,7 @@ void TVuxGrid::CaricaOrdinamento(db::DataSet& dataSet) {
     // What the grid added past SQLIniziale, to recognise it if a window
     // copies the query's SQL back into SQLIniziale before the next open.
     righeAggiunte_.clear();
+    baseNota_ = SQLIniziale.lines;
     const auto& righe = query->SQL.lines;
     if (righe.size() >= SQLIniziale.lines.size() &&
         std::equal(SQLIniziale.lines.begin(), SQLIniziale.lines.end(), righe.begin()))
@@ -250,16 +251,21 @@ void TVuxGrid::ScriviOrderBy(db::Query& query) {
   if (!elenco.empty()) query.SQL.Add("ORDER BY " + elenco);
 }
 
-// A window's BeforeOpen that copied the query's SQL (condition and order
-// included) into SQLIniziale would make the grid write the condition twice
-// and F6 keep the filter: the grid's own lines come off SQLIniziale and the
-// query gets SQLIniziale plus one condition.
+// A window's BeforeOpen that copies the query's SQL as it stands into
+// SQLIniziale (condition and order included) would make the grid write the
+// condition twice and F6 keep the filter: lines past the base known at the
+// last open that the grid itself had added come off SQLIniziale again, and
+// the query gets SQLIniziale plus one condition.
 void TVuxGrid::TogliRigheRipetute(db::Query& query) {
   auto& base = SQLIniziale.lines;
-  bool copiate = !righeAggiunte_.empty() && base.size() >= righeAggiunte_.size() &&
-                 std::equal(righeAggiunte_.rbegin(), righeAggiunte_.rend(), base.rbegin());
-  if (copiate) {
-    base.resize(base.size() - righeAggiunte_.size());
+  auto dellaGriglia = [&](const std::string& riga) {
+    return (!CondizioneRicerca.empty() && riga == CondizioneRicerca) ||
+           std::find(righeAggiunte_.begin(), righeAggiunte_.end(), riga) != righeAggiunte_.end();
+  };
+  if (!baseNota_.empty() && base.size() > baseNota_.size() &&
+      std::equal(baseNota_.begin(), baseNota_.end(), base.begin()) &&
+      std::all_of(base.begin() + long(baseNota_.size()), base.end(), dellaGriglia)) {
+    base.resize(baseNota_.size());
     query.SQL = SQLIniziale;
     if (!CondizioneRicerca.empty()) query.SQL.Add(CondizioneRicerca);
     return;

@@ -4,6 +4,7 @@
 #include "db/datasource.h"
 #include "db/query.h"
 #include "db/transaction.h"
+#include "grid/vuxgrid.h"
 #include "sqlrun.h"
 #include "ui/application.h"
 #include "ui/dbgrid.h"
@@ -25,21 +26,27 @@ T* Make(ui::Form* form, const char* name, const char* caption, int left, int top
 
 }  // namespace
 
-TDemoForm::TDemoForm(const std::string& companyDb, const std::string& operatorName)
+TDemoForm::TDemoForm(const std::string& companyDb, const std::string& operatorName,
+                     int operatorNumber)
     : ui::Form(&ui::App()) {
   SetName("DemoForm");
   SetCaption("Demo - Utente: " + operatorName);
-  SetBounds(100, 100, 640, 400);
+  SetBounds(100, 100, 640, 620);
   Make<ui::Label>(this, "LabelNome", "Nome", 8, 12, 60, 17);
   EditNome = Make<ui::Edit>(this, "EditNome", nullptr, 80, 8, 200, 21);
   GridClienti = Make<ui::DBGrid>(this, "GridClienti", nullptr, 8, 40, 620, 280);
-  ButtonDialogo = Make<ui::Button>(this, "ButtonDialogo", "Dialogo...", 8, 330, 100, 25);
-  ButtonDomanda = Make<ui::Button>(this, "ButtonDomanda", "Domanda", 116, 330, 100, 25);
-  ButtonChiudi = Make<ui::Button>(this, "ButtonChiudi", "Chiudi", 528, 330, 100, 25);
+  GridNetti = Make<velmaro::TVuxGrid>(this, "GridNetti", nullptr, 8, 330, 620, 240);
+  GridNetti->Loaded();
+  ButtonDialogo = Make<ui::Button>(this, "ButtonDialogo", "Dialogo...", 8, 580, 100, 25);
+  ButtonDomanda = Make<ui::Button>(this, "ButtonDomanda", "Domanda", 116, 580, 100, 25);
+  ButtonChiudi = Make<ui::Button>(this, "ButtonChiudi", "Chiudi", 528, 580, 100, 25);
   ButtonDialogo->OnClick = [this](ui::Component*) { ButtonDialogoClick(); };
   ButtonDomanda->OnClick = [this](ui::Component*) { ButtonDomandaClick(); };
   ButtonChiudi->OnClick = [this](ui::Component*) { Close(); };
-  OnClose = [](ui::Component*, ui::CloseAction& action) { action = ui::CloseAction::Free; };
+  OnClose = [this](ui::Component*, ui::CloseAction& action) {
+    if (netti_ && netti_->Active()) GridNetti->SalvaAspettoGriglia();
+    action = ui::CloseAction::Free;
+  };
 
   database_ = std::make_unique<db::Database>();
   transaction_ = std::make_unique<db::Transaction>(database_.get());
@@ -49,12 +56,48 @@ TDemoForm::TDemoForm(const std::string& companyDb, const std::string& operatorNa
   OpenHostDatabase(*database_, companyDb);
   query_->SQL.SetText("SELECT CODICE, RAGSOC, CITTA, TIPOPREZZO FROM CLIENTI ORDER BY CODICE");
   query_->Open();
+  PreparaGrigliaNetti(operatorNumber);
   DoCreate();
+}
+
+// The net-price rows in the house grid, set up as the module's windows set
+// up theirs: codes, operator, table, data set, then the first open. The
+// query's BeforeOpen writes the base SQL and loads the layout, except
+// during a search (the grid's Tag is 1 then).
+void TDemoForm::PreparaGrigliaNetti(int operatorNumber) {
+  netti_ = std::make_unique<db::Query>(database_.get(), transaction_.get());
+  sourceNetti_ = std::make_unique<db::DataSource>(netti_.get());
+  netti_->BeforeOpen = [this](db::DataSet&) {
+    if (GridNetti->Tag != 0) return;
+    netti_->SQL.SetText(
+        "SELECT IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, DATAINIZIOVALIDITA, "
+        "DATAFINEVALIDITA\nFROM LISTSCDTNET");
+    GridNetti->SQLIniziale = netti_->SQL;
+    GridNetti->CaricaAspettoGriglia();
+  };
+  netti_->BeforeClose = [this](db::DataSet&) {
+    if (GridNetti->Tag == 0 && netti_->Active() && !GridNetti->AspettoSostituito)
+      GridNetti->SalvaAspettoGriglia();
+  };
+  GridNetti->OnInizioRicerca = [this](ui::Component*) { GridNetti->Tag = 1; };
+  GridNetti->OnFineRicerca = [this](ui::Component*) { GridNetti->Tag = 0; };
+  GridNetti->CodiceProgetto = 501;
+  GridNetti->SetSituazione(90);
+  GridNetti->Utente = operatorNumber;
+  GridNetti->NomeTabella = "LISTSCDTNET";
+  GridNetti->SetDataSource(sourceNetti_.get());
+  GridNetti->SetSorgenteDati(netti_.get());
+  GridNetti->TabellaPiccola = true;
+  GridNetti->Ditta = "DEMO";
+  GridNetti->RicercaCampoAbilitata = true;
+  netti_->Open();
 }
 
 TDemoForm::~TDemoForm() {
   // The grid points at the data source: it must go while the source lives.
   DestroyComponents();
+  sourceNetti_.reset();
+  netti_.reset();
   source_.reset();
   query_.reset();
   transaction_.reset();
