@@ -181,10 +181,6 @@ class ScriptRunner {
       Need(w, 2, 2, "click <path>");
       return driver_.Click(w[1]);
     }
-    if (c == "popup") {
-      Need(w, 3, 3, "popup <path> <item>");
-      return driver_.PopupClick(w[1], w[2]);
-    }
     if (c == "dblclick") return DblClick(w);
     if (c == "select") return Select(w);
     if (c == "key") return Key(w);
