@@ -77,7 +77,7 @@ TEST_F(Stampa, PreviewThroughTheLibraryGivesAPdfOfTheRows) {
   ASSERT_EQ(op.Texts().size(), 1u);
   const std::string pdf =
       host.Folder() + plat::ChangeFileExt(stampa->NomeFile, ".pdf");
-  EXPECT_EQ(op.Texts()[0], "Anteprima di stampa in " + pdf + "\r2 righe, 1 pagina");
+  EXPECT_EQ(op.Texts()[0], "Anteprima di stampa in " + pdf + ": 2 righe, 1 pagina");
   EXPECT_EQ(PrintHost::ReadFile(pdf).substr(0, 5), "%PDF-");
   EXPECT_FALSE(ProgettoPresente());
 }

@@ -94,6 +94,9 @@ void TDemoForm::PreparaGrigliaNetti(int operatorNumber) {
 }
 
 TDemoForm::~TDemoForm() {
+  // The net-price query's BeforeClose reaches the grid: close it while the
+  // grid lives (storing its layout, as a window does when it closes).
+  if (netti_ && netti_->Active()) netti_->Close();
   // The grid points at the data source: it must go while the source lives.
   DestroyComponents();
   sourceNetti_.reset();

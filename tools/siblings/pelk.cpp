@@ -94,7 +94,7 @@ void StampaGriglia(std::int32_t utente, const std::string& testoLavoro) {
   const std::string pdf = plat::HostFolder() + plat::ChangeFileExt(nome, ".pdf");
   const int pagine = pelk::ScriviPdf(pdf, p, righe, lavoro.Titolo);
   const size_t n = righe.size();
-  ui::App().MessageDlg("Anteprima di stampa in " + pdf + "\r" + std::to_string(n) +
+  ui::App().MessageDlg("Anteprima di stampa in " + pdf + ": " + std::to_string(n) +
                            (n == 1 ? " riga, " : " righe, ") + std::to_string(pagine) +
                            (pagine == 1 ? " pagina" : " pagine"),
                        ui::MsgDlgType::Information, ui::mbOK);

@@ -55,10 +55,12 @@ class Pagina {
     return righe;
   }
 
+  // Lines from the top of `r`, cut at `taglio` (the box itself when not given).
   void Testo(const std::vector<std::string>& righe, const Riquadro& r, int allineamento,
-             int punti) const {
+             int punti, const Riquadro* taglio = nullptr) const {
+    const Riquadro& t = taglio ? *taglio : r;
     cairo_save(cr_);
-    cairo_rectangle(cr_, r.Left, r.Top, r.Width, r.Height);
+    cairo_rectangle(cr_, t.Left, t.Top, t.Width, t.Height);
     cairo_clip(cr_);
     Font(punti);
     cairo_font_extents_t fe;
@@ -120,7 +122,8 @@ double DisegnaRiga(const Pagina& pg, const Progetto& p, const std::vector<Cella>
     pg.Cornice(x, y, c.Larghezza, altezza);
     const Riquadro dentro{x + kMarginiX, y + kMarginiY, c.Larghezza - 2 * kMarginiX,
                           altezza - 2 * kMarginiY};
-    pg.Testo(celle[i].righe, dentro, titoli ? c.AllineamentoTitolo : 0, p.DimensioneFont);
+    const Riquadro cella{x, y, c.Larghezza, altezza};
+    pg.Testo(celle[i].righe, dentro, titoli ? c.AllineamentoTitolo : 0, p.DimensioneFont, &cella);
     x += c.Larghezza;
   }
   return altezza;
