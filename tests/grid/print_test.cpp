@@ -26,17 +26,21 @@ struct Stampa : testing::StampaArticoli {
   bool ProgettoPresente() const { return plat::FileExists(stampa->CartellaReport()); }
 };
 
-TEST_F(Stampa, ProjectFilePlaceAndName) {
+TEST_F(Stampa, ProjectFilePlaceNameAndLife) {
   // Fault: an empty BinDir sending the project into a "report" folder that
-  // does not exist, the name not fixed at creation (two runs, two files),
-  // or the milliseconds missing from the name.
+  // does not exist, milliseconds missing from the name, or a project file
+  // outliving the grid's print component that wrote it.
   EXPECT_TRUE(std::regex_match(stampa->NomeFile, std::regex(R"(StVuxGrid_\d{17}\.LST)")))
       << stampa->NomeFile;
-  EXPECT_EQ(stampa->CartellaReport(), host.Folder() + stampa->NomeFile);
+  const std::string percorso = stampa->CartellaReport();
+  EXPECT_EQ(percorso, host.Folder() + stampa->NomeFile);
   stampa->BinDir = "/opt/programma";
   EXPECT_EQ(stampa->CartellaReport(), "/opt/programma/report/" + stampa->NomeFile);
-  stampa->BinDir = "/opt/programma/";
-  EXPECT_EQ(stampa->CartellaReport(), "/opt/programma/report/" + stampa->NomeFile);
+  stampa->BinDir.clear();
+  stampa->PreparaProgettoStampa();
+  EXPECT_TRUE(plat::FileExists(percorso));
+  stampa.reset();
+  EXPECT_FALSE(plat::FileExists(percorso));
 }
 
 TEST_F(Stampa, JobTextByteForByte) {
@@ -120,15 +124,6 @@ TEST_F(Stampa, ProjectThatCannotBeWrittenSendsNoJob) {
   EXPECT_THROW(stampa->Anteprima(), std::exception);
   EXPECT_EQ(host.Log(), "");
   EXPECT_TRUE(host.Files("StVuxGrid_").empty());
-}
-
-TEST_F(Stampa, LeftoverProjectGoesWithTheComponent) {
-  // Fault: a project file outliving the grid that wrote it.
-  stampa->PreparaProgettoStampa();
-  const std::string percorso = stampa->CartellaReport();
-  EXPECT_TRUE(plat::FileExists(percorso));
-  stampa.reset();
-  EXPECT_FALSE(plat::FileExists(percorso));
 }
 
 TEST_F(Stampa, OnlyVisibleRowsOfTheGivenKeyInStoredOrder) {

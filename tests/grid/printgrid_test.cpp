@@ -22,8 +22,8 @@ using StampaDaGriglia = VuxGridTest;
 
 // What the dialog saw and the project it wrote, captured inside the modal loop.
 struct Visto {
-  std::string caption, fontName, titolo, sql, progetto;
-  int situazione = 0, progettoCodice = 0, utente = 0;
+  std::string caption, fontName, sql, progetto;
+  int situazione = 0;
   db::Database* database = nullptr;
   ui::Component* proprietario = nullptr;
 };
@@ -33,11 +33,8 @@ Operator::FormAction Guarda(Visto& visto) {
     auto& d = dynamic_cast<TStVuxGridForm&>(f);
     visto.caption = d.Caption();
     visto.fontName = d.Font.Name;
-    visto.titolo = d.Stampa->Titolo;
     visto.sql = d.Stampa->TestoSQL;
     visto.situazione = d.Stampa->Situazione;
-    visto.progettoCodice = d.Stampa->CodiceProgetto;
-    visto.utente = d.Stampa->Utente;
     visto.database = d.Stampa->DatabaseLayout;
     visto.proprietario = d.Stampa->Owner();
     d.LeggiOpzioni();
@@ -62,10 +59,7 @@ TEST_F(StampaDaGriglia, PopupItemOpensTheDialogOnTheGridsQuery) {
   driver.PopupClick("FinestraGriglia.Griglia", "Stampa");
   EXPECT_EQ(visto.caption, "Stampa NETTI");
   EXPECT_EQ(visto.fontName, "Courier New");
-  EXPECT_EQ(visto.titolo, "NETTI");
-  EXPECT_EQ(visto.progettoCodice, 501);
   EXPECT_EQ(visto.situazione, 41);
-  EXPECT_EQ(visto.utente, 3);
   EXPECT_EQ(visto.database, &database_);
   EXPECT_EQ(visto.proprietario, griglia_);
   ASSERT_FALSE(query_.SQL.Empty());
