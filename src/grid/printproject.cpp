@@ -25,12 +25,14 @@ struct ValoriPagina {
   const char* allineamentoTitoli;
 };
 
+// clang-format off
 constexpr ValoriPagina kVerticale = {
     "210000", "296900", "1", "(0,0,195000,257600)", "195000", "257600", "-27934",
     "194900", "-13081", "125300", "282500", "-29119", "1"};
 constexpr ValoriPagina kOrizzontale = {
     "296900", "210000", "2", "(0,0,282600,173200)", "282600", "173200", "-17025",
     "282500", "-21085", "213300", "197500", "-19101", "0"};
+// clang-format on
 
 // Lines at depth d start with d blanks, every four of them written as a tab.
 class Scrittore {
@@ -119,8 +121,8 @@ void RigaTabella(Scrittore& s, bool dati, const std::vector<ColonnaStampa>& colo
         for (int i = 0; i < n; ++i) {
           const bool ultimaForzata = i + 1 == n && o.ForzaUltimaColonna;
           const ColonnaStampa& c = colonne[i];
-          BloccoColonna(s, larghezze[i], dati, ultimaForzata, dati ? c.NomeCampo : c.NomeColonna,
-                        v, o);
+          BloccoColonna(s, larghezze[i], dati, ultimaForzata, dati ? c.NomeCampo : c.NomeColonna, v,
+                        o);
         }
       });
       s.Blocco("[Options]", [&] {
@@ -137,8 +139,8 @@ void OggettoTabella(Scrittore& s, const std::vector<ColonnaStampa>& colonne,
                     const std::vector<int>& larghezze, const ValoriPagina& v,
                     const OpzioniProgetto& o) {
   s.Sezione("[Object]");
-  s.Chiavi({"ObjectID=6", "ObjectName=Table", "Locked=FALSE", "LinkID=3", "LinkToID=0",
-            "LinkMode=32"});
+  s.Chiavi(
+      {"ObjectID=6", "ObjectName=Table", "Locked=FALSE", "LinkID=3", "LinkToID=0", "LinkMode=32"});
   s.Riga(std::string("LinkTest=") + v.tabellaLinkTest);
   s.Chiavi({"LayerID=0", "GroupID=0", "Identifier=", "Condition=True", "UserLocked=False",
             "WrapBefore=False", "Position/Left=7300", "Position/Top=21200"});
@@ -195,8 +197,8 @@ void RigaDiTesto(Scrittore& s, const std::function<void()>& corpo) {
 
 void OggettoIntestazione(Scrittore& s, const ValoriPagina& v, const OpzioniProgetto& o) {
   s.Sezione("[Object]");
-  s.Chiavi({"ObjectID=1", "ObjectName=Text", "Locked=FALSE", "LinkID=5", "LinkToID=0",
-            "LinkMode=32"});
+  s.Chiavi(
+      {"ObjectID=1", "ObjectName=Text", "Locked=FALSE", "LinkID=5", "LinkToID=0", "LinkMode=32"});
   s.Riga(std::string("LinkTest=") + v.intestazioneLinkTest);
   s.Chiavi({"LayerID=0", "GroupID=0", "Identifier=", "Condition=True", "UserLocked=False",
             "WrapBefore=False", "Position/Left=7400", "Position/Top=7700"});
@@ -224,8 +226,8 @@ void OggettoIntestazione(Scrittore& s, const ValoriPagina& v, const OpzioniProge
 
 void OggettoNumeroPagina(Scrittore& s, const ValoriPagina& v, const OpzioniProgetto& o) {
   s.Sezione("[Object]");
-  s.Chiavi({"ObjectID=1", "ObjectName=Text", "Locked=FALSE", "LinkID=16", "LinkToID=0",
-            "LinkMode=32"});
+  s.Chiavi(
+      {"ObjectID=1", "ObjectName=Text", "Locked=FALSE", "LinkID=16", "LinkToID=0", "LinkMode=32"});
   s.Riga(std::string("LinkTest=") + v.paginaLinkTest);
   s.Chiavi({"LayerID=0", "GroupID=0", "Identifier="});
   s.Riga(o.NumeraPagine ? "Condition=True" : "Condition=False");
@@ -249,12 +251,11 @@ void OggettoNumeroPagina(Scrittore& s, const ValoriPagina& v, const OpzioniProge
 void Intestazioni(Scrittore& s, const ValoriPagina& v) {
   s.Sezione("[List description]");
   s.Sezione("[Description]");
-  s.Chiavi({"Text=? (default)", "FileVersion=6", "Units=SCM-Units", "Metric=0",
-            "TextQuote.Start=1", "TextQuote.End=1", "RepresentationCode.CondStart=171",
-            "RepresentationCode.CondSep=166", "RepresentationCode.CondEnd=187",
-            "RepresentationCode.Tab=247", "RepresentationCode.Ret=182",
-            "RepresentationCode.PhantomSpace=2", "RepresentationCode.LockNextChar=3",
-            "RepresentationCode.ExprSep=164", "LCID=16"});
+  s.Chiavi({"Text=? (default)", "FileVersion=6", "Units=SCM-Units", "Metric=0", "TextQuote.Start=1",
+            "TextQuote.End=1", "RepresentationCode.CondStart=171", "RepresentationCode.CondSep=166",
+            "RepresentationCode.CondEnd=187", "RepresentationCode.Tab=247",
+            "RepresentationCode.Ret=182", "RepresentationCode.PhantomSpace=2",
+            "RepresentationCode.LockNextChar=3", "RepresentationCode.ExprSep=164", "LCID=16"});
   const std::string x = v.xSize, y = v.ySize, orient = v.orientation;
   s.Sezione("[Layout]");
   s.Chiavi({"P1.Template=", "P2.Template=", "xOffset=0", "yOffset=0"});
@@ -280,8 +281,8 @@ void Intestazioni(Scrittore& s, const ValoriPagina& v) {
   s.Riga("P1.Orientation=" + orient);
   s.Riga("P2.Orientation=" + orient);
   s.Chiavi({"EnhancedExpressions=TRUE", "EnhancedOldExpressions=FALSE", "Decimals=2",
-            "DefFont={(0,0,0),12,-16,0,0,0,400,0,0,0,0,4,0,5,0,Arial}", "HelpLines.Horizontal=",
-            "HelpLines.Vertical=", "PDF.MaxOutlineDepth=2",
+            "DefFont={(0,0,0),12,-16,0,0,0,400,0,0,0,0,4,0,5,0,Arial}",
+            "HelpLines.Horizontal=", "HelpLines.Vertical=", "PDF.MaxOutlineDepth=2",
             "DefaultSize.Objecttype1=(0,0,76500,6000)"});
   s.Riga(std::string("DefaultSize.Objecttype6=") + v.defaultSize6);
   s.Riga("ObjectCount=3");

@@ -39,6 +39,7 @@ std::vector<int> LarghezzeStampate(const std::vector<ColonnaStampa>& colonne, in
                                    bool forza);
 
 // The whole project text, UTF-8, lines ended by CR LF.
-std::string TestoProgetto(const std::vector<ColonnaStampa>& colonne, const OpzioniProgetto& opzioni);
+std::string TestoProgetto(const std::vector<ColonnaStampa>& colonne,
+                          const OpzioniProgetto& opzioni);
 
 }  // namespace velmaro

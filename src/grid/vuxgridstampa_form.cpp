@@ -24,13 +24,16 @@ TStVuxGridForm::TStVuxGridForm(ui::Component* owner, TVuxGridStampa* stampa)
   Position = ui::FormPosition::DesktopCenter;
   SetClientSize(457, 353);
 
-  GroupIntestazione = Make<ui::GroupBox>(this, "GroupIntestazione", {8, 8, 441, 105}, "Intestazione");
+  GroupIntestazione =
+      Make<ui::GroupBox>(this, "GroupIntestazione", {8, 8, 441, 105}, "Intestazione");
   Label1 = Make<ui::Label>(this, GroupIntestazione, "Label1", {12, 24, 40, 13}, "Riga 1:");
-  EditIntestazione1 = Make<ui::Edit>(this, GroupIntestazione, "EditIntestazione1", {60, 20, 250, 21});
+  EditIntestazione1 =
+      Make<ui::Edit>(this, GroupIntestazione, "EditIntestazione1", {60, 20, 250, 21});
   Label2 = Make<ui::Label>(this, GroupIntestazione, "Label2", {12, 52, 40, 13}, "Riga 2:");
-  EditIntestazione2 = Make<ui::Edit>(this, GroupIntestazione, "EditIntestazione2", {60, 48, 250, 21});
-  RadioAllineaIntestazione = Make<ui::RadioGroup>(this, GroupIntestazione, "RadioAllineaIntestazione",
-                                                  {320, 16, 110, 57}, "Allineamento");
+  EditIntestazione2 =
+      Make<ui::Edit>(this, GroupIntestazione, "EditIntestazione2", {60, 48, 250, 21});
+  RadioAllineaIntestazione = Make<ui::RadioGroup>(
+      this, GroupIntestazione, "RadioAllineaIntestazione", {320, 16, 110, 57}, "Allineamento");
   RadioAllineaIntestazione->Items.SetText("A sinistra\nCentrale");
   RadioAllineaIntestazione->SetItemIndex(0);
 
@@ -44,8 +47,9 @@ TStVuxGridForm::TStVuxGridForm(ui::Component* owner, TVuxGridStampa* stampa)
                                          "Esponi numerazione pagine");
   CheckTroncaTesti = Make<ui::CheckBox>(this, GroupOpzioni, "CheckTroncaTesti", {12, 88, 280, 17},
                                         "Tronca testi che eccedono i bordi in griglia");
-  CheckForzaUltimaColonna = Make<ui::CheckBox>(this, GroupOpzioni, "CheckForzaUltimaColonna",
-                                               {12, 110, 220, 17}, "Forza esposizione ultima colonna");
+  CheckForzaUltimaColonna =
+      Make<ui::CheckBox>(this, GroupOpzioni, "CheckForzaUltimaColonna", {12, 110, 220, 17},
+                         "Forza esposizione ultima colonna");
   CheckForzaUltimaColonna->SetChecked(true);
   LabelForzaUltimaColonna = Make<ui::Label>(
       this, GroupOpzioni, "LabelForzaUltimaColonna", {30, 128, 400, 13},

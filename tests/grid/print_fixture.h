@@ -47,18 +47,20 @@ class PrintHost : public HostFolder {
   void Layout(int situazione, const std::vector<RigaLayout>& righe) {
     std::vector<std::string> sql;
     for (const RigaLayout& r : righe)
-      sql.push_back("INSERT INTO STOASP1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE,"
-                    " NOMECAMPO, LARGHEZZA, POSIZIONE, NOMECOLONNA, VISIBILE) VALUES (501, " +
-                    std::to_string(situazione) + ", 1, " + Quote(r.campo) + ", " +
-                    std::to_string(r.larghezza) + ", " + std::to_string(r.posizione) + ", " +
-                    Quote(r.titolo) + ", " + std::to_string(r.visibile) + ")");
+      sql.push_back(
+          "INSERT INTO STOASP1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE,"
+          " NOMECAMPO, LARGHEZZA, POSIZIONE, NOMECOLONNA, VISIBILE) VALUES (501, " +
+          std::to_string(situazione) + ", 1, " + Quote(r.campo) + ", " +
+          std::to_string(r.larghezza) + ", " + std::to_string(r.posizione) + ", " +
+          Quote(r.titolo) + ", " + std::to_string(r.visibile) + ")");
     ExecAll(CompanyDatabasePath(), sql);
   }
   void Articoli(int quanti) {
     std::vector<std::string> sql;
     for (int i = 1; i <= quanti; ++i)
       sql.push_back("INSERT INTO ARTICOLI VALUES ('A" + std::to_string(1000 + i) +
-                    "', 'Articolo numero " + std::to_string(i) + "', " + std::to_string(i) + ".50)");
+                    "', 'Articolo numero " + std::to_string(i) + "', " + std::to_string(i) +
+                    ".50)");
     ExecAll(CompanyDatabasePath(), sql);
   }
 

@@ -18,7 +18,8 @@ using testing::PrintHost;
 
 struct Stampa : testing::StampaArticoli {
   void SetUp() override {
-    host.Layout(7, {{"CODICE", "Codice", 40, 0, 1}, {"DESCRIZIONE", "Descrizione", 60, 1, 1},
+    host.Layout(7, {{"CODICE", "Codice", 40, 0, 1},
+                    {"DESCRIZIONE", "Descrizione", 60, 1, 1},
                     {"PREZZO", "Prezzo", 120, 2, 1}});
     host.Articoli(3);
     Componente(7);
@@ -52,7 +53,8 @@ TEST_F(Stampa, JobTextByteForByte) {
   stampa->Titolo = "ARTICOLI Società";
   const std::string atteso =
       "<VuxForm><SQLStampa>SELECT * FROM ARTICOLI\r\nWHERE (PREZZO<=2) AND DESCRIZIONE<>'A&B'"
-      "</SQLStampa><NomeReport>" + stampa->CartellaReport() +
+      "</SQLStampa><NomeReport>" +
+      stampa->CartellaReport() +
       "</NomeReport><TitoloStampa>Stampa ARTICOLI Societ\xE0</TitoloStampa>";
   stampa->EditaReport();
   EXPECT_EQ(host.Log(), "ShowPelk11UniFormD 1 0 " + atteso +
@@ -79,8 +81,7 @@ TEST_F(Stampa, PreviewThroughTheLibraryGivesAPdfOfTheRows) {
   stampa->NumeraPagine = true;
   stampa->Anteprima();
   ASSERT_EQ(op.Texts().size(), 1u);
-  const std::string pdf =
-      host.Folder() + plat::ChangeFileExt(stampa->NomeFile, ".pdf");
+  const std::string pdf = host.Folder() + plat::ChangeFileExt(stampa->NomeFile, ".pdf");
   EXPECT_EQ(op.Texts()[0], "Anteprima di stampa in " + pdf + ": 2 righe, 1 pagina");
   EXPECT_EQ(PrintHost::ReadFile(pdf).substr(0, 5), "%PDF-");
   EXPECT_FALSE(ProgettoPresente());
@@ -129,7 +130,8 @@ TEST_F(Stampa, ProjectThatCannotBeWrittenSendsNoJob) {
 TEST_F(Stampa, OnlyVisibleRowsOfTheGivenKeyInStoredOrder) {
   // Fault: hidden columns printed, the query's column order used instead of
   // the stored one, or rows of another grid or operator read.
-  host.Layout(8, {{"PREZZO", "Prezzo", 50, 0, 1}, {"CODICE", "Codice", 50, 2, 1},
+  host.Layout(8, {{"PREZZO", "Prezzo", 50, 0, 1},
+                  {"CODICE", "Codice", 50, 2, 1},
                   {"DESCRIZIONE", "Descrizione", 50, 1, 0}});
   host.Layout(-8, {{"DESCRIZIONE", "Descrizione", 50, 0, 1}});
   stampa->Situazione = 8;

@@ -49,9 +49,10 @@ TEST_F(StampaDaGriglia, PopupItemOpensTheDialogOnTheGridsQuery) {
   // query's SQL without its line ends, the wrong database or title, or the
   // component freed with the dialog instead of living with the grid.
   ApriFinestra();
-  Esegui("INSERT INTO STOASP1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE, NOMECAMPO,"
-         " LARGHEZZA, POSIZIONE, NOMECOLONNA, VISIBILE) VALUES (501, 41, 3, 'DESCRIZIONE', 60, 0,"
-         " 'Descrizione', 1)");
+  Esegui(
+      "INSERT INTO STOASP1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE, NOMECAMPO,"
+      " LARGHEZZA, POSIZIONE, NOMECOLONNA, VISIBILE) VALUES (501, 41, 3, 'DESCRIZIONE', 60, 0,"
+      " 'Descrizione', 1)");
   griglia_->Font.Name = "Courier New";
   Visto visto;
   ui::Driver driver;
@@ -67,7 +68,8 @@ TEST_F(StampaDaGriglia, PopupItemOpensTheDialogOnTheGridsQuery) {
   EXPECT_EQ(visto.sql.substr(visto.sql.size() - 2), "\r\n");
   EXPECT_NE(visto.progetto.find("Text=DESCRIZIONE\r\n"), std::string::npos);
   int componenti = 0;  // the print component stays with the grid
-  for (ui::Component* c : griglia_->Components()) componenti += dynamic_cast<TVuxGridStampa*>(c) != nullptr;
+  for (ui::Component* c : griglia_->Components())
+    componenti += dynamic_cast<TVuxGridStampa*>(c) != nullptr;
   EXPECT_EQ(componenti, 1);
 }
 
@@ -77,9 +79,10 @@ TEST_F(StampaDaGriglia, ScratchLayoutPrintsThePositiveRows) {
   // an operator with no positive rows prints an empty table. Fault caught:
   // the print silently switching to the scratch rows.
   ApriFinestra();
-  Esegui("INSERT INTO STOASP1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE, NOMECAMPO,"
-         " LARGHEZZA, POSIZIONE, NOMECOLONNA, VISIBILE) VALUES (501, -41, 3, 'DESCRIZIONE', 60, 0,"
-         " 'Descrizione', 1)");
+  Esegui(
+      "INSERT INTO STOASP1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE, NOMECAMPO,"
+      " LARGHEZZA, POSIZIONE, NOMECOLONNA, VISIBILE) VALUES (501, -41, 3, 'DESCRIZIONE', 60, 0,"
+      " 'Descrizione', 1)");
   griglia_->SetSituazione(-41);
   Operator op;
   Visto visto;

@@ -21,7 +21,8 @@ TEST(PelkLavoro, PiecesByTheirLiteralTags) {
   const std::string job = "<VuxForm><SQLStampa>" + sql +
                           "</SQLStampa><NomeReport>/tmp/Città/StVuxGrid_1.LST</NomeReport>"
                           "<TitoloStampa>Stampa A<B & </TitoloStampa>C</TitoloStampa>";
-  const pelk::Lavoro anteprima = pelk::LeggiLavoro(job + "<AnteprimaDiretta>1</AnteprimaDiretta></VuxForm>");
+  const pelk::Lavoro anteprima =
+      pelk::LeggiLavoro(job + "<AnteprimaDiretta>1</AnteprimaDiretta></VuxForm>");
   EXPECT_EQ(anteprima.Sql, sql);
   EXPECT_EQ(anteprima.NomeReport, "/tmp/Città/StVuxGrid_1.LST");
   EXPECT_EQ(anteprima.Titolo, "Stampa A<B & </TitoloStampa>C");
@@ -39,8 +40,9 @@ TEST(PelkProgetto, ReadsWhatTheGridPrintWrites) {
   // Fault: the stand-in misreading the nesting of the project (columns of
   // the header taken as data, the page-number object's switch or the
   // orientation lost), so the preview would not show what the operator chose.
-  const std::vector<ColonnaStampa> colonne = {
-      {"CODICE", "Codice", 40}, {"DESCRIZIONE", "Descrizione \"lunga\"", 60}, {"PREZZO", "Prezzo", 120}};
+  const std::vector<ColonnaStampa> colonne = {{"CODICE", "Codice", 40},
+                                              {"DESCRIZIONE", "Descrizione \"lunga\"", 60},
+                                              {"PREZZO", "Prezzo", 120}};
   OpzioniProgetto o;
   o.Orientamento = "ORIZZONTALE";
   o.DimensioneFont = 8;

@@ -1,5 +1,7 @@
 // The report project of the grid print: which columns are printed and how
 // wide, and the file itself, byte for byte, as the print engine reads it.
+#include "grid/printproject.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -7,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "grid/printproject.h"
 #include "grid/vuxgridstampa.h"
 #include "print_fixture.h"
 #include "ui/make.h"
@@ -37,15 +38,15 @@ TEST(ColonneStampate, WidthsOnThePage) {
   };
   const Caso casi[] = {
       {{40, 60, 120}, 195, false, {11, 16, 32}},
-      {{40, 60, 120}, 195, true, {11, 16, 168}},    // stretched to the edge
+      {{40, 60, 120}, 195, true, {11, 16, 168}},  // stretched to the edge
       {{40, 60, 120}, 282, true, {11, 16, 255}},
       {{}, 195, true, {}},
-      {{800}, 195, false, {}},                        // wider than the page
+      {{800}, 195, false, {}},  // wider than the page
       {{800}, 195, true, {195}},
-      {{40, 60, 635}, 195, false, {11, 16, 168}},    // exactly 195 mm
+      {{40, 60, 635}, 195, false, {11, 16, 168}},  // exactly 195 mm
       {{40, 60, 635, 30}, 195, true, {11, 16, 168, 0}},
       {{40, 60, 635, 30}, 195, false, {11, 16, 168}},
-      {{600, 400, 10}, 195, false, {159}},           // the 10 pixels come after the overflow
+      {{600, 400, 10}, 195, false, {159}},  // the 10 pixels come after the overflow
       {{600, 400, 10}, 195, true, {159, 36}},
   };
   for (const Caso& c : casi) {
@@ -73,7 +74,8 @@ TEST_F(ProgettoStampa, ThreeColumnsPortraitAndLandscape) {
   // Fault: a key, a value, an indentation or a line end out of place in the
   // text the print engine reads, the portrait and landscape values mixed up,
   // or the forced last column not stretched.
-  host.Layout(3, {{"CODICE", "Codice", 40, 0, 1}, {"DESCRIZIONE", "Descrizione", 60, 1, 1},
+  host.Layout(3, {{"CODICE", "Codice", 40, 0, 1},
+                  {"DESCRIZIONE", "Descrizione", 60, 1, 1},
                   {"PREZZO", "Prezzo", 120, 2, 1}});
   stampa->ForzaUltimaColonna = true;
   Confronta("print_portrait_forced.lst");
@@ -95,8 +97,10 @@ TEST_F(ProgettoStampa, ThreeColumnsPortraitAndLandscape) {
 TEST_F(ProgettoStampa, ExactFitLeavesAZeroWidthForcedColumn) {
   // Fault: an exact fit counted as an overflow, or the column after it not
   // printed (at width 0) when the last column is forced.
-  host.Layout(3, {{"CODICE", "Codice", 40, 0, 1}, {"DESCRIZIONE", "Descrizione", 60, 1, 1},
-                  {"PREZZO", "Prezzo", 635, 2, 1}, {"NOTE", "Note", 30, 3, 1}});
+  host.Layout(3, {{"CODICE", "Codice", 40, 0, 1},
+                  {"DESCRIZIONE", "Descrizione", 60, 1, 1},
+                  {"PREZZO", "Prezzo", 635, 2, 1},
+                  {"NOTE", "Note", 30, 3, 1}});
   stampa->ForzaUltimaColonna = true;
   Confronta("print_exact_fit_forced.lst");
 }

@@ -94,7 +94,8 @@ class Lettore {
         continue;
       }
       const size_t uguale = r.find('=');
-      if (uguale != std::string::npos) nodo.chiavi.emplace_back(r.substr(0, uguale), r.substr(uguale + 1));
+      if (uguale != std::string::npos)
+        nodo.chiavi.emplace_back(r.substr(0, uguale), r.substr(uguale + 1));
       ++i_;
     }
   }
@@ -146,7 +147,8 @@ std::vector<RigaTesto> RigheTesto(const Nodo& oggetto) {
   std::vector<RigaTesto> righe;
   if (const Nodo* linee = oggetto.Giu({"@Lines", "Lines"}))
     for (const Nodo& l : linee->figli)
-      if (l.nome == "Line") righe.push_back({SenzaVirgolette(l.Valore("Text")), int(l.Numero("Align"))});
+      if (l.nome == "Line")
+        righe.push_back({SenzaVirgolette(l.Valore("Text")), int(l.Numero("Align"))});
   return righe;
 }
 

@@ -25,10 +25,10 @@ struct Riquadro {
 };
 
 struct Colonna {
-  std::string Campo;   // field of the query
-  std::string Titolo;  // column title
-  double Larghezza = 0;  // mm
-  bool ACapo = true;     // wrap at the border (else cut)
+  std::string Campo;           // field of the query
+  std::string Titolo;          // column title
+  double Larghezza = 0;        // mm
+  bool ACapo = true;           // wrap at the border (else cut)
   int AllineamentoTitolo = 0;  // 0 left, 1 centred, 2 right
 };
 

@@ -12,7 +12,7 @@ namespace {
 
 constexpr double kMmPerPunto = 25.4 / 72;
 constexpr double kMarginiX = 1.0, kMarginiY = 0.5;  // the cell frames' spacing, mm
-constexpr double kLinea = 0.1;                       // the thinnest frame line, mm
+constexpr double kLinea = 0.1;                      // the thinnest frame line, mm
 
 // Lengths of the UTF-8 characters of a text, so a word is never cut inside one.
 std::vector<std::string> Caratteri(const std::string& s) {
@@ -46,8 +46,10 @@ class Pagina {
   std::vector<std::string> Righe(const std::string& testo, double larghezza, bool aCapo) const {
     std::vector<std::string> paragrafi(1);
     for (char c : testo) {
-      if (c == '\n') paragrafi.emplace_back();
-      else if (c != '\r') paragrafi.back() += c;
+      if (c == '\n')
+        paragrafi.emplace_back();
+      else if (c != '\r')
+        paragrafi.back() += c;
     }
     if (!aCapo) return {paragrafi.front()};
     std::vector<std::string> righe;
@@ -56,8 +58,8 @@ class Pagina {
   }
 
   // Lines from the top of `r`, cut at `taglio` (the box itself when not given).
-  void Testo(const std::vector<std::string>& righe, const Riquadro& r, int allineamento,
-             int punti, const Riquadro* taglio = nullptr) const {
+  void Testo(const std::vector<std::string>& righe, const Riquadro& r, int allineamento, int punti,
+             const Riquadro* taglio = nullptr) const {
     const Riquadro& t = taglio ? *taglio : r;
     cairo_save(cr_);
     cairo_rectangle(cr_, t.Left, t.Top, t.Width, t.Height);
@@ -85,7 +87,8 @@ class Pagina {
   }
 
  private:
-  void Spezza(const std::string& paragrafo, double larghezza, std::vector<std::string>& righe) const {
+  void Spezza(const std::string& paragrafo, double larghezza,
+              std::vector<std::string>& righe) const {
     std::string riga;
     for (const std::string& ch : Caratteri(paragrafo)) {
       const std::string prova = riga + ch;
