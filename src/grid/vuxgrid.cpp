@@ -145,7 +145,6 @@ std::string TVuxGrid::TabellaDaSQL() const {
 void TVuxGrid::DimezzaLarghezzaColonna() {
   if (SelectedIndex() < 0 || SelectedIndex() >= Columns().Count()) return;
   ui::Column* c = Columns()[SelectedIndex()];
-  Columns().SetState(ui::ColumnsState::Customized);
   c->SetWidth(c->Width() / 2);
 }
 
