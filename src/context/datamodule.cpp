@@ -6,16 +6,17 @@
 #include "db/sqlstatement.h"
 #include "db/transaction.h"
 #include "platform/format.h"
+#include "ui/make.h"
 
 namespace velmaro {
 
 TDataModuleVelmaro::TDataModuleVelmaro(ui::Component* owner, velmaro::CellaTabX* cellaTabX)
     : ui::Component(owner), CellaTabX(cellaTabX) {
   SetName("DataModuleVelmaro");
-  Transazione2 = std::make_unique<db::Transaction>();
-  QueryAux1 = std::make_unique<db::Query>();
-  QueryAux2 = std::make_unique<db::Query>();
-  StoProc1 = std::make_unique<db::StoredProc>();
+  Transazione2 = ui::Make<db::Transaction>(this, "Transazione2");
+  QueryAux1 = ui::Make<db::Query>(this, "QueryAux1");
+  QueryAux2 = ui::Make<db::Query>(this, "QueryAux2");
+  StoProc1 = ui::Make<db::StoredProc>(this, "StoProc1");
   QueryAux1->BufferChunks = QueryAux2->BufferChunks = 1000;
 
   db::Database* archivio = TabX().IBDatabase1;
@@ -29,7 +30,7 @@ TDataModuleVelmaro::TDataModuleVelmaro(ui::Component* owner, velmaro::CellaTabX*
   QueryAux1->SetDatabase(archivio);
   QueryAux1->SetTransaction(TabX().IBTransaction1);
   QueryAux2->SetDatabase(archivio);
-  QueryAux2->SetTransaction(Transazione2.get());
+  QueryAux2->SetTransaction(Transazione2);
   StoProc1->SetDatabase(archivio);
   StoProc1->SetTransaction(TabX().IBTransaction1);
 
@@ -59,15 +60,6 @@ TDataModuleVelmaro::TDataModuleVelmaro(ui::Component* owner, velmaro::CellaTabX*
     ValoreTabX("Decimali", false, decimali);
     Decimali = plat::StrToInt(decimali);
   }
-}
-
-TDataModuleVelmaro::~TDataModuleVelmaro() {
-  // The queries hold statement handles of the company connection: they go
-  // before their transaction, which rolls back what nobody committed.
-  StoProc1.reset();
-  QueryAux2.reset();
-  QueryAux1.reset();
-  Transazione2.reset();
 }
 
 void TDataModuleVelmaro::ValoreTabX(const std::string& nome, bool perUtente, std::string& valore) {

@@ -3,7 +3,6 @@
 // database, a second transaction that waits for no lock, and the codes that
 // key the module's grids and saved positions.
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,17 +24,16 @@ class TDataModuleVelmaro : public ui::Component {
   // The context object is reached through its holder at each use; creation
   // needs the company database connected (Transazione2 starts here).
   TDataModuleVelmaro(ui::Component* owner, CellaTabX* cellaTabX);
-  ~TDataModuleVelmaro() override;
   std::string ClassName() const override { return "TDataModuleVelmaro"; }
 
   TTabXForm& TabX() const { return CellaTabX->Riferimento(); }
 
-  // Components. Transazione2 is declared first so that it outlives the
-  // queries running on it.
-  std::unique_ptr<db::Transaction> Transazione2;
-  std::unique_ptr<db::Query> QueryAux1;
-  std::unique_ptr<db::Query> QueryAux2;
-  std::unique_ptr<db::StoredProc> StoProc1;
+  // Components, owned by the module (ui::Make). Transazione2 is created
+  // first so that it outlives the queries running on it.
+  db::Transaction* Transazione2 = nullptr;
+  db::Query* QueryAux1 = nullptr;
+  db::Query* QueryAux2 = nullptr;
+  db::StoredProc* StoProc1 = nullptr;
 
   velmaro::CellaTabX* CellaTabX = nullptr;
   std::int32_t CodiceProgetto = 0;

@@ -7,6 +7,7 @@
 #include "platform/ini.h"
 #include "ui/application.h"
 #include "ui/form.h"
+#include "ui/make.h"
 
 namespace velmaro {
 
@@ -27,6 +28,21 @@ std::string LeggiConfig(const std::string& fileIni, const char* chiave) {
 }
 
 void Avviso(const std::string& testo) { ui::App().ShowMessage(testo); }
+
+// A database name in Windows network form, \\server\share\file, names a
+// file on that server: the client here reaches it as server:share/file.
+// Handed over as it stands, the embedded engine would take it for a local
+// file in the working folder and create it there. The server ends at the
+// first backslash, so a "Nome Server" in the client's host/port form
+// (srv/3051) keeps its port. False when the name holds no server or no
+// path: such a name reaches nothing.
+bool NomeDelServer(const std::string& nome, std::string& perIlClient) {
+  const std::string resto = nome.substr(2);
+  const size_t barra = resto.find('\\');
+  if (barra == 0 || barra == std::string::npos || barra + 1 >= resto.size()) return false;
+  perIlClient = resto.substr(0, barra) + ":" + plat::NativePath(resto.substr(barra + 1));
+  return true;
+}
 
 }  // namespace
 
@@ -81,6 +97,7 @@ bool ImpostaLoginDatabase(db::Database& database, const std::string& percorso,
     if (!lettera.empty() && !nome.empty()) nome.replace(0, 1, lettera);
     nome = server + ":" + nome;
   }
+  if (plat::IsNetworkName(nome) && !NomeDelServer(nome, nome)) return false;
   database.DatabaseName = nome;
   try {
     database.SetConnected(true);
@@ -111,36 +128,27 @@ std::string ChiediServerDatabase(std::string& server, std::string& lettera,
   if (!server.empty()) return server;
 
   Avviso(kMsgNonTrovato);
-  // Freed through the toolkit, not by a plain delete, so the form's own
-  // OnDestroy runs; also when the modal loop throws.
-  TQelIn2Form* dialogo = new TQelIn2Form(owner);
-  try {
-    dialogo->SetCaption(kMsgNonTrovato);
-    dialogo->Label1->SetCaption(
-        "Inserire il nome del computer e la lettera della sua\r\n"
-        "unità disco dove risulta ospitato (o sarà ospitato) il database");
-    dialogo->Font.Name = "Arial";
-    dialogo->Font.Size = 8;
-    dialogo->Font.Style = 0;
-    dialogo->Label1->SetTop(dialogo->Label1->Top() - 10);
-    dialogo->Edit1->SetText("");
-    dialogo->ShowModal();
-    if (dialogo->Esito == 1) {
-      server = dialogo->Edit1->Text();
-      lettera = dialogo->Edit2->Text();
-      try {
-        plat::WriteString(fileIni, kSezione, "Nome Server", server);
-        if (!lettera.empty())
-          plat::WriteString(fileIni, kSezione, "Lettera Disco Server", lettera);
-      } catch (const plat::IniError&) {
-        // An unwritable folder only means the question comes back next time.
-      }
+  auto dialogo = ui::MakeOwned<TQelIn2Form>(owner);
+  dialogo->SetCaption(kMsgNonTrovato);
+  dialogo->Label1->SetCaption(
+      "Inserire il nome del computer e la lettera della sua\r\n"
+      "unità disco dove risulta ospitato (o sarà ospitato) il database");
+  dialogo->Font.Name = "Arial";
+  dialogo->Font.Size = 8;
+  dialogo->Font.Style = 0;
+  dialogo->Label1->SetTop(dialogo->Label1->Top() - 10);
+  dialogo->Edit1->SetText("");
+  dialogo->ShowModal();
+  if (dialogo->Esito == 1) {
+    server = dialogo->Edit1->Text();
+    lettera = dialogo->Edit2->Text();
+    try {
+      plat::WriteString(fileIni, kSezione, "Nome Server", server);
+      if (!lettera.empty()) plat::WriteString(fileIni, kSezione, "Lettera Disco Server", lettera);
+    } catch (const plat::IniError&) {
+      // An unwritable folder only means the question comes back next time.
     }
-  } catch (...) {
-    ui::Free(dialogo);
-    throw;
   }
-  ui::Free(dialogo);
   return server;
 }
 

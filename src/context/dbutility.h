@@ -92,10 +92,8 @@ class TSemaforiSituazioni : public ui::Component {
 
   bool Occupato() const { return occupato_; }
   std::int32_t LogID() const { return logId_; }
-  std::int16_t Operatore() const { return operatore_; }
   db::Database* Database() const { return database_; }
   db::Transaction& Transaction() { return *transaction_; }
-  TDBRecordLocker& Locker() { return *locker_; }
 
  private:
   void RiavviaTransazione();

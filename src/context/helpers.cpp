@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "platform/encoding.h"
 #include "platform/format.h"
@@ -174,6 +175,17 @@ std::string InvertiDateSQL(const std::string& sql) {
   const long len = static_cast<long>(s.size());
   // Positions count from 1, as the rules about the slash's place do.
   auto at = [&](long pos) { return pos >= 1 && pos <= len ? s[static_cast<size_t>(pos - 1)] : '\0'; };
+  // Quotes before each position. A rewrite keeps every quote in its place,
+  // so the counts hold for the whole scan.
+  std::vector<long> apiciPrima(static_cast<size_t>(len) + 2, 0);
+  for (long p = 1; p <= len + 1; ++p)
+    apiciPrima[static_cast<size_t>(p)] = apiciPrima[static_cast<size_t>(p - 1)] + (at(p - 1) == '\'' ? 1 : 0);
+  // Only a literal that opens at `inizio` and closes at `fine` is a date:
+  // quotes of two neighbouring literals, as in IN ('a','/3/24'), are not.
+  auto letteraleIntero = [&](long inizio, long fine) {
+    return apiciPrima[static_cast<size_t>(inizio)] % 2 == 0 &&
+           apiciPrima[static_cast<size_t>(fine)] - apiciPrima[static_cast<size_t>(inizio)] == 1;
+  };
   long i = 1;
   while (i <= len) {
     // The shortest literal closes at i + 5; a literal that ends the text
@@ -187,7 +199,7 @@ std::string InvertiDateSQL(const std::string& sql) {
     for (long e : {i + 5, i + 6, i + 7, i + 8})
       if (at(e) == '\'') { fine = e; break; }
     const bool secondaBarra = fine && at((fine == i + 5 || fine == i + 7) ? i + 2 : i + 3) == '/';
-    if (!inizio || !secondaBarra) {
+    if (!inizio || !secondaBarra || !letteraleIntero(inizio, fine)) {
       ++i;
       continue;
     }

@@ -142,9 +142,6 @@ class TRxMemoryData::TMemBlobStream {
   std::int64_t Seek(std::int64_t offset, SeekOrigin origin);
   std::int64_t Size() const;
   std::int64_t Position() const { return position_; }
-  bool Opened() const { return opened_; }
-  // The whole content, for callers that want it at once.
-  std::string ReadAll();
 
  private:
   const std::string* Data() const;

@@ -97,11 +97,4 @@ std::int64_t TRxMemoryData::TMemBlobStream::Seek(std::int64_t offset, SeekOrigin
   return position_;
 }
 
-std::string TRxMemoryData::TMemBlobStream::ReadAll() {
-  const std::string* d = Data();
-  if (!d) return std::string();
-  position_ = static_cast<std::int64_t>(d->size());
-  return *d;
-}
-
 }  // namespace velmaro

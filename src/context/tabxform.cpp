@@ -1,8 +1,6 @@
 #include "context/tabxform.h"
 #include "context/tabxform_internal.h"
 
-#include <memory>
-
 #include "context/dbopen.h"
 #include "context/helpers.h"
 #include "context/memorydata.h"
@@ -13,6 +11,7 @@
 #include "platform/format.h"
 #include "platform/hostfolder.h"
 #include "ui/application.h"
+#include "ui/make.h"
 
 namespace velmaro {
 
@@ -49,23 +48,23 @@ TTabXForm::TTabXForm(ui::Component* owner, std::uint8_t mode) : ui::Form(owner),
   DoCreate();
 }
 
-TTabXForm::~TTabXForm() {
-  // Data sets before their transactions, transactions before their
-  // connections: closing a connection must not find a data set still open.
-  delete QueryBrivane;
-  delete MemTabX;
-  for (db::Transaction* t :
-       {IBTransaction1, IBTransaction2, IBTransaction3, IBTransaction4, IBTransaction5,
-        TransazioneUser})
-    delete t;
-  for (db::Database* d :
-       {IBDatabase1, IBDatabase2, IBDatabase3, IBDatabase4, IBDatabase5, IBDatabaseUser})
-    delete d;
-}
-
 void TTabXForm::CreaComponenti() {
-  MemTabX = new TRxMemoryData();
-  MemTabX->Name = "MemTabX";
+  auto connessione = [this](db::Database*& d, const char* nome, db::Transaction*& t,
+                            const char* nomeTransazione) {
+    d = ui::Make<db::Database>(this, nome);
+    d->SQLDialect = 3;
+    t = ui::Make<db::Transaction>(this, nomeTransazione, d);
+    d->DefaultTransaction = t;
+  };
+  connessione(IBDatabase1, "IBDatabase1", IBTransaction1, "IBTransaction1");
+  IBTransaction1->Params = {"isc_tpb_concurrency", "isc_tpb_nowait"};
+  connessione(IBDatabase2, "IBDatabase2", IBTransaction2, "IBTransaction2");
+  connessione(IBDatabase3, "IBDatabase3", IBTransaction3, "IBTransaction3");
+  connessione(IBDatabase4, "IBDatabase4", IBTransaction4, "IBTransaction4");
+  connessione(IBDatabaseUser, "IBDatabaseUser", TransazioneUser, "TransazioneUser");
+  connessione(IBDatabase5, "IBDatabase5", IBTransaction5, "IBTransaction5");
+
+  MemTabX = ui::Make<TRxMemoryData>(this, "MemTabX");
   MemTabX->CreateField("Codice", db::FieldType::AutoInc);
   MemTabX->CreateField("Tipo", db::FieldType::String, 10);
   MemTabX->CreateField("Nome", db::FieldType::String, 64);
@@ -77,25 +76,7 @@ void TTabXForm::CreaComponenti() {
   MemTabX->CreateField("Livello2", db::FieldType::Smallint);
   MemTabX->CreateField("Utente", db::FieldType::Smallint);
 
-  auto connessione = [](db::Database*& d, db::Transaction*& t) {
-    d = new db::Database();
-    d->SQLDialect = 3;
-    t = new db::Transaction();
-    t->SetDefaultDatabase(d);
-    d->DefaultTransaction = t;
-  };
-  connessione(IBDatabase1, IBTransaction1);
-  IBTransaction1->Params = {"isc_tpb_concurrency", "isc_tpb_nowait"};
-  connessione(IBDatabase2, IBTransaction2);
-  connessione(IBDatabase3, IBTransaction3);
-  connessione(IBDatabase4, IBTransaction4);
-  connessione(IBDatabaseUser, TransazioneUser);
-  connessione(IBDatabase5, IBTransaction5);
-
-  QueryBrivane = new db::Query();
-  QueryBrivane->Name = "QueryBrivane";
-  QueryBrivane->SetDatabase(IBDatabaseUser);
-  QueryBrivane->SetTransaction(TransazioneUser);
+  QueryBrivane = ui::Make<db::Query>(this, "QueryBrivane", IBDatabaseUser, TransazioneUser);
 }
 
 void TTabXForm::ApriDatabaseUtenti() {
@@ -108,19 +89,40 @@ void TTabXForm::CreaTabScriptSeManca() {
   // already been told, and the object must still come to life.
   if (!IBDatabaseUser->Connected()) return;
   try {
-    QueryBrivane->Close();
-    QueryBrivane->SQL.Clear();
-    QueryBrivane->SQL.Add("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS");
-    QueryBrivane->SQL.Add("WHERE RDB$RELATION_NAME='TABSCRIPT'");
-    QueryBrivane->Open();
-    if (!QueryBrivane->IsEmpty()) return;
+    if (TabScriptEsiste()) return;
     QueryBrivane->Close();
     QueryBrivane->SQL.Clear();
     for (const char* riga : kTabScript) QueryBrivane->SQL.Add(riga);
     QueryBrivane->ExecSQL();
     TransazioneUser->Commit();
   } catch (const db::DbError&) {
+    // Two operators starting at once on a new host folder both find the
+    // table missing; the one whose creation fails finds it made by the
+    // other, in a transaction that sees the other's commit.
+    if (TabScriptFattaDaAltri()) return;
     ErroreOk("Errore interno di CREATE: impossibile creare la tabella TABSCRIPT");
+  }
+}
+
+bool TTabXForm::TabScriptEsiste() {
+  QueryBrivane->Close();
+  QueryBrivane->SQL.Clear();
+  QueryBrivane->SQL.Add("SELECT RDB$RELATION_NAME FROM RDB$RELATIONS");
+  QueryBrivane->SQL.Add("WHERE RDB$RELATION_NAME='TABSCRIPT'");
+  QueryBrivane->Open();
+  return !QueryBrivane->IsEmpty();
+}
+
+bool TTabXForm::TabScriptFattaDaAltri() {
+  try {
+    QueryBrivane->Close();
+    if (TransazioneUser->InTransaction()) TransazioneUser->Rollback();
+    const bool esiste = TabScriptEsiste();
+    QueryBrivane->Close();
+    TransazioneUser->Commit();
+    return esiste;
+  } catch (const db::DbError&) {
+    return false;
   }
 }
 

@@ -29,14 +29,13 @@ class TTabXForm : public ui::Form {
   // Every caller passes mode 0 (operators and parameters in the user
   // database); no other mode is built.
   TTabXForm(ui::Component* owner, std::uint8_t mode);
-  ~TTabXForm() override;
   TTabXForm(const TTabXForm&) = delete;
   TTabXForm& operator=(const TTabXForm&) = delete;
 
   std::string ClassName() const override { return "TTabXForm"; }
 
-  // Components, owned by this object. Freed in reverse order of creation:
-  // queries, then transactions, then connections.
+  // Components, owned by this object (ui::Make): each connection is made
+  // before its transaction, the data sets last; freed in the reverse order.
   TRxMemoryData* MemTabX = nullptr;
   db::Database* IBDatabase1 = nullptr;
   db::Transaction* IBTransaction1 = nullptr;
@@ -57,9 +56,7 @@ class TTabXForm : public ui::Form {
   void SetUserPerNome(const std::string& nomeUser);
   std::int32_t GetNumUser() const { return NumUser; }
   std::string GetNomeUser() const { return NomeUser; }
-  std::string GetPassword() const { return Password; }
   std::string GetDitta() const { return Ditta; }
-  std::uint8_t GetModo() const { return Modo; }
   std::string LeggiNomeUser(std::int32_t numUser);
   std::int32_t LeggiCodiceUser(const std::string& nomeUser);
   std::string LeggiPasswordUser(const std::string& nomeUser);
@@ -189,6 +186,8 @@ class TTabXForm : public ui::Form {
   void CreaComponenti();
   void ApriDatabaseUtenti();
   void CreaTabScriptSeManca();
+  bool TabScriptEsiste();
+  bool TabScriptFattaDaAltri();
   void Connetti(db::Database& database, const std::string& percorso);
   void RiavviaTransazioneUser();
   // Runs the lines on QueryBrivane and gives the first column of the first

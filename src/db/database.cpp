@@ -2,8 +2,13 @@
 
 #include <ibase.h>
 
+#include <langinfo.h>
+
 #include <algorithm>
 #include <cctype>
+#include <clocale>
+#include <cstring>
+#include <mutex>
 
 #include "db/fb.h"
 #include "db/textutil.h"
@@ -84,7 +89,27 @@ CreateWords ParseCreateWords(const std::vector<std::string>& lines) {
 
 }  // namespace
 
+namespace {
+
+// The client and the engine convert a name marked as UTF-8 into the
+// character set of the process's locale, which stays "C" (plain ASCII)
+// unless the program chose another: then no accented name gets through.
+// Names are UTF-8 throughout the program, so the character-type locale
+// becomes a UTF-8 one before the first name reaches the client.
+void NamesInUtf8() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    const char* codeset = nl_langinfo(CODESET);
+    if (codeset && (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0)) return;
+    for (const char* name : {"C.UTF-8", "C.utf8", "en_US.UTF-8"})
+      if (std::setlocale(LC_CTYPE, name)) return;
+  });
+}
+
+}  // namespace
+
 void Database::Attach(bool create) {
+  NamesInUtf8();
   if (OnAttachAttempt) OnAttachAttempt(DatabaseName, create);
   attachment_ = fb::Call([&](fb::Status& st) {
     fb::Ref<Firebird::IXpbBuilder> dpb(fb::Util()->getXpbBuilder(&st, Firebird::IXpbBuilder::DPB, nullptr, 0));
@@ -104,6 +129,9 @@ void Database::Attach(bool create) {
       if (!role.empty()) dpb->insertString(&st, isc_dpb_sql_role_name, role.c_str());
     }
     dpb->insertString(&st, isc_dpb_lc_ctype, kCharset);
+    // Names are UTF-8 like every text of the program; unmarked, the client
+    // reads them in the system's character set and refuses any accent.
+    dpb->insertTag(&st, isc_dpb_utf8_filename);
     fb::Ref<Firebird::IProvider> prov(fb::Master()->getDispatcher());
     if (create)
       return prov->createDatabase(&st, DatabaseName.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));

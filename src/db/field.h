@@ -37,6 +37,8 @@ bool IsBlobType(FieldType t);
 bool IsTextType(FieldType t);  // String, FixedChar
 const char* FieldTypeName(FieldType t);
 
+// Every member but the name has a default, so `{"N", FieldType::Integer}`
+// describes a whole field.
 struct FieldDef {
   std::string name;
   FieldType type = FieldType::Unknown;
@@ -44,7 +46,7 @@ struct FieldDef {
   bool required = false;
   int precision = 0;
   int scale = 0;       // digits after the point for Currency
-  std::string origin;  // "RELATION.FIELD" for query columns
+  std::string origin{};  // "RELATION.FIELD" for query columns
 };
 
 class Field {

@@ -57,6 +57,11 @@ double StrToFloatDef(const std::string& text, double def);
 std::string FormatFloat(const std::string& format, double value);
 
 // ---- dates
+// True when the value names a day of the years 1 to 9999 (any time of day).
+// Outside that range (NaN and infinities included) DecodeDate gives 0/0/0,
+// DecodeTime 0:00, DayOfWeek 0, FormatDateTime an empty text, and IncMonth
+// throws ConvertError (also when its result would fall outside).
+bool IsDateInRange(DateTime dt);
 bool IsLeapYear(int year);
 int DaysInMonth(int year, int month);
 bool TryEncodeDate(int year, int month, int day, DateTime& result);

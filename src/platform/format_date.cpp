@@ -41,6 +41,9 @@ void CivilFromDays(int64_t z, int& y, int& m, int& d) {
 }
 
 const int64_t kEpochOffset = DaysFromCivil(1899, 12, 30);
+// The first and the last day a date value may name: 1/1/0001, 31/12/9999.
+const double kFirstDay = static_cast<double>(DaysFromCivil(1, 1, 1) - kEpochOffset);
+const double kLastDay = static_cast<double>(DaysFromCivil(9999, 12, 31) - kEpochOffset);
 
 std::string Pad(int value, int width) {
   char buf[16];
@@ -58,6 +61,11 @@ size_t Run(const std::string& f, size_t i) {
 }
 
 }  // namespace
+
+bool IsDateInRange(DateTime dt) {
+  // NaN fails both comparisons; infinities fail one.
+  return std::trunc(dt) >= kFirstDay && std::trunc(dt) <= kLastDay;
+}
 
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -81,6 +89,10 @@ DateTime EncodeDate(int year, int month, int day) {
 }
 
 void DecodeDate(DateTime dt, int& year, int& month, int& day) {
+  if (!IsDateInRange(dt)) {
+    year = month = day = 0;
+    return;
+  }
   // Before 1899 the whole part counts the day and the fraction, whatever
   // the sign, the time of day.
   CivilFromDays(static_cast<int64_t>(std::trunc(dt)) + kEpochOffset, year, month, day);
@@ -100,6 +112,10 @@ DateTime EncodeTime(int hour, int min, int sec, int msec) {
 }
 
 void DecodeTime(DateTime dt, int& hour, int& min, int& sec, int& msec) {
+  if (!std::isfinite(dt)) {
+    hour = min = sec = msec = 0;
+    return;
+  }
   const double frac = std::fabs(dt - std::trunc(dt));
   int64_t ms = std::llround(frac * 86400000.0);
   if (ms >= 86400000) ms = 86399999;
@@ -110,6 +126,7 @@ void DecodeTime(DateTime dt, int& hour, int& min, int& sec, int& msec) {
 }
 
 int DayOfWeek(DateTime dt) {
+  if (!IsDateInRange(dt)) return 0;
   // 30/12/1899 was a Saturday.
   const int64_t days = static_cast<int64_t>(std::trunc(dt));
   return static_cast<int>(((days + 6) % 7 + 7) % 7) + 1;
@@ -129,17 +146,26 @@ DateTime Now() {
 DateTime Date() { return std::trunc(Now()); }
 
 DateTime IncMonth(DateTime dt, int months) {
+  if (!IsDateInRange(dt)) throw ConvertError("Invalid argument to date encode");
   int y, m, d;
   DecodeDate(dt, y, m, d);
-  int total = y * 12 + (m - 1) + months;
-  y = total / 12;
-  m = total % 12 + 1;
+  // In 64 bits: any month count fits, and a result outside years 1 to 9999
+  // is an error rather than an overflow.
+  const int64_t total = int64_t{y} * 12 + (m - 1) + months;
+  if (total < 12 || total >= int64_t{10000} * 12) throw ConvertError("Invalid argument to date encode");
+  y = static_cast<int>(total / 12);
+  m = static_cast<int>(total % 12) + 1;
   if (d > DaysInMonth(y, m)) d = DaysInMonth(y, m);
-  const double time = dt - std::trunc(dt);
-  return EncodeDate(y, m, d) + time;
+  // Before 30/12/1899 the time of day counts away from zero, as DecodeDate
+  // reads it: adding a negative fraction to a later day would move the day.
+  const double time = std::fabs(dt - std::trunc(dt));
+  const DateTime day = EncodeDate(y, m, d);
+  return day >= 0 ? day + time : day - time;
 }
 
 std::string FormatDateTime(const std::string& format, DateTime dt) {
+  // A value that names no day has no text, as an empty date box shows.
+  if (!IsDateInRange(dt)) return std::string();
   const FormatSettings& fs = Formats();
   int y, mo, d, h, mi, s, ms;
   DecodeDate(dt, y, mo, d);

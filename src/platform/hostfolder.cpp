@@ -42,6 +42,8 @@ void ClearHostFolderOverride() {
 
 bool IsPathDelimiter(char c) { return c == '/' || c == '\\'; }
 
+bool IsNetworkName(const std::string& path) { return path.rfind("\\\\", 0) == 0; }
+
 std::string NativePath(const std::string& path) {
   std::string out = path;
   for (char& c : out)
@@ -91,19 +93,22 @@ std::string ChangeFileExt(const std::string& path, const std::string& ext) {
 
 bool FileExists(const std::string& path) {
   struct stat st {};
-  return !path.empty() && stat(NativePath(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+  return !path.empty() && !IsNetworkName(path) && stat(NativePath(path).c_str(), &st) == 0 &&
+         !S_ISDIR(st.st_mode);
 }
 
 bool DirectoryExists(const std::string& path) {
   struct stat st {};
-  return !path.empty() && stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return !path.empty() && !IsNetworkName(path) && stat(NativePath(path).c_str(), &st) == 0 &&
+         S_ISDIR(st.st_mode);
 }
 
 bool CreateDir(const std::string& path) {
-  return !path.empty() && mkdir(NativePath(ExcludeTrailingPathDelimiter(path)).c_str(), 0777) == 0;
+  return !path.empty() && !IsNetworkName(path) && mkdir(NativePath(ExcludeTrailingPathDelimiter(path)).c_str(), 0777) == 0;
 }
 
 bool ForceDirectories(const std::string& path) {
+  if (IsNetworkName(path)) return false;
   const std::string dir = ExcludeTrailingPathDelimiter(NativePath(path));
   if (dir.empty()) return false;
   if (DirectoryExists(dir)) return true;
@@ -113,12 +118,12 @@ bool ForceDirectories(const std::string& path) {
 }
 
 bool DeleteFile(const std::string& path) {
-  return !DirectoryExists(path) && unlink(NativePath(path).c_str()) == 0;
+  return !IsNetworkName(path) && !DirectoryExists(path) && unlink(NativePath(path).c_str()) == 0;
 }
 
 bool RenameFile(const std::string& from, const std::string& to) {
   // Like the platform's MoveFile, an existing target is not overwritten.
-  if (FileExists(to) || DirectoryExists(to)) return false;
+  if (IsNetworkName(from) || IsNetworkName(to) || FileExists(to) || DirectoryExists(to)) return false;
   return std::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
 }
 

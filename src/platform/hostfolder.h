@@ -13,6 +13,11 @@ void SetHostFolderOverride(const std::string& folder);  // normalised to end in 
 void ClearHostFolderOverride();
 
 bool IsPathDelimiter(char c);  // "/" or "\"
+// A name in Windows network form, "\\server\share\...": it names a file on
+// another machine, which this machine's file system cannot reach. The
+// file-system helpers below (and INI files) find nothing there and write
+// nothing, rather than take it for a local path from the root.
+bool IsNetworkName(const std::string& path);
 std::string NativePath(const std::string& path);  // every "\" becomes "/"
 std::string IncludeTrailingPathDelimiter(const std::string& path);
 std::string ExcludeTrailingPathDelimiter(const std::string& path);

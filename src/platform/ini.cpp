@@ -186,6 +186,7 @@ std::string IniText::ToString(const std::string& lineEnd) const {
 IniFile::IniFile(std::string path) : path_(std::move(path)) {}
 
 IniText IniFile::Load(bool* utf8Bom) const {
+  if (IsNetworkName(path_)) return IniText();
   std::ifstream in(NativePath(path_), std::ios::binary);
   if (!in) return IniText();
   std::stringstream ss;
@@ -197,6 +198,7 @@ IniText IniFile::Load(bool* utf8Bom) const {
 }
 
 void IniFile::Save(const IniText& text, bool utf8Bom) const {
+  if (IsNetworkName(path_)) throw IniError("Unable to write to " + path_ + ": not reachable from here");
   const std::string target = NativePath(path_);
   const std::string body = text.ToString("\r\n");
   const std::string bytes = utf8Bom ? kBom + body : Utf8ToAnsi(body);

@@ -4,7 +4,9 @@
 // default, section and key names compare case-insensitively, values are
 // trimmed of surrounding blanks and of one pair of enclosing quotes.
 // Files on disk are Windows-1252 (a UTF-8 byte-order mark is honoured),
-// with CRLF or LF line ends; writes produce CRLF.
+// with CRLF or LF line ends; writes produce CRLF. A file named in network
+// form ("\\server\share\...") is out of reach: it reads as empty and a
+// write throws IniError.
 #include <stdexcept>
 #include <string>
 #include <vector>

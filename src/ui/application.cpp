@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "db/dataset.h"
 #include "platform/abort.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"
@@ -14,7 +15,12 @@ Application& App() {
   return *app;
 }
 
-Application::Application() = default;
+Application::Application() {
+  // Errors of the data sets' filter events, which must not break the
+  // navigation that ran them, go to the same display.
+  db::DataSet::HandleException = [this](const std::exception& e) { ShowException(e); };
+}
+
 Application::~Application() = default;
 
 std::string ButtonName(MsgDlgButtons one) {
@@ -87,6 +93,27 @@ void Application::ShowException(const std::exception& e) {
   MessageDlg(text, MsgDlgType::Error, mbOK);
 }
 
+void Application::Dispatch(const std::function<void()>& action) {
+  {
+    BusyScope busy;
+    try {
+      action();
+    } catch (const InputError&) {
+      throw;
+    } catch (const std::exception& e) {
+      ShowException(e);
+    }
+  }
+  ProcessMessages();
+}
+
+bool Application::NextInput() {
+  // An action that raised an error was taken all the same.
+  bool did = true;
+  Dispatch([&] { did = input_ && input_(); });
+  return did;
+}
+
 std::vector<Form*> Application::Windows() const { return zorder_; }
 
 Form* Application::FindWindow(std::uint32_t handle) const {
@@ -105,7 +132,7 @@ bool Application::RunUntil(const std::function<bool()>& done) {
   BusyScope busy;
   while (!done()) {
     if (terminated_) return false;
-    if (!input_ || !input_()) {
+    if (!NextInput()) {
       if (done()) return true;
       ReportError("nothing to answer: " + (modal_.empty() ? std::string("no window is waiting")
                                                           : DescribeModal(modal_.back())));
@@ -130,15 +157,7 @@ void Application::ProcessMessages() {
   }
 }
 
-bool Application::HandleMessage() {
-  bool did = false;
-  {
-    BusyScope busy;
-    did = input_ && input_();
-  }
-  ProcessMessages();
-  return did;
-}
+bool Application::HandleMessage() { return NextInput(); }
 
 void Application::ReleaseLater(Form* f) {
   for (auto& r : released_)
@@ -158,11 +177,7 @@ void Application::AdvanceClock(std::int64_t ms) {
     if (!next) break;
     now_ = std::max(now_, next->due_);
     next->due_ = now_ + next->interval_;
-    {
-      BusyScope busy;
-      next->Fire();
-    }
-    ProcessMessages();
+    Dispatch([next] { next->Fire(); });
   }
   now_ = target;
 }

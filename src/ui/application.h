@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,14 @@ namespace ui {
 class Form;
 class Timer;
 class CommonDialog;
+
+// An action that the input source itself cannot take (no such control,
+// nothing to answer): the source's failure, not the program's. The
+// application hands it back to the source instead of showing it.
+class InputError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 enum class MsgDlgType { Warning, Error, Information, Confirmation, Custom };
 using MsgDlgButtons = std::uint16_t;
@@ -66,6 +75,11 @@ class Application : public Component {
   // The standard display of an exception nobody caught: an error box with
   // its text; nothing for the silent plat::AbortError.
   void ShowException(const std::exception& e);
+  // Runs one action of the operator as the message loop runs an event:
+  // forms released meanwhile are freed only after it, and an error that no
+  // handler caught goes to ShowException, whatever the input source was (a
+  // script, a test, a timer, a modal loop). An InputError passes through.
+  void Dispatch(const std::function<void()>& action);
   // Every box shown, with its answer; the host prints them as they come.
   const std::vector<MessageBoxInfo>& Messages() const { return messages_; }
   void ClearMessages() { messages_.clear(); }
@@ -129,6 +143,10 @@ class Application : public Component {
   std::string DescribeModal(const ModalEntry& e) const;
 
  private:
+  // Runs the input source once, as Dispatch runs an action; false when it
+  // had nothing left.
+  bool NextInput();
+
   std::vector<Form*> forms_;
   std::vector<Form*> zorder_;  // visible, topmost first
   Form* active_ = nullptr;

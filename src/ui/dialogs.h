@@ -14,7 +14,6 @@ class CommonDialog : public Component {
   explicit CommonDialog(Component* owner = nullptr) : Component(owner) {}
   // Waits for the operator; true when confirmed. No answer left: false.
   bool Execute();
-  bool Executing() const { return executing_; }
   // The operator's answers.
   virtual void Confirm(const std::string& answer) = 0;
   void CancelDialog() { answered_ = true, confirmed_ = false; }

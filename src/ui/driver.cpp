@@ -76,6 +76,18 @@ char CharForKey(Word key, ShiftState shift) {
   }
 }
 
+// Counts the driver's actions in progress, also when one ends in an error.
+class Nesting {
+ public:
+  explicit Nesting(int& depth) : depth_(depth) { ++depth_; }
+  ~Nesting() { --depth_; }
+  Nesting(const Nesting&) = delete;
+  Nesting& operator=(const Nesting&) = delete;
+
+ private:
+  int& depth_;
+};
+
 }  // namespace
 
 Driver::Driver() {
@@ -84,33 +96,21 @@ Driver::Driver() {
 
 Driver::~Driver() { App().SetInputSource(std::move(previous_)); }
 
-// Every action from outside runs here: busy while it runs (no form is freed
-// under a running handler), then released forms go, and an error recorded
-// in a nested loop fails the action. Nested actions (inside a modal loop)
-// run directly; RunNext records their failures.
+// Every action from outside runs here, as the application runs an event
+// (its exception display gets what no handler caught); an error recorded in
+// a nested loop fails the action. Nested actions (inside a modal loop) run
+// directly; RunNext records their failures.
 void Driver::Act(const std::function<void()>& f) {
   if (depth_ > 0) return f();
-  ++depth_;
   failed_ = false;
   std::string error;
-  {
-    Application::BusyScope busy;
-    try {
-      f();
-    } catch (const DriverError& e) {
-      error = e.what();
-    } catch (const std::exception& e) {
-      // What no handler caught reaches the application's exception display.
-      try {
-        App().ShowException(e);
-      } catch (const std::exception& inner) {
-        error = inner.what();
-      }
-    }
+  try {
+    Nesting outer(depth_);
+    App().Dispatch(f);
+  } catch (const InputError& e) {
+    error = e.what();
   }
-  --depth_;
   failed_ = false;
-  App().ProcessMessages();
   auto errors = App().TakeErrors();
   if (error.empty() && !errors.empty()) error = errors.front();
   if (!error.empty()) throw DriverError(error);
@@ -118,32 +118,26 @@ void Driver::Act(const std::function<void()>& f) {
 
 // Runs the operator's next action for a modal loop. A failed step cancels
 // every modal thing still open around it, so a script or test stops there.
+// Errors of the program's own go on to the application, which shows them.
 bool Driver::RunNext() {
   if (failed_ && App().ModalSession() != failedSession_) failed_ = false;
   if (failed_) return false;
-  ++depth_;
-  bool did = false;
+  Nesting nested(depth_);
   try {
     if (!queue_.empty()) {
       Action a = std::move(queue_.front());
       queue_.pop_front();
       a(*this);
-      did = true;
-    } else {
-      did = source_ && source_(*this);
+      return true;
     }
-  } catch (const DriverError& e) {
+    return source_ && source_(*this);
+  } catch (const InputError& e) {
     App().ReportError(e.what());
     failed_ = true;
     failedSession_ = App().ModalSession();
     queue_.clear();
-    did = false;
-  } catch (const std::exception& e) {
-    App().ShowException(e);
-    did = true;
+    return false;
   }
-  --depth_;
-  return did;
 }
 
 void Driver::EnqueueAnswer(const std::string& button) {

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <stdexcept>
 #include <string>
 
 #include "ui/application.h"
@@ -20,9 +19,9 @@ class MenuItem;
 
 // A step the operator cannot take: no such window or control, a disabled
 // target, a box with no such button, nothing left to answer a modal thing.
-class DriverError : public std::runtime_error {
+class DriverError : public InputError {
  public:
-  using std::runtime_error::runtime_error;
+  using InputError::InputError;
 };
 
 // While a driver lives it is the application's input source: every modal

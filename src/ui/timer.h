@@ -22,7 +22,6 @@ class Timer : public Component {
   const NotifyEvent& OnTimer() const { return onTimer_; }
   // Whether it will fire: enabled, a positive interval and a handler.
   bool Running() const { return enabled_ && interval_ > 0 && onTimer_; }
-  std::int64_t DueAt() const { return due_; }
 
  private:
   friend class Application;

@@ -54,7 +54,7 @@ TEST(TDataModuleVelmaro, CodesAndDefaults) {
   EXPECT_TRUE(dm.Transazione2->Active());
   EXPECT_EQ(dm.Transazione2->Params, (Pieces{"isc_tpb_concurrency", "isc_tpb_nowait"}));
   EXPECT_EQ(dm.QueryAux1->GetTransaction(), dm.TabX().IBTransaction1);
-  EXPECT_EQ(dm.QueryAux2->GetTransaction(), dm.Transazione2.get());
+  EXPECT_EQ(dm.QueryAux2->GetTransaction(), dm.Transazione2);
   EXPECT_TRUE(op.Texts().empty());
 }
 
@@ -70,7 +70,7 @@ TEST(TDataModuleVelmaro, StoredDecimalsAndWarehouse) {
   TDataModuleVelmaro b(nullptr, amb.Nuovo());
   EXPECT_EQ(a.Decimali, 0);
   EXPECT_EQ(a.MagazzinoCorrente, "3");
-  EXPECT_NE(a.Transazione2.get(), b.Transazione2.get());
+  EXPECT_NE(a.Transazione2, b.Transazione2);
   EXPECT_EQ(b.Decimali, 0);
 
   HostFolder::Exec(amb.CompanyDatabasePath(), "UPDATE TABX SET TESTO='4' WHERE NOME='Decimali'");

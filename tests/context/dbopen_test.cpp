@@ -1,8 +1,12 @@
 #include "context/dbopen.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "context/qelin.h"
@@ -79,20 +83,70 @@ TEST(ApriCreaDatabase, AliasFailingFallsBackToFolder) {
   EXPECT_EQ(o.log.Names(), (Names{"srv:ditta", "srv:ditta", folder + "dati.fdb", folder + "dati.fdb"}));
 }
 
-TEST(ApriCreaDatabase, SharePathRuleIsFinal) {
-  // Fault: a missing or doubled closing backslash of the share path, or the
-  // later rules (and their questions) running after the share rule failed.
+// Every entry under a folder, recursively, as paths relative to it.
+Names Tree(const std::string& folder) {
+  Names out;
+  for (const auto& e : std::filesystem::recursive_directory_iterator(folder))
+    out.push_back(std::filesystem::relative(e.path(), folder).string());
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+TEST(ApriCreaDatabase, SharePathGoesToTheServerNeverToALocalFile) {
+  // Fault: the share path \\srv\dati\archivio.fdb taken by the embedded
+  // engine for a relative local file, created in the working folder and
+  // reported as "Effettuata creazione data base"; or the later rules (and
+  // their questions) running after the share rule failed.
   HostFolder host;
-  // The UNC name is a plain relative file name here: a folder in its place
-  // keeps it from opening.
-  std::filesystem::create_directories(host.Folder() + "\\\\srv\\dati\\archivio.fdb");
   for (const std::string share : {"dati", "dati\\"}) {
+    const std::string folder = Folder(host, "g" + std::to_string(share.size()) + "/",
+                                      {{"Nome Server", "srv"}, {"PercorsoDatabase", share}});
+    const Names before = Tree(host.Folder());
     Opening o;
-    EXPECT_FALSE(o.Run(Folder(host, "g" + std::to_string(share.size()) + "/",
-                              {{"Nome Server", "srv"}, {"PercorsoDatabase", share}})));
-    EXPECT_EQ(o.log.Names(), (Names{"\\\\srv\\dati\\archivio.fdb", "\\\\srv\\dati\\archivio.fdb"}));
+    EXPECT_FALSE(o.Run(folder));
+    EXPECT_FALSE(o.d.Connected());
+    EXPECT_EQ(o.log.Names(), (Names{"srv:dati/archivio.fdb", "srv:dati/archivio.fdb"}));
     EXPECT_TRUE(o.op.Texts().empty());
+    EXPECT_EQ(Tree(host.Folder()), before);  // the working folder is the host folder
   }
+  // A server named with its port keeps it.
+  Opening withPort;
+  EXPECT_FALSE(withPort.Run(
+      Folder(host, "gp/", {{"Nome Server", "srv/3051"}, {"PercorsoDatabase", "dati"}})));
+  ASSERT_FALSE(withPort.log.Names().empty());
+  EXPECT_EQ(withPort.log.Names()[0], "srv/3051:dati/archivio.fdb");
+  // No server known: the name reaches nothing and nothing is tried.
+  Opening o;
+  EXPECT_FALSE(o.Run(Folder(host, "g0/", {{"PercorsoDatabase", "dati"}})));
+  EXPECT_TRUE(o.log.Names().empty());
+  EXPECT_TRUE(o.op.Texts().empty());
+}
+
+TEST(ChiediServerDatabase, DatiIniOfANetworkFolderIsOutOfReach) {
+  // Fault: a folder in network form read and written as a local path from
+  // the root: \\tmp\x\ is /tmp/x/ to the local file system, so a dati.ini
+  // there was read, and the first-run answer written into it.
+  HostFolder host;
+  const std::string local = Folder(host, "archivi/", {{"Nome Server", "vicino"}}) + "dati.ini";
+  std::string network = host.Folder() + "archivi\\";
+  std::replace(network.begin(), network.end(), '/', '\\');
+  network = "\\" + network;  // "/tmp/..." becomes "\\tmp\..."
+  const Names before = Tree(host.Folder());
+
+  Operator op;
+  op.Then([](ui::Form& f) {
+    auto& dlg = dynamic_cast<TQelIn2Form&>(f);
+    dlg.Edit1->SetText("lontano");
+    dlg.Edit2->SetText("E");
+    dlg.OKBtn->Click();
+  });
+  std::string server, letter;
+  EXPECT_EQ(ChiediServerDatabase(server, letter, network, nullptr), "lontano");
+  EXPECT_EQ(letter, "E");
+  EXPECT_EQ(op.Texts(), Names{kNoIni});  // nothing read: the question comes
+  EXPECT_EQ(plat::ReadString(local, "CONFIG", "Nome Server", ""), "vicino");
+  EXPECT_EQ(plat::ReadString(local, "CONFIG", "Lettera Disco Server", "?"), "?");
+  EXPECT_EQ(Tree(host.Folder()), before);
 }
 
 TEST(ApriCreaDatabase, UncFolderSharedByLetterBecomesServerPath) {
@@ -230,6 +284,69 @@ TEST(ApriCreaDatabase, AliasThroughRealServer) {
     t.Commit();
   }
   d.Close();
+}
+
+// The side of SharePathReachesTheServerNamedInDatiIni that runs in a
+// process of its own: its client knows the private server's port as the
+// default one, which a process can learn only before its first connection.
+void OpenThroughTheSharePath(const std::string& folder, pid_t serverPid) {
+  Operator op;
+  AttemptLog log;
+  db::Database d;
+  ASSERT_TRUE(ApriCreaDatabase(d, folder, "", "", "", nullptr));
+  EXPECT_EQ(log.Names(), Names{"127.0.0.1:dati/archivio.fdb"});  // opened at once
+  EXPECT_TRUE(op.Texts().empty());
+  db::Transaction t(&d);
+  t.StartTransaction();
+  db::Query q(&d, &t);
+  q.SQL.Add("SELECT TRIM(MON$REMOTE_PROTOCOL), MON$SERVER_PID, TRIM(MON$DATABASE_NAME)");
+  q.SQL.Add("FROM MON$ATTACHMENTS A JOIN MON$DATABASE D ON 1 = 1");
+  q.SQL.Add("WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION");
+  q.Open();
+  ASSERT_FALSE(q.Eof());
+  EXPECT_EQ(q.Fields()[0]->AsString(), "TCPv4");
+  EXPECT_EQ(q.Fields()[1]->AsInteger(), serverPid);
+  EXPECT_EQ(q.Fields()[2]->AsString(), std::getenv("VELMARO_SHARE_FILE"));
+  q.Close();
+  t.Commit();
+  d.Close();
+}
+
+TEST(ApriCreaDatabase, SharePathReachesTheServerNamedInDatiIni) {
+  // Fault: the share path \\127.0.0.1\dati\archivio.fdb, composed from
+  // "Nome Server" and "PercorsoDatabase", handed to the client as it stands
+  // (a local file name here) instead of reaching that server.
+  if (const char* folder = std::getenv("VELMARO_SHARE_FOLDER"))
+    return OpenThroughTheSharePath(folder, std::atoi(std::getenv("VELMARO_SHARE_SERVER")));
+
+  HostFolder host;
+  // The server knows the share's file under the name the client sends.
+  const std::string file = host.Folder() + "servito/archivio.fdb";
+  HostFolder::CreateDatabase(file);
+  FirebirdServer server("", "dati/archivio.fdb = " + file);
+  if (!server.Running())
+    GTEST_SKIP() << "no private Firebird server on 127.0.0.1: " << server.Reason();
+  const std::string client = server.ClientConfig();
+  ASSERT_FALSE(client.empty());
+  const std::string folder =
+      Folder(host, "gest/", {{"Nome Server", "127.0.0.1"}, {"PercorsoDatabase", "dati"}});
+
+  char self[4096];
+  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  ASSERT_GT(n, 0);
+  const std::string command =
+      "FIREBIRD='" + client + "' VELMARO_SHARE_FOLDER='" + folder + "' VELMARO_SHARE_FILE='" +
+      file + "' VELMARO_SHARE_SERVER=" + std::to_string(server.Pid()) + " '" +
+      std::string(self, static_cast<size_t>(n)) +
+      "' --gtest_filter=ApriCreaDatabase.SharePathReachesTheServerNamedInDatiIni 2>&1";
+  FILE* p = popen(command.c_str(), "r");
+  ASSERT_NE(p, nullptr);
+  std::string output;
+  char buf[4096];
+  for (size_t got; (got = fread(buf, 1, sizeof buf, p)) > 0;) output.append(buf, got);
+  const int status = pclose(p);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
+  EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
 }
 
 }  // namespace

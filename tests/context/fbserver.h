@@ -6,6 +6,13 @@
 //   if (!server.Running()) GTEST_SKIP() << server.Reason();
 //   server.Address();                         // "127.0.0.1/<port>"
 //   server.Pid();                             // the server's process id
+//   server.ClientConfig();                    // FIREBIRD folder of a client
+//                                             // that reaches it as plain
+//                                             // "127.0.0.1" (default port)
+//
+// Extra lines for the server's firebird.conf and its databases.conf (the
+// aliases: "dati/archivio.fdb = /tmp/x/archivio.fdb") may be given at
+// construction.
 //
 // It lives in a temp folder of its own: a firebird.conf (Super mode,
 // listening on 127.0.0.1 only, on a free port), the same links to the
@@ -54,7 +61,10 @@ class FirebirdServer {
  public:
   static constexpr const char* kServerBinary = "/usr/sbin/firebird";
 
-  FirebirdServer() { Start(); }
+  explicit FirebirdServer(std::string extraConf = "", std::string aliases = "")
+      : extraConf_(std::move(extraConf)), aliases_(std::move(aliases)) {
+    Start();
+  }
   ~FirebirdServer() {
     Stop();
     if (!folder_.empty()) {
@@ -71,6 +81,27 @@ class FirebirdServer {
   pid_t Pid() const { return pid_; }
   // Firebird's host/port form of the server name.
   std::string Address() const { return "127.0.0.1/" + std::to_string(port_); }
+
+  // A configuration folder for a client process (its FIREBIRD): the
+  // embedded engine's, with this server's port as the default one, so that
+  // a database name "127.0.0.1:path" without a port reaches this server.
+  // Empty when it cannot be made.
+  std::string ClientConfig() const {
+    namespace fs = std::filesystem;
+    const std::string client = folder_ + "client";
+    const std::string engineDir = db::DefaultEngineConfigDir();
+    std::error_code ec;
+    if (!Running() || (!fs::exists(client, ec) && !fs::create_directory(client, ec))) return "";
+    for (const fs::directory_entry& e : fs::directory_iterator(engineDir, ec)) {
+      const fs::path to = fs::path(client) / e.path().filename();
+      if (fs::exists(fs::symlink_status(to, ec))) continue;
+      if (e.is_symlink(ec)) fs::create_symlink(fs::read_symlink(e.path(), ec), to, ec);
+    }
+    std::ifstream base(engineDir + "/firebird.conf");
+    std::ofstream conf(client + "/firebird.conf", std::ios::trunc);
+    conf << base.rdbuf() << "\nRemoteServicePort = " << port_ << "\n";
+    return conf.flush() ? client : "";
+  }
 
   // Asks the server to end (SIGTERM), then kills it if it is still there
   // after a second; always reaps it. Firebird 3's server now and then lets
@@ -206,9 +237,15 @@ class FirebirdServer {
          << "AuthServer = Srp\n"
          << "UserManager = Srp\n"
          << "WireCrypt = Enabled\n"
-         << "UdfAccess = None\n";
+         << "UdfAccess = None\n"
+         << extraConf_ << "\n";
     if (!conf.flush()) {
       reason_ = "cannot write " + folder_ + "firebird.conf";
+      return false;
+    }
+    std::ofstream databases(folder_ + "databases.conf", std::ios::trunc);
+    if (!(databases << aliases_ << "\n").flush()) {
+      reason_ = "cannot write " + folder_ + "databases.conf";
       return false;
     }
     return true;
@@ -341,6 +378,7 @@ class FirebirdServer {
     return false;
   }
 
+  std::string extraConf_, aliases_;
   std::string folder_;  // ends in "/"
   std::string reason_;
   int port_ = -1;

@@ -112,6 +112,17 @@ TEST_F(Helpers, DatesAsTextAndSql) {
         {"WHERE Q=10/2 AND R='a/b'", "WHERE Q=10/2 AND R='a/b'"}, {"X='12/2023'", "X='12/2023'"},
         {"WHERE D>='05/03/24'", "WHERE D>='03/05/24'"}})
     EXPECT_EQ(InvertiDateSQL(sql), atteso);
+
+  // Fault: a slash near the quotes of two different literals rewritten
+  // across their boundary, moving a quote: IN ('a','/3/24') became
+  // IN ('a'3/,'/24'). Such texts stay as they are; a real date after them
+  // is still turned.
+  for (auto [sql, atteso] :
+       {std::pair{"IN ('a','/3/24')", "IN ('a','/3/24')"},
+        {"IN ('a','/3/2024') AND D='5/3/2024'", "IN ('a','/3/2024') AND D='3/5/2024'"},
+        {"X='it''s' AND Y='1/2/2024'", "X='it''s' AND Y='2/1/2024'"},
+        {"X='a'1/2/2024'", "X='a'1/2/2024'"}})
+    EXPECT_EQ(InvertiDateSQL(sql), atteso) << sql;
 }
 
 TEST_F(Helpers, FieldsAndBlanks) {

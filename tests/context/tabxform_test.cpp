@@ -2,11 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
+#include <thread>
 
 #include "context/memorydata.h"
 #include "db/database.h"
 #include "db/error.h"
+#include "db/query.h"
+#include "db/transaction.h"
 #include "fixture.h"
 #include "platform/format.h"
 
@@ -51,6 +56,40 @@ TEST(TTabXForm, FirstStartOnEmptyHostFolder) {
   Operator op;
   TTabXForm again(nullptr, 0);
   EXPECT_TRUE(op.Texts().empty());
+}
+
+TEST(TTabXForm, TwoOperatorsStartingAtOnceMakeTabScriptOnce) {
+  // Fault: the check for TABSCRIPT and its creation race: the operator whose
+  // creation fails because the other's came first was shown "Errore interno
+  // di CREATE: impossibile creare la tabella TABSCRIPT".
+  Host host;
+  std::promise<void> createdNotCommitted;
+  std::thread other([&] {
+    db::Database d;
+    HostFolder::Attach(d, host.UserDatabasePath());
+    db::Transaction t(&d);
+    t.StartTransaction();
+    db::Query q(&d, &t);
+    q.SQL.Add("CREATE TABLE TABSCRIPT(PROGETTO VARCHAR(15) NOT NULL)");
+    q.ExecSQL();
+    createdNotCommitted.set_value();
+    // Long enough for this side to find the table missing and to start its
+    // own creation, which then waits for this transaction.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    t.Commit();
+  });
+  createdNotCommitted.get_future().wait();
+  Operator op;
+  {
+    TTabXForm ctx(nullptr, 0);
+    EXPECT_TRUE(op.Texts().empty());
+    ctx.SetUserPerNum(1);  // the user connection is usable afterwards
+    EXPECT_EQ(ctx.GetNomeUser(), "Rossi");
+  }
+  other.join();
+  EXPECT_EQ(HostFolder::Scalar(host.UserDatabasePath(),
+                               "SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME='TABSCRIPT'"),
+            "1");  // the other's table stands
 }
 
 TEST(TTabXForm, UserDatabaseThatCannotBeMadeIsReported) {

@@ -71,7 +71,7 @@ TEST(PercorsoDiLancio, TwoWindowsAreIndependent) {
   EXPECT_EQ(a->Caption(), "Listini fasce - Utente: Rossi - Ditta: Ditta Uno");
   EXPECT_NE(&a->DM(), &b->DM());
   EXPECT_NE(&a->TabX(), &b->TabX());
-  EXPECT_NE(a->DM().Transazione2.get(), b->DM().Transazione2.get());
+  EXPECT_NE(a->DM().Transazione2, b->DM().Transazione2);
   EXPECT_EQ(Quanti("TTabXForm"), 2);
   EXPECT_EQ(amb.AttacchiArchivio(), "2");
 

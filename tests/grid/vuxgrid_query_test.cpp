@@ -31,7 +31,7 @@ class QueryWindowTest : public VuxGridTest {
   }
   // Runs `apri` with one queued look at the query window, which then closes.
   void Guarda(const std::function<void()>& apri,
-             const std::function<void(TIBLQueryForm&)>& guarda) {
+              const std::function<void(TIBLQueryForm&)>& guarda) {
     ui::Driver d;
     bool vista = false;
     d.Enqueue([&](ui::Driver& dr) {

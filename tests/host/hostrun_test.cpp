@@ -3,6 +3,8 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <set>
 #include <fstream>
 #include <sstream>
 
@@ -22,9 +24,11 @@ struct Outcome {
   std::string output;  // standard output and error together
 };
 
-Outcome Host(const std::string& args) {
+// Runs the host with the given arguments, in workDir when one is given.
+Outcome Host(const std::string& args, const std::string& workDir = "") {
   Outcome o;
-  FILE* p = popen((std::string(VELMARO_HOST_EXE) + " " + args + " 2>&1").c_str(), "r");
+  const std::string cd = workDir.empty() ? "" : "cd '" + workDir + "' && ";
+  FILE* p = popen((cd + VELMARO_HOST_EXE + " " + args + " 2>&1").c_str(), "r");
   if (!p) return o;
   char buf[4096];
   for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) o.output.append(buf, n);
@@ -39,9 +43,10 @@ class HostRun : public ::testing::Test {
     std::ostringstream out;
     host::InitHostFolder(dir_ / "h", host::SqlFolder("/nonexistent"), {true, false}, out);
   }
-  Outcome Run(const std::string& script) {
+  Outcome Run(const std::string& script, const std::string& host = "h",
+              const std::string& workDir = "") {
     std::ofstream(dir_ / "script.vms") << script;
-    return Host("run " + dir_ / "h" + " " + dir_ / "script.vms");
+    return Host("run '" + dir_ / host + "' " + dir_ / "script.vms", workDir);
   }
   TempFolder dir_{"velmaro-host"};
 };
@@ -102,6 +107,12 @@ TEST_F(HostRun, AFailedLineStopsTheScriptWithItsNumber) {
            Case{"answer OK\n", "error: line 1: nothing to answer"},
            Case{"windows\nfrobnicate now\n", "error: line 2: unknown command"},
            Case{"windows\ncall demo uno 5\n", "error: line 2: \"uno\" is not a number"},
+           // Numbers beyond 32 bits were cut: 4294968297 became opening id 1001.
+           Case{"call ShowImpostazFormX 2 4294968297\n", "error: line 1: \"4294968297\" is out of range"},
+           Case{"call demo -2147483649 5\n", "error: line 1: \"-2147483649\" is out of range"},
+           Case{"call demo 99999999999999999999 5\n", "error: line 1: \"99999999999999999999\" is out of range"},
+           Case{"call demo 1 5\nkey DemoForm.EditNome F99999999999\n",
+                "error: line 2: unknown key \"F99999999999\""},
            Case{"call ShowNothingX 1 5\n", "error: line 1: libVelmaro.so has no export"}}) {
     Outcome o = Run(c.script);
     EXPECT_EQ(o.status, 1) << c.script;
@@ -122,6 +133,69 @@ TEST_F(HostRun, UsageErrorsEndWithStatusTwo) {
   Outcome again = Host("init " + dir_ / "h");
   EXPECT_EQ(again.status, 2);
   EXPECT_NE(again.output.find("--force"), std::string::npos);
+}
+
+// Every entry under a folder, recursively (not into the root's folders).
+std::set<std::string> Entries(const std::filesystem::path& folder, bool recursive = true) {
+  std::set<std::string> out;
+  std::error_code ec;
+  if (!recursive) {
+    for (const auto& e : std::filesystem::directory_iterator(folder, ec)) out.insert(e.path().string());
+    return out;
+  }
+  for (const auto& e : std::filesystem::recursive_directory_iterator(folder, ec))
+    out.insert(e.path().string());
+  return out;
+}
+
+TEST_F(HostRun, AnAccentedHostFolderWorksEndToEnd) {
+  // Fault: a database path holding any non-ASCII character refused by the
+  // client ("Cannot transliterate character between character sets"): the
+  // host folder could not be made, and the module could not open the
+  // company database named by "Archivio".
+  const std::string name = "Contabilità ´Ωλ日本";
+  std::ostringstream out;
+  host::InitHostFolder(dir_ / name, host::SqlFolder("/nonexistent"), {true, false}, out);
+  Outcome o = Run(
+      "call ShowImpostazFormX 2 1001\n"
+      "sql user SELECT VALORE FROM TABBRIVANE WHERE PARAMETRO='Archivio' AND UTENTE='2'\n"
+      "sql company SELECT COUNT(*) FROM FASCESC\n"
+      "close TLisFasImpostForm\n",
+      name);
+  EXPECT_EQ(o.status, 0) << o.output;
+  EXPECT_NE(o.output.find("opened "), std::string::npos) << o.output;
+  EXPECT_NE(o.output.find(name + "/dati/archivio.fdb"), std::string::npos) << o.output;
+  EXPECT_EQ(o.output.find("[Error]"), std::string::npos) << o.output;
+  EXPECT_EQ(o.output.find("Effettuata creazione"), std::string::npos) << o.output;
+  EXPECT_EQ(o.output.find("\n0\n"), std::string::npos) << o.output;  // the demo bands are there
+}
+
+TEST_F(HostRun, ADatabaseOnAnUnreachableServerLeavesNoFileAnywhere) {
+  // Fault: the share path \\nohost\dati\archivio.fdb taken for a local
+  // file: created in the working folder, "Effettuata creazione data base"
+  // shown, and the window run on an empty archive.
+  const std::filesystem::path company = dir_ / "ditta", work = dir_ / "lavoro";
+  std::filesystem::create_directories(company);
+  std::filesystem::create_directories(work);
+  std::ofstream(company / "dati.ini") << "[CONFIG]\r\nNome Server=nohost\r\nPercorsoDatabase=dati\r\n";
+  const std::set<std::string> before = Entries(dir_.Path()), rootBefore = Entries("/", false);
+
+  Outcome o = Run("sql user UPDATE TABBRIVANE SET VALORE='" + (company / "archivio.fdb").string() +
+                      "' WHERE PARAMETRO='Archivio'\n"
+                      "call ShowImpostazFormX 2 7\n"
+                      "answer OK\n"
+                      "answer OK\n"
+                      "windows\n",
+                  "h", work.string());
+  EXPECT_EQ(o.status, 0) << o.output;
+  EXPECT_NE(o.output.find("> call ShowImpostazFormX 2 7\n[Error] Errore apertura archivio [OK]"),
+            std::string::npos) << o.output;
+  EXPECT_EQ(o.output.find("Effettuata creazione"), std::string::npos) << o.output;
+  EXPECT_EQ(o.output.substr(o.output.rfind("> windows\n")), "> windows\n") << o.output;
+  std::set<std::string> after = Entries(dir_.Path());
+  after.erase((dir_ / "script.vms"));
+  EXPECT_EQ(after, before);  // host folder, company folder, working folder
+  EXPECT_EQ(Entries("/", false), rootBefore);
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
+
 namespace {
 
 class FormatDate : public ::testing::Test {
@@ -39,6 +42,37 @@ TEST_F(FormatDate, ArithmeticAcrossMonthAndYear) {
   EXPECT_EQ(plat::DateToStr(plat::EncodeDate(2024, 1, 1) - 1), "31/12/2023");
   EXPECT_EQ(plat::DateToStr(plat::IncMonth(plat::EncodeDate(2024, 1, 31), 1)), "29/02/2024");
   EXPECT_EQ(plat::DateToStr(plat::IncMonth(plat::EncodeDate(2024, 1, 15), -1)), "15/12/2023");
+  // Before 30/12/1899 the time counts away from zero: a month after
+  // 29/12/1899 06:00 is 29/01/1900 06:00, not 28/01 at 18:00.
+  EXPECT_EQ(plat::FormatDateTime("dd/mm/yyyy hh:nn", plat::IncMonth(-1.25, 1)), "29/01/1900 06:00");
+  EXPECT_EQ(plat::FormatDateTime("dd/mm/yyyy hh:nn", plat::IncMonth(-31.25, -1)), "29/10/1899 06:00");
+}
+
+TEST_F(FormatDate, OutOfRangeValuesGiveDefinedResults) {
+  // Fault: undefined behaviour (signed overflow in month increments and day
+  // conversion, float-to-integer casts out of range) on values that name no
+  // day: garbage dates, or reports of the sanitizer build.
+  const double last = plat::EncodeDate(9999, 12, 31), first = plat::EncodeDate(1, 1, 1);
+  EXPECT_TRUE(plat::IsDateInRange(last + 0.99) && plat::IsDateInRange(first - 0.5));
+  for (double v : {std::nan(""), HUGE_VAL, -HUGE_VAL, 1e300, -1e300, 9.3e18, last + 1, first - 1}) {
+    EXPECT_FALSE(plat::IsDateInRange(v)) << v;
+    int y = -1, m = -1, d = -1;
+    plat::DecodeDate(v, y, m, d);
+    EXPECT_EQ(y + m + d, 0) << v;
+    EXPECT_EQ(plat::DayOfWeek(v), 0) << v;
+    EXPECT_EQ(plat::FormatDateTime("dddd dd mmmm yyyy hh:nn", v), "") << v;
+    EXPECT_THROW(plat::IncMonth(v, 1), plat::ConvertError) << v;
+  }
+  int h = -1, mi = -1, s = -1, ms = -1;
+  plat::DecodeTime(HUGE_VAL, h, mi, s, ms);
+  EXPECT_EQ(h + mi + s + ms, 0);
+
+  const double day = plat::EncodeDate(2024, 1, 15);
+  for (int months : {INT_MAX, INT_MIN, 12 * 8000, -12 * 2024})
+    EXPECT_THROW(plat::IncMonth(day, months), plat::ConvertError) << months;
+  EXPECT_THROW(plat::IncMonth(plat::EncodeDate(9999, 12, 1), 1), plat::ConvertError);
+  EXPECT_EQ(plat::DateToStr(plat::IncMonth(plat::EncodeDate(1, 2, 28), -1)), "28/01/0001");
+  EXPECT_EQ(plat::DateToStr(plat::IncMonth(day, 12 * 7975 + 11)), "15/12/9999");
 }
 
 TEST_F(FormatDate, TextRoundTrips) {

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <vector>
+
+#include "platform/ini.h"
 
 #include "common/temp_folder.h"
 
@@ -54,6 +58,38 @@ TEST(HostFolder, FileSystemHelpers) {
   EXPECT_FALSE(plat::DeleteFile(dir / "DUVIDAR/c.txt"));
   EXPECT_FALSE(plat::DeleteFile(dir / "DUVIDAR"));
   EXPECT_FALSE(plat::CreateDir(dir / "no/such/parent"));
+}
+
+TEST(HostFolder, NetworkNamesReachNothingHere) {
+  // Fault: "\\server\share\..." turned into "//server/share/...", which the
+  // local file system reads as "/server/share/...": files found, folders and
+  // INI files made at the root. A temp folder under /tmp stands for the
+  // share here, as \\tmp\... would have named it.
+  TempFolder tmp("velmaro-unc");
+  std::ofstream(tmp / "dati.ini") << "[CONFIG]\nNome Server=vicino\n";
+  std::string unc = tmp.Path();
+  for (char& c : unc)
+    if (c == '/') c = '\\';
+  unc = "\\" + unc;
+  ASSERT_TRUE(plat::IsNetworkName(unc));
+  EXPECT_FALSE(plat::IsNetworkName("/tmp/x") || plat::IsNetworkName("\\tmp") ||
+               plat::IsNetworkName("C:\\\\x"));
+
+  EXPECT_FALSE(plat::DirectoryExists(unc));
+  EXPECT_FALSE(plat::FileExists(unc + "dati.ini"));
+  EXPECT_FALSE(plat::ForceDirectories(unc + "nuova\\sotto"));
+  EXPECT_FALSE(plat::CreateDir(unc + "nuova"));
+  EXPECT_FALSE(plat::DeleteFile(unc + "dati.ini"));
+  EXPECT_FALSE(plat::RenameFile(unc + "dati.ini", tmp / "spostato.ini"));
+  EXPECT_EQ(plat::ReadString(unc + "dati.ini", "CONFIG", "Nome Server", "?"), "?");
+  EXPECT_THROW(plat::WriteString(unc + "dati.ini", "CONFIG", "Nome Server", "x"), plat::IniError);
+  EXPECT_THROW(plat::WriteString(unc + "altro.ini", "CONFIG", "Nome Server", "x"), plat::IniError);
+
+  std::vector<std::string> left;
+  for (const auto& e : std::filesystem::recursive_directory_iterator(tmp.Path()))
+    left.push_back(e.path().filename().string());
+  EXPECT_EQ(left, std::vector<std::string>{"dati.ini"});
+  EXPECT_EQ(plat::ReadString(tmp / "dati.ini", "CONFIG", "Nome Server", "?"), "vicino");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -19,7 +20,7 @@ using ApplicationTest = UiTest;
 void ShowButton(std::function<void(ui::Component*)> onClick) {
   auto* f = new ui::Form(&ui::App());
   f->SetName("F");
-  Put<ui::Button>(f, "B")->OnClick = std::move(onClick);
+  ui::Make<ui::Button>(f, "B")->OnClick = std::move(onClick);
   f->Show();
 }
 
@@ -98,6 +99,57 @@ TEST_F(ApplicationTest, UncaughtErrorsReachTheExceptionDisplay) {
   EXPECT_EQ(ui::DescribeMessageBox(ui::App().Messages()[0]), "[Error] Errore interno. [OK]");
   // Unanswered, the box fails the step that raised it.
   EXPECT_THROW(d.Click("F.B"), ui::DriverError);
+}
+
+TEST_F(ApplicationTest, UncaughtErrorsReachTheDisplayWhateverTheInputSource) {
+  // Catches the last-resort catch living in the test driver only: a
+  // handler's error under another input source escaping the message loop,
+  // a failing timer stopping the clock for the timers due after it, and a
+  // filter event's error lost or breaking the navigation that ran it.
+  ShowButton([](ui::Component*) { throw std::runtime_error("Errore del pulsante"); });
+  auto* button = dynamic_cast<ui::Button*>(ui::FindDescendant(ui::App().Windows()[0], "B"));
+  int clicks = 0;
+  auto previous = ui::App().SetInputSource([&] {
+    const auto& modal = ui::App().ModalStack();
+    if (!modal.empty() && modal.back().box) {
+      modal.back().box->Result = ui::mrOk;
+      return true;
+    }
+    if (clicks++ > 0) return false;
+    button->Click();
+    return true;
+  });
+  EXPECT_TRUE(ui::App().HandleMessage());
+
+  ui::Timer failing, later;
+  failing.SetInterval(100);
+  later.SetInterval(150);
+  failing.SetOnTimer([&](ui::Component*) {
+    failing.SetEnabled(false);
+    throw std::runtime_error("Errore del timer");
+  });
+  int laterTicks = 0;
+  later.SetOnTimer([&](ui::Component*) { ++laterTicks; });
+  EXPECT_NO_THROW(ui::App().AdvanceClock(200));
+  EXPECT_EQ(laterTicks, 1);
+
+  std::unique_ptr<TestRows> rows(MakeBands());
+  rows->Open();
+  rows->SetOnFilterRecord([](db::DataSet& ds, bool& accept) {
+    if (ds.FieldByName("ID").AsInteger() == 2) throw std::runtime_error("Errore del filtro");
+    accept = true;
+  });
+  rows->SetFiltered(true);
+  rows->First();
+  rows->Next();
+  EXPECT_EQ(rows->FieldByName("ID").AsInteger(), 2);
+  ui::App().SetInputSource(std::move(previous));
+
+  std::vector<std::string> shown;
+  for (const auto& box : ui::App().Messages()) shown.push_back(ui::DescribeMessageBox(box));
+  EXPECT_EQ(shown, (std::vector<std::string>{"[Error] Errore del pulsante. [OK]",
+                                             "[Error] Errore del timer. [OK]",
+                                             "[Error] Errore del filtro. [OK]"}));
 }
 
 TEST_F(ApplicationTest, ASilentAbortShowsNothing) {

@@ -62,8 +62,8 @@ TEST(Component, FindDescendantReachesThroughOwnersAndParents) {
   // Catches paths that stop at a frame owning its parts or at a page
   // parenting controls it does not own.
   auto* form = new ui::Form();
-  auto* frame = Put<ui::Panel>(form, "Frame1");
-  auto* grid = Put<ui::DBGrid>(frame, "Grid");
+  auto* frame = ui::Make<ui::Panel>(form, "Frame1");
+  auto* grid = ui::Make<ui::DBGrid>(frame, "Grid");
   auto* foreign = new ui::Edit(nullptr);
   foreign->SetName("Parented");
   foreign->SetParent(frame);
@@ -78,10 +78,10 @@ TEST(Control, AlignAndAnchorsFollowTheParentsSize) {
   // VCL's order, and right/bottom anchors that do not keep their margins.
   auto* p = new ui::Panel();
   p->SetBounds(0, 0, 400, 300);
-  auto* top = Put<ui::Panel>(p, "Top");
+  auto* top = ui::Make<ui::Panel>(p, "Top");
   top->SetHeight(41);
   top->SetAlign(ui::Align::Top);
-  auto* client = Put<ui::Panel>(p, "Client");
+  auto* client = ui::Make<ui::Panel>(p, "Client");
   client->SetAlign(ui::Align::Client);
   auto* btn = new ui::Button(p);
   btn->SetBounds(300, 250, 80, 25);

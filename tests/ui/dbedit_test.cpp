@@ -23,14 +23,10 @@ TEST_F(DBEditTest, FollowsTheCursorAndWritesTypedText) {
   ui::Driver d;
   auto* f = new ui::Form(&ui::App());
   f->SetName("F");
-  auto* e = new ui::DBEdit(f);
-  e->SetName("EditNome");
-  e->SetParent(f);
+  auto* e = ui::Make<ui::DBEdit>(f, "EditNome");
   e->SetDataSource(&src);
   e->SetDataField("NOME");
-  auto* other = new ui::Edit(f);
-  other->SetName("Other");
-  other->SetParent(f);
+  ui::Make<ui::Edit>(f, "Other");
   std::vector<std::string> changes;
   e->OnChange = [&](ui::Component*) { changes.push_back(e->Text()); };
   set->Open();

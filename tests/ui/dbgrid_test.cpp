@@ -16,7 +16,7 @@ class GridForm : public ui::Form {
  public:
   explicit GridForm(db::DataSource* src) : Form(&ui::App()) {
     SetName("G");
-    Grid = Put<ui::DBGrid>(this, "Grid");
+    Grid = ui::Make<ui::DBGrid>(this, "Grid");
     Grid->SetBounds(0, 0, 400, 300);
     Grid->SetDataSource(src);
     DoCreate();

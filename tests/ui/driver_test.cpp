@@ -21,8 +21,8 @@ class TNomeForm : public ui::Form {
  public:
   explicit TNomeForm(ui::Component* owner) : Form(owner) {
     SetCaption("Nuovo listino");
-    EditNome = Put<ui::Edit>(this, "EditNome");
-    Put<ui::Button>(this, "ButtonOK", "OK")->ModalResult = ui::mrOk;
+    EditNome = ui::Make<ui::Edit>(this, "EditNome");
+    ui::Make<ui::Button>(this, "ButtonOK", {}, "OK")->ModalResult = ui::mrOk;
     DoCreate();
   }
   std::string ClassName() const override { return "TNomeForm"; }
@@ -34,14 +34,14 @@ class TListiniForm : public ui::Form {
   TListiniForm(ui::Component* owner, db::Database* db, db::Transaction* tr)
       : Form(owner), db_(db), tr_(tr), query_(db, tr), source_(&query_) {
     SetCaption("Listini");
-    EditFiltro = Add<ui::Edit>("EditFiltro");
+    EditFiltro = ui::Make<ui::Edit>(this, "EditFiltro");
     EditFiltro->OnChange = [this](ui::Component*) { CaricaLista(); };
-    GridListini = Add<ui::DBGrid>("GridListini");
+    GridListini = ui::Make<ui::DBGrid>(this, "GridListini");
     GridListini->SetDataSource(&source_);
     query_.SQL.Add("SELECT ID, NOME FROM LISTSC WHERE NOME LIKE :FILTRO ORDER BY ID");
-    Add<ui::Button>("ButtonNuovo", "&Nuovo")->OnClick = [this](ui::Component*) { ButtonNuovoClick(); };
-    Add<ui::Button>("ButtonElimina", "&Elimina")->OnClick = [this](ui::Component*) { ButtonEliminaClick(); };
-    Add<ui::Button>("ButtonEsporta", "Esporta")->OnClick = [this](ui::Component*) {
+    ui::Make<ui::Button>(this, "ButtonNuovo", {}, "&Nuovo")->OnClick = [this](ui::Component*) { ButtonNuovoClick(); };
+    ui::Make<ui::Button>(this, "ButtonElimina", {}, "&Elimina")->OnClick = [this](ui::Component*) { ButtonEliminaClick(); };
+    ui::Make<ui::Button>(this, "ButtonEsporta", {}, "Esporta")->OnClick = [this](ui::Component*) {
       auto* dlg = new ui::SaveDialog(this);
       dlg->Title = "Selezionare file export";
       dlg->DefaultExt = "csv";
@@ -81,8 +81,6 @@ class TListiniForm : public ui::Form {
     CaricaLista();
   }
 
-  template <class T>
-  T* Add(const std::string& name, const std::string& caption = "") { return Put<T>(this, name, caption); }
   ui::Edit* EditFiltro;
   ui::DBGrid* GridListini;
   std::string FileScelto;

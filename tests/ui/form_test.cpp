@@ -15,9 +15,9 @@ class TDialogoForm : public ui::Form {
   explicit TDialogoForm(ui::Component* owner) : Form(owner) {
     SetName("Dialogo");
     SetCaption("Dialog");
-    Edit1 = Put<ui::Edit>(this, "Edit1");
-    (OKBtn = Put<ui::BitBtn>(this, "OKBtn"))->SetKind(ui::BitBtnKind::OK);
-    (CancelBtn = Put<ui::BitBtn>(this, "CancelBtn"))->SetKind(ui::BitBtnKind::Cancel);
+    Edit1 = ui::Make<ui::Edit>(this, "Edit1");
+    (OKBtn = ui::Make<ui::BitBtn>(this, "OKBtn"))->SetKind(ui::BitBtnKind::OK);
+    (CancelBtn = ui::Make<ui::BitBtn>(this, "CancelBtn"))->SetKind(ui::BitBtnKind::Cancel);
     DoCreate();
   }
   std::string ClassName() const override { return "TDialogoForm"; }

@@ -18,9 +18,7 @@ TEST_F(MenusTest, ItemsByPositionCountHiddenItems) {
   ui::Driver d;
   auto* f = new ui::Form(&ui::App());
   f->SetName("F");
-  auto* g = new ui::Edit(f);
-  g->SetName("E");
-  g->SetParent(f);
+  auto* g = ui::Make<ui::Edit>(f, "E");
   auto* m = new ui::PopupMenu(f);
   g->SetPopupMenu(m);
   std::string log;
@@ -50,12 +48,8 @@ TEST_F(MenusTest, ShortcutsOfTheFocusedControlsMenuTakeTheKey) {
   ui::Driver d;
   auto* f = new ui::Form(&ui::App());
   f->SetName("F");
-  auto* e = new ui::Edit(f);
-  e->SetName("E");
-  e->SetParent(f);
-  auto* other = new ui::Edit(f);
-  other->SetName("O");
-  other->SetParent(f);
+  auto* e = ui::Make<ui::Edit>(f, "E");
+  ui::Make<ui::Edit>(f, "O");
   auto* m = new ui::PopupMenu(f);
   e->SetPopupMenu(m);
   int clicks = 0, downs = 0;

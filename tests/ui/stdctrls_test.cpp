@@ -14,24 +14,18 @@ class Window : public ui::Form {
  public:
   Window() : Form(&ui::App()) {
     SetName("W");
-    EditData = Add<ui::Edit>("EditData");
-    Check = Add<ui::CheckBox>("Check");
-    Combo = Add<ui::ComboBox>("Combo");
+    EditData = ui::Make<ui::Edit>(this, "EditData");
+    Check = ui::Make<ui::CheckBox>(this, "Check");
+    Combo = ui::Make<ui::ComboBox>(this, "Combo");
     Combo->Items.Assign({"Netti", "Sconti", "Ricarichi"});
-    Radio = Add<ui::RadioGroup>("Radio");
+    Radio = ui::Make<ui::RadioGroup>(this, "Radio");
     Radio->Items.Assign({"Tutto", "Solo netti"});
-    Pages = Add<ui::PageControl>("Pages");
-    for (const char* c : {"Clienti", "Fasce"}) {
-      auto* p = new ui::TabSheet(this);
-      p->SetName(std::string("Tab") + c);
-      p->SetCaption(c);
-      p->SetPageControl(Pages);
-    }
-    Date = Add<ui::DateTimePicker>("Date");
+    Pages = ui::Make<ui::PageControl>(this, "Pages");
+    for (const char* c : {"Clienti", "Fasce"})
+      ui::Make<ui::TabSheet>(this, nullptr, std::string("Tab") + c, {}, c)->SetPageControl(Pages);
+    Date = ui::Make<ui::DateTimePicker>(this, "Date");
     DoCreate();
   }
-  template <class T>
-  T* Add(const std::string& name) { return Put<T>(this, name); }
   ui::Edit* EditData;
   ui::CheckBox* Check;
   ui::ComboBox* Combo;
@@ -119,7 +113,7 @@ TEST_F(StdCtrlsTest, PageControlAsksBeforeAnOperatorChange) {
   w->Pages->SetActivePageIndex(0);
   EXPECT_EQ(changes, 1);
   // Controls on an inactive page are out of the operator's reach.
-  Put<ui::Button>(w->Pages->Pages(1), "OnFasce");
+  ui::Make<ui::Button>(w->Pages->Pages(1), "OnFasce");
   EXPECT_THROW(d.Click("W.OnFasce"), ui::DriverError);
 }
 
@@ -167,13 +161,13 @@ TEST_F(StdCtrlsTest, GroupedButtonsReleaseEachOther) {
   // each other both checked, and notebook pages showing when not current.
   ui::Driver d;
   auto* w = new Window();
-  auto *s1 = w->Add<ui::SpeedButton>("S1"), *s2 = w->Add<ui::SpeedButton>("S2");
+  auto *s1 = ui::Make<ui::SpeedButton>(w, "S1"), *s2 = ui::Make<ui::SpeedButton>(w, "S2");
   s1->GroupIndex = s2->GroupIndex = 1;
-  auto* r1 = w->Add<ui::RadioButton>("R1");
-  w->Add<ui::RadioButton>("R2");
-  auto* nb = w->Add<ui::Notebook>("Nb");
+  auto* r1 = ui::Make<ui::RadioButton>(w, "R1");
+  ui::Make<ui::RadioButton>(w, "R2");
+  auto* nb = ui::Make<ui::Notebook>(w, "Nb");
   nb->AddPage("Default");
-  Put<ui::Button>(nb->AddPage("Vuota"), "OnSecond");
+  ui::Make<ui::Button>(nb->AddPage("Vuota"), "OnSecond");
   w->Show();
   d.Click("W.S1");
   d.Click("W.S2");
@@ -185,7 +179,7 @@ TEST_F(StdCtrlsTest, GroupedButtonsReleaseEachOther) {
   EXPECT_THROW(d.Click("W.OnSecond"), ui::DriverError);
   nb->SetActivePage("vuota");
   d.Click("W.OnSecond");
-  auto* pb = w->Add<ui::ProgressBar>("Pb");
+  auto* pb = ui::Make<ui::ProgressBar>(w, "Pb");
   pb->SetMax(10);
   pb->SetPosition(15);
   EXPECT_EQ(pb->Position(), 10);

@@ -9,21 +9,12 @@
 #include "common/rowset.h"
 #include "ui/application.h"
 #include "ui/form.h"
+#include "ui/make.h"
 
 // Three rows: ID, NOME.
 inline TestRows* MakeBands() {
   return new TestRows({{"ID", db::FieldType::Integer, 0}, {"NOME", db::FieldType::String, 20}},
                      {{1, "Base"}, {2, "Rivenditori"}, {3, "Ingrosso"}});
-}
-
-// A control named `name` placed on `parent` (owned by it as well).
-template <class T, class P>
-T* Put(P* parent, const std::string& name, const std::string& caption = "") {
-  auto* c = new T(parent);
-  c->SetName(name);
-  if (!caption.empty()) c->SetCaption(caption);
-  c->SetParent(parent);
-  return c;
 }
 
 // Frees what a test left open and forgets recorded boxes and errors.

@@ -29,7 +29,7 @@ struct InitOptions {
   bool force = false;
   // Folder of the sibling-library stand-ins; each is linked into the host
   // folder, where the module loads its siblings from. Empty: none.
-  std::string siblingsFolder;
+  std::string siblingsFolder{};
 };
 
 // Thrown when the folder already holds a user database and force is off.

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <limits>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -39,11 +40,22 @@ long long Number(const std::string& text) {
   long long n = 0;
   try {
     n = std::stoll(text, &used);
+  } catch (const std::out_of_range&) {
+    throw LineError("\"" + text + "\" is out of range");
   } catch (const std::exception&) {
     used = 0;
   }
   if (used == 0 || used != text.size()) throw LineError("\"" + text + "\" is not a number");
   return n;
+}
+
+// User numbers, opening ids and rows are 32-bit integers, as the exports
+// take them: a larger number would be cut and name another row.
+int Number32(const std::string& text) {
+  const long long n = Number(text);
+  if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
+    throw LineError("\"" + text + "\" is out of range (-2147483648 to 2147483647)");
+  return static_cast<int>(n);
 }
 
 // Writes through to the runner's output and keeps what the last command
@@ -219,8 +231,8 @@ class ScriptRunner {
   // As the host does: the log row of the opening id first, then the export.
   void Call(const std::vector<std::string>& w) {
     Need(w, 4, 4, "call <export> <user> <opening-id>");
-    int user = int(Number(w[2]));
-    int opening = int(Number(w[3]));
+    int user = Number32(w[2]);
+    int opening = Number32(w[3]);
     ExportFn fn = nullptr;
     if (w[1] != "demo") {
       fn = module_.Function<ExportFn>(w[1]);
@@ -286,14 +298,14 @@ class ScriptRunner {
     if (w.size() == 4 && w[2] == "column") return driver_.SelectColumn(w[1], w[3]);
     Need(w, 3, 3, "select <path> <row-or-text> | select <grid> column <title>");
     bool number = !w[2].empty() && w[2].find_first_not_of("0123456789") == std::string::npos;
-    if (number && GridAt(w[1])) return driver_.SelectRow(w[1], int(Number(w[2])));
+    if (number && GridAt(w[1])) return driver_.SelectRow(w[1], Number32(w[2]));
     driver_.Select(w[1], w[2]);
   }
 
   void Key(const std::vector<std::string>& w) {
     Need(w, 3, 4, "key <path> <key> [ctrl|shift]");
     ui::Word key = KeyCode(w[2]);
-    if (!key) throw LineError("unknown key \"" + w[2] + "\"");
+    if (!key) throw LineError("unknown key \"" + w[2] + "\" (F1 to F12, Enter, Escape, Tab, a letter, ...)");
     ui::ShiftState shift = 0;
     if (w.size() == 4) {
       if (w[3] == "ctrl") shift = ui::ssCtrl;

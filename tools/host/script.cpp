@@ -64,10 +64,11 @@ unsigned short KeyCode(const std::string& name) {
   for (char c : name) u += char(std::toupper(static_cast<unsigned char>(c)));
   if (u.size() == 1 && std::isalnum(static_cast<unsigned char>(u[0]))) return u[0];
   if (u.size() >= 2 && u[0] == 'F' && std::isdigit(static_cast<unsigned char>(u[1]))) {
-    int n = std::stoi(u.substr(1));
-    if (u.find_first_not_of("0123456789", 1) == std::string::npos && n >= 1 && n <= 12)
-      return static_cast<unsigned short>(ui::VK_F1 + n - 1);
-    return 0;
+    // Digits alone and at most two of them: anything else is no key, not
+    // a number to convert (F99999999999 would not fit).
+    if (u.size() > 3 || u.find_first_not_of("0123456789", 1) != std::string::npos) return 0;
+    const int n = std::stoi(u.substr(1));
+    return n >= 1 && n <= 12 ? static_cast<unsigned short>(ui::VK_F1 + n - 1) : 0;
   }
   auto it = keys.find(u);
   return it == keys.end() ? 0 : it->second;
