@@ -18,22 +18,22 @@ const std::vector<std::string> kCreaSTOASP1 = {
     "CONSTRAINT STOASP1_CHIAVEPRIMARIA PRIMARY KEY "
     "(CODICEPROGETTO,CODICESITUAZIONE,CODICEUTENTE,NOMECAMPO));"};
 
-const std::vector<std::string> kCreaSTOPOS1 = {
-    "CREATE TABLE STOPOS1(",
-    "CODICEPROGETTO Smallint NOT NULL,",
-    "CODICESITUAZIONE Smallint NOT NULL,",
-    "CODICEUTENTE Smallint NOT NULL,",
-    "POSX Smallint,",
-    "POSY Smallint,",
-    "DIMX Smallint,",
-    "DIMY Smallint,",
-    "INFO1 Float,",
-    "INFO2 Float,",
-    "INFO3 Smallint,",
-    "INFO4 Smallint,",
-    "INFO5 Varchar(10),",
-    "INFO6 Varchar(10),",
-    "CONSTRAINT STOPOS1_CHIAVEPRIMARIA PRIMARY KEY (CODICEPROGETTO,CODICESITUAZIONE,CODICEUTENTE));"};
+const std::vector<std::string> kCreaSTOPOS1 = {"CREATE TABLE STOPOS1(",
+                                               "CODICEPROGETTO Smallint NOT NULL,",
+                                               "CODICESITUAZIONE Smallint NOT NULL,",
+                                               "CODICEUTENTE Smallint NOT NULL,",
+                                               "POSX Smallint,",
+                                               "POSY Smallint,",
+                                               "DIMX Smallint,",
+                                               "DIMY Smallint,",
+                                               "INFO1 Float,",
+                                               "INFO2 Float,",
+                                               "INFO3 Smallint,",
+                                               "INFO4 Smallint,",
+                                               "INFO5 Varchar(10),",
+                                               "INFO6 Varchar(10),",
+                                               "CONSTRAINT STOPOS1_CHIAVEPRIMARIA PRIMARY KEY "
+                                               "(CODICEPROGETTO,CODICESITUAZIONE,CODICEUTENTE));"};
 
 const std::vector<std::string> kCreaSETGRID = {
     "CREATE TABLE SETGRID(",

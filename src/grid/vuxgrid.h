@@ -70,6 +70,16 @@ struct OpzioniFiltroRicerca {
   int TipoRicerca = 0;  // 0 ">=", 1 "LIKE %%", 2 "LIKE %"
 };
 
+// One stored column of the layout, as loading applies it.
+struct RigaAspettoGriglia {
+  std::string NomeCampo;
+  int Posizione = 0;
+  int Larghezza = 0;
+  std::string NomeColonna;
+  std::int32_t Colore = 0;
+  bool Visibile = true;
+};
+
 class TVuxGrid : public ui::DBGrid {
  public:
   explicit TVuxGrid(ui::Component* owner = nullptr);
@@ -136,6 +146,10 @@ class TVuxGrid : public ui::DBGrid {
   std::string CondizioneRicerca;  // the condition line of the active search; empty: none
   OpzioniFiltroRicerca OpzioniFiltro;
   ui::Timer* TimerRicerca = nullptr;  // 1000 ms, disabled; its tick runs ComponiSqlRicerca
+  // The layout rows read at the first reopen inside the F5 dialog: its
+  // later reopens reuse them (the modal dialog lets nobody else write them).
+  std::vector<RigaAspettoGriglia> AspettoInRicerca;
+  bool AspettoInRicercaLetto = false;
   TPVuxGridForm* FormPersonalizza = nullptr;  // the layout editor while it is open
   bool OrdinaConDoppioClic = true;
   bool OrdinePerChiavePrimaria = true;

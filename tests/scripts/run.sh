@@ -8,4 +8,7 @@ dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 "$host" init "$dir/host" --demo-data >/dev/null
 cd "$dir"
+# Files a script works on lie beside it in <script>.d and are copied into
+# its working folder.
+if [[ -d "${script%.vms}.d" ]]; then cp -R "${script%.vms}.d/." "$dir/"; fi
 "$host" run "$dir/host" "$script"

@@ -14,7 +14,9 @@
 #include "db/query.h"
 #include "db/transaction.h"
 #include "demoform.h"
+#include "filedump.h"
 #include "hostinit.h"
+#include "impexpcall.h"
 #include "platform/hostfolder.h"
 #include "platform/library.h"
 #include "script.h"
@@ -210,6 +212,7 @@ class ScriptRunner {
       return driver_.CloseWindow(w[1]);
     }
     if (c == "sql") return Sql(w, line);
+    if (c == "file") return File(w);
     throw LineError("unknown command \"" + c + "\"");
   }
 
@@ -233,6 +236,7 @@ class ScriptRunner {
     Need(w, 4, 4, "call <export> <user> <opening-id>");
     int user = Number32(w[2]);
     int opening = Number32(w[3]);
+    if (IsImpExpEntry(w[1])) return CallImpExp(w[1], user, w[3]);
     ExportFn fn = nullptr;
     if (w[1] != "demo") {
       fn = module_.Function<ExportFn>(w[1]);
@@ -253,6 +257,14 @@ class ScriptRunner {
       if (!before.count(f))
         out_ << "opened " << f->Handle() << " " << f->ClassName() << " \"" << f->Caption() << "\"\n";
     // A box or dialog the script left unanswered during the call.
+    auto errors = ui::App().TakeErrors();
+    if (!errors.empty()) throw LineError(errors.front());
+  }
+
+  // The list-exchange windows, modal: the script's next lines drive them.
+  void CallImpExp(const std::string& name, int user, const std::string& listId) {
+    driver_.Enqueue([&](ui::Driver&) { OpenImpExp(name, user, listId); });
+    ui::App().HandleMessage();
     auto errors = ui::App().TakeErrors();
     if (!errors.empty()) throw LineError(errors.front());
   }
@@ -331,6 +343,27 @@ class ScriptRunner {
     for (const auto& l : FormatSqlResult(RunSql(d, RestOfLine(line, 2)))) out_ << l << "\n";
   }
 
+  // "file <path> [<lines>|<expected>]": the path is taken in the host
+  // folder, the expected file beside the script, when relative.
+  void File(const std::vector<std::string>& w) {
+    Need(w, 2, 3, "file <path> [<lines>|<expected-file>]");
+    namespace fs = std::filesystem;
+    const fs::path path = fs::path(paths_.root) / w[1];
+    const std::string bytes = ReadWholeFile(path.string());
+    const bool lines = w.size() == 3 && w[2].find_first_not_of("0123456789") == std::string::npos;
+    out_ << ReadableBytes(bytes, lines ? int(Number(w[2])) : 0);
+    if (w.size() < 3 || lines) return;
+    const fs::path expected = fs::path(scriptFolder) / w[2];
+    const std::size_t at = FirstDifference(bytes, ReadWholeFile(expected.string()));
+    if (at != std::string::npos)
+      throw LineError(w[1] + " differs from " + w[2] + " at byte " + std::to_string(at));
+    out_ << "(same as " << w[2] << ")\n";
+  }
+
+ public:
+  std::string scriptFolder;  // where the script was read from; "" for standard input
+
+ private:
   const HostPaths& paths_;
   plat::Library& module_;
   std::vector<std::string> lines_;
@@ -379,6 +412,8 @@ int RunHost(const std::string& dir, const std::string& scriptPath,
     return 1;
   }
   ScriptRunner runner(paths, module, std::move(lines), out, err);
+  if (!scriptPath.empty())
+    runner.scriptFolder = std::filesystem::absolute(scriptPath).parent_path().string();
   return runner.Run();
 }
 
