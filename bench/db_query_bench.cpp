@@ -10,6 +10,7 @@
 #include <map>
 
 #include "db/database.h"
+#include "bare_firebird.h"
 #include "ratio_reporter.h"
 #include "db/engine.h"
 #include "db/query.h"
@@ -20,13 +21,8 @@ constexpr int kRows = 200000;
 std::string g_path;
 
 void CreateData() {
-  std::string tmpl = (std::filesystem::temp_directory_path() / "velmaro-bench-XXXXXX").string();
-  if (!mkdtemp(tmpl.data())) std::abort();
-  g_path = tmpl + "/bench.fdb";
   db::Database d;
-  d.DatabaseName = g_path;
-  d.Params = {"USER \"SYSDBA\"", "PASSWORD \"masterkey\"", "PAGE_SIZE 4096"};
-  d.CreateDatabase();
+  g_path = CreateBenchDatabase(d, "velmaro-bench");
   db::Transaction t(&d);
   db::Query q(&d, &t);
   q.SQL.Add("CREATE TABLE LISTSCDTNET (ID INTEGER NOT NULL, IDLISTINO INTEGER, CODICEARTICOLO VARCHAR(30),"
@@ -47,13 +43,9 @@ const char* kSelect =
 
 void BM_BareFetch(benchmark::State& state) {
   using namespace Firebird;
-  IMaster* master = fb_get_master_interface();
-  ThrowStatusWrapper st(master->getStatus());
-  IProvider* prov = master->getDispatcher();
-  IXpbBuilder* dpb = master->getUtilInterface()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
-  dpb->insertString(&st, isc_dpb_user_name, "SYSDBA");
-  dpb->insertString(&st, isc_dpb_lc_ctype, "UTF8");
-  IAttachment* att = prov->attachDatabase(&st, g_path.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+  BareAttachment bare(g_path);
+  IAttachment* att = bare.att;
+  ThrowStatusWrapper& st = bare.st;
   for (auto _ : state) {
     ITransaction* tra = att->startTransaction(&st, 0, nullptr);
     IStatement* stmt = att->prepare(&st, tra, 0, kSelect, 3, IStatement::PREPARE_PREFETCH_METADATA);
@@ -86,10 +78,6 @@ void BM_BareFetch(benchmark::State& state) {
     stmt->free(&st);
     tra->commit(&st);
   }
-  att->detach(&st);
-  dpb->dispose();
-  prov->release();
-  st.dispose();
 }
 
 void BM_QueryFetch(benchmark::State& state) {

@@ -1,4 +1,5 @@
 #include "ui/driver.h"
+#include "ui/keystate.h"
 
 #include <cctype>
 
@@ -372,6 +373,11 @@ void Driver::DblClickTitle(const std::string& path, const std::string& column) {
     FocusForClick(g);
     g.OperatorDblClickTitle(ColumnIndex(g, column));
   });
+}
+
+void Driver::DblClickTitle(const std::string& path, const std::string& column, ShiftState shift) {
+  HoldShift held(shift);
+  DblClickTitle(path, column);
 }
 
 void Driver::SelectColumn(const std::string& path, const std::string& column) {

@@ -75,6 +75,8 @@ class Driver {
   void DblClickRow(const std::string& path, int row);
   void ClickTitle(const std::string& path, const std::string& column);
   void DblClickTitle(const std::string& path, const std::string& column);
+  // The same with modifier keys held (Ctrl: a sort on several keys).
+  void DblClickTitle(const std::string& path, const std::string& column, ShiftState shift);
   void SelectColumn(const std::string& path, const std::string& column);
   // Keys go to the control of the path (a window: its focused control).
   void PressKey(const std::string& path, Word key, ShiftState shift = 0);

@@ -1,5 +1,6 @@
 // Windows as text: one line per visible control in tab order, nested
 // containers indented, grids as tables. Tests and host scripts print it.
+#include <cstdio>
 #include <sstream>
 
 #include "ui/dbedit.h"
@@ -109,6 +110,15 @@ void RenderGrid(std::ostringstream& out, DBGrid& g, const std::string& pad, int 
     out << "\n";
   };
   line("  ", r.Titles);
+  // Titles painted in a colour of their own (sort keys, indexed columns).
+  std::string colours;
+  for (size_t i = 0; i < r.Titles.size(); ++i)
+    if (r.TitleColors[i] != ColumnTitle{}.Color) {
+      char hex[16];
+      std::snprintf(hex, sizeof hex, "%06X", unsigned(r.TitleColors[i]));
+      colours += " " + r.Titles[i] + "=$" + hex;
+    }
+  if (!colours.empty()) out << pad << "  title colours:" << colours << "\n";
   for (size_t i = 0; i < r.Rows.size(); ++i) {
     std::vector<std::string> texts;
     for (auto& c : r.Rows[i]) texts.push_back(c.Text);

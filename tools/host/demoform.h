@@ -1,8 +1,10 @@
 #pragma once
 // A small window built into the host, so that operator scripts can be run
 // and tested without the module: an edit, a grid of the company's customers,
-// a button opening a modal dialog and a button asking a question.
+// a button opening a modal dialog and a button asking a question, and the
+// house grid on the company's net-price rows.
 
+#include <memory>
 #include <string>
 
 #include "ui/form.h"
@@ -21,16 +23,24 @@ class DBGrid;
 class Label;
 }  // namespace ui
 
+namespace velmaro {
+class TVuxGrid;
+}
+
 namespace host {
 
 class TDemoForm : public ui::Form {
  public:
-  // companyDb: path of the company database; operatorName for the caption.
-  TDemoForm(const std::string& companyDb, const std::string& operatorName);
+  // companyDb: path of the company database; operatorName for the caption;
+  // operatorNumber keys the net-price grid's layout.
+  TDemoForm(const std::string& companyDb, const std::string& operatorName,
+            int operatorNumber = 0);
+  ~TDemoForm() override;
   std::string ClassName() const override { return "TDemoForm"; }
 
   ui::Edit* EditNome = nullptr;
   ui::DBGrid* GridClienti = nullptr;
+  velmaro::TVuxGrid* GridNetti = nullptr;
   ui::Button* ButtonDialogo = nullptr;
   ui::Button* ButtonDomanda = nullptr;
   ui::Button* ButtonChiudi = nullptr;
@@ -38,11 +48,14 @@ class TDemoForm : public ui::Form {
  private:
   void ButtonDialogoClick();
   void ButtonDomandaClick();
+  void PreparaGrigliaNetti(int operatorNumber);
 
-  db::Database* database_ = nullptr;
-  db::Transaction* transaction_ = nullptr;
-  db::Query* query_ = nullptr;
-  db::DataSource* source_ = nullptr;
+  std::unique_ptr<db::Database> database_;
+  std::unique_ptr<db::Transaction> transaction_;
+  std::unique_ptr<db::Query> query_;
+  std::unique_ptr<db::DataSource> source_;
+  std::unique_ptr<db::Query> netti_;
+  std::unique_ptr<db::DataSource> sourceNetti_;
 };
 
 // The modal dialog of the demo window: one value, OK and Annulla.

@@ -6,6 +6,7 @@
 #include "db/database.h"
 #include "db/query.h"
 #include "db/transaction.h"
+#include "grid/tabellegriglia.h"
 #include "icon.h"
 #include "sqlrun.h"
 
@@ -37,6 +38,20 @@ void Exec(db::Database& d, db::Transaction& tr, const std::string& sql,
   q.SQL.SetText(sql);
   for (const auto& [name, value] : params) q.ParamByName(name).SetValue(value);
   q.ExecSQL();
+}
+
+// The grid's layout, positions and settings tables, as the host's
+// installation creates them: a window may set up its grids before any
+// record search has had the chance to.
+void CreateGridTables(db::Database& d) {
+  db::Transaction tr(&d);
+  tr.StartTransaction();
+  for (const auto* statement : {&velmaro::kCreaSTOASP1, &velmaro::kCreaSTOPOS1, &velmaro::kCreaSETGRID}) {
+    db::Query q(&d, &tr);
+    q.SQL.Assign(*statement);
+    q.ExecSQL();
+  }
+  tr.Commit();
 }
 
 // Operators, each with the parameter "Archivio" of company DEMO in
@@ -135,6 +150,7 @@ void InitHostFolder(const std::string& dir, const std::string& sqlFolder,
 
   CreateHostDatabase(company, p.companyDb);
   RunSqlFile(company, sql("company_schema.sql"));
+  CreateGridTables(company);
   SetExceptionsPath(company, p);
 
   CreateHostDatabase(exceptions, p.exceptionsDb);

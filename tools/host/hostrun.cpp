@@ -196,6 +196,10 @@ class ScriptRunner {
     if (c == "dblclick") return DblClick(w);
     if (c == "select") return Select(w);
     if (c == "key") return Key(w);
+    if (c == "popup") {
+      Need(w, 3, 3, "popup <path> <caption>");
+      return driver_.PopupClick(w[1], w[2]);
+    }
     if (c == "answer") return Answer(w);
     if (c == "wait") {
       Need(w, 2, 2, "wait <ms>");
@@ -241,7 +245,7 @@ class ScriptRunner {
         fn(user, opening);
         return;
       }
-      auto* form = new TDemoForm(paths_.companyDb, OperatorName(user));
+      auto* form = new TDemoForm(paths_.companyDb, OperatorName(user), user);
       form->Show();
     });
     ui::App().HandleMessage();
@@ -283,12 +287,16 @@ class ScriptRunner {
 
   void DblClick(const std::vector<std::string>& w) {
     if (w.size() == 4 && w[2] == "title") return driver_.DblClickTitle(w[1], w[3]);
-    Need(w, 2, 2, "dblclick <path> [title <column>]");
+    // With Ctrl held: a title joins the grid's sort keys.
+    if (w.size() == 5 && w[2] == "title" && w[4] == "ctrl")
+      return driver_.DblClickTitle(w[1], w[3], ui::ssCtrl);
+    Need(w, 2, 2, "dblclick <path> [title <column> [ctrl]]");
     driver_.DblClick(w[1]);
   }
 
   void Select(const std::vector<std::string>& w) {
-    Need(w, 3, 3, "select <path> <row-or-text>");
+    if (w.size() == 4 && w[2] == "column") return driver_.SelectColumn(w[1], w[3]);
+    Need(w, 3, 3, "select <path> <row-or-text> | select <grid> column <title>");
     bool number = !w[2].empty() && w[2].find_first_not_of("0123456789") == std::string::npos;
     if (number && GridAt(w[1])) return driver_.SelectRow(w[1], Number32(w[2]));
     driver_.Select(w[1], w[2]);

@@ -1,0 +1,114 @@
+#include "grid/pvuxgrid.h"
+
+#include "context/positions.h"
+#include "db/database.h"
+#include "db/datasource.h"
+#include "db/query.h"
+#include "db/transaction.h"
+#include "platform/abort.h"
+#include "ui/dbgrid.h"
+#include "ui/make.h"
+
+namespace velmaro {
+
+TPVuxGridForm::TPVuxGridForm(ui::Component* owner, db::Database* database, int situazione,
+                             int utente, int progetto, const std::string& tabella)
+    : ui::Form(owner),
+      situazione_(situazione),
+      utente_(utente),
+      progetto_(progetto),
+      tabella_(tabella),
+      transaction_(std::make_unique<db::Transaction>(database)),
+      update_(std::make_unique<db::UpdateSQL>()),
+      query_(std::make_unique<db::Query>(database, transaction_.get())),
+      source_(std::make_unique<db::DataSource>(query_.get())) {
+  SetName("PVuxGridForm");
+  SetCaption("Personalizzazione Griglia");
+  Position = ui::FormPosition::ScreenCenter;
+  SetClientSize(560, 320);
+  query_->UpdateObject = update_.get();
+  query_->BeforeInsert = [](db::DataSet&) { plat::Abort(); };
+
+  DBGrid1 = ui::Make<ui::DBGrid>(this, "DBGrid1", {8, 8, 420, 304});
+  DBGrid1->SetDataSource(source_.get());
+  DBGrid1->DefaultDrawing = false;
+  DBGrid1->OnDrawDataCell = [this](ui::Component*, const ui::Rect& r, db::Field* f,
+                                   ui::GridDrawState) { DBGrid1DrawDataCell(r, f); };
+  SpeedButton1 =
+      ui::Make<ui::SpeedButton>(this, "SpeedButton1", {440, 8, 112, 25}, "Cambia Colore");
+  SpeedButton1->OnClick = [this](ui::Component* s) { SpeedButton1Click(s); };
+  ButtonColoreDefault =
+      ui::Make<ui::Button>(this, "ButtonColoreDefault", {440, 40, 112, 25}, "Colore Default");
+  ButtonColoreDefault->OnClick = [this](ui::Component* s) { ButtonColoreDefaultClick(s); };
+  ButtonAspettoBase =
+      ui::Make<ui::Button>(this, "ButtonAspettoBase", {440, 72, 112, 25}, "Aspetto Base");
+  ButtonAcqAspetto =
+      ui::Make<ui::Button>(this, "ButtonAcqAspetto", {440, 104, 112, 25}, "Acq. aspetto da");
+  ButtonChiudi = ui::Make<ui::Button>(this, "ButtonChiudi", {440, 287, 112, 25}, "Ch&iudi");
+  ButtonChiudi->OnClick = [this](ui::Component* s) { ButtonChiudiClick(s); };
+  ColorDialog1 = new ui::ColorDialog(this);
+  ColorDialog1->SetName("ColorDialog1");
+  CaricaGriglia();
+  DoCreate();
+}
+
+TPVuxGridForm::~TPVuxGridForm() {
+  // The grid reads through the data source: it goes first.
+  DestroyComponents();
+}
+
+void TPVuxGridForm::CaricaGriglia() {
+  const std::string s = std::to_string(situazione_), u = std::to_string(utente_),
+                    p = std::to_string(progetto_);
+  query_->Close();
+  query_->SQL.Assign({"SELECT NomeCampo, NomeColonna, ColoreColonna, Visibile, Posizione FROM \"" +
+                          tabella_ + "\"",
+                      "WHERE (CodiceSituazione=" + s + ")", "AND (CodiceUtente=" + u + ")",
+                      "AND (CodiceProgetto=" + p + ")"});
+  CostruisciSQLAggiornamento(*query_, tabella_, "UPDATE", *update_);
+  for (const std::string& riga :
+       {"WHERE (CodiceSituazione=" + s + ")", "AND(CodiceUtente=" + u + ")",
+        std::string("AND(Posizione=:Posizione)"), "AND(CodiceProgetto=" + p + ")"})
+    update_->ModifySQL.Add(riga);
+  update_->InsertSQL.Assign({"nullo"});
+  query_->Open();
+  query_->FieldByName("Posizione").Visible = false;
+  query_->FieldByName("NomeCampo").ReadOnly = true;
+  DBGrid1->Columns().RebuildDefault();
+}
+
+void TPVuxGridForm::DBGrid1DrawDataCell(const ui::Rect& rect, db::Field* field) {
+  if (!field || field->FieldName() != "COLORECOLONNA") {
+    DBGrid1->DefaultDrawDataCell(rect, field, 0);
+    return;
+  }
+  const int colore = field->AsInteger();
+  DBGrid1->Canvas.Brush.Color = colore == 0 ? ui::clWindow : ui::Color(colore);
+  DBGrid1->Canvas.FillRect(rect);
+}
+
+// "Cambia Colore"
+void TPVuxGridForm::SpeedButton1Click(ui::Component*) {
+  if (!query_->Active() || query_->IsEmpty()) return;
+  db::Field& colore = query_->FieldByName("ColoreColonna");
+  ColorDialog1->Color = ui::Color(colore.AsInteger());
+  if (!ColorDialog1->Execute()) return;
+  query_->Edit();
+  colore.SetAsInteger(int(ColorDialog1->Color));
+}
+
+// "Colore Default"
+void TPVuxGridForm::ButtonColoreDefaultClick(ui::Component*) {
+  if (!query_->Active() || query_->IsEmpty()) return;
+  query_->Edit();
+  query_->FieldByName("ColoreColonna").SetAsInteger(0);
+}
+
+// "Chiudi"
+void TPVuxGridForm::ButtonChiudiClick(ui::Component*) {
+  query_->CheckBrowseMode();
+  if (transaction_->Active()) transaction_->Commit();
+  Close();
+}
+
+}  // namespace velmaro

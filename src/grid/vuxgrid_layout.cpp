@@ -1,0 +1,340 @@
+// The operator's layout of a grid: stored in the layout table when it
+// changed, applied at each open, reset to the query's own columns or copied
+// from another operator; and the scratch copy that keeps an operator's
+// changes for the life of the grid only.
+#include <string>
+#include <vector>
+
+#include "context/memorydata.h"
+#include "context/positions.h"
+#include "db/database.h"
+#include "db/query.h"
+#include "db/table.h"
+#include "db/transaction.h"
+#include "grid/layoutsql.h"
+#include "grid/pvuxgrid.h"
+#include "grid/rvuxgrid.h"
+#include "grid/vuxgrid.h"
+#include "ui/make.h"
+#include "ui/strings.h"
+#include "ui/utf8.h"
+
+namespace velmaro {
+
+namespace {
+
+// What SalvaAspettoGriglia compares of a stored row.
+struct RigaSalvata {
+  std::string nomeCampo;
+  int posizione = 0;
+  int larghezza = 0;
+  int ordinamento = 0;  // NULL reads 0
+};
+
+std::string Taglia(const std::string& testo, int dimensione) {
+  return dimensione > 0 ? ui::utf8::Sub(testo, 0, dimensione) : testo;
+}
+
+int Dimensione(const db::Query& q, const char* campo) {
+  const db::Field* f = q.FindField(campo);
+  return f ? f->Size() : 0;
+}
+
+// The stored mark of a column: 0 (NULL) for no key, the direction of the
+// single key, or ±(10·k + 10) for key k of several.
+int MarcaOrdinamento(const TVuxGrid& g, const std::string& campo) {
+  if (g.ModoOrdinamento == 1)
+    return !g.Ordinamento.NomeCampo.empty() && g.Ordinamento.NomeCampo == campo
+               ? g.Ordinamento.Direzione
+               : 0;
+  for (size_t k = 0; k < g.ChiaviOrdinamento.size(); ++k)
+    if (g.ChiaviOrdinamento[k].NomeCampo == campo) {
+      const int marca = 10 * int(k) + 10;
+      return g.ChiaviOrdinamento[k].Direzione == 2 ? -marca : marca;
+    }
+  return 0;
+}
+
+bool ColonneCambiate(const TVuxGrid& g, const std::vector<RigaSalvata>& righe) {
+  const ui::DBGridColumns& colonne = g.Columns();
+  if (int(righe.size()) != colonne.Count()) return true;
+  for (int i = 0; i < colonne.Count(); ++i) {
+    const ui::Column* c = colonne[i];
+    if (righe[i].nomeCampo != ui::UpperCase(c->FieldName) || righe[i].posizione != i ||
+        righe[i].larghezza != c->Width())
+      return true;
+  }
+  return false;
+}
+
+// Several stored keys hold 10, 20, ...: they never equal a direction, so a
+// multi-key sort is always written again.
+bool OrdinamentoCambiato(const TVuxGrid& g, const std::vector<RigaSalvata>& righe) {
+  for (const RigaSalvata& r : righe) {
+    const std::string campo = ui::UpperCase(r.nomeCampo);
+    if (g.ModoOrdinamento == 1) {
+      if (!g.Ordinamento.NomeCampo.empty() && campo == g.Ordinamento.NomeCampo &&
+          r.ordinamento != g.Ordinamento.Direzione)
+        return true;
+      continue;
+    }
+    for (const ChiaveOrdinamento& k : g.ChiaviOrdinamento)
+      if (k.NomeCampo == campo && r.ordinamento != k.Direzione) return true;
+  }
+  return false;
+}
+
+std::vector<RigaAspettoGriglia> LeggiAspetto(const TVuxGrid& g, db::Database& database) {
+  db::Transaction tr(&database);
+  tr.StartTransaction();
+  db::Query q(&database, &tr);
+  q.SQL.Assign(
+      SelezioneChiave(g.TabellaAspettoGriglia, {g.CodiceProgetto, g.CodiceSituazione, g.Utente}));
+  std::vector<RigaAspettoGriglia> righe;
+  for (q.Open(); !q.Eof(); q.Next())
+    righe.push_back(
+        {q.FieldByName("NOMECAMPO").AsString(), q.FieldByName("POSIZIONE").AsInteger(),
+         q.FieldByName("LARGHEZZA").AsInteger(), q.FieldByName("NOMECOLONNA").AsString(),
+         q.FieldByName("COLORECOLONNA").AsInteger(), q.FieldByName("VISIBILE").AsInteger() != 0});
+  q.Close();
+  if (tr.Active()) tr.Commit();
+  return righe;
+}
+
+// The two passes over the stored rows: fields into their stored order,
+// then each column's width, caption, colour and visibility. A row naming a
+// field or column that no longer exists is skipped.
+void ApplicaAspetto(TVuxGrid& g, const std::vector<RigaAspettoGriglia>& righe) {
+  db::DataSet* ds = g.DataSet();
+  for (const RigaAspettoGriglia& r : righe) {
+    db::Field* f = ds->FindField(r.NomeCampo);
+    // A field already in place is not moved: a move rebuilds the columns,
+    // which would lose their title colours.
+    if (f && r.Posizione >= 0 && r.Posizione < ds->FieldCount() && f->Index() != r.Posizione)
+      f->SetIndex(r.Posizione);
+  }
+  for (const RigaAspettoGriglia& r : righe) {
+    if (r.Posizione < 0 || r.Posizione >= g.Columns().Count()) continue;
+    ui::Column* c = g.Columns()[r.Posizione];
+    c->SetWidth(r.Larghezza);
+    c->Title.Caption = r.NomeColonna;
+    c->Color = r.Colore == 0 ? g.Color : ui::Color(r.Colore);
+    c->Visible = r.Visibile;
+  }
+}
+
+const std::vector<std::string> kColonneAspetto = {
+    "CODICEPROGETTO,", "CODICESITUAZIONE,", "CODICEUTENTE,", "NOMECAMPO,",
+    "LARGHEZZA,",      "POSIZIONE,",        "NOMECOLONNA,",  "ORDINAMENTO,",
+    "VISIBILE,",       "COLORECOLONNA,",    "ORIGINE",       ")"};
+
+}  // namespace
+
+// Stores the present columns when they differ from the stored ones.
+void TVuxGrid::SalvaAspettoGriglia() {
+  db::DataSet* ds = DataSet();
+  db::Database* database = DatabaseGriglia();
+  if (!ds || !ds->Active() || !database) return;
+  const ChiaveSituazione chiave{CodiceProgetto, CodiceSituazione, Utente};
+  db::Transaction tr(database);
+  tr.StartTransaction();
+  db::Query q(database, &tr);
+  q.SQL.Assign(SelezioneChiave(TabellaAspettoGriglia, chiave));
+  q.SQL.Add("ORDER BY Posizione");
+  q.Open();
+  std::vector<RigaSalvata> righe;
+  for (q.First(); !q.Eof(); q.Next())
+    righe.push_back({q.FieldByName("NOMECAMPO").AsString(), q.FieldByName("POSIZIONE").AsInteger(),
+                     q.FieldByName("LARGHEZZA").AsInteger(),
+                     q.FieldByName("ORDINAMENTO").AsInteger()});
+  const int dimCampo = Dimensione(q, "NOMECAMPO"), dimOrigine = Dimensione(q, "ORIGINE"),
+            dimColonna = Dimensione(q, "NOMECOLONNA");
+  q.Close();
+  if (ColonneCambiate(*this, righe) || OrdinamentoCambiato(*this, righe)) {
+    AspettoInRicercaLetto = false;
+    q.SQL.Assign({"DELETE FROM \"" + TabellaAspettoGriglia + "\""});
+    for (const std::string& riga : RigheChiave(chiave)) q.SQL.Add(riga);
+    q.ExecSQL();
+    q.SQL.Assign({"INSERT INTO " + TabellaAspettoGriglia + "("});
+    for (const std::string& riga : kColonneAspetto) q.SQL.Add(riga);
+    for (const std::string& riga :
+         {std::string("VALUES("), std::to_string(CodiceProgetto) + ",",
+          std::to_string(CodiceSituazione) + ",", std::to_string(Utente) + ",",
+          std::string(":NOMECAMPO,"), std::string(":LARGHEZZA,"), std::string(":POSIZIONE,"),
+          std::string(":NOMECOLONNA,"), std::string(":ORDINAMENTO,"), std::string(":VISIBILE,"),
+          std::string(":COLORECOLONNA,"), std::string(":ORIGINE"), std::string(")")})
+      q.SQL.Add(riga);
+    q.ParamCheck = true;
+    q.Prepare();
+    for (int i = 0; i < Columns().Count(); ++i) {
+      const ui::Column* c = Columns()[i];
+      const db::Field* f = c->Field();
+      const std::string campo = ui::UpperCase(c->FieldName);
+      q.ParamByName("NOMECAMPO").SetAsString(Taglia(campo, dimCampo));
+      q.ParamByName("ORIGINE").SetAsString(Taglia(ui::UpperCase(f ? f->Origin : ""), dimOrigine));
+      q.ParamByName("POSIZIONE").SetAsInteger(i);
+      q.ParamByName("LARGHEZZA").SetAsInteger(c->Width());
+      q.ParamByName("NOMECOLONNA").SetAsString(Taglia(c->TitleText(), dimColonna));
+      q.ParamByName("COLORECOLONNA").SetAsInteger(std::int32_t(c->Color));
+      q.ParamByName("VISIBILE").SetAsInteger(c->Visible ? 1 : 0);
+      const int marca = MarcaOrdinamento(*this, campo);
+      marca ? q.ParamByName("ORDINAMENTO").SetAsInteger(marca)
+            : q.ParamByName("ORDINAMENTO").Clear();
+      q.ExecSQL();
+    }
+  }
+  if (tr.Active()) tr.Commit();
+}
+
+// Applies the stored layout to the open data set; on a closed query it
+// appends the active search condition instead (a window rebuilding its
+// query in BeforeOpen gets the search back this way).
+void TVuxGrid::CaricaAspettoGriglia() {
+  db::DataSet* ds = DataSet();
+  if (!ds) return;
+  if (!ds->Active()) {
+    auto* q = dynamic_cast<db::Query*>(ds);
+    if (q && TipoTabella == kTipoQuery && !CondizioneRicerca.empty()) q->SQL.Add(CondizioneRicerca);
+    return;
+  }
+  auto* tabella = TipoTabella == kTipoTabella ? dynamic_cast<db::Table*>(ds) : nullptr;
+  if (tabella && ModoOrdinamento == 1 && !Ordinamento.NomeCampo.empty() && !FormRicerca)
+    tabella->SetIndexFieldNames(Ordinamento.NomeCampo);
+  db::Database* database = DatabaseGriglia();
+  if (!database) return;
+  if (!FormRicerca) {
+    ApplicaAspetto(*this, LeggiAspetto(*this, *database));
+  } else {
+    if (!AspettoInRicercaLetto) AspettoInRicerca = LeggiAspetto(*this, *database);
+    AspettoInRicercaLetto = true;
+    ApplicaAspetto(*this, AspettoInRicerca);
+  }
+  if (ModoOrdinamento == 1 && !Ordinamento.NomeCampo.empty()) {
+    if (auto* memoria = TipoTabella == kTipoMemoria ? dynamic_cast<TRxMemoryData*>(ds) : nullptr)
+      memoria->SortByFields(Ordinamento.NomeCampo, true, Ordinamento.Direzione == 2);
+    if (Ordinamento.Colonna >= 0 && Ordinamento.Colonna < Columns().Count())
+      Columns()[Ordinamento.Colonna]->Title.Color = ColoreCampoOrdinato;
+  }
+  if (tabella) {
+    tabella->UpdateIndexDefs();
+    CampiIndicizzati = CampiIndicizzatiTabella(*tabella);
+    ColoraTitoli();
+  }
+}
+
+// End of each AfterOpen: with the operator's switch on, the grid goes on
+// under the negated code, so what he changes lasts while the grid lives.
+void TVuxGrid::CopiaTemporaneaAspetto() {
+  if (!DisabilitaMemPosGriglie || CodiceSituazione <= 0) return;
+  CodiceSituazione = -CodiceSituazione;
+  SalvaAspettoGriglia();
+}
+
+// "Personalizza Griglia": the layout editor on the stored rows.
+void TVuxGrid::PersonalizzaGriglia() {
+  SalvaAspettoGriglia();
+  auto editor = ui::MakeOwned<TPVuxGridForm>(this, DatabaseGriglia(), CodiceSituazione, Utente,
+                                             CodiceProgetto, TabellaAspettoGriglia);
+  editor->Font = Font;
+  editor->Font.Size = std::min(editor->Font.Size, 10);
+  editor->SetCaption("Personalizzazione Griglia");
+  editor->ButtonAspettoBase->OnClick = [this](ui::Component*) { AzzeraAspettoGriglia(); };
+  editor->ButtonAcqAspetto->OnClick = [this](ui::Component*) { AcquisisciAspettoDaUtente(); };
+  FormPersonalizza = editor.get();
+  struct Fine {
+    TVuxGrid* g;
+    ~Fine() { g->FormPersonalizza = nullptr; }
+  } fine{this};
+  editor->ShowModal();
+  editor.reset();
+  FormPersonalizza = nullptr;
+  CaricaAspettoGriglia();
+}
+
+}  // namespace velmaro
+
+namespace velmaro {
+
+namespace {
+
+int ScegliVoce(const ui::RadioGroup& gruppo, int voce) {
+  return voce >= 0 && voce < gruppo.Items.Count() ? voce : gruppo.ItemIndex();
+}
+
+}  // namespace
+
+// The search dialog where the operator left it, with his last options;
+// centred on the screen the first time.
+void TVuxGrid::CaricaPosizioneFinestra(TRVuxGridForm& dialogo) {
+  db::Database* database = DatabaseGriglia();
+  if (!database) return;
+  db::Transaction tr(database);
+  tr.StartTransaction();
+  db::Query q(database, &tr);
+  q.SQL.Assign(
+      SelezioneChiave(TabellaPosizioneFinestre, {CodiceProgetto, CodiceSituazione, Utente}));
+  q.Open();
+  if (!q.IsEmpty()) {
+    dialogo.Position = ui::FormPosition::Designed;
+    dialogo.SetBounds(q.FieldByName("POSX").AsInteger(), q.FieldByName("POSY").AsInteger(),
+                      dialogo.Width(), dialogo.Height());
+    dialogo.EditTipoRicerca->SetItemIndex(
+        ScegliVoce(*dialogo.EditTipoRicerca, q.FieldByName("INFO3").AsInteger()));
+    dialogo.EditUpper->SetChecked(q.FieldByName("INFO4").AsInteger() == 1);
+    dialogo.EditOrdinamento->SetItemIndex(
+        ScegliVoce(*dialogo.EditOrdinamento, q.FieldByName("INFO1").AsInteger()));
+  } else {
+    dialogo.Position = ui::FormPosition::ScreenCenter;
+  }
+  q.Close();
+  if (tr.Active()) tr.Commit();
+}
+
+// Writes the dialog's row only when something changed; DIMX and DIMY keep
+// the values read, as the window positions of the same table rely on.
+void TVuxGrid::SalvaPosizioneFinestra(TRVuxGridForm& dialogo) {
+  db::Database* database = DatabaseGriglia();
+  if (!database) return;
+  const ChiaveSituazione chiave{CodiceProgetto, CodiceSituazione, Utente};
+  const int tipo = dialogo.EditTipoRicerca->ItemIndex(),
+            ordine = dialogo.EditOrdinamento->ItemIndex(),
+            upper = dialogo.EditUpper->Checked() ? 1 : 0;
+  db::Transaction tr(database);
+  tr.StartTransaction();
+  db::UpdateSQL aggiornamento;
+  db::Query q(database, &tr);
+  q.SQL.Assign(SelezioneChiave(TabellaPosizioneFinestre, chiave));
+  q.Open();
+  const bool esiste = !q.IsEmpty();
+  if (esiste && q.FieldByName("POSX").AsInteger() == dialogo.Left() &&
+      q.FieldByName("POSY").AsInteger() == dialogo.Top() &&
+      q.FieldByName("INFO3").AsInteger() == tipo && q.FieldByName("INFO1").AsFloat() == ordine &&
+      q.FieldByName("INFO4").AsInteger() == upper) {
+    q.Close();
+    tr.Commit();
+    return;
+  }
+  q.UpdateObject = &aggiornamento;
+  CostruisciSQLAggiornamento(q, TabellaPosizioneFinestre, "UPDATE", aggiornamento);
+  CostruisciSQLAggiornamento(q, TabellaPosizioneFinestre, "INSERT", aggiornamento);
+  for (const std::string& riga : RigheChiave(chiave)) aggiornamento.ModifySQL.Add(riga);
+  if (esiste) {
+    q.Edit();
+  } else {
+    q.Append();
+    q.FieldByName("CodiceProgetto").SetAsInteger(chiave.progetto);
+    q.FieldByName("CodiceSituazione").SetAsInteger(chiave.situazione);
+    q.FieldByName("CodiceUtente").SetAsInteger(chiave.utente);
+  }
+  q.FieldByName("POSX").SetAsInteger(dialogo.Left());
+  q.FieldByName("POSY").SetAsInteger(dialogo.Top());
+  q.FieldByName("INFO3").SetAsInteger(tipo);
+  q.FieldByName("INFO4").SetAsInteger(upper);
+  q.FieldByName("INFO1").SetAsFloat(ordine);
+  q.Post();
+  q.UpdateObject = nullptr;
+  q.Close();
+  if (tr.Active()) tr.Commit();
+}
+
+}  // namespace velmaro

@@ -1,0 +1,209 @@
+// The operator's grid layout: stored only when changed, restored at the
+// next opening, reset, copied from another operator, and the scratch copy.
+#include <gtest/gtest.h>
+
+#include "grid/acqaspettodavuxgrid.h"
+#include "grid/avvuxgr.h"
+#include "grid/pvuxgrid.h"
+#include "griglia_fixture.h"
+#include "ui/dbgrid.h"
+
+namespace velmaro::testing {
+namespace {
+
+constexpr const char* kRigheAspetto =
+    "SELECT NOMECAMPO, LARGHEZZA, POSIZIONE, NOMECOLONNA, ORDINAMENTO, VISIBILE FROM STOASP1"
+    " WHERE CODICEPROGETTO=501 AND CODICESITUAZIONE=40 AND CODICEUTENTE=2 ORDER BY POSIZIONE";
+
+class Aspetto : public GrigliaTest {};
+
+// Catches a layout rewritten at every close (captions an editor changed
+// would be lost) and one not rewritten after a column moved.
+TEST_F(Aspetto, SavedOnlyWhenChanged) {
+  ApriFinestra();
+  ChiudiFinestra();
+  auto righe = Righe(kRigheAspetto);
+  ASSERT_EQ(righe.size(), 5u);
+  EXPECT_EQ(righe[2][0], "PREZZO");
+  EXPECT_EQ(righe[2][4], kNull);
+
+  Esegui("UPDATE STOASP1 SET NOMECOLONNA='Prezzo netto' WHERE NOMECAMPO='PREZZO'");
+  ApriFinestra();
+  EXPECT_EQ(griglia_->Columns()[2]->TitleText(), "Prezzo netto");
+  Esegui("UPDATE STOASP1 SET NOMECOLONNA='Altro' WHERE NOMECAMPO='PREZZO'");
+  ChiudiFinestra();
+  EXPECT_EQ(Valore("SELECT NOMECOLONNA FROM STOASP1 WHERE NOMECAMPO='PREZZO'"), "Altro");
+
+  ApriFinestra();
+  Esegui("UPDATE STOASP1 SET NOMECOLONNA='Terzo' WHERE NOMECAMPO='PREZZO'");
+  griglia_->Columns()[0]->SetWidth(150);
+  ChiudiFinestra();
+  righe = Righe(kRigheAspetto);
+  EXPECT_EQ(righe[0][1], "150");
+  EXPECT_EQ(righe[2][3], "Altro") << "every row is written again, as the grid shows it";
+}
+
+// Catches a stored order, width, caption, colour or visibility that the
+// next opening does not show, and a stored row of a vanished field that
+// breaks the load.
+TEST_F(Aspetto, RestoredAtNextOpening) {
+  ApriFinestra();
+  ChiudiFinestra();
+  Esegui(
+      "UPDATE STOASP1 SET POSIZIONE=0, LARGHEZZA=77, VISIBILE=0, COLORECOLONNA=255"
+      " WHERE NOMECAMPO='DESCRIZIONE'");
+  Esegui("UPDATE STOASP1 SET POSIZIONE=1 WHERE NOMECAMPO='CODICE'");
+  Esegui(
+      "INSERT INTO STOASP1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE, NOMECAMPO, POSIZIONE)"
+      " VALUES (501, 40, 2, 'SPARITO', 9)");
+  ApriFinestra();
+  const ui::Column* prima = griglia_->Columns()[0];
+  EXPECT_EQ(prima->FieldName, "DESCRIZIONE");
+  EXPECT_EQ(prima->Width(), 77);
+  EXPECT_FALSE(prima->Visible);
+  EXPECT_EQ(prima->Color, ui::Color(255));
+  EXPECT_EQ(griglia_->Columns()[1]->FieldName, "CODICE");
+  EXPECT_EQ(griglia_->Columns()[2]->Color, griglia_->Color) << "0 gives the grid's colour";
+}
+
+// Catches "Aspetto Base" acting without OK, leaving the dialog position
+// row, the old columns or the search condition, or writing the old layout
+// back while the query closes (AspettoSostituito).
+TEST_F(Aspetto, ResetToTheQuerysColumns) {
+  ApriFinestra();
+  query_.FieldByName("PREZZO").SetIndex(0);
+  griglia_->Columns()[1]->SetWidth(200);
+  griglia_->SalvaAspettoGriglia();
+  Esegui(
+      "INSERT INTO STOPOS1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE, POSX) VALUES (501, 40, "
+      "2, 5)");
+  ui::Driver d;
+  d.Enqueue([](ui::Driver& d) { d.Click("TAvVuxGrForm.ButtonCancel"); });
+  griglia_->AzzeraAspettoGriglia();
+  EXPECT_EQ(Righe(kRigheAspetto)[0][0], "PREZZO");
+
+  griglia_->CondizioneRicerca = "WHERE(ARTICOLI.CODICE = 'A1')";
+  query_.Close();
+  query_.Open();
+  ASSERT_EQ(Codici().size(), 1u);
+  bool salvataggioDuranteSostituzione = false;
+  query_.BeforeClose = [&](db::DataSet&) {
+    if (griglia_->AspettoSostituito) return;
+    salvataggioDuranteSostituzione = true;
+  };
+  std::string primaRigaEditore;
+  d.Enqueue([](ui::Driver& d) { d.Click("TPVuxGridForm.ButtonAspettoBase"); });
+  d.Enqueue([](ui::Driver& d) { d.Click("TAvVuxGrForm.ButtonOK"); });
+  d.Enqueue([&](ui::Driver& d) {
+    primaRigaEditore = d.Get<TPVuxGridForm>("TPVuxGridForm").IBQuery1().FieldByName("NOMECAMPO").AsString();
+    d.Click("TPVuxGridForm.ButtonChiudi");
+  });
+  griglia_->PersonalizzaGriglia();
+  EXPECT_EQ(primaRigaEditore, "CODICE");
+  EXPECT_EQ(Codici().size(), 4u) << "the search condition goes with the layout";
+  EXPECT_FALSE(salvataggioDuranteSostituzione);
+  EXPECT_FALSE(griglia_->AspettoSostituito);
+  const auto righe = Righe(kRigheAspetto);
+  ASSERT_EQ(righe.size(), 5u);
+  EXPECT_EQ(righe[0][0], "CODICE");
+  EXPECT_EQ(righe[1][1], std::to_string(griglia_->Columns()[1]->Width()));
+  EXPECT_NE(righe[1][1], "200");
+  EXPECT_EQ(Valore("SELECT COUNT(*) FROM STOPOS1"), "0");
+}
+
+// Catches the copy listing the current operator or others out of order,
+// "Conferma" closing without a choice, and a copy that keeps the old rows.
+TEST_F(Aspetto, CopiedFromAnotherOperator) {
+  for (int utente : {7, 3}) {
+    ApriFinestra(utente);
+    query_.FieldByName("QUANTITA").SetIndex(0);
+    ChiudiFinestra();
+  }
+  ApriFinestra();
+  ui::Driver d;
+  std::vector<std::string> elenco;
+  d.Enqueue([&](ui::Driver& d) {
+    auto& combo = d.Get<ui::ComboBox>("TAcqAspettoDaVuxGridForm.ComboUtente");
+    elenco = combo.Items.Items();
+    d.Click("TAcqAspettoDaVuxGridForm.ButtonConferma");
+  });
+  d.EnqueueAnswer("OK");
+  d.Enqueue([](ui::Driver& d) { d.Select("TAcqAspettoDaVuxGridForm.ComboUtente", "7"); });
+  d.Enqueue([](ui::Driver& d) { d.Click("TAcqAspettoDaVuxGridForm.ButtonConferma"); });
+  griglia_->AcquisisciAspettoDaUtente();
+  EXPECT_EQ(elenco, (std::vector<std::string>{"3", "7"}));
+  EXPECT_EQ(ui::App().Messages().back().Text, "E' necessario inserire l'id utente");
+  EXPECT_EQ(Righe(kRigheAspetto)[0][0], "QUANTITA");
+  EXPECT_EQ(griglia_->Columns()[0]->FieldName, "QUANTITA");
+  EXPECT_FALSE(griglia_->AspettoSostituito);
+}
+
+// Catches a copy that fails half-way (the operator's rows held by another
+// transaction) reported as done, losing his rows or leaving the grid
+// marked as being replaced.
+TEST_F(Aspetto, FailedCopyKeepsTheOwnRows) {
+  ApriFinestra(7);
+  ChiudiFinestra();
+  ApriFinestra();
+  griglia_->Columns()[0]->SetWidth(99);
+  griglia_->SalvaAspettoGriglia();
+  db::Database altra;
+  HostFolder::Attach(altra, Archivio());
+  db::Transaction blocco(&altra);
+  blocco.StartTransaction();
+  db::Query q(&altra, &blocco);
+  q.SQL.Add("UPDATE STOASP1 SET LARGHEZZA=LARGHEZZA WHERE CODICEUTENTE=2");
+  q.ExecSQL();
+
+  ui::Driver d;
+  d.Enqueue([](ui::Driver& d) { d.Select("TAcqAspettoDaVuxGridForm.ComboUtente", "7"); });
+  d.Enqueue([](ui::Driver& d) { d.Click("TAcqAspettoDaVuxGridForm.ButtonConferma"); });
+  d.EnqueueAnswer("OK");
+  griglia_->AcquisisciAspettoDaUtente();
+  blocco.Rollback();
+  EXPECT_EQ(ui::App().Messages().back().Text.rfind("Fallito azzeramento aspetto griglia:\r", 0), 0u);
+  EXPECT_FALSE(griglia_->AspettoSostituito);
+  EXPECT_EQ(Righe(kRigheAspetto)[0][1], "99");
+}
+
+// Catches the scratch copy touching the operator's own rows, and the
+// published situation code reading negative.
+TEST_F(Aspetto, ScratchCopyLeavesTheStoredLayout) {
+  ApriFinestra();
+  ChiudiFinestra();
+  ApriFinestra();
+  griglia_->DisabilitaMemPosGriglie = true;
+  griglia_->CopiaTemporaneaAspetto();
+  EXPECT_EQ(griglia_->Situazione(), kSituazione);
+  EXPECT_EQ(griglia_->CodiceSituazione, -kSituazione);
+  griglia_->Columns()[0]->SetWidth(300);
+  ChiudiFinestra();
+  EXPECT_NE(Valore("SELECT LARGHEZZA FROM STOASP1 WHERE CODICESITUAZIONE=40 AND POSIZIONE=0"),
+            "300");
+  EXPECT_EQ(Valore("SELECT LARGHEZZA FROM STOASP1 WHERE CODICESITUAZIONE=-40 AND POSIZIONE=0"),
+            "300");
+}
+
+// Catches the editor losing a caption, visibility or colour change, and
+// an insert in its grid that reaches the table.
+TEST_F(Aspetto, EditorChangesRows) {
+  ApriFinestra();
+  ui::Driver d;
+  d.Enqueue([](ui::Driver& d) {
+    d.SelectRow("TPVuxGridForm.DBGrid1", 2);
+    d.SelectColumn("TPVuxGridForm.DBGrid1", "NOMECOLONNA");
+    d.Type("TPVuxGridForm.DBGrid1", "Descr.");
+  });
+  d.Enqueue([](ui::Driver& d) { d.Click("TPVuxGridForm.SpeedButton1"); });
+  d.Enqueue([](ui::Driver& d) { d.AnswerFile("$00FF00"); });
+  d.Enqueue([](ui::Driver& d) { d.Get<TPVuxGridForm>("TPVuxGridForm").IBQuery1().Append(); });
+  d.Enqueue([](ui::Driver& d) { d.Click("TPVuxGridForm.ButtonChiudi"); });
+  griglia_->PersonalizzaGriglia();
+  EXPECT_EQ(Valore("SELECT COLORECOLONNA FROM STOASP1 WHERE NOMECAMPO='DESCRIZIONE'"), "65280");
+  EXPECT_EQ(Valore("SELECT NOMECOLONNA FROM STOASP1 WHERE NOMECAMPO='DESCRIZIONE'"), "Descr.");
+  EXPECT_EQ(griglia_->Columns()[1]->TitleText(), "Descr.");
+  EXPECT_EQ(Valore("SELECT COUNT(*) FROM STOASP1 WHERE CODICEUTENTE=2"), "5");
+}
+
+}  // namespace
+}  // namespace velmaro::testing
