@@ -7,5 +7,8 @@ script=$2
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 "$host" init "$dir/host" --demo-data >/dev/null
+# Files the scripts name by relative path (pictures, ...) beside them.
+files=$(dirname "$script")/files
+if [[ -d $files ]]; then cp -r "$files" "$dir/files"; fi
 cd "$dir"
 "$host" run "$dir/host" "$script"
