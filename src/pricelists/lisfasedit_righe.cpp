@@ -1,0 +1,54 @@
+// The row pages of the current list: net prices (LISTSCDTNET) and
+// discounts (LISTSCDTSCO), with their command bars.
+#include "db/query.h"
+#include "pricelists/frames.h"
+#include "pricelists/lisfasedit.h"
+#include "ui/extctrls.h"
+#include "ui/stdctrls.h"
+
+namespace velmaro {
+
+void TLisFasEditForm::CaricaListaDettNetti() {
+  db::Query& q = *FrameDettNetti1->QueryDettNetti;
+  q.Close();
+  q.SQL.Clear();
+  q.SQL.Add("SELECT * FROM LISTSCDTNET WHERE IDLISTSC='" + IDListinoCorrente + "'");
+  q.Open();
+}
+
+// Still to come: the column titles of the selection values (STOASP1).
+void TLisFasEditForm::CaricaListaDettSconti() {
+  db::Query& q = *FrameDettSconti1->QueryDettSconti;
+  q.Close();
+  q.SQL.Clear();
+  q.SQL.Add("SELECT * FROM LISTSCDTSCO WHERE IDLISTSC='" + IDListinoCorrente + "'");
+  q.Open();
+}
+
+void TLisFasEditForm::FrameDettNetti1QueryDettNettiAfterOpen(db::DataSet&) {}
+
+void TLisFasEditForm::FrameListiniEdit11ButtonNuovoClick() {}
+void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {}
+void TLisFasEditForm::FrameListiniEdit11ButtonEditClick() {}
+void TLisFasEditForm::FrameListiniEdit11ButtonEliminaClick() {}
+void TLisFasEditForm::FrameListiniEdit11ButtonAzzeraClick() {}
+void TLisFasEditForm::FrameListiniEdit11ButtonImpExpClick() {}
+void TLisFasEditForm::FrameListiniEdit11ButtonAggiornaClick() {}
+
+void TLisFasEditForm::FrameListiniEdit11CheckBoxNessunaDataFinaleClick() {
+  FrameListiniEdit11->DataFineDef->SetEnabled(!FrameListiniEdit11->CheckBoxNessunaDataFinale->Checked());
+}
+
+void TLisFasEditForm::FrameDettScontoEdit11ButtonNuovoClick() {}
+void TLisFasEditForm::FrameDettScontoEdit11ButtonEditClick() {}
+void TLisFasEditForm::FrameDettScontoEdit11ButtonEliminaClick() {}
+void TLisFasEditForm::FrameDettScontoEdit11ButtonAzzeraClick() {}
+void TLisFasEditForm::FrameDettScontoEdit11ButtonImpExpClick() {}
+void TLisFasEditForm::FrameDettScontoEdit11ButtonAggiornaClick() {}
+
+void TLisFasEditForm::FrameDettScontoEdit11CheckBoxNessunaDataFinaleClick() {
+  FrameDettScontoEdit11->DataFineDef->SetEnabled(
+      !FrameDettScontoEdit11->CheckBoxNessunaDataFinale->Checked());
+}
+
+}  // namespace velmaro
