@@ -1,5 +1,14 @@
 // The row pages of the current list: net prices (LISTSCDTNET) and
 // discounts (LISTSCDTSCO), with their command bars.
+//
+// The pages are entered by AzioneGesNet / AzioneGesSco (lisfasedit_pagine.cpp)
+// with IDListinoCorrente set; the list bar's default dates are the window's
+// DataInizioDef, DataFineDef and CheckBoxNessunaDataFinale; every button of
+// FrameListiniEdit11 and FrameDettScontoEdit11 is already wired to its
+// handler below (lisfasedit_costruzione.cpp), and the net query's AfterOpen
+// to FrameDettNetti1QueryDettNettiAfterOpen. Writes go through QueryAux1
+// (the context's default transaction), re-reads before a deletion through
+// QueryAux2 after restarting Transazione2.
 #include "db/query.h"
 #include "pricelists/frames.h"
 #include "pricelists/lisfasedit.h"
