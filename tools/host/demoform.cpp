@@ -5,6 +5,9 @@
 #include "db/query.h"
 #include "db/transaction.h"
 #include "grid/vuxgrid.h"
+#include "platform/encoding.h"
+#include "platform/library.h"
+#include "search/widestring.h"
 #include "sqlrun.h"
 #include "ui/application.h"
 #include "ui/dbgrid.h"
@@ -37,6 +40,7 @@ TDemoForm::TDemoForm(const std::string& companyDb, const std::string& operatorNa
   ButtonDialogo->OnClick = [this](ui::Component*) { ButtonDialogoClick(); };
   ButtonDomanda->OnClick = [this](ui::Component*) { ButtonDomandaClick(); };
   ButtonChiudi->OnClick = [this](ui::Component*) { Close(); };
+  PreparaRicercaKestrin(operatorNumber);
   OnClose = [this](ui::Component*, ui::CloseAction& action) {
     if (netti_->Active()) GridNetti->SalvaAspettoGriglia();
     action = ui::CloseAction::Free;
@@ -82,6 +86,42 @@ void TDemoForm::PreparaGrigliaNetti(int operatorNumber) {
   GridNetti->Ditta = "DEMO";
   GridNetti->RicercaCampoAbilitata = true;
   netti_->Open();
+}
+
+// The test entry of the search library: a request, the button calling
+// ShowVuxRicercheFormY as the module's windows do, the answer.
+void TDemoForm::PreparaRicercaKestrin(int operatorNumber) {
+  EditRichiesta = ui::Make<ui::Edit>(this, "EditRichiesta", {224, 582, 130, 21});
+  ButtonKestrin = ui::Make<ui::Button>(this, "ButtonKestrin", {360, 580, 80, 25}, "Ricerca...");
+  EditRisposta = ui::Make<ui::Edit>(this, "EditRisposta", {446, 582, 76, 21});
+  EditRisposta->ReadOnly = true;
+  ButtonKestrin->OnClick = [this, operatorNumber](ui::Component*) {
+    ButtonKestrinClick(operatorNumber);
+  };
+}
+
+void TDemoForm::ButtonKestrinClick(int operatorNumber) {
+  using Ricerca = void (*)(std::int32_t, std::uint32_t, const char*, velmaro::WideString*);
+  velmaro::WideString risposta = nullptr;
+  std::string errore;
+  {
+    plat::Library kestrin = plat::Library::Load("Kestrin.dll");
+    auto ricerca = kestrin.Function<Ricerca>("ShowVuxRicercheFormY");
+    if (!ricerca) {
+      ui::ShowMessage("Kestrin.dll: " + kestrin.Error());
+      return;
+    }
+    const std::string ansi = plat::Utf8ToAnsi(EditRichiesta->Text());
+    try {
+      ricerca(operatorNumber, Handle(), ansi.c_str(), &risposta);
+    } catch (const std::exception& e) {
+      errore = e.what();
+    }
+  }
+  // The answer outlives the library that wrote it.
+  EditRisposta->SetText(plat::Utf16ToUtf8(velmaro::WideStringRead(risposta)));
+  velmaro::WideStringFree(risposta);
+  if (!errore.empty()) ui::ShowMessage("Errore nell'accesso alla DLL Kestrin:\r" + errore);
 }
 
 // "Dialogo...": asks for a value and shows it.

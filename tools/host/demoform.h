@@ -41,11 +41,16 @@ class TDemoForm : public ui::Form {
   ui::Button* ButtonDialogo = nullptr;
   ui::Button* ButtonDomanda = nullptr;
   ui::Button* ButtonChiudi = nullptr;
+  ui::Edit* EditRichiesta = nullptr;  // a record-search request for Kestrin.dll
+  ui::Button* ButtonKestrin = nullptr;
+  ui::Edit* EditRisposta = nullptr;   // its answer
 
  private:
   void ButtonDialogoClick();
   void ButtonDomandaClick();
   void PreparaGrigliaNetti(int operatorNumber);
+  void PreparaRicercaKestrin(int operatorNumber);
+  void ButtonKestrinClick(int operatorNumber);
 
   db::Database* database_ = nullptr;
   db::Transaction* transaction_ = nullptr;
