@@ -59,6 +59,12 @@ TLisRicercaForm::TLisRicercaForm(ui::Component* owner, CellaDataModule* cellaDM)
   DoCreate();
 }
 
+// The query outlives this class's part of the form; its handlers must not.
+void TLisRicercaForm::BeforeDestruction() {
+  StaccaGestori(*QueryListini);
+  ui::Form::BeforeDestruction();
+}
+
 void TLisRicercaForm::QueryListiniBeforeOpen() {
   if (GridListini->Tag != 0) return;
   QueryListini->SQL.Clear();
