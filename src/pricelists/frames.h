@@ -42,6 +42,8 @@ void GrigliaPrimaChiusura(TVuxGrid& griglia, db::Query& query);
 // current column, cancel the search, the query tool, halve the column)
 // while the grid has the focus; other keys do nothing.
 void TastoFunzioneGriglia(TVuxGrid& griglia, unsigned short key);
+// The field of the current row as text; "" when the query is closed or empty.
+std::string ValoreCampo(db::Query& query, const char* campo);
 // Takes the open and close handlers off a query whose handlers call into
 // an object that is going: the query closes itself when freed, later.
 void StaccaGestori(db::Query& query);

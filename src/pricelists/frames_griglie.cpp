@@ -36,6 +36,11 @@ void TastoFunzioneGriglia(TVuxGrid& griglia, unsigned short key) {
   if (voce >= 0 && voce < int(griglia.VociGriglia.size())) griglia.VociGriglia[voce]->Click();
 }
 
+std::string ValoreCampo(db::Query& query, const char* campo) {
+  if (!query.Active() || query.IsEmpty()) return {};
+  return query.FieldByName(campo).AsString();
+}
+
 void StaccaGestori(db::Query& query) {
   query.BeforeOpen = query.AfterOpen = query.BeforeClose = query.AfterClose = nullptr;
 }

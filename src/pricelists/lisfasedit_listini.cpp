@@ -22,8 +22,6 @@ namespace velmaro {
 
 namespace {
 
-std::string Campo(db::Query& q, const char* nome) { return q.FieldByName(nome).AsString(); }
-
 void Esegui(db::Query& q, const std::vector<std::string>& righe) {
   q.Close();
   q.SQL.Clear();
@@ -61,7 +59,7 @@ void TLisFasEditForm::CaricaListaListini(const std::string& fascia) {
   q.SQL.Assign(listini::RigheElencoListini(fascia));
   FrameListini1->LabelListCorr->SetCaption(
       fascia.empty() ? "Elenco listini"
-                     : "Listini fascia corrente: " + Campo(*FrameFasce1->QueryFasce, "NOME"));
+                     : "Listini fascia corrente: " + ValoreCampo(*FrameFasce1->QueryFasce, "NOME"));
   q.Open();
   if (!q.IsEmpty()) return;
   // A band without lists shows them all, under the band's title.
@@ -94,8 +92,8 @@ void TLisFasEditForm::CheckBoxNessunaDataFinaleClick() {
 
 void TLisFasEditForm::FrameListini1GridListiniDblClick() {
   db::Query& q = *FrameListini1->QueryListini;
-  IDListinoCorrente = Campo(q, "ID");
-  if (Campo(q, "TIPO") == "N")
+  IDListinoCorrente = ValoreCampo(q, "ID");
+  if (ValoreCampo(q, "TIPO") == "N")
     ButtonGesNet->Click();
   else
     ButtonGesSco->Click();
@@ -142,23 +140,23 @@ void TLisFasEditForm::ButtonEditClick() {
     ui::MessageDlg("Premere Nuovo per inserire un nuovo record", ui::MsgDlgType::Information, ui::mbOK);
     return;
   }
-  const std::string id = Campo(q, "ID");
+  const std::string id = ValoreCampo(q, "ID");
   auto dialogo = ui::MakeOwned<TListinoNuovoForm>(this, CellaDM);
   TListinoNuovoForm& d = *dialogo;
   d.ModoEdit = true;
   d.SetCaption("Edita listino");
   d.EditCodListino->SetText(id);
-  d.EditNomeListino->SetText(Campo(q, "NOME"));
-  d.EditClassificazione1->SetText(Campo(q, "CLASSIFICAZIONE1"));
-  d.EditClassificazione2->SetText(Campo(q, "CLASSIFICAZIONE2"));
-  d.EditListRif->SetText(Campo(q, "LISTSCRIF"));
-  const std::string sel1 = Campo(q, "CAMPOSEL1"), sel2 = Campo(q, "CAMPOSEL2");
+  d.EditNomeListino->SetText(ValoreCampo(q, "NOME"));
+  d.EditClassificazione1->SetText(ValoreCampo(q, "CLASSIFICAZIONE1"));
+  d.EditClassificazione2->SetText(ValoreCampo(q, "CLASSIFICAZIONE2"));
+  d.EditListRif->SetText(ValoreCampo(q, "LISTSCRIF"));
+  const std::string sel1 = ValoreCampo(q, "CAMPOSEL1"), sel2 = ValoreCampo(q, "CAMPOSEL2");
   d.ComboBoxCampoSel1->SetText(sel1 == "CODICE" ? listini::kEtichettaCodice : EtichettaCampoSel(sel1));
   d.ComboBoxCampoSel2->SetText(sel2 == "ESTENSIONE" ? listini::kEtichettaEstensione
                                                     : EtichettaCampoSel(sel2));
-  d.ComboBoxCampoSel3->SetText(EtichettaCampoSel(Campo(q, "CAMPOSEL3")));
+  d.ComboBoxCampoSel3->SetText(EtichettaCampoSel(ValoreCampo(q, "CAMPOSEL3")));
   d.ComboBoxTipoListino->SetItemIndex(
-      d.ComboBoxTipoListino->Items.IndexOf(listini::NomeTipoDaCodice(Campo(q, "TIPO"))));
+      d.ComboBoxTipoListino->Items.IndexOf(listini::NomeTipoDaCodice(ValoreCampo(q, "TIPO"))));
   d.ComboBoxTipoListino->SetEnabled(false);
   MostraData(q.FieldByName("DATAINIZIOVALIDITA"), *d.DataInizioVal, *d.CheckBoxNessunaDataInizioVal);
   MostraData(q.FieldByName("DATAFINEVALIDITA"), *d.DataFineVal, *d.CheckBoxNessunaDataFineVal);
@@ -185,7 +183,7 @@ void TLisFasEditForm::ButtonEliminaClick() {
     Avviso("La tabella è vuota");
     return;
   }
-  const std::string id = Campo(q, "ID");
+  const std::string id = ValoreCampo(q, "ID");
   Transazione2->SetActive(false);
   Transazione2->SetActive(true);
   QueryAux2->Close();

@@ -86,9 +86,7 @@ void TLisRicercaForm::FormClose(ui::CloseAction&) {
 void TLisRicercaForm::GridListiniKeyUp(ui::Word& key) { TastoFunzioneGriglia(*GridListini, key); }
 
 void TLisRicercaForm::ButtonRitornaClick() {
-  ListinoRitornato = QueryListini->Active() && !QueryListini->IsEmpty()
-                         ? QueryListini->FieldByName("ID").AsString()
-                         : std::string();
+  ListinoRitornato = ValoreCampo(*QueryListini, "ID");
   SetModalResult(ui::mrOk);
 }
 
