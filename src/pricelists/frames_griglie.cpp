@@ -136,9 +136,7 @@ void TFrameListini::BeforeDestruction() {
   ui::Frame::BeforeDestruction();
 }
 
-void TFrameListini::GridListiniInizioRicerca(ui::Component*) {
-  GrigliaInizioRicerca(*GridListini);
-}
+void TFrameListini::GridListiniInizioRicerca(ui::Component*) { GrigliaInizioRicerca(*GridListini); }
 void TFrameListini::GridListiniFineRicerca(ui::Component*) { GrigliaFineRicerca(*GridListini); }
 
 TFrameDettNetti::TFrameDettNetti(ui::Component* owner) : ui::Frame(owner) {

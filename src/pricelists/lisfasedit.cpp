@@ -33,8 +33,7 @@ const char* const kRichiestaClienti[] = {
     "<Nome>RAGSOC</Nome><Etichetta>Rag. Soc.</Etichetta></CampoRic>",
     "<CampoRic><Nome>PI</Nome><Etichetta>PI</Etichetta></CampoRic><CampoRic><Nome>CITTA</Nome>"
     "<Etichetta>Citta</Etichetta></CampoRic></CampiRic>",
-    "<CampiRitorno><CampoRitorno>CODICE</CampoRitorno></CampiRitorno>",
-    "</VuxForm>"};
+    "<CampiRitorno><CampoRitorno>CODICE</CampoRitorno></CampiRitorno>", "</VuxForm>"};
 
 }  // namespace
 
@@ -73,10 +72,10 @@ void TLisFasEditForm::Inizializzazione() {
   Transazione2->Params.push_back("isc_tpb_nowait");
   Transazione2->SetActive(true);
 
-  for (db::Query* q : {FrameFasce1->QueryFasce, FrameFasce1->QueryFasceDett,
-                       FrameListini1->QueryListini, FrameDettNetti1->QueryDettNetti,
-                       FrameDettSconti1->QueryDettSconti, FrameClientiFasc1->QueryClientiFasc,
-                       FrameFornFasc->QueryClientiFasc}) {
+  for (db::Query* q :
+       {FrameFasce1->QueryFasce, FrameFasce1->QueryFasceDett, FrameListini1->QueryListini,
+        FrameDettNetti1->QueryDettNetti, FrameDettSconti1->QueryDettSconti,
+        FrameClientiFasc1->QueryClientiFasc, FrameFornFasc->QueryClientiFasc}) {
     q->SetDatabase(tabx.IBDatabase1);
     q->SetTransaction(tabx.IBDatabase1->DefaultTransaction);
   }
@@ -97,9 +96,10 @@ void TLisFasEditForm::Inizializzazione() {
   CaricaListaFasce();
   PageControlMain->SetActivePage(TabSheetFasce);
 
-  for (ui::DateTimePicker* d : {DataInizioDef, DataFineDef, FrameListiniEdit11->DataInizioDef,
-                                FrameListiniEdit11->DataFineDef, FrameDettScontoEdit11->DataInizioDef,
-                                FrameDettScontoEdit11->DataFineDef})
+  for (ui::DateTimePicker* d :
+       {DataInizioDef, DataFineDef, FrameListiniEdit11->DataInizioDef,
+        FrameListiniEdit11->DataFineDef, FrameDettScontoEdit11->DataInizioDef,
+        FrameDettScontoEdit11->DataFineDef})
     d->SetDate(Oggi());
   CaricaPosizioneForm(*this, tabx.GetNumUser(), kSituazioneFinestra, DM().CodiceProgetto,
                       *tabx.IBDatabase1);
@@ -115,8 +115,10 @@ void TLisFasEditForm::ImpostaGriglie() {
     db::Query* query;
   };
   const Griglia griglie[] = {
-      {FrameDettSconti1->GridListSconti, "LISTSCDTSCO", dm.Situazione3, FrameDettSconti1->QueryDettSconti},
-      {FrameDettNetti1->GridListNetti, "LISTSCDTNET", dm.Situazione4, FrameDettNetti1->QueryDettNetti},
+      {FrameDettSconti1->GridListSconti, "LISTSCDTSCO", dm.Situazione3,
+       FrameDettSconti1->QueryDettSconti},
+      {FrameDettNetti1->GridListNetti, "LISTSCDTNET", dm.Situazione4,
+       FrameDettNetti1->QueryDettNetti},
       {FrameListini1->GridListini, "LISTSC", dm.Situazione5, FrameListini1->QueryListini},
       {FrameFasce1->GridFasce, "FASCESC", dm.Situazione6, FrameFasce1->QueryFasce},
       {FrameFasce1->GridDettFasce, "FASCESCDT", dm.Situazione7, FrameFasce1->QueryFasceDett}};
@@ -152,7 +154,8 @@ void TLisFasEditForm::AggiornaSchemaFasce() {
 void TLisFasEditForm::IncorporaRicercaClienti() {
   std::string richiesta;
   for (const char* parte : kRichiestaClienti) richiesta += parte;
-  RicercaClienti = IncorporaRicerca(TabX().GetNumUser(), 0, DM().CellaTabX, richiesta, TabSheetClienti);
+  RicercaClienti =
+      IncorporaRicerca(TabX().GetNumUser(), 0, DM().CellaTabX, richiesta, TabSheetClienti);
   vivoRicerca_ = RicercaClienti->Ref();
   RicercaClienti->SetParent(TabSheetClienti);
   RicercaClienti->SetAlign(ui::Align::Client);

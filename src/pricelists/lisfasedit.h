@@ -123,10 +123,10 @@ class TLisFasEditForm : public FinestraDaExport {
   TFrameClientiFasc* FrameFornFasc = nullptr;
 
   // ---- state
-  std::string IDFasciaCorrente;   // ID of the band under the bands grid's cursor
-  std::string IDListinoCorrente;  // ID of the list whose rows are shown
+  std::string IDFasciaCorrente;                // ID of the band under the bands grid's cursor
+  std::string IDListinoCorrente;               // ID of the list whose rows are shown
   TVuxRicercheForm* RicercaClienti = nullptr;  // embedded customer search
-  std::string TipoPrezzoCliente;  // band of the chosen customer; empty: none
+  std::string TipoPrezzoCliente;               // band of the chosen customer; empty: none
 
   // ---- start-up and loading (lisfasedit.cpp, lisfasedit_pagine.cpp)
   void Inizializzazione();
@@ -248,8 +248,8 @@ class TLisFasEditForm : public FinestraDaExport {
   void IncorporaRicercaClienti();
   // Enables the command buttons; the order is Fasce, Listini, GesNet,
   // GesSco, CliFas, FornFas, Clienti.
-  void AbilitaComandi(bool fasce, bool listini, bool gesNet, bool gesSco, bool cliFas,
-                      bool fornFas, bool clienti);
+  void AbilitaComandi(bool fasce, bool listini, bool gesNet, bool gesSco, bool cliFas, bool fornFas,
+                      bool clienti);
   // Moves PanelSel over a command button (and to its width when asked).
   void MarcaComando(ui::Button* button, bool larghezza);
   // GesNet for a list of type N, GesSco for any other.

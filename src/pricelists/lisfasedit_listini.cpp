@@ -122,9 +122,9 @@ void TLisFasEditForm::ButtonNuovoClick() {
   if (dialogo->ShowModal() != ui::mrOk) return;
 
   try {
-    const listini::ValoriTestata v =
-        listini::ComponiTestata(dialogo->Campi(), [this](const std::string& n) { return LeggiTabX(n); },
-                                LeggiTabX("ListinoNettiDefPerSconti"));
+    const listini::ValoriTestata v = listini::ComponiTestata(
+        dialogo->Campi(), [this](const std::string& n) { return LeggiTabX(n); },
+        LeggiTabX("ListinoNettiDefPerSconti"));
     Esegui(*QueryAux1, listini::RigheInserisciListino(v));
     FrameListini1->QueryListini->GetTransaction()->CommitRetaining();
     CaricaListaListini(IDFasciaSelezionata);
@@ -137,7 +137,8 @@ void TLisFasEditForm::ButtonNuovoClick() {
 void TLisFasEditForm::ButtonEditClick() {
   db::Query& q = *FrameListini1->QueryListini;
   if (!q.Active() || q.IsEmpty()) {
-    ui::MessageDlg("Premere Nuovo per inserire un nuovo record", ui::MsgDlgType::Information, ui::mbOK);
+    ui::MessageDlg("Premere Nuovo per inserire un nuovo record", ui::MsgDlgType::Information,
+                   ui::mbOK);
     return;
   }
   const std::string id = ValoreCampo(q, "ID");
@@ -151,22 +152,24 @@ void TLisFasEditForm::ButtonEditClick() {
   d.EditClassificazione2->SetText(ValoreCampo(q, "CLASSIFICAZIONE2"));
   d.EditListRif->SetText(ValoreCampo(q, "LISTSCRIF"));
   const std::string sel1 = ValoreCampo(q, "CAMPOSEL1"), sel2 = ValoreCampo(q, "CAMPOSEL2");
-  d.ComboBoxCampoSel1->SetText(sel1 == "CODICE" ? listini::kEtichettaCodice : EtichettaCampoSel(sel1));
+  d.ComboBoxCampoSel1->SetText(sel1 == "CODICE" ? listini::kEtichettaCodice
+                                                : EtichettaCampoSel(sel1));
   d.ComboBoxCampoSel2->SetText(sel2 == "ESTENSIONE" ? listini::kEtichettaEstensione
                                                     : EtichettaCampoSel(sel2));
   d.ComboBoxCampoSel3->SetText(EtichettaCampoSel(ValoreCampo(q, "CAMPOSEL3")));
   d.ComboBoxTipoListino->SetItemIndex(
       d.ComboBoxTipoListino->Items.IndexOf(listini::NomeTipoDaCodice(ValoreCampo(q, "TIPO"))));
   d.ComboBoxTipoListino->SetEnabled(false);
-  MostraData(q.FieldByName("DATAINIZIOVALIDITA"), *d.DataInizioVal, *d.CheckBoxNessunaDataInizioVal);
+  MostraData(q.FieldByName("DATAINIZIOVALIDITA"), *d.DataInizioVal,
+             *d.CheckBoxNessunaDataInizioVal);
   MostraData(q.FieldByName("DATAFINEVALIDITA"), *d.DataFineVal, *d.CheckBoxNessunaDataFineVal);
   d.ComboBoxTipoListinoChange();
   if (d.ShowModal() != ui::mrOk) return;
 
   try {
-    const listini::ValoriTestata v =
-        listini::ComponiTestata(d.Campi(), [this](const std::string& n) { return LeggiTabX(n); },
-                                LeggiTabX("ListinoNettiDefPerSconti"));
+    const listini::ValoriTestata v = listini::ComponiTestata(
+        d.Campi(), [this](const std::string& n) { return LeggiTabX(n); },
+        LeggiTabX("ListinoNettiDefPerSconti"));
     Esegui(*QueryAux1, listini::RigheAggiornaListino(v, id));
     q.GetTransaction()->CommitRetaining();
     CaricaListaListini(IDFasciaCorrente);
@@ -196,8 +199,8 @@ void TLisFasEditForm::ButtonEliminaClick() {
     Avviso("Il record selezionato è già stato cancellato da un altro utente");
     return;
   }
-  if (ui::MessageDlg("Eliminare il record selezionato?", ui::MsgDlgType::Confirmation, ui::mbYesNo) !=
-      ui::mrYes)
+  if (ui::MessageDlg("Eliminare il record selezionato?", ui::MsgDlgType::Confirmation,
+                     ui::mbYesNo) != ui::mrYes)
     return;
 
   const int riga = q.RecNo();

@@ -28,8 +28,9 @@ void TLisFasEditForm::CaricaListaFasce() {
   db::Query& q = *FrameFasce1->QueryFasce;
   q.Close();
   q.SQL.Clear();
-  q.SQL.Add("SELECT ID,NOME,CLASSIFICAZIONE1,CLASSIFICAZIONE2,LISTINOSCONTISPEC,LISTINOSCONTISPEC2,"
-            "LISTINOSCONTISPEC3,LISTINORICARICO,LISTINOSCONTISPECNETTI FROM FASCESC");
+  q.SQL.Add(
+      "SELECT ID,NOME,CLASSIFICAZIONE1,CLASSIFICAZIONE2,LISTINOSCONTISPEC,LISTINOSCONTISPEC2,"
+      "LISTINOSCONTISPEC3,LISTINORICARICO,LISTINOSCONTISPECNETTI FROM FASCESC");
   if (!TipoPrezzoCliente.empty()) q.SQL.Add("WHERE ID='" + Apici(TipoPrezzoCliente) + "' ");
   q.Open();
 }
@@ -102,12 +103,24 @@ void TLisFasEditForm::MarcaComando(ui::Button* button, bool larghezza) {
 }
 
 void TLisFasEditForm::BarraFasce() { AbilitaComandi(true, true, false, false, true, true, true); }
-void TLisFasEditForm::BarraListini() { AbilitaComandi(true, true, true, true, false, false, false); }
-void TLisFasEditForm::BarraGesNet() { AbilitaComandi(false, true, true, false, false, false, false); }
-void TLisFasEditForm::BarraGesSco() { AbilitaComandi(false, true, false, true, false, false, false); }
-void TLisFasEditForm::BarraCliFas() { AbilitaComandi(true, false, false, false, true, false, true); }
-void TLisFasEditForm::BarraFornFas() { AbilitaComandi(true, false, false, false, false, true, false); }
-void TLisFasEditForm::BarraClienti() { AbilitaComandi(true, false, false, false, false, false, true); }
+void TLisFasEditForm::BarraListini() {
+  AbilitaComandi(true, true, true, true, false, false, false);
+}
+void TLisFasEditForm::BarraGesNet() {
+  AbilitaComandi(false, true, true, false, false, false, false);
+}
+void TLisFasEditForm::BarraGesSco() {
+  AbilitaComandi(false, true, false, true, false, false, false);
+}
+void TLisFasEditForm::BarraCliFas() {
+  AbilitaComandi(true, false, false, false, true, false, true);
+}
+void TLisFasEditForm::BarraFornFas() {
+  AbilitaComandi(true, false, false, false, false, true, false);
+}
+void TLisFasEditForm::BarraClienti() {
+  AbilitaComandi(true, false, false, false, false, false, true);
+}
 void TLisFasEditForm::BarraClienteCorr() {
   AbilitaComandi(true, true, false, false, false, false, true);
 }

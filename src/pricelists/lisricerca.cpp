@@ -15,8 +15,7 @@ using ui::Make;
 
 std::string ListinoRitornato;
 
-TLisRicercaForm::TLisRicercaForm(ui::Component* owner, CellaDataModule* cellaDM)
-    : ui::Form(owner) {
+TLisRicercaForm::TLisRicercaForm(ui::Component* owner, CellaDataModule* cellaDM) : ui::Form(owner) {
   SetName("LisRicercaForm");
   SetCaption("Ricerca listino");
   SetBounds(0, 0, 800, 500);
@@ -24,8 +23,8 @@ TLisRicercaForm::TLisRicercaForm(ui::Component* owner, CellaDataModule* cellaDM)
   KeyPreview = true;
   QueryListini = Make<db::Query>(this, "QueryListini");
   DataSourceListini = Make<db::DataSource>(this, "DataSourceListini", QueryListini);
-  LabelTitolo = Make<ui::Label>(this, "LabelTitolo", {8, 8, 400, 16},
-                                "Selezionare un listino da ritornare");
+  LabelTitolo =
+      Make<ui::Label>(this, "LabelTitolo", {8, 8, 400, 16}, "Selezionare un listino da ritornare");
   GridListini = Make<TVuxGrid>(this, "GridListini", {8, 28, 776, 400});
   GridListini->Loaded();
   GridListini->SetDataSource(DataSourceListini);
@@ -36,7 +35,9 @@ TLisRicercaForm::TLisRicercaForm(ui::Component* owner, CellaDataModule* cellaDM)
 
   ButtonRitorna->OnClick = [this](ui::Component*) { ButtonRitornaClick(); };
   OnClose = [this](ui::Component*, ui::CloseAction& a) { FormClose(a); };
-  GridListini->OnKeyUp = [this](ui::Component*, ui::Word& k, ui::ShiftState) { GridListiniKeyUp(k); };
+  GridListini->OnKeyUp = [this](ui::Component*, ui::Word& k, ui::ShiftState) {
+    GridListiniKeyUp(k);
+  };
   GridListini->OnInizioRicerca = [this](ui::Component*) { GridListiniInizioRicerca(); };
   GridListini->OnFineRicerca = [this](ui::Component*) { GridListiniFineRicerca(); };
   QueryListini->BeforeOpen = [this](db::DataSet&) { QueryListiniBeforeOpen(); };

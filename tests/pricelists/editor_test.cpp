@@ -48,12 +48,13 @@ TEST_F(EditorTest, StartUpRunsItsStepsInOrder) {
   Esegui("ALTER TABLE FASCESC DROP LISTINOSCONTISPEC2");
   Esegui("ALTER TABLE FASCESC DROP LISTINOSCONTISPEC3");
   Esegui("DELETE FROM TABX WHERE NOME='ListinoNettiDefPerSconti'");
-  Esegui("INSERT INTO STOPOS1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE, POSX, POSY, DIMX,"
-         " DIMY) VALUES (501, 1, 2, 111, 77, 901, 655)");
+  Esegui(
+      "INSERT INTO STOPOS1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE, POSX, POSY, DIMX,"
+      " DIMY) VALUES (501, 1, 2, 111, 77, 901, 655)");
   Operator op;
   TLisFasEditForm& w = Apri();
-  EXPECT_EQ(op.Texts(),
-            std::vector<std::string>{"Impostare il listino di riferimento di default nelle impostazioni"});
+  EXPECT_EQ(op.Texts(), std::vector<std::string>{
+                            "Impostare il listino di riferimento di default nelle impostazioni"});
   EXPECT_EQ(w.Caption(), "Listini fasce - Utente: D'Amico - Ditta: DEMO");
   EXPECT_EQ(Valore("SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME='FASCESC'"
                    " AND RDB$FIELD_NAME IN ('LISTINOSCONTISPEC2', 'LISTINOSCONTISPEC3')"),
@@ -95,7 +96,8 @@ TEST_F(EditorTest, StartUpRunsItsStepsInOrder) {
   }
   // The window's own no-wait transaction for the checks before deletions.
   EXPECT_TRUE(w.Transazione2->Active());
-  EXPECT_EQ(w.Transazione2->Params, (std::vector<std::string>{"isc_tpb_concurrency", "isc_tpb_nowait"}));
+  EXPECT_EQ(w.Transazione2->Params,
+            (std::vector<std::string>{"isc_tpb_concurrency", "isc_tpb_nowait"}));
   EXPECT_EQ(w.QueryAux2->GetTransaction(), w.Transazione2);
   // The customer search lives on its page, its close button shown.
   ASSERT_NE(w.RicercaClienti, nullptr);
@@ -105,8 +107,9 @@ TEST_F(EditorTest, StartUpRunsItsStepsInOrder) {
   Chiudi();
 
   // A second start-up finds the columns there and the default set: silent.
-  Esegui("INSERT INTO TABX (CODICE, TIPO, NOME, TESTO) VALUES (GEN_ID(CODICETABXCOUNTER, 1),"
-         " 'TBX', 'ListinoNettiDefPerSconti', '1')");
+  Esegui(
+      "INSERT INTO TABX (CODICE, TIPO, NOME, TESTO) VALUES (GEN_ID(CODICETABXCOUNTER, 1),"
+      " 'TBX', 'ListinoNettiDefPerSconti', '1')");
   Operator op2;
   Apri(7002);
   EXPECT_TRUE(op2.Texts().empty());
@@ -137,7 +140,8 @@ TEST_F(EditorTest, PageCommandsEnableTheirSetsAndTabsRefuseClicks) {
   EXPECT_EQ(Comandi(w), "-+-+---");
   EXPECT_EQ(w.IDListinoCorrente, "9");
   EXPECT_EQ(w.NotebookDettSconti->PageIndex(), 0);
-  EXPECT_EQ(w.FrameDettSconti1->LabelSconti->Caption(), "Listino corrente: Sconti marca e categoria");
+  EXPECT_EQ(w.FrameDettSconti1->LabelSconti->Caption(),
+            "Listino corrente: Sconti marca e categoria");
 
   // Back to the lists from a row page: the filter and the list stay.
   w.ButtonListini->Click();
