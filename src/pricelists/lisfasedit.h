@@ -10,6 +10,7 @@
 // lisfasedit_fasce.cpp the bands, band rows, customers and suppliers.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "context/launch.h"
 #include "ui/component.h"
@@ -127,6 +128,15 @@ class TLisFasEditForm : public FinestraDaExport {
   std::string IDListinoCorrente;               // ID of the list whose rows are shown
   TVuxRicercheForm* RicercaClienti = nullptr;  // embedded customer search
   std::string TipoPrezzoCliente;               // band of the chosen customer; empty: none
+
+  // ---- helpers of every page (lisfasedit.cpp)
+  // Closes `query`, gives it the lines as its statement and executes it.
+  static void EseguiRighe(db::Query& query, const std::vector<std::string>& righe);
+  // Modal boxes with an OK button, and the Yes/No question (true for Yes).
+  static void Avviso(const std::string& testo);
+  static void Errore(const std::string& testo);
+  static void Informazione(const std::string& testo);
+  static bool Conferma(const std::string& testo);
 
   // ---- start-up and loading (lisfasedit.cpp, lisfasedit_pagine.cpp)
   void Inizializzazione();

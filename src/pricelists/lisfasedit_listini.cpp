@@ -22,16 +22,6 @@ namespace velmaro {
 
 namespace {
 
-void Esegui(db::Query& q, const std::vector<std::string>& righe) {
-  q.Close();
-  q.SQL.Clear();
-  for (const std::string& r : righe) q.SQL.Add(r);
-  q.ExecSQL();
-}
-
-void Avviso(const std::string& testo) { ui::MessageDlg(testo, ui::MsgDlgType::Warning, ui::mbOK); }
-void Errore(const std::string& testo) { ui::MessageDlg(testo, ui::MsgDlgType::Error, ui::mbOK); }
-
 // A stored date into a date box and its "Nessuna" box: no date ticks it.
 void MostraData(db::Field& campo, ui::DateTimePicker& data, ui::CheckBox& nessuna) {
   if (campo.IsNull()) {
@@ -125,7 +115,7 @@ void TLisFasEditForm::ButtonNuovoClick() {
     const listini::ValoriTestata v = listini::ComponiTestata(
         dialogo->Campi(), [this](const std::string& n) { return LeggiTabX(n); },
         LeggiTabX("ListinoNettiDefPerSconti"));
-    Esegui(*QueryAux1, listini::RigheInserisciListino(v));
+    EseguiRighe(*QueryAux1, listini::RigheInserisciListino(v));
     FrameListini1->QueryListini->GetTransaction()->CommitRetaining();
     CaricaListaListini(IDFasciaSelezionata);
     FrameListini1->QueryListini->Locate("ID", db::Value(v.id));
@@ -137,8 +127,7 @@ void TLisFasEditForm::ButtonNuovoClick() {
 void TLisFasEditForm::ButtonEditClick() {
   db::Query& q = *FrameListini1->QueryListini;
   if (!q.Active() || q.IsEmpty()) {
-    ui::MessageDlg("Premere Nuovo per inserire un nuovo record", ui::MsgDlgType::Information,
-                   ui::mbOK);
+    Informazione("Premere Nuovo per inserire un nuovo record");
     return;
   }
   const std::string id = ValoreCampo(q, "ID");
@@ -170,7 +159,7 @@ void TLisFasEditForm::ButtonEditClick() {
     const listini::ValoriTestata v = listini::ComponiTestata(
         d.Campi(), [this](const std::string& n) { return LeggiTabX(n); },
         LeggiTabX("ListinoNettiDefPerSconti"));
-    Esegui(*QueryAux1, listini::RigheAggiornaListino(v, id));
+    EseguiRighe(*QueryAux1, listini::RigheAggiornaListino(v, id));
     q.GetTransaction()->CommitRetaining();
     CaricaListaListini(IDFasciaCorrente);
     q.Locate("ID", db::Value(id));
@@ -190,8 +179,7 @@ void TLisFasEditForm::ButtonEliminaClick() {
   Transazione2->SetActive(false);
   Transazione2->SetActive(true);
   QueryAux2->Close();
-  QueryAux2->SQL.Clear();
-  QueryAux2->SQL.Add("SELECT * FROM LISTSC WHERE ID='" + Apici(id) + "'");
+  QueryAux2->SQL.Assign({"SELECT * FROM LISTSC WHERE ID='" + Apici(id) + "'"});
   QueryAux2->Open();
   const bool presente = !QueryAux2->IsEmpty();
   QueryAux2->Close();
@@ -199,14 +187,13 @@ void TLisFasEditForm::ButtonEliminaClick() {
     Avviso("Il record selezionato è già stato cancellato da un altro utente");
     return;
   }
-  if (ui::MessageDlg("Eliminare il record selezionato?", ui::MsgDlgType::Confirmation,
-                     ui::mbYesNo) != ui::mrYes)
-    return;
+  if (!Conferma("Eliminare il record selezionato?")) return;
 
   const int riga = q.RecNo();
   db::Transaction& tr = *QueryAux1->GetTransaction();
   try {
-    for (const std::string& sql : listini::StatementiEliminaListino(id)) Esegui(*QueryAux1, {sql});
+    for (const std::string& sql : listini::StatementiEliminaListino(id))
+      EseguiRighe(*QueryAux1, {sql});
     tr.CommitRetaining();
     CaricaListaListini(IDFasciaCorrente);
     q.SetRecNo(riga);
