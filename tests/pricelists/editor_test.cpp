@@ -2,14 +2,18 @@
 // the keys of the row grids and the embedded search's objects.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "context/tabxform.h"
 #include "db/database.h"
 #include "db/query.h"
 #include "db/transaction.h"
 #include "editor_fixture.h"
+#include "grid/rvuxgrid.h"
 #include "grid/vuxgrid.h"
 #include "platform/format.h"
 #include "pricelists/frames.h"
+#include "pricelists/listini.h"
 #include "search/vuxricerche.h"
 #include "ui/dbedit.h"
 #include "ui/extctrls.h"
@@ -204,6 +208,43 @@ TEST_F(EditorTest, BandRowLeadsToItsListAndFilterRulesHold) {
   EXPECT_EQ(IDFasciaSelezionata, "");
   EXPECT_EQ(w.FrameListini1->LabelListCorr->Caption(), "Elenco listini");
   EXPECT_TRUE(op.Texts().empty());
+}
+
+TEST_F(EditorTest, ReloadAfterASearchKeepsOneSearchCondition) {
+  // Catches: the list page's open handler copying a searched statement as
+  // the grid's base (the next search or reload then stacks a second
+  // condition), or a reload dropping the running search.
+  Operator op;
+  TLisFasEditForm& w = Apri();
+  w.ButtonListini->Click();
+  w.FrameListini1ButtonAnnullaFiltroClick();
+  TVuxGrid& g = *w.FrameListini1->GridListini;
+  db::Query& q = *w.FrameListini1->QueryListini;
+  g.SetFocus();
+  g.SetSelectedField(q.FindField("NOME"));
+  op.Then([](ui::Form& f) {
+    auto& d = dynamic_cast<TRVuxGridForm&>(f);
+    d.EditStringa->SetText("SCONTI");
+    ui::App().AdvanceClock(1000);
+    d.Close();
+  });
+  g.RicercaCampoCorrente();
+  auto condizioni = [&q] {
+    int n = 0;
+    for (const std::string& riga : q.SQL) n += riga.find("'SCONTI'") != std::string::npos;
+    return n;
+  };
+  ASSERT_EQ(condizioni(), 1);
+  auto ordinati = [](std::vector<std::string> v) {
+    std::sort(v.begin(), v.end());
+    return v;
+  };
+  const std::vector<std::string> trovati = ordinati(Colonna(q, "ID"));
+  EXPECT_LT(trovati.size(), 9u);
+  w.ButtonAggiornaClick();
+  EXPECT_EQ(condizioni(), 1);
+  EXPECT_EQ(ordinati(Colonna(q, "ID")), trovati);
+  EXPECT_EQ(g.SQLIniziale.lines, listini::RigheElencoListini(""));
 }
 
 TEST_F(EditorTest, FunctionKeysOnARowGridRunTheirCommandOnce) {
