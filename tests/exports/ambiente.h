@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fixture.h"
+#include "grid/tabellegriglia.h"
 #include "ui/application.h"
 #include "ui/form.h"
 
@@ -18,6 +19,7 @@ struct AmbienteExport : HostFolder {
     if (conArchivio) {
       CreateCompanyDatabase();
       AddParameter(1, "Ditta Uno", "Archivio", CompanyDatabasePath(), 1);
+      CreaTabelleListini();
       // The exceptions import opens the database this names as it is made;
       // any database that opens will do for the road.
       Exec(CompanyDatabasePath(),
@@ -26,6 +28,34 @@ struct AmbienteExport : HostFolder {
     }
     ExecAll(UserDatabasePath(), {"INSERT INTO VORLOLOGFUNZ (IDFINESTRA) VALUES ('77')",
                                  "INSERT INTO VORLOLOGFUNZ (IDFINESTRA) VALUES ('78')"});
+  }
+
+  // What the price-list editor reads at start-up: the grids' tables, the
+  // price and band tables, the customers of its embedded search and its
+  // default list.
+  void CreaTabelleListini() const {
+    auto unaRiga = [](const std::vector<std::string>& righe) {
+      std::string s;
+      for (const std::string& r : righe) s += r + "\n";
+      return s;
+    };
+    ExecAll(CompanyDatabasePath(),
+            {unaRiga(kCreaSTOASP1), unaRiga(kCreaSTOPOS1), unaRiga(kCreaSETGRID),
+             "CREATE TABLE LISTSC (ID INTEGER NOT NULL PRIMARY KEY, NOME VARCHAR(60),"
+             " DATAINIZIOVALIDITA DATE, DATAFINEVALIDITA DATE, LISTSCRIF INTEGER,"
+             " CAMPOSEL1 VARCHAR(30), CAMPOSEL2 VARCHAR(30), CAMPOSEL3 VARCHAR(30),"
+             " CLASSIFICAZIONE1 VARCHAR(30), CLASSIFICAZIONE2 VARCHAR(30), TIPO CHAR(1),"
+             " IDPROMOVELOCE INTEGER)",
+             "CREATE TABLE FASCESC (ID INTEGER NOT NULL PRIMARY KEY, NOME VARCHAR(40),"
+             " CLASSIFICAZIONE1 VARCHAR(20), CLASSIFICAZIONE2 VARCHAR(20), LISTINOSCONTISPEC INTEGER,"
+             " LISTINORICARICO INTEGER, LISTINOSCONTISPECNETTI INTEGER)",
+             "CREATE TABLE FASCESCDT (IDFASCIA INTEGER NOT NULL, NRIGA INTEGER NOT NULL,"
+             " IDLISTINO INTEGER, PRIMARY KEY (IDFASCIA, NRIGA))",
+             "CREATE TABLE CLIENTI (CODICE VARCHAR(10) NOT NULL PRIMARY KEY, RAGSOC VARCHAR(60),"
+             " PI VARCHAR(16), CF VARCHAR(16), CONTO VARCHAR(10), CITTA VARCHAR(40),"
+             " TIPOPREZZO VARCHAR(10))",
+             "INSERT INTO TABX (CODICE, TIPO, NOME, TESTO) VALUES (GEN_ID(CODICETABXCOUNTER, 1),"
+             " 'TBX', 'ListinoNettiDefPerSconti', '1')"});
   }
 
   std::string Handle(int idApertura) const {
