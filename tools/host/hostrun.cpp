@@ -14,6 +14,7 @@
 #include "db/query.h"
 #include "db/transaction.h"
 #include "demoform.h"
+#include "filedump.h"
 #include "hostinit.h"
 #include "platform/hostfolder.h"
 #include "platform/library.h"
@@ -210,6 +211,7 @@ class ScriptRunner {
       return driver_.CloseWindow(w[1]);
     }
     if (c == "sql") return Sql(w, line);
+    if (c == "file") return File(w);
     throw LineError("unknown command \"" + c + "\"");
   }
 
@@ -331,6 +333,27 @@ class ScriptRunner {
     for (const auto& l : FormatSqlResult(RunSql(d, RestOfLine(line, 2)))) out_ << l << "\n";
   }
 
+  // "file <path> [<lines>|<expected>]": the path is taken in the host
+  // folder, the expected file beside the script, when relative.
+  void File(const std::vector<std::string>& w) {
+    Need(w, 2, 3, "file <path> [<lines>|<expected-file>]");
+    namespace fs = std::filesystem;
+    const fs::path path = fs::path(paths_.root) / w[1];
+    const std::string bytes = ReadWholeFile(path.string());
+    const bool lines = w.size() == 3 && w[2].find_first_not_of("0123456789") == std::string::npos;
+    out_ << ReadableBytes(bytes, lines ? int(Number(w[2])) : 0);
+    if (w.size() < 3 || lines) return;
+    const fs::path expected = fs::path(scriptFolder) / w[2];
+    const std::size_t at = FirstDifference(bytes, ReadWholeFile(expected.string()));
+    if (at != std::string::npos)
+      throw LineError(w[1] + " differs from " + w[2] + " at byte " + std::to_string(at));
+    out_ << "(same as " << w[2] << ")\n";
+  }
+
+ public:
+  std::string scriptFolder;  // where the script was read from; "" for standard input
+
+ private:
   const HostPaths& paths_;
   plat::Library& module_;
   std::vector<std::string> lines_;
@@ -379,6 +402,8 @@ int RunHost(const std::string& dir, const std::string& scriptPath,
     return 1;
   }
   ScriptRunner runner(paths, module, std::move(lines), out, err);
+  if (!scriptPath.empty())
+    runner.scriptFolder = std::filesystem::absolute(scriptPath).parent_path().string();
   return runner.Run();
 }
 

@@ -10,6 +10,7 @@
 #include "db/error.h"
 #include "db/query.h"
 #include "db/transaction.h"
+#include "filedump.h"
 #include "sqlscript.h"
 
 namespace host {
@@ -17,14 +18,6 @@ namespace {
 
 const char* const kUser = "SYSDBA";
 const char* const kPassword = "pinecrane";
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  if (!f) throw std::runtime_error("cannot read " + path);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
 
 void Prepare(db::Database& d, const std::string& path) {
   if (d.Connected()) d.Close();
@@ -81,7 +74,7 @@ void RunSqlScript(db::Database& d, const std::string& script, const std::string&
 }
 
 void RunSqlFile(db::Database& d, const std::string& path) {
-  RunSqlScript(d, ReadFile(path), path);
+  RunSqlScript(d, ReadWholeFile(path), path);
 }
 
 SqlResult RunSql(db::Database& d, const std::string& statement) {
