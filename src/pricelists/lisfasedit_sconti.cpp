@@ -1,0 +1,183 @@
+// The discount rows of the current list (LISTSCDTSCO), their command bar,
+// and the titles the page gives the grid's selection columns.
+#include "context/datamodule.h"
+#include "context/tabxform.h"
+#include "db/query.h"
+#include "db/transaction.h"
+#include "pricelists/frames.h"
+#include "pricelists/lisfasedit.h"
+#include "pricelists/lisfasedit_righe.h"
+#include "pricelists/righe.h"
+#include "pricelists/righesconti.h"
+#include "pricelists/scontonuovo.h"
+#include "ui/application.h"
+#include "ui/extctrls.h"
+#include "ui/lists.h"
+#include "ui/make.h"
+#include "ui/stdctrls.h"
+
+namespace velmaro {
+
+using namespace righepagina;
+
+namespace {
+
+std::string Testo(db::Query& q, const char* campo) { return q.FieldByName(campo).AsString(); }
+
+sconti::RigaSconto RigaCorrente(db::Query& q) {
+  sconti::RigaSconto r;
+  r.descrizione = Testo(q, "DESCRIZIONE");
+  db::Field& inizio = q.FieldByName("DATAINIZIOVALIDITA");
+  r.senzaInizio = inizio.IsNull();
+  r.inizio = inizio.AsDateTime();
+  r.scaglione = q.FieldByName("QUANTITASCAGLIONE").AsFloat();
+  return r;
+}
+
+}  // namespace
+
+void TLisFasEditForm::CaricaListaDettSconti() {
+  QueryAux1->Close();
+  QueryAux1->SQL.Assign({sconti::SqlCampiSel(IDListinoCorrente)});
+  QueryAux1->Open();
+  QueryAux1->First();
+  std::string titoli[3];
+  for (int n = 1; n <= 3; ++n)
+    titoli[n - 1] = sconti::Titolo(n, Testo(*QueryAux1, ("CAMPOSEL" + std::to_string(n)).c_str()),
+                                   [this](const std::string& c) { return EtichettaCampoSel(c); });
+  // An operator with no saved layout rows gets no change.
+  for (int n = 1; n <= 3; ++n)
+    Esegui(*QueryAux1, sconti::RigheTitolo(n, titoli[n - 1], DM().CodiceProgetto, DM().Situazione3,
+                                           TabX().GetNumUser()));
+  QueryAux1->GetTransaction()->CommitRetaining();
+
+  db::Query& q = *FrameDettSconti1->QueryDettSconti;
+  q.Close();
+  q.SQL.Clear();
+  q.SQL.Add(sconti::SqlElenco(IDListinoCorrente));
+  q.Open();
+}
+
+void TLisFasEditForm::FrameDettScontoEdit11ButtonAggiornaClick() {
+  Ricarica(*FrameDettSconti1->QueryDettSconti, [this] { CaricaListaDettSconti(); });
+}
+
+void TLisFasEditForm::FrameDettScontoEdit11CheckBoxNessunaDataFinaleClick() {
+  FrameDettScontoEdit11->DataFineDef->SetEnabled(
+      !FrameDettScontoEdit11->CheckBoxNessunaDataFinale->Checked());
+}
+
+void TLisFasEditForm::FrameDettScontoEdit11ButtonNuovoClick() {
+  auto dialogo = ui::MakeOwned<TScontiNuovoForm>(this, DM());
+  TScontiNuovoForm& d = *dialogo;
+  d.QueryAux->SetDatabase(QueryAux2->GetDatabase());
+  // The checks see the rows this window wrote since its start.
+  d.QueryAux->SetTransaction(QueryAux1->GetTransaction());
+  d.IDListino = IDListinoCorrente;
+  d.PreparaSelezioni();
+  d.DataInizioVal->SetDate(DataInizioDef->Date());
+  d.DataFineVal->SetDate(DataFineDef->Date());
+  d.DataFineVal->SetEnabled(DataFineDef->Enabled());
+  d.CheckBoxNessunaDataFinale->SetChecked(FrameDettScontoEdit11->CheckBoxNessunaDataFinale->Checked());
+  d.CheckBoxNessunaDataFinaleClick();
+  if (d.ShowModal() != ui::mrOk) return;
+
+  try {
+    const sconti::ValoriSconto v = sconti::Componi(d.Campi());
+    Esegui(*QueryAux1, sconti::RigheInserisci(IDListinoCorrente, v));
+    QueryAux1->GetTransaction()->CommitRetaining();
+    FrameDettScontoEdit11ButtonAggiornaClick();
+    FrameDettSconti1->QueryDettSconti->Locate(
+        "DESCRIZIONE;QUANTITASCAGLIONE", {db::Value(v.descrizione), db::Value(std::stod(v.scaglione))});
+  } catch (const std::exception&) {
+    Errore("Errore interno: impossibile inserire un nuovo record");
+  }
+}
+
+void TLisFasEditForm::FrameDettScontoEdit11ButtonEditClick() {
+  db::Query& q = *FrameDettSconti1->QueryDettSconti;
+  if (Vuota(q)) return;
+  const sconti::RigaSconto vecchia = RigaCorrente(q);
+  auto dialogo = ui::MakeOwned<TScontiNuovoForm>(this, DM());
+  TScontiNuovoForm& d = *dialogo;
+  d.ModoEdit = true;
+  d.SetCaption("Edita sconto");
+  d.QueryAux->SetDatabase(QueryAux2->GetDatabase());
+  d.QueryAux->SetTransaction(QueryAux1->GetTransaction());
+  d.IDListino = IDListinoCorrente;
+  d.RigaOriginale = vecchia;
+  d.PreparaSelezioni();
+  d.EditDesc->SetText(vecchia.descrizione);
+  d.DataInizioVal->SetDate(q.FieldByName("DATAINIZIOVALIDITA").AsDateTime());
+  d.EditQntSca->SetText(Testo(q, "QUANTITASCAGLIONE"));
+  if (q.FieldByName("DATAFINEVALIDITA").IsNull()) {
+    d.CheckBoxNessunaDataFinale->SetChecked(true);
+    d.CheckBoxNessunaDataFinaleClick();
+  } else {
+    d.DataFineVal->SetDate(q.FieldByName("DATAFINEVALIDITA").AsDateTime());
+  }
+  const std::pair<ui::Control*, const char*> campi[] = {
+      {d.EditSconto1, "SCONTO1"},          {d.EditSconto2, "SCONTO2"},
+      {d.EditSconto3, "SCONTO3"},          {d.ComboBoxValoreSel1, "VALORESEL1"},
+      {d.ComboBoxValoreSel2, "VALORESEL2"}, {d.ComboBoxValoreSel3, "VALORESEL3"},
+      {d.EditProvvigione, "PROVVIGIONE"},  {d.EditOmaggioCodArticolo, "OMA_CODICE"},
+      {d.EditOmaggioEstCodice, "OMA_ESTENSIONE"}, {d.EditOmaggioSoglia, "OMA_SOGLIA"},
+      {d.EditOmaggioQuantita, "OMA_QUANTITA"},   {d.EditOmaggioMultipli, "OMA_MULTIPLI"}};
+  for (const auto& [controllo, campo] : campi) controllo->SetText(Testo(q, campo));
+  if (d.ShowModal() != ui::mrOk) return;
+
+  try {
+    const sconti::ValoriSconto v = sconti::Componi(d.Campi());
+    Esegui(*QueryAux1, sconti::RigheAggiorna(IDListinoCorrente, v, vecchia));
+    QueryAux1->GetTransaction()->CommitRetaining();
+    FrameDettScontoEdit11ButtonAggiornaClick();
+    q.Locate("DESCRIZIONE;QUANTITASCAGLIONE",
+             {db::Value(v.descrizione), db::Value(std::stod(v.scaglione))});
+  } catch (const std::exception&) {
+    Errore("Errore interno: impossibile aggiornare il record corrente");
+  }
+}
+
+void TLisFasEditForm::FrameDettScontoEdit11ButtonEliminaClick() {
+  db::Query& q = *FrameDettSconti1->QueryDettSconti;
+  if (Vuota(q)) return;
+  const sconti::RigaSconto r = RigaCorrente(q);
+  Transazione2->SetActive(false);
+  Transazione2->SetActive(true);
+  if (!Trova(*QueryAux2, sconti::RigheCerca(IDListinoCorrente, r))) {
+    Avviso("Il record selezionato è già stato cancellato da un altro utente");
+    return;
+  }
+  if (ui::MessageDlg("Eliminare il record selezionato?", ui::MsgDlgType::Confirmation, ui::mbYesNo) !=
+      ui::mrYes)
+    return;
+  const int riga = q.RecNo();
+  try {
+    Esegui(*QueryAux1, sconti::RigheElimina(IDListinoCorrente, r));
+    QueryAux1->GetTransaction()->CommitRetaining();
+  } catch (const std::exception&) {
+    Errore("Errore interno: impossibile eliminare il record selezionato");
+    return;
+  }
+  FrameDettScontoEdit11ButtonAggiornaClick();
+  q.SetRecNo(riga);
+}
+
+void TLisFasEditForm::FrameDettScontoEdit11ButtonAzzeraClick() {
+  if (ui::MessageDlg("Azzerare il listino corrente?", ui::MsgDlgType::Confirmation, ui::mbOKCancel) !=
+      ui::mrOk)
+    return;
+  try {
+    Esegui(*QueryAux1, {sconti::SqlAzzera(IDListinoCorrente)});
+    QueryAux1->Close();
+  } catch (const std::exception&) {
+    Errore("Errore interno: impossibile eliminare il record selezionato");
+  }
+  FrameDettScontoEdit11ButtonAggiornaClick();
+}
+
+// The CSV exchange window of the discount rows is not in this build: the
+// command leaves the page as it is.
+void TLisFasEditForm::FrameDettScontoEdit11ButtonImpExpClick() {}
+
+}  // namespace velmaro
