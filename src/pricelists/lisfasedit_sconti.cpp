@@ -2,6 +2,7 @@
 // and the titles the page gives the grid's selection columns.
 #include "context/datamodule.h"
 #include "context/tabxform.h"
+#include "db/database.h"
 #include "db/query.h"
 #include "db/transaction.h"
 #include "pricelists/frames.h"
@@ -37,6 +38,10 @@ sconti::RigaSconto RigaCorrente(db::Query& q) {
 }  // namespace
 
 void TLisFasEditForm::CaricaListaDettSconti() {
+  // Closing saves the grid's layout with the titles it shows: done after
+  // the titles were written, it would put the previous list's back.
+  db::Query& q = *FrameDettSconti1->QueryDettSconti;
+  q.Close();
   QueryAux1->Close();
   QueryAux1->SQL.Assign({sconti::SqlCampiSel(IDListinoCorrente)});
   QueryAux1->Open();
@@ -45,14 +50,18 @@ void TLisFasEditForm::CaricaListaDettSconti() {
   for (int n = 1; n <= 3; ++n)
     titoli[n - 1] = sconti::Titolo(n, Testo(*QueryAux1, ("CAMPOSEL" + std::to_string(n)).c_str()),
                                    [this](const std::string& c) { return EtichettaCampoSel(c); });
-  // An operator with no saved layout rows gets no change.
+  // An operator with no saved layout rows gets no change. The layout rows
+  // come and go with the grid's own saves, each in a transaction of its
+  // own: the titles are written likewise, on a fresh view of the table.
+  db::Transaction tr(QueryAux1->GetDatabase());
+  tr.StartTransaction();
+  db::Query titolo(QueryAux1->GetDatabase(), &tr);
   for (int n = 1; n <= 3; ++n)
-    Esegui(*QueryAux1, sconti::RigheTitolo(n, titoli[n - 1], DM().CodiceProgetto, DM().Situazione3,
-                                           TabX().GetNumUser()));
-  QueryAux1->GetTransaction()->CommitRetaining();
+    Esegui(titolo, sconti::RigheTitolo(n, titoli[n - 1], DM().CodiceProgetto, DM().Situazione3,
+                                        TabX().GetNumUser()));
+  titolo.Close();
+  tr.Commit();
 
-  db::Query& q = *FrameDettSconti1->QueryDettSconti;
-  q.Close();
   q.SQL.Clear();
   q.SQL.Add(sconti::SqlElenco(IDListinoCorrente));
   q.Open();
