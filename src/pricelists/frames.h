@@ -137,44 +137,43 @@ class TFrameClientiFasc : public ui::Frame {
   ui::Button* ButtonFascAggiorna = nullptr;
 };
 
+// What the command bars of both row pages hold: the row commands and the
+// bar's default dates, the end date disabled while "Nessuna data fine" is
+// ticked (as it is at start).
+class TFrameComandiRighe : public ui::Frame {
+ public:
+  ui::Button* ButtonNuovo = nullptr;
+  ui::Button* ButtonEdit = nullptr;
+  ui::Button* ButtonElimina = nullptr;
+  ui::Button* ButtonAzzera = nullptr;
+  ui::Button* ButtonImpExp = nullptr;
+  ui::Button* ButtonAggiorna = nullptr;
+  ui::Label* LabelDataInizioDef = nullptr;
+  ui::DateTimePicker* DataInizioDef = nullptr;
+  ui::Label* LabelDataFineDef = nullptr;
+  ui::DateTimePicker* DataFineDef = nullptr;
+  ui::CheckBox* CheckBoxNessunaDataFinale = nullptr;
+
+ protected:
+  // `spazio`: room left after "&Nuovo" for a command of the subclass.
+  TFrameComandiRighe(ui::Component* owner, int spazio);
+};
+
 // The command bar of the net-price rows.
-class TFrameListiniEdit1 : public ui::Frame {
+class TFrameListiniEdit1 : public TFrameComandiRighe {
  public:
   explicit TFrameListiniEdit1(ui::Component* owner);
   std::string ClassName() const override { return "TFrameListiniEdit1"; }
 
-  ui::Button* ButtonNuovo = nullptr;
   ui::Button* ButtonNuovoData = nullptr;
-  ui::Button* ButtonEdit = nullptr;
-  ui::Button* ButtonElimina = nullptr;
-  ui::Button* ButtonAzzera = nullptr;
-  ui::Button* ButtonImpExp = nullptr;
-  ui::Button* ButtonAggiorna = nullptr;
-  ui::Label* LabelDataInizioDef = nullptr;
-  ui::DateTimePicker* DataInizioDef = nullptr;
-  ui::Label* LabelDataFineDef = nullptr;
-  ui::DateTimePicker* DataFineDef = nullptr;  // disabled while the box is ticked
-  ui::CheckBox* CheckBoxNessunaDataFinale = nullptr;
   ui::Label* LabelNota = nullptr;
 };
 
 // The command bar of the discount rows.
-class TFrameDettScontoEdit1 : public ui::Frame {
+class TFrameDettScontoEdit1 : public TFrameComandiRighe {
  public:
   explicit TFrameDettScontoEdit1(ui::Component* owner);
   std::string ClassName() const override { return "TFrameDettScontoEdit1"; }
-
-  ui::Button* ButtonNuovo = nullptr;
-  ui::Button* ButtonEdit = nullptr;
-  ui::Button* ButtonElimina = nullptr;
-  ui::Button* ButtonAzzera = nullptr;
-  ui::Button* ButtonImpExp = nullptr;
-  ui::Button* ButtonAggiorna = nullptr;
-  ui::Label* LabelDataInizioDef = nullptr;
-  ui::DateTimePicker* DataInizioDef = nullptr;
-  ui::Label* LabelDataFineDef = nullptr;
-  ui::DateTimePicker* DataFineDef = nullptr;  // disabled while the box is ticked
-  ui::CheckBox* CheckBoxNessunaDataFinale = nullptr;
 };
 
 }  // namespace velmaro

@@ -1,5 +1,7 @@
 // The frames without a house grid: customers of a band and the command
 // bars of the two row pages.
+#include <tuple>
+
 #include "db/datasource.h"
 #include "db/query.h"
 #include "pricelists/frames.h"
@@ -11,32 +13,6 @@
 namespace velmaro {
 
 using ui::Make;
-
-namespace {
-
-// A default date with its label, and the "no end date" box that starts ticked.
-struct DateDefault {
-  ui::Label* labelInizio;
-  ui::DateTimePicker* inizio;
-  ui::Label* labelFine;
-  ui::DateTimePicker* fine;
-  ui::CheckBox* nessunaFine;
-};
-
-DateDefault CreaDateDefault(ui::Frame* f, int y) {
-  DateDefault d{};
-  d.labelInizio = Make<ui::Label>(f, "LabelDataInizioDef", {0, y + 4, 110, 16}, "Data inizio default:");
-  d.inizio = Make<ui::DateTimePicker>(f, "DataInizioDef", {112, y, 96, 21});
-  d.labelFine = Make<ui::Label>(f, "LabelDataFineDef", {0, y + 28, 110, 16}, "Data finale default:");
-  d.fine = Make<ui::DateTimePicker>(f, "DataFineDef", {112, y + 24, 96, 21});
-  d.fine->SetEnabled(false);
-  d.nessunaFine =
-      Make<ui::CheckBox>(f, "CheckBoxNessunaDataFinale", {214, y + 26, 120, 17}, "Nessuna data fine");
-  d.nessunaFine->SetChecked(true);
-  return d;
-}
-
-}  // namespace
 
 TFrameClientiFasc::TFrameClientiFasc(ui::Component* owner) : ui::Frame(owner) {
   SetBounds(0, 0, 640, 460);
@@ -51,41 +27,39 @@ TFrameClientiFasc::TFrameClientiFasc(ui::Component* owner) : ui::Frame(owner) {
   DBGrid1->SetDataSource(DataSourceClientiFasc);
 }
 
-TFrameListiniEdit1::TFrameListiniEdit1(ui::Component* owner) : ui::Frame(owner) {
-  SetBounds(0, 0, 640, 96);
+TFrameComandiRighe::TFrameComandiRighe(ui::Component* owner, int spazio) : ui::Frame(owner) {
   ButtonNuovo = Make<ui::Button>(this, "ButtonNuovo", {0, 0, 60, 24}, "&Nuovo");
+  int x = 62 + spazio;
+  for (auto [button, nome, caption] : {std::tuple{&ButtonEdit, "ButtonEdit", "Edit &X"},
+                                       std::tuple{&ButtonElimina, "ButtonElimina", "&Elimina"},
+                                       std::tuple{&ButtonAzzera, "ButtonAzzera", "Azzera"},
+                                       std::tuple{&ButtonImpExp, "ButtonImpExp", "Imp/Exp"}}) {
+    *button = Make<ui::Button>(this, nome, {x, 0, 60, 24}, caption);
+    x += 62;
+  }
+  ButtonAggiorna = Make<ui::Button>(this, "ButtonAggiorna", {x, 0, 30, 24}, "±");
+  LabelDataInizioDef = Make<ui::Label>(this, "LabelDataInizioDef", {0, 32, 110, 16}, "Data inizio default:");
+  DataInizioDef = Make<ui::DateTimePicker>(this, "DataInizioDef", {112, 28, 96, 21});
+  LabelDataFineDef = Make<ui::Label>(this, "LabelDataFineDef", {0, 56, 110, 16}, "Data finale default:");
+  DataFineDef = Make<ui::DateTimePicker>(this, "DataFineDef", {112, 52, 96, 21});
+  DataFineDef->SetEnabled(false);
+  CheckBoxNessunaDataFinale =
+      Make<ui::CheckBox>(this, "CheckBoxNessunaDataFinale", {214, 54, 120, 17}, "Nessuna data fine");
+  CheckBoxNessunaDataFinale->SetChecked(true);
+}
+
+TFrameListiniEdit1::TFrameListiniEdit1(ui::Component* owner) : TFrameComandiRighe(owner, 152) {
+  SetBounds(0, 0, 640, 96);
   ButtonNuovoData =
       Make<ui::Button>(this, "ButtonNuovoData", {62, 0, 150, 24}, "Duplica con date default");
-  ButtonEdit = Make<ui::Button>(this, "ButtonEdit", {214, 0, 60, 24}, "Edit &X");
-  ButtonElimina = Make<ui::Button>(this, "ButtonElimina", {276, 0, 60, 24}, "&Elimina");
-  ButtonAzzera = Make<ui::Button>(this, "ButtonAzzera", {338, 0, 60, 24}, "Azzera");
-  ButtonImpExp = Make<ui::Button>(this, "ButtonImpExp", {400, 0, 60, 24}, "Imp/Exp");
-  ButtonAggiorna = Make<ui::Button>(this, "ButtonAggiorna", {462, 0, 30, 24}, "±");
-  DateDefault d = CreaDateDefault(this, 28);
-  LabelDataInizioDef = d.labelInizio;
-  DataInizioDef = d.inizio;
-  LabelDataFineDef = d.labelFine;
-  DataFineDef = d.fine;
-  CheckBoxNessunaDataFinale = d.nessunaFine;
+  ButtonNuovoData->SetTabOrder(1);
   LabelNota = Make<ui::Label>(this, "LabelNota", {0, 78, 640, 16},
                               "Per aggiungere un nuovo prezzo che decorrerà in un nuovo periodo,\n"
                               "per un articolo esistente, sfruttare NUOVO PREZZO PER DATA");
 }
 
-TFrameDettScontoEdit1::TFrameDettScontoEdit1(ui::Component* owner) : ui::Frame(owner) {
+TFrameDettScontoEdit1::TFrameDettScontoEdit1(ui::Component* owner) : TFrameComandiRighe(owner, 0) {
   SetBounds(0, 0, 640, 78);
-  ButtonNuovo = Make<ui::Button>(this, "ButtonNuovo", {0, 0, 60, 24}, "&Nuovo");
-  ButtonEdit = Make<ui::Button>(this, "ButtonEdit", {62, 0, 60, 24}, "Edit &X");
-  ButtonElimina = Make<ui::Button>(this, "ButtonElimina", {124, 0, 60, 24}, "&Elimina");
-  ButtonAzzera = Make<ui::Button>(this, "ButtonAzzera", {186, 0, 60, 24}, "Azzera");
-  ButtonImpExp = Make<ui::Button>(this, "ButtonImpExp", {248, 0, 60, 24}, "Imp/Exp");
-  ButtonAggiorna = Make<ui::Button>(this, "ButtonAggiorna", {310, 0, 30, 24}, "±");
-  DateDefault d = CreaDateDefault(this, 28);
-  LabelDataInizioDef = d.labelInizio;
-  DataInizioDef = d.inizio;
-  LabelDataFineDef = d.labelFine;
-  DataFineDef = d.fine;
-  CheckBoxNessunaDataFinale = d.nessunaFine;
 }
 
 }  // namespace velmaro

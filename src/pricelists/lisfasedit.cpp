@@ -181,8 +181,14 @@ void TLisFasEditForm::ChiudiDati() {
   for (db::Query* q : {FrameDettSconti1->QueryDettSconti, FrameDettNetti1->QueryDettNetti,
                        FrameListini1->QueryListini, FrameFasce1->QueryFasceDett,
                        FrameFasce1->QueryFasce, FrameClientiFasc1->QueryClientiFasc,
-                       FrameFornFasc->QueryClientiFasc, QueryAux1, QueryAux2})
-    q->Close();
+                       FrameFornFasc->QueryClientiFasc, QueryAux1, QueryAux2}) {
+    // The window goes whatever happens: a layout that cannot be saved
+    // (a lost connection) must not keep it, nor escape its destruction.
+    try {
+      q->Close();
+    } catch (const std::exception&) {
+    }
+  }
   if (vivoRicerca_) ui::Free(RicercaClienti);
   RicercaClienti = nullptr;
 }
@@ -190,8 +196,12 @@ void TLisFasEditForm::ChiudiDati() {
 // Closing is never refused: the position is saved, and a window of an
 // export lets its data go before the context object's databases do.
 void TLisFasEditForm::FormClose(ui::Component* sender, ui::CloseAction& action) {
-  SalvaPosizioneForm(*this, TabX().GetNumUser(), kSituazioneFinestra, DM().CodiceProgetto,
-                     *TabX().IBDatabase1);
+  try {
+    SalvaPosizioneForm(*this, TabX().GetNumUser(), kSituazioneFinestra, DM().CodiceProgetto,
+                       *TabX().IBDatabase1);
+  } catch (const db::DbError&) {
+    // A position that cannot be stored is no reason to keep the window.
+  }
   if (ApertaDaExport && CellaDM) ChiudiDati();
   FinestraDaExport::FormClose(sender, action);
 }

@@ -1,5 +1,13 @@
 // The bands page (bands and their ordered lists) and the customers and
 // suppliers of a band.
+//
+// Every button of PanelFasceRight and of the two TFrameClientiFasc frames is
+// already wired to its handler below (lisfasedit_costruzione.cpp). The
+// band refresh ButtonFascAggiornaClick also runs from AzioneFasce and
+// AzioneClienteCorr (lisfasedit_pagine.cpp); it reopens the embedded
+// search's RicercaClienti->QueryMain. AzioneCliFas / AzioneFornFas load
+// the two customer pages and set IDFasciaSelezionata; CaricaListaFasce
+// and CaricaListaDettFasce reload the two band grids.
 #include "pricelists/lisfasedit.h"
 
 namespace velmaro {

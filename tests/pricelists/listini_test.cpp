@@ -136,13 +136,5 @@ TEST(Listini, BandFilterStatement) {
                                       ")"}));
 }
 
-TEST(Listini, DeletionTakesTheRowsOfBothTables) {
-  // Catches: a deletion that leaves net or discount rows of the list behind.
-  EXPECT_EQ(StatementiEliminaListino("12"),
-            (std::vector<std::string>{"DELETE FROM LISTSC WHERE ID='12'",
-                                      "DELETE FROM LISTSCDTNET WHERE IDLISTSC='12'",
-                                      "DELETE FROM LISTSCDTSCO WHERE IDLISTSC='12'"}));
-}
-
 }  // namespace
 }  // namespace velmaro::listini
