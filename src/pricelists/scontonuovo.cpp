@@ -142,7 +142,7 @@ void TScontiNuovoForm::PreparaSelezione(int n, const std::string& colonna) {
     LabelValoreSel2->SetCaption("Estensione codice");
     return;
   }
-  if (IniziaCon(colonna, "CLASSIFICAZIONE") && sconti::ETabellaClassificazione(colonna)) {
+  if (sconti::ETabellaClassificazione(colonna)) {
     RiempiClassificazione(n, colonna);
     Etichetta(n)->SetCaption(sconti::SoloPrimaMaiuscola(colonna));
   }
