@@ -21,6 +21,10 @@ namespace velmaro {
 
 namespace righepagina {
 
+namespace {
+const char* const kErroreEliminazione = "Errore interno: impossibile eliminare il record selezionato";
+}  // namespace
+
 void Esegui(db::Query& q, const std::vector<std::string>& righe) {
   q.Close();
   q.SQL.Assign(righe);
@@ -61,6 +65,59 @@ void Ricarica(db::Query& q, const std::function<void()>& carica) {
   if (!q.Active()) q.Open();
 }
 
+void DateDaRiga(db::Query& q, ui::DateTimePicker& inizio, ui::DateTimePicker& fine,
+                ui::CheckBox& nessunaFine, const std::function<void()>& gestore) {
+  inizio.SetDate(q.FieldByName("DATAINIZIOVALIDITA").AsDateTime());
+  db::Field& campoFine = q.FieldByName("DATAFINEVALIDITA");
+  if (!campoFine.IsNull()) {
+    fine.SetDate(campoFine.AsDateTime());
+    return;
+  }
+  nessunaFine.SetChecked(true);
+  gestore();
+}
+
+void TestiDaRiga(db::Query& q, const std::vector<std::pair<ui::Control*, const char*>>& campi) {
+  for (const auto& [controllo, campo] : campi) controllo->SetText(q.FieldByName(campo).AsString());
+}
+
+void EliminaRigaCorrente(db::Query& pagina, db::Transaction& riavvio, db::Query& rilettura,
+                         db::Query& scrittura, const std::vector<std::string>& cerca,
+                         const std::vector<std::string>& elimina, const std::function<void()>& ricarica) {
+  riavvio.SetActive(false);
+  riavvio.SetActive(true);
+  if (!Trova(rilettura, cerca)) {
+    Avviso("Il record selezionato è già stato cancellato da un altro utente");
+    return;
+  }
+  if (ui::MessageDlg("Eliminare il record selezionato?", ui::MsgDlgType::Confirmation, ui::mbYesNo) !=
+      ui::mrYes)
+    return;
+  const int riga = pagina.RecNo();
+  try {
+    Esegui(scrittura, elimina);
+    scrittura.GetTransaction()->CommitRetaining();
+  } catch (const std::exception&) {
+    Errore(kErroreEliminazione);
+    return;
+  }
+  ricarica();
+  pagina.SetRecNo(riga);
+}
+
+void AzzeraLista(db::Query& scrittura, const std::string& sql, const std::function<void()>& ricarica) {
+  if (ui::MessageDlg("Azzerare il listino corrente?", ui::MsgDlgType::Confirmation, ui::mbOKCancel) !=
+      ui::mrOk)
+    return;
+  try {
+    Esegui(scrittura, {sql});
+    scrittura.Close();
+  } catch (const std::exception&) {
+    Errore(kErroreEliminazione);
+  }
+  ricarica();
+}
+
 }  // namespace righepagina
 
 using namespace righepagina;
@@ -68,8 +125,6 @@ using namespace righepagina;
 namespace {
 
 const char* const kErroreInserimento = "Errore interno: impossibile inserire un nuovo record";
-const char* const kErroreEliminazione = "Errore interno: impossibile eliminare il record selezionato";
-
 std::string Testo(db::Query& q, const char* campo) { return q.FieldByName(campo).AsString(); }
 
 netti::RigaNetto RigaCorrente(db::Query& q) {
@@ -167,20 +222,18 @@ void TLisFasEditForm::FrameListiniEdit11ButtonEditClick() {
   d.QueryAux->SetTransaction(QueryAux1->GetTransaction());
   d.IDListino = IDListinoCorrente;
   d.RigaOriginale = vecchia;
-  d.DataInizioVal->SetDate(q.FieldByName("DATAINIZIOVALIDITA").AsDateTime());
-  if (q.FieldByName("DATAFINEVALIDITA").IsNull()) {
-    d.CheckBoxNessunaDataFinale->SetChecked(true);
-    d.CheckBoxNessunaDataFinaleClick();
-  } else {
-    d.DataFineVal->SetDate(q.FieldByName("DATAFINEVALIDITA").AsDateTime());
-  }
-  const std::pair<ui::Edit*, const char*> campi[] = {
-      {d.EditCodArt, "CODICEARTICOLO"},      {d.EditEstCod, "ESTCODICE"},
-      {d.EditPrezzo, "PREZZO"},              {d.EditQntSca, "QUANTITASCAGLIONE"},
-      {d.EditProvvigione, "PROVVIGIONE"},    {d.EditOmaggioCodArticolo, "OMA_CODICE"},
-      {d.EditOmaggioEstCodice, "OMA_ESTENSIONE"}, {d.EditOmaggioSoglia, "OMA_SOGLIA"},
-      {d.EditOmaggioQuantita, "OMA_QUANTITA"},   {d.EditOmaggioMultipli, "OMA_MULTIPLI"}};
-  for (const auto& [edit, campo] : campi) edit->SetText(Testo(q, campo));
+  DateDaRiga(q, *d.DataInizioVal, *d.DataFineVal, *d.CheckBoxNessunaDataFinale,
+             [&d] { d.CheckBoxNessunaDataFinaleClick(); });
+  TestiDaRiga(q, {{d.EditCodArt, "CODICEARTICOLO"},
+                  {d.EditEstCod, "ESTCODICE"},
+                  {d.EditPrezzo, "PREZZO"},
+                  {d.EditQntSca, "QUANTITASCAGLIONE"},
+                  {d.EditProvvigione, "PROVVIGIONE"},
+                  {d.EditOmaggioCodArticolo, "OMA_CODICE"},
+                  {d.EditOmaggioEstCodice, "OMA_ESTENSIONE"},
+                  {d.EditOmaggioSoglia, "OMA_SOGLIA"},
+                  {d.EditOmaggioQuantita, "OMA_QUANTITA"},
+                  {d.EditOmaggioMultipli, "OMA_MULTIPLI"}});
   if (d.ShowModal() != ui::mrOk) return;
 
   try {
@@ -236,38 +289,14 @@ void TLisFasEditForm::FrameListiniEdit11ButtonEliminaClick() {
   db::Query& q = *FrameDettNetti1->QueryDettNetti;
   if (Vuota(q)) return;
   const netti::RigaNetto r = RigaCorrente(q);
-  Transazione2->SetActive(false);
-  Transazione2->SetActive(true);
-  if (!Trova(*QueryAux2, netti::RigheCerca(IDListinoCorrente, r))) {
-    Avviso("Il record selezionato è già stato cancellato da un altro utente");
-    return;
-  }
-  if (ui::MessageDlg("Eliminare il record selezionato?", ui::MsgDlgType::Confirmation, ui::mbYesNo) !=
-      ui::mrYes)
-    return;
-  const int riga = q.RecNo();
-  try {
-    Esegui(*QueryAux1, netti::RigheElimina(IDListinoCorrente, r));
-    QueryAux1->GetTransaction()->CommitRetaining();
-  } catch (const std::exception&) {
-    Errore(kErroreEliminazione);
-    return;
-  }
-  FrameListiniEdit11ButtonAggiornaClick();
-  q.SetRecNo(riga);
+  EliminaRigaCorrente(q, *Transazione2, *QueryAux2, *QueryAux1, netti::RigheCerca(IDListinoCorrente, r),
+                      netti::RigheElimina(IDListinoCorrente, r),
+                      [this] { FrameListiniEdit11ButtonAggiornaClick(); });
 }
 
 void TLisFasEditForm::FrameListiniEdit11ButtonAzzeraClick() {
-  if (ui::MessageDlg("Azzerare il listino corrente?", ui::MsgDlgType::Confirmation, ui::mbOKCancel) !=
-      ui::mrOk)
-    return;
-  try {
-    Esegui(*QueryAux1, {netti::SqlAzzera(IDListinoCorrente)});
-    QueryAux1->Close();
-  } catch (const std::exception&) {
-    Errore(kErroreEliminazione);
-  }
-  FrameListiniEdit11ButtonAggiornaClick();
+  AzzeraLista(*QueryAux1, netti::SqlAzzera(IDListinoCorrente),
+              [this] { FrameListiniEdit11ButtonAggiornaClick(); });
 }
 
 // The CSV exchange window of the net rows is not in this build: the

@@ -116,23 +116,22 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonEditClick() {
   d.IDListino = IDListinoCorrente;
   d.RigaOriginale = vecchia;
   d.PreparaSelezioni();
-  d.EditDesc->SetText(vecchia.descrizione);
-  d.DataInizioVal->SetDate(q.FieldByName("DATAINIZIOVALIDITA").AsDateTime());
-  d.EditQntSca->SetText(Testo(q, "QUANTITASCAGLIONE"));
-  if (q.FieldByName("DATAFINEVALIDITA").IsNull()) {
-    d.CheckBoxNessunaDataFinale->SetChecked(true);
-    d.CheckBoxNessunaDataFinaleClick();
-  } else {
-    d.DataFineVal->SetDate(q.FieldByName("DATAFINEVALIDITA").AsDateTime());
-  }
-  const std::pair<ui::Control*, const char*> campi[] = {
-      {d.EditSconto1, "SCONTO1"},          {d.EditSconto2, "SCONTO2"},
-      {d.EditSconto3, "SCONTO3"},          {d.ComboBoxValoreSel1, "VALORESEL1"},
-      {d.ComboBoxValoreSel2, "VALORESEL2"}, {d.ComboBoxValoreSel3, "VALORESEL3"},
-      {d.EditProvvigione, "PROVVIGIONE"},  {d.EditOmaggioCodArticolo, "OMA_CODICE"},
-      {d.EditOmaggioEstCodice, "OMA_ESTENSIONE"}, {d.EditOmaggioSoglia, "OMA_SOGLIA"},
-      {d.EditOmaggioQuantita, "OMA_QUANTITA"},   {d.EditOmaggioMultipli, "OMA_MULTIPLI"}};
-  for (const auto& [controllo, campo] : campi) controllo->SetText(Testo(q, campo));
+  DateDaRiga(q, *d.DataInizioVal, *d.DataFineVal, *d.CheckBoxNessunaDataFinale,
+             [&d] { d.CheckBoxNessunaDataFinaleClick(); });
+  TestiDaRiga(q, {{d.EditDesc, "DESCRIZIONE"},
+                  {d.EditQntSca, "QUANTITASCAGLIONE"},
+                  {d.EditSconto1, "SCONTO1"},
+                  {d.EditSconto2, "SCONTO2"},
+                  {d.EditSconto3, "SCONTO3"},
+                  {d.ComboBoxValoreSel1, "VALORESEL1"},
+                  {d.ComboBoxValoreSel2, "VALORESEL2"},
+                  {d.ComboBoxValoreSel3, "VALORESEL3"},
+                  {d.EditProvvigione, "PROVVIGIONE"},
+                  {d.EditOmaggioCodArticolo, "OMA_CODICE"},
+                  {d.EditOmaggioEstCodice, "OMA_ESTENSIONE"},
+                  {d.EditOmaggioSoglia, "OMA_SOGLIA"},
+                  {d.EditOmaggioQuantita, "OMA_QUANTITA"},
+                  {d.EditOmaggioMultipli, "OMA_MULTIPLI"}});
   if (d.ShowModal() != ui::mrOk) return;
 
   try {
@@ -151,38 +150,14 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonEliminaClick() {
   db::Query& q = *FrameDettSconti1->QueryDettSconti;
   if (Vuota(q)) return;
   const sconti::RigaSconto r = RigaCorrente(q);
-  Transazione2->SetActive(false);
-  Transazione2->SetActive(true);
-  if (!Trova(*QueryAux2, sconti::RigheCerca(IDListinoCorrente, r))) {
-    Avviso("Il record selezionato è già stato cancellato da un altro utente");
-    return;
-  }
-  if (ui::MessageDlg("Eliminare il record selezionato?", ui::MsgDlgType::Confirmation, ui::mbYesNo) !=
-      ui::mrYes)
-    return;
-  const int riga = q.RecNo();
-  try {
-    Esegui(*QueryAux1, sconti::RigheElimina(IDListinoCorrente, r));
-    QueryAux1->GetTransaction()->CommitRetaining();
-  } catch (const std::exception&) {
-    Errore("Errore interno: impossibile eliminare il record selezionato");
-    return;
-  }
-  FrameDettScontoEdit11ButtonAggiornaClick();
-  q.SetRecNo(riga);
+  EliminaRigaCorrente(q, *Transazione2, *QueryAux2, *QueryAux1, sconti::RigheCerca(IDListinoCorrente, r),
+                      sconti::RigheElimina(IDListinoCorrente, r),
+                      [this] { FrameDettScontoEdit11ButtonAggiornaClick(); });
 }
 
 void TLisFasEditForm::FrameDettScontoEdit11ButtonAzzeraClick() {
-  if (ui::MessageDlg("Azzerare il listino corrente?", ui::MsgDlgType::Confirmation, ui::mbOKCancel) !=
-      ui::mrOk)
-    return;
-  try {
-    Esegui(*QueryAux1, {sconti::SqlAzzera(IDListinoCorrente)});
-    QueryAux1->Close();
-  } catch (const std::exception&) {
-    Errore("Errore interno: impossibile eliminare il record selezionato");
-  }
-  FrameDettScontoEdit11ButtonAggiornaClick();
+  AzzeraLista(*QueryAux1, sconti::SqlAzzera(IDListinoCorrente),
+              [this] { FrameDettScontoEdit11ButtonAggiornaClick(); });
 }
 
 // The CSV exchange window of the discount rows is not in this build: the

@@ -4,9 +4,9 @@
 #include "db/query.h"
 #include "db/transaction.h"
 #include "platform/format.h"
+#include "pricelists/dialoghirighe.h"
 #include "pricelists/listini.h"
 #include "pricelists/righe.h"
-#include "search/kestrin.h"
 #include "ui/application.h"
 #include "ui/extctrls.h"
 #include "ui/make.h"
@@ -63,18 +63,14 @@ void TListiniNuovoForm::CreaControlli() {
   y += 28;
   riga("Provvigione", "Provvigione:", EditProvvigione, 100);
 
-  GroupBoxOmaggio = Make<ui::GroupBox>(this, "GroupBoxOmaggio", {12, y, 446, 104}, "Omaggio");
-  auto omaggio = [&](ui::Edit*& edit, const char* nome, const char* testo, ui::Bounds b) {
-    Make<ui::Label>(this, GroupBoxOmaggio, std::string("Label") + nome, {b.left - 110, b.top + 3, 106, 16}, testo);
-    edit = Make<ui::Edit>(this, GroupBoxOmaggio, std::string("Edit") + nome, b);
-  };
-  omaggio(EditOmaggioCodArticolo, "OmaggioCodArticolo", "Codice articolo:", {120, 18, 140, 21});
-  ButtonOmaggioCodArticolo =
-      Make<ui::Button>(this, GroupBoxOmaggio, "ButtonOmaggioCodArticolo", {264, 18, 24, 21}, "...");
-  omaggio(EditOmaggioEstCodice, "OmaggioEstCodice", "Estensione codice:", {120, 44, 80, 21});
-  omaggio(EditOmaggioSoglia, "OmaggioSoglia", "Soglia:", {340, 44, 60, 21});
-  omaggio(EditOmaggioQuantita, "OmaggioQuantita", "Quantità:", {120, 70, 80, 21});
-  omaggio(EditOmaggioMultipli, "OmaggioMultipli", "Multipli:", {340, 70, 60, 21});
+  const dialoghi::GruppoOmaggio omaggio = dialoghi::CreaGruppoOmaggio(this, y);
+  GroupBoxOmaggio = omaggio.gruppo;
+  EditOmaggioCodArticolo = omaggio.codice;
+  ButtonOmaggioCodArticolo = omaggio.cerca;
+  EditOmaggioEstCodice = omaggio.estensione;
+  EditOmaggioSoglia = omaggio.soglia;
+  EditOmaggioQuantita = omaggio.quantita;
+  EditOmaggioMultipli = omaggio.multipli;
   y += 112;
   CheckBoxEstensioni = Make<ui::CheckBox>(this, "CheckBoxEstensioni", {12, y, 360, 17},
                                           "Applica valori a tutte le estensioni dell´articolo");
@@ -130,12 +126,7 @@ void TListiniNuovoForm::ButtonOKClick() {
 }
 
 void TListiniNuovoForm::CheckBoxNessunaDataFinaleClick() {
-  if (CheckBoxNessunaDataFinale->Checked()) {
-    DataFineVal->SetEnabled(false);
-    DataFineVal->SetDate(plat::Date());
-    return;
-  }
-  DataFineVal->SetEnabled(true);
+  dialoghi::NessunaDataFine(*CheckBoxNessunaDataFinale, *DataFineVal);
 }
 
 void TListiniNuovoForm::FormShow() {
@@ -144,11 +135,8 @@ void TListiniNuovoForm::FormShow() {
 }
 
 void TListiniNuovoForm::CercaArticolo(ui::Edit& codice, ui::Edit& estensione) {
-  const std::string risposta =
-      RicercaKestrin(contesto_.GetNumUser(), Handle(), righe::RichiestaArticoli(kSituazioneArticoli),
-                     ChiamanteKestrin::Listini);
   righe::Articolo articolo;
-  if (!righe::ArticoloDaRisposta(risposta, articolo)) return;
+  if (!dialoghi::CercaArticolo(contesto_.GetNumUser(), Handle(), kSituazioneArticoli, articolo)) return;
   codice.SetText(articolo.codice);
   estensione.SetText(articolo.estensione);
 }

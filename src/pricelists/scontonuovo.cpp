@@ -4,9 +4,9 @@
 #include "context/tabxform.h"
 #include "db/query.h"
 #include "platform/format.h"
+#include "pricelists/dialoghirighe.h"
 #include "pricelists/listini.h"
 #include "pricelists/righe.h"
-#include "search/kestrin.h"
 #include "ui/application.h"
 #include "ui/extctrls.h"
 #include "ui/lists.h"
@@ -75,18 +75,14 @@ void TScontiNuovoForm::CreaControlli() {
   selezione(LabelValoreSel3, ComboBoxValoreSel3, 3);
   edit(EditProvvigione, "Provvigione", "Provvigione:", 100);
 
-  GroupBoxOmaggio = Make<ui::GroupBox>(this, "GroupBoxOmaggio", {12, y, 446, 104}, "Omaggio");
-  auto omaggio = [&](ui::Edit*& e, const char* nome, const char* testo, ui::Bounds b) {
-    Make<ui::Label>(this, GroupBoxOmaggio, std::string("Label") + nome, {b.left - 110, b.top + 3, 106, 16}, testo);
-    e = Make<ui::Edit>(this, GroupBoxOmaggio, std::string("Edit") + nome, b);
-  };
-  omaggio(EditOmaggioCodArticolo, "OmaggioCodArticolo", "Codice articolo:", {120, 18, 140, 21});
-  ButtonOmaggioCodArticolo =
-      Make<ui::Button>(this, GroupBoxOmaggio, "ButtonOmaggioCodArticolo", {264, 18, 24, 21}, "...");
-  omaggio(EditOmaggioEstCodice, "OmaggioEstCodice", "Estensione codice:", {120, 44, 80, 21});
-  omaggio(EditOmaggioSoglia, "OmaggioSoglia", "Soglia:", {340, 44, 60, 21});
-  omaggio(EditOmaggioQuantita, "OmaggioQuantita", "Quantità:", {120, 70, 80, 21});
-  omaggio(EditOmaggioMultipli, "OmaggioMultipli", "Multipli:", {340, 70, 60, 21});
+  const dialoghi::GruppoOmaggio omaggio = dialoghi::CreaGruppoOmaggio(this, y);
+  GroupBoxOmaggio = omaggio.gruppo;
+  EditOmaggioCodArticolo = omaggio.codice;
+  ButtonOmaggioCodArticolo = omaggio.cerca;
+  EditOmaggioEstCodice = omaggio.estensione;
+  EditOmaggioSoglia = omaggio.soglia;
+  EditOmaggioQuantita = omaggio.quantita;
+  EditOmaggioMultipli = omaggio.multipli;
   y += 112;
   ButtonOK = Make<ui::Button>(this, "ButtonOK", {296, y, 75, 25}, "Ok");
   ButtonOK->Default = true;
@@ -219,38 +215,21 @@ void TScontiNuovoForm::ButtonOKClick() {
 }
 
 void TScontiNuovoForm::CheckBoxNessunaDataFinaleClick() {
-  if (CheckBoxNessunaDataFinale->Checked()) {
-    DataFineVal->SetEnabled(false);
-    DataFineVal->SetDate(plat::Date());
-    return;
-  }
-  DataFineVal->SetEnabled(true);
+  dialoghi::NessunaDataFine(*CheckBoxNessunaDataFinale, *DataFineVal);
 }
 
 void TScontiNuovoForm::FormShow() { EditDesc->SetFocus(); }
 
-namespace {
-
-bool CercaArticolo(TDataModuleVelmaro& dm, std::uint32_t handle, int situazione,
-                   righe::Articolo& articolo) {
-  const std::string risposta = RicercaKestrin(dm.TabX().GetNumUser(), handle,
-                                              righe::RichiestaArticoli(situazione),
-                                              ChiamanteKestrin::Listini);
-  return righe::ArticoloDaRisposta(risposta, articolo);
-}
-
-}  // namespace
-
 void TScontiNuovoForm::ButtonCercaArtClick() {
   righe::Articolo a;
-  if (!CercaArticolo(dm_, Handle(), kSituazioneSelezione, a)) return;
+  if (!dialoghi::CercaArticolo(dm_.TabX().GetNumUser(), Handle(), kSituazioneSelezione, a)) return;
   ComboBoxValoreSel1->SetText(a.codice);
   ComboBoxValoreSel2->SetText(a.estensione);
 }
 
 void TScontiNuovoForm::ButtonOmaggioCodArticoloClick() {
   righe::Articolo a;
-  if (!CercaArticolo(dm_, Handle(), kSituazioneOmaggio, a)) return;
+  if (!dialoghi::CercaArticolo(dm_.TabX().GetNumUser(), Handle(), kSituazioneOmaggio, a)) return;
   EditOmaggioCodArticolo->SetText(a.codice);
   EditOmaggioEstCodice->SetText(a.estensione);
 }
