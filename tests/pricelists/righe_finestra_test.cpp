@@ -19,7 +19,8 @@
 namespace velmaro::testing {
 namespace {
 
-const plat::DateTime kPrimoGennaio2025 = plat::EncodeDate(2025, 1, 1);
+// A function, not a global: the date conversion is another library's global.
+plat::DateTime PrimoGennaio2025() { return plat::EncodeDate(2025, 1, 1); }
 
 struct CasoNetto {
   const char* codice;
@@ -37,7 +38,7 @@ TEST_F(EditorTest, NetDialogChecksInTheirOrder) {
   Operator op;
   TLisFasEditForm& w = Apri();
   // List 2 holds VTL001 from 1 January 2025 with the tiers 0, 10 and 50.
-  const netti::RigaNetto vtl001{"VTL001", "0", kPrimoGennaio2025, false, 0};
+  const netti::RigaNetto vtl001{"VTL001", "0", PrimoGennaio2025(), false, 0};
   const CasoNetto casi[] = {
       {"", "x", "", false, "Specificare un codice articolo"},
       {"VTL001", "12x", "", false, "Specificare un prezzo"},
@@ -58,7 +59,7 @@ TEST_F(EditorTest, NetDialogChecksInTheirOrder) {
     d->EditCodArt->SetText(c.codice);
     d->EditPrezzo->SetText(c.prezzo);
     d->EditQntSca->SetText(c.scaglione);
-    d->DataInizioVal->SetDate(kPrimoGennaio2025);
+    d->DataInizioVal->SetDate(PrimoGennaio2025());
     ui::App().ClearMessages();
     d->ButtonOKClick();
     EXPECT_EQ(op.Texts(), *c.messaggio ? std::vector<std::string>{c.messaggio} : std::vector<std::string>{});
@@ -81,7 +82,7 @@ TEST_F(EditorTest, DiscountDialogChecksAndPickers) {
     d->ModoEdit = modifica;
     d->IDListino = lista;
     d->PreparaSelezioni();
-    d->DataInizioVal->SetDate(kPrimoGennaio2025);
+    d->DataInizioVal->SetDate(PrimoGennaio2025());
     ui::App().ClearMessages();
     return d;
   };
