@@ -164,7 +164,8 @@ void TLisFasEditForm::FrameListiniEdit11ButtonAggiornaClick() {
 }
 
 void TLisFasEditForm::FrameListiniEdit11CheckBoxNessunaDataFinaleClick() {
-  FrameListiniEdit11->DataFineDef->SetEnabled(!FrameListiniEdit11->CheckBoxNessunaDataFinale->Checked());
+  FrameListiniEdit11->DataFineDef->SetEnabled(
+      !FrameListiniEdit11->CheckBoxNessunaDataFinale->Checked());
 }
 
 void TLisFasEditForm::FrameListiniEdit11ButtonNuovoClick() {
