@@ -6,6 +6,7 @@
 #include "db/transaction.h"
 #include "grid/vuxgrid.h"
 #include "pricelists/frames.h"
+#include "pricelists/impexpnetti.h"
 #include "pricelists/lisfasedit.h"
 #include "pricelists/lisfasedit_righe.h"
 #include "pricelists/listini.h"
@@ -300,8 +301,10 @@ void TLisFasEditForm::FrameListiniEdit11ButtonAzzeraClick() {
               [this] { FrameListiniEdit11ButtonAggiornaClick(); });
 }
 
-// The CSV exchange window of the net rows is not in this build: the
-// command leaves the page as it is.
-void TLisFasEditForm::FrameListiniEdit11ButtonImpExpClick() {}
+void TLisFasEditForm::FrameListiniEdit11ButtonImpExpClick() {
+  auto scambio = ui::MakeOwned<TImpExpLisNettiForm>(this, IDListinoCorrente, CellaDM);
+  scambio->ShowModal();
+  FrameListiniEdit11ButtonAggiornaClick();
+}
 
 }  // namespace velmaro

@@ -6,6 +6,7 @@
 #include "db/query.h"
 #include "db/transaction.h"
 #include "pricelists/frames.h"
+#include "pricelists/impexpsconti.h"
 #include "pricelists/lisfasedit.h"
 #include "pricelists/lisfasedit_righe.h"
 #include "pricelists/righe.h"
@@ -160,8 +161,10 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonAzzeraClick() {
               [this] { FrameDettScontoEdit11ButtonAggiornaClick(); });
 }
 
-// The CSV exchange window of the discount rows is not in this build: the
-// command leaves the page as it is.
-void TLisFasEditForm::FrameDettScontoEdit11ButtonImpExpClick() {}
+void TLisFasEditForm::FrameDettScontoEdit11ButtonImpExpClick() {
+  auto scambio = ui::MakeOwned<TImpExpLisScontiForm>(this, IDListinoCorrente, CellaDM);
+  scambio->ShowModal();
+  FrameDettScontoEdit11ButtonAggiornaClick();
+}
 
 }  // namespace velmaro
