@@ -26,12 +26,6 @@ namespace {
 const char* const kErroreEliminazione = "Errore interno: impossibile eliminare il record selezionato";
 }  // namespace
 
-void Esegui(db::Query& q, const std::vector<std::string>& righe) {
-  q.Close();
-  q.SQL.Assign(righe);
-  q.ExecSQL();
-}
-
 bool Trova(db::Query& q, const std::vector<std::string>& righe) {
   q.Close();
   q.SQL.Assign(righe);
@@ -41,12 +35,9 @@ bool Trova(db::Query& q, const std::vector<std::string>& righe) {
   return trovata;
 }
 
-void Avviso(const std::string& testo) { ui::MessageDlg(testo, ui::MsgDlgType::Warning, ui::mbOK); }
-void Errore(const std::string& testo) { ui::MessageDlg(testo, ui::MsgDlgType::Error, ui::mbOK); }
-
 bool Vuota(db::Query& q) {
   if (q.Active() && !q.IsEmpty()) return false;
-  Avviso("La tabella è vuota");
+  TLisFasEditForm::Avviso("La tabella è vuota");
   return true;
 }
 
@@ -88,18 +79,16 @@ void EliminaRigaCorrente(db::Query& pagina, db::Transaction& riavvio, db::Query&
   riavvio.SetActive(false);
   riavvio.SetActive(true);
   if (!Trova(rilettura, cerca)) {
-    Avviso("Il record selezionato è già stato cancellato da un altro utente");
+    TLisFasEditForm::Avviso("Il record selezionato è già stato cancellato da un altro utente");
     return;
   }
-  if (ui::MessageDlg("Eliminare il record selezionato?", ui::MsgDlgType::Confirmation, ui::mbYesNo) !=
-      ui::mrYes)
-    return;
+  if (!TLisFasEditForm::Conferma("Eliminare il record selezionato?")) return;
   const int riga = pagina.RecNo();
   try {
-    Esegui(scrittura, elimina);
+    TLisFasEditForm::EseguiRighe(scrittura, elimina);
     scrittura.GetTransaction()->CommitRetaining();
   } catch (const std::exception&) {
-    Errore(kErroreEliminazione);
+    TLisFasEditForm::Errore(kErroreEliminazione);
     return;
   }
   ricarica();
@@ -111,10 +100,10 @@ void AzzeraLista(db::Query& scrittura, const std::string& sql, const std::functi
       ui::mrOk)
     return;
   try {
-    Esegui(scrittura, {sql});
+    TLisFasEditForm::EseguiRighe(scrittura, {sql});
     scrittura.Close();
   } catch (const std::exception&) {
-    Errore(kErroreEliminazione);
+    TLisFasEditForm::Errore(kErroreEliminazione);
   }
   ricarica();
 }
@@ -126,12 +115,10 @@ using namespace righepagina;
 namespace {
 
 const char* const kErroreInserimento = "Errore interno: impossibile inserire un nuovo record";
-std::string Testo(db::Query& q, const char* campo) { return q.FieldByName(campo).AsString(); }
-
 netti::RigaNetto RigaCorrente(db::Query& q) {
   netti::RigaNetto r;
-  r.codice = Testo(q, "CODICEARTICOLO");
-  r.estensione = Testo(q, "ESTCODICE");
+  r.codice = ValoreCampo(q, "CODICEARTICOLO");
+  r.estensione = ValoreCampo(q, "ESTCODICE");
   db::Field& inizio = q.FieldByName("DATAINIZIOVALIDITA");
   r.senzaInizio = inizio.IsNull();
   r.inizio = inizio.AsDateTime();
@@ -193,13 +180,13 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoClick() {
     QueryAux1->Close();
     QueryAux1->SQL.Assign({netti::SqlEstensioni(v.codice)});
     for (QueryAux1->Open(); !QueryAux1->Eof(); QueryAux1->Next())
-      estensioni.push_back(Testo(*QueryAux1, "ESTENSIONE"));
+      estensioni.push_back(ValoreCampo(*QueryAux1, "ESTENSIONE"));
     QueryAux1->Close();
   }
   // Each extension stands alone: a refused one does not stop the others.
   for (const std::string& estensione : estensioni) {
     try {
-      Esegui(*QueryAux1, netti::RigheInserisci(IDListinoCorrente, v, estensione));
+      EseguiRighe(*QueryAux1, netti::RigheInserisci(IDListinoCorrente, v, estensione));
       QueryAux1->GetTransaction()->CommitRetaining();
     } catch (const std::exception&) {
       Errore(kErroreInserimento);
@@ -240,7 +227,7 @@ void TLisFasEditForm::FrameListiniEdit11ButtonEditClick() {
 
   try {
     const netti::ValoriNetto v = netti::ComponiModifica(d.Campi());
-    Esegui(*QueryAux1, netti::RigheAggiorna(IDListinoCorrente, v, vecchia));
+    EseguiRighe(*QueryAux1, netti::RigheAggiorna(IDListinoCorrente, v, vecchia));
     QueryAux1->GetTransaction()->CommitRetaining();
     FrameListiniEdit11ButtonAggiornaClick();
     q.Locate("CODICEARTICOLO;ESTCODICE;QUANTITASCAGLIONE",
@@ -272,8 +259,8 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {
   // The running period closes only together with the new one opening.
   db::Transaction& t = *QueryAux1->GetTransaction();
   try {
-    Esegui(*QueryAux1, netti::RigheChiudiPeriodo(IDListinoCorrente, r, nuovoInizio));
-    Esegui(*QueryAux1, netti::RigheNuovoPeriodo(IDListinoCorrente, r, prezzo, nuovoInizio, fine));
+    EseguiRighe(*QueryAux1, netti::RigheChiudiPeriodo(IDListinoCorrente, r, nuovoInizio));
+    EseguiRighe(*QueryAux1, netti::RigheNuovoPeriodo(IDListinoCorrente, r, prezzo, nuovoInizio, fine));
     t.CommitRetaining();
     t.CommitRetaining();
   } catch (const std::exception&) {

@@ -18,12 +18,8 @@ class DateTimePicker;
 
 namespace velmaro::righepagina {
 
-// Runs the statement's lines on `q`.
-void Esegui(db::Query& q, const std::vector<std::string>& righe);
 // Whether the query's lines give a row.
 bool Trova(db::Query& q, const std::vector<std::string>& righe);
-void Avviso(const std::string& testo);
-void Errore(const std::string& testo);
 // True, after the warning "La tabella è vuota", when there is no current row.
 bool Vuota(db::Query& q);
 // Undoes what the transaction wrote since its last commit; a rollback that

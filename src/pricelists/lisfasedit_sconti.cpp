@@ -24,11 +24,9 @@ using namespace righepagina;
 
 namespace {
 
-std::string Testo(db::Query& q, const char* campo) { return q.FieldByName(campo).AsString(); }
-
 sconti::RigaSconto RigaCorrente(db::Query& q) {
   sconti::RigaSconto r;
-  r.descrizione = Testo(q, "DESCRIZIONE");
+  r.descrizione = ValoreCampo(q, "DESCRIZIONE");
   db::Field& inizio = q.FieldByName("DATAINIZIOVALIDITA");
   r.senzaInizio = inizio.IsNull();
   r.inizio = inizio.AsDateTime();
@@ -49,7 +47,7 @@ void TLisFasEditForm::CaricaListaDettSconti() {
   QueryAux1->First();
   std::string titoli[3];
   for (int n = 1; n <= 3; ++n)
-    titoli[n - 1] = sconti::Titolo(n, Testo(*QueryAux1, ("CAMPOSEL" + std::to_string(n)).c_str()),
+    titoli[n - 1] = sconti::Titolo(n, ValoreCampo(*QueryAux1, ("CAMPOSEL" + std::to_string(n)).c_str()),
                                    [this](const std::string& c) { return EtichettaCampoSel(c); });
   // An operator with no saved layout rows gets no change. The layout rows
   // come and go with the grid's own saves, each in a transaction of its
@@ -58,7 +56,7 @@ void TLisFasEditForm::CaricaListaDettSconti() {
   tr.StartTransaction();
   db::Query titolo(QueryAux1->GetDatabase(), &tr);
   for (int n = 1; n <= 3; ++n)
-    Esegui(titolo, sconti::RigheTitolo(n, titoli[n - 1], DM().CodiceProgetto, DM().Situazione3,
+    EseguiRighe(titolo, sconti::RigheTitolo(n, titoli[n - 1], DM().CodiceProgetto, DM().Situazione3,
                                         TabX().GetNumUser()));
   titolo.Close();
   tr.Commit();
@@ -94,7 +92,7 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonNuovoClick() {
 
   try {
     const sconti::ValoriSconto v = sconti::Componi(d.Campi());
-    Esegui(*QueryAux1, sconti::RigheInserisci(IDListinoCorrente, v));
+    EseguiRighe(*QueryAux1, sconti::RigheInserisci(IDListinoCorrente, v));
     QueryAux1->GetTransaction()->CommitRetaining();
     FrameDettScontoEdit11ButtonAggiornaClick();
     FrameDettSconti1->QueryDettSconti->Locate(
@@ -137,7 +135,7 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonEditClick() {
 
   try {
     const sconti::ValoriSconto v = sconti::Componi(d.Campi());
-    Esegui(*QueryAux1, sconti::RigheAggiorna(IDListinoCorrente, v, vecchia));
+    EseguiRighe(*QueryAux1, sconti::RigheAggiorna(IDListinoCorrente, v, vecchia));
     QueryAux1->GetTransaction()->CommitRetaining();
     FrameDettScontoEdit11ButtonAggiornaClick();
     q.Locate("DESCRIZIONE;QUANTITASCAGLIONE",
