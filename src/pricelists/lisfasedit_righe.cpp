@@ -1,5 +1,12 @@
 // The net-price rows of the current list (LISTSCDTNET) and their command
-// bar; the discount rows are in lisfasedit_sconti.cpp.
+// bar, and what both row pages share; the discount rows are in
+// lisfasedit_sconti.cpp, the statements in righenetti.cpp.
+//
+// Writes go through QueryAux1 (the context's default transaction), each
+// followed by a retaining commit; re-reads before a deletion through
+// QueryAux2 after restarting Transazione2. A refused write shows its box
+// and changes nothing; the new period by date closes the running one only
+// together with its own insert.
 #include "context/datamodule.h"
 #include "context/tabxform.h"
 #include "db/query.h"
