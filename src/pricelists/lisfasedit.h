@@ -6,7 +6,8 @@
 // Where the code lives: lisfasedit.cpp builds the window, starts it up,
 // handles keys and closing; lisfasedit_pagine.cpp the command bar, band
 // tracking and the embedded customer search; lisfasedit_listini.cpp the
-// lists page; lisfasedit_righe.cpp the net and discount row pages;
+// lists page; lisfasedit_righe.cpp the net rows and lisfasedit_sconti.cpp
+// the discount rows;
 // lisfasedit_fasce.cpp the bands, band rows, customers and suppliers.
 #include <cstdint>
 #include <string>
