@@ -96,6 +96,16 @@ std::string ColonnaSelezione(const std::string& etichetta, const char* speciale,
   return Letterale(colonna.empty() ? etichetta : colonna);
 }
 
+// The settings' default net list: a list number goes in as it stands and an
+// empty value still makes the statement fail, but any other text is typed
+// text and goes in as a quoted literal, never as part of the statement.
+std::string RiferimentoDefault(const std::string& valore) {
+  const std::size_t segno = valore.size() > 1 && valore[0] == '-' ? 1 : 0;
+  const bool numero = valore.size() > segno &&
+                      valore.find_first_not_of("0123456789", segno) == std::string::npos;
+  return valore.empty() || numero ? valore : Letterale(valore);
+}
+
 }  // namespace
 
 ValoriTestata ComponiTestata(const CampiTestata& c, const LettoreTabX& tabx,
@@ -111,7 +121,7 @@ ValoriTestata ComponiTestata(const CampiTestata& c, const LettoreTabX& tabx,
   else if (!c.riferimento.empty())
     v.riferimento = Letterale(c.riferimento);
   else if (v.tipo == "S")
-    v.riferimento = listinoNettiDef;  // as stored: an empty value makes the insert fail
+    v.riferimento = RiferimentoDefault(listinoNettiDef);
   else
     v.riferimento = "NULL";
   v.sel1 = ColonnaSelezione(c.sel1, kEtichettaCodice, "CODICE", tabx);

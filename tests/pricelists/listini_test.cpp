@@ -60,11 +60,15 @@ TEST(Listini, DatesAreMonthFirstWithDashes) {
 
 TEST(Listini, ReferenceDependsOnType) {
   // Catches: a reference stored for P and R lists, the default reference
-  // quoted or missing for S, a typed reference ignored.
+  // quoted or missing for S, a stored default other than a list number
+  // spliced into the statement, a typed reference ignored.
   plat::SetItalianFormats();
   CampiTestata c = Sconto();
   EXPECT_EQ(ComponiTestata(c, Tabx(), "7").riferimento, "7");
   EXPECT_EQ(ComponiTestata(c, Tabx(), "").riferimento, "");
+  // A default that is not a list number cannot reach into the statement.
+  EXPECT_EQ(ComponiTestata(c, Tabx(), "1,NOME='x'").riferimento, "'1,NOME=''x'''");
+  EXPECT_EQ(ComponiTestata(c, Tabx(), "-").riferimento, "'-'");
   c.riferimento = "3";
   EXPECT_EQ(ComponiTestata(c, Tabx(), "7").riferimento, "'3'");
   for (const char* tipo : {"SCONTISPECIALI", "RICARICO"}) {
