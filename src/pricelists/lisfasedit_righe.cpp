@@ -126,10 +126,12 @@ netti::RigaNetto RigaCorrente(db::Query& q) {
   netti::RigaNetto r;
   r.codice = ValoreCampo(q, "CODICEARTICOLO");
   r.estensione = ValoreCampo(q, "ESTCODICE");
+  r.senzaEstensione = q.FieldByName("ESTCODICE").IsNull();
   db::Field& inizio = q.FieldByName("DATAINIZIOVALIDITA");
   r.senzaInizio = inizio.IsNull();
   r.inizio = inizio.AsDateTime();
   r.scaglione = q.FieldByName("QUANTITASCAGLIONE").AsFloat();
+  r.senzaScaglione = q.FieldByName("QUANTITASCAGLIONE").IsNull();
   return r;
 }
 

@@ -27,10 +27,12 @@ namespace {
 sconti::RigaSconto RigaCorrente(db::Query& q) {
   sconti::RigaSconto r;
   r.descrizione = ValoreCampo(q, "DESCRIZIONE");
+  r.senzaDescrizione = q.FieldByName("DESCRIZIONE").IsNull();
   db::Field& inizio = q.FieldByName("DATAINIZIOVALIDITA");
   r.senzaInizio = inizio.IsNull();
   r.inizio = inizio.AsDateTime();
   r.scaglione = q.FieldByName("QUANTITASCAGLIONE").AsFloat();
+  r.senzaScaglione = q.FieldByName("QUANTITASCAGLIONE").IsNull();
   return r;
 }
 

@@ -51,6 +51,10 @@ std::string ScontoSQL(const std::string& testo) {
   return testo.empty() ? "NULL" : "'" + Apici(VirgolaInPunto(testo)) + "'";
 }
 
+std::string Condizione(const std::string& colonna, bool nullo, const std::string& valoreSQL) {
+  return nullo ? colonna + " IS NULL" : colonna + "=" + valoreSQL;
+}
+
 std::string NumeroPerSQL(double valore) {
   char buf[40];
   std::snprintf(buf, sizeof buf, "%.15g", valore);

@@ -37,6 +37,9 @@ std::string NumeroONull(const std::string& testo);
 std::string ScontoSQL(const std::string& testo);
 // A stored number back into a statement, with "." and no grouping.
 std::string NumeroPerSQL(double valore);
+// A condition on a column of the row being found again: "IS NULL" when the
+// row holds no value there, since "=" never matches a NULL.
+std::string Condizione(const std::string& colonna, bool nullo, const std::string& valoreSQL);
 
 // ---- dates
 // 'MM-DD-YYYY' without quotes, the editor's date literals.

@@ -29,8 +29,12 @@ ValoriNetto Comuni(const CampiNetto& c) {
 }
 
 // The article's conditions after the list's; the start as the row has it.
+std::string Estensione(const RigaNetto& r) {
+  return righe::Condizione("ESTCODICE", r.senzaEstensione, "'" + Apici(r.estensione) + "'");
+}
+
 std::string Articolo(const RigaNetto& r) {
-  return "AND CODICEARTICOLO='" + Apici(r.codice) + "' AND ESTCODICE='" + Apici(r.estensione) + "' AND ";
+  return "AND CODICEARTICOLO='" + Apici(r.codice) + "' AND " + Estensione(r) + " AND ";
 }
 
 std::string Inizio(const RigaNetto& r, const std::string& data) {
@@ -78,9 +82,10 @@ std::vector<std::string> RigheAggiorna(const std::string& lista, const ValoriNet
           ",OMA_CODICE='" + Apici(v.omaCodice) + "'",
           ",OMA_ESTENSIONE='" + Apici(v.omaEstensione) + "'",
           "WHERE IDLISTSC=" + lista + " AND CODICEARTICOLO='" + Apici(vecchia.codice) + "'",
-          " AND ESTCODICE='" + Apici(vecchia.estensione) + "'",
+          " AND " + Estensione(vecchia),
           " AND " + Inizio(vecchia, DataTrattini(vecchia.inizio)) + " ",
-          "AND QUANTITASCAGLIONE=" + righe::NumeroPerSQL(vecchia.scaglione)};
+          "AND " + righe::Condizione("QUANTITASCAGLIONE", vecchia.senzaScaglione,
+                                     righe::NumeroPerSQL(vecchia.scaglione))};
 }
 
 std::vector<std::string> RigheDoppione(const std::string& lista, const std::string& codice,
@@ -118,9 +123,10 @@ std::vector<std::string> RigheNuovoPeriodo(const std::string& lista, const RigaN
 namespace {
 
 std::vector<std::string> Condizioni(const RigaNetto& r) {
-  return {" AND CODICEARTICOLO='" + Apici(r.codice) + "' AND ESTCODICE='" + Apici(r.estensione) + "'",
+  return {" AND CODICEARTICOLO='" + Apici(r.codice) + "' AND " + Estensione(r),
           " AND " + Inizio(r, DataTrattini(r.inizio)),
-          " AND QUANTITASCAGLIONE='" + righe::NumeroPerSQL(r.scaglione) + "'"};
+          " AND " + righe::Condizione("QUANTITASCAGLIONE", r.senzaScaglione,
+                                      "'" + righe::NumeroPerSQL(r.scaglione) + "'")};
 }
 
 std::vector<std::string> Con(std::string prima, const std::vector<std::string>& dopo) {

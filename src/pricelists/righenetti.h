@@ -36,6 +36,7 @@ struct RigaNetto {
   plat::DateTime inizio = 0;
   bool senzaInizio = false;  // DATAINIZIOVALIDITA is NULL
   double scaglione = 0;
+  bool senzaEstensione = false, senzaScaglione = false;  // NULL in the row
 };
 
 // The extensions of an article, for "Applica valori a tutte le estensioni".

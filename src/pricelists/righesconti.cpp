@@ -19,6 +19,15 @@ std::string Inizio(const RigaSconto& r) {
   return r.senzaInizio ? "DATAINIZIOVALIDITA IS NULL" : "DATAINIZIOVALIDITA='" + DataTrattini(r.inizio) + "'";
 }
 
+std::string Descrizione(const RigaSconto& r) {
+  return righe::Condizione("DESCRIZIONE", r.senzaDescrizione, "'" + Apici(r.descrizione) + "'");
+}
+
+std::string Scaglione(const RigaSconto& r) {
+  return righe::Condizione("QUANTITASCAGLIONE", r.senzaScaglione,
+                           "'" + righe::NumeroPerSQL(r.scaglione) + "'");
+}
+
 }  // namespace
 
 ValoriSconto Componi(const CampiSconto& c) {
@@ -67,9 +76,9 @@ std::vector<std::string> RigheAggiorna(const std::string& lista, const ValoriSco
           ",OMA_SOGLIA=" + v.soglia + ",OMA_QUANTITA=" + v.quantita + ",OMA_MULTIPLI=" + v.multipli,
           ",OMA_CODICE='" + Apici(v.omaCodice) + "'",
           ",OMA_ESTENSIONE='" + Apici(v.omaEstensione) + "'",
-          "WHERE IDLISTSC='" + Apici(lista) + "' AND DESCRIZIONE='" + Apici(vecchia.descrizione) + "'",
+          "WHERE IDLISTSC='" + Apici(lista) + "' AND " + Descrizione(vecchia),
           " AND " + Inizio(vecchia),
-          " AND QUANTITASCAGLIONE='" + righe::NumeroPerSQL(vecchia.scaglione) + "'"};
+          " AND " + Scaglione(vecchia)};
 }
 
 std::vector<std::string> RigheDoppione(const std::string& lista, const std::string& descrizione,
@@ -83,8 +92,7 @@ std::vector<std::string> RigheDoppione(const std::string& lista, const std::stri
 namespace {
 
 std::vector<std::string> Condizioni(std::string prima, const RigaSconto& r) {
-  return {std::move(prima), " AND DESCRIZIONE='" + Apici(r.descrizione) + "'",
-          " AND QUANTITASCAGLIONE='" + righe::NumeroPerSQL(r.scaglione) + "'", " AND " + Inizio(r)};
+  return {std::move(prima), " AND " + Descrizione(r), " AND " + Scaglione(r), " AND " + Inizio(r)};
 }
 
 }  // namespace

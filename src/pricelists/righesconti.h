@@ -36,6 +36,7 @@ struct RigaSconto {
   plat::DateTime inizio = 0;
   bool senzaInizio = false;
   double scaglione = 0;
+  bool senzaDescrizione = false, senzaScaglione = false;  // NULL in the row
 };
 
 std::vector<std::string> RigheInserisci(const std::string& lista, const ValoriSconto& v);

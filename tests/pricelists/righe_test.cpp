@@ -155,4 +155,30 @@ TEST(Righe, DiscountRowValues) {
 }
 
 }  // namespace
+
+TEST(Righe, RowsWithoutDescriptionExtensionOrTierAreFoundAgain) {
+  // Catches: an edit or a deletion of a row holding NULL in a column of its
+  // identity matching nothing, since "=" never matches a NULL.
+  netti::RigaNetto n{"ART", "", plat::EncodeDate(2025, 1, 1), false, 0};
+  n.senzaEstensione = n.senzaScaglione = true;
+  for (const std::string& sql : {Unisci(netti::RigheCerca("7", n)), Unisci(netti::RigheElimina("7", n)),
+                                 Unisci(netti::RigheChiudiPeriodo("7", n, plat::EncodeDate(2025, 3, 1)))})
+    EXPECT_NE(sql.find("ESTCODICE IS NULL"), std::string::npos) << sql;
+  EXPECT_NE(Unisci(netti::RigheElimina("7", n)).find("QUANTITASCAGLIONE IS NULL"), std::string::npos);
+  EXPECT_NE(Unisci(netti::RigheAggiorna("7", netti::ValoriNetto{}, n)).find("AND QUANTITASCAGLIONE IS NULL"),
+            std::string::npos);
+
+  sconti::RigaSconto s{"", plat::EncodeDate(2025, 1, 1), false, 0};
+  s.senzaDescrizione = s.senzaScaglione = true;
+  for (const std::string& sql : {Unisci(sconti::RigheCerca("7", s)), Unisci(sconti::RigheElimina("7", s)),
+                                 Unisci(sconti::RigheAggiorna("7", sconti::ValoriSconto{}, s))}) {
+    EXPECT_NE(sql.find("AND DESCRIZIONE IS NULL"), std::string::npos) << sql;
+    EXPECT_NE(sql.find("AND QUANTITASCAGLIONE IS NULL"), std::string::npos) << sql;
+  }
+  // A row with a value keeps the plain condition.
+  s.senzaDescrizione = false;
+  s.descrizione = "Dell'anno";
+  EXPECT_NE(Unisci(sconti::RigheCerca("7", s)).find("AND DESCRIZIONE='Dell''anno'"), std::string::npos);
+}
+
 }  // namespace velmaro
