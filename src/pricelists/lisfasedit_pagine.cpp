@@ -22,6 +22,14 @@ const char* const kTestoInfoRetail =
     "1000 (fascia di vendita 10, fascia retail 1010).\r\nLa fascia retail non va associata ai "
     "clienti: i sistemi che la usano la trovano sommando 1000 alla fascia del cliente.";
 
+// A row page opens the list under the lists page's cursor: with no list
+// there is nothing to open, and the page would be loaded for no list.
+bool CeUnListino(db::Query& listini) {
+  if (listini.Active() && !listini.IsEmpty()) return true;
+  TLisFasEditForm::Avviso("La tabella è vuota");
+  return false;
+}
+
 }  // namespace
 
 void TLisFasEditForm::CaricaListaFasce() {
@@ -134,10 +142,12 @@ void TLisFasEditForm::ButtonListiniClick() {
   AzioneListini();
 }
 void TLisFasEditForm::ButtonGesNetClick() {
+  if (!CeUnListino(*FrameListini1->QueryListini)) return;
   BarraGesNet();
   AzioneGesNet();
 }
 void TLisFasEditForm::ButtonGesScoClick() {
+  if (!CeUnListino(*FrameListini1->QueryListini)) return;
   BarraGesSco();
   AzioneGesSco();
 }
