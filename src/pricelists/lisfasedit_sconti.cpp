@@ -81,7 +81,7 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonNuovoClick() {
   auto dialogo = ui::MakeOwned<TScontiNuovoForm>(this, DM());
   TScontiNuovoForm& d = *dialogo;
   d.QueryAux->SetDatabase(QueryAux2->GetDatabase());
-  // The checks see the rows this window wrote since its start.
+  // The selection fields are read on the window's view; the duplicate check takes a fresh one.
   d.QueryAux->SetTransaction(QueryAux1->GetTransaction());
   d.IDListino = IDListinoCorrente;
   d.PreparaSelezioni();

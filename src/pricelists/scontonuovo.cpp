@@ -3,6 +3,7 @@
 #include "context/datamodule.h"
 #include "context/tabxform.h"
 #include "db/query.h"
+#include "db/transaction.h"
 #include "platform/format.h"
 #include "pricelists/dialoghirighe.h"
 #include "pricelists/listini.h"
@@ -175,13 +176,19 @@ std::string TScontiNuovoForm::Valore(int n) const {
   return box.Text();
 }
 
+// On a view taken now, not on the window's long-lived one: a row another
+// operator stored since the window opened is a duplicate too, and this
+// window's own rows are committed as soon as written.
 bool TScontiNuovoForm::EsisteRiga() {
-  QueryAux->Close();
-  QueryAux->SQL.Assign(
+  db::Transaction vista(QueryAux->GetDatabase());
+  vista.StartTransaction();
+  db::Query q(QueryAux->GetDatabase(), &vista);
+  q.SQL.Assign(
       sconti::RigheDoppione(IDListino, EditDesc->Text(), DataInizioVal->Date(), EditQntSca->Text()));
-  QueryAux->Open();
-  const bool esiste = !QueryAux->IsEmpty();
-  QueryAux->Close();
+  q.Open();
+  const bool esiste = !q.IsEmpty();
+  q.Close();
+  vista.Commit();
   return esiste;
 }
 
