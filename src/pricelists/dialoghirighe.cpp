@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "db/query.h"
+#include "db/transaction.h"
 #include "platform/format.h"
 #include "search/kestrin.h"
 #include "ui/extctrls.h"
@@ -42,6 +44,18 @@ bool CercaArticolo(std::int32_t utente, std::uint32_t handle, int situazione, ri
   const std::string risposta =
       RicercaKestrin(utente, handle, righe::RichiestaArticoli(situazione), ChiamanteKestrin::Listini);
   return righe::ArticoloDaRisposta(risposta, articolo);
+}
+
+void LeggiSuVistaNuova(db::Database* db, const std::vector<std::string>& sql,
+                       const std::function<void(db::Query&)>& leggi) {
+  db::Transaction vista(db);
+  vista.StartTransaction();
+  db::Query q(db, &vista);
+  q.SQL.Assign(sql);
+  q.Open();
+  leggi(q);
+  q.Close();
+  vista.Commit();
 }
 
 }  // namespace velmaro::dialoghi

@@ -4,6 +4,7 @@
 #include "context/tabxform.h"
 #include "db/query.h"
 #include "platform/format.h"
+#include "pricelists/dialoghirighe.h"
 #include "pricelists/lisricerca.h"
 #include "ui/application.h"
 #include "ui/extctrls.h"
@@ -28,12 +29,12 @@ TListinoNuovoForm::TListinoNuovoForm(ui::Component* owner, CellaDataModule* cell
   TTabXForm& tabx = cellaDM_->Riferimento().TabX();
   QueryAux->SetDatabase(tabx.IBDatabase1);
   QueryAux->SetTransaction(tabx.IBTransaction1);
-  QueryAux->Close();
-  QueryAux->SQL.Clear();
-  QueryAux->SQL.Add("SELECT MAX(ID) M FROM LISTSC");
-  QueryAux->Open();
-  EditCodListino->SetText(std::to_string(QueryAux->FieldByName("M").AsInteger() + 1));
-  QueryAux->Close();
+  // Proposal and check read what other windows stored since this one opened.
+  dialoghi::LeggiSuVistaNuova(QueryAux->GetDatabase(), {"SELECT MAX(ID) M FROM LISTSC"},
+                              [this](db::Query& q) {
+                                EditCodListino->SetText(
+                                    std::to_string(q.FieldByName("M").AsInteger() + 1));
+                              });
   RiempiSelezioni();
   DoCreate();
 }
@@ -131,12 +132,10 @@ std::string TListinoNuovoForm::PrimoControlloFallito() {
   if (!listini::NomeTipoValido(tipo)) return "Specificare il tipo di listino";
   if (tipo == "SCONTO" && ComboBoxCampoSel1->Text().empty()) return "Specificare un campo sel 1";
   if (ModoEdit) return {};
-  QueryAux->Close();
-  QueryAux->SQL.Clear();
-  QueryAux->SQL.Add("SELECT * FROM LISTSC WHERE ID=" + std::to_string(plat::StrToInt(codice)));
-  QueryAux->Open();
-  const bool inUso = !QueryAux->IsEmpty();
-  QueryAux->Close();
+  bool inUso = false;
+  dialoghi::LeggiSuVistaNuova(QueryAux->GetDatabase(),
+                              {"SELECT * FROM LISTSC WHERE ID=" + std::to_string(plat::StrToInt(codice))},
+                              [&inUso](db::Query& q) { inUso = !q.IsEmpty(); });
   return inUso ? "Attenzione: il listino inserito è già in uso" : std::string();
 }
 

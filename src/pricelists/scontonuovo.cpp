@@ -3,7 +3,6 @@
 #include "context/datamodule.h"
 #include "context/tabxform.h"
 #include "db/query.h"
-#include "db/transaction.h"
 #include "platform/format.h"
 #include "pricelists/dialoghirighe.h"
 #include "pricelists/listini.h"
@@ -176,19 +175,13 @@ std::string TScontiNuovoForm::Valore(int n) const {
   return box.Text();
 }
 
-// On a view taken now, not on the window's long-lived one: a row another
-// operator stored since the window opened is a duplicate too, and this
-// window's own rows are committed as soon as written.
+// A row another window stored since this one opened is a duplicate too.
 bool TScontiNuovoForm::EsisteRiga() {
-  db::Transaction vista(QueryAux->GetDatabase());
-  vista.StartTransaction();
-  db::Query q(QueryAux->GetDatabase(), &vista);
-  q.SQL.Assign(
-      sconti::RigheDoppione(IDListino, EditDesc->Text(), DataInizioVal->Date(), EditQntSca->Text()));
-  q.Open();
-  const bool esiste = !q.IsEmpty();
-  q.Close();
-  vista.Commit();
+  bool esiste = false;
+  dialoghi::LeggiSuVistaNuova(
+      QueryAux->GetDatabase(),
+      sconti::RigheDoppione(IDListino, EditDesc->Text(), DataInizioVal->Date(), EditQntSca->Text()),
+      [&esiste](db::Query& q) { esiste = !q.IsEmpty(); });
   return esiste;
 }
 
