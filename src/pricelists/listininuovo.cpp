@@ -90,11 +90,11 @@ void TListiniNuovoForm::CreaControlli() {
 
 bool TListiniNuovoForm::EsisteRiga(const std::string& codice, const std::string& estensione,
                                    const std::string& scaglione) {
-  QueryAux->Close();
-  QueryAux->SQL.Assign(netti::RigheDoppione(IDListino, codice, estensione, DataInizioVal->Date(), scaglione));
-  QueryAux->Open();
-  const bool esiste = !QueryAux->IsEmpty();
-  QueryAux->Close();
+  bool esiste = false;
+  dialoghi::LeggiSuVistaNuova(
+      QueryAux->GetDatabase(),
+      netti::RigheDoppione(IDListino, codice, estensione, DataInizioVal->Date(), scaglione),
+      [&esiste](db::Query& q) { esiste = !q.IsEmpty(); });
   return esiste;
 }
 

@@ -27,9 +27,10 @@ class TTabXForm;
 
 class TListiniNuovoForm : public ui::Form {
  public:
-  // `transazionePropria`: the duplicate check runs on a transaction of the
-  // dialog's own (concurrency, no wait), as a new row wants it; otherwise
-  // the caller puts QueryAux on a database and transaction.
+  // `transazionePropria`: QueryAux on a transaction of the dialog's own
+  // (concurrency, no wait), as a new row wants it; otherwise the caller
+  // puts QueryAux on a database and transaction. The duplicate check reads
+  // QueryAux's database on a view taken at the check.
   TListiniNuovoForm(ui::Component* owner, TTabXForm& contesto, bool transazionePropria = true);
   std::string ClassName() const override { return "TListiniNuovoForm"; }
 
