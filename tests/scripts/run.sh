@@ -11,4 +11,7 @@ trap 'rm -rf "$dir"' EXIT
 files=$(dirname "$script")/files
 if [[ -d $files ]]; then cp -r "$files" "$dir/files"; fi
 cd "$dir"
+# Files a script works on lie beside it in <script>.d and are copied into
+# its working folder.
+if [[ -d "${script%.vms}.d" ]]; then cp -R "${script%.vms}.d/." "$dir/"; fi
 "$host" run "$dir/host" "$script"
