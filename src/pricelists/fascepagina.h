@@ -1,0 +1,26 @@
+#pragma once
+// What the band, customer and duplication handlers of the editor share:
+// statements run through an auxiliary query, the keep-open commit and
+// rollback of its transaction, and the boxes of the page.
+#include <string>
+#include <vector>
+
+namespace db {
+class Query;
+}  // namespace db
+
+namespace velmaro::fasce_pagina {
+
+std::string Campo(db::Query& q, const char* nome);
+// Runs one statement made of `righe`.
+void Esegui(db::Query& q, const std::vector<std::string>& righe);
+// Keep-open commit of the query's transaction.
+void Conferma(db::Query& q);
+// Keep-open rollback after a failed command, so the grids stay open and
+// none of its statements waits for the next commit. A rollback that fails
+// as well (a lost connection) leaves the error box to the caller.
+void Annulla(db::Query& q);
+void Avviso(const std::string& testo);
+void Errore(const std::string& testo);
+
+}  // namespace velmaro::fasce_pagina
