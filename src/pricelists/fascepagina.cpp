@@ -25,6 +25,20 @@ void Annulla(db::Query& q) {
   }
 }
 
+bool Scrivi(db::Query& q, const std::vector<std::vector<std::string>>& statementi,
+            const std::function<void()>& dopo, const std::string& errore) {
+  try {
+    for (const std::vector<std::string>& righe : statementi) Esegui(q, righe);
+    Conferma(q);
+    dopo();
+    return true;
+  } catch (const std::exception&) {
+    Annulla(q);
+    Errore(errore);
+    return false;
+  }
+}
+
 void Avviso(const std::string& testo) { ui::MessageDlg(testo, ui::MsgDlgType::Warning, ui::mbOK); }
 void Errore(const std::string& testo) { ui::MessageDlg(testo, ui::MsgDlgType::Error, ui::mbOK); }
 

@@ -46,26 +46,14 @@ std::string TNuovaFasciaDettForm::PrimoControlloFallito() {
   if (!listini::EUnIntero(riga)) return "Specificare un numero riga";
   if (!listini::EUnIntero(EditIDListino->Text())) return "Specificare un ID listino";
   if (ModoEdit != 0) return {};
-  QueryAux->Close();
-  QueryAux->SQL.Clear();
-  QueryAux->SQL.Add("SELECT * FROM FASCESCDT WHERE IDFASCIA=" +
-                    listini::Letterale(LabelIDFascia->Caption()));
-  QueryAux->SQL.Add("AND NRIGA=" + listini::Letterale(riga));
-  QueryAux->Open();
-  const bool inUso = !QueryAux->IsEmpty();
-  QueryAux->Close();
-  return inUso ? "Attenzione: il numero riga inserito è già in uso" : std::string();
+  return TrovaRiga(*QueryAux, {"SELECT * FROM FASCESCDT WHERE IDFASCIA=" +
+                                   listini::Letterale(LabelIDFascia->Caption()),
+                               "AND NRIGA=" + listini::Letterale(riga)})
+             ? "Attenzione: il numero riga inserito è già in uso"
+             : std::string();
 }
 
-void TNuovaFasciaDettForm::ButtonOKClick() {
-  SetModalResult(ui::mrNone);
-  const std::string errore = PrimoControlloFallito();
-  if (!errore.empty()) {
-    ui::MessageDlg(errore, ui::MsgDlgType::Warning, ui::mbOK);
-    return;
-  }
-  SetModalResult(ui::mrOk);
-}
+void TNuovaFasciaDettForm::ButtonOKClick() { ChiudiSeValido(*this, PrimoControlloFallito()); }
 
 void TNuovaFasciaDettForm::ButtonRicercaLisClick() {
   ScegliListino(cellaDM_->Riferimento().TabX().GetNumUser(), fasce::Picker::RigaFascia,

@@ -82,28 +82,35 @@ void TNuovaFasciaForm::CreaControlli() {
   ButtonOk->OnClick = [this](ui::Component*) { ButtonOkClick(); };
 }
 
-std::string TNuovaFasciaForm::PrimoControlloFallito() {
-  const std::string id = EditID->Text();
-  if (!listini::EUnIntero(id)) return "Specificare un ID";
-  if (ModoEdit != 0) return {};
-  QueryAux->Close();
-  QueryAux->SQL.Clear();
-  QueryAux->SQL.Add("SELECT * FROM FASCESC WHERE ID=" + listini::Letterale(id));
-  QueryAux->Open();
-  const bool inUso = !QueryAux->IsEmpty();
-  QueryAux->Close();
-  return inUso ? "Attenzione: l'ID inserito è già in uso" : std::string();
-}
-
-void TNuovaFasciaForm::ButtonOkClick() {
-  SetModalResult(ui::mrNone);
-  const std::string errore = PrimoControlloFallito();
+void ChiudiSeValido(ui::Form& dialogo, const std::string& errore) {
+  dialogo.SetModalResult(ui::mrNone);
   if (!errore.empty()) {
     ui::MessageDlg(errore, ui::MsgDlgType::Warning, ui::mbOK);
     return;
   }
-  SetModalResult(ui::mrOk);
+  dialogo.SetModalResult(ui::mrOk);
 }
+
+bool TrovaRiga(db::Query& q, const std::vector<std::string>& righe) {
+  q.Close();
+  q.SQL.Clear();
+  for (const std::string& r : righe) q.SQL.Add(r);
+  q.Open();
+  const bool trovata = !q.IsEmpty();
+  q.Close();
+  return trovata;
+}
+
+std::string TNuovaFasciaForm::PrimoControlloFallito() {
+  const std::string id = EditID->Text();
+  if (!listini::EUnIntero(id)) return "Specificare un ID";
+  if (ModoEdit != 0) return {};
+  return TrovaRiga(*QueryAux, {"SELECT * FROM FASCESC WHERE ID=" + listini::Letterale(id)})
+             ? "Attenzione: l'ID inserito è già in uso"
+             : std::string();
+}
+
+void TNuovaFasciaForm::ButtonOkClick() { ChiudiSeValido(*this, PrimoControlloFallito()); }
 
 fasce::CampiFascia TNuovaFasciaForm::Campi() const {
   fasce::CampiFascia f;

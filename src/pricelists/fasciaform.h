@@ -4,6 +4,7 @@
 // each with its checks before it closes with OK and its list pickers.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "context/launch.h"
 #include "pricelists/fasce.h"
@@ -26,6 +27,12 @@ namespace velmaro {
 // lists `picker` offers, positioned on the edit's text; a chosen list's ID
 // replaces the text, an empty answer leaves it.
 void ScegliListino(std::int32_t utente, fasce::Picker picker, ui::Edit& edit);
+
+// What both dialogs' OK does: the result cleared, then the warning of the
+// first check that failed (`errore`), or the dialog closed with OK.
+void ChiudiSeValido(ui::Form& dialogo, const std::string& errore);
+// Whether the select made of `righe` gives a row (the dialogs' "in use").
+bool TrovaRiga(db::Query& q, const std::vector<std::string>& righe);
 
 class TNuovaFasciaForm : public ui::Form {
  public:

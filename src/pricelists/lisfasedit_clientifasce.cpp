@@ -70,14 +70,11 @@ void Rimuovi(TFrameClientiFasc& frame, db::Query& aux, const char* domanda, cons
   db::Query& q = *frame.QueryClientiFasc;
   // An empty list has no current customer: nothing to update.
   if (q.Active() && !q.IsEmpty()) {
-    try {
-      Esegui(aux, {std::string("UPDATE ") + tabella + " SET TIPOPREZZO=NULL WHERE CODICE=" +
-                   listini::Letterale(Campo(q, "CODICE"))});
-    } catch (const std::exception&) {
-      fasce_pagina::Annulla(aux);
-      Errore("Errore interno: impossibile aggiornare il record");
-      return;
-    }
+    fasce_pagina::Scrivi(aux,
+                         {{std::string("UPDATE ") + tabella + " SET TIPOPREZZO=NULL WHERE CODICE=" +
+                           listini::Letterale(Campo(q, "CODICE"))}},
+                         [&] { Ricarica(frame); }, "Errore interno: impossibile aggiornare il record");
+    return;
   }
   Ricarica(frame);
 }

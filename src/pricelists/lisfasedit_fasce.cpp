@@ -33,7 +33,6 @@ namespace velmaro {
 using fasce_pagina::Avviso;
 using fasce_pagina::Campo;
 using fasce_pagina::Errore;
-using fasce_pagina::Esegui;
 
 namespace {
 
@@ -48,17 +47,11 @@ std::string PrimoValore(db::Query& q, const std::vector<std::string>& righe) {
   return v;
 }
 
-// Whether a row of `sql` exists for another session's committed state.
+// Whether the select finds its row in what other sessions have committed.
 bool Esiste(db::Transaction& tr, db::Query& q, const std::vector<std::string>& righe) {
   tr.SetActive(false);
   tr.SetActive(true);
-  q.Close();
-  q.SQL.Clear();
-  for (const std::string& r : righe) q.SQL.Add(r);
-  q.Open();
-  const bool trovato = !q.IsEmpty();
-  q.Close();
-  return trovato;
+  return TrovaRiga(q, righe);
 }
 
 bool Conferma(const std::string& testo) {
@@ -70,6 +63,18 @@ void Informa(const std::string& testo) {
 }
 
 bool Vuota(db::Query& q) { return !q.Active() || q.IsEmpty(); }
+
+// The bands again, on the band `id`.
+void RicaricaFasce(TLisFasEditForm& w, const std::string& id) {
+  w.CaricaListaFasce();
+  w.FrameFasce1->QueryFasce->Locate("ID", db::Value(id));
+}
+
+// The band's rows again, on the row (nriga, listino).
+void RicaricaRighe(TLisFasEditForm& w, const std::string& nriga, const std::string& listino) {
+  w.CaricaListaDettFasce();
+  w.FrameFasce1->QueryFasceDett->Locate("NRIGA;IDLISTINO", {db::Value(nriga), db::Value(listino)});
+}
 
 // Back on the row of that number after a reload, or the last one.
 void TornaARiga(db::Query& q, int riga) {
@@ -88,18 +93,12 @@ void SpostaRiga(TLisFasEditForm& w, int verso) {
   IDFasciaSelezionata = w.FrameFasce1->DBEditIDFascia->Text();
   const std::string listino = Campo(*w.FrameFasce1->QueryFasceDett, "IDLISTINO");
   const int verso_n = n + verso;
-  try {
-    for (const std::string& sql : fasce::StatementiSpostaRiga(IDFasciaSelezionata, n, verso_n))
-      Esegui(*w.QueryAux1, {sql});
-    fasce_pagina::Conferma(*w.QueryAux1);
-  } catch (const std::exception&) {
-    fasce_pagina::Annulla(*w.QueryAux1);
-    Errore("Errore interno: impossibile aggiornare il record");
-    return;
-  }
-  w.CaricaListaDettFasce();
-  w.FrameFasce1->QueryFasceDett->Locate(
-      "NRIGA;IDLISTINO", {db::Value(std::to_string(verso_n)), db::Value(listino)});
+  std::vector<std::vector<std::string>> statementi;
+  for (const std::string& sql : fasce::StatementiSpostaRiga(IDFasciaSelezionata, n, verso_n))
+    statementi.push_back({sql});
+  fasce_pagina::Scrivi(*w.QueryAux1, statementi,
+                       [&] { RicaricaRighe(w, std::to_string(verso_n), listino); },
+                       "Errore interno: impossibile aggiornare il record");
 }
 
 }  // namespace
@@ -118,15 +117,8 @@ void TLisFasEditForm::ButtonFascNuovoClick() {
   dialogo->EditID->SetText(proposta);
   if (dialogo->ShowModal() != ui::mrOk) return;
   const fasce::CampiFascia f = dialogo->Campi();
-  try {
-    Esegui(*QueryAux1, fasce::RigheInserisciFascia(f));
-    fasce_pagina::Conferma(*QueryAux1);
-    CaricaListaFasce();
-    FrameFasce1->QueryFasce->Locate("ID", db::Value(f.id));
-  } catch (const std::exception&) {
-    fasce_pagina::Annulla(*QueryAux1);
-    Errore("Errore interno: impossibile inserire un nuovo record");
-  }
+  fasce_pagina::Scrivi(*QueryAux1, {fasce::RigheInserisciFascia(f)}, [&] { RicaricaFasce(*this, f.id); },
+                       "Errore interno: impossibile inserire un nuovo record");
 }
 
 void TLisFasEditForm::ButtonFascEditaClick() {
@@ -151,15 +143,8 @@ void TLisFasEditForm::ButtonFascEditaClick() {
   d.EditIDScontiSpe3->SetText(Campo(q, "LISTINOSCONTISPEC3"));
   if (d.ShowModal() != ui::mrOk) return;
   const fasce::CampiFascia f = d.Campi();
-  try {
-    Esegui(*QueryAux1, fasce::RigheAggiornaFascia(f));
-    fasce_pagina::Conferma(*QueryAux1);
-    CaricaListaFasce();
-    FrameFasce1->QueryFasce->Locate("ID", db::Value(f.id));
-  } catch (const std::exception&) {
-    fasce_pagina::Annulla(*QueryAux1);
-    Errore("Errore interno: impossibile aggiornare la fascia");
-  }
+  fasce_pagina::Scrivi(*QueryAux1, {fasce::RigheAggiornaFascia(f)}, [&] { RicaricaFasce(*this, f.id); },
+                       "Errore interno: impossibile aggiornare la fascia");
 }
 
 void TLisFasEditForm::ButtonFascEliminaClick() {
@@ -177,17 +162,14 @@ void TLisFasEditForm::ButtonFascEliminaClick() {
                 "(I listini non verranno eliminati)"))
     return;
   const int riga = q.RecNo();
-  try {
-    // The band and its rows go together or not at all.
-    Esegui(*QueryAux1, {"DELETE FROM FASCESC WHERE ID=" + id});
-    Esegui(*QueryAux1, {"DELETE FROM FASCESCDT WHERE IDFASCIA=" + id});
-    fasce_pagina::Conferma(*QueryAux1);
-    CaricaListaFasce();
-    TornaARiga(q, riga);
-  } catch (const std::exception&) {
-    fasce_pagina::Annulla(*QueryAux1);
-    Errore("Errore interno: impossibile eliminare il record selezionato");
-  }
+  // The band and its rows go together or not at all.
+  fasce_pagina::Scrivi(*QueryAux1,
+                       {{"DELETE FROM FASCESC WHERE ID=" + id}, {"DELETE FROM FASCESCDT WHERE IDFASCIA=" + id}},
+                       [&] {
+                         CaricaListaFasce();
+                         TornaARiga(q, riga);
+                       },
+                       "Errore interno: impossibile eliminare il record selezionato");
 }
 
 void TLisFasEditForm::ButtonFascAggiornaClick() {
@@ -219,17 +201,12 @@ void TLisFasEditForm::ButtonDettFascNuovoClick() {
   // Both validated as whole numbers by the dialog.
   const std::string nriga = dialogo->EditNRiga->Text();
   const std::string listino = dialogo->EditIDListino->Text();
-  try {
-    Esegui(*QueryAux1, {"INSERT INTO FASCESCDT(IDFASCIA,NRIGA,IDLISTINO)",
-                        "VALUES(" + listini::Letterale(IDFasciaCorrente) + "," +
-                            listini::Letterale(nriga) + "," + listini::Letterale(listino) + ")"});
-    fasce_pagina::Conferma(*QueryAux1);
-    CaricaListaDettFasce();
-    FrameFasce1->QueryFasceDett->Locate("NRIGA;IDLISTINO", {db::Value(nriga), db::Value(listino)});
-  } catch (const std::exception&) {
-    fasce_pagina::Annulla(*QueryAux1);
-    Errore("Errore interno: impossibile inserire un nuovo record");
-  }
+  fasce_pagina::Scrivi(*QueryAux1,
+                       {{"INSERT INTO FASCESCDT(IDFASCIA,NRIGA,IDLISTINO)",
+                         "VALUES(" + listini::Letterale(IDFasciaCorrente) + "," +
+                             listini::Letterale(nriga) + "," + listini::Letterale(listino) + ")"}},
+                       [&] { RicaricaRighe(*this, nriga, listino); },
+                       "Errore interno: impossibile inserire un nuovo record");
 }
 
 void TLisFasEditForm::ButtonDettFascEditaClick() {
@@ -249,18 +226,12 @@ void TLisFasEditForm::ButtonDettFascEditaClick() {
   if (d.ShowModal() != ui::mrOk) return;
   // Only the list changes: the row keeps the number it had.
   const std::string listino = d.EditIDListino->Text();
-  try {
-    Esegui(*QueryAux1, {"UPDATE FASCESCDT ",
-                        "SET IDLISTINO=" + listini::Letterale(listino) + " WHERE IDFASCIA=" +
-                            listini::Letterale(IDFasciaCorrente) + " AND NRIGA=" +
-                            listini::Letterale(nriga)});
-    fasce_pagina::Conferma(*QueryAux1);
-    CaricaListaDettFasce();
-    FrameFasce1->QueryFasceDett->Locate("NRIGA;IDLISTINO", {db::Value(nriga), db::Value(listino)});
-  } catch (const std::exception&) {
-    fasce_pagina::Annulla(*QueryAux1);
-    Errore("Errore interno: impossibile aggiornare il record");
-  }
+  fasce_pagina::Scrivi(*QueryAux1,
+                       {{"UPDATE FASCESCDT ", "SET IDLISTINO=" + listini::Letterale(listino) +
+                                                  " WHERE IDFASCIA=" + listini::Letterale(IDFasciaCorrente) +
+                                                  " AND NRIGA=" + listini::Letterale(nriga)}},
+                       [&] { RicaricaRighe(*this, nriga, listino); },
+                       "Errore interno: impossibile aggiornare il record");
 }
 
 void TLisFasEditForm::ButtonDettFascEliminaClick() {
@@ -278,15 +249,13 @@ void TLisFasEditForm::ButtonDettFascEliminaClick() {
   }
   if (!Conferma("Eliminare il record selezionato?")) return;
   const int riga = q.RecNo();
-  try {
-    Esegui(*QueryAux1, {"DELETE FROM FASCESCDT WHERE IDFASCIA=" + fascia, " AND NRIGA=" + nriga + " "});
-    fasce_pagina::Conferma(*QueryAux1);
-    CaricaListaDettFasce();
-    TornaARiga(q, riga);
-  } catch (const std::exception&) {
-    fasce_pagina::Annulla(*QueryAux1);
-    Errore("Errore interno: impossibile eliminare il record selezionato");
-  }
+  fasce_pagina::Scrivi(*QueryAux1,
+                       {{"DELETE FROM FASCESCDT WHERE IDFASCIA=" + fascia, " AND NRIGA=" + nriga + " "}},
+                       [&] {
+                         CaricaListaDettFasce();
+                         TornaARiga(q, riga);
+                       },
+                       "Errore interno: impossibile eliminare il record selezionato");
 }
 
 void TLisFasEditForm::ButtonPiuPrioritaClick() { SpostaRiga(*this, -1); }

@@ -8,7 +8,9 @@
 #include "db/query.h"
 #include "db/transaction.h"
 #include "editor_fixture.h"
+#include "pricelists/fasce.h"
 #include "pricelists/frames.h"
+#include "search/kestrin.h"
 #include "ui/dbedit.h"
 #include "ui/lists.h"
 
@@ -160,6 +162,17 @@ TEST_F(FasceTest, TressilCopiesAMissingCustomerBeforeAssociatingIt) {
   EXPECT_EQ(HostFolder::Rows(Archivio(), "SELECT RAGSOC, TIPOPREZZO FROM CLIENTI WHERE CODICE='PX0001'"),
             (std::vector<std::vector<std::string>>{{"L'Ancora S.r.l.", "5"}}));
   EXPECT_TRUE(w.FrameClientiFasc1->QueryClientiFasc->Locate("CODICE", db::Value(std::string("PX0001"))));
+}
+
+TEST_F(FasceTest, PasteWithoutACopyFailsWithoutAskingOrWriting) {
+  // Catches: a paste that asks the operator, or writes a band, when the
+  // stand-in holds no copy; the failure reported as success.
+  Collega("Kestrin.dll", "Kestrin.dll");
+  Operator op;
+  EXPECT_FALSE(IncollaKestrin(2, fasce::DocumentoIncolla(), ChiamanteKestrin::Listini));
+  EXPECT_EQ(op.Texts(), std::vector<std::string>{"Errore nell'accesso alla DLL Kestrin"});
+  EXPECT_TRUE(op.FormsSeen().empty());
+  EXPECT_EQ(Valore("SELECT COUNT(*) FROM FASCESC"), "5");
 }
 
 }  // namespace
