@@ -13,7 +13,8 @@
 // Creates an empty database in a new temporary folder, `d` connected to it;
 // returns its path (the folder is the path's parent).
 inline std::string CreateBenchDatabase(db::Database& d, const char* prefix) {
-  std::string tmpl = (std::filesystem::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
+  std::string tmpl =
+      (std::filesystem::temp_directory_path() / (std::string(prefix) + "-XXXXXX")).string();
   if (!mkdtemp(tmpl.data())) std::abort();
   d.DatabaseName = tmpl + "/bench.fdb";
   d.Params = {"USER \"SYSDBA\"", "PASSWORD \"masterkey\"", "PAGE_SIZE 4096"};

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bare_firebird.h"
 #include "db/database.h"
 #include "db/datasource.h"
 #include "db/engine.h"
@@ -20,7 +21,6 @@
 #include "db/transaction.h"
 #include "grid/tabellegriglia.h"
 #include "grid/vuxgrid.h"
-#include "bare_firebird.h"
 #include "ratio_reporter.h"
 #include "ui/application.h"
 #include "ui/form.h"
@@ -60,7 +60,8 @@ void CreaDati() {
          " DATAFINEVALIDITA DATE, QUANTITASCAGLIONE NUMERIC(15,3) DEFAULT 0,"
          " PROVVIGIONE NUMERIC(9,4))");
   Esegui(d, t, "CREATE INDEX LISTSCDTNET_CODICE ON LISTSCDTNET (CODICEARTICOLO)");
-  for (const auto* tabella : {&velmaro::kCreaSTOASP1, &velmaro::kCreaSTOPOS1, &velmaro::kCreaSETGRID})
+  for (const auto* tabella :
+       {&velmaro::kCreaSTOASP1, &velmaro::kCreaSTOPOS1, &velmaro::kCreaSETGRID})
     Esegui(d, t, Unisci(*tabella));
   Esegui(d, t,
          "EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < " + std::to_string(kRows) +
@@ -86,7 +87,8 @@ void BM_BareSort(benchmark::State& state) {
                       (discendente ? " DESC" : "");
     discendente = !discendente;
     ITransaction* tra = att->startTransaction(&st, 0, nullptr);
-    IStatement* stmt = att->prepare(&st, tra, 0, sql.c_str(), 3, IStatement::PREPARE_PREFETCH_METADATA);
+    IStatement* stmt =
+        att->prepare(&st, tra, 0, sql.c_str(), 3, IStatement::PREPARE_PREFETCH_METADATA);
     IMessageMetadata* meta = stmt->getOutputMetadata(&st);
     std::vector<unsigned char> buf(meta->getMessageLength(&st));
     IResultSet* rs = stmt->openCursor(&st, tra, nullptr, nullptr, meta, 0);
@@ -124,7 +126,8 @@ struct Finestra {
       griglia->CaricaAspettoGriglia();
     };
     q.BeforeClose = [this](db::DataSet&) {
-      if (griglia->Tag == 0 && q.Active() && !griglia->AspettoSostituito) griglia->SalvaAspettoGriglia();
+      if (griglia->Tag == 0 && q.Active() && !griglia->AspettoSostituito)
+        griglia->SalvaAspettoGriglia();
     };
     griglia->CodiceProgetto = 501;
     griglia->SetSituazione(90);

@@ -40,8 +40,10 @@ void TVuxGrid::Loaded() {
   }
   popupFinestra_ = menu->OnPopup;
   menu->OnPopup = [self = Ref(), prima = popupFinestra_](ui::Component* sender) {
-    if (auto* g = static_cast<TVuxGrid*>(self.Get())) g->PreparaMenuGriglia(sender);
-    else if (prima) prima(sender);
+    if (auto* g = static_cast<TVuxGrid*>(self.Get()))
+      g->PreparaMenuGriglia(sender);
+    else if (prima)
+      prima(sender);
   };
   CostruisciMenu();
   Ordinamento = ChiaveOrdinamento{};
@@ -118,8 +120,10 @@ void TVuxGrid::PreparaMenuGriglia(ui::Component* sender) {
       (TipoTabella == kTipoMemoria || (TipoTabella == kTipoQuery && TabellaDaSQL().empty())))
     v->Enabled = false;
   if (ui::MenuItem* v = radice->Find(kVoceStampa)) {
-    if (TipoTabella == kTipoTabella || TipoTabella == kTipoMemoria) v->Visible = false;
-    else if (NomeTabella.empty()) v->Enabled = false;
+    if (TipoTabella == kTipoTabella || TipoTabella == kTipoMemoria)
+      v->Visible = false;
+    else if (NomeTabella.empty())
+      v->Enabled = false;
   }
 }
 

@@ -17,8 +17,8 @@ void TVuxGrid::ApriQuery() {
     db::Table tabella(query->GetDatabase(), query->GetTransaction());
     tabella.TableName = NomeTabella.empty() ? TabellaDaSQL() : NomeTabella;
     tabella.Open();
-    ShowIBLQueryForm(tabella, *query->GetDatabase(), BinDir, DirLavoroQuery, Ditta, 0,
-                     FileIniQuery, Utente);
+    ShowIBLQueryForm(tabella, *query->GetDatabase(), BinDir, DirLavoroQuery, Ditta, 0, FileIniQuery,
+                     Utente);
   } else if (TipoTabella == kTipoTabella) {
     auto* tabella = dynamic_cast<db::Table*>(sorgente_);
     if (!tabella || !tabella->GetDatabase()) return;
@@ -55,8 +55,10 @@ void TVuxGrid::ApriQueryTipoMemoria() {
       appoggio->Append();
       for (int i = 0; i < campi; ++i) {
         db::Field& da = memoria->FieldByNumber(i);
-        if (da.IsNull()) appoggio->FieldByNumber(i).Clear();
-        else appoggio->FieldByNumber(i).SetAsString(da.AsString());
+        if (da.IsNull())
+          appoggio->FieldByNumber(i).Clear();
+        else
+          appoggio->FieldByNumber(i).SetAsString(da.AsString());
       }
       appoggio->Post();
     }

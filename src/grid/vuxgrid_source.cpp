@@ -64,10 +64,10 @@ void TVuxGrid::SetSorgenteDati(db::DataSet* dataSet) {
   primaApertura_ = dopoApertura_ = nullptr;
   sorgente_ = dataSet;
   const std::string classe = dataSet->ClassName();
-  int tipo = classe == "TIBQuery" ? kTipoQuery
-             : classe == "TIBTable" ? kTipoTabella
+  int tipo = classe == "TIBQuery"        ? kTipoQuery
+             : classe == "TIBTable"      ? kTipoTabella
              : classe == "TRxMemoryData" ? kTipoMemoria
-                                      : -1;
+                                         : -1;
   if (tipo >= 0) {
     TipoTabella = tipo;
     primaApertura_ = dataSet->BeforeOpen;
@@ -75,12 +75,16 @@ void TVuxGrid::SetSorgenteDati(db::DataSet* dataSet) {
     // The hooks outlive a grid freed first: then they run the window's own.
     auto self = Ref();
     dataSet->BeforeOpen = [self, prima = primaApertura_](db::DataSet& ds) {
-      if (auto* g = static_cast<TVuxGrid*>(self.Get())) g->CaricaOrdinamento(ds);
-      else if (prima) prima(ds);
+      if (auto* g = static_cast<TVuxGrid*>(self.Get()))
+        g->CaricaOrdinamento(ds);
+      else if (prima)
+        prima(ds);
     };
     dataSet->AfterOpen = [self, dopo = dopoApertura_](db::DataSet& ds) {
-      if (auto* g = static_cast<TVuxGrid*>(self.Get())) g->DopoApertura(ds);
-      else if (dopo) dopo(ds);
+      if (auto* g = static_cast<TVuxGrid*>(self.Get()))
+        g->DopoApertura(ds);
+      else if (dopo)
+        dopo(ds);
     };
   }
   if (TabellaAspettoGriglia.empty()) TabellaAspettoGriglia = "STOASP1";
@@ -111,9 +115,11 @@ void TVuxGrid::LeggiImpostazioni() {
     RicercaF5Sempre = riga && q.FieldByName("ABILITARICF5SEMPRE").AsInteger() == 1;
   }
   try {
-    Lettura l(*d, {"SELECT", "  TESTO", "FROM", "  TABX", "WHERE",
-                   "  NOME='DisabilitaMemPosGriglie'", "  AND", "  UTENTE=" + std::to_string(Utente)});
-    if (!l.q->IsEmpty()) DisabilitaMemPosGriglie = std::atoi(l.q->FieldByName("TESTO").AsString().c_str()) == 1;
+    Lettura l(*d,
+              {"SELECT", "  TESTO", "FROM", "  TABX", "WHERE", "  NOME='DisabilitaMemPosGriglie'",
+               "  AND", "  UTENTE=" + std::to_string(Utente)});
+    if (!l.q->IsEmpty())
+      DisabilitaMemPosGriglie = std::atoi(l.q->FieldByName("TESTO").AsString().c_str()) == 1;
   } catch (const std::exception&) {
     // A database without TABX keeps the layout memory on.
   }
@@ -133,8 +139,15 @@ void TVuxGrid::CaricaOrdinamento(db::DataSet& dataSet) {
   if (query) TogliRigheRipetute(*query);
   db::Database* d = DatabaseGriglia();
   if (!d) throw std::runtime_error("La griglia non ha un database per le sue impostazioni");
-  if (ModoOrdinamento == 0) LeggiModoOrdinamento();
-  LeggiChiavi();
+  // The keys are read again at each open, except while the F5 dialog
+  // reopens the query at each keystroke: it is modal, so nobody can have
+  // changed them meanwhile.
+  bool chiaviNote = FormRicerca != nullptr;
+  if (ModoOrdinamento == 0) {
+    LeggiModoOrdinamento();
+    chiaviNote = false;
+  }
+  if (!chiaviNote) LeggiChiavi();
   if (query && OrderBy && !FormRicerca) ScriviOrderBy(*query);
   if (query) {
     // What the grid added past SQLIniziale, to recognise it if a window
@@ -232,7 +245,8 @@ std::vector<std::string> TVuxGrid::RigheOrdinamento() {
 }
 
 void TVuxGrid::ScriviOrderBy(db::Query& query) {
-  bool nessunaChiave = ModoOrdinamento == 2 ? ChiaviOrdinamento.empty() : Ordinamento.NomeCampo.empty();
+  bool nessunaChiave =
+      ModoOrdinamento == 2 ? ChiaviOrdinamento.empty() : Ordinamento.NomeCampo.empty();
   if (!nessunaChiave) {
     for (const std::string& r : RigheOrdinamento()) query.SQL.Add(r);
     return;
@@ -314,8 +328,9 @@ void TVuxGrid::ColoraTitoli() {
   }
   for (size_t k = 0; k < ChiaviOrdinamento.size(); ++k) {
     if (ChiaviOrdinamento[k].NomeCampo.empty()) continue;
-    colora(ChiaviOrdinamento[k].Colonna,
-           k == 0 ? ColoreCampoOrdinato : k == 1 ? kColoreSecondaChiave : kColoreAltreChiavi);
+    colora(ChiaviOrdinamento[k].Colonna, k == 0   ? ColoreCampoOrdinato
+                                         : k == 1 ? kColoreSecondaChiave
+                                                  : kColoreAltreChiavi);
   }
 }
 

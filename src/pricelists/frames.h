@@ -42,12 +42,18 @@ void GrigliaPrimaChiusura(TVuxGrid& griglia, db::Query& query);
 // current column, cancel the search, the query tool, halve the column)
 // while the grid has the focus; other keys do nothing.
 void TastoFunzioneGriglia(TVuxGrid& griglia, unsigned short key);
+// The field of the current row as text; "" when the query is closed or empty.
+std::string ValoreCampo(db::Query& query, const char* campo);
+// Takes the open and close handlers off a query whose handlers call into
+// an object that is going: the query closes itself when freed, later.
+void StaccaGestori(db::Query& query);
 
 // The bands (FASCESC) and the rows of the current band (FASCESCDT).
 class TFrameFasce : public ui::Frame {
  public:
   explicit TFrameFasce(ui::Component* owner);
   std::string ClassName() const override { return "TFrameFasce"; }
+  void BeforeDestruction() override;
 
   db::Query* QueryFasce = nullptr;
   db::Query* QueryFasceDett = nullptr;
@@ -76,6 +82,7 @@ class TFrameListini : public ui::Frame {
  public:
   explicit TFrameListini(ui::Component* owner);
   std::string ClassName() const override { return "TFrameListini"; }
+  void BeforeDestruction() override;
 
   db::Query* QueryListini = nullptr;
   db::DataSource* DataSourceListini = nullptr;
@@ -93,6 +100,7 @@ class TFrameDettNetti : public ui::Frame {
  public:
   explicit TFrameDettNetti(ui::Component* owner);
   std::string ClassName() const override { return "TFrameDettNetti"; }
+  void BeforeDestruction() override;
 
   db::Query* QueryDettNetti = nullptr;
   db::DataSource* DataSourceDettNetti = nullptr;
@@ -110,6 +118,7 @@ class TFrameDettSconti : public ui::Frame {
  public:
   explicit TFrameDettSconti(ui::Component* owner);
   std::string ClassName() const override { return "TFrameDettSconti"; }
+  void BeforeDestruction() override;
 
   db::Query* QueryDettSconti = nullptr;
   db::DataSource* DataSourceDettSconti = nullptr;

@@ -38,13 +38,15 @@ TFrameComandiRighe::TFrameComandiRighe(ui::Component* owner, int spazio) : ui::F
     x += 62;
   }
   ButtonAggiorna = Make<ui::Button>(this, "ButtonAggiorna", {x, 0, 30, 24}, "±");
-  LabelDataInizioDef = Make<ui::Label>(this, "LabelDataInizioDef", {0, 32, 110, 16}, "Data inizio default:");
+  LabelDataInizioDef =
+      Make<ui::Label>(this, "LabelDataInizioDef", {0, 32, 110, 16}, "Data inizio default:");
   DataInizioDef = Make<ui::DateTimePicker>(this, "DataInizioDef", {112, 28, 96, 21});
-  LabelDataFineDef = Make<ui::Label>(this, "LabelDataFineDef", {0, 56, 110, 16}, "Data finale default:");
+  LabelDataFineDef =
+      Make<ui::Label>(this, "LabelDataFineDef", {0, 56, 110, 16}, "Data finale default:");
   DataFineDef = Make<ui::DateTimePicker>(this, "DataFineDef", {112, 52, 96, 21});
   DataFineDef->SetEnabled(false);
-  CheckBoxNessunaDataFinale =
-      Make<ui::CheckBox>(this, "CheckBoxNessunaDataFinale", {214, 54, 120, 17}, "Nessuna data fine");
+  CheckBoxNessunaDataFinale = Make<ui::CheckBox>(this, "CheckBoxNessunaDataFinale",
+                                                 {214, 54, 120, 17}, "Nessuna data fine");
   CheckBoxNessunaDataFinale->SetChecked(true);
 }
 

@@ -36,6 +36,15 @@ void TastoFunzioneGriglia(TVuxGrid& griglia, unsigned short key) {
   if (voce >= 0 && voce < int(griglia.VociGriglia.size())) griglia.VociGriglia[voce]->Click();
 }
 
+std::string ValoreCampo(db::Query& query, const char* campo) {
+  if (!query.Active() || query.IsEmpty()) return {};
+  return query.FieldByName(campo).AsString();
+}
+
+void StaccaGestori(db::Query& query) {
+  query.BeforeOpen = query.AfterOpen = query.BeforeClose = query.AfterClose = nullptr;
+}
+
 namespace {
 
 // A house grid on `sorgente`, its popup menu built.
@@ -84,6 +93,12 @@ TFrameFasce::TFrameFasce(ui::Component* owner) : ui::Frame(owner) {
   QueryFasceDett->BeforeClose = [this](db::DataSet& d) { QueryFasceDettBeforeClose(d); };
 }
 
+void TFrameFasce::BeforeDestruction() {
+  StaccaGestori(*QueryFasce);
+  StaccaGestori(*QueryFasceDett);
+  ui::Frame::BeforeDestruction();
+}
+
 void TFrameFasce::GridFasceInizioRicerca(ui::Component*) { GrigliaInizioRicerca(*GridFasce); }
 void TFrameFasce::GridFasceFineRicerca(ui::Component*) { GrigliaFineRicerca(*GridFasce); }
 void TFrameFasce::GridDettFasceInizioRicerca(ui::Component*) {
@@ -116,9 +131,12 @@ TFrameListini::TFrameListini(ui::Component* owner) : ui::Frame(owner) {
   GridListini->OnFineRicerca = [this](ui::Component* s) { GridListiniFineRicerca(s); };
 }
 
-void TFrameListini::GridListiniInizioRicerca(ui::Component*) {
-  GrigliaInizioRicerca(*GridListini);
+void TFrameListini::BeforeDestruction() {
+  StaccaGestori(*QueryListini);
+  ui::Frame::BeforeDestruction();
 }
+
+void TFrameListini::GridListiniInizioRicerca(ui::Component*) { GrigliaInizioRicerca(*GridListini); }
 void TFrameListini::GridListiniFineRicerca(ui::Component*) { GrigliaFineRicerca(*GridListini); }
 
 TFrameDettNetti::TFrameDettNetti(ui::Component* owner) : ui::Frame(owner) {
@@ -131,6 +149,11 @@ TFrameDettNetti::TFrameDettNetti(ui::Component* owner) : ui::Frame(owner) {
   GridListNetti->OnFineRicerca = [this](ui::Component* s) { GridListNettiFineRicerca(s); };
   QueryDettNetti->BeforeOpen = [this](db::DataSet& d) { QueryDettNettiBeforeOpen(d); };
   QueryDettNetti->BeforeClose = [this](db::DataSet& d) { QueryDettNettiBeforeClose(d); };
+}
+
+void TFrameDettNetti::BeforeDestruction() {
+  StaccaGestori(*QueryDettNetti);
+  ui::Frame::BeforeDestruction();
 }
 
 void TFrameDettNetti::GridListNettiInizioRicerca(ui::Component*) {
@@ -156,6 +179,11 @@ TFrameDettSconti::TFrameDettSconti(ui::Component* owner) : ui::Frame(owner) {
   GridListSconti->OnFineRicerca = [this](ui::Component* s) { GridListScontiFineRicerca(s); };
   QueryDettSconti->BeforeOpen = [this](db::DataSet& d) { QueryDettScontiBeforeOpen(d); };
   QueryDettSconti->BeforeClose = [this](db::DataSet& d) { QueryDettScontiBeforeClose(d); };
+}
+
+void TFrameDettSconti::BeforeDestruction() {
+  StaccaGestori(*QueryDettSconti);
+  ui::Frame::BeforeDestruction();
 }
 
 void TFrameDettSconti::GridListScontiInizioRicerca(ui::Component*) {

@@ -33,8 +33,7 @@ const char* const kRichiestaClienti[] = {
     "<Nome>RAGSOC</Nome><Etichetta>Rag. Soc.</Etichetta></CampoRic>",
     "<CampoRic><Nome>PI</Nome><Etichetta>PI</Etichetta></CampoRic><CampoRic><Nome>CITTA</Nome>"
     "<Etichetta>Citta</Etichetta></CampoRic></CampiRic>",
-    "<CampiRitorno><CampoRitorno>CODICE</CampoRitorno></CampiRitorno>",
-    "</VuxForm>"};
+    "<CampiRitorno><CampoRitorno>CODICE</CampoRitorno></CampiRitorno>", "</VuxForm>"};
 
 }  // namespace
 
@@ -51,6 +50,26 @@ TLisFasEditForm::TLisFasEditForm(ui::Component* owner, CellaDataModule* cellaDM)
   DoCreate();
 }
 
+void TLisFasEditForm::EseguiRighe(db::Query& query, const std::vector<std::string>& righe) {
+  query.Close();
+  query.SQL.Clear();
+  for (const std::string& r : righe) query.SQL.Add(r);
+  query.ExecSQL();
+}
+
+void TLisFasEditForm::Avviso(const std::string& testo) {
+  ui::MessageDlg(testo, ui::MsgDlgType::Warning, ui::mbOK);
+}
+void TLisFasEditForm::Errore(const std::string& testo) {
+  ui::MessageDlg(testo, ui::MsgDlgType::Error, ui::mbOK);
+}
+void TLisFasEditForm::Informazione(const std::string& testo) {
+  ui::MessageDlg(testo, ui::MsgDlgType::Information, ui::mbOK);
+}
+bool TLisFasEditForm::Conferma(const std::string& testo) {
+  return ui::MessageDlg(testo, ui::MsgDlgType::Confirmation, ui::mbYesNo) == ui::mrYes;
+}
+
 double TLisFasEditForm::Oggi() { return plat::Date(); }
 
 std::string TLisFasEditForm::LeggiTabX(const std::string& nome) {
@@ -63,8 +82,7 @@ void TLisFasEditForm::Inizializzazione() {
   TTabXForm& tabx = TabX();
   SetCaption(TitoloOperatore("Listini fasce"));
   if (LeggiTabX("ListinoNettiDefPerSconti").empty())
-    ui::MessageDlg("Impostare il listino di riferimento di default nelle impostazioni",
-                   ui::MsgDlgType::Error, ui::mbOK);
+    Errore("Impostare il listino di riferimento di default nelle impostazioni");
 
   Transazione2->SetActive(false);
   Transazione2->SetDefaultDatabase(tabx.IBDatabase1);
@@ -73,10 +91,10 @@ void TLisFasEditForm::Inizializzazione() {
   Transazione2->Params.push_back("isc_tpb_nowait");
   Transazione2->SetActive(true);
 
-  for (db::Query* q : {FrameFasce1->QueryFasce, FrameFasce1->QueryFasceDett,
-                       FrameListini1->QueryListini, FrameDettNetti1->QueryDettNetti,
-                       FrameDettSconti1->QueryDettSconti, FrameClientiFasc1->QueryClientiFasc,
-                       FrameFornFasc->QueryClientiFasc}) {
+  for (db::Query* q :
+       {FrameFasce1->QueryFasce, FrameFasce1->QueryFasceDett, FrameListini1->QueryListini,
+        FrameDettNetti1->QueryDettNetti, FrameDettSconti1->QueryDettSconti,
+        FrameClientiFasc1->QueryClientiFasc, FrameFornFasc->QueryClientiFasc}) {
     q->SetDatabase(tabx.IBDatabase1);
     q->SetTransaction(tabx.IBDatabase1->DefaultTransaction);
   }
@@ -97,9 +115,10 @@ void TLisFasEditForm::Inizializzazione() {
   CaricaListaFasce();
   PageControlMain->SetActivePage(TabSheetFasce);
 
-  for (ui::DateTimePicker* d : {DataInizioDef, DataFineDef, FrameListiniEdit11->DataInizioDef,
-                                FrameListiniEdit11->DataFineDef, FrameDettScontoEdit11->DataInizioDef,
-                                FrameDettScontoEdit11->DataFineDef})
+  for (ui::DateTimePicker* d :
+       {DataInizioDef, DataFineDef, FrameListiniEdit11->DataInizioDef,
+        FrameListiniEdit11->DataFineDef, FrameDettScontoEdit11->DataInizioDef,
+        FrameDettScontoEdit11->DataFineDef})
     d->SetDate(Oggi());
   CaricaPosizioneForm(*this, tabx.GetNumUser(), kSituazioneFinestra, DM().CodiceProgetto,
                       *tabx.IBDatabase1);
@@ -115,8 +134,10 @@ void TLisFasEditForm::ImpostaGriglie() {
     db::Query* query;
   };
   const Griglia griglie[] = {
-      {FrameDettSconti1->GridListSconti, "LISTSCDTSCO", dm.Situazione3, FrameDettSconti1->QueryDettSconti},
-      {FrameDettNetti1->GridListNetti, "LISTSCDTNET", dm.Situazione4, FrameDettNetti1->QueryDettNetti},
+      {FrameDettSconti1->GridListSconti, "LISTSCDTSCO", dm.Situazione3,
+       FrameDettSconti1->QueryDettSconti},
+      {FrameDettNetti1->GridListNetti, "LISTSCDTNET", dm.Situazione4,
+       FrameDettNetti1->QueryDettNetti},
       {FrameListini1->GridListini, "LISTSC", dm.Situazione5, FrameListini1->QueryListini},
       {FrameFasce1->GridFasce, "FASCESC", dm.Situazione6, FrameFasce1->QueryFasce},
       {FrameFasce1->GridDettFasce, "FASCESCDT", dm.Situazione7, FrameFasce1->QueryFasceDett}};
@@ -139,10 +160,7 @@ void TLisFasEditForm::AggiornaSchemaFasce() {
   for (const char* sql : {"ALTER TABLE FASCESC ADD LISTINOSCONTISPEC2 Integer",
                           "ALTER TABLE FASCESC ADD LISTINOSCONTISPEC3 Integer"}) {
     try {
-      QueryAux1->Close();
-      QueryAux1->SQL.Clear();
-      QueryAux1->SQL.Add(sql);
-      QueryAux1->ExecSQL();
+      EseguiRighe(*QueryAux1, {sql});
       QueryAux1->GetTransaction()->CommitRetaining();
     } catch (const db::DbError&) {
     }
@@ -152,7 +170,8 @@ void TLisFasEditForm::AggiornaSchemaFasce() {
 void TLisFasEditForm::IncorporaRicercaClienti() {
   std::string richiesta;
   for (const char* parte : kRichiestaClienti) richiesta += parte;
-  RicercaClienti = IncorporaRicerca(TabX().GetNumUser(), 0, DM().CellaTabX, richiesta, TabSheetClienti);
+  RicercaClienti =
+      IncorporaRicerca(TabX().GetNumUser(), 0, DM().CellaTabX, richiesta, TabSheetClienti);
   vivoRicerca_ = RicercaClienti->Ref();
   RicercaClienti->SetParent(TabSheetClienti);
   RicercaClienti->SetAlign(ui::Align::Client);

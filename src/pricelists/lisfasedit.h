@@ -10,6 +10,7 @@
 // lisfasedit_fasce.cpp the bands, band rows, customers and suppliers.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "context/launch.h"
 #include "ui/component.h"
@@ -123,10 +124,19 @@ class TLisFasEditForm : public FinestraDaExport {
   TFrameClientiFasc* FrameFornFasc = nullptr;
 
   // ---- state
-  std::string IDFasciaCorrente;   // ID of the band under the bands grid's cursor
-  std::string IDListinoCorrente;  // ID of the list whose rows are shown
+  std::string IDFasciaCorrente;                // ID of the band under the bands grid's cursor
+  std::string IDListinoCorrente;               // ID of the list whose rows are shown
   TVuxRicercheForm* RicercaClienti = nullptr;  // embedded customer search
-  std::string TipoPrezzoCliente;  // band of the chosen customer; empty: none
+  std::string TipoPrezzoCliente;               // band of the chosen customer; empty: none
+
+  // ---- helpers of every page (lisfasedit.cpp)
+  // Closes `query`, gives it the lines as its statement and executes it.
+  static void EseguiRighe(db::Query& query, const std::vector<std::string>& righe);
+  // Modal boxes with an OK button, and the Yes/No question (true for Yes).
+  static void Avviso(const std::string& testo);
+  static void Errore(const std::string& testo);
+  static void Informazione(const std::string& testo);
+  static bool Conferma(const std::string& testo);
 
   // ---- start-up and loading (lisfasedit.cpp, lisfasedit_pagine.cpp)
   void Inizializzazione();
@@ -248,8 +258,8 @@ class TLisFasEditForm : public FinestraDaExport {
   void IncorporaRicercaClienti();
   // Enables the command buttons; the order is Fasce, Listini, GesNet,
   // GesSco, CliFas, FornFas, Clienti.
-  void AbilitaComandi(bool fasce, bool listini, bool gesNet, bool gesSco, bool cliFas,
-                      bool fornFas, bool clienti);
+  void AbilitaComandi(bool fasce, bool listini, bool gesNet, bool gesSco, bool cliFas, bool fornFas,
+                      bool clienti);
   // Moves PanelSel over a command button (and to its width when asked).
   void MarcaComando(ui::Button* button, bool larghezza);
   // GesNet for a list of type N, GesSco for any other.

@@ -113,11 +113,11 @@ void TLisFasEditForm::CreaPaginaFasce() {
 void TLisFasEditForm::CreaPaginaListini() {
   PanelListini = Make<ui::Panel>(this, TabSheetListini, "PanelListini", {0, 0, 1000, 52});
   PanelListini->SetAlign(ui::Align::Top);
-  LabelDataInizioDef =
-      Make<ui::Label>(this, PanelListini, "LabelDataInizioDef", {8, 6, 110, 16}, "Data inizio default:");
+  LabelDataInizioDef = Make<ui::Label>(this, PanelListini, "LabelDataInizioDef", {8, 6, 110, 16},
+                                       "Data inizio default:");
   DataInizioDef = Make<ui::DateTimePicker>(this, PanelListini, "DataInizioDef", {120, 2, 96, 21});
-  LabelDataFineDef =
-      Make<ui::Label>(this, PanelListini, "LabelDataFineDef", {8, 30, 110, 16}, "Data finale default:");
+  LabelDataFineDef = Make<ui::Label>(this, PanelListini, "LabelDataFineDef", {8, 30, 110, 16},
+                                     "Data finale default:");
   DataFineDef = Make<ui::DateTimePicker>(this, PanelListini, "DataFineDef", {120, 26, 96, 21});
   DataFineDef->SetEnabled(false);
   CheckBoxNessunaDataFinale = Make<ui::CheckBox>(this, PanelListini, "CheckBoxNessunaDataFinale",
@@ -125,14 +125,16 @@ void TLisFasEditForm::CreaPaginaListini() {
   CheckBoxNessunaDataFinale->SetChecked(true);
   ButtonNuovo = Make<ui::Button>(this, PanelListini, "ButtonNuovo", {360, 12, 70, 25}, "&Nuovo");
   ButtonEdit = Make<ui::Button>(this, PanelListini, "ButtonEdit", {432, 12, 70, 25}, "Edit &X");
-  ButtonElimina = Make<ui::Button>(this, PanelListini, "ButtonElimina", {504, 12, 70, 25}, "&Elimina");
+  ButtonElimina =
+      Make<ui::Button>(this, PanelListini, "ButtonElimina", {504, 12, 70, 25}, "&Elimina");
   ButtonAggiorna = Make<ui::Button>(this, PanelListini, "ButtonAggiorna", {576, 12, 30, 25}, "±");
   FrameListini1 = Make<TFrameListini>(this, TabSheetListini, "FrameListini1");
   FrameListini1->SetAlign(ui::Align::Client);
 }
 
 void TLisFasEditForm::CreaPagineRighe() {
-  NotebookDettNetti = Make<ui::Notebook>(this, TabSheetDettNetti, "NotebookDettNetti", {0, 0, 1000, 100});
+  NotebookDettNetti =
+      Make<ui::Notebook>(this, TabSheetDettNetti, "NotebookDettNetti", {0, 0, 1000, 100});
   NotebookDettNetti->SetAlign(ui::Align::Top);
   ui::NotebookPage* paginaNetti = NotebookDettNetti->AddPage("Comandi");
   NotebookDettNetti->AddPage("Vuota");
@@ -167,7 +169,9 @@ void TLisFasEditForm::CollegaGestori() {
   // that press: F9 halves a column once, not twice.
   for (TVuxGrid* g : {FrameDettSconti1->GridListSconti, FrameDettNetti1->GridListNetti})
     g->OnKeyUp = [this](ui::Component*, ui::Word& k, ui::ShiftState s) { FormKeyUp(k, s); };
-  PageControlMain->OnChanging = [this](ui::Component* s, bool& ok) { PageControlMainChanging(s, ok); };
+  PageControlMain->OnChanging = [this](ui::Component* s, bool& ok) {
+    PageControlMainChanging(s, ok);
+  };
 
   AlClic(ButtonFasce, [this] { ButtonFasceClick(); });
   AlClic(ButtonListini, [this] { ButtonListiniClick(); });
@@ -179,7 +183,9 @@ void TLisFasEditForm::CollegaGestori() {
   AlClic(ButtonCliCorr, [this] { ButtonCliCorrClick(); });
 
   // Bands page.
-  FrameFasce1->DBEditIDFascia->OnChange = [this](ui::Component*) { FrameFasce1DBEditIDFasciaChange(); };
+  FrameFasce1->DBEditIDFascia->OnChange = [this](ui::Component*) {
+    FrameFasce1DBEditIDFasciaChange();
+  };
   FrameFasce1->DBEditIDDettFasce->OnChange = [this](ui::Component*) {
     FrameFasce1DBEditIDDettFasceChange();
   };
@@ -208,8 +214,12 @@ void TLisFasEditForm::CollegaGestori() {
   AlClic(ButtonAggiorna, [this] { ButtonAggiornaClick(); });
   CheckBoxNessunaDataFinale->OnClick = [this](ui::Component*) { CheckBoxNessunaDataFinaleClick(); };
   AlClic(FrameListini1->ButtonAnnullaFiltro, [this] { FrameListini1ButtonAnnullaFiltroClick(); });
-  FrameListini1->GridListini->OnDblClick = [this](ui::Component*) { FrameListini1GridListiniDblClick(); };
-  FrameListini1->DBEditIDList->OnChange = [this](ui::Component*) { FrameListini1DBEditIDListChange(); };
+  FrameListini1->GridListini->OnDblClick = [this](ui::Component*) {
+    FrameListini1GridListiniDblClick();
+  };
+  FrameListini1->DBEditIDList->OnChange = [this](ui::Component*) {
+    FrameListini1DBEditIDListChange();
+  };
   FrameListini1->QueryListini->BeforeOpen = [this](db::DataSet& d) {
     FrameListini1QueryListiniBeforeOpen(d);
   };
@@ -248,7 +258,8 @@ void TLisFasEditForm::CollegaGestori() {
   // Customers and suppliers of a band.
   AlClic(FrameClientiFasc1->ButtonAss, [this] { FrameClientiFasc1ButtonAssClick(); });
   AlClic(FrameClientiFasc1->ButtonDiss, [this] { FrameClientiFasc1ButtonDissClick(); });
-  AlClic(FrameClientiFasc1->ButtonFascAggiorna, [this] { FrameClientiFasc1ButtonFascAggiornaClick(); });
+  AlClic(FrameClientiFasc1->ButtonFascAggiorna,
+         [this] { FrameClientiFasc1ButtonFascAggiornaClick(); });
   AlClic(FrameFornFasc->ButtonAss, [this] { FrameFornFascButtonAssClick(); });
   AlClic(FrameFornFasc->ButtonDiss, [this] { FrameFornFascButtonDissClick(); });
   AlClic(FrameFornFasc->ButtonFascAggiorna, [this] { FrameFornFascButtonFascAggiornaClick(); });

@@ -22,18 +22,6 @@ namespace velmaro {
 
 namespace {
 
-std::string Campo(db::Query& q, const char* nome) { return q.FieldByName(nome).AsString(); }
-
-void Esegui(db::Query& q, const std::vector<std::string>& righe) {
-  q.Close();
-  q.SQL.Clear();
-  for (const std::string& r : righe) q.SQL.Add(r);
-  q.ExecSQL();
-}
-
-void Avviso(const std::string& testo) { ui::MessageDlg(testo, ui::MsgDlgType::Warning, ui::mbOK); }
-void Errore(const std::string& testo) { ui::MessageDlg(testo, ui::MsgDlgType::Error, ui::mbOK); }
-
 // A stored date into a date box and its "Nessuna" box: no date ticks it.
 void MostraData(db::Field& campo, ui::DateTimePicker& data, ui::CheckBox& nessuna) {
   if (campo.IsNull()) {
@@ -61,7 +49,7 @@ void TLisFasEditForm::CaricaListaListini(const std::string& fascia) {
   q.SQL.Assign(listini::RigheElencoListini(fascia));
   FrameListini1->LabelListCorr->SetCaption(
       fascia.empty() ? "Elenco listini"
-                     : "Listini fascia corrente: " + Campo(*FrameFasce1->QueryFasce, "NOME"));
+                     : "Listini fascia corrente: " + ValoreCampo(*FrameFasce1->QueryFasce, "NOME"));
   q.Open();
   if (!q.IsEmpty()) return;
   // A band without lists shows them all, under the band's title.
@@ -94,8 +82,8 @@ void TLisFasEditForm::CheckBoxNessunaDataFinaleClick() {
 
 void TLisFasEditForm::FrameListini1GridListiniDblClick() {
   db::Query& q = *FrameListini1->QueryListini;
-  IDListinoCorrente = Campo(q, "ID");
-  if (Campo(q, "TIPO") == "N")
+  IDListinoCorrente = ValoreCampo(q, "ID");
+  if (ValoreCampo(q, "TIPO") == "N")
     ButtonGesNet->Click();
   else
     ButtonGesSco->Click();
@@ -124,10 +112,10 @@ void TLisFasEditForm::ButtonNuovoClick() {
   if (dialogo->ShowModal() != ui::mrOk) return;
 
   try {
-    const listini::ValoriTestata v =
-        listini::ComponiTestata(dialogo->Campi(), [this](const std::string& n) { return LeggiTabX(n); },
-                                LeggiTabX("ListinoNettiDefPerSconti"));
-    Esegui(*QueryAux1, listini::RigheInserisciListino(v));
+    const listini::ValoriTestata v = listini::ComponiTestata(
+        dialogo->Campi(), [this](const std::string& n) { return LeggiTabX(n); },
+        LeggiTabX("ListinoNettiDefPerSconti"));
+    EseguiRighe(*QueryAux1, listini::RigheInserisciListino(v));
     FrameListini1->QueryListini->GetTransaction()->CommitRetaining();
     CaricaListaListini(IDFasciaSelezionata);
     FrameListini1->QueryListini->Locate("ID", db::Value(v.id));
@@ -139,37 +127,39 @@ void TLisFasEditForm::ButtonNuovoClick() {
 void TLisFasEditForm::ButtonEditClick() {
   db::Query& q = *FrameListini1->QueryListini;
   if (!q.Active() || q.IsEmpty()) {
-    ui::MessageDlg("Premere Nuovo per inserire un nuovo record", ui::MsgDlgType::Information, ui::mbOK);
+    Informazione("Premere Nuovo per inserire un nuovo record");
     return;
   }
-  const std::string id = Campo(q, "ID");
+  const std::string id = ValoreCampo(q, "ID");
   auto dialogo = ui::MakeOwned<TListinoNuovoForm>(this, CellaDM);
   TListinoNuovoForm& d = *dialogo;
   d.ModoEdit = true;
   d.SetCaption("Edita listino");
   d.EditCodListino->SetText(id);
-  d.EditNomeListino->SetText(Campo(q, "NOME"));
-  d.EditClassificazione1->SetText(Campo(q, "CLASSIFICAZIONE1"));
-  d.EditClassificazione2->SetText(Campo(q, "CLASSIFICAZIONE2"));
-  d.EditListRif->SetText(Campo(q, "LISTSCRIF"));
-  const std::string sel1 = Campo(q, "CAMPOSEL1"), sel2 = Campo(q, "CAMPOSEL2");
-  d.ComboBoxCampoSel1->SetText(sel1 == "CODICE" ? listini::kEtichettaCodice : EtichettaCampoSel(sel1));
+  d.EditNomeListino->SetText(ValoreCampo(q, "NOME"));
+  d.EditClassificazione1->SetText(ValoreCampo(q, "CLASSIFICAZIONE1"));
+  d.EditClassificazione2->SetText(ValoreCampo(q, "CLASSIFICAZIONE2"));
+  d.EditListRif->SetText(ValoreCampo(q, "LISTSCRIF"));
+  const std::string sel1 = ValoreCampo(q, "CAMPOSEL1"), sel2 = ValoreCampo(q, "CAMPOSEL2");
+  d.ComboBoxCampoSel1->SetText(sel1 == "CODICE" ? listini::kEtichettaCodice
+                                                : EtichettaCampoSel(sel1));
   d.ComboBoxCampoSel2->SetText(sel2 == "ESTENSIONE" ? listini::kEtichettaEstensione
                                                     : EtichettaCampoSel(sel2));
-  d.ComboBoxCampoSel3->SetText(EtichettaCampoSel(Campo(q, "CAMPOSEL3")));
+  d.ComboBoxCampoSel3->SetText(EtichettaCampoSel(ValoreCampo(q, "CAMPOSEL3")));
   d.ComboBoxTipoListino->SetItemIndex(
-      d.ComboBoxTipoListino->Items.IndexOf(listini::NomeTipoDaCodice(Campo(q, "TIPO"))));
+      d.ComboBoxTipoListino->Items.IndexOf(listini::NomeTipoDaCodice(ValoreCampo(q, "TIPO"))));
   d.ComboBoxTipoListino->SetEnabled(false);
-  MostraData(q.FieldByName("DATAINIZIOVALIDITA"), *d.DataInizioVal, *d.CheckBoxNessunaDataInizioVal);
+  MostraData(q.FieldByName("DATAINIZIOVALIDITA"), *d.DataInizioVal,
+             *d.CheckBoxNessunaDataInizioVal);
   MostraData(q.FieldByName("DATAFINEVALIDITA"), *d.DataFineVal, *d.CheckBoxNessunaDataFineVal);
   d.ComboBoxTipoListinoChange();
   if (d.ShowModal() != ui::mrOk) return;
 
   try {
-    const listini::ValoriTestata v =
-        listini::ComponiTestata(d.Campi(), [this](const std::string& n) { return LeggiTabX(n); },
-                                LeggiTabX("ListinoNettiDefPerSconti"));
-    Esegui(*QueryAux1, listini::RigheAggiornaListino(v, id));
+    const listini::ValoriTestata v = listini::ComponiTestata(
+        d.Campi(), [this](const std::string& n) { return LeggiTabX(n); },
+        LeggiTabX("ListinoNettiDefPerSconti"));
+    EseguiRighe(*QueryAux1, listini::RigheAggiornaListino(v, id));
     q.GetTransaction()->CommitRetaining();
     CaricaListaListini(IDFasciaCorrente);
     q.Locate("ID", db::Value(id));
@@ -185,12 +175,11 @@ void TLisFasEditForm::ButtonEliminaClick() {
     Avviso("La tabella è vuota");
     return;
   }
-  const std::string id = Campo(q, "ID");
+  const std::string id = ValoreCampo(q, "ID");
   Transazione2->SetActive(false);
   Transazione2->SetActive(true);
   QueryAux2->Close();
-  QueryAux2->SQL.Clear();
-  QueryAux2->SQL.Add("SELECT * FROM LISTSC WHERE ID='" + Apici(id) + "'");
+  QueryAux2->SQL.Assign({"SELECT * FROM LISTSC WHERE ID='" + Apici(id) + "'"});
   QueryAux2->Open();
   const bool presente = !QueryAux2->IsEmpty();
   QueryAux2->Close();
@@ -198,14 +187,13 @@ void TLisFasEditForm::ButtonEliminaClick() {
     Avviso("Il record selezionato è già stato cancellato da un altro utente");
     return;
   }
-  if (ui::MessageDlg("Eliminare il record selezionato?", ui::MsgDlgType::Confirmation, ui::mbYesNo) !=
-      ui::mrYes)
-    return;
+  if (!Conferma("Eliminare il record selezionato?")) return;
 
   const int riga = q.RecNo();
   db::Transaction& tr = *QueryAux1->GetTransaction();
   try {
-    for (const std::string& sql : listini::StatementiEliminaListino(id)) Esegui(*QueryAux1, {sql});
+    for (const std::string& sql : listini::StatementiEliminaListino(id))
+      EseguiRighe(*QueryAux1, {sql});
     tr.CommitRetaining();
     CaricaListaListini(IDFasciaCorrente);
     q.SetRecNo(riga);

@@ -22,16 +22,15 @@ const char* const kTestoInfoRetail =
     "1000 (fascia di vendita 10, fascia retail 1010).\r\nLa fascia retail non va associata ai "
     "clienti: i sistemi che la usano la trovano sommando 1000 alla fascia del cliente.";
 
-std::string Campo(db::Query& q, const char* nome) { return q.FieldByName(nome).AsString(); }
-
 }  // namespace
 
 void TLisFasEditForm::CaricaListaFasce() {
   db::Query& q = *FrameFasce1->QueryFasce;
   q.Close();
   q.SQL.Clear();
-  q.SQL.Add("SELECT ID,NOME,CLASSIFICAZIONE1,CLASSIFICAZIONE2,LISTINOSCONTISPEC,LISTINOSCONTISPEC2,"
-            "LISTINOSCONTISPEC3,LISTINORICARICO,LISTINOSCONTISPECNETTI FROM FASCESC");
+  q.SQL.Add(
+      "SELECT ID,NOME,CLASSIFICAZIONE1,CLASSIFICAZIONE2,LISTINOSCONTISPEC,LISTINOSCONTISPEC2,"
+      "LISTINOSCONTISPEC3,LISTINORICARICO,LISTINOSCONTISPECNETTI FROM FASCESC");
   if (!TipoPrezzoCliente.empty()) q.SQL.Add("WHERE ID='" + Apici(TipoPrezzoCliente) + "' ");
   q.Open();
 }
@@ -44,7 +43,7 @@ void TLisFasEditForm::CaricaListaDettFasce() {
   q.SQL.Add("LEFT JOIN LISTSC ON(IDLISTINO=ID)");
   q.SQL.Add("WHERE FASCESCDT.IDFASCIA=" + IDFasciaCorrente);
   FrameFasce1->LabelDettFasce->SetCaption("Dettagli fascia corrente: " +
-                                          Campo(*FrameFasce1->QueryFasce, "NOME"));
+                                          ValoreCampo(*FrameFasce1->QueryFasce, "NOME"));
   try {
     q.Open();
   } catch (const std::exception& e) {
@@ -55,7 +54,7 @@ void TLisFasEditForm::CaricaListaDettFasce() {
 void TLisFasEditForm::FrameFasce1DBEditIDFasciaChange() {
   if (FrameFasce1->DBEditIDFascia->Text().empty()) return;
   FrameFasce1->QueryFasceDett->Close();
-  IDFasciaCorrente = Campo(*FrameFasce1->QueryFasce, "ID");
+  IDFasciaCorrente = ValoreCampo(*FrameFasce1->QueryFasce, "ID");
   CaricaListaDettFasce();
 }
 
@@ -78,7 +77,7 @@ void TLisFasEditForm::FrameFasce1GridDettFasceDblClick() { VaiAListiniDaFasce();
 
 void TLisFasEditForm::VaiAListiniDaFasce() {
   db::Query& q = *FrameFasce1->QueryFasceDett;
-  IDListinoCorrente = q.Active() && !q.IsEmpty() ? Campo(q, "IDLISTINO") : std::string();
+  IDListinoCorrente = ValoreCampo(q, "IDLISTINO");
   ButtonListini->Click();
 }
 
@@ -104,12 +103,24 @@ void TLisFasEditForm::MarcaComando(ui::Button* button, bool larghezza) {
 }
 
 void TLisFasEditForm::BarraFasce() { AbilitaComandi(true, true, false, false, true, true, true); }
-void TLisFasEditForm::BarraListini() { AbilitaComandi(true, true, true, true, false, false, false); }
-void TLisFasEditForm::BarraGesNet() { AbilitaComandi(false, true, true, false, false, false, false); }
-void TLisFasEditForm::BarraGesSco() { AbilitaComandi(false, true, false, true, false, false, false); }
-void TLisFasEditForm::BarraCliFas() { AbilitaComandi(true, false, false, false, true, false, true); }
-void TLisFasEditForm::BarraFornFas() { AbilitaComandi(true, false, false, false, false, true, false); }
-void TLisFasEditForm::BarraClienti() { AbilitaComandi(true, false, false, false, false, false, true); }
+void TLisFasEditForm::BarraListini() {
+  AbilitaComandi(true, true, true, true, false, false, false);
+}
+void TLisFasEditForm::BarraGesNet() {
+  AbilitaComandi(false, true, true, false, false, false, false);
+}
+void TLisFasEditForm::BarraGesSco() {
+  AbilitaComandi(false, true, false, true, false, false, false);
+}
+void TLisFasEditForm::BarraCliFas() {
+  AbilitaComandi(true, false, false, false, true, false, true);
+}
+void TLisFasEditForm::BarraFornFas() {
+  AbilitaComandi(true, false, false, false, false, true, false);
+}
+void TLisFasEditForm::BarraClienti() {
+  AbilitaComandi(true, false, false, false, false, false, true);
+}
 void TLisFasEditForm::BarraClienteCorr() {
   AbilitaComandi(true, true, false, false, false, false, true);
 }
@@ -174,8 +185,8 @@ void TLisFasEditForm::AzioneListini() {
 
 void TLisFasEditForm::AzioneGesNet() {
   db::Query& q = *FrameListini1->QueryListini;
-  IDListinoCorrente = Campo(q, "ID");
-  FrameDettNetti1->LabelNetti->SetCaption("Listino corrente: " + Campo(q, "NOME"));
+  IDListinoCorrente = ValoreCampo(q, "ID");
+  FrameDettNetti1->LabelNetti->SetCaption("Listino corrente: " + ValoreCampo(q, "NOME"));
   CaricaListaDettNetti();
   NotebookDettNetti->SetPageIndex(0);
   PageControlMain->SetActivePage(TabSheetDettNetti);
@@ -184,8 +195,8 @@ void TLisFasEditForm::AzioneGesNet() {
 
 void TLisFasEditForm::AzioneGesSco() {
   db::Query& q = *FrameListini1->QueryListini;
-  IDListinoCorrente = Campo(q, "ID");
-  FrameDettSconti1->LabelSconti->SetCaption("Listino corrente: " + Campo(q, "NOME"));
+  IDListinoCorrente = ValoreCampo(q, "ID");
+  FrameDettSconti1->LabelSconti->SetCaption("Listino corrente: " + ValoreCampo(q, "NOME"));
   CaricaListaDettSconti();
   NotebookDettSconti->SetPageIndex(0);
   PageControlMain->SetActivePage(TabSheetDettSconti);
@@ -211,7 +222,7 @@ void CaricaSoggettiFascia(TFrameClientiFasc& frame, const char* tabella, const c
 void TLisFasEditForm::AzioneCliFas() {
   IDFasciaSelezionata = FrameFasce1->DBEditIDFascia->Text();
   CaricaSoggettiFascia(*FrameClientiFasc1, "CLIENTI", "Clienti collegati alla fascia ",
-                       Campo(*FrameFasce1->QueryFasce, "NOME"));
+                       ValoreCampo(*FrameFasce1->QueryFasce, "NOME"));
   PageControlMain->SetActivePage(TabSheetClientiFascia);
   MarcaComando(ButtonCliFas, false);
 }
@@ -219,7 +230,7 @@ void TLisFasEditForm::AzioneCliFas() {
 void TLisFasEditForm::AzioneFornFas() {
   IDFasciaSelezionata = FrameFasce1->DBEditIDFascia->Text();
   CaricaSoggettiFascia(*FrameFornFasc, "FORNITO", "Fornitori collegati alla fascia ",
-                       Campo(*FrameFasce1->QueryFasce, "NOME"));
+                       ValoreCampo(*FrameFasce1->QueryFasce, "NOME"));
   PageControlMain->SetActivePage(TabSheetFornFascia);
   MarcaComando(ButtonFornFas, false);
 }
@@ -243,9 +254,9 @@ void TLisFasEditForm::AzioneClienteCorr() {
 
 void TLisFasEditForm::ClientiRicercheButtonRitornaClick() {
   db::Query& q = *RicercaClienti->QueryMain;
-  ButtonCliCorr->SetCaption("CLI SELEZ: " + Campo(q, "RAGSOC"));
+  ButtonCliCorr->SetCaption("CLI SELEZ: " + ValoreCampo(q, "RAGSOC"));
   ButtonCliCorr->Show();
-  TipoPrezzoCliente = Campo(q, "TIPOPREZZO");
+  TipoPrezzoCliente = ValoreCampo(q, "TIPOPREZZO");
   if (!TipoPrezzoCliente.empty())
     ButtonCliCorrClick();
   else

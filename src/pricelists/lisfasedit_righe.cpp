@@ -45,7 +45,8 @@ void TLisFasEditForm::FrameListiniEdit11ButtonImpExpClick() {}
 void TLisFasEditForm::FrameListiniEdit11ButtonAggiornaClick() {}
 
 void TLisFasEditForm::FrameListiniEdit11CheckBoxNessunaDataFinaleClick() {
-  FrameListiniEdit11->DataFineDef->SetEnabled(!FrameListiniEdit11->CheckBoxNessunaDataFinale->Checked());
+  FrameListiniEdit11->DataFineDef->SetEnabled(
+      !FrameListiniEdit11->CheckBoxNessunaDataFinale->Checked());
 }
 
 void TLisFasEditForm::FrameDettScontoEdit11ButtonNuovoClick() {}

@@ -15,8 +15,7 @@ using ui::Make;
 
 std::string ListinoRitornato;
 
-TLisRicercaForm::TLisRicercaForm(ui::Component* owner, CellaDataModule* cellaDM)
-    : ui::Form(owner) {
+TLisRicercaForm::TLisRicercaForm(ui::Component* owner, CellaDataModule* cellaDM) : ui::Form(owner) {
   SetName("LisRicercaForm");
   SetCaption("Ricerca listino");
   SetBounds(0, 0, 800, 500);
@@ -24,8 +23,8 @@ TLisRicercaForm::TLisRicercaForm(ui::Component* owner, CellaDataModule* cellaDM)
   KeyPreview = true;
   QueryListini = Make<db::Query>(this, "QueryListini");
   DataSourceListini = Make<db::DataSource>(this, "DataSourceListini", QueryListini);
-  LabelTitolo = Make<ui::Label>(this, "LabelTitolo", {8, 8, 400, 16},
-                                "Selezionare un listino da ritornare");
+  LabelTitolo =
+      Make<ui::Label>(this, "LabelTitolo", {8, 8, 400, 16}, "Selezionare un listino da ritornare");
   GridListini = Make<TVuxGrid>(this, "GridListini", {8, 28, 776, 400});
   GridListini->Loaded();
   GridListini->SetDataSource(DataSourceListini);
@@ -36,7 +35,9 @@ TLisRicercaForm::TLisRicercaForm(ui::Component* owner, CellaDataModule* cellaDM)
 
   ButtonRitorna->OnClick = [this](ui::Component*) { ButtonRitornaClick(); };
   OnClose = [this](ui::Component*, ui::CloseAction& a) { FormClose(a); };
-  GridListini->OnKeyUp = [this](ui::Component*, ui::Word& k, ui::ShiftState) { GridListiniKeyUp(k); };
+  GridListini->OnKeyUp = [this](ui::Component*, ui::Word& k, ui::ShiftState) {
+    GridListiniKeyUp(k);
+  };
   GridListini->OnInizioRicerca = [this](ui::Component*) { GridListiniInizioRicerca(); };
   GridListini->OnFineRicerca = [this](ui::Component*) { GridListiniFineRicerca(); };
   QueryListini->BeforeOpen = [this](db::DataSet&) { QueryListiniBeforeOpen(); };
@@ -57,6 +58,12 @@ TLisRicercaForm::TLisRicercaForm(ui::Component* owner, CellaDataModule* cellaDM)
   GridListini->RicercaCampoAbilitata = true;
   QueryListini->Open();
   DoCreate();
+}
+
+// The query outlives this class's part of the form; its handlers must not.
+void TLisRicercaForm::BeforeDestruction() {
+  StaccaGestori(*QueryListini);
+  ui::Form::BeforeDestruction();
 }
 
 void TLisRicercaForm::QueryListiniBeforeOpen() {
@@ -80,9 +87,7 @@ void TLisRicercaForm::FormClose(ui::CloseAction&) {
 void TLisRicercaForm::GridListiniKeyUp(ui::Word& key) { TastoFunzioneGriglia(*GridListini, key); }
 
 void TLisRicercaForm::ButtonRitornaClick() {
-  ListinoRitornato = QueryListini->Active() && !QueryListini->IsEmpty()
-                         ? QueryListini->FieldByName("ID").AsString()
-                         : std::string();
+  ListinoRitornato = ValoreCampo(*QueryListini, "ID");
   SetModalResult(ui::mrOk);
 }
 

@@ -28,6 +28,7 @@ class TLisRicercaForm : public ui::Form {
  public:
   TLisRicercaForm(ui::Component* owner, CellaDataModule* cellaDM);
   std::string ClassName() const override { return "TLisRicercaForm"; }
+  void BeforeDestruction() override;
 
   db::Query* QueryListini = nullptr;
   db::DataSource* DataSourceListini = nullptr;

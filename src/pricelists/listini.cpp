@@ -123,21 +123,21 @@ ValoriTestata ComponiTestata(const CampiTestata& c, const LettoreTabX& tabx,
 }
 
 std::vector<std::string> RigheInserisciListino(const ValoriTestata& v) {
-  return {"INSERT INTO LISTSC(ID,NOME,DATAINIZIOVALIDITA,DATAFINEVALIDITA,LISTSCRIF,CAMPOSEL1,"
-          "CAMPOSEL2,CAMPOSEL3,CLASSIFICAZIONE1,CLASSIFICAZIONE2,TIPO)",
-          "VALUES(" + v.id + ",'" + v.nome + "'," + v.inizio + "," + v.fine + "," +
-              v.riferimento + "," + v.sel1 + "," + v.sel2 + "," + v.sel3 + "," +
-              v.classificazione1 + "," + v.classificazione2 + ",'" + v.tipo + "')"};
+  return {
+      "INSERT INTO LISTSC(ID,NOME,DATAINIZIOVALIDITA,DATAFINEVALIDITA,LISTSCRIF,CAMPOSEL1,"
+      "CAMPOSEL2,CAMPOSEL3,CLASSIFICAZIONE1,CLASSIFICAZIONE2,TIPO)",
+      "VALUES(" + v.id + ",'" + v.nome + "'," + v.inizio + "," + v.fine + "," + v.riferimento +
+          "," + v.sel1 + "," + v.sel2 + "," + v.sel3 + "," + v.classificazione1 + "," +
+          v.classificazione2 + ",'" + v.tipo + "')"};
 }
 
 std::vector<std::string> RigheAggiornaListino(const ValoriTestata& v,
                                               const std::string& idCorrente) {
   return {"UPDATE LISTSC",
-          "SET NOME='" + v.nome + "',DATAINIZIOVALIDITA=" + v.inizio +
-              ",DATAFINEVALIDITA=" + v.fine + ",LISTSCRIF=" + v.riferimento +
-              ",CAMPOSEL1=" + v.sel1 + ",",
-          "CAMPOSEL2=" + v.sel2 + ",CAMPOSEL3=" + v.sel3 + ",CLASSIFICAZIONE1=" +
-              v.classificazione1 + ",CLASSIFICAZIONE2=" + v.classificazione2,
+          "SET NOME='" + v.nome + "',DATAINIZIOVALIDITA=" + v.inizio + ",DATAFINEVALIDITA=" +
+              v.fine + ",LISTSCRIF=" + v.riferimento + ",CAMPOSEL1=" + v.sel1 + ",",
+          "CAMPOSEL2=" + v.sel2 + ",CAMPOSEL3=" + v.sel3 +
+              ",CLASSIFICAZIONE1=" + v.classificazione1 + ",CLASSIFICAZIONE2=" + v.classificazione2,
           "WHERE ID=" + idCorrente};
 }
 

@@ -59,9 +59,9 @@ bool EUnIntero(const std::string& testo);
 struct CampiTestata {
   std::string codice, nome, tipo;  // tipo: the name chosen in the dialog
   std::string riferimento;
-  std::string sel1, sel2, sel3;    // the labels in the three boxes
+  std::string sel1, sel2, sel3;  // the labels in the three boxes
   std::string classificazione1, classificazione2;
-  std::string inizio, fine;        // dates as dd/MM/yyyy
+  std::string inizio, fine;  // dates as dd/MM/yyyy
   bool nessunaInizio = false, nessunaFine = false;
 };
 
@@ -79,7 +79,8 @@ ValoriTestata ComponiTestata(const CampiTestata& campi, const LettoreTabX& tabx,
 
 std::vector<std::string> RigheInserisciListino(const ValoriTestata& v);
 // The update never writes ID or TIPO: the row keeps its identity and type.
-std::vector<std::string> RigheAggiornaListino(const ValoriTestata& v, const std::string& idCorrente);
+std::vector<std::string> RigheAggiornaListino(const ValoriTestata& v,
+                                              const std::string& idCorrente);
 // The three deletions of a list and its rows, one statement each.
 std::vector<std::string> StatementiEliminaListino(const std::string& id);
 

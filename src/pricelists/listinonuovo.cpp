@@ -76,11 +76,16 @@ void TListinoNuovoForm::CreaControlli() {
   CheckBoxNessunaDataFineVal =
       Make<ui::CheckBox>(this, "CheckBoxNessunaDataFineVal", {252, y + 2, 80, 17}, "Nessuna");
   y += 32;
-  GroupBoxOpzionali = Make<ui::GroupBox>(this, "GroupBoxOpzionali", {12, y, 436, 76}, "Campi opzionali");
-  Make<ui::Label>(this, GroupBoxOpzionali, "LabelClassificazione1", {10, 20, 120, 16}, "Classificazione1");
-  EditClassificazione1 = Make<ui::Edit>(this, GroupBoxOpzionali, "EditClassificazione1", {138, 17, 200, 21});
-  Make<ui::Label>(this, GroupBoxOpzionali, "LabelClassificazione2", {10, 46, 120, 16}, "Classificazione2");
-  EditClassificazione2 = Make<ui::Edit>(this, GroupBoxOpzionali, "EditClassificazione2", {138, 43, 200, 21});
+  GroupBoxOpzionali =
+      Make<ui::GroupBox>(this, "GroupBoxOpzionali", {12, y, 436, 76}, "Campi opzionali");
+  Make<ui::Label>(this, GroupBoxOpzionali, "LabelClassificazione1", {10, 20, 120, 16},
+                  "Classificazione1");
+  EditClassificazione1 =
+      Make<ui::Edit>(this, GroupBoxOpzionali, "EditClassificazione1", {138, 17, 200, 21});
+  Make<ui::Label>(this, GroupBoxOpzionali, "LabelClassificazione2", {10, 46, 120, 16},
+                  "Classificazione2");
+  EditClassificazione2 =
+      Make<ui::Edit>(this, GroupBoxOpzionali, "EditClassificazione2", {138, 43, 200, 21});
   y += 86;
   ButtonOK = Make<ui::Button>(this, "ButtonOK", {282, y, 75, 25}, "Ok");
   ButtonOK->Default = true;
@@ -97,7 +102,9 @@ void TListinoNuovoForm::CreaControlli() {
   CheckBoxNessunaDataInizioVal->OnClick = [this](ui::Component*) {
     CheckBoxNessunaDataInizioValClick();
   };
-  CheckBoxNessunaDataFineVal->OnClick = [this](ui::Component*) { CheckBoxNessunaDataFineValClick(); };
+  CheckBoxNessunaDataFineVal->OnClick = [this](ui::Component*) {
+    CheckBoxNessunaDataFineValClick();
+  };
 }
 
 void TListinoNuovoForm::RiempiSelezioni() {
@@ -147,8 +154,9 @@ void TListinoNuovoForm::ComboBoxTipoListinoChange() {
   const bool riferimento = tipo == "SCONTO";
   const bool selezioni = riferimento || tipo == "SCONTISPECIALI" || tipo == "RICARICO" ||
                          tipo == "SCONTISPECIALINETTI";
-  for (ui::Control* c : {static_cast<ui::Control*>(LabelLisRif), static_cast<ui::Control*>(EditListRif),
-                         static_cast<ui::Control*>(ButtonCercaList)})
+  for (ui::Control* c :
+       {static_cast<ui::Control*>(LabelLisRif), static_cast<ui::Control*>(EditListRif),
+        static_cast<ui::Control*>(ButtonCercaList)})
     c->SetVisible(riferimento);
   for (ui::Control* c :
        {static_cast<ui::Control*>(LabelCampoSel1), static_cast<ui::Control*>(ComboBoxCampoSel1),

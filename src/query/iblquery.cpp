@@ -36,7 +36,8 @@ void ShowIBLQueryForm(db::Table& dataSet, db::Database& database, const std::str
     // The stand-in of "C:\WINDOWS" is the Windows folder.
     plat::IniFile ini(iniFile.empty() ? PercorsoBrivaneIni() : iniFile);
     const std::string predefinita = plat::ExcludeTrailingPathDelimiter(plat::WindowsFolder());
-    if (workDir.empty()) form->WorkDir = ini.ReadString(section, "Directory di lavoro", predefinita);
+    if (workDir.empty())
+      form->WorkDir = ini.ReadString(section, "Directory di lavoro", predefinita);
     if (binDir.empty()) form->BinDir = ini.ReadString(section, "Directory bin", predefinita);
   }
   form->SetCaption("Query - Ditta: " + section);

@@ -13,37 +13,26 @@ TIBLQueryForm::TIBLQueryForm(ui::Component* owner) : ui::Form(owner) {
   SetName("IBLQueryForm");
   SetBounds(80, 80, 760, 480);
   Position = ui::FormPosition::ScreenCenter;
+  database_ = ui::Make<db::Database>(this, "IBDatabase1");
+  transaction_ = ui::Make<db::Transaction>(this, "IBTransaction1", database_);
+  table_ = ui::Make<db::Table>(this, "IBTable1", database_, transaction_);
+  source_ = ui::Make<db::DataSource>(this, "DataSource1", table_);
   DBGrid1 = ui::Make<ui::DBGrid>(this, "DBGrid1", {0, 0, 760, 480});
   DBGrid1->SetAlign(ui::Align::Client);
+  DBGrid1->SetDataSource(source_);
   DoCreate();
-}
-
-TIBLQueryForm::~TIBLQueryForm() {
-  // The grid points at the data source: it goes first, then the table, the
-  // transaction and the connection, in that order.
-  DestroyComponents();
-  source_.reset();
-  table_.reset();
-  if (transaction_ && transaction_->InTransaction()) transaction_->Commit();
-  transaction_.reset();
-  database_.reset();
 }
 
 void TIBLQueryForm::Apri(const db::Database& database,
                          const std::vector<std::string>& transactionParams,
                          const std::string& tableName) {
-  database_ = std::make_unique<db::Database>();
   database_->DatabaseName = database.DatabaseName;
   database_->Params = database.Params;
   database_->SQLDialect = database.SQLDialect;
   database_->LoginPrompt = false;
   database_->Open();
-  transaction_ = std::make_unique<db::Transaction>(database_.get());
   transaction_->Params = transactionParams;
-  table_ = std::make_unique<db::Table>(database_.get(), transaction_.get());
   table_->TableName = tableName;
-  source_ = std::make_unique<db::DataSource>(table_.get());
-  DBGrid1->SetDataSource(source_.get());
   table_->Open();
 }
 

@@ -27,7 +27,6 @@ class TTabXForm;
 class TIBLQueryForm : public ui::Form {
  public:
   explicit TIBLQueryForm(ui::Component* owner);
-  ~TIBLQueryForm() override;
   std::string ClassName() const override { return "TIBLQueryForm"; }
 
   // Connects to a copy of `database` (name and parameters), starts a
@@ -40,17 +39,17 @@ class TIBLQueryForm : public ui::Form {
   std::string BinDir, WorkDir, Sezione, IniFile;
   std::uint8_t Flag = 0;
 
-  ui::DBGrid* DBGrid1 = nullptr;
-  db::Database* IBDatabase() const { return database_.get(); }
-  db::Transaction* IBTransaction() const { return transaction_.get(); }
-  db::Table* IBTable() const { return table_.get(); }
+  db::Database* IBDatabase() const { return database_; }
+  db::Transaction* IBTransaction() const { return transaction_; }
+  db::Table* IBTable() const { return table_; }
   TTabXForm* Contesto() const { return contesto_.get(); }
+  ui::DBGrid* DBGrid1 = nullptr;
 
  private:
-  std::unique_ptr<db::Database> database_;
-  std::unique_ptr<db::Transaction> transaction_;
-  std::unique_ptr<db::Table> table_;
-  std::unique_ptr<db::DataSource> source_;
+  db::Database* database_ = nullptr;
+  db::Transaction* transaction_ = nullptr;
+  db::Table* table_ = nullptr;
+  db::DataSource* source_ = nullptr;
   ui::Owned<TTabXForm> contesto_;
 };
 

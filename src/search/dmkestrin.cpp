@@ -4,15 +4,16 @@
 #include "db/database.h"
 #include "db/query.h"
 #include "db/transaction.h"
+#include "ui/make.h"
 
 namespace velmaro {
 
 TDataModuleKestrin::TDataModuleKestrin(ui::Component* owner, velmaro::CellaTabX* cellaTabX)
     : ui::Component(owner), CellaTabX(cellaTabX) {
   SetName("DataModuleKestrin");
-  Transazione2 = std::make_unique<db::Transaction>();
-  QueryAux1 = std::make_unique<db::Query>();
-  QueryAux2 = std::make_unique<db::Query>();
+  Transazione2 = ui::Make<db::Transaction>(this, "Transazione2");
+  QueryAux1 = ui::Make<db::Query>(this, "QueryAux1");
+  QueryAux2 = ui::Make<db::Query>(this, "QueryAux2");
   QueryAux1->UniDirectional = QueryAux2->UniDirectional = true;
   QueryAux1->BufferChunks = QueryAux2->BufferChunks = 1000;
 
@@ -24,7 +25,7 @@ TDataModuleKestrin::TDataModuleKestrin(ui::Component* owner, velmaro::CellaTabX*
   QueryAux1->SetDatabase(archivio);
   QueryAux1->SetTransaction(TabX().IBTransaction1);
   QueryAux2->SetDatabase(archivio);
-  QueryAux2->SetTransaction(Transazione2.get());
+  QueryAux2->SetTransaction(Transazione2);
 
   IdRicercaFornito = 1;
   IdDecodificaRagSocFornito = 2;
@@ -39,14 +40,6 @@ TDataModuleKestrin::TDataModuleKestrin(ui::Component* owner, velmaro::CellaTabX*
   IdVerificaDelPConti = 27;
   IdRicercaCausali = 28;
   IdDecodificaCausali = 29;
-}
-
-TDataModuleKestrin::~TDataModuleKestrin() {
-  // Statement handles go before their transaction, which rolls back what
-  // nobody committed.
-  QueryAux2.reset();
-  QueryAux1.reset();
-  Transazione2.reset();
 }
 
 namespace {

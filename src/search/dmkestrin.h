@@ -10,7 +10,6 @@
 // zero or false result. A code that does not fit the hook's buffer is
 // refused before anything is loaded: a cut code would name another record.
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "context/launch.h"
@@ -27,22 +26,22 @@ class TDataModuleKestrin : public ui::Component {
  public:
   // Needs the context's company database connected: Transazione2 starts here.
   TDataModuleKestrin(ui::Component* owner, velmaro::CellaTabX* cellaTabX);
-  ~TDataModuleKestrin() override;
   std::string ClassName() const override { return "TDataModuleKestrin"; }
 
   TTabXForm& TabX() const { return CellaTabX->Riferimento(); }
 
-  // Transazione2 first, so that it outlives the queries running on it.
-  std::unique_ptr<db::Transaction> Transazione2;
-  std::unique_ptr<db::Query> QueryAux1;
-  std::unique_ptr<db::Query> QueryAux2;
+  // Components, owned by the module (ui::Make). Transazione2 is created
+  // first so that it outlives the queries running on it.
+  db::Transaction* Transazione2 = nullptr;
+  db::Query* QueryAux1 = nullptr;
+  db::Query* QueryAux2 = nullptr;
   velmaro::CellaTabX* CellaTabX = nullptr;
 
   // Hook identifiers, rows of CHIAMATEESTERNE.
   int IdRicercaFornito = 0, IdDecodificaRagSocFornito = 0, IdRicercaCodIva = 0,
-      IdDecodificaCodIva = 0, IdRicercaPagament = 0, IdDecodificaPagament = 0,
-      IdRicercaPConti = 0, IdDecodificaPConti = 0, IdImpostaPConti = 0, IdNormalizzaPConti = 0,
-      IdVerificaDelPConti = 0, IdRicercaCausali = 0, IdDecodificaCausali = 0;
+      IdDecodificaCodIva = 0, IdRicercaPagament = 0, IdDecodificaPagament = 0, IdRicercaPConti = 0,
+      IdDecodificaPConti = 0, IdImpostaPConti = 0, IdNormalizzaPConti = 0, IdVerificaDelPConti = 0,
+      IdRicercaCausali = 0, IdDecodificaCausali = 0;
 
   // True when the hook's row exists and its STATUS is exactly "1".
   bool FunzioneEsternaAbilitata(int id);

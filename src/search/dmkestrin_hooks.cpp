@@ -18,9 +18,9 @@ struct Soggetto {
 };
 
 struct Esito {
-  bool chiamata = false;          // the export ran and returned
-  std::int32_t n = 0;             // what it returned
-  bool rilascioFallito = false;   // freeing the library raised
+  bool chiamata = false;         // the export ran and returned
+  std::int32_t n = 0;            // what it returned
+  bool rilascioFallito = false;  // freeing the library raised
 };
 
 void Errore(const std::string& testo) { ui::MessageDlg(testo, ui::MsgDlgType::Error, ui::mbOK); }
@@ -111,9 +111,8 @@ Esito Decodifica(TDataModuleKestrin& dm, int id, const std::string& codice, cons
                  Buffer& b) {
   if (codice.empty()) return {};
   const std::string ansi = plat::Utf8ToAnsi(codice);
-  return Configurabile<esterne::CodiceBuffer>(dm, id, s, [&](esterne::CodiceBuffer f) {
-    return f(Utente(dm), ansi.c_str(), b.Dati());
-  });
+  return Configurabile<esterne::CodiceBuffer>(
+      dm, id, s, [&](esterne::CodiceBuffer f) { return f(Utente(dm), ansi.c_str(), b.Dati()); });
 }
 
 std::string TestoDecodificato(TDataModuleKestrin& dm, int id, int dimensione, const char* campo,
@@ -256,11 +255,10 @@ std::string Scadenza(TDataModuleKestrin& dm, const char* funzione, const std::st
                      const char* iniziale) {
   const std::string t1 = plat::Utf8ToAnsi(testo1), t2 = plat::Utf8ToAnsi(testo2);
   Buffer b(dimensione, iniziale);
-  const Esito e = ChiamaEsterna<esterne::Scadenza>(VorloPX, funzione, Scadenze,
-                                                   [&](esterne::Scadenza f) {
-                                                     return f(Utente(dm), t1.c_str(), t2.c_str(),
-                                                              numeroRata, b.Dati());
-                                                   });
+  const Esito e =
+      ChiamaEsterna<esterne::Scadenza>(VorloPX, funzione, Scadenze, [&](esterne::Scadenza f) {
+        return f(Utente(dm), t1.c_str(), t2.c_str(), numeroRata, b.Dati());
+      });
   return e.chiamata ? b.Testo(e.n) : std::string();
 }
 
@@ -283,9 +281,8 @@ std::string TDataModuleKestrin::RiceviImportoScadenzeTotEst(const std::string& t
   const std::string t1 = plat::Utf8ToAnsi(testo1), t2 = plat::Utf8ToAnsi(testo2);
   Buffer b(14, "0");
   const Esito e = ChiamaEsterna<esterne::ScadenzeTot>(
-      VorloPX, "RiceviImportoTotScadenzeE", Scadenze, [&](esterne::ScadenzeTot f) {
-        return f(Utente(*this), t1.c_str(), t2.c_str(), b.Dati());
-      });
+      VorloPX, "RiceviImportoTotScadenzeE", Scadenze,
+      [&](esterne::ScadenzeTot f) { return f(Utente(*this), t1.c_str(), t2.c_str(), b.Dati()); });
   return e.chiamata ? b.Testo(e.n) : std::string();
 }
 

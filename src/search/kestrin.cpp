@@ -63,15 +63,16 @@ bool CopiaOIncolla(const char* funzione, std::int32_t utente, const std::string&
 
 }  // namespace
 
-std::string RicercaKestrin(std::int32_t utente, std::uint32_t handle, const std::string& richiestaXml,
-                           ChiamanteKestrin chiamante, bool conMessaggio) {
+std::string RicercaKestrin(std::int32_t utente, std::uint32_t handle,
+                           const std::string& richiestaXml, ChiamanteKestrin chiamante,
+                           bool conMessaggio) {
   // Characters outside Windows-1252 become "?" and the search goes on.
   const std::string richiesta = plat::Utf8ToAnsi(richiestaXml);
   WideString risposta = nullptr;
   const bool riuscita =
       ChiamaKestrin("ShowVuxRicercheFormY", chiamante, conMessaggio, [&](void* entrata) {
-        reinterpret_cast<kestrin::ShowVuxRicercheFormY>(entrata)(utente, handle,
-                                                                 richiesta.c_str(), &risposta);
+        reinterpret_cast<kestrin::ShowVuxRicercheFormY>(entrata)(utente, handle, richiesta.c_str(),
+                                                                 &risposta);
       });
   // The library is gone by now; the answer was never part of it.
   const std::u16string testo = WideStringRead(risposta);
@@ -84,8 +85,8 @@ bool CopiaKestrin(std::int32_t utente, const std::string& documento, ChiamanteKe
   return CopiaOIncolla("CopiaE", utente, documento, chiamante, conMessaggio);
 }
 
-bool IncollaKestrin(std::int32_t utente, const std::string& documento,
-                    ChiamanteKestrin chiamante, bool conMessaggio) {
+bool IncollaKestrin(std::int32_t utente, const std::string& documento, ChiamanteKestrin chiamante,
+                    bool conMessaggio) {
   return CopiaOIncolla("IncollaE", utente, documento, chiamante, conMessaggio);
 }
 

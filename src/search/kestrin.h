@@ -13,19 +13,20 @@ namespace velmaro {
 // Who calls: the windows of the price lists stay silent when the library or its entry is missing.
 enum class ChiamanteKestrin { Listini, Altro };
 
-// Loads Kestrin.dll, calls ShowVuxRicercheFormY(utente, handle, request as Windows-1252, &answer), frees
-// the library on every path; returns the answer as UTF-8 ("" = cancelled or the call could not be made).
-// `conMessaggio`: an error raised in the call shows "Errore nell'accesso alla DLL Kestrin:" + CR + message
-// instead of the bare "Errore nell'accesso alla DLL Kestrin".
-std::string RicercaKestrin(std::int32_t utente, std::uint32_t handle, const std::string& richiestaXml,
-                           ChiamanteKestrin chiamante, bool conMessaggio = false);
+// Loads Kestrin.dll, calls ShowVuxRicercheFormY(utente, handle, request as Windows-1252, &answer),
+// frees the library on every path; returns the answer as UTF-8 ("" = cancelled or the call could
+// not be made). `conMessaggio`: an error raised in the call shows "Errore nell'accesso alla DLL
+// Kestrin:" + CR + message instead of the bare "Errore nell'accesso alla DLL Kestrin".
+std::string RicercaKestrin(std::int32_t utente, std::uint32_t handle,
+                           const std::string& richiestaXml, ChiamanteKestrin chiamante,
+                           bool conMessaggio = false);
 
 // CopiaE / IncollaE with a copy or paste document (UTF-8 here, Windows-1252
 // on the way in). True when the entry was called and returned normally.
 bool CopiaKestrin(std::int32_t utente, const std::string& documento, ChiamanteKestrin chiamante,
                   bool conMessaggio = false);
-bool IncollaKestrin(std::int32_t utente, const std::string& documento,
-                    ChiamanteKestrin chiamante, bool conMessaggio = false);
+bool IncollaKestrin(std::int32_t utente, const std::string& documento, ChiamanteKestrin chiamante,
+                    bool conMessaggio = false);
 
 // The library's entries as they are called (the platform's standard
 // calling convention is the only one here).

@@ -4,8 +4,8 @@
 #include <sstream>
 
 #include "platform/encoding.h"
-#include "search/testo.h"
 #include "platform/format.h"
+#include "search/testo.h"
 
 namespace velmaro {
 namespace {
@@ -19,9 +19,8 @@ std::string Testo(const pugi::xml_node& nodo, const char* nome) {
 }
 
 bool HaFigli(const pugi::xml_node& nodo) {
-  return static_cast<bool>(nodo.find_child([](const pugi::xml_node& n) {
-    return n.type() == pugi::node_element;
-  }));
+  return static_cast<bool>(
+      nodo.find_child([](const pugi::xml_node& n) { return n.type() == pugi::node_element; }));
 }
 
 std::vector<pugi::xml_node> Figli(const pugi::xml_node& nodo) {
@@ -52,9 +51,9 @@ CampoRicerca LeggiCampo(const pugi::xml_node& nodo) {
   }
   pugi::xml_node dec = nodo.child("Decodifica");
   if (HaFigli(dec))
-    c.Decodifica = DecodificaRicerca{Testo(dec, "TabellaCol"), Testo(dec, "CampoCol"),
-                                     Testo(dec, "CampoDec"), Testo(dec, "Etichetta"),
-                                     Testo(dec, "IBDatabase")};
+    c.Decodifica =
+        DecodificaRicerca{Testo(dec, "TabellaCol"), Testo(dec, "CampoCol"), Testo(dec, "CampoDec"),
+                          Testo(dec, "Etichetta"), Testo(dec, "IBDatabase")};
   return c;
 }
 
@@ -62,7 +61,8 @@ CampoRicerca LeggiCampo(const pugi::xml_node& nodo) {
 
 std::string FiltroRicerca::Riga() const {
   if (!QueryRaw.empty()) return " AND (" + QueryRaw + ")";
-  if (!Query.empty()) return " AND " + CampoFiltro + " IN (" + Sostituisci(Query, Acuto, "'") + ") ";
+  if (!Query.empty())
+    return " AND " + CampoFiltro + " IN (" + Sostituisci(Query, Acuto, "'") + ") ";
   return " AND " + CampoFiltro + " CONTAINING '" + ValoreContenuto + "'";
 }
 
@@ -93,7 +93,8 @@ RichiestaRicerca LeggiRichiesta(const std::string& testo) {
   r.CampoFoto = Testo(radice, "CampoFoto");
   r.ParametroArchivio = Testo(radice, "ParametroArchivio");
   r.PercorsoArchivio = Testo(radice, "PercorsoArchivio");
-  for (const pugi::xml_node& n : Figli(radice.child("CampiRic"))) r.CampiRic.push_back(LeggiCampo(n));
+  for (const pugi::xml_node& n : Figli(radice.child("CampiRic")))
+    r.CampiRic.push_back(LeggiCampo(n));
   for (const pugi::xml_node& n : Figli(radice.child("PosizionaCampo"))) {
     if (!r.PosizionaNomi.empty()) r.PosizionaNomi += ";";
     r.PosizionaNomi += Testo(n, "NomeCampo");

@@ -46,7 +46,7 @@ struct RichiestaRicerca {
   // PosizionaCampo: names joined by ";" and the values in the same order.
   std::string PosizionaNomi;
   std::vector<std::string> PosizionaValori;
-  std::optional<FiltroRicerca> Filtro;  // only when Filtro has child elements
+  std::optional<FiltroRicerca> Filtro;    // only when Filtro has child elements
   std::vector<std::string> CampiRitorno;  // empty: the key columns answer
 
   // Exactly "2" selects the second connection.

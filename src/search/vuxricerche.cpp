@@ -46,15 +46,8 @@ TVuxRicercheForm::TVuxRicercheForm(ui::Component* owner, CellaTabX* cellaContest
 }
 
 TVuxRicercheForm::~TVuxRicercheForm() {
-  // The handlers of the list reach controls that go first.
+  // The list's handlers reach controls that the owner frees first.
   QueryMain->BeforeOpen = QueryMain->BeforeClose = QueryMain->AfterScroll = nullptr;
-  DestroyComponents();
-  DataSource.reset();
-  QueryDecodifica.reset();
-  QueryAux2.reset();
-  QueryAux1.reset();
-  QueryMain.reset();
-  Transazione2.reset();
   RilasciaOggetti();
 }
 
@@ -62,18 +55,18 @@ void TVuxRicercheForm::CreaComponenti() {
   SetName("VuxRicercheForm");
   SetCaption("Ricerca");
   SetBounds(100, 100, 888, 461);
-  Transazione2 = std::make_unique<db::Transaction>();
-  QueryMain = std::make_unique<db::Query>();
-  QueryAux1 = std::make_unique<db::Query>();
-  QueryAux2 = std::make_unique<db::Query>();
-  QueryDecodifica = std::make_unique<db::Query>();
+  Transazione2 = ui::Make<db::Transaction>(this, "Transazione2");
+  QueryMain = ui::Make<db::Query>(this, "QueryMain");
+  QueryAux2 = ui::Make<db::Query>(this, "QueryAux2");
+  QueryAux1 = ui::Make<db::Query>(this, "QueryAux1");
+  QueryDecodifica = ui::Make<db::Query>(this, "QueryDecodifica");
   QueryMain->BufferChunks = 1000;
-  DataSource = std::make_unique<db::DataSource>(QueryMain.get());
+  DataSource = ui::Make<db::DataSource>(this, "DataSource", QueryMain);
 
   GridMain = ui::Make<TVuxGrid>(this, "GridMain", {5, 160, 866, 259});
   GridMain->Anchors = ui::akLeft | ui::akTop | ui::akRight | ui::akBottom;
   GridMain->OrderBy = true;
-  GridMain->SetDataSource(DataSource.get());
+  GridMain->SetDataSource(DataSource);
   GridMain->OnInizioRicerca = [this](ui::Component*) { GridMain->Tag = 1; };
   GridMain->OnFineRicerca = [this](ui::Component*) { GridMain->Tag = 0; };
   GridMain->OnKeyUp = [this](ui::Component*, ui::Word& key, ui::ShiftState) { GridMainKeyUp(key); };
@@ -116,8 +109,8 @@ void TVuxRicercheForm::CreaComponenti() {
 }
 
 void TVuxRicercheForm::Inizializzazione() {
-  SetCaption(Caption() + " - Utente: " + Contesto().GetNomeUser() + " - Ditta: " +
-             Contesto().GetDitta());
+  SetCaption(Caption() + " - Utente: " + Contesto().GetNomeUser() +
+             " - Ditta: " + Contesto().GetDitta());
   LiberaInChiusura = false;
 }
 
@@ -135,12 +128,12 @@ void TVuxRicercheForm::InizializzazioneVux() {
   Transazione2->SetDefaultDatabase(database_);
   Transazione2->Params = {"isc_tpb_concurrency", "isc_tpb_nowait"};
   Transazione2->SetActive(true);
-  for (db::Query* q : {QueryMain.get(), QueryAux1.get(), QueryDecodifica.get()}) {
+  for (db::Query* q : {QueryMain, QueryAux1, QueryDecodifica}) {
     q->SetDatabase(database_);
     q->SetTransaction(transazione_);
   }
   QueryAux2->SetDatabase(database_);
-  QueryAux2->SetTransaction(Transazione2.get());
+  QueryAux2->SetTransaction(Transazione2);
 
   CheckVuxTables();
   const int y = CreaControlliCampi();
@@ -149,7 +142,7 @@ void TVuxRicercheForm::InizializzazioneVux() {
   GridMain->SetSituazione(Richiesta.SituazioneVuxGrid);
   GridMain->Utente = ctx.GetNumUser();
   GridMain->NomeTabella = NomeTabella;
-  GridMain->SetSorgenteDati(QueryMain.get());
+  GridMain->SetSorgenteDati(QueryMain);
   GridMain->TabellaPiccola = true;
   GridMain->BinDir = ctx.GetV("BinDir");
   GridMain->Ditta = ctx.GetDitta();
@@ -202,7 +195,7 @@ int TVuxRicercheForm::CreaRigaCampo(const CampoRicerca& campo, int y) {
     b->OnClick = [this](ui::Component* s) { IButtonCClick(s); };
   }
   auto* corrente = ui::Make<ui::DBEdit>(this, "CB" + n, {390, y + 3, 200, 21});
-  corrente->SetDataSource(DataSource.get());
+  corrente->SetDataSource(DataSource);
   corrente->SetDataField(n);
   corrente->ReadOnly = true;
   corrente->Color = sfondo;
@@ -215,8 +208,8 @@ int TVuxRicercheForm::CreaRigaCampo(const CampoRicerca& campo, int y) {
   titolo->AutoSize = false;
   titolo->Alignment = ui::Alignment::Center;
   for (const char* prefisso : {"IFFB", "IRCB"}) {
-    auto* box = ui::Make<ui::Edit>(this, prefisso + n,
-                                   {prefisso[1] == 'F' ? 145 : 390, y + 3, 200, 21});
+    auto* box =
+        ui::Make<ui::Edit>(this, prefisso + n, {prefisso[1] == 'F' ? 145 : 390, y + 3, 200, 21});
     box->ReadOnly = true;
     box->Color = sfondo;
     box->TabStop = false;
@@ -283,7 +276,8 @@ void TVuxRicercheForm::IButtonClick(ui::Component* sender) {
 void TVuxRicercheForm::IButtonCClick(ui::Component* sender) {
   const std::string n = sender->Name().substr(2);
   if (!OpenFileDialog->Execute()) return;
-  if (auto* e = dynamic_cast<ui::Edit*>(FindComponent("FB" + n))) e->SetText(OpenFileDialog->FileName);
+  if (auto* e = dynamic_cast<ui::Edit*>(FindComponent("FB" + n)))
+    e->SetText(OpenFileDialog->FileName);
   ButtonAttivaSelClick();
 }
 
@@ -315,11 +309,20 @@ void TVuxRicercheForm::GridMainKeyUp(ui::Word& key) {
   if (!GridMain->Focused()) return;
   int voce = -1;
   switch (key) {
-    case ui::VK_F5: voce = 0; break;
-    case ui::VK_F6: voce = 1; break;
-    case ui::VK_F8: voce = 3; break;
-    case ui::VK_F9: voce = 4; break;
-    default: return;
+    case ui::VK_F5:
+      voce = 0;
+      break;
+    case ui::VK_F6:
+      voce = 1;
+      break;
+    case ui::VK_F8:
+      voce = 3;
+      break;
+    case ui::VK_F9:
+      voce = 4;
+      break;
+    default:
+      return;
   }
   if (voce < int(GridMain->VociGriglia.size())) GridMain->VociGriglia[voce]->Click();
 }

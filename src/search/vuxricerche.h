@@ -9,7 +9,6 @@
 // never the editor's context object. Standalone (ApriRicercaDaXML): modal,
 // on a context object and connection of its own, freed on return.
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,14 +42,18 @@ class TVuxRicercheForm : public ui::Form {
   TVuxRicercheForm(ui::Component* owner, CellaTabX* cellaContesto);
   // On an existing data module; the context is the module's.
   static TVuxRicercheForm* CreaConModulo(ui::Component* owner, CellaDMKestrin* cellaModulo);
+  // Freed without its destroy handler (a plain delete): still releases.
   ~TVuxRicercheForm() override;
   std::string ClassName() const override { return "TVuxRicercheForm"; }
 
-  // Components. The data objects are owned members in dependency order;
-  // the controls belong to the form.
-  std::unique_ptr<db::Transaction> Transazione2;
-  std::unique_ptr<db::Query> QueryMain, QueryAux1, QueryAux2, QueryDecodifica;
-  std::unique_ptr<db::DataSource> DataSource;
+  // Components, owned by the form (ui::Make) and made in dependency order:
+  // transaction, queries, data source, then the controls.
+  db::Transaction* Transazione2 = nullptr;
+  db::Query* QueryMain = nullptr;
+  db::Query* QueryAux1 = nullptr;
+  db::Query* QueryAux2 = nullptr;
+  db::Query* QueryDecodifica = nullptr;
+  db::DataSource* DataSource = nullptr;
   TVuxGrid* GridMain = nullptr;
   ui::Button* ButtonChiudi = nullptr;
   ui::Button* ButtonRefresh = nullptr;
@@ -122,8 +125,8 @@ class TVuxRicercheForm : public ui::Form {
 
   db::Database* database_ = nullptr;        // the chosen connection
   db::Transaction* transazione_ = nullptr;  // and its transaction
-  bool moduloProprio_ = false;     // the data module was made by this form
-  bool contestoProprio_ = false;   // the context object is this form's own
+  bool moduloProprio_ = false;              // the data module was made by this form
+  bool contestoProprio_ = false;            // the context object is this form's own
   bool rilasciato_ = false;
   ui::ComponentRef vivoModulo_, vivoContesto_;
 

@@ -37,11 +37,9 @@ void TVuxRicercheForm::RilasciaOggetti() {
   rilasciato_ = true;
   // The list runs on the context's connection: it closes, unsaved (the
   // close saved the layout already), before that connection can go.
-  if (QueryMain) {
-    QueryMain->BeforeClose = nullptr;
-    QueryMain->Close();
-  }
-  if (Transazione2) Transazione2->SetActive(false);
+  QueryMain->BeforeClose = nullptr;
+  QueryMain->Close();
+  Transazione2->SetActive(false);
   if (CellaDMKestrin* cella = RifModuloDati) {
     RifModuloDati = nullptr;
     if (vivoModulo_ && cella->Oggetto()) ui::Free(cella->Oggetto());

@@ -1,8 +1,9 @@
 // The statements of the search form: the list statement composed from the
 // typed values, the catalogue reads, the decodings, the key columns and the
 // grid tables made where they are missing.
-#include <cwctype>
 #include <locale.h>
+
+#include <cwctype>
 
 #include "context/dbutility.h"
 #include "context/helpers.h"
@@ -14,8 +15,8 @@
 #include "grid/tabellegriglia.h"
 #include "grid/vuxgrid.h"
 #include "platform/encoding.h"
-#include "search/testo.h"
 #include "platform/format.h"
+#include "search/testo.h"
 #include "search/vuxricerche.h"
 #include "ui/stdctrls.h"
 
@@ -74,8 +75,10 @@ std::string MaiuscoloComeIlDatabase(const std::string& testo) {
   std::u16string u = plat::Utf8ToUtf16(testo);
   for (char16_t& c : u) {
     if (c >= 0xD800 && c <= 0xDFFF) continue;  // outside the basic plane: kept
-    if (unicode) c = char16_t(towupper_l(wint_t(c), unicode));
-    else if (c >= u'a' && c <= u'z') c = char16_t(c - 32);
+    if (unicode)
+      c = char16_t(towupper_l(wint_t(c), unicode));
+    else if (c >= u'a' && c <= u'z')
+      c = char16_t(c - 32);
   }
   return plat::Utf16ToUtf8(u);
 }
@@ -117,7 +120,8 @@ std::string TVuxRicercheForm::TipoCampo(const std::string& colonna) {
   righe.push_back("ORDER BY r.RDB$FIELD_POSITION ");
   Righe(*QueryAux1, righe);
   QueryAux1->Open();
-  const std::string tipo = QueryAux1->IsEmpty() ? "" : QueryAux1->FieldByName("TIPOCAMPO").AsString();
+  const std::string tipo =
+      QueryAux1->IsEmpty() ? "" : QueryAux1->FieldByName("TIPOCAMPO").AsString();
   QueryAux1->Close();
   return tipo;
 }
@@ -130,7 +134,8 @@ std::vector<std::string> TVuxRicercheForm::ComponiSQL() {
   QueryAux1->Open();
   std::string colonne;
   for (QueryAux1->First(); !QueryAux1->Eof(); QueryAux1->Next()) {
-    const std::string nome = Sostituisci(Pulito(QueryAux1->FieldByName("NOMECAMPO").AsString()), "\"", "");
+    const std::string nome =
+        Sostituisci(Pulito(QueryAux1->FieldByName("NOMECAMPO").AsString()), "\"", "");
     colonne += (colonne.empty() ? "" : ",") + nome;
   }
   QueryAux1->Close();
@@ -172,7 +177,7 @@ void TVuxRicercheForm::Decodifica(const std::string& nomeCampo, const std::strin
   QueryDecodifica->SetTransaction(seconda ? ctx.IBTransaction2 : ctx.IBTransaction1);
   // A typed code is the operator's text: D'AMICO must decode, not break the statement.
   Righe(*QueryDecodifica, {"SELECT " + d.CampoDec + " FROM " + d.TabellaCol + " WHERE " +
-                               d.CampoCol + "='" + Apici(testo) + "'"});
+                           d.CampoCol + "='" + Apici(testo) + "'"});
   QueryDecodifica->Open();
   const std::string descrizione =
       QueryDecodifica->IsEmpty() ? "" : QueryDecodifica->FieldByName(d.CampoDec).AsString();
@@ -188,24 +193,23 @@ std::vector<std::string> TVuxRicercheForm::GetCampiChiavePrimaria() {
   Righe(*QueryAux1,
         {"SELECT i.RDB$INDEX_NAME AS INDICE,",
          " CASE WHEN rc.RDB$CONSTRAINT_TYPE='PRIMARY KEY' THEN 1",
-         " WHEN i.RDB$UNIQUE_FLAG=1 THEN 2 ELSE 3 END AS PRIORITA",
-         " FROM RDB$INDICES i",
+         " WHEN i.RDB$UNIQUE_FLAG=1 THEN 2 ELSE 3 END AS PRIORITA", " FROM RDB$INDICES i",
          " LEFT JOIN RDB$RELATION_CONSTRAINTS rc ON rc.RDB$INDEX_NAME=i.RDB$INDEX_NAME",
          " WHERE i.RDB$RELATION_NAME='" + tabella + "'",
          " AND (rc.RDB$CONSTRAINT_TYPE='PRIMARY KEY' OR i.RDB$UNIQUE_FLAG=1",
-         " OR i.RDB$FOREIGN_KEY IS NOT NULL)",
-         " ORDER BY 2, i.RDB$INDEX_ID"});
+         " OR i.RDB$FOREIGN_KEY IS NOT NULL)", " ORDER BY 2, i.RDB$INDEX_ID"});
   QueryAux1->Open();
   const std::string indice =
       QueryAux1->IsEmpty() ? "" : Pulito(QueryAux1->FieldByName("INDICE").AsString());
   QueryAux1->Close();
   if (!indice.empty())
-    Righe(*QueryAux1, {"SELECT RDB$FIELD_NAME AS NOMECAMPO FROM RDB$INDEX_SEGMENTS",
-                       " WHERE RDB$INDEX_NAME='" + Apici(indice) + "'",
-                       " ORDER BY RDB$FIELD_POSITION"});
+    Righe(*QueryAux1,
+          {"SELECT RDB$FIELD_NAME AS NOMECAMPO FROM RDB$INDEX_SEGMENTS",
+           " WHERE RDB$INDEX_NAME='" + Apici(indice) + "'", " ORDER BY RDB$FIELD_POSITION"});
   else
-    Righe(*QueryAux1, {"SELECT RDB$FIELD_NAME NOMECAMPO ", "FROM RDB$RELATION_FIELDS ",
-                       "WHERE RDB$RELATION_NAME='" + tabella + "'", " ORDER BY RDB$FIELD_POSITION"});
+    Righe(*QueryAux1,
+          {"SELECT RDB$FIELD_NAME NOMECAMPO ", "FROM RDB$RELATION_FIELDS ",
+           "WHERE RDB$RELATION_NAME='" + tabella + "'", " ORDER BY RDB$FIELD_POSITION"});
   std::vector<std::string> campi;
   QueryAux1->Open();
   for (QueryAux1->First(); !QueryAux1->Eof(); QueryAux1->Next())
@@ -218,8 +222,8 @@ namespace {
 
 // Runs `create` on the query's connection unless the table is there.
 void CreaSeManca(db::Query& q, const std::string& nome, const std::vector<std::string>& create) {
-  Righe(q, {"select RDB$RELATION_NAME from RDB$RELATIONS",
-            "WHERE RDB$RELATION_NAME ='" + nome + "'"});
+  Righe(q,
+        {"select RDB$RELATION_NAME from RDB$RELATIONS", "WHERE RDB$RELATION_NAME ='" + nome + "'"});
   q.Open();
   const bool esiste = !q.IsEmpty();
   q.Close();

@@ -2,6 +2,7 @@
 #include "ui/keystate.h"
 
 #include <cctype>
+#include <charconv>
 
 #include "db/dataset.h"
 #include "ui/dbgrid.h"
@@ -36,9 +37,15 @@ bool IsNumber(const std::string& s) {
   return true;
 }
 
-// "#n" gives n; anything else -1.
+// "#n" gives n; anything else -1. A position too large for any list is
+// the script's mistake, told as such rather than as a failed conversion.
 int Position(const std::string& s) {
-  return s.size() > 1 && s[0] == '#' && IsNumber(s.substr(1)) ? std::stoi(s.substr(1)) : -1;
+  if (s.size() < 2 || s[0] != '#' || !IsNumber(s.substr(1))) return -1;
+  int n = 0;
+  const auto [end, ec] = std::from_chars(s.data() + 1, s.data() + s.size(), n);
+  if (ec != std::errc() || end != s.data() + s.size())
+    throw DriverError("position \"" + s + "\" is out of range");
+  return n;
 }
 
 Word KeyForChar(char c, ShiftState& shift) {

@@ -2,6 +2,7 @@
 // progress and status bars, pictures and date pickers.
 #pragma once
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -86,13 +87,15 @@ class Image : public Control {
   bool Stretch = false, Proportional = false, Center = false, Transparent = false;
 };
 
-// Dates as the VCL keeps them: days since 30 December 1899.
+// Dates as the VCL keeps them: days since 30 December 1899; the platform
+// layer's conversions.
 using DateTime = double;
-DateTime EncodeDate(int year, int month, int day);
+DateTime EncodeDate(int year, int month, int day);  // throws plat::ConvertError
 void DecodeDate(DateTime d, int& year, int& month, int& day);
 DateTime Today();
-std::string FormatDate(DateTime d);  // dd/mm/yyyy
-// Reads dd/mm/yyyy (or dd/mm/yy); false when the text is no valid date.
+std::string FormatDate(DateTime d);  // dd/mm/yyyy; "" for a value that names no day
+// Reads a date in the short date form (dd/mm/yyyy, dd/mm/yy, or dd/mm in
+// the current year); false when the text is no valid date.
 bool ParseDate(const std::string& text, DateTime& out);
 
 enum class DateTimeKind { Date, Time };
@@ -102,7 +105,7 @@ class DateTimePicker : public Control {
   explicit DateTimePicker(Component* owner = nullptr);
   std::string ClassName() const override { return "TDateTimePicker"; }
   bool IsWinControl() const override { return true; }
-  DateTime Date() const { return int(dateTime_); }
+  DateTime Date() const { return std::trunc(dateTime_); }
   DateTime DateTimeValue() const { return dateTime_; }
   // The program's changes raise no event; the operator's raise OnChange.
   void SetDate(DateTime d);

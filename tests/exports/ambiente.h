@@ -20,6 +20,11 @@ struct AmbienteExport : HostFolder {
       CreateCompanyDatabase();
       AddParameter(1, "Ditta Uno", "Archivio", CompanyDatabasePath(), 1);
       CreaTabelleListini();
+      // The exceptions import opens the database this names as it is made;
+      // any database that opens will do for the road.
+      Exec(CompanyDatabasePath(),
+           "INSERT INTO TABX (CODICE, NOME, TESTO) VALUES "
+           "(GEN_ID(CODICETABXCOUNTER, 1), 'ImpDirEccDB', " + Quote(CompanyDatabasePath()) + ")");
     }
     ExecAll(UserDatabasePath(), {"INSERT INTO VORLOLOGFUNZ (IDFINESTRA) VALUES ('77')",
                                  "INSERT INTO VORLOLOGFUNZ (IDFINESTRA) VALUES ('78')"});
@@ -49,8 +54,8 @@ struct AmbienteExport : HostFolder {
              "CREATE TABLE CLIENTI (CODICE VARCHAR(10) NOT NULL PRIMARY KEY, RAGSOC VARCHAR(60),"
              " PI VARCHAR(16), CF VARCHAR(16), CONTO VARCHAR(10), CITTA VARCHAR(40),"
              " TIPOPREZZO VARCHAR(10))",
-             "INSERT INTO TABX (CODICE, TIPO, NOME, TESTO) VALUES (1000, 'TBX',"
-             " 'ListinoNettiDefPerSconti', '1')"});
+             "INSERT INTO TABX (CODICE, TIPO, NOME, TESTO) VALUES (GEN_ID(CODICETABXCOUNTER, 1),"
+             " 'TBX', 'ListinoNettiDefPerSconti', '1')"});
   }
 
   std::string Handle(int idApertura) const {

@@ -95,7 +95,8 @@ TEST_F(Aspetto, ResetToTheQuerysColumns) {
   d.Enqueue([](ui::Driver& d) { d.Click("TPVuxGridForm.ButtonAspettoBase"); });
   d.Enqueue([](ui::Driver& d) { d.Click("TAvVuxGrForm.ButtonOK"); });
   d.Enqueue([&](ui::Driver& d) {
-    primaRigaEditore = d.Get<TPVuxGridForm>("TPVuxGridForm").IBQuery1().FieldByName("NOMECAMPO").AsString();
+    primaRigaEditore =
+        d.Get<TPVuxGridForm>("TPVuxGridForm").IBQuery1().FieldByName("NOMECAMPO").AsString();
     d.Click("TPVuxGridForm.ButtonChiudi");
   });
   griglia_->PersonalizzaGriglia();
@@ -161,7 +162,8 @@ TEST_F(Aspetto, FailedCopyKeepsTheOwnRows) {
   d.EnqueueAnswer("OK");
   griglia_->AcquisisciAspettoDaUtente();
   blocco.Rollback();
-  EXPECT_EQ(ui::App().Messages().back().Text.rfind("Fallito azzeramento aspetto griglia:\r", 0), 0u);
+  EXPECT_EQ(ui::App().Messages().back().Text.rfind("Fallito azzeramento aspetto griglia:\r", 0),
+            0u);
   EXPECT_FALSE(griglia_->AspettoSostituito);
   EXPECT_EQ(Righe(kRigheAspetto)[0][1], "99");
 }

@@ -5,6 +5,7 @@
 
 #include "context/memorydata.h"
 #include "db/datasource.h"
+#include "db/table.h"
 #include "grid/rvuxgrid.h"
 #include "griglia_fixture.h"
 #include "ui/dbgrid.h"
@@ -33,6 +34,28 @@ class Ricerca : public GrigliaTest {
     return righe;
   }
   static std::string Campo(const std::string& nome) { return std::string(kDialogo) + "." + nome; }
+
+  // A window named `nome` whose grid `g` shows `dati` (a table or an
+  // in-memory set), with the fixture's codes; it must go before `dati`.
+  ui::Owned<ui::Form> FinestraSu(const char* nome, db::DataSource& sorgente, db::DataSet& dati,
+                                 TVuxGrid*& g) {
+    auto finestra = ui::MakeOwned<ui::Form>(&ui::App());
+    finestra->SetName(nome);
+    g = ui::Make<TVuxGrid>(finestra.get(), "Griglia", {0, 0, 400, 300});
+    g->Loaded();
+    g->CodiceProgetto = kProgetto, g->Utente = kUtente, g->SetSituazione(kSituazione);
+    g->DatabaseImpostazioni = &database_;
+    g->SetDataSource(&sorgente);
+    g->SetSorgenteDati(&dati);
+    finestra->Show();
+    return finestra;
+  }
+  // A list of one field's values, in the set's order.
+  static std::vector<std::string> Valori(db::DataSet& dati, const char* campo) {
+    std::vector<std::string> out;
+    for (dati.First(); !dati.Eof(); dati.Next()) out.push_back(dati.FieldByName(campo).AsString());
+    return out;
+  }
 
   ui::Driver driver_;
 };
@@ -275,21 +298,9 @@ TEST_F(Ricerca, InMemoryTableRecordFilter) {
     memoria.Post();
   }
   db::DataSource sorgente(&memoria);
-  auto finestra = ui::MakeOwned<ui::Form>(&ui::App());
-  finestra->SetName("FinestraMemoria");
-  auto* g = ui::Make<TVuxGrid>(finestra.get(), "Griglia", {0, 0, 400, 300});
-  g->Loaded();
-  g->CodiceProgetto = kProgetto, g->Utente = kUtente, g->SetSituazione(kSituazione);
-  g->DatabaseImpostazioni = &database_;
-  g->SetDataSource(&sorgente);
-  g->SetSorgenteDati(&memoria);
-  finestra->Show();
-  const auto nomi = [&] {
-    std::vector<std::string> out;
-    for (memoria.First(); !memoria.Eof(); memoria.Next())
-      out.push_back(memoria.FieldByName("NOME").AsString());
-    return out;
-  };
+  TVuxGrid* g = nullptr;
+  auto finestra = FinestraSu("FinestraMemoria", sorgente, memoria, g);
+  const auto nomi = [&] { return Valori(memoria, "NOME"); };
   std::vector<std::string> filtrati;
   driver_.SelectColumn("FinestraMemoria.Griglia", "NOME");
   driver_.Enqueue([&](ui::Driver& d) {
@@ -310,6 +321,36 @@ TEST_F(Ricerca, InMemoryTableRecordFilter) {
   EXPECT_TRUE(memoria.Active());
   EXPECT_EQ(nomi().size(), 3u);
   EXPECT_EQ(g->Columns().Count(), 2);
+}
+
+}  // namespace
+}  // namespace velmaro::testing
+
+namespace velmaro::testing {
+namespace {
+
+// Catches a table's search filtering by the wrong kind of comparison, not
+// ordered by the searched column, or left filtered after F6.
+TEST_F(Ricerca, TableRecordFilter) {
+  db::Table tabella(&database_, &transazione_);
+  tabella.TableName = "ARTICOLI";
+  db::DataSource sorgente(&tabella);
+  TVuxGrid* g = nullptr;
+  auto finestra = FinestraSu("FinestraTabella", sorgente, tabella, g);
+  tabella.Open();
+  const auto codici = [&] { return Valori(tabella, "CODICE"); };
+  std::vector<std::string> filtrati;
+  driver_.SelectColumn("FinestraTabella.Griglia", "DESCRIZIONE");
+  driver_.Enqueue([&](ui::Driver& d) {
+    d.Select(Campo("EditTipoRicerca"), "LIKE %%");
+    d.Type(Campo("EditStringa"), "ON");
+    d.PressKey(Campo("EditStringa"), ui::VK_RETURN);
+  });
+  g->RicercaCampoCorrente();
+  EXPECT_EQ(codici(), (std::vector<std::string>{"D4", "B2"})) << "in the searched column's order";
+  g->AnnullaRicerca();
+  EXPECT_EQ(codici().size(), 4u);
+  tabella.Close();
 }
 
 }  // namespace

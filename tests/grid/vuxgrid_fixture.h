@@ -106,9 +106,11 @@ class VuxGridTest : public ::testing::Test {
   void Esegui(const std::string& sql) const { HostFolder::Exec(Archivio(), sql); }
   // A stored layout row with a sort mark.
   void Marca(const std::string& campo, int posizione, int ordinamento) const {
-    Esegui("INSERT INTO STOASP1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE, NOMECAMPO,"
-           " POSIZIONE, ORDINAMENTO, ORIGINE) VALUES (501, 41, 3, '" + campo + "', " +
-           std::to_string(posizione) + ", " + std::to_string(ordinamento) + ", 'NETTI." + campo + "')");
+    Esegui(
+        "INSERT INTO STOASP1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE, NOMECAMPO,"
+        " POSIZIONE, ORDINAMENTO, ORIGINE) VALUES (501, 41, 3, '" +
+        campo + "', " + std::to_string(posizione) + ", " + std::to_string(ordinamento) +
+        ", 'NETTI." + campo + "')");
   }
   // The lines the grid added past SQLIniziale.
   std::vector<std::string> Aggiunte() const {

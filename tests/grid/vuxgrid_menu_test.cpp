@@ -13,9 +13,12 @@ std::vector<std::string> Voci(ui::PopupMenu* m) {
   return out;
 }
 
-const std::vector<std::string> kSette = {"Ricerca su campo Corrente", "Annulla ricerca",
-                                         "Ricerca su chiave ", "Query",
-                                         "Dimezza larghezza colonna", "Personalizza Griglia",
+const std::vector<std::string> kSette = {"Ricerca su campo Corrente",
+                                         "Annulla ricerca",
+                                         "Ricerca su chiave ",
+                                         "Query",
+                                         "Dimezza larghezza colonna",
+                                         "Personalizza Griglia",
                                          "Stampa"};
 
 // Catches a menu built in the wrong order, with wrong keys, or with the
@@ -100,7 +103,8 @@ TEST_F(VuxGridTest, PrintRefusedOnTablesAndInMemorySets) {
   griglia_->SetSorgenteDati(&memoria);
   Operator op;
   griglia_->StampaGriglia();
-  EXPECT_EQ(op.Texts(), std::vector<std::string>{"Funzionalità non disponibile per questo tipo di vista"});
+  EXPECT_EQ(op.Texts(),
+            std::vector<std::string>{"Funzionalità non disponibile per questo tipo di vista"});
   griglia_->SetSorgenteDati(&query_);
 }
 

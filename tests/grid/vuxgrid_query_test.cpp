@@ -8,6 +8,7 @@
 #include "query/iblquery.h"
 #include "query/iblqueryform.h"
 #include "ui/dbgrid.h"
+#include "ui/menus.h"
 #include "vuxgrid_fixture.h"
 
 namespace velmaro::testing {
@@ -31,7 +32,7 @@ class QueryWindowTest : public VuxGridTest {
   }
   // Runs `apri` with one queued look at the query window, which then closes.
   void Guarda(const std::function<void()>& apri,
-             const std::function<void(TIBLQueryForm&)>& guarda) {
+              const std::function<void(TIBLQueryForm&)>& guarda) {
     ui::Driver d;
     bool vista = false;
     d.Enqueue([&](ui::Driver& dr) {
@@ -46,8 +47,8 @@ class QueryWindowTest : public VuxGridTest {
 };
 
 // Catches a query window on the caller's own connection or transaction,
-// a wrong caption, and a caller's data set moved, closed or disconnected
-// once the window is gone.
+// a wrong caption, a second window from the key's key-up, and a caller's
+// data set moved, closed or disconnected once the window is gone.
 TEST_F(QueryWindowTest, F8OpensTheTableAndLeavesTheCallerAsItWas) {
   transazione_.Params = {"isc_tpb_concurrency", "isc_tpb_nowait"};
   ApriFinestra();
@@ -71,6 +72,11 @@ TEST_F(QueryWindowTest, F8OpensTheTableAndLeavesTheCallerAsItWas) {
     EXPECT_EQ(f.DBGrid1->Render().TotalRows, 4);
     dr.CloseWindow("TIBLQueryForm");
   });
+  // The window also clicks "Query" from its key-up handler, as the row
+  // grids of the editor do: one window all the same.
+  griglia_->OnKeyUp = [this](ui::Component*, ui::Word& key, ui::ShiftState) {
+    if (key == ui::VK_F8) griglia_->MenuGriglia->Items()->Items(3)->Click();
+  };
   d.PressKey("FinestraGriglia.Griglia", ui::VK_F8);
   EXPECT_EQ(d.Queued(), 0u);
   EXPECT_EQ(ui::App().Forms().size(), finestre);

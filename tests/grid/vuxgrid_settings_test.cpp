@@ -13,7 +13,9 @@ namespace {
 TEST_F(VuxGridTest, SettingsRowAndTabxSwitch) {
   Esegui("INSERT INTO SETGRID VALUES (501, 3, 255, 0, 0, 1, 65280)");
   Esegui("INSERT INTO SETGRID VALUES (501, 4, 1, 2, 1, 0, 3)");
-  Esegui("INSERT INTO TABX (CODICE, NOME, TESTO, UTENTE) VALUES (1, 'DisabilitaMemPosGriglie', '1', 4)");
+  Esegui(
+      "INSERT INTO TABX (CODICE, NOME, TESTO, UTENTE) VALUES (1, 'DisabilitaMemPosGriglie', '1', "
+      "4)");
   ApriFinestra();
   EXPECT_EQ(griglia_->ColoreRecordSelezionato(), 255u);
   EXPECT_EQ(griglia_->ColoreCampiIndicizzati, kColoreCampiIndicizzati);
@@ -22,7 +24,9 @@ TEST_F(VuxGridTest, SettingsRowAndTabxSwitch) {
   EXPECT_TRUE(griglia_->RicercaF5Sempre);
   EXPECT_FALSE(griglia_->DisabilitaMemPosGriglie);
 
-  Esegui("INSERT INTO TABX (CODICE, NOME, TESTO, UTENTE) VALUES (2, 'DisabilitaMemPosGriglie', '1', 3)");
+  Esegui(
+      "INSERT INTO TABX (CODICE, NOME, TESTO, UTENTE) VALUES (2, 'DisabilitaMemPosGriglie', '1', "
+      "3)");
   griglia_->SetSorgenteDati(&query_);
   EXPECT_TRUE(griglia_->DisabilitaMemPosGriglie);
   Esegui("DELETE FROM SETGRID WHERE CODICEUTENTE=3");

@@ -36,8 +36,8 @@ TEST_F(VuxGridTest, StoredMarksAndPrimaryKeyGiveTheOrderBy) {
   Marca("PREZZO", 3, 0);  // no key: a zero mark is skipped
   ApriFinestra();
   EXPECT_EQ(griglia_->ModoOrdinamento, 2);
-  EXPECT_EQ(Aggiunte(), (Linee{"ORDER BY NETTI.CODICEARTICOLO", ",NETTI.IDLISTSC DESC",
-                               ",NETTI.DESCRIZIONE"}));
+  EXPECT_EQ(Aggiunte(),
+            (Linee{"ORDER BY NETTI.CODICEARTICOLO", ",NETTI.IDLISTSC DESC", ",NETTI.DESCRIZIONE"}));
   EXPECT_EQ(Codici(), (Linee{"2A", "1A", "2B", "1C"}));
   // Titles: key 0, key 1, key 2 in their colours.
   EXPECT_EQ(griglia_->Columns()[1]->Title.Color, kColoreCampoOrdinato);
@@ -49,10 +49,12 @@ TEST_F(VuxGridTest, StoredMarksAndPrimaryKeyGiveTheOrderBy) {
 // select its field (the statement would fail), and personalised fields
 // not sorted by their expression.
 TEST_F(VuxGridTest, OnlyKeysOfTheBaseSqlAreWritten) {
-  Esegui("INSERT INTO STOASP1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE, NOMECAMPO,"
-         " POSIZIONE, ORDINAMENTO, ORIGINE) VALUES (501, 41, 3, 'SCONTO', 5, 1, 'ALTRA.SCONTO')");
+  Esegui(
+      "INSERT INTO STOASP1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE, NOMECAMPO,"
+      " POSIZIONE, ORDINAMENTO, ORIGINE) VALUES (501, 41, 3, 'SCONTO', 5, 1, 'ALTRA.SCONTO')");
   ApriFinestra();
-  EXPECT_TRUE(Aggiunte().empty()) << "a stored key that does not fit stops the primary-key order too";
+  EXPECT_TRUE(Aggiunte().empty())
+      << "a stored key that does not fit stops the primary-key order too";
   query_.Close();
   griglia_->CampiPersonalizzati.SetText("SCONTO");
   griglia_->CampiPersonalizzatiDecodifica.SetText("(PREZZO*2)");

@@ -2,14 +2,18 @@
 // the keys of the row grids and the embedded search's objects.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "context/tabxform.h"
 #include "db/database.h"
 #include "db/query.h"
 #include "db/transaction.h"
 #include "editor_fixture.h"
+#include "grid/rvuxgrid.h"
 #include "grid/vuxgrid.h"
 #include "platform/format.h"
 #include "pricelists/frames.h"
+#include "pricelists/listini.h"
 #include "search/vuxricerche.h"
 #include "ui/dbedit.h"
 #include "ui/extctrls.h"
@@ -48,12 +52,13 @@ TEST_F(EditorTest, StartUpRunsItsStepsInOrder) {
   Esegui("ALTER TABLE FASCESC DROP LISTINOSCONTISPEC2");
   Esegui("ALTER TABLE FASCESC DROP LISTINOSCONTISPEC3");
   Esegui("DELETE FROM TABX WHERE NOME='ListinoNettiDefPerSconti'");
-  Esegui("INSERT INTO STOPOS1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE, POSX, POSY, DIMX,"
-         " DIMY) VALUES (501, 1, 2, 111, 77, 901, 655)");
+  Esegui(
+      "INSERT INTO STOPOS1 (CODICEPROGETTO, CODICESITUAZIONE, CODICEUTENTE, POSX, POSY, DIMX,"
+      " DIMY) VALUES (501, 1, 2, 111, 77, 901, 655)");
   Operator op;
   TLisFasEditForm& w = Apri();
-  EXPECT_EQ(op.Texts(),
-            std::vector<std::string>{"Impostare il listino di riferimento di default nelle impostazioni"});
+  EXPECT_EQ(op.Texts(), std::vector<std::string>{
+                            "Impostare il listino di riferimento di default nelle impostazioni"});
   EXPECT_EQ(w.Caption(), "Listini fasce - Utente: D'Amico - Ditta: DEMO");
   EXPECT_EQ(Valore("SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME='FASCESC'"
                    " AND RDB$FIELD_NAME IN ('LISTINOSCONTISPEC2', 'LISTINOSCONTISPEC3')"),
@@ -95,7 +100,8 @@ TEST_F(EditorTest, StartUpRunsItsStepsInOrder) {
   }
   // The window's own no-wait transaction for the checks before deletions.
   EXPECT_TRUE(w.Transazione2->Active());
-  EXPECT_EQ(w.Transazione2->Params, (std::vector<std::string>{"isc_tpb_concurrency", "isc_tpb_nowait"}));
+  EXPECT_EQ(w.Transazione2->Params,
+            (std::vector<std::string>{"isc_tpb_concurrency", "isc_tpb_nowait"}));
   EXPECT_EQ(w.QueryAux2->GetTransaction(), w.Transazione2);
   // The customer search lives on its page, its close button shown.
   ASSERT_NE(w.RicercaClienti, nullptr);
@@ -105,8 +111,9 @@ TEST_F(EditorTest, StartUpRunsItsStepsInOrder) {
   Chiudi();
 
   // A second start-up finds the columns there and the default set: silent.
-  Esegui("INSERT INTO TABX (CODICE, TIPO, NOME, TESTO) VALUES (GEN_ID(CODICETABXCOUNTER, 1),"
-         " 'TBX', 'ListinoNettiDefPerSconti', '1')");
+  Esegui(
+      "INSERT INTO TABX (CODICE, TIPO, NOME, TESTO) VALUES (GEN_ID(CODICETABXCOUNTER, 1),"
+      " 'TBX', 'ListinoNettiDefPerSconti', '1')");
   Operator op2;
   Apri(7002);
   EXPECT_TRUE(op2.Texts().empty());
@@ -137,7 +144,8 @@ TEST_F(EditorTest, PageCommandsEnableTheirSetsAndTabsRefuseClicks) {
   EXPECT_EQ(Comandi(w), "-+-+---");
   EXPECT_EQ(w.IDListinoCorrente, "9");
   EXPECT_EQ(w.NotebookDettSconti->PageIndex(), 0);
-  EXPECT_EQ(w.FrameDettSconti1->LabelSconti->Caption(), "Listino corrente: Sconti marca e categoria");
+  EXPECT_EQ(w.FrameDettSconti1->LabelSconti->Caption(),
+            "Listino corrente: Sconti marca e categoria");
 
   // Back to the lists from a row page: the filter and the list stay.
   w.ButtonListini->Click();
@@ -200,6 +208,43 @@ TEST_F(EditorTest, BandRowLeadsToItsListAndFilterRulesHold) {
   EXPECT_EQ(IDFasciaSelezionata, "");
   EXPECT_EQ(w.FrameListini1->LabelListCorr->Caption(), "Elenco listini");
   EXPECT_TRUE(op.Texts().empty());
+}
+
+TEST_F(EditorTest, ReloadAfterASearchKeepsOneSearchCondition) {
+  // Catches: the list page's open handler copying a searched statement as
+  // the grid's base (the next search or reload then stacks a second
+  // condition), or a reload dropping the running search.
+  Operator op;
+  TLisFasEditForm& w = Apri();
+  w.ButtonListini->Click();
+  w.FrameListini1ButtonAnnullaFiltroClick();
+  TVuxGrid& g = *w.FrameListini1->GridListini;
+  db::Query& q = *w.FrameListini1->QueryListini;
+  g.SetFocus();
+  g.SetSelectedField(q.FindField("NOME"));
+  op.Then([](ui::Form& f) {
+    auto& d = dynamic_cast<TRVuxGridForm&>(f);
+    d.EditStringa->SetText("SCONTI");
+    ui::App().AdvanceClock(1000);
+    d.Close();
+  });
+  g.RicercaCampoCorrente();
+  auto condizioni = [&q] {
+    int n = 0;
+    for (const std::string& riga : q.SQL) n += riga.find("'SCONTI'") != std::string::npos;
+    return n;
+  };
+  ASSERT_EQ(condizioni(), 1);
+  auto ordinati = [](std::vector<std::string> v) {
+    std::sort(v.begin(), v.end());
+    return v;
+  };
+  const std::vector<std::string> trovati = ordinati(Colonna(q, "ID"));
+  EXPECT_LT(trovati.size(), 9u);
+  w.ButtonAggiornaClick();
+  EXPECT_EQ(condizioni(), 1);
+  EXPECT_EQ(ordinati(Colonna(q, "ID")), trovati);
+  EXPECT_EQ(g.SQLIniziale.lines, listini::RigheElencoListini(""));
 }
 
 TEST_F(EditorTest, FunctionKeysOnARowGridRunTheirCommandOnce) {

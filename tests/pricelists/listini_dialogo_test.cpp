@@ -87,8 +87,9 @@ TEST_F(EditorTest, DeletingAListIsAllOrNothing) {
   // Catches: rows of a deleted list left behind, and a failure between the
   // statements leaving the header gone while its rows stay (or the reverse).
   Esegui("CREATE EXCEPTION RIGHE_BLOCCATE 'righe bloccate'");
-  Esegui("CREATE TRIGGER BLOCCA FOR LISTSCDTSCO BEFORE DELETE AS BEGIN"
-         " IF (OLD.IDLISTSC = 4) THEN EXCEPTION RIGHE_BLOCCATE; END");
+  Esegui(
+      "CREATE TRIGGER BLOCCA FOR LISTSCDTSCO BEFORE DELETE AS BEGIN"
+      " IF (OLD.IDLISTSC = 4) THEN EXCEPTION RIGHE_BLOCCATE; END");
   Operator op({ui::mrYes, ui::mrOk, ui::mrYes, ui::mrOk});
   TLisFasEditForm& w = Apri();
   w.FrameListini1ButtonAnnullaFiltroClick();
@@ -114,8 +115,8 @@ TEST_F(EditorTest, DeletingAListIsAllOrNothing) {
   Esegui("DELETE FROM LISTSC WHERE ID=2");
   ui::App().ClearMessages();
   w.ButtonEliminaClick();
-  EXPECT_EQ(op.Texts(),
-            std::vector<std::string>{"Il record selezionato è già stato cancellato da un altro utente"});
+  EXPECT_EQ(op.Texts(), std::vector<std::string>{
+                            "Il record selezionato è già stato cancellato da un altro utente"});
 }
 
 }  // namespace

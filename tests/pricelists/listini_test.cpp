@@ -1,10 +1,11 @@
 // The statements the lists page composes on LISTSC, without a database.
+#include "pricelists/listini.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 
 #include "platform/format.h"
-#include "pricelists/listini.h"
 
 namespace velmaro::listini {
 namespace {
@@ -95,12 +96,13 @@ TEST(Listini, SelectionColumnsAndLiterals) {
   EXPECT_EQ(v.classificazione2, "NULL");
   EXPECT_EQ(v.inizio, "'03-05-2025'");
   EXPECT_EQ(v.fine, "NULL");
-  EXPECT_EQ(RigheInserisciListino(v),
-            (std::vector<std::string>{
-                "INSERT INTO LISTSC(ID,NOME,DATAINIZIOVALIDITA,DATAFINEVALIDITA,LISTSCRIF,CAMPOSEL1,"
-                "CAMPOSEL2,CAMPOSEL3,CLASSIFICAZIONE1,CLASSIFICAZIONE2,TIPO)",
-                "VALUES(12,'Listino dell''estate','03-05-2025',NULL,7,'CODICE','ESTENSIONE',"
-                "'CLASSIFICAZIONE3','D''Amico',NULL,'S')"}));
+  EXPECT_EQ(
+      RigheInserisciListino(v),
+      (std::vector<std::string>{
+          "INSERT INTO LISTSC(ID,NOME,DATAINIZIOVALIDITA,DATAFINEVALIDITA,LISTSCRIF,CAMPOSEL1,"
+          "CAMPOSEL2,CAMPOSEL3,CLASSIFICAZIONE1,CLASSIFICAZIONE2,TIPO)",
+          "VALUES(12,'Listino dell''estate','03-05-2025',NULL,7,'CODICE','ESTENSIONE',"
+          "'CLASSIFICAZIONE3','D''Amico',NULL,'S')"}));
   // "CODICE ARTICOLO" means the code only in the first box.
   c.sel2 = "CODICE ARTICOLO";
   c.sel1 = "";
@@ -128,12 +130,12 @@ TEST(Listini, BandFilterStatement) {
   // second and third special-discount columns, or an unbalanced bracket.
   EXPECT_EQ(RigheElencoListini(""), (std::vector<std::string>{"SELECT * FROM LISTSC WHERE 1=1"}));
   EXPECT_EQ(RigheElencoListini("4"),
-            (std::vector<std::string>{"SELECT * FROM LISTSC WHERE 1=1",
-                                      "AND ID IN (SELECT IDLISTINO FROM FASCESCDT WHERE IDFASCIA=4",
-                                      "UNION ALL SELECT LISTINOSCONTISPEC FROM FASCESC WHERE ID=4",
-                                      "UNION ALL SELECT LISTINORICARICO FROM FASCESC WHERE ID=4",
-                                      "UNION ALL SELECT LISTINOSCONTISPECNETTI FROM FASCESC WHERE ID=4",
-                                      ")"}));
+            (std::vector<std::string>{
+                "SELECT * FROM LISTSC WHERE 1=1",
+                "AND ID IN (SELECT IDLISTINO FROM FASCESCDT WHERE IDFASCIA=4",
+                "UNION ALL SELECT LISTINOSCONTISPEC FROM FASCESC WHERE ID=4",
+                "UNION ALL SELECT LISTINORICARICO FROM FASCESC WHERE ID=4",
+                "UNION ALL SELECT LISTINOSCONTISPECNETTI FROM FASCESC WHERE ID=4", ")"}));
 }
 
 }  // namespace

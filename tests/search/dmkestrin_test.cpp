@@ -14,6 +14,7 @@
 #include "context/fixture.h"
 #include "context/tabxform.h"
 #include "db/transaction.h"
+#include "ui/make.h"
 
 namespace velmaro {
 namespace {
@@ -33,9 +34,10 @@ class DataModuleKestrinTest : public ::testing::Test {
         "CREATE TABLE CHIAMATEESTERNE (ID INTEGER NOT NULL PRIMARY KEY, STATUS SMALLINT,"
         " NOMEDLL VARCHAR(64), NOMEFUNZIONE VARCHAR(64))"};
     const std::pair<int, const char*> configurate[] = {
-        {1, "Buffer"},  {2, "CodiceBuffer"},  {3, "Buffer"}, {4, "CodiceBuffer"},
-        {5, "Buffer"},  {6, "CodiceBuffer"},  {7, "Buffer"}, {8, "CodiceBuffer"},
-        {9, "BufferTestoLettera"}, {10, "Buffer"}, {27, "BufferLettera"}, {28, "Buffer"},
+        {1, "Buffer"},       {2, "CodiceBuffer"},   {3, "Buffer"},
+        {4, "CodiceBuffer"}, {5, "Buffer"},         {6, "CodiceBuffer"},
+        {7, "Buffer"},       {8, "CodiceBuffer"},   {9, "BufferTestoLettera"},
+        {10, "Buffer"},      {27, "BufferLettera"}, {28, "Buffer"},
         {29, "CodiceBuffer"}};
     for (const auto& [id, funzione] : configurate)
       righe.push_back("INSERT INTO CHIAMATEESTERNE VALUES (" + std::to_string(id) + ", " +
@@ -47,13 +49,13 @@ class DataModuleKestrinTest : public ::testing::Test {
     cella_.Imposta(new TTabXForm(nullptr, 0));
     cella_.Riferimento().SetUserPerNum(1);
     cella_.Riferimento().ConnettiDatabase0(host_.CompanyDatabasePath());
-    dm_ = std::make_unique<TDataModuleKestrin>(nullptr, &cella_);
+    dm_ = ui::MakeOwned<TDataModuleKestrin>(nullptr, &cella_);
     log_ = host_.Folder() + "hooks.log";
     setenv("HOOK_LOG", log_.c_str(), 1);
   }
   ~DataModuleKestrinTest() override {
     dm_.reset();
-    delete cella_.Oggetto();
+    ui::Free(cella_.Oggetto());
     for (const char* v : {"HOOK_LOG", "HOOK_RISPOSTA", "HOOK_N", "HOOK_ECCEZIONE"}) unsetenv(v);
   }
   // The calls logged since the last look.
@@ -74,7 +76,7 @@ class DataModuleKestrinTest : public ::testing::Test {
 
   HostFolder host_;
   CellaTabX cella_;
-  std::unique_ptr<TDataModuleKestrin> dm_;
+  ui::Owned<TDataModuleKestrin> dm_;
   std::string log_;
 };
 
@@ -116,11 +118,11 @@ TEST_F(DataModuleKestrinTest, HooksHandTheirArgumentsAndBuffer) {
   EXPECT_TRUE(dm_->VerificaDelPContiCliEst("C1"));
   EXPECT_TRUE(dm_->VerificaDelPContiForEst("C1"));
   EXPECT_EQ(dm_->DecodificaDescrizioneCausaliEst(""), "");
-  EXPECT_EQ(Chiamate(), (Righe{"Buffer|1|V", "CodiceBuffer|1|22|DescrizioneRidotta",
-                               "CodiceBuffer|1|P1|PercScontoSulPagamento",
-                               "CodiceBuffer|1|C1|Codice", "BufferTestoLettera|1|C1|Bianchi|C",
-                               "BufferTestoLettera|1|C1|Verdi|F", "BufferLettera|1|C1|C",
-                               "BufferLettera|1|C1|F"}));
+  EXPECT_EQ(Chiamate(),
+            (Righe{"Buffer|1|V", "CodiceBuffer|1|22|DescrizioneRidotta",
+                   "CodiceBuffer|1|P1|PercScontoSulPagamento", "CodiceBuffer|1|C1|Codice",
+                   "BufferTestoLettera|1|C1|Bianchi|C", "BufferTestoLettera|1|C1|Verdi|F",
+                   "BufferLettera|1|C1|C", "BufferLettera|1|C1|F"}));
   Configura(4, "Hooks.dll", "Nessuna");
   EXPECT_EQ(dm_->DecodificaAliquotaCodIvaEst("22"), "") << "identifier 4 serves both";
   setenv("HOOK_N", "0", 1);
@@ -188,8 +190,7 @@ TEST_F(DataModuleKestrinTest, MessagesOfEveryFailure) {
                    accesso + "la verifica del conto fornitore\r\rconto bloccato",
                    accesso + "l' assegnazione dei conti\r\rconto bloccato",
                    accesso + "la decodifica scadenze:\r\rconto bloccato",
-                   accesso + "la decodifica descrizione causali",
-                   "Non trovato il file Manca.dll",
+                   accesso + "la decodifica descrizione causali", "Non trovato il file Manca.dll",
                    "Non trovata funzione Nessuna nel file Hooks.dll"}));
   for (const auto& m : ui::App().Messages()) {
     EXPECT_EQ(m.Type, ui::MsgDlgType::Error);
@@ -209,10 +210,10 @@ TEST_F(DataModuleKestrinTest, InstalmentHooksOnVorloPX) {
   setenv("HOOK_RISPOSTA", "100,50", 1);
   EXPECT_EQ(dm_->RiceviImportoScadenzaEst("30-60", "x", 2), "100,50");
   EXPECT_EQ(dm_->RiceviImportoScadenzeTotEst("30-60", "x"), "100,50");
-  EXPECT_EQ(Chiamate(), (Righe{"RiceviNumeroRateE|1|30-60|Citt\xE0",
-                               "RiceviDataScadenzaE|1|30-60|x|2|01/01/1900",
-                               "RiceviImportoScadenzaE|1|30-60|x|2|0",
-                               "RiceviImportoTotScadenzeE|1|30-60|x|0"}));
+  EXPECT_EQ(
+      Chiamate(),
+      (Righe{"RiceviNumeroRateE|1|30-60|Citt\xE0", "RiceviDataScadenzaE|1|30-60|x|2|01/01/1900",
+             "RiceviImportoScadenzaE|1|30-60|x|2|0", "RiceviImportoTotScadenzeE|1|30-60|x|0"}));
   EXPECT_TRUE(op.Texts().empty());
 
   std::filesystem::remove(host_.Folder() + "VorloPX.dll");

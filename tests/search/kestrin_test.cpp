@@ -1,5 +1,7 @@
 // The module's side of the calls into Kestrin.dll, against test libraries
 // of that name that answer, raise, or lack their entries.
+#include "search/kestrin.h"
+
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -10,7 +12,6 @@
 #include <string>
 
 #include "context/fixture.h"
-#include "search/kestrin.h"
 
 namespace velmaro {
 namespace {
@@ -22,9 +23,9 @@ using testing::Operator;
 class KestrinTest : public ::testing::Test {
  protected:
   void Installa(const std::string& tipo) {
-    std::filesystem::create_symlink(std::string(KESTRIN_PROVA_DIR) + "kestrin_" + tipo +
-                                        "/Kestrin.dll",
-                                    host_.Folder() + "Kestrin.dll");
+    std::filesystem::create_symlink(
+        std::string(KESTRIN_PROVA_DIR) + "kestrin_" + tipo + "/Kestrin.dll",
+        host_.Folder() + "Kestrin.dll");
   }
   bool AncoraCaricata() const {
     void* h = dlopen((host_.Folder() + "Kestrin.dll").c_str(), RTLD_NOW | RTLD_NOLOAD);
@@ -84,9 +85,9 @@ TEST_F(KestrinTest, EveryFailureOfTheSearchCallForBothKindsOfCaller) {
     SCOPED_TRACE(c.nome);
     HostFolder host;
     if (*c.libreria)
-      std::filesystem::create_symlink(std::string(KESTRIN_PROVA_DIR) + "kestrin_" + c.libreria +
-                                          "/Kestrin.dll",
-                                      host.Folder() + "Kestrin.dll");
+      std::filesystem::create_symlink(
+          std::string(KESTRIN_PROVA_DIR) + "kestrin_" + c.libreria + "/Kestrin.dll",
+          host.Folder() + "Kestrin.dll");
     if (c.modo) setenv("KESTRIN_PROVA", c.modo, 1);
     Operator op;
     EXPECT_EQ(RicercaKestrin(1, 0, "<VuxForm/>", c.chiamante, c.conMessaggio), "");
@@ -117,8 +118,10 @@ TEST_F(KestrinTest, MalformedRequestThroughTheStandInLeavesNothingOpen) {
   const size_t prima = ui::App().Components().size();
   EXPECT_EQ(RicercaKestrin(1, 0, "<VuxForm><NomeTabella>", ChiamanteKestrin::Altro, true), "");
   ASSERT_EQ(op.Texts().size(), 1u);
-  EXPECT_EQ(op.Texts()[0].rfind("Errore nell'accesso alla DLL Kestrin:\rRichiesta di ricerca non valida", 0),
-            0u) << op.Texts()[0];
+  EXPECT_EQ(op.Texts()[0].rfind(
+                "Errore nell'accesso alla DLL Kestrin:\rRichiesta di ricerca non valida", 0),
+            0u)
+      << op.Texts()[0];
   EXPECT_EQ(ui::App().Components().size(), prima);
   EXPECT_TRUE(ui::App().Forms().empty());
   EXPECT_FALSE(AncoraCaricata());

@@ -64,7 +64,8 @@ TEST(RichiestaRicerca, AbsentAndEmptyElements) {
   EXPECT_FALSE(r.SecondaConnessione());
   for (const char* db : {"", "<IBDatabase>1</IBDatabase>", "<IBDatabase> 2</IBDatabase>"})
     EXPECT_FALSE(LeggiRichiesta("<V>" + Codici + db + "</V>").SecondaConnessione()) << db;
-  EXPECT_TRUE(LeggiRichiesta("<V>" + Codici + "<IBDatabase>2</IBDatabase></V>").SecondaConnessione());
+  EXPECT_TRUE(
+      LeggiRichiesta("<V>" + Codici + "<IBDatabase>2</IBDatabase></V>").SecondaConnessione());
   EXPECT_THROW(LeggiRichiesta("<V><CodiceProgetto>x</CodiceProgetto></V>"), plat::ConvertError);
   EXPECT_THROW(LeggiRichiesta("<V></V>"), plat::ConvertError) << "the codes are required";
 }
@@ -101,7 +102,8 @@ TEST(RichiestaRicerca, FilterFormsInTheirOrder) {
       {"<CampoFiltro>NOME</CampoFiltro><Query/>", " AND NOME CONTAINING ''"},
   };
   for (const Caso& c : casi) {
-    const RichiestaRicerca r = LeggiRichiesta("<V>" + Codici + "<Filtro>" + c.filtro + "</Filtro></V>");
+    const RichiestaRicerca r =
+        LeggiRichiesta("<V>" + Codici + "<Filtro>" + c.filtro + "</Filtro></V>");
     ASSERT_TRUE(r.Filtro) << c.filtro;
     EXPECT_EQ(r.Filtro->Riga(), c.riga);
   }

@@ -33,7 +33,8 @@ std::string Richiesta(const std::string& tabella, const std::string& resto) {
   return "<VuxForm><NomeTabella>" + tabella +
          "</NomeTabella><CodiceProgetto>505</CodiceProgetto><SituazioneVuxGrid>7"
          "</SituazioneVuxGrid><CodiceProgettoForm>505</CodiceProgettoForm><SituazioneForm>8"
-         "</SituazioneForm>" + resto + "</VuxForm>";
+         "</SituazioneForm>" +
+         resto + "</VuxForm>";
 }
 
 std::string Campo(const std::string& nome, const std::string& resto = "") {
@@ -68,7 +69,7 @@ class RicercheTest : public ::testing::Test {
   }
   ~RicercheTest() override {
     form_.reset();
-    delete cella_.Oggetto();
+    ui::Free(cella_.Oggetto());
   }
   TVuxRicercheForm& Apri(const std::string& richiesta) {
     form_.reset(IncorporaRicerca(1, 0, &cella_, richiesta, nullptr));
@@ -82,7 +83,8 @@ class RicercheTest : public ::testing::Test {
   }
   // The context reads on a snapshot: a new transaction sees what the test wrote.
   void NuovaVista() {
-    if (cella_.Riferimento().IBTransaction1->Active()) cella_.Riferimento().IBTransaction1->Commit();
+    if (cella_.Riferimento().IBTransaction1->Active())
+      cella_.Riferimento().IBTransaction1->Commit();
   }
   std::string Risposta() { return plat::Utf16ToUtf8(form_->Risposta); }
 
@@ -102,9 +104,7 @@ TEST_F(RicercheTest, ControlsOfTheSearchFieldsAndTheGridBelowThem) {
   TVuxRicercheForm& f = Apri(Richiesta(
       "ARTICOLI", "<FocusIniziale>NOME</FocusIniziale><CampoFile>FOTO</CampoFile><CampiRic>" +
                       campi + "</CampiRic>"));
-  auto bounds = [](const ui::Control& c) {
-    return std::vector<int>{c.Left(), c.Top(), c.Width()};
-  };
+  auto bounds = [](const ui::Control& c) { return std::vector<int>{c.Left(), c.Top(), c.Width()}; };
   EXPECT_EQ(bounds(Controllo<ui::Button>("BPREZZO")), (std::vector<int>{5, 65, 130}));
   EXPECT_EQ(bounds(Controllo<ui::Edit>("FBPREZZO")), (std::vector<int>{145, 68, 200}));
   EXPECT_EQ(bounds(Controllo<ui::DBEdit>("CBPREZZO")), (std::vector<int>{390, 68, 200}));
@@ -123,8 +123,8 @@ TEST_F(RicercheTest, ControlsOfTheSearchFieldsAndTheGridBelowThem) {
   Apri(Richiesta("ARTICOLI", "<CampiRic>" + Campo("A") + Campo("B") + Campo("C") + Campo("D") +
                                  Campo("E") + "</CampiRic>"));
   EXPECT_EQ(form_->GridMain->Top(), 165) << "five fields end at 155";
-  Apri(Richiesta("ARTICOLI", "<CampiRic>" + Campo("A") + Campo("B") + Campo("C") + Campo("D") +
-                                 "</CampiRic>"));
+  Apri(Richiesta("ARTICOLI",
+                 "<CampiRic>" + Campo("A") + Campo("B") + Campo("C") + Campo("D") + "</CampiRic>"));
   EXPECT_EQ(form_->GridMain->Top(), 160);
   EXPECT_EQ(form_->ImagePreview->Height(), 140);
 }
@@ -136,8 +136,7 @@ TEST_F(RicercheTest, StatementPerColumnType) {
   TVuxRicercheForm& f = Apri(Richiesta(
       "ARTICOLI", "<CampiRic>" + Campo("NOME") + Campo("PREZZO") + Campo("DATA") +
                       "</CampiRic><Filtro><QueryRaw>CODICE&lt;&gt;'ZZ'</QueryRaw></Filtro>"));
-  const std::string base =
-      "SELECT CODICE,NOME,PREZZO,DATA,FOTO,FORNITORE FROM ARTICOLI WHERE 1=1 ";
+  const std::string base = "SELECT CODICE,NOME,PREZZO,DATA,FOTO,FORNITORE FROM ARTICOLI WHERE 1=1 ";
   f.QueryMain->FetchAll();
   EXPECT_EQ(f.QueryMain->RecordCount(), 3);
   Controllo<ui::Edit>("FBPREZZO").SetText("12,5");
@@ -145,7 +144,9 @@ TEST_F(RicercheTest, StatementPerColumnType) {
   Controllo<ui::Edit>("FBDATA").SetText("31/12/2005");
   f.ButtonAttivaSel->Click();
   EXPECT_EQ(f.GridMain->SQLIniziale.lines,
-            (Righe{base, " AND UPPER(NOME) LIKE '%D\xC2\xB4""AMICO%' ",
+            (Righe{base,
+                   " AND UPPER(NOME) LIKE '%D\xC2\xB4"
+                   "AMICO%' ",
                    " AND UPPER(PREZZO) LIKE '%12.5%' ", " AND DATA = '12-31-2005' ",
                    " AND (CODICE<>'ZZ')"}));
   EXPECT_EQ(f.QueryMain->SQL.lines.back(), "ORDER BY ARTICOLI.CODICE") << "the grid's own order";
@@ -166,36 +167,39 @@ TEST_F(RicercheTest, StatementPerColumnType) {
   f.QueryMain->FetchAll();
   EXPECT_EQ(f.QueryMain->RecordCount(), 1) << "Enter runs the search";
   EXPECT_EQ(f.QueryMain->FieldByName("CODICE").AsString(), "A2");
+
+  // "±" starts a new transaction: a row another operator added shows.
+  HostFolder::Exec(host_.CompanyDatabasePath(),
+                   "INSERT INTO ARTICOLI (CODICE, NOME) VALUES ('A3', 'Città nuova')");
+  f.ButtonAttivaSel->Click();
+  f.QueryMain->FetchAll();
+  EXPECT_EQ(f.QueryMain->RecordCount(), 1);
+  f.ButtonRefresh->Click();
+  f.QueryMain->FetchAll();
+  EXPECT_EQ(f.QueryMain->RecordCount(), 2);
 }
 
 TEST_F(RicercheTest, KeyColumnsAnswerWhenNoReturnFieldIsGiven) {
   // Faults: a table whose key the catalogue names differently from its
   // constraint (an unnamed primary key) getting no key columns and so an
   // empty answer, a plain index taken for a key, segments out of order.
+  HostFolder::ExecAll(
+      host_.CompanyDatabasePath(),
+      {"CREATE TABLE KNOME (X INT NOT NULL, Y INT NOT NULL, Z INT,"
+       " CONSTRAINT KNOME_PK PRIMARY KEY (Y, X))",
+       "CREATE TABLE KANONIMA (X INT, Y INT NOT NULL PRIMARY KEY, Z INT)",
+       "CREATE TABLE KESTERNA (X INT, Y INT REFERENCES KANONIMA(Y), Z INT)",
+       "CREATE TABLE KUNICO (X INT, Y INT, Z INT)", "CREATE UNIQUE INDEX KU ON KUNICO(Z)",
+       "CREATE TABLE KINDICE (X INT, Y INT, Z INT)", "CREATE INDEX KI ON KINDICE(Z)",
+       "CREATE TABLE KNESSUNA (X INT, Y INT, Z INT)"});
   struct Caso {
-    std::string tabella, ddl, risposta;
+    const char *tabella, *risposta;
   };
-  const Caso casi[] = {
-      {"KNOME", "CREATE TABLE KNOME (X INT NOT NULL, Y INT NOT NULL, Z INT,"
-                " CONSTRAINT KNOME_PK PRIMARY KEY (Y, X))", "2;1"},
-      {"KANONIMA", "CREATE TABLE KANONIMA (X INT, Y INT NOT NULL PRIMARY KEY, Z INT)", "2"},
-      {"KESTERNA", "CREATE TABLE KESTERNA (X INT, Y INT REFERENCES KANONIMA(Y), Z INT)", "2"},
-      {"KUNICO", "CREATE TABLE KUNICO (X INT, Y INT, Z INT);CREATE UNIQUE INDEX KU ON KUNICO(Z)",
-       "3"},
-      {"KINDICE", "CREATE TABLE KINDICE (X INT, Y INT, Z INT);CREATE INDEX KI ON KINDICE(Z)",
-       "1;2;3"},
-      {"KNESSUNA", "CREATE TABLE KNESSUNA (X INT, Y INT, Z INT)", "1;2;3"},
-  };
-  std::vector<std::string> ddl;
-  for (const Caso& c : casi) {
-    for (size_t a = 0, b; a < c.ddl.size(); a = b + 1) {
-      b = c.ddl.find(';', a);
-      if (b == std::string::npos) b = c.ddl.size();
-      ddl.push_back(c.ddl.substr(a, b - a));
-    }
-    ddl.push_back("INSERT INTO " + c.tabella + " VALUES (1, 2, 3)");
-  }
-  HostFolder::ExecAll(host_.CompanyDatabasePath(), ddl);
+  const Caso casi[] = {{"KNOME", "2;1"}, {"KANONIMA", "2"},    {"KESTERNA", "2"},
+                       {"KUNICO", "3"},  {"KINDICE", "1;2;3"}, {"KNESSUNA", "1;2;3"}};
+  for (const Caso& c : casi)
+    HostFolder::Exec(host_.CompanyDatabasePath(),
+                     std::string("INSERT INTO ") + c.tabella + " VALUES (1, 2, 3)");
   NuovaVista();
   for (const Caso& c : casi) {
     Apri(Richiesta(c.tabella, ""));
@@ -249,15 +253,16 @@ TEST_F(RicercheTest, PositionAnswerDecodingAndPicture) {
   // value dropped from the answer, numbers and dates not in the operator's
   // form, a typed code with an apostrophe breaking its decoding, the
   // picture of another row kept, a missing file failing.
-  TVuxRicercheForm& f = Apri(Richiesta(
-      "ARTICOLI",
-      "<CampoFoto>FOTO</CampoFoto><CampiRic>" +
-          Campo("FORNITORE", "<Decodifica><TabellaCol>FORNIT</TabellaCol><CampoCol>CODICE"
-                             "</CampoCol><CampoDec>RAGSOC</CampoDec><Etichetta>Ragione sociale"
-                             "</Etichetta></Decodifica>") +
-          "</CampiRic><PosizionaCampo><Campo><NomeCampo>NOME</NomeCampo><ValoreCampo>citt"
-          "</ValoreCampo></Campo></PosizionaCampo><CampiRitorno><C>CODICE</C><C>FOTO</C>"
-          "<C>PREZZO</C><C>DATA</C></CampiRitorno>"));
+  TVuxRicercheForm& f = Apri(
+      Richiesta("ARTICOLI",
+                "<CampoFoto>FOTO</CampoFoto><CampiRic>" +
+                    Campo("FORNITORE",
+                          "<Decodifica><TabellaCol>FORNIT</TabellaCol><CampoCol>CODICE"
+                          "</CampoCol><CampoDec>RAGSOC</CampoDec><Etichetta>Ragione sociale"
+                          "</Etichetta></Decodifica>") +
+                    "</CampiRic><PosizionaCampo><Campo><NomeCampo>NOME</NomeCampo><ValoreCampo>citt"
+                    "</ValoreCampo></Campo></PosizionaCampo><CampiRitorno><C>CODICE</C><C>FOTO</C>"
+                    "<C>PREZZO</C><C>DATA</C></CampiRitorno>"));
   EXPECT_EQ(f.QueryMain->FieldByName("CODICE").AsString(), "A2");
   f.ButtonRitorna->Click();
   EXPECT_EQ(Risposta(), "A2;;7;01/01/2006");
@@ -289,7 +294,7 @@ TEST_F(RicercheTest, EmbeddedFormFreesItsModuleNeverTheHostContext) {
   auto* pagina = new ui::Panel(nullptr);
   TVuxRicercheForm* f = IncorporaRicerca(1, 0, &cella_, Richiesta("ARTICOLI", ""), pagina);
   const ui::ComponentRef modulo = f->ModuloDati().Ref();
-  db::Transaction* t2 = f->ModuloDati().Transazione2.get();
+  db::Transaction* t2 = f->ModuloDati().Transazione2;
   EXPECT_TRUE(t2->Active());
   ui::Free(pagina);
   EXPECT_FALSE(modulo);
@@ -302,7 +307,7 @@ TEST_F(RicercheTest, EmbeddedFormOutlivingTheHostContext) {
   // leaving the form to touch freed connections when it goes.
   auto* pagina = new ui::Panel(nullptr);
   IncorporaRicerca(1, 0, &cella_, Richiesta("ARTICOLI", ""), pagina);
-  delete cella_.Oggetto();
+  ui::Free(cella_.Oggetto());
   cella_.Imposta(nullptr);
   ui::Free(pagina);
 }
@@ -329,8 +334,7 @@ TEST_F(RicercheTest, StandaloneDatabaseRules) {
   for (const Caso& c : casi) {
     Operator op;
     op.Then([](ui::Form& f) { static_cast<TVuxRicercheForm&>(f).ButtonRitorna->Click(); });
-    EXPECT_EQ(plat::Utf16ToUtf8(ApriRicercaDaXML(1, 0, Richiesta("ARTICOLI", c.extra))),
-              c.risposta)
+    EXPECT_EQ(plat::Utf16ToUtf8(ApriRicercaDaXML(1, 0, Richiesta("ARTICOLI", c.extra))), c.risposta)
         << c.extra;
     EXPECT_TRUE(op.Texts().empty()) << c.extra;
   }

@@ -1,6 +1,7 @@
 // Edit boxes, check boxes, combos, radio groups, pages and date pickers.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -183,6 +184,61 @@ TEST_F(StdCtrlsTest, GroupedButtonsReleaseEachOther) {
   pb->SetMax(10);
   pb->SetPosition(15);
   EXPECT_EQ(pb->Position(), 10);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StdCtrlsTest, DatesOutsideTheCalendarAndBefore1900) {
+  // Catches the date box's own arithmetic: values that name no day turned
+  // into integers (undefined behaviour, garbage text), typed numbers too
+  // large for an int overflowing, and days before 30/12/1899 counted with
+  // floor (a day early) instead of towards zero as the rest of the module.
+  ui::Driver d;
+  auto* w = new Window();
+  w->Show();
+  for (double nessuno : {1e300, -1e300, std::nan(""), HUGE_VAL}) {
+    w->Date->SetDateTime(nessuno);
+    EXPECT_EQ(w->Date->Text(), "") << nessuno;
+  }
+  EXPECT_EQ(ui::FormatDate(-1.5), "29/12/1899");
+  EXPECT_EQ(ui::FormatDate(-1.0), "29/12/1899");
+
+  w->Date->SetDateTime(ui::EncodeDate(2024, 5, 3) + 0.25);
+  w->Date->SetDate(-1.5);
+  EXPECT_EQ(w->Date->Text(), "29/12/1899");
+  EXPECT_DOUBLE_EQ(w->Date->DateTimeValue(), -1.25);  // the time of day kept
+  EXPECT_EQ(w->Date->Date(), -1.0);
+
+  ui::DateTime letto = 7;
+  EXPECT_FALSE(ui::ParseDate("99999999999/1/2024", letto));
+  EXPECT_FALSE(ui::ParseDate("1/1/99999999999", letto));
+  EXPECT_EQ(letto, 7);
+  EXPECT_THROW(d.Type("W.Date", "1/99999999999/2024"), ui::DriverError);
+  EXPECT_EQ(w->Date->Text(), "29/12/1899");
+}
+
+TEST_F(StdCtrlsTest, PositionsTooLargeForAListAreTheScriptsMistake) {
+  // Catches "#<digits>" converted with a throwing std::stoi: a position
+  // beyond any int ended a script with "stoi" instead of saying what was
+  // wrong, and no item may be chosen on the way.
+  ui::Driver d;
+  auto* w = new Window();
+  w->Show();
+  d.Select("W.Combo", "#1");
+  EXPECT_EQ(w->Combo->ItemIndex(), 1);
+  for (const char* path : {"W.Combo", "W.Pages"}) {
+    try {
+      d.Select(path, "#99999999999");
+      FAIL() << path;
+    } catch (const ui::DriverError& e) {
+      EXPECT_NE(std::string(e.what()).find("position \"#99999999999\" is out of range"),
+                std::string::npos)
+          << e.what();
+    }
+  }
+  EXPECT_EQ(w->Combo->ItemIndex(), 1);
 }
 
 }  // namespace

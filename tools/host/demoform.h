@@ -4,7 +4,6 @@
 // a button opening a modal dialog and a button asking a question, and the
 // house grid on the company's net-price rows.
 
-#include <memory>
 #include <string>
 
 #include "ui/form.h"
@@ -33,9 +32,7 @@ class TDemoForm : public ui::Form {
  public:
   // companyDb: path of the company database; operatorName for the caption;
   // operatorNumber keys the net-price grid's layout.
-  TDemoForm(const std::string& companyDb, const std::string& operatorName,
-            int operatorNumber = 0);
-  ~TDemoForm() override;
+  TDemoForm(const std::string& companyDb, const std::string& operatorName, int operatorNumber = 0);
   std::string ClassName() const override { return "TDemoForm"; }
 
   ui::Edit* EditNome = nullptr;
@@ -55,12 +52,12 @@ class TDemoForm : public ui::Form {
   void PreparaRicercaKestrin(int operatorNumber);
   void ButtonKestrinClick(int operatorNumber);
 
-  std::unique_ptr<db::Database> database_;
-  std::unique_ptr<db::Transaction> transaction_;
-  std::unique_ptr<db::Query> query_;
-  std::unique_ptr<db::DataSource> source_;
-  std::unique_ptr<db::Query> netti_;
-  std::unique_ptr<db::DataSource> sourceNetti_;
+  db::Database* database_ = nullptr;
+  db::Transaction* transaction_ = nullptr;
+  db::Query* query_ = nullptr;
+  db::DataSource* source_ = nullptr;
+  db::Query* netti_ = nullptr;
+  db::DataSource* sourceNetti_ = nullptr;
 };
 
 // The modal dialog of the demo window: one value, OK and Annulla.

@@ -52,7 +52,8 @@ ESPORTA BufferLettera(std::int32_t u, char* b, const char* l) {
 ESPORTA RiceviNumeroRateE(std::int32_t u, const char* t1, const char* t2) {
   return Rispondi("RiceviNumeroRateE|" + U(u) + "|" + t1 + "|" + t2, nullptr);
 }
-ESPORTA RiceviDataScadenzaE(std::int32_t u, const char* t1, const char* t2, std::int32_t n, char* b) {
+ESPORTA RiceviDataScadenzaE(std::int32_t u, const char* t1, const char* t2, std::int32_t n,
+                            char* b) {
   return Rispondi("RiceviDataScadenzaE|" + U(u) + "|" + t1 + "|" + t2 + "|" + U(n) + "|" + b, b);
 }
 ESPORTA RiceviImportoScadenzaE(std::int32_t u, const char* t1, const char* t2, std::int32_t n,

@@ -45,12 +45,12 @@ void Registra(const char* entrata, std::int32_t utente, const char* documento) {
 extern "C" {
 
 __attribute__((visibility("default"))) void ShowVuxRicercheFormY(std::int32_t utente,
-                                                                  std::uint32_t handle,
-                                                                  const char* richiesta,
-                                                                  velmaro::WideString* risposta) {
+                                                                 std::uint32_t handle,
+                                                                 const char* richiesta,
+                                                                 velmaro::WideString* risposta) {
   Comportamento();
-  velmaro::WideStringAssign(risposta, Ampio(std::to_string(utente) + "|" +
-                                            std::to_string(handle) + "|" + richiesta));
+  velmaro::WideStringAssign(
+      risposta, Ampio(std::to_string(utente) + "|" + std::to_string(handle) + "|" + richiesta));
 }
 
 __attribute__((visibility("default"))) void CopiaE(std::int32_t utente, const char* documento) {
