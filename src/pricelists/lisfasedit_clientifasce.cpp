@@ -24,9 +24,7 @@
 
 namespace velmaro {
 
-using fasce_pagina::Campo;
-using fasce_pagina::Errore;
-using fasce_pagina::Esegui;
+using Finestra = TLisFasEditForm;
 
 namespace {
 
@@ -36,7 +34,7 @@ std::string NomeFascia(db::Query& q, const std::string& fascia) {
   q.SQL.Clear();
   q.SQL.Add("SELECT NOME FROM FASCESC WHERE ID=" + fascia);
   q.Open();
-  const std::string nome = q.IsEmpty() ? std::string() : Campo(q, "NOME");
+  const std::string nome = ValoreCampo(q, "NOME");
   q.Close();
   return nome;
 }
@@ -47,13 +45,13 @@ std::string NomeFascia(db::Query& q, const std::string& fascia) {
 void ScriviAssociazione(db::Query& q, const char* tabella, const std::string& codice,
                         const char* oggetto) {
   try {
-    Esegui(q, {fasce::AggiornaTipoPrezzo(tabella, IDFasciaSelezionata, codice)});
+    Finestra::EseguiRighe(q, {fasce::AggiornaTipoPrezzo(tabella, IDFasciaSelezionata, codice)});
     const std::string descrizione = fasce::DescrizioneTipoPrezzo(NomeFascia(q, IDFasciaSelezionata));
-    Esegui(q, {fasce::ScriviTipoPrezzo(IDFasciaSelezionata, descrizione)});
-    fasce_pagina::Conferma(q);
+    Finestra::EseguiRighe(q, {fasce::ScriviTipoPrezzo(IDFasciaSelezionata, descrizione)});
+    fasce_pagina::ConfermaTransazione(q);
   } catch (const std::exception&) {
-    fasce_pagina::Annulla(q);
-    Errore(std::string("Errore interno: impossibile aggiornare ") + oggetto);
+    fasce_pagina::AnnullaTransazione(q);
+    Finestra::Errore(std::string("Errore interno: impossibile aggiornare ") + oggetto);
   }
 }
 
@@ -66,13 +64,13 @@ void Ricarica(TFrameClientiFasc& frame) {
 }
 
 void Rimuovi(TFrameClientiFasc& frame, db::Query& aux, const char* domanda, const char* tabella) {
-  if (ui::MessageDlg(domanda, ui::MsgDlgType::Confirmation, ui::mbYesNo) != ui::mrYes) return;
+  if (!Finestra::Conferma(domanda)) return;
   db::Query& q = *frame.QueryClientiFasc;
   // An empty list has no current customer: nothing to update.
   if (q.Active() && !q.IsEmpty()) {
     fasce_pagina::Scrivi(aux,
                          {{std::string("UPDATE ") + tabella + " SET TIPOPREZZO=NULL WHERE CODICE=" +
-                           listini::Letterale(Campo(q, "CODICE"))}},
+                           listini::Letterale(ValoreCampo(q, "CODICE"))}},
                          [&] { Ricarica(frame); }, "Errore interno: impossibile aggiornare il record");
     return;
   }
@@ -107,14 +105,14 @@ bool CopiaClienteMancante(const plat::Library& libreria, db::Query& aux, std::in
   const std::string pi = Decodifica(decodifica, utente, codiceAnsi, "PI");
   const std::string cf = Decodifica(decodifica, utente, codiceAnsi, "CF");
   try {
-    Esegui(aux, {"INSERT INTO CLIENTI(CODICE,RAGSOC,PI,CF) VALUES(" + listini::Letterale(codice) +
+    Finestra::EseguiRighe(aux, {"INSERT INTO CLIENTI(CODICE,RAGSOC,PI,CF) VALUES(" + listini::Letterale(codice) +
                  "," + listini::Letterale(ragsoc) + "," + listini::Letterale(pi) + "," +
                  listini::Letterale(cf) + ")"});
-    fasce_pagina::Conferma(aux);
+    fasce_pagina::ConfermaTransazione(aux);
     return true;
   } catch (const std::exception&) {
-    fasce_pagina::Annulla(aux);
-    Errore("Errore interno: impossibile inserire il cliente");
+    fasce_pagina::AnnullaTransazione(aux);
+    Finestra::Errore("Errore interno: impossibile inserire il cliente");
     return false;
   }
 }
@@ -142,7 +140,7 @@ void AssClientePX(TLisFasEditForm& w) {
     presente = aux.FieldByName("C").AsInteger() == 1;
     aux.Close();
   } catch (const std::exception&) {
-    Errore("Errore interno: impossibile aggiornare il cliente");
+    Finestra::Errore("Errore interno: impossibile aggiornare il cliente");
     return;
   }
   if (!presente && !CopiaClienteMancante(libreria, aux, utente, codice)) return;

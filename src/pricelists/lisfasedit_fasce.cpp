@@ -30,9 +30,6 @@
 
 namespace velmaro {
 
-using fasce_pagina::Avviso;
-using fasce_pagina::Campo;
-using fasce_pagina::Errore;
 
 namespace {
 
@@ -52,14 +49,6 @@ bool Esiste(db::Transaction& tr, db::Query& q, const std::vector<std::string>& r
   tr.SetActive(false);
   tr.SetActive(true);
   return TrovaRiga(q, righe);
-}
-
-bool Conferma(const std::string& testo) {
-  return ui::MessageDlg(testo, ui::MsgDlgType::Confirmation, ui::mbYesNo) == ui::mrYes;
-}
-
-void Informa(const std::string& testo) {
-  ui::MessageDlg(testo, ui::MsgDlgType::Information, ui::mbOK);
 }
 
 bool Vuota(db::Query& q) { return !q.Active() || q.IsEmpty(); }
@@ -91,7 +80,7 @@ void SpostaRiga(TLisFasEditForm& w, int verso) {
       !plat::TryStrToInt(w.FrameFasce1->DBEditIDDettFasce->Text(), n))
     return;
   IDFasciaSelezionata = w.FrameFasce1->DBEditIDFascia->Text();
-  const std::string listino = Campo(*w.FrameFasce1->QueryFasceDett, "IDLISTINO");
+  const std::string listino = ValoreCampo(*w.FrameFasce1->QueryFasceDett, "IDLISTINO");
   const int verso_n = n + verso;
   std::vector<std::vector<std::string>> statementi;
   for (const std::string& sql : fasce::StatementiSpostaRiga(IDFasciaSelezionata, n, verso_n))
@@ -124,23 +113,23 @@ void TLisFasEditForm::ButtonFascNuovoClick() {
 void TLisFasEditForm::ButtonFascEditaClick() {
   db::Query& q = *FrameFasce1->QueryFasce;
   if (Vuota(q)) {
-    Informa("Premere Nuovo per inserire un nuovo record");
+    Informazione("Premere Nuovo per inserire un nuovo record");
     return;
   }
   auto dialogo = ui::MakeOwned<TNuovaFasciaForm>(this, DM().CellaTabX);
   TNuovaFasciaForm& d = *dialogo;
   d.SetCaption("Edita fascia");
   d.ModoEdit = 1;
-  d.EditID->SetText(Campo(q, "ID"));
+  d.EditID->SetText(ValoreCampo(q, "ID"));
   d.EditID->SetEnabled(false);
-  d.EditNome->SetText(Campo(q, "NOME"));
-  d.ComboBoxClass1->SetText(Campo(q, "CLASSIFICAZIONE1"));
-  d.EditClassificazione2->SetText(Campo(q, "CLASSIFICAZIONE2"));
-  d.EditIDScontiSpe->SetText(Campo(q, "LISTINOSCONTISPEC"));
-  d.EditIDRicarico->SetText(Campo(q, "LISTINORICARICO"));
-  d.EditIDScontiSpeNetti->SetText(Campo(q, "LISTINOSCONTISPECNETTI"));
-  d.EditIDScontiSpe2->SetText(Campo(q, "LISTINOSCONTISPEC2"));
-  d.EditIDScontiSpe3->SetText(Campo(q, "LISTINOSCONTISPEC3"));
+  d.EditNome->SetText(ValoreCampo(q, "NOME"));
+  d.ComboBoxClass1->SetText(ValoreCampo(q, "CLASSIFICAZIONE1"));
+  d.EditClassificazione2->SetText(ValoreCampo(q, "CLASSIFICAZIONE2"));
+  d.EditIDScontiSpe->SetText(ValoreCampo(q, "LISTINOSCONTISPEC"));
+  d.EditIDRicarico->SetText(ValoreCampo(q, "LISTINORICARICO"));
+  d.EditIDScontiSpeNetti->SetText(ValoreCampo(q, "LISTINOSCONTISPECNETTI"));
+  d.EditIDScontiSpe2->SetText(ValoreCampo(q, "LISTINOSCONTISPEC2"));
+  d.EditIDScontiSpe3->SetText(ValoreCampo(q, "LISTINOSCONTISPEC3"));
   if (d.ShowModal() != ui::mrOk) return;
   const fasce::CampiFascia f = d.Campi();
   fasce_pagina::Scrivi(*QueryAux1, {fasce::RigheAggiornaFascia(f)}, [&] { RicaricaFasce(*this, f.id); },
@@ -212,17 +201,17 @@ void TLisFasEditForm::ButtonDettFascNuovoClick() {
 void TLisFasEditForm::ButtonDettFascEditaClick() {
   db::Query& q = *FrameFasce1->QueryFasceDett;
   if (Vuota(q)) {
-    Informa("Premere Nuovo per inserire un nuovo record");
+    Informazione("Premere Nuovo per inserire un nuovo record");
     return;
   }
-  const std::string nriga = Campo(q, "NRIGA");
+  const std::string nriga = ValoreCampo(q, "NRIGA");
   auto dialogo = ui::MakeOwned<TNuovaFasciaDettForm>(this, CellaDM);
   TNuovaFasciaDettForm& d = *dialogo;
   d.ModoEdit = 1;
   d.SetCaption("Edita dettaglio fascia");
   d.LabelIDFascia->SetCaption(IDFasciaCorrente);
   d.EditNRiga->SetText(nriga);
-  d.EditIDListino->SetText(Campo(q, "IDLISTINO"));
+  d.EditIDListino->SetText(ValoreCampo(q, "IDLISTINO"));
   if (d.ShowModal() != ui::mrOk) return;
   // Only the list changes: the row keeps the number it had.
   const std::string listino = d.EditIDListino->Text();
@@ -241,7 +230,7 @@ void TLisFasEditForm::ButtonDettFascEliminaClick() {
     return;
   }
   const std::string fascia = listini::Letterale(IDFasciaCorrente);
-  const std::string nriga = listini::Letterale(Campo(q, "NRIGA"));
+  const std::string nriga = listini::Letterale(ValoreCampo(q, "NRIGA"));
   if (!Esiste(*Transazione2, *QueryAux2,
               {"SELECT * FROM FASCESCDT WHERE IDFASCIA=" + fascia, " AND NRIGA=" + nriga})) {
     Avviso("Il record selezionato è già stato cancellato da un altro utente");
