@@ -10,6 +10,7 @@ packages=(
   libfbclient2 firebird-dev firebird3.0-server-core firebird3.0-utils
   firebird3.0-server
   libpugixml-dev
+  libcairo2-dev fonts-dejavu-core pkgconf
   libjpeg62-turbo-dev
   googletest libgtest-dev libgmock-dev
   libbenchmark-dev

@@ -3,9 +3,4 @@
 // replaces it. Remove a definition here when its file lands.
 #include "grid/vuxgrid.h"
 
-namespace velmaro {
-
-// ---- print: replaced by the print dialog's files
-void TVuxGrid::ApriStampaGriglia() {}
-
-}  // namespace velmaro
+namespace velmaro {}  // namespace velmaro
