@@ -21,7 +21,7 @@ pugi::xml_node CreaSeManca(pugi::xml_node padre, const char* nome) {
 // A document of version "1.0" with its root: the declaration is kept in
 // the document, the text handed over is the root's alone.
 std::pair<std::shared_ptr<void>, pugi::xml_node_struct*> NuovoDocumento(const char* radice) {
-  auto doc = std::make_shared<pugi::xml_document>();
+  auto doc = std::shared_ptr<pugi::xml_document>(new pugi::xml_document);
   pugi::xml_node decl = doc->append_child(pugi::node_declaration);
   decl.append_attribute("version") = "1.0";
   pugi::xml_node root = doc->append_child(radice);
@@ -30,7 +30,7 @@ std::pair<std::shared_ptr<void>, pugi::xml_node_struct*> NuovoDocumento(const ch
 
 std::pair<std::shared_ptr<void>, pugi::xml_node_struct*> Leggi(const std::string& testo,
                                                                const char* radice) {
-  auto doc = std::make_shared<pugi::xml_document>();
+  auto doc = std::shared_ptr<pugi::xml_document>(new pugi::xml_document);
   const pugi::xml_parse_result r = doc->load_buffer(testo.data(), testo.size(),
                                                     pugi::parse_default, pugi::encoding_utf8);
   if (!r) throw std::runtime_error(std::string("Documento XML non valido: ") + r.description());
@@ -92,7 +92,7 @@ pugi::xml_node_struct* TXMLNodo::FiglioN(const char* nome, int indice) const {
   for (pugi::xml_node c = Nodo(nodo_).child(nome); c; c = c.next_sibling(nome), ++i)
     if (i == indice) return c.internal_object();
   throw std::out_of_range(std::string("Indice fuori dai limiti: ") + nome + " " +
-                          std::to_string(indice));
+                          plat::IntToStr(indice));
 }
 
 // After the last child of that name, so the repeated children stay together.
@@ -114,6 +114,8 @@ void TXMLNodo::TogliFigli(const char* nome) {
   pugi::xml_node padre = Nodo(nodo_);
   while (pugi::xml_node c = padre.child(nome)) padre.remove_child(c);
 }
+
+void TXMLCampiDettagliType::SetRiga(int v) { ImpostaTesto("Riga", plat::IntToStr(v)); }
 
 int TXMLCampiDettagliType::Riga() {
   int v = 0;

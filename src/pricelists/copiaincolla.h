@@ -113,7 +113,7 @@ class TXMLCampiDettagliType : public TXMLNodo {
   static constexpr const char* kNome = "CampiDettagli";
   using TXMLNodo::TXMLNodo;
   int Riga();  // 0 when empty or no number
-  void SetRiga(int v) { ImpostaTesto("Riga", std::to_string(v)); }
+  void SetRiga(int v);
   TXMLCampoDettagliTypeList CampoDettagli() { return TXMLCampoDettagliTypeList(documento_, nodo_); }
 };
 // The detail rows, repeated directly inside TabellaDettagli.

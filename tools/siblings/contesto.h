@@ -2,11 +2,14 @@
 // The operator's own context on the company database, for the stand-ins
 // that read or write it: the context object of the operator number, the
 // parameter "Archivio" kept in memory, the company connection opened from it.
+// (No std::to_string in the stand-ins: its digit table is a unique symbol,
+// which would keep a library loaded after the module frees it.)
 #include <cstdint>
 #include <string>
 
 #include "context/tabxform.h"
 #include "db/database.h"
+#include "platform/format.h"
 #include "ui/application.h"
 #include "ui/make.h"
 
@@ -17,7 +20,7 @@ inline ui::Owned<velmaro::TTabXForm> ContestoOperatore(std::int32_t utente) {
   ctx->SetUserPerNum(utente);
   std::string archivio;
   ctx->CaricaParametro("Archivio", archivio);
-  ctx->Inserisci("BVN", "Archivio", "", archivio, "", "", "", "", std::to_string(utente));
+  ctx->Inserisci("BVN", "Archivio", "", archivio, "", "", "", "", plat::IntToStr(utente));
   ctx->IBDatabase1->Close();
   ctx->ConnettiDatabase1("Archivio");
   return ctx;

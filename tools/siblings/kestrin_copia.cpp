@@ -34,7 +34,7 @@ using velmaro::TXMLCopiaType;
 using velmaro::TXMLIncollaType;
 
 std::string FileCopia(std::int32_t utente) {
-  return plat::HostFolder() + "Kestrin/copia-" + std::to_string(utente) + ".xml";
+  return plat::HostFolder() + "Kestrin/copia-" + plat::IntToStr(utente) + ".xml";
 }
 
 bool Uguali(const std::string& a, const std::string& b) {
@@ -59,10 +59,10 @@ std::vector<Riga> Seleziona(db::Database& d, db::Transaction& tr, const std::str
   db::Query q(&d, &tr);
   std::string sql = "SELECT * FROM " + tabella + " WHERE 1=1";
   for (std::size_t i = 0; i < condizioni.size(); ++i)
-    sql += " AND " + condizioni[i].first + "=:C" + std::to_string(i);
+    sql += " AND " + condizioni[i].first + "=:C" + plat::IntToStr(i);
   q.SQL.Add(sql);
   for (std::size_t i = 0; i < condizioni.size(); ++i)
-    q.ParamByName("C" + std::to_string(i)).SetValue(condizioni[i].second);
+    q.ParamByName("C" + plat::IntToStr(i)).SetValue(condizioni[i].second);
   q.Open();
   std::vector<Riga> righe;
   for (q.First(); !q.Eof(); q.Next()) {
@@ -78,11 +78,11 @@ void Inserisci(db::Database& d, db::Transaction& tr, const std::string& tabella,
   std::string colonne, valori;
   for (std::size_t i = 0; i < riga.size(); ++i) {
     colonne += (i ? "," : "") + riga[i].first;
-    valori += (i ? ",:V" : ":V") + std::to_string(i);
+    valori += (i ? ",:V" : ":V") + plat::IntToStr(i);
   }
   q.SQL.Add("INSERT INTO " + tabella + " (" + colonne + ") VALUES (" + valori + ")");
   for (std::size_t i = 0; i < riga.size(); ++i)
-    q.ParamByName("V" + std::to_string(i)).SetValue(riga[i].second);
+    q.ParamByName("V" + plat::IntToStr(i)).SetValue(riga[i].second);
   q.ExecSQL();
 }
 
@@ -190,7 +190,7 @@ void ScriviCopia(TXMLCopiaType& copia, const std::string& destinazione,
 }  // namespace
 
 void Copia(std::int32_t utente, const std::string& documento) {
-  Registra("CopiaE " + std::to_string(utente) + " " + documento);
+  Registra("CopiaE " + plat::IntToStr(utente) + " " + documento);
   velmaro::LeggiCopia(documento);  // a malformed copy is refused now, not at the paste
   const std::string percorso = FileCopia(utente);
   fs::create_directories(fs::path(percorso).parent_path());
@@ -204,7 +204,7 @@ void Copia(std::int32_t utente, const std::string& documento) {
 }
 
 void Incolla(std::int32_t utente, const std::string& documento) {
-  Registra("IncollaE " + std::to_string(utente) + " " + documento);
+  Registra("IncollaE " + plat::IntToStr(utente) + " " + documento);
   TXMLIncollaType incolla = velmaro::LeggiIncolla(documento);
   TXMLCopiaType copia = velmaro::LeggiCopia(LeggiFile(FileCopia(utente)));
   std::vector<CampoPers> campi;
