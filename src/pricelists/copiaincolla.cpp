@@ -1,7 +1,6 @@
 #include "pricelists/copiaincolla.h"
 
 #include <pugixml.hpp>
-
 #include <sstream>
 #include <stdexcept>
 
@@ -31,8 +30,8 @@ std::pair<std::shared_ptr<void>, pugi::xml_node_struct*> NuovoDocumento(const ch
 std::pair<std::shared_ptr<void>, pugi::xml_node_struct*> Leggi(const std::string& testo,
                                                                const char* radice) {
   auto doc = std::shared_ptr<pugi::xml_document>(new pugi::xml_document);
-  const pugi::xml_parse_result r = doc->load_buffer(testo.data(), testo.size(),
-                                                    pugi::parse_default, pugi::encoding_utf8);
+  const pugi::xml_parse_result r =
+      doc->load_buffer(testo.data(), testo.size(), pugi::parse_default, pugi::encoding_utf8);
   if (!r) throw std::runtime_error(std::string("Documento XML non valido: ") + r.description());
   pugi::xml_node root = doc->document_element();
   if (std::string(root.name()) != radice)
@@ -49,9 +48,9 @@ const std::string& TXMLNodo::NomeElemento() const {
 
 std::string TXMLNodo::Xml() const {
   std::ostringstream out;
-  Nodo(nodo_).print(out, "", pugi::format_raw | pugi::format_no_declaration |
-                                 pugi::format_no_empty_element_tags,
-                    pugi::encoding_utf8);
+  Nodo(nodo_).print(
+      out, "", pugi::format_raw | pugi::format_no_declaration | pugi::format_no_empty_element_tags,
+      pugi::encoding_utf8);
   return out.str();
 }
 

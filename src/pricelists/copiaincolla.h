@@ -167,7 +167,9 @@ class TXMLCopiaType : public TXMLNodo {
   TXMLTabelleDettagliType TabelleDettagli() {
     return Figlio<TXMLTabelleDettagliType>("TabelleDettagli");
   }
-  TXMLChiavePrimariaType ChiavePrimaria() { return Figlio<TXMLChiavePrimariaType>("ChiavePrimaria"); }
+  TXMLChiavePrimariaType ChiavePrimaria() {
+    return Figlio<TXMLChiavePrimariaType>("ChiavePrimaria");
+  }
   TXMLCampiMasterType CampiMaster() { return Figlio<TXMLCampiMasterType>("CampiMaster"); }
 };
 

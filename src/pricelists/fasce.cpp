@@ -34,13 +34,16 @@ const char* const kTestaS7 =
 
 // The acute accents stand for the apostrophes of the filter queries.
 const char* const kFiltroP =
-    "<Filtro><Query>SELECT \xC2\xB4P\xC2\xB4 FROM RDB$DATABASE</Query><CampoFiltro>TIPO</CampoFiltro>"
+    "<Filtro><Query>SELECT \xC2\xB4P\xC2\xB4 FROM "
+    "RDB$DATABASE</Query><CampoFiltro>TIPO</CampoFiltro>"
     "</Filtro>";
 const char* const kFiltroR =
-    "<Filtro><Query>SELECT \xC2\xB4R\xC2\xB4 FROM RDB$DATABASE</Query><CampoFiltro>TIPO</CampoFiltro>"
+    "<Filtro><Query>SELECT \xC2\xB4R\xC2\xB4 FROM "
+    "RDB$DATABASE</Query><CampoFiltro>TIPO</CampoFiltro>"
     "</Filtro>";
 const char* const kFiltroT =
-    "<Filtro><Query>SELECT \xC2\xB4T\xC2\xB4 FROM RDB$DATABASE</Query><CampoFiltro>TIPO</CampoFiltro>"
+    "<Filtro><Query>SELECT \xC2\xB4T\xC2\xB4 FROM "
+    "RDB$DATABASE</Query><CampoFiltro>TIPO</CampoFiltro>"
     "</Filtro>";
 const char* const kFiltroSN =
     "<Filtro><Query>SELECT \xC2\xB4S\xC2\xB4 FROM RDB$DATABASE UNION SELECT \xC2\xB4N\xC2\xB4 FROM "
@@ -48,10 +51,14 @@ const char* const kFiltroSN =
 
 FiltroPicker DatiPicker(Picker picker) {
   switch (picker) {
-    case Picker::ScontiSpeciali: return {kTestaS4, kFiltroP};
-    case Picker::Ricarico: return {kTestaS5, kFiltroR};
-    case Picker::ScontiSpecialiNetti: return {kTestaS6, kFiltroT};
-    case Picker::RigaFascia: break;
+    case Picker::ScontiSpeciali:
+      return {kTestaS4, kFiltroP};
+    case Picker::Ricarico:
+      return {kTestaS5, kFiltroR};
+    case Picker::ScontiSpecialiNetti:
+      return {kTestaS6, kFiltroT};
+    case Picker::RigaFascia:
+      break;
   }
   return {kTestaS7, kFiltroSN};
 }
@@ -62,10 +69,14 @@ FiltroPicker DatiPicker(Picker picker) {
 std::string TestoXml(const std::string& testo) {
   std::string out;
   for (char c : testo) {
-    if (c == '&') out += "&amp;";
-    else if (c == '<') out += "&lt;";
-    else if (c == '>') out += "&gt;";
-    else out += c;
+    if (c == '&')
+      out += "&amp;";
+    else if (c == '<')
+      out += "&lt;";
+    else if (c == '>')
+      out += "&gt;";
+    else
+      out += c;
   }
   return out;
 }
@@ -73,17 +84,18 @@ std::string TestoXml(const std::string& testo) {
 }  // namespace
 
 std::vector<std::string> RigheInserisciFascia(const CampiFascia& f) {
-  return {"INSERT INTO FASCESC(ID,NOME,CLASSIFICAZIONE1,CLASSIFICAZIONE2,LISTINOSCONTISPEC,"
-          "LISTINOSCONTISPEC2,LISTINOSCONTISPEC3,LISTINORICARICO,LISTINOSCONTISPECNETTI)",
-          "VALUES(" + f.id + "," + listini::Letterale(f.nome) + "," +
-              listini::LetteraleONull(f.classificazione1) + "," +
-              listini::LetteraleONull(f.classificazione2) + ",",
-          ListinoONull(f.scontiSpec) + ",",
-          ListinoONull(f.scontiSpec2) + ",",
-          ListinoONull(f.scontiSpec3) + ",",
-          ListinoONull(f.ricarico) + ",",
-          ListinoONull(f.scontiSpecNetti),
-          ")"};
+  return {
+      "INSERT INTO FASCESC(ID,NOME,CLASSIFICAZIONE1,CLASSIFICAZIONE2,LISTINOSCONTISPEC,"
+      "LISTINOSCONTISPEC2,LISTINOSCONTISPEC3,LISTINORICARICO,LISTINOSCONTISPECNETTI)",
+      "VALUES(" + f.id + "," + listini::Letterale(f.nome) + "," +
+          listini::LetteraleONull(f.classificazione1) + "," +
+          listini::LetteraleONull(f.classificazione2) + ",",
+      ListinoONull(f.scontiSpec) + ",",
+      ListinoONull(f.scontiSpec2) + ",",
+      ListinoONull(f.scontiSpec3) + ",",
+      ListinoONull(f.ricarico) + ",",
+      ListinoONull(f.scontiSpecNetti),
+      ")"};
 }
 
 std::vector<std::string> RigheAggiornaFascia(const CampiFascia& f) {
@@ -93,10 +105,14 @@ std::vector<std::string> RigheAggiornaFascia(const CampiFascia& f) {
               ",CLASSIFICAZIONE2=" + listini::LetteraleONull(f.classificazione2) +
               ",LISTINOSCONTISPEC=",
           ListinoONull(f.scontiSpec) + ",",
-          "LISTINOSCONTISPEC2=", ListinoONull(f.scontiSpec2) + ",",
-          "LISTINOSCONTISPEC3=", ListinoONull(f.scontiSpec3) + ",",
-          "LISTINORICARICO=", ListinoONull(f.ricarico) + ",",
-          "LISTINOSCONTISPECNETTI=", ListinoONull(f.scontiSpecNetti),
+          "LISTINOSCONTISPEC2=",
+          ListinoONull(f.scontiSpec2) + ",",
+          "LISTINOSCONTISPEC3=",
+          ListinoONull(f.scontiSpec3) + ",",
+          "LISTINORICARICO=",
+          ListinoONull(f.ricarico) + ",",
+          "LISTINOSCONTISPECNETTI=",
+          ListinoONull(f.scontiSpecNetti),
           " WHERE ID=" + listini::Letterale(f.id)};
 }
 

@@ -16,8 +16,8 @@ using ui::Make;
 void ScegliListino(std::int32_t utente, fasce::Picker picker, ui::Edit& edit) {
   // The windows of the price lists stay silent when the library or its
   // entry is missing; an error inside shows its box there.
-  const std::string risposta = RicercaKestrin(utente, 0, fasce::RichiestaListino(picker, edit.Text()),
-                                              ChiamanteKestrin::Listini);
+  const std::string risposta = RicercaKestrin(
+      utente, 0, fasce::RichiestaListino(picker, edit.Text()), ChiamanteKestrin::Listini);
   if (!risposta.empty()) edit.SetText(risposta);
 }
 
@@ -38,14 +38,16 @@ TNuovaFasciaForm::TNuovaFasciaForm(ui::Component* owner, CellaTabX* cellaTabX)
 
 void TNuovaFasciaForm::CreaControlli() {
   int y = 12;
-  auto riga = [&](const char* nomeEtichetta, const char* testo, const char* nomeEdit, int larghezza) {
+  auto riga = [&](const char* nomeEtichetta, const char* testo, const char* nomeEdit,
+                  int larghezza) {
     Make<ui::Label>(this, nomeEtichetta, {12, y + 3, 190, 16}, testo);
     auto* e = Make<ui::Edit>(this, nomeEdit, {210, y, larghezza, 21});
     y += 28;
     return e;
   };
   auto picker = [&](ui::Edit* edit, const char* nome, fasce::Picker p) {
-    auto* b = Make<ui::Button>(this, nome, {edit->Left() + edit->Width() + 4, edit->Top(), 24, 21}, "...");
+    auto* b = Make<ui::Button>(this, nome, {edit->Left() + edit->Width() + 4, edit->Top(), 24, 21},
+                               "...");
     b->OnClick = [this, edit, p](ui::Component*) {
       ScegliListino(cellaTabX_->Riferimento().GetNumUser(), p, *edit);
     };
@@ -57,20 +59,24 @@ void TNuovaFasciaForm::CreaControlli() {
   ComboBoxClass1 = Make<ui::ComboBox>(this, "ComboBoxClass1", {210, y, 190, 21});
   ComboBoxClass1->Items.Add("MIGLIORPR");
   y += 28;
-  EditClassificazione2 = riga("LabelClassificazione2", "Classificazione2", "EditClassificazione2", 190);
+  EditClassificazione2 =
+      riga("LabelClassificazione2", "Classificazione2", "EditClassificazione2", 190);
   EditIDScontiSpeNetti =
       riga("LabelIDScontiSpeNetti", "ID listino sconti speciali netti", "EditIDScontiSpeNetti", 80);
   ButtonRicercaLisScontiSpecNetti = picker(EditIDScontiSpeNetti, "ButtonRicercaLisScontiSpecNetti",
                                            fasce::Picker::ScontiSpecialiNetti);
   EditIDRicarico = riga("LabelIDRicarico", "ID listino ricarico", "EditIDRicarico", 80);
-  ButtonRicercaLisRicarico = picker(EditIDRicarico, "ButtonRicercaLisRicarico", fasce::Picker::Ricarico);
+  ButtonRicercaLisRicarico =
+      picker(EditIDRicarico, "ButtonRicercaLisRicarico", fasce::Picker::Ricarico);
   EditIDScontiSpe = riga("LabelIDScontiSpe", "ID listino sconti speciali", "EditIDScontiSpe", 80);
   ButtonRicercaLisScontiSpec =
       picker(EditIDScontiSpe, "ButtonRicercaLisScontiSpec", fasce::Picker::ScontiSpeciali);
-  EditIDScontiSpe2 = riga("LabelIDScontiSpe2", "ID listino sconti speciali 2", "EditIDScontiSpe2", 80);
+  EditIDScontiSpe2 =
+      riga("LabelIDScontiSpe2", "ID listino sconti speciali 2", "EditIDScontiSpe2", 80);
   ButtonRicercaLisScontiSpec2 =
       picker(EditIDScontiSpe2, "ButtonRicercaLisScontiSpec2", fasce::Picker::ScontiSpeciali);
-  EditIDScontiSpe3 = riga("LabelIDScontiSpe3", "ID listino sconti speciali 3", "EditIDScontiSpe3", 80);
+  EditIDScontiSpe3 =
+      riga("LabelIDScontiSpe3", "ID listino sconti speciali 3", "EditIDScontiSpe3", 80);
   ButtonRicercaLisScontiSpec3 =
       picker(EditIDScontiSpe3, "ButtonRicercaLisScontiSpec3", fasce::Picker::ScontiSpeciali);
   y += 8;

@@ -46,7 +46,8 @@ void ScriviAssociazione(db::Query& q, const char* tabella, const std::string& co
                         const char* oggetto) {
   try {
     Finestra::EseguiRighe(q, {fasce::AggiornaTipoPrezzo(tabella, IDFasciaSelezionata, codice)});
-    const std::string descrizione = fasce::DescrizioneTipoPrezzo(NomeFascia(q, IDFasciaSelezionata));
+    const std::string descrizione =
+        fasce::DescrizioneTipoPrezzo(NomeFascia(q, IDFasciaSelezionata));
     Finestra::EseguiRighe(q, {fasce::ScriviTipoPrezzo(IDFasciaSelezionata, descrizione)});
     fasce_pagina::ConfermaTransazione(q);
   } catch (const std::exception&) {
@@ -68,10 +69,11 @@ void Rimuovi(TFrameClientiFasc& frame, db::Query& aux, const char* domanda, cons
   db::Query& q = *frame.QueryClientiFasc;
   // An empty list has no current customer: nothing to update.
   if (q.Active() && !q.IsEmpty()) {
-    fasce_pagina::Scrivi(aux,
-                         {{std::string("UPDATE ") + tabella + " SET TIPOPREZZO=NULL WHERE CODICE=" +
-                           listini::Letterale(ValoreCampo(q, "CODICE"))}},
-                         [&] { Ricarica(frame); }, "Errore interno: impossibile aggiornare il record");
+    fasce_pagina::Scrivi(
+        aux,
+        {{std::string("UPDATE ") + tabella +
+          " SET TIPOPREZZO=NULL WHERE CODICE=" + listini::Letterale(ValoreCampo(q, "CODICE"))}},
+        [&] { Ricarica(frame); }, "Errore interno: impossibile aggiornare il record");
     return;
   }
   Ricarica(frame);
@@ -105,9 +107,9 @@ bool CopiaClienteMancante(const plat::Library& libreria, db::Query& aux, std::in
   const std::string pi = Decodifica(decodifica, utente, codiceAnsi, "PI");
   const std::string cf = Decodifica(decodifica, utente, codiceAnsi, "CF");
   try {
-    Finestra::EseguiRighe(aux, {"INSERT INTO CLIENTI(CODICE,RAGSOC,PI,CF) VALUES(" + listini::Letterale(codice) +
-                 "," + listini::Letterale(ragsoc) + "," + listini::Letterale(pi) + "," +
-                 listini::Letterale(cf) + ")"});
+    Finestra::EseguiRighe(aux, {"INSERT INTO CLIENTI(CODICE,RAGSOC,PI,CF) VALUES(" +
+                                listini::Letterale(codice) + "," + listini::Letterale(ragsoc) +
+                                "," + listini::Letterale(pi) + "," + listini::Letterale(cf) + ")"});
     fasce_pagina::ConfermaTransazione(aux);
     return true;
   } catch (const std::exception&) {
@@ -145,7 +147,8 @@ void AssClientePX(TLisFasEditForm& w) {
   }
   if (!presente && !CopiaClienteMancante(libreria, aux, utente, codice)) return;
   w.AssClienteFascia(codice);
-  if (auto sincro = libreria.Function<tressil::SincroTipoPrezzoDaFBaPXE>("SincroTipoPrezzoDaFBaPXE"))
+  if (auto sincro =
+          libreria.Function<tressil::SincroTipoPrezzoDaFBaPXE>("SincroTipoPrezzoDaFBaPXE"))
     sincro(utente);
   w.FrameClientiFasc1ButtonFascAggiornaClick();
 }

@@ -2,10 +2,10 @@
 // documents and hands them to Kestrin.dll, which writes the new band with
 // its rows; the bands are then reloaded.
 #include "context/tabxform.h"
+#include "platform/format.h"
 #include "pricelists/copiaincolla.h"
 #include "pricelists/fasce.h"
 #include "pricelists/lisfasedit.h"
-#include "platform/format.h"
 #include "search/kestrin.h"
 
 namespace velmaro {
@@ -50,9 +50,10 @@ void TLisFasEditForm::ButtonFascDuplicaClick() {
   const std::int32_t utente = TabX().GetNumUser();
   const plat::DateTime adesso = plat::Now();
   // A copy that fails has told the operator; the paste is tried all the same.
-  CopiaKestrin(utente,
-               fasce::DocumentoCopia(IDFasciaCorrente, plat::DateToStr(adesso), plat::TimeToStr(adesso)),
-               ChiamanteKestrin::Listini);
+  CopiaKestrin(
+      utente,
+      fasce::DocumentoCopia(IDFasciaCorrente, plat::DateToStr(adesso), plat::TimeToStr(adesso)),
+      ChiamanteKestrin::Listini);
   if (IncollaKestrin(utente, fasce::DocumentoIncolla(), ChiamanteKestrin::Listini))
     ButtonFascAggiornaClick();
 }

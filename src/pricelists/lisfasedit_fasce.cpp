@@ -30,7 +30,6 @@
 
 namespace velmaro {
 
-
 namespace {
 
 // The first field of a one-row select, "" when NULL.
@@ -85,9 +84,9 @@ void SpostaRiga(TLisFasEditForm& w, int verso) {
   std::vector<std::vector<std::string>> statementi;
   for (const std::string& sql : fasce::StatementiSpostaRiga(IDFasciaSelezionata, n, verso_n))
     statementi.push_back({sql});
-  fasce_pagina::Scrivi(*w.QueryAux1, statementi,
-                       [&] { RicaricaRighe(w, std::to_string(verso_n), listino); },
-                       "Errore interno: impossibile aggiornare il record");
+  fasce_pagina::Scrivi(
+      *w.QueryAux1, statementi, [&] { RicaricaRighe(w, std::to_string(verso_n), listino); },
+      "Errore interno: impossibile aggiornare il record");
 }
 
 }  // namespace
@@ -106,8 +105,9 @@ void TLisFasEditForm::ButtonFascNuovoClick() {
   dialogo->EditID->SetText(proposta);
   if (dialogo->ShowModal() != ui::mrOk) return;
   const fasce::CampiFascia f = dialogo->Campi();
-  fasce_pagina::Scrivi(*QueryAux1, {fasce::RigheInserisciFascia(f)}, [&] { RicaricaFasce(*this, f.id); },
-                       "Errore interno: impossibile inserire un nuovo record");
+  fasce_pagina::Scrivi(
+      *QueryAux1, {fasce::RigheInserisciFascia(f)}, [&] { RicaricaFasce(*this, f.id); },
+      "Errore interno: impossibile inserire un nuovo record");
 }
 
 void TLisFasEditForm::ButtonFascEditaClick() {
@@ -132,8 +132,9 @@ void TLisFasEditForm::ButtonFascEditaClick() {
   d.EditIDScontiSpe3->SetText(ValoreCampo(q, "LISTINOSCONTISPEC3"));
   if (d.ShowModal() != ui::mrOk) return;
   const fasce::CampiFascia f = d.Campi();
-  fasce_pagina::Scrivi(*QueryAux1, {fasce::RigheAggiornaFascia(f)}, [&] { RicaricaFasce(*this, f.id); },
-                       "Errore interno: impossibile aggiornare la fascia");
+  fasce_pagina::Scrivi(
+      *QueryAux1, {fasce::RigheAggiornaFascia(f)}, [&] { RicaricaFasce(*this, f.id); },
+      "Errore interno: impossibile aggiornare la fascia");
 }
 
 void TLisFasEditForm::ButtonFascEliminaClick() {
@@ -152,20 +153,21 @@ void TLisFasEditForm::ButtonFascEliminaClick() {
     return;
   const int riga = q.RecNo();
   // The band and its rows go together or not at all.
-  fasce_pagina::Scrivi(*QueryAux1,
-                       {{"DELETE FROM FASCESC WHERE ID=" + id}, {"DELETE FROM FASCESCDT WHERE IDFASCIA=" + id}},
-                       [&] {
-                         CaricaListaFasce();
-                         TornaARiga(q, riga);
-                       },
-                       "Errore interno: impossibile eliminare il record selezionato");
+  fasce_pagina::Scrivi(
+      *QueryAux1,
+      {{"DELETE FROM FASCESC WHERE ID=" + id}, {"DELETE FROM FASCESCDT WHERE IDFASCIA=" + id}},
+      [&] {
+        CaricaListaFasce();
+        TornaARiga(q, riga);
+      },
+      "Errore interno: impossibile eliminare il record selezionato");
 }
 
 void TLisFasEditForm::ButtonFascAggiornaClick() {
   db::Transaction& tr = *TabX().IBDatabase1->DefaultTransaction;
-  if (tr.InTransaction()) tr.CommitRetaining();
-  // Ended and started again: every data set on it closes.
-  tr.SetActive(false);
+  // Committed, ended and started again: every data set on it closes, and
+  // what other sessions committed meanwhile shows.
+  if (tr.InTransaction()) tr.Commit();
   tr.StartTransaction();
   CaricaListaFasce();
   if (RicercaClienti && RicercaClienti->QueryMain) RicercaClienti->QueryMain->Open();
@@ -190,12 +192,13 @@ void TLisFasEditForm::ButtonDettFascNuovoClick() {
   // Both validated as whole numbers by the dialog.
   const std::string nriga = dialogo->EditNRiga->Text();
   const std::string listino = dialogo->EditIDListino->Text();
-  fasce_pagina::Scrivi(*QueryAux1,
-                       {{"INSERT INTO FASCESCDT(IDFASCIA,NRIGA,IDLISTINO)",
-                         "VALUES(" + listini::Letterale(IDFasciaCorrente) + "," +
-                             listini::Letterale(nriga) + "," + listini::Letterale(listino) + ")"}},
-                       [&] { RicaricaRighe(*this, nriga, listino); },
-                       "Errore interno: impossibile inserire un nuovo record");
+  fasce_pagina::Scrivi(
+      *QueryAux1,
+      {{"INSERT INTO FASCESCDT(IDFASCIA,NRIGA,IDLISTINO)",
+        "VALUES(" + listini::Letterale(IDFasciaCorrente) + "," + listini::Letterale(nriga) + "," +
+            listini::Letterale(listino) + ")"}},
+      [&] { RicaricaRighe(*this, nriga, listino); },
+      "Errore interno: impossibile inserire un nuovo record");
 }
 
 void TLisFasEditForm::ButtonDettFascEditaClick() {
@@ -215,12 +218,13 @@ void TLisFasEditForm::ButtonDettFascEditaClick() {
   if (d.ShowModal() != ui::mrOk) return;
   // Only the list changes: the row keeps the number it had.
   const std::string listino = d.EditIDListino->Text();
-  fasce_pagina::Scrivi(*QueryAux1,
-                       {{"UPDATE FASCESCDT ", "SET IDLISTINO=" + listini::Letterale(listino) +
-                                                  " WHERE IDFASCIA=" + listini::Letterale(IDFasciaCorrente) +
-                                                  " AND NRIGA=" + listini::Letterale(nriga)}},
-                       [&] { RicaricaRighe(*this, nriga, listino); },
-                       "Errore interno: impossibile aggiornare il record");
+  fasce_pagina::Scrivi(
+      *QueryAux1,
+      {{"UPDATE FASCESCDT ", "SET IDLISTINO=" + listini::Letterale(listino) +
+                                 " WHERE IDFASCIA=" + listini::Letterale(IDFasciaCorrente) +
+                                 " AND NRIGA=" + listini::Letterale(nriga)}},
+      [&] { RicaricaRighe(*this, nriga, listino); },
+      "Errore interno: impossibile aggiornare il record");
 }
 
 void TLisFasEditForm::ButtonDettFascEliminaClick() {
@@ -238,13 +242,13 @@ void TLisFasEditForm::ButtonDettFascEliminaClick() {
   }
   if (!Conferma("Eliminare il record selezionato?")) return;
   const int riga = q.RecNo();
-  fasce_pagina::Scrivi(*QueryAux1,
-                       {{"DELETE FROM FASCESCDT WHERE IDFASCIA=" + fascia, " AND NRIGA=" + nriga + " "}},
-                       [&] {
-                         CaricaListaDettFasce();
-                         TornaARiga(q, riga);
-                       },
-                       "Errore interno: impossibile eliminare il record selezionato");
+  fasce_pagina::Scrivi(
+      *QueryAux1, {{"DELETE FROM FASCESCDT WHERE IDFASCIA=" + fascia, " AND NRIGA=" + nriga + " "}},
+      [&] {
+        CaricaListaDettFasce();
+        TornaARiga(q, riga);
+      },
+      "Errore interno: impossibile eliminare il record selezionato");
 }
 
 void TLisFasEditForm::ButtonPiuPrioritaClick() { SpostaRiga(*this, -1); }

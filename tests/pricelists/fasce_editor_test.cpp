@@ -22,7 +22,8 @@ class FasceTest : public EditorTest {
   // A sibling stand-in in the host folder, under `nome` (another library
   // under that name: one without the entries).
   void Collega(const std::string& nome, const std::string& daFile) const {
-    std::filesystem::create_symlink(std::string(VELMARO_SIBLINGS_DIR) + daFile, Cartella() + "/" + nome);
+    std::filesystem::create_symlink(std::string(VELMARO_SIBLINGS_DIR) + daFile,
+                                    Cartella() + "/" + nome);
   }
   // Another session holds a row: its update stays uncommitted while the
   // returned transaction lives.
@@ -44,14 +45,14 @@ class FasceTest : public EditorTest {
   }
   std::string Righe(const std::string& fascia) const {
     std::string out;
-    for (const auto& r : HostFolder::Rows(Archivio(), "SELECT NRIGA, IDLISTINO FROM FASCESCDT WHERE "
-                                                      "IDFASCIA=" + fascia + " ORDER BY NRIGA"))
+    for (const auto& r : HostFolder::Rows(Archivio(),
+                                          "SELECT NRIGA, IDLISTINO FROM FASCESCDT WHERE "
+                                          "IDFASCIA=" +
+                                              fascia + " ORDER BY NRIGA"))
       out += r[0] + ":" + r[1] + " ";
     return out;
   }
-  void SuFascia(TLisFasEditForm& w, int riga) {
-    w.FrameFasce1->QueryFasce->SetRecNo(riga);
-  }
+  void SuFascia(TLisFasEditForm& w, int riga) { w.FrameFasce1->QueryFasce->SetRecNo(riga); }
 
   db::Database altro_;
   std::unique_ptr<db::Transaction> tr_;
@@ -67,7 +68,8 @@ TEST_F(FasceTest, PriorityMoveOnAHeldRowRollsBackAllThreeStatements) {
   Blocca("UPDATE FASCESCDT SET IDLISTINO=IDLISTINO WHERE IDFASCIA=2 AND NRIGA=2");
   Operator op;
   w.ButtonPiuPrioritaClick();
-  EXPECT_EQ(op.Texts(), std::vector<std::string>{"Errore interno: impossibile aggiornare il record"});
+  EXPECT_EQ(op.Texts(),
+            std::vector<std::string>{"Errore interno: impossibile aggiornare il record"});
   EXPECT_TRUE(w.FrameFasce1->QueryFasceDett->Active());
   w.ButtonDettFascAggiornaClick();  // commits whatever is pending
   Sblocca();
@@ -104,7 +106,8 @@ TEST_F(FasceTest, AssociationFailingAtThePriceTypeLeavesTheCustomerAlone) {
   Blocca("UPDATE TIPIPR SET DESCRIZIONE=DESCRIZIONE WHERE CODICE=2");
   Operator op;
   w.AssClienteFascia("000105");
-  EXPECT_EQ(op.Texts(), std::vector<std::string>{"Errore interno: impossibile aggiornare il cliente"});
+  EXPECT_EQ(op.Texts(),
+            std::vector<std::string>{"Errore interno: impossibile aggiornare il cliente"});
   w.FrameClientiFasc1ButtonFascAggiornaClick();
   Sblocca();
   EXPECT_EQ(Valore("SELECT TIPOPREZZO FROM CLIENTI WHERE CODICE='000105'"), "4");
@@ -119,8 +122,9 @@ TEST_F(FasceTest, MissingSiblingsOrEntriesDoNothing) {
   // Catches: a box, a dialog or a change when Kestrin.dll or Tressil.dll is
   // missing or lacks its entry (Pelk.dll stands in for a library without
   // them), for duplication, customer association and list pickers.
-  Esegui("INSERT INTO TABX (CODICE, TIPO, NOME, TESTO) VALUES (GEN_ID(CODICETABXCOUNTER, 1), "
-         "'TBX', 'ModalitaPXAssCli', '1')");
+  Esegui(
+      "INSERT INTO TABX (CODICE, TIPO, NOME, TESTO) VALUES (GEN_ID(CODICETABXCOUNTER, 1), "
+      "'TBX', 'ModalitaPXAssCli', '1')");
   for (const bool senzaEntrate : {false, true}) {
     if (senzaEntrate) {
       Collega("Kestrin.dll", "Pelk.dll");
@@ -145,8 +149,9 @@ TEST_F(FasceTest, TressilCopiesAMissingCustomerBeforeAssociatingIt) {
   // Catches: the copy lost when its own commit is skipped, the apostrophe
   // of a name breaking the insert, the archive not taking the band.
   Collega("Tressil.dll", "Tressil.dll");
-  Esegui("INSERT INTO TABX (CODICE, TIPO, NOME, TESTO) VALUES (GEN_ID(CODICETABXCOUNTER, 1), "
-         "'TBX', 'ModalitaPXAssCli', '1')");
+  Esegui(
+      "INSERT INTO TABX (CODICE, TIPO, NOME, TESTO) VALUES (GEN_ID(CODICETABXCOUNTER, 1), "
+      "'TBX', 'ModalitaPXAssCli', '1')");
   TLisFasEditForm& w = Apri();
   SuFascia(w, 5);
   w.ButtonCliFasClick();
@@ -159,9 +164,11 @@ TEST_F(FasceTest, TressilCopiesAMissingCustomerBeforeAssociatingIt) {
   });
   w.FrameClientiFasc1ButtonAssClick();
   EXPECT_EQ(op.FormsSeen(), std::vector<std::string>{"TTressilForm"});
-  EXPECT_EQ(HostFolder::Rows(Archivio(), "SELECT RAGSOC, TIPOPREZZO FROM CLIENTI WHERE CODICE='PX0001'"),
-            (std::vector<std::vector<std::string>>{{"L'Ancora S.r.l.", "5"}}));
-  EXPECT_TRUE(w.FrameClientiFasc1->QueryClientiFasc->Locate("CODICE", db::Value(std::string("PX0001"))));
+  EXPECT_EQ(
+      HostFolder::Rows(Archivio(), "SELECT RAGSOC, TIPOPREZZO FROM CLIENTI WHERE CODICE='PX0001'"),
+      (std::vector<std::vector<std::string>>{{"L'Ancora S.r.l.", "5"}}));
+  EXPECT_TRUE(
+      w.FrameClientiFasc1->QueryClientiFasc->Locate("CODICE", db::Value(std::string("PX0001"))));
 }
 
 TEST_F(FasceTest, PasteWithoutACopyFailsWithoutAskingOrWriting) {

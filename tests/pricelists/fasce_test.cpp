@@ -1,11 +1,12 @@
 // The band tables' texts: the copy and paste documents byte for byte, their
 // bindings, the statements of the bands page and the buffers of Tressil.dll.
+#include "pricelists/fasce.h"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
 #include "pricelists/copiaincolla.h"
-#include "pricelists/fasce.h"
 #include "pricelists/tressil.h"
 
 namespace velmaro::testing {
@@ -79,10 +80,11 @@ TEST(StatementiFascia, TypedTextsAreQuotedAndEmptiesAreNull) {
             "VALUES(7,'L''Ancora','MIGLIORPR',NULL,NULL,'6',NULL,NULL,'8')");
   sql.clear();
   for (const std::string& r : fasce::RigheAggiornaFascia(f)) sql += r;
-  EXPECT_EQ(sql,
-            "UPDATE FASCESC SET  NOME='L''Ancora',CLASSIFICAZIONE1='MIGLIORPR',CLASSIFICAZIONE2=NULL,"
-            "LISTINOSCONTISPEC=NULL,LISTINOSCONTISPEC2='6',LISTINOSCONTISPEC3=NULL,"
-            "LISTINORICARICO=NULL,LISTINOSCONTISPECNETTI='8' WHERE ID='7'");
+  EXPECT_EQ(
+      sql,
+      "UPDATE FASCESC SET  NOME='L''Ancora',CLASSIFICAZIONE1='MIGLIORPR',CLASSIFICAZIONE2=NULL,"
+      "LISTINOSCONTISPEC=NULL,LISTINOSCONTISPEC2='6',LISTINOSCONTISPEC3=NULL,"
+      "LISTINORICARICO=NULL,LISTINOSCONTISPECNETTI='8' WHERE ID='7'");
 }
 
 TEST(StatementiFascia, PriceTypeDescriptionIsCutByCharactersThenQuoted) {
@@ -99,11 +101,11 @@ TEST(StatementiFascia, PriceTypeDescriptionIsCutByCharactersThenQuoted) {
 
 TEST(StatementiFascia, PriorityMoveGoesThroughMinusOne) {
   // Catches: the two rows swapped in an order that collides on the key.
-  EXPECT_EQ(fasce::StatementiSpostaRiga("3", 3, 2),
-            (std::vector<std::string>{
-                "UPDATE FASCESCDT SET NRIGA=-1 WHERE IDFASCIA=3 AND NRIGA=3",
-                "UPDATE FASCESCDT SET NRIGA=3 WHERE IDFASCIA=3 AND NRIGA=2",
-                "UPDATE FASCESCDT SET NRIGA=2 WHERE IDFASCIA=3 AND NRIGA=-1"}));
+  EXPECT_EQ(
+      fasce::StatementiSpostaRiga("3", 3, 2),
+      (std::vector<std::string>{"UPDATE FASCESCDT SET NRIGA=-1 WHERE IDFASCIA=3 AND NRIGA=3",
+                                "UPDATE FASCESCDT SET NRIGA=3 WHERE IDFASCIA=3 AND NRIGA=2",
+                                "UPDATE FASCESCDT SET NRIGA=2 WHERE IDFASCIA=3 AND NRIGA=-1"}));
 }
 
 TEST(RichiesteFascia, PickerRequestsKeepTheirFilterAndEscapeTheTypedValue) {

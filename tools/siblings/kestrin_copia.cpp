@@ -40,7 +40,8 @@ std::string FileCopia(std::int32_t utente) {
 bool Uguali(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+    if (std::toupper(static_cast<unsigned char>(a[i])) !=
+        std::toupper(static_cast<unsigned char>(b[i])))
       return false;
   return true;
 }
@@ -94,7 +95,8 @@ struct CampoPers {
 // The modal dialog of the paste: one edit per field, named Edit<field>.
 class TIncollaForm : public ui::Form {
  public:
-  TIncollaForm(ui::Component* owner, std::vector<CampoPers>& campi) : ui::Form(owner), campi_(campi) {
+  TIncollaForm(ui::Component* owner, std::vector<CampoPers>& campi)
+      : ui::Form(owner), campi_(campi) {
     SetName("IncollaForm");
     SetCaption("Incolla");
     BorderStyle = ui::FormBorderStyle::Dialog;
@@ -169,7 +171,8 @@ void ScriviCopia(TXMLCopiaType& copia, const std::string& destinazione,
         velmaro::TXMLCampoCollegamentoType c = link.Item(l);
         const db::Value* prima = Cerca(master[0], c.TabMaster());
         const db::Value* dopo = Cerca(nuovo, c.TabMaster());
-        if (!prima || !dopo) throw std::runtime_error("Campo di collegamento sconosciuto: " + c.TabMaster());
+        if (!prima || !dopo)
+          throw std::runtime_error("Campo di collegamento sconosciuto: " + c.TabMaster());
         vecchi.emplace_back(c.TabDettagli(), *prima);
         nuovi.emplace_back(c.TabDettagli(), *dopo);
       }

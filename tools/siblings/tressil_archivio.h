@@ -44,7 +44,8 @@ inline void ScriviArchivio(const std::string& percorso, const std::vector<Client
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     for (const Cliente& c : clienti)
-      out << c.codice << ';' << c.ragsoc << ';' << c.pi << ';' << c.cf << ';' << c.tipoprezzo << '\n';
+      out << c.codice << ';' << c.ragsoc << ';' << c.pi << ';' << c.cf << ';' << c.tipoprezzo
+          << '\n';
     if (!out.flush()) throw std::runtime_error("cannot write " + temp);
   }
   fs::rename(temp, percorso);
