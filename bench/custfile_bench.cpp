@@ -15,6 +15,7 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "bare_firebird.h"
 #include "db/database.h"
 #include "db/engine.h"
 #include "db/query.h"
@@ -32,15 +33,6 @@ using namespace Firebird;
 constexpr int kArticoli = 10000;
 std::string g_cartella, g_archivio;
 
-void Esegui(db::Database& d, const std::string& sql) {
-  db::Transaction t(&d);
-  db::Query q(&d, &t);
-  q.ParamCheck = false;
-  q.SQL.Add(sql);
-  q.ExecSQL();
-  t.Commit();
-}
-
 void CreaDati() {
   std::string tmpl = (std::filesystem::temp_directory_path() / "velmaro-custfile-XXXXXX").string();
   if (!mkdtemp(tmpl.data())) std::abort();
@@ -50,47 +42,45 @@ void CreaDati() {
   g_archivio = host::PathsOf(g_cartella + "h").companyDb;
   db::Database d;
   host::OpenHostDatabase(d, g_archivio);
-  const std::string n = std::to_string(kArticoli);
-  Esegui(
+  InsertRows(d, 17,
+             "INSERT INTO CLASSIFICAZIONE1 VALUES (:I, 'C' || :I, 'Classe dell''articolo ' || :I); "
+             "INSERT INTO CLASSIFICAZIONE2 VALUES (:I, 'G' || :I, 'Gruppo ' || :I);");
+  InsertRows(
+      d, kArticoli,
+      "A = 'A' || LPAD(I, 6, '0'); "
+      "INSERT INTO ANAMAG (CODICE, ESTENSIONE, DESCRIZIONE1, CLASSIFICAZIONE1, "
+      "CLASSIFICAZIONE2)"
+      " VALUES (:A, '0', 'Articolo n. ' || :I || IIF(MOD(:I, 7) = 0, ' dell''esempio', ''),"
+      " 'C' || MOD(:I, 9), 'G' || MOD(:I, 17)); "
+      "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
+      " VALUES (1, :A, '0', 10 + MOD(:I, 90), 0); "
+      "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
+      " VALUES (1, :A, '0', 9.5 + MOD(:I, 90), 10); "
+      "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
+      " VALUES (1, :A, '0', 9 + MOD(:I, 90), 50); "
+      "IF (MOD(:I, 2) = 0) THEN BEGIN "
+      "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
+      " VALUES (2, :A, '0', 11.25, 0); "
+      "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
+      " VALUES (2, :A, '0', 10.75, 20); END "
+      "IF (MOD(:I, 3) = 0) THEN BEGIN "
+      "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
+      " VALUES (3, :A, '0', 12, 0); "
+      "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
+      " VALUES (3, :A, '0', 11.5, 5); "
+      "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
+      " VALUES (3, :A, '0', 10.5, 100); END",
+      "DECLARE A VARCHAR(20); ");
+  ExecBench(
       d,
-      "EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < 17) DO BEGIN "
-      "INSERT INTO CLASSIFICAZIONE1 VALUES (:I, 'C' || :I, 'Classe dell''articolo ' || :I); "
-      "INSERT INTO CLASSIFICAZIONE2 VALUES (:I, 'G' || :I, 'Gruppo ' || :I); I = I + 1; END END");
-  Esegui(
+      "INSERT INTO LISTSC (ID, NOME, TIPO) SELECT 1, 'Base', 'N' FROM RDB$DATABASE UNION ALL "
+      "SELECT 2, 'Rivenditori', 'N' FROM RDB$DATABASE UNION ALL SELECT 3, 'Grossisti', 'N' FROM "
+      "RDB$DATABASE");
+  ExecBench(d, "INSERT INTO FASCESC (ID, NOME) VALUES (1, 'Fascia')");
+  ExecBench(
       d,
-      "EXECUTE BLOCK AS DECLARE I INTEGER = 0; DECLARE A VARCHAR(20); BEGIN WHILE (I < " + n +
-          ") DO BEGIN A = 'A' || LPAD(I, 6, '0'); "
-          "INSERT INTO ANAMAG (CODICE, ESTENSIONE, DESCRIZIONE1, CLASSIFICAZIONE1, "
-          "CLASSIFICAZIONE2)"
-          " VALUES (:A, '0', 'Articolo n. ' || :I || IIF(MOD(:I, 7) = 0, ' dell''esempio', ''),"
-          " 'C' || MOD(:I, 9), 'G' || MOD(:I, 17)); "
-          "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
-          " VALUES (1, :A, '0', 10 + MOD(:I, 90), 0); "
-          "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
-          " VALUES (1, :A, '0', 9.5 + MOD(:I, 90), 10); "
-          "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
-          " VALUES (1, :A, '0', 9 + MOD(:I, 90), 50); "
-          "IF (MOD(:I, 2) = 0) THEN BEGIN "
-          "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
-          " VALUES (2, :A, '0', 11.25, 0); "
-          "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
-          " VALUES (2, :A, '0', 10.75, 20); END "
-          "IF (MOD(:I, 3) = 0) THEN BEGIN "
-          "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
-          " VALUES (3, :A, '0', 12, 0); "
-          "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
-          " VALUES (3, :A, '0', 11.5, 5); "
-          "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, QUANTITASCAGLIONE)"
-          " VALUES (3, :A, '0', 10.5, 100); END "
-          "I = I + 1; END END");
-  Esegui(d,
-         "INSERT INTO LISTSC (ID, NOME, TIPO) SELECT 1, 'Base', 'N' FROM RDB$DATABASE UNION ALL "
-         "SELECT 2, 'Rivenditori', 'N' FROM RDB$DATABASE UNION ALL SELECT 3, 'Grossisti', 'N' FROM "
-         "RDB$DATABASE");
-  Esegui(d, "INSERT INTO FASCESC (ID, NOME) VALUES (1, 'Fascia')");
-  Esegui(d,
-         "INSERT INTO FASCESCDT (IDFASCIA, NRIGA, IDLISTINO) SELECT 1, 1, 1 FROM RDB$DATABASE "
-         "UNION ALL SELECT 1, 2, 2 FROM RDB$DATABASE UNION ALL SELECT 1, 3, 3 FROM RDB$DATABASE");
+      "INSERT INTO FASCESCDT (IDFASCIA, NRIGA, IDLISTINO) SELECT 1, 1, 1 FROM RDB$DATABASE "
+      "UNION ALL SELECT 1, 2, 2 FROM RDB$DATABASE UNION ALL SELECT 1, 3, 3 FROM RDB$DATABASE");
 }
 
 velmaro::RichiestaFileClienti Richiesta(bool colonnaUnica) {
@@ -285,19 +275,8 @@ void FileNudoUnaVolta(IAttachment* att, ThrowStatusWrapper& st, bool unica) {
 
 void BM_Nudo(benchmark::State& state) {
   const bool unica = state.range(0) == 1;
-  IMaster* master = fb_get_master_interface();
-  ThrowStatusWrapper st(master->getStatus());
-  IProvider* prov = master->getDispatcher();
-  IXpbBuilder* dpb = master->getUtilInterface()->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
-  dpb->insertString(&st, isc_dpb_user_name, "SYSDBA");
-  dpb->insertString(&st, isc_dpb_lc_ctype, "UTF8");
-  IAttachment* att =
-      prov->attachDatabase(&st, g_archivio.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
-  for (auto _ : state) FileNudoUnaVolta(att, st, unica);
-  att->detach(&st);
-  dpb->dispose();
-  prov->release();
-  st.dispose();
+  BareAttachment bare(g_archivio);
+  for (auto _ : state) FileNudoUnaVolta(bare.att, bare.st, unica);
 }
 
 BENCHMARK(BM_Nudo)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);

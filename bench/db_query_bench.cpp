@@ -2,18 +2,16 @@
 // Firebird fetch loop in the same run; prints the ratio of the two.
 #include <benchmark/benchmark.h>
 #include <firebird/Interface.h>
-#include <stdlib.h>
 
 #include <cstring>
 #include <filesystem>
 #include <iostream>
-#include <map>
 
-#include "db/database.h"
 #include "bare_firebird.h"
-#include "ratio_reporter.h"
+#include "db/database.h"
 #include "db/engine.h"
 #include "db/query.h"
+#include "ratio_reporter.h"
 
 namespace {
 
@@ -23,23 +21,18 @@ std::string g_path;
 void CreateData() {
   db::Database d;
   g_path = CreateBenchDatabase(d, "velmaro-bench");
-  db::Transaction t(&d);
-  db::Query q(&d, &t);
-  q.SQL.Add("CREATE TABLE LISTSCDTNET (ID INTEGER NOT NULL, IDLISTINO INTEGER, CODICEARTICOLO VARCHAR(30),"
-            " PREZZO NUMERIC(15,5), DATAINIZIOVALIDITA DATE, DATAFINEVALIDITA DATE)");
-  q.ExecSQL();
-  t.Commit();
-  q.SQL.Clear();
-  q.ParamCheck = false;
-  q.SQL.Add("EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < " + std::to_string(kRows) +
-            ") DO BEGIN INSERT INTO LISTSCDTNET VALUES (:I, MOD(:I, 50), 'ART' || :I, :I * 1.25,"
-            " DATE '2024-01-01' + MOD(:I, 365), DATE '2025-01-01'); I = I + 1; END END");
-  q.ExecSQL();
-  t.Commit();
+  ExecBench(d,
+            "CREATE TABLE LISTSCDTNET (ID INTEGER NOT NULL, IDLISTINO INTEGER,"
+            " CODICEARTICOLO VARCHAR(30), PREZZO NUMERIC(15,5), DATAINIZIOVALIDITA DATE,"
+            " DATAFINEVALIDITA DATE)");
+  InsertRows(d, kRows,
+             "INSERT INTO LISTSCDTNET VALUES (:I, MOD(:I, 50), 'ART' || :I, :I * 1.25,"
+             " DATE '2024-01-01' + MOD(:I, 365), DATE '2025-01-01');");
 }
 
 const char* kSelect =
-    "SELECT ID, IDLISTINO, CODICEARTICOLO, PREZZO, DATAINIZIOVALIDITA, DATAFINEVALIDITA FROM LISTSCDTNET";
+    "SELECT ID, IDLISTINO, CODICEARTICOLO, PREZZO, DATAINIZIOVALIDITA, DATAFINEVALIDITA FROM "
+    "LISTSCDTNET";
 
 void BM_BareFetch(benchmark::State& state) {
   using namespace Firebird;
@@ -82,9 +75,7 @@ void BM_BareFetch(benchmark::State& state) {
 
 void BM_QueryFetch(benchmark::State& state) {
   db::Database d;
-  d.DatabaseName = g_path;
-  d.Params = {"user_name=SYSDBA"};
-  d.Open();
+  OpenBenchDatabase(d, g_path);
   db::Transaction t(&d);
   for (auto _ : state) {
     db::Query q(&d, &t);
@@ -99,7 +90,8 @@ void BM_QueryFetch(benchmark::State& state) {
     double sum = 0;
     std::size_t chars = 0;
     for (q.First(); !q.Eof(); q.Next()) {
-      sum += id.AsInteger() + listino.AsInteger() + prezzo.AsFloat() + d1.AsDateTime() + d2.AsDateTime();
+      sum += id.AsInteger() + listino.AsInteger() + prezzo.AsFloat() + d1.AsDateTime() +
+             d2.AsDateTime();
       chars += code.AsString().size();
     }
     benchmark::DoNotOptimize(sum);
@@ -120,12 +112,8 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  double bare = 0, query = 0;
-  for (auto& [name, t] : reporter.times) {
-    if (name.find("BM_BareFetch") == 0) bare = t;
-    if (name.find("BM_QueryFetch") == 0) query = t;
-  }
+  const double bare = reporter.TimeOf("BM_BareFetch"), query = reporter.TimeOf("BM_QueryFetch");
   if (bare > 0 && query > 0) std::cout << "db::Query / bare fetch = " << query / bare << "\n";
-  std::filesystem::remove_all(std::filesystem::path(g_path).parent_path());
+  RemoveBenchDatabase(g_path);
   return 0;
 }

@@ -3,27 +3,17 @@
 // program preparing, executing and fetching the same first screen of the
 // same statement, on a 200,000-row net-price table. Prints the ratios.
 #include <benchmark/benchmark.h>
-#include <firebird/Interface.h>
 
-#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "bare_firebird.h"
-#include "db/database.h"
-#include "db/datasource.h"
+#include "bench_grid_window.h"
 #include "db/engine.h"
-#include "db/query.h"
-#include "db/transaction.h"
 #include "grid/rvuxgrid.h"
-#include "grid/tabellegriglia.h"
-#include "grid/vuxgrid.h"
 #include "ratio_reporter.h"
-#include "ui/application.h"
 #include "ui/driver.h"
-#include "ui/form.h"
-#include "ui/make.h"
 
 namespace {
 
@@ -35,79 +25,29 @@ const std::vector<std::string> kBase = {
     "SELECT IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, DATAINIZIOVALIDITA, DATAFINEVALIDITA,",
     "  QUANTITASCAGLIONE, PROVVIGIONE", "FROM LISTSCDTNET", "WHERE (IDLISTSC=1)"};
 
-void Exec(db::Database& d, const std::string& sql) {
-  db::Transaction t(&d);
-  t.StartTransaction();
-  db::Query q(&d, &t);
-  q.ParamCheck = false;
-  q.SQL.SetText(sql);
-  q.ExecSQL();
-  t.Commit();
-}
-
-std::string Text(const std::vector<std::string>& lines) {
-  std::string s;
-  for (const auto& l : lines) s += l + "\n";
-  return s;
-}
-
 void CreateData() {
   db::Database d;
   g_path = CreateBenchDatabase(d, "velmaro-gridsearch-bench");
-  for (const auto* t : {&velmaro::kCreaSTOASP1, &velmaro::kCreaSTOPOS1, &velmaro::kCreaSETGRID})
-    Exec(d, Text(*t));
-  Exec(d,
-       "CREATE TABLE LISTSCDTNET (IDLISTSC INTEGER NOT NULL, CODICEARTICOLO VARCHAR(20) NOT NULL,"
-       " ESTCODICE VARCHAR(10), PREZZO NUMERIC(15,4), DATAINIZIOVALIDITA DATE, DATAFINEVALIDITA "
-       "DATE,"
-       " QUANTITASCAGLIONE NUMERIC(15,3) DEFAULT 0, PROVVIGIONE NUMERIC(9,4), OMA_CODICE "
-       "VARCHAR(20),"
-       " OMA_ESTENSIONE VARCHAR(10), OMA_QUANTITA NUMERIC(15,3), OMA_MULTIPLI NUMERIC(15,3),"
-       " OMA_SOGLIA NUMERIC(15,3), PRIORITA_SU_ECCPROVV SMALLINT, IDPROMOVELOCE INTEGER)");
-  Exec(d, "EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < " + std::to_string(kRows) +
-              ") DO BEGIN INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO,"
-              " DATAINIZIOVALIDITA, DATAFINEVALIDITA, PROVVIGIONE) VALUES (1, 'ART' || :I, '', :I "
-              "* 1.25,"
-              " DATE '2024-01-01' + MOD(:I, 365), DATE '2025-01-01', 2.5); I = I + 1; END END");
-  Exec(d, "CREATE INDEX LISTSCDTNET_ARTICOLO ON LISTSCDTNET (IDLISTSC, CODICEARTICOLO)");
-  Exec(d, "CREATE INDEX LISTSCDTNET_CODICE ON LISTSCDTNET (CODICEARTICOLO)");
+  CreateGridTables(d);
+  ExecBench(
+      d,
+      "CREATE TABLE LISTSCDTNET (IDLISTSC INTEGER NOT NULL, CODICEARTICOLO VARCHAR(20) NOT NULL,"
+      " ESTCODICE VARCHAR(10), PREZZO NUMERIC(15,4), DATAINIZIOVALIDITA DATE,"
+      " DATAFINEVALIDITA DATE, QUANTITASCAGLIONE NUMERIC(15,3) DEFAULT 0,"
+      " PROVVIGIONE NUMERIC(9,4), OMA_CODICE VARCHAR(20), OMA_ESTENSIONE VARCHAR(10),"
+      " OMA_QUANTITA NUMERIC(15,3), OMA_MULTIPLI NUMERIC(15,3), OMA_SOGLIA NUMERIC(15,3),"
+      " PRIORITA_SU_ECCPROVV SMALLINT, IDPROMOVELOCE INTEGER)");
+  InsertRows(d, kRows,
+             "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO,"
+             " DATAINIZIOVALIDITA, DATAFINEVALIDITA, PROVVIGIONE) VALUES (1, 'ART' || :I, '',"
+             " :I * 1.25, DATE '2024-01-01' + MOD(:I, 365), DATE '2025-01-01', 2.5);");
+  ExecBench(d, "CREATE INDEX LISTSCDTNET_ARTICOLO ON LISTSCDTNET (IDLISTSC, CODICEARTICOLO)");
+  ExecBench(d, "CREATE INDEX LISTSCDTNET_CODICE ON LISTSCDTNET (CODICEARTICOLO)");
 }
 
 // The list-rows window in small: a grid set up as the windows set theirs up.
-struct Window {
-  db::Database database;
-  db::Transaction transaction{&database};
-  db::Query query{&database, &transaction};
-  db::DataSource source{&query};
-  ui::Owned<ui::Form> form;
-  velmaro::TVuxGrid* grid = nullptr;
-
-  Window() {
-    database.DatabaseName = g_path;
-    database.Params = {"user_name=SYSDBA"};
-    database.Open();
-    form = ui::MakeOwned<ui::Form>(&ui::App());
-    form->SetName("Righe");
-    grid = ui::Make<velmaro::TVuxGrid>(form.get(), "Griglia", {0, 0, 700, 380});
-    grid->Loaded();
-    query.BeforeOpen = [this](db::DataSet&) {
-      if (grid->Tag != 0) return;
-      query.SQL.Assign(kBase);
-      grid->SQLIniziale = query.SQL;
-      grid->CaricaAspettoGriglia();
-    };
-    grid->OnInizioRicerca = [this](ui::Component*) { grid->Tag = 1; };
-    grid->OnFineRicerca = [this](ui::Component*) { grid->Tag = 0; };
-    grid->CodiceProgetto = 501;
-    grid->SetSituazione(12);
-    grid->Utente = 1;
-    grid->NomeTabella = "LISTSCDTNET";
-    grid->SetDataSource(&source);
-    grid->SetSorgenteDati(&query);
-    grid->TabellaPiccola = true;
-    query.Open();
-    form->Show();
-  }
+struct Window : BenchGridWindow {
+  Window() : BenchGridWindow(g_path, "Righe", kBase, "LISTSCDTNET", 12, 700, 380, false) {}
 };
 
 const char* const kTexts[2] = {"ART1234", "ART1235"};
@@ -143,27 +83,12 @@ void GridStep(benchmark::State& state, bool upper) {
 }
 
 void BareStep(benchmark::State& state, bool upper) {
-  using namespace Firebird;
   BareAttachment bare(g_path);
-  IAttachment* att = bare.att;
-  ThrowStatusWrapper& st = bare.st;
-  ITransaction* tra = att->startTransaction(&st, 0, nullptr);
+  Firebird::ITransaction* tra = bare.att->startTransaction(&bare.st, 0, nullptr);
   int i = 0;
-  for (auto _ : state) {
-    const std::string& sql = g_statements[upper][i++ % 2];
-    IStatement* stmt =
-        att->prepare(&st, tra, 0, sql.c_str(), 3, IStatement::PREPARE_PREFETCH_METADATA);
-    IMessageMetadata* meta = stmt->getOutputMetadata(&st);
-    std::vector<unsigned char> buf(meta->getMessageLength(&st));
-    IResultSet* rs = stmt->openCursor(&st, tra, nullptr, nullptr, meta, 0);
-    int fetched = 0;
-    while (fetched < kScreen && rs->fetchNext(&st, buf.data()) == IStatus::RESULT_OK) ++fetched;
-    benchmark::DoNotOptimize(buf.data());
-    rs->close(&st);
-    meta->release();
-    stmt->free(&st);
-  }
-  tra->commit(&st);
+  for (auto _ : state)
+    benchmark::DoNotOptimize(BareFirstRows(bare, tra, g_statements[upper][i++ % 2], kScreen));
+  tra->commit(&bare.st);
 }
 
 void BM_GridTypedSearch_Upper(benchmark::State& s) { GridStep(s, true); }
@@ -198,6 +123,6 @@ int main(int argc, char** argv) {
                      "BM_BareFirstScreen_Indexed/iterations:200")
             << " (aim 1.3)\n";
   if (!g_statements[1].empty()) std::cout << "statement of the step:\n" << g_statements[1][0];
-  std::filesystem::remove_all(std::filesystem::path(g_path).parent_path());
+  RemoveBenchDatabase(g_path);
   return 0;
 }

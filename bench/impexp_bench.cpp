@@ -230,12 +230,6 @@ BENCHMARK(BM_ImportClassico)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_BareExport)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ExportClassico)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-double Tempo(const RatioReporter& r, const std::string& nome) {
-  for (const auto& [n, t] : r.times)
-    if (n.find(nome) == 0) return t;
-  return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -243,10 +237,10 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const double bareImp = Tempo(reporter, "BM_BareImport"),
-               imp = Tempo(reporter, "BM_ImportClassico");
-  const double bareExp = Tempo(reporter, "BM_BareExport"),
-               exp = Tempo(reporter, "BM_ExportClassico");
+  const double bareImp = reporter.TimeOf("BM_BareImport"),
+               imp = reporter.TimeOf("BM_ImportClassico");
+  const double bareExp = reporter.TimeOf("BM_BareExport"),
+               exp = reporter.TimeOf("BM_ExportClassico");
   if (bareImp > 0 && imp > 0) {
     std::cout << "classic import / bare import = " << imp / bareImp << "\n";
     std::cout << "classic import lines/s (wall clock; the lines/s column counts CPU time) = "

@@ -1,7 +1,7 @@
 // The in-memory table against a plain vector of structs on one million
 // records of four fields: appending, sorting on two fields and locating a
-// missing key (repeatedly on an unchanged table, and right after a change). Prints each ratio to the plain baseline measured in the same
-// run, and the heap taken per record.
+// missing key (repeatedly on an unchanged table, and right after a change). Prints each ratio to
+// the plain baseline measured in the same run, and the heap taken per record.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 

@@ -14,5 +14,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
     for (const Run& r : runs) times[r.benchmark_name()] = r.GetAdjustedRealTime();
     ConsoleReporter::ReportRuns(runs);
   }
+  // The time of the first benchmark whose name starts with `prefix`; 0 if none ran.
+  double TimeOf(const std::string& prefix) const {
+    for (const auto& [name, t] : times)
+      if (name.rfind(prefix, 0) == 0) return t;
+    return 0;
+  }
   std::map<std::string, double> times;
 };

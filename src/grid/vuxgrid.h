@@ -92,28 +92,28 @@ class TVuxGrid : public ui::DBGrid {
 
   // ---------------------------------------------------------------------
   // Published properties, in their order.
-  db::StringList SQLIniziale;            // the bound query's base SQL
-  bool TabellaPiccola = false;           // searches and sorts on any column
-  std::string TabellaAspettoGriglia;     // layout table ("STOASP1")
+  db::StringList SQLIniziale;         // the bound query's base SQL
+  bool TabellaPiccola = false;        // searches and sorts on any column
+  std::string TabellaAspettoGriglia;  // layout table ("STOASP1")
   db::Database* DatabaseImpostazioni = nullptr;
   // Situation code; reads positive even while the layout scratch copy runs
   // under the negated code (CodiceSituazione holds the code in use).
   int Situazione() const { return CodiceSituazione < 0 ? -CodiceSituazione : CodiceSituazione; }
   void SetSituazione(int codice) { CodiceSituazione = codice; }
-  int Utente = 0;                        // operator number
-  int TipoTabella = kTipoQuery;          // set by SetSorgenteDati
+  int Utente = 0;                // operator number
+  int TipoTabella = kTipoQuery;  // set by SetSorgenteDati
   int CodiceProgetto = 0;
   std::string TabellaPosizioneFinestre;  // positions table ("STOPOS1")
   std::string TabellaAspettoGriglie;     // settings table ("SETGRID")
   ui::Color ColoreRecordSelezionato() const { return coloreRecordSelezionato_; }
-  std::string CampiIndicizzati;          // indexed field names, ";"-separated
+  std::string CampiIndicizzati;  // indexed field names, ";"-separated
   db::DataSet* SorgenteDati() const { return sorgente_; }
   void SetSorgenteDati(db::DataSet* dataSet);
   bool OrderBy = true;                   // the grid writes its ORDER BY
   ui::NotifyEvent OnInizioRicerca;       // a search, cancel or all-fields search starts
   ui::NotifyEvent OnFineRicerca;         // ... and ends
   db::Table* TabellaAppoggio = nullptr;  // support table of an in-memory set for the query window
-  db::StringList CampiPersonalizzati;            // upper-case field names ...
+  db::StringList CampiPersonalizzati;    // upper-case field names ...
   db::StringList CampiPersonalizzatiDecodifica;  // ... and their SQL expressions, line by line
 
   // ---------------------------------------------------------------------
@@ -139,11 +139,11 @@ class TVuxGrid : public ui::DBGrid {
   static constexpr int kMaxChiavi = 65536;
   std::int16_t NumeroChiavi() const { return std::int16_t(ChiaviOrdinamento.size()); }
   // Search.
-  std::string CampoRicerca;       // upper-case field of the F5 search; empty outside it
-  std::string EspressioneRicerca; // its SQL expression
-  std::string ConnettivoRicerca;  // "WHERE" or "AND"
+  std::string CampoRicerca;              // upper-case field of the F5 search; empty outside it
+  std::string EspressioneRicerca;        // its SQL expression
+  std::string ConnettivoRicerca;         // "WHERE" or "AND"
   TRVuxGridForm* FormRicerca = nullptr;  // the F5 dialog while it is open
-  std::string CondizioneRicerca;  // the condition line of the active search; empty: none
+  std::string CondizioneRicerca;         // the condition line of the active search; empty: none
   OpzioniFiltroRicerca OpzioniFiltro;
   ui::Timer* TimerRicerca = nullptr;  // 1000 ms, disabled; its tick runs ComponiSqlRicerca
   // The layout rows read at the first reopen inside the F5 dialog: its
@@ -232,12 +232,15 @@ class TVuxGrid : public ui::DBGrid {
   void CostruisciMenu();
   void EseguiVoce(ui::MenuItem* voce, void (TVuxGrid::*comando)());
   void LeggiImpostazioni();
-  std::vector<std::string> RigheChiaveSituazione() const;
   void LeggiModoOrdinamento();
+  // On a big table only an indexed field may be searched or sorted on; any
+  // other is refused with the operator warned.
+  bool CampoConsentito(const std::string& campo) const;
   void LeggiChiavi();
   void ScriviOrderBy(db::Query& query);
   std::vector<std::string> OrigineCampiSQLIniziale();
-  bool ChiaveUtilizzabile(const ChiaveOrdinamento& k, const std::vector<std::string>& origini) const;
+  bool ChiaveUtilizzabile(const ChiaveOrdinamento& k,
+                          const std::vector<std::string>& origini) const;
   void OrdinaSuColonna(int colonna, bool ctrl);
   void ApplicaOrdinamento(int colonna);
   void TogliRigheRipetute(db::Query& query);

@@ -21,15 +21,7 @@ namespace velmaro {
 
 namespace {
 
-constexpr const char* kNonIndicizzato =
-    "Attenzione: Non è possibile eseguire la ricerca su un campo non indicizzato di una tabella di "
-    "grandi dimensioni";
 constexpr char kInvio = '\r', kEsc = 27, kApostrofo = '\'';
-
-bool Indicizzato(const std::string& campiIndicizzati, const std::string& campo) {
-  return (";" + ui::UpperCase(campiIndicizzati) + ";").find(";" + ui::UpperCase(campo) + ";") !=
-         std::string::npos;
-}
 
 void FermaTimer(TVuxGrid& g) {
   if (g.TimerRicerca) g.TimerRicerca->SetEnabled(false);
@@ -118,6 +110,17 @@ std::string TVuxGrid::ProssimoConnettivo() {
   return connettivo;
 }
 
+bool TVuxGrid::CampoConsentito(const std::string& campo) const {
+  if (TabellaPiccola || RicercaF5Sempre) return true;
+  const std::string indicizzati = ";" + ui::UpperCase(CampiIndicizzati) + ";";
+  if (indicizzati.find(";" + ui::UpperCase(campo) + ";") != std::string::npos) return true;
+  ui::MessageDlg(
+      "Attenzione: Non è possibile eseguire la ricerca su un campo non indicizzato di una tabella "
+      "di grandi dimensioni",
+      ui::MsgDlgType::Warning, ui::mbOK);
+  return false;
+}
+
 // F5: the search dialog on the current column.
 void TVuxGrid::RicercaCampoCorrente() {
   Notifica(OnInizioRicerca, this);
@@ -126,9 +129,7 @@ void TVuxGrid::RicercaCampoCorrente() {
     Notifica(OnFineRicerca, this);
     return;
   }
-  if (TipoTabella == kTipoQuery && !TabellaPiccola && !RicercaF5Sempre &&
-      !Indicizzato(CampiIndicizzati, campo->FieldName())) {
-    ui::MessageDlg(kNonIndicizzato, ui::MsgDlgType::Warning, ui::mbOK);
+  if (TipoTabella == kTipoQuery && !CampoConsentito(campo->FieldName())) {
     Notifica(OnFineRicerca, this);
     return;
   }

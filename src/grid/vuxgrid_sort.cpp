@@ -41,16 +41,7 @@ void TVuxGrid::OrdinaSuColonna(int colonna, bool ctrl) {
   const std::string nome = ui::UpperCase(campo->FieldName());
   // Checked before anything changes, so that a refused column leaves the
   // sort as it was.
-  if (!TabellaPiccola && !RicercaF5Sempre && TipoTabella != kTipoMemoria) {
-    std::string indicizzati = ";" + ui::UpperCase(CampiIndicizzati) + ";";
-    if (indicizzati.find(";" + nome + ";") == std::string::npos) {
-      ui::MessageDlg(
-          "Attenzione: Non è possibile eseguire la ricerca su un campo non indicizzato di una "
-          "tabella di grandi dimensioni",
-          ui::MsgDlgType::Warning, ui::mbOK);
-      return;
-    }
-  }
+  if (TipoTabella != kTipoMemoria && !CampoConsentito(nome)) return;
   if (ctrl && ModoOrdinamento == 1) {
     ModoOrdinamento = 2;
     ScambiaModoOrdinamento();

@@ -10,6 +10,7 @@
 #include "db/query.h"
 #include "db/table.h"
 #include "db/transaction.h"
+#include "grid/layoutsql.h"
 #include "grid/vuxgrid.h"
 #include "ui/strings.h"
 
@@ -127,12 +128,6 @@ void TVuxGrid::LeggiImpostazioni() {
 
 // ---- before each open: the sorted order
 
-std::vector<std::string> TVuxGrid::RigheChiaveSituazione() const {
-  return {"WHERE (CodiceSituazione=" + std::to_string(CodiceSituazione) + ")",
-          "AND (CodiceUtente=" + std::to_string(Utente) + ")",
-          "AND (CodiceProgetto=" + std::to_string(CodiceProgetto) + ")"};
-}
-
 void TVuxGrid::CaricaOrdinamento(db::DataSet& dataSet) {
   if (primaApertura_) primaApertura_(dataSet);
   auto* query = TipoTabella == kTipoQuery ? dynamic_cast<db::Query*>(&dataSet) : nullptr;
@@ -163,7 +158,7 @@ void TVuxGrid::CaricaOrdinamento(db::DataSet& dataSet) {
 
 void TVuxGrid::LeggiModoOrdinamento() {
   std::vector<std::string> righe{"SELECT * FROM " + TraVirgolette(TabellaAspettoGriglia)};
-  for (auto& r : RigheChiaveSituazione()) righe.push_back(r);
+  for (auto& r : RigheChiave({CodiceProgetto, CodiceSituazione, Utente})) righe.push_back(r);
   righe.push_back("AND (Ordinamento IS NOT NULL)");
   righe.push_back("AND (ABS(Ordinamento)>'2')");
   Lettura l(*DatabaseGriglia(), righe);
@@ -180,7 +175,8 @@ void TVuxGrid::LeggiChiavi() {
     k.Colonna = q.FieldByName("POSIZIONE").AsInteger();
     return k;
   };
-  std::vector<std::string> chiaveSituazione = RigheChiaveSituazione();
+  const std::vector<std::string> chiaveSituazione =
+      RigheChiave({CodiceProgetto, CodiceSituazione, Utente});
   if (ModoOrdinamento == 2) {
     std::vector<std::string> righe{
         "SELECT ABS(Ordinamento) AS ORD,Ordinamento,NomeCampo,Origine,Posizione FROM " +
@@ -299,12 +295,8 @@ void TVuxGrid::DopoApertura(db::DataSet& dataSet) {
   if (TipoTabella == kTipoQuery || TipoTabella == kTipoTabella) CaricaAspettoGriglia();
   if (!CampoRicerca.empty()) SelezionaColonnaCampo(CampoRicerca);
   if (TipoTabella == kTipoTabella)
-    if (auto* t = dynamic_cast<db::Table*>(&dataSet)) {
-      std::string indici;
-      for (const db::IndexDef& i : t->IndexDefs) indici += i.Fields + ";";
-      if (!indici.empty()) indici.pop_back();
-      CampiIndicizzati = indici;
-    }
+    if (auto* t = dynamic_cast<db::Table*>(&dataSet))
+      CampiIndicizzati = CampiIndicizzatiTabella(*t);
   if (TipoTabella == kTipoQuery || TipoTabella == kTipoTabella) ColoraTitoli();
   if (DisabilitaMemPosGriglie) CopiaTemporaneaAspetto();
 }

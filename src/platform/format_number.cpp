@@ -209,6 +209,12 @@ Picture ParsePicture(const std::string& section) {
   bool afterPoint = false;
   for (long i = 0; i < static_cast<long>(tokens.size()); ++i) {
     const char c = tokens[static_cast<size_t>(i)].first;
+    // A "," outside quotes asks for thousands grouping wherever it stands
+    // (",0.00" is "#,0.00") and is never printed itself.
+    if (c == ',' && !tokens[static_cast<size_t>(i)].second) {
+      p.grouping = true;
+      continue;
+    }
     if (i < first) { p.prefix += c; continue; }
     if (i > last) { p.suffix += c; continue; }
     if (tokens[static_cast<size_t>(i)].second) continue;

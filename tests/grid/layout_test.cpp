@@ -5,8 +5,8 @@
 #include "grid/acqaspettodavuxgrid.h"
 #include "grid/avvuxgr.h"
 #include "grid/pvuxgrid.h"
-#include "griglia_fixture.h"
 #include "ui/dbgrid.h"
+#include "vuxgrid_fixture.h"
 
 namespace velmaro::testing {
 namespace {

@@ -7,8 +7,8 @@
 #include "db/datasource.h"
 #include "db/table.h"
 #include "grid/rvuxgrid.h"
-#include "griglia_fixture.h"
 #include "ui/dbgrid.h"
+#include "vuxgrid_fixture.h"
 
 namespace velmaro::testing {
 namespace {
@@ -20,7 +20,7 @@ class Ricerca : public GrigliaTest {
   // F5 on the column of `campo`, with the operator's steps inside the
   // dialog; an error box shown by one step is answered by the next.
   void F5(const std::string& campo, std::vector<ui::Driver::Action> passi) {
-    driver_.SelectColumn("FinestraProva.Griglia", campo);
+    driver_.SelectColumn("FinestraGriglia.Griglia", campo);
     for (auto& passo : passi) driver_.Enqueue(std::move(passo));
     griglia_->RicercaCampoCorrente();
   }
@@ -265,7 +265,7 @@ TEST_F(Ricerca, NonIndexedColumnOfABigTable) {
   ApriFinestra();
   griglia_->TabellaPiccola = false;
   griglia_->CampiIndicizzati = "codice;QUANTITA";
-  driver_.SelectColumn("FinestraProva.Griglia", "DESCRIZIONE");
+  driver_.SelectColumn("FinestraGriglia.Griglia", "DESCRIZIONE");
   driver_.EnqueueAnswer("OK");
   const auto prima = Sql();
   eventi_.clear();
@@ -276,12 +276,6 @@ TEST_F(Ricerca, NonIndexedColumnOfABigTable) {
   EXPECT_EQ(eventi_, "IF");
   EXPECT_EQ(Sql(), prima);
 }
-
-}  // namespace
-}  // namespace velmaro::testing
-
-namespace velmaro::testing {
-namespace {
 
 // Catches the in-memory table's search filtering on the wrong field or
 // kind, ignoring Upper, or staying filtered after Escape; and a layout
@@ -322,12 +316,6 @@ TEST_F(Ricerca, InMemoryTableRecordFilter) {
   EXPECT_EQ(nomi().size(), 3u);
   EXPECT_EQ(g->Columns().Count(), 2);
 }
-
-}  // namespace
-}  // namespace velmaro::testing
-
-namespace velmaro::testing {
-namespace {
 
 // Catches a table's search filtering by the wrong kind of comparison, not
 // ordered by the searched column, or left filtered after F6.

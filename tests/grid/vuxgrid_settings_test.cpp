@@ -58,7 +58,6 @@ TEST_F(VuxGridTest, TableKindSortsByItsIndexes) {
   griglia_->SetSorgenteDati(&tabella);
   griglia_->TabellaPiccola = false;
   tabella.Open();
-  EXPECT_EQ(griglia_->TipoTabella, kTipoTabella);
   EXPECT_EQ(griglia_->CampiIndicizzati, "IDLISTSC;CODICEARTICOLO");
   EXPECT_EQ(griglia_->Columns()[0]->Title.Color, kColoreCampiIndicizzati);
   ui::Driver d;

@@ -50,6 +50,9 @@ TEST_F(FormatNumber, FormatFloatPictures) {
   EXPECT_EQ(plat::FormatFloat("#,##0.00", 999.999), "1.000,00");
   EXPECT_EQ(plat::FormatFloat("#,##0.###", 1234.5), "1.234,5");
   EXPECT_EQ(plat::FormatFloat("#,##0.###", 12), "12");
+  // A leading "," groups thousands like "#,0.00"; it is never printed.
+  EXPECT_EQ(plat::FormatFloat(",0.00", 3.74), "3,74");
+  EXPECT_EQ(plat::FormatFloat(",0.00", 1234.5), "1.234,50");
   EXPECT_EQ(plat::FormatFloat("0", 0.5), "1");
   EXPECT_EQ(plat::FormatFloat("0", -0.4), "0");
   EXPECT_EQ(plat::FormatFloat("000", 7), "007");
