@@ -2,8 +2,6 @@
 // The operator's own context on the company database, for the stand-ins
 // that read or write it: the context object of the operator number, the
 // parameter "Archivio" kept in memory, the company connection opened from it.
-// (No std::to_string in the stand-ins: its digit table is a unique symbol,
-// which would keep a library loaded after the module frees it.)
 #include <cstdint>
 #include <string>
 
