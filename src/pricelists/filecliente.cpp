@@ -275,7 +275,12 @@ void GeneratoreFileClienti::Genera(const RichiestaFileClienti& r, const std::str
       file.close();
       if (!file) throw std::runtime_error("Errore di scrittura del file " + percorso);
     }
-    std::filesystem::rename(std::filesystem::u8path(temporaneo), std::filesystem::u8path(percorso));
+    // A target that is a folder, or that cannot be replaced, is the
+    // operator's to mend: told in words, not in the library's English.
+    std::error_code ec;
+    std::filesystem::rename(std::filesystem::u8path(temporaneo), std::filesystem::u8path(percorso),
+                            ec);
+    if (ec) throw std::runtime_error("Impossibile creare il file " + percorso);
   } catch (...) {
     std::error_code ec;
     std::filesystem::remove(std::filesystem::u8path(temporaneo), ec);

@@ -55,13 +55,23 @@ void TLisFasImpostForm::Inizializzazione() {
   CheckBoxAssClientiPX->SetChecked(valore == "1");
 }
 
-// Each store commits on its own and reports nothing: the message comes
-// whatever they did.
+// Each store commits on its own. A store that fails (a text longer than
+// the table keeps, a database error) must not be reported as saved: the
+// operator is told which settings kept their old value.
 void TLisFasImpostForm::ButtonSalvaClick() {
-  DM().SettaValoreTabX("ImpDirEccDB", EditDirEcc->Text(), false);
-  DM().SettaValoreTabX("ListinoNettiDefPerSconti", EditListNettDef->Text(), false);
-  DM().SettaValoreTabX("ModalitaPXAssCli", CheckBoxAssClientiPX->Checked() ? "1" : "0", false);
-  ui::ShowMessage("Impostazioni salvate");
+  std::string falliti;
+  auto salva = [&](const char* nome, const std::string& valore, const char* titolo) {
+    if (DM().SettaValoreTabX(nome, valore, false)) return;
+    falliti += std::string(falliti.empty() ? "" : ", ") + "\"" + titolo + "\"";
+  };
+  salva("ImpDirEccDB", EditDirEcc->Text(), "Database ecc");
+  salva("ListinoNettiDefPerSconti", EditListNettDef->Text(), "Listino netti default per sconti");
+  salva("ModalitaPXAssCli", CheckBoxAssClientiPX->Checked() ? "1" : "0",
+        "Modalità PX associa clienti");
+  if (falliti.empty())
+    ui::ShowMessage("Impostazioni salvate");
+  else
+    ui::MessageDlg("Impostazioni non salvate: " + falliti, ui::MsgDlgType::Warning, ui::mbOK);
 }
 
 void TLisFasImpostForm::ButtonAggTipiPRClick() {

@@ -9,6 +9,7 @@
 #include "grid/tabellegriglia.h"
 #include "icon.h"
 #include "sqlrun.h"
+#include "../siblings/tressil_archivio.h"
 
 #ifndef VELMARO_SOURCE_SQL_DIR
 #define VELMARO_SOURCE_SQL_DIR "sql"
@@ -162,6 +163,9 @@ void InitHostFolder(const std::string& dir, const std::string& sqlFolder,
   }
   if (!WriteIconFile(p.icon)) throw std::runtime_error("cannot write " + p.icon);
   LinkSiblings(options.siblingsFolder, p.root, out);
+  // The second customer archive that the Tressil.dll stand-in keeps.
+  siblings::tressil::ScriviArchivio(siblings::tressil::FileArchivio(p.root),
+                                    siblings::tressil::ArchivioIniziale());
 
   Summarise(user, p.userDb, out);
   Summarise(company, p.companyDb, out);

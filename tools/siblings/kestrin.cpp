@@ -1,11 +1,12 @@
 // Stand-in for the sibling library "Kestrin.dll": the record search as a
 // modal dialog on the module's own search form, and the copy and paste of
-// records (not built yet: both entries return at once).
+// records.
 #include "search/kestrin.h"
 
 #include <cstdint>
 #include <string>
 
+#include "kestrin_copia.h"
 #include "platform/encoding.h"
 #include "search/vuxricerche.h"
 
@@ -23,8 +24,14 @@ __attribute__((visibility("default"))) void ShowVuxRicercheFormY(std::int32_t ut
   if (risposta) velmaro::WideStringAssign(risposta, testo);
 }
 
-__attribute__((visibility("default"))) void CopiaE(std::int32_t utente, const char* documento) {}
+// The documents arrive in Windows-1252; errors reach the caller, with
+// nothing of a failed paste left behind (kestrin_copia.cpp).
+__attribute__((visibility("default"))) void CopiaE(std::int32_t utente, const char* documento) {
+  siblings::Copia(utente, plat::AnsiToUtf8(documento ? documento : ""));
+}
 
-__attribute__((visibility("default"))) void IncollaE(std::int32_t utente, const char* documento) {}
+__attribute__((visibility("default"))) void IncollaE(std::int32_t utente, const char* documento) {
+  siblings::Incolla(utente, plat::AnsiToUtf8(documento ? documento : ""));
+}
 
 }  // extern "C"

@@ -1,0 +1,95 @@
+#pragma once
+// The dialogs of the bands page: a band ("Nuova fascia" / "Edita fascia")
+// and a band row ("Nuovo dettaglio fascia" / "Edita dettaglio fascia"),
+// each with its checks before it closes with OK and its list pickers.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "context/launch.h"
+#include "pricelists/fasce.h"
+#include "ui/form.h"
+
+namespace db {
+class Query;
+}  // namespace db
+
+namespace ui {
+class Button;
+class ComboBox;
+class Edit;
+class Label;
+}  // namespace ui
+
+namespace velmaro {
+
+// The list picker behind a "..." button: the sibling record search of the
+// lists `picker` offers, positioned on the edit's text; a chosen list's ID
+// replaces the text, an empty answer leaves it.
+void ScegliListino(std::int32_t utente, fasce::Picker picker, ui::Edit& edit);
+
+// What both dialogs' OK does: the result cleared, then the warning of the
+// first check that failed (`errore`), or the dialog closed with OK.
+void ChiudiSeValido(ui::Form& dialogo, const std::string& errore);
+// Whether the select made of `righe` gives a row (the dialogs' "in use").
+bool TrovaRiga(db::Query& q, const std::vector<std::string>& righe);
+
+class TNuovaFasciaForm : public ui::Form {
+ public:
+  TNuovaFasciaForm(ui::Component* owner, CellaTabX* cellaTabX);
+  std::string ClassName() const override { return "TNuovaFasciaForm"; }
+
+  db::Query* QueryAux = nullptr;
+  ui::Edit* EditID = nullptr;
+  ui::Edit* EditNome = nullptr;
+  ui::ComboBox* ComboBoxClass1 = nullptr;
+  ui::Edit* EditClassificazione2 = nullptr;
+  ui::Edit* EditIDScontiSpeNetti = nullptr;
+  ui::Edit* EditIDRicarico = nullptr;
+  ui::Edit* EditIDScontiSpe = nullptr;
+  ui::Edit* EditIDScontiSpe2 = nullptr;
+  ui::Edit* EditIDScontiSpe3 = nullptr;
+  ui::Button* ButtonRicercaLisScontiSpecNetti = nullptr;
+  ui::Button* ButtonRicercaLisRicarico = nullptr;
+  ui::Button* ButtonRicercaLisScontiSpec = nullptr;
+  ui::Button* ButtonRicercaLisScontiSpec2 = nullptr;
+  ui::Button* ButtonRicercaLisScontiSpec3 = nullptr;
+  ui::Button* ButtonAnnulla = nullptr;
+  ui::Button* ButtonOk = nullptr;
+
+  std::uint8_t ModoEdit = 0;  // 0 new, 1 edit
+
+  void ButtonOkClick();
+  // What the dialog holds.
+  fasce::CampiFascia Campi() const;
+
+ private:
+  void CreaControlli();
+  std::string PrimoControlloFallito();
+  CellaTabX* cellaTabX_;
+};
+
+class TNuovaFasciaDettForm : public ui::Form {
+ public:
+  TNuovaFasciaDettForm(ui::Component* owner, CellaDataModule* cellaDM);
+  std::string ClassName() const override { return "TNuovaFasciaDettForm"; }
+
+  db::Query* QueryAux = nullptr;
+  ui::Label* LabelIDFascia = nullptr;  // the band the row belongs to
+  ui::Edit* EditNRiga = nullptr;
+  ui::Edit* EditIDListino = nullptr;
+  ui::Button* ButtonRicercaLis = nullptr;
+  ui::Button* ButtonCancel = nullptr;
+  ui::Button* ButtonOK = nullptr;
+
+  std::uint8_t ModoEdit = 0;  // 0 new, 1 edit
+
+  void ButtonOKClick();
+  void ButtonRicercaLisClick();
+
+ private:
+  std::string PrimoControlloFallito();
+  CellaDataModule* cellaDM_;
+};
+
+}  // namespace velmaro
