@@ -159,6 +159,9 @@ void TLisFasEditForm::ButtonFascEliminaClick() {
       [&] {
         CaricaListaFasce();
         TornaARiga(q, riga);
+        // With no band left no band change reloads the rows grid, which
+        // would go on showing the rows just deleted.
+        if (Vuota(q)) CaricaListaDettFasce();
       },
       "Errore interno: impossibile eliminare il record selezionato");
 }
@@ -177,6 +180,12 @@ void TLisFasEditForm::ButtonFascAggiornaClick() {
 // ---- band rows
 
 void TLisFasEditForm::ButtonDettFascNuovoClick() {
+  // Without a band on screen there is none to add to: the band last shown
+  // may have been deleted, and its number would take an orphan row.
+  if (Vuota(*FrameFasce1->QueryFasce) || IDFasciaCorrente.empty()) {
+    Errore("Errore interno: impossibile inserire un nuovo record");
+    return;
+  }
   std::string proposta;
   try {
     proposta = PrimoValore(*QueryAux1, {"SELECT MAX(NRIGA)+1 NRIGA FROM FASCESCDT",
