@@ -8,6 +8,8 @@
 //
 // The customers and suppliers of a band are in lisfasedit_clientifasce.cpp,
 // the duplication in lisfasedit_duplica.cpp.
+#include <limits>
+
 #include "context/datamodule.h"
 #include "context/tabxform.h"
 #include "db/database.h"
@@ -77,6 +79,11 @@ void SpostaRiga(TLisFasEditForm& w, int verso) {
   int n = 0;
   if (w.FrameFasce1->DBEditIDDettFasce->Text().empty() ||
       !plat::TryStrToInt(w.FrameFasce1->DBEditIDDettFasce->Text(), n))
+    return;
+  // The first and last whole numbers have no neighbour past them: the
+  // number would wrap round and send the row to the other end.
+  if ((verso < 0 && n == std::numeric_limits<int>::min()) ||
+      (verso > 0 && n == std::numeric_limits<int>::max()))
     return;
   IDFasciaSelezionata = w.FrameFasce1->DBEditIDFascia->Text();
   const std::string listino = ValoreCampo(*w.FrameFasce1->QueryFasceDett, "IDLISTINO");
