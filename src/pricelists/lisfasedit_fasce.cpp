@@ -208,6 +208,13 @@ void TLisFasEditForm::ButtonDettFascNuovoClick() {
   // Both validated as whole numbers by the dialog.
   const std::string nriga = dialogo->EditNRiga->Text();
   const std::string listino = dialogo->EditIDListino->Text();
+  // A band another session deleted would get an orphan row, which the next
+  // band given its number would inherit.
+  if (!Esiste(*Transazione2, *QueryAux2,
+              {"SELECT * FROM FASCESC WHERE ID=" + listini::Letterale(IDFasciaCorrente)})) {
+    Avviso("Il record selezionato è già stato cancellato da un altro utente");
+    return;
+  }
   fasce_pagina::Scrivi(
       *QueryAux1,
       {{"INSERT INTO FASCESCDT(IDFASCIA,NRIGA,IDLISTINO)",
