@@ -42,9 +42,9 @@ TNuovaFasciaDettForm::TNuovaFasciaDettForm(ui::Component* owner, CellaDataModule
 }
 
 std::string TNuovaFasciaDettForm::PrimoControlloFallito() {
+  if (!InteroDecimale(*EditNRiga)) return "Specificare un numero riga";
+  if (!InteroDecimale(*EditIDListino)) return "Specificare un ID listino";
   const std::string riga = EditNRiga->Text();
-  if (!listini::EUnIntero(riga)) return "Specificare un numero riga";
-  if (!listini::EUnIntero(EditIDListino->Text())) return "Specificare un ID listino";
   if (ModoEdit != 0) return {};
   return TrovaRiga(*QueryAux, {"SELECT * FROM FASCESCDT WHERE IDFASCIA=" +
                                    listini::Letterale(LabelIDFascia->Caption()),

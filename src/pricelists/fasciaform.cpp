@@ -2,6 +2,7 @@
 
 #include "context/tabxform.h"
 #include "db/query.h"
+#include "platform/format.h"
 #include "pricelists/listini.h"
 #include "search/kestrin.h"
 #include "ui/application.h"
@@ -97,6 +98,13 @@ void ChiudiSeValido(ui::Form& dialogo, const std::string& errore) {
   dialogo.SetModalResult(ui::mrOk);
 }
 
+bool InteroDecimale(ui::Edit& edit) {
+  int valore = 0;
+  if (!plat::TryStrToInt(edit.Text(), valore)) return false;
+  edit.SetText(std::to_string(valore));
+  return true;
+}
+
 bool TrovaRiga(db::Query& q, const std::vector<std::string>& righe) {
   q.Close();
   q.SQL.Clear();
@@ -108,8 +116,8 @@ bool TrovaRiga(db::Query& q, const std::vector<std::string>& righe) {
 }
 
 std::string TNuovaFasciaForm::PrimoControlloFallito() {
+  if (!InteroDecimale(*EditID)) return "Specificare un ID";
   const std::string id = EditID->Text();
-  if (!listini::EUnIntero(id)) return "Specificare un ID";
   if (ModoEdit != 0) return {};
   return TrovaRiga(*QueryAux, {"SELECT * FROM FASCESC WHERE ID=" + listini::Letterale(id)})
              ? "Attenzione: l'ID inserito è già in uso"

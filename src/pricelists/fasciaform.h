@@ -31,6 +31,10 @@ void ScegliListino(std::int32_t utente, fasce::Picker picker, ui::Edit& edit);
 // What both dialogs' OK does: the result cleared, then the warning of the
 // first check that failed (`errore`), or the dialog closed with OK.
 void ChiudiSeValido(ui::Form& dialogo, const std::string& errore);
+// Whether the edit holds a whole number. When it does, the text is written
+// back in plain decimals ("$10", "0x10" and " 16" all read as 16): the
+// statements put it in as it stands, and the database takes only that form.
+bool InteroDecimale(ui::Edit& edit);
 // Whether the select made of `righe` gives a row (the dialogs' "in use").
 bool TrovaRiga(db::Query& q, const std::vector<std::string>& righe);
 

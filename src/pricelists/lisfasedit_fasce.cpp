@@ -8,6 +8,8 @@
 //
 // The customers and suppliers of a band are in lisfasedit_clientifasce.cpp,
 // the duplication in lisfasedit_duplica.cpp.
+#include <limits>
+
 #include "context/datamodule.h"
 #include "context/tabxform.h"
 #include "db/database.h"
@@ -77,6 +79,11 @@ void SpostaRiga(TLisFasEditForm& w, int verso) {
   int n = 0;
   if (w.FrameFasce1->DBEditIDDettFasce->Text().empty() ||
       !plat::TryStrToInt(w.FrameFasce1->DBEditIDDettFasce->Text(), n))
+    return;
+  // The first and last whole numbers have no neighbour past them: the
+  // number would wrap round and send the row to the other end.
+  if ((verso < 0 && n == std::numeric_limits<int>::min()) ||
+      (verso > 0 && n == std::numeric_limits<int>::max()))
     return;
   IDFasciaSelezionata = w.FrameFasce1->DBEditIDFascia->Text();
   const std::string listino = ValoreCampo(*w.FrameFasce1->QueryFasceDett, "IDLISTINO");
@@ -159,6 +166,9 @@ void TLisFasEditForm::ButtonFascEliminaClick() {
       [&] {
         CaricaListaFasce();
         TornaARiga(q, riga);
+        // With no band left no band change reloads the rows grid, which
+        // would go on showing the rows just deleted.
+        if (Vuota(q)) CaricaListaDettFasce();
       },
       "Errore interno: impossibile eliminare il record selezionato");
 }
@@ -177,6 +187,12 @@ void TLisFasEditForm::ButtonFascAggiornaClick() {
 // ---- band rows
 
 void TLisFasEditForm::ButtonDettFascNuovoClick() {
+  // Without a band on screen there is none to add to: the band last shown
+  // may have been deleted, and its number would take an orphan row.
+  if (Vuota(*FrameFasce1->QueryFasce) || IDFasciaCorrente.empty()) {
+    Errore("Errore interno: impossibile inserire un nuovo record");
+    return;
+  }
   std::string proposta;
   try {
     proposta = PrimoValore(*QueryAux1, {"SELECT MAX(NRIGA)+1 NRIGA FROM FASCESCDT",
@@ -192,6 +208,13 @@ void TLisFasEditForm::ButtonDettFascNuovoClick() {
   // Both validated as whole numbers by the dialog.
   const std::string nriga = dialogo->EditNRiga->Text();
   const std::string listino = dialogo->EditIDListino->Text();
+  // A band another session deleted would get an orphan row, which the next
+  // band given its number would inherit.
+  if (!Esiste(*Transazione2, *QueryAux2,
+              {"SELECT * FROM FASCESC WHERE ID=" + listini::Letterale(IDFasciaCorrente)})) {
+    Avviso("Il record selezionato è già stato cancellato da un altro utente");
+    return;
+  }
   fasce_pagina::Scrivi(
       *QueryAux1,
       {{"INSERT INTO FASCESCDT(IDFASCIA,NRIGA,IDLISTINO)",
