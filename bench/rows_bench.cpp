@@ -11,11 +11,11 @@
 #include <sstream>
 #include <vector>
 
+#include "bare_firebird.h"
 #include "db/database.h"
 #include "db/engine.h"
 #include "db/query.h"
 #include "db/transaction.h"
-#include "bare_firebird.h"
 #include "hostinit.h"
 #include "platform/hostfolder.h"
 #include "pricelists/frames.h"
@@ -46,7 +46,8 @@ void CreaDati() {
        {"INSERT INTO LISTSC (ID, NOME, TIPO) VALUES (" + std::string(kLista) + ", 'Grande', 'N')",
         "EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < " + std::to_string(kRighe) +
             ") DO BEGIN INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO,"
-            " DATAINIZIOVALIDITA, QUANTITASCAGLIONE, PROVVIGIONE) VALUES (" + kLista +
+            " DATAINIZIOVALIDITA, QUANTITASCAGLIONE, PROVVIGIONE) VALUES (" +
+            kLista +
             ", 'A' || LPAD(:I, 6, '0'), '0', MOD(:I * 7919, 100003) * 0.01,"
             " DATE '2024-01-01' + MOD(:I, 365), MOD(:I, 3) * 10, 1.5); I = I + 1; END END"}) {
     db::Transaction t(&d);
@@ -64,8 +65,8 @@ void BM_Bare(benchmark::State& state) {
   int n = 0;
   for (auto _ : state) {
     ITransaction* tra = bare.att->startTransaction(&bare.st, 0, nullptr);
-    IStatement* stmt = bare.att->prepare(&bare.st, tra, 0, kSql.c_str(), 3,
-                                         IStatement::PREPARE_PREFETCH_METADATA);
+    IStatement* stmt =
+        bare.att->prepare(&bare.st, tra, 0, kSql.c_str(), 3, IStatement::PREPARE_PREFETCH_METADATA);
     IMessageMetadata* meta = stmt->getOutputMetadata(&bare.st);
     std::vector<unsigned char> buf(meta->getMessageLength(&bare.st));
     IResultSet* rs = stmt->openCursor(&bare.st, tra, nullptr, nullptr, meta, 0);

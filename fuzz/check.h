@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <string>
 
-#define FUZZ_CHECK(cond, what)                                                          \
-  do {                                                                                  \
-    if (!(cond)) {                                                                      \
+#define FUZZ_CHECK(cond, what)                                                           \
+  do {                                                                                   \
+    if (!(cond)) {                                                                       \
       std::fprintf(stderr, "%s:%d: check failed: %s\n  %s\n", __FILE__, __LINE__, #cond, \
-                   std::string(what).c_str());                                          \
-      std::abort();                                                                     \
-    }                                                                                   \
+                   std::string(what).c_str());                                           \
+      std::abort();                                                                      \
+    }                                                                                    \
   } while (0)

@@ -1,11 +1,12 @@
 // The encodings: Windows-1252 files and UTF-16 wide text at the boundary,
 // UTF-8 inside.
+#include "platform/encoding.h"
+
 #include <cstdint>
 #include <cstring>
 #include <string>
 
 #include "check.h"
-#include "platform/encoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
@@ -48,6 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       expected += (high || low) ? u'\xFFFD' : c;
     }
   }
-  FUZZ_CHECK(plat::Utf8ToUtf16(fromUnits) == expected, "UTF-16 -> UTF-8 -> UTF-16 changed the units");
+  FUZZ_CHECK(plat::Utf8ToUtf16(fromUnits) == expected,
+             "UTF-16 -> UTF-8 -> UTF-16 changed the units");
   return 0;
 }

@@ -1,5 +1,7 @@
 // The text and SQL-date helpers: date literals turned month-first, fields,
 // line breaking, alignment, apostrophes and blanks.
+#include "context/helpers.h"
+
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <string>
 
 #include "check.h"
-#include "context/helpers.h"
 #include "platform/encoding.h"
 
 using namespace velmaro;
@@ -47,7 +48,8 @@ void Fields(const std::string& text, const std::string& delimiter) {
   const std::u16string w = plat::Utf8ToUtf16(text), delim = plat::Utf8ToUtf16(delimiter);
   if (delim.empty()) return;
   size_t count = 1;
-  for (size_t p = w.find(delim); p != std::u16string::npos; p = w.find(delim, p + delim.size())) ++count;
+  for (size_t p = w.find(delim); p != std::u16string::npos; p = w.find(delim, p + delim.size()))
+    ++count;
   if (count > 200) return;
   std::u16string joined;
   for (size_t n = 1; n <= count; ++n) {
@@ -58,7 +60,8 @@ void Fields(const std::string& text, const std::string& delimiter) {
     FUZZ_CHECK(narrow.find(' ') == std::string::npos, "a narrow field kept a blank");
   }
   FUZZ_CHECK(joined == w, "fields do not join back into the text");
-  FUZZ_CHECK(CampoDelimitatoW(w, static_cast<int>(count) + 1, delim).empty(), "a field past the last");
+  FUZZ_CHECK(CampoDelimitatoW(w, static_cast<int>(count) + 1, delim).empty(),
+             "a field past the last");
   FUZZ_CHECK(CampoDelimitato(text, 0, delimiter).empty(), "field 0");
 }
 
@@ -82,9 +85,11 @@ void Alignment(const std::string& text, int width) {
   if (!plat::IsValidUtf8(text)) return;
   const long want = width > 0 ? width : 0;
   const std::string right = AllineaDestra(text, width), left = AllineaSinistra(text, width);
-  FUZZ_CHECK(Characters(right) == want && Characters(left) == want, "aligned text of the wrong width");
+  FUZZ_CHECK(Characters(right) == want && Characters(left) == want,
+             "aligned text of the wrong width");
   if (width >= Characters(text)) {
-    FUZZ_CHECK(right.size() >= text.size() && right.compare(right.size() - text.size(), text.size(), text) == 0,
+    FUZZ_CHECK(right.size() >= text.size() &&
+                   right.compare(right.size() - text.size(), text.size(), text) == 0,
                "right alignment lost the text");
     FUZZ_CHECK(left.compare(0, text.size(), text) == 0, "left alignment lost the text");
   }
@@ -106,7 +111,8 @@ void Blanks(const std::string& text) {
   FUZZ_CHECK(text.compare(0, trimmed.size(), trimmed) == 0, "TogliSpaziFinali is no prefix");
   FUZZ_CHECK(trimmed.empty() || trimmed.back() != ' ', "TogliSpaziFinali kept a trailing blank");
   const std::string spaced = AcapoInSpazi(text);
-  FUZZ_CHECK(spaced.size() == text.size() && spaced.find_first_of("\r\n") == std::string::npos, "AcapoInSpazi");
+  FUZZ_CHECK(spaced.size() == text.size() && spaced.find_first_of("\r\n") == std::string::npos,
+             "AcapoInSpazi");
 }
 
 }  // namespace

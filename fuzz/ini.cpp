@@ -1,4 +1,6 @@
 // INI text and files: reading, writing, and what a write leaves alone.
+#include "platform/ini.h"
+
 #include <fuzzer/FuzzedDataProvider.h>
 #include <strings.h>
 #include <unistd.h>
@@ -10,7 +12,6 @@
 
 #include "check.h"
 #include "platform/encoding.h"
-#include "platform/ini.h"
 
 namespace {
 
@@ -18,12 +19,15 @@ namespace {
 std::string Name(FuzzedDataProvider& p, const char* fallback) {
   std::string out;
   for (char c : p.ConsumeRandomLengthString(16))
-    if (std::isalnum(static_cast<unsigned char>(c)) || ((c == ' ' || c == '_') && !out.empty())) out += c;
+    if (std::isalnum(static_cast<unsigned char>(c)) || ((c == ' ' || c == '_') && !out.empty()))
+      out += c;
   while (!out.empty() && out.back() == ' ') out.pop_back();
   return out.empty() ? fallback : out;
 }
 
-bool Same(const std::string& a, const std::string& b) { return strcasecmp(a.c_str(), b.c_str()) == 0; }
+bool Same(const std::string& a, const std::string& b) {
+  return strcasecmp(a.c_str(), b.c_str()) == 0;
+}
 
 // Every key's value, by section, as a reader sees them.
 std::vector<std::vector<std::string>> Everything(const plat::IniText& ini) {
@@ -45,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The text an IniText writes reads back as the original did.
   plat::IniText ini(text);
   const auto before = Everything(ini);
-  FUZZ_CHECK(Everything(plat::IniText(ini.ToString("\r\n"))) == before, "text written reads differently");
+  FUZZ_CHECK(Everything(plat::IniText(ini.ToString("\r\n"))) == before,
+             "text written reads differently");
 
   // A written key reads back as written, and no other key changes.
   std::vector<std::pair<std::string, std::string>> others;
@@ -70,8 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const plat::IniError&) {
     FUZZ_CHECK(false, "cannot write " + file);
   }
-  const bool plain = value.empty() || (value.front() != ' ' && value.back() != ' ' && value.front() != '\t' &&
-                                       value.back() != '\t' && value.front() != '"' && value.front() != '\'');
+  const bool plain =
+      value.empty() || (value.front() != ' ' && value.back() != ' ' && value.front() != '\t' &&
+                        value.back() != '\t' && value.front() != '"' && value.front() != '\'');
   if (plain && plat::IsValidUtf8(value) && plat::Utf8ToAnsi(value).find('?') == std::string::npos &&
       value.find('?') == std::string::npos)
     FUZZ_CHECK(disk.ReadString(section, key, "\x01") == value, "value through the file changed");

@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const int64_t whole = p.ConsumeIntegral<int64_t>();
   int64_t back = 0;
-  FUZZ_CHECK(plat::TryStrToInt64(plat::IntToStr(whole), back) && back == whole, "integer round trip");
+  FUZZ_CHECK(plat::TryStrToInt64(plat::IntToStr(whole), back) && back == whole,
+             "integer round trip");
 
   double d = 0;
   const std::string raw = p.ConsumeBytesAsString(sizeof d);
@@ -53,12 +54,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Amounts: two decimals with thousands separators, within half a cent.
   if (std::isfinite(d) && std::fabs(d) < 1e13) {
     const std::string t = plat::FormatFloat("#,##0.00", d);
-    FUZZ_CHECK(std::fabs(ReadAmount(t) - d) <= 0.0050001 + 1e-13 * std::fabs(d), "two decimals: " + t);
+    FUZZ_CHECK(std::fabs(ReadAmount(t) - d) <= 0.0050001 + 1e-13 * std::fabs(d),
+               "two decimals: " + t);
     FUZZ_CHECK(FormattaDueDecimali(d).empty() == (d == 0), "zero prints empty, nothing else does");
     const int decimals = p.ConsumeIntegralInRange(0, 9);
     const double scale = std::pow(10.0, decimals);
     const double r = ArrotondaDecimali(decimals, d);
-    FUZZ_CHECK(std::fabs(r - d) <= 0.5000002 / scale + 1e-12 * std::fabs(d), "rounding moved too far");
+    FUZZ_CHECK(std::fabs(r - d) <= 0.5000002 / scale + 1e-12 * std::fabs(d),
+               "rounding moved too far");
     FUZZ_CHECK(std::fabs(r * scale - std::round(r * scale)) <= 1e-6 + 1e-12 * std::fabs(r * scale),
                "rounding left more decimals");
   }

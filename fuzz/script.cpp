@@ -1,5 +1,7 @@
 // The host's operator script lines: words, quoted texts, the rest of a
 // line and key names.
+#include "script.h"
+
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cctype>
@@ -9,7 +11,6 @@
 #include <vector>
 
 #include "check.h"
-#include "script.h"
 
 namespace {
 
@@ -43,13 +44,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int k = 0; k <= static_cast<int>(words.size()) + 1; ++k) {
     const std::string rest = host::RestOfLine(line, k);
     FUZZ_CHECK(line.find(rest) != std::string::npos, "RestOfLine is no piece of the line");
-    FUZZ_CHECK(rest.empty() || (!Blank(rest.front()) && !Blank(rest.back())), "RestOfLine not trimmed");
+    FUZZ_CHECK(rest.empty() || (!Blank(rest.front()) && !Blank(rest.back())),
+               "RestOfLine not trimmed");
   }
 
   // Key names: a function key is F1 to F12 and nothing else.
   for (const std::string& w : words) {
     const unsigned short key = host::KeyCode(w);
-    if (w.size() >= 2 && (w[0] == 'F' || w[0] == 'f') && std::isdigit(static_cast<unsigned char>(w[1]))) {
+    if (w.size() >= 2 && (w[0] == 'F' || w[0] == 'f') &&
+        std::isdigit(static_cast<unsigned char>(w[1]))) {
       const std::string n = w.substr(1);
       const bool fkey = n.size() <= 2 && n.find_first_not_of("0123456789") == std::string::npos &&
                         std::stoi(n) >= 1 && std::stoi(n) <= 12;

@@ -37,10 +37,9 @@ class TDataModuleVelmaro : public ui::Component {
 
   velmaro::CellaTabX* CellaTabX = nullptr;
   std::int32_t CodiceProgetto = 0;
-  std::int32_t Situazione1 = 0, Situazione2 = 0, Situazione3 = 0, Situazione4 = 0,
-               Situazione5 = 0, Situazione6 = 0, Situazione7 = 0, Situazione8 = 0,
-               Situazione9 = 0, Situazione10 = 0, Situazione11 = 0, Situazione12 = 0,
-               Situazione13 = 0;
+  std::int32_t Situazione1 = 0, Situazione2 = 0, Situazione3 = 0, Situazione4 = 0, Situazione5 = 0,
+               Situazione6 = 0, Situazione7 = 0, Situazione8 = 0, Situazione9 = 0, Situazione10 = 0,
+               Situazione11 = 0, Situazione12 = 0, Situazione13 = 0;
   std::string MagazzinoCorrente;
   std::int32_t Decimali = 2;
 

@@ -15,10 +15,10 @@ namespace {
 
 // Items 1..20 of the client library's transaction parameters, by bit.
 constexpr std::array<const char*, 21> kVociTpb = {
-    nullptr,         "consistency",    "concurrency",  "shared",     "protected",
-    "exclusive",     "wait",           "nowait",       "read",       "write",
-    "lock_read",     "lock_write",     "verb_time",    "commit_time", "ignore_limbo",
-    "read_committed", "autocommit",    "rec_version",  "no_rec_version", "restart_requests",
+    nullptr,          "consistency", "concurrency", "shared",         "protected",
+    "exclusive",      "wait",        "nowait",      "read",           "write",
+    "lock_read",      "lock_write",  "verb_time",   "commit_time",    "ignore_limbo",
+    "read_committed", "autocommit",  "rec_version", "no_rec_version", "restart_requests",
     "no_auto_undo"};
 
 bool ContaMaggioreDiZero(db::SqlStatement& st) {
@@ -53,8 +53,9 @@ bool TableExists(const std::string& tableName, db::Database& database,
                  db::Transaction& transaction) {
   transaction.EnsureStarted();
   db::SqlStatement st(&database, &transaction);
-  st.SQL = {"SELECT", "  COUNT(*) AS TOT", "FROM", "  RDB$RELATIONS", "WHERE",
-            "  RDB$RELATION_NAME='" + Apici(tableName) + "'"};
+  st.SQL = {"SELECT", "  COUNT(*) AS TOT",
+            "FROM",   "  RDB$RELATIONS",
+            "WHERE",  "  RDB$RELATION_NAME='" + Apici(tableName) + "'"};
   return ContaMaggioreDiZero(st);
 }
 
@@ -62,8 +63,9 @@ bool GeneratorExists(const std::string& generatorName, db::Database& database,
                      db::Transaction& transaction) {
   transaction.EnsureStarted();
   db::SqlStatement st(&database, &transaction);
-  st.SQL = {"SELECT", "  COUNT(*) AS TOT", "FROM", "  RDB$GENERATORS", "WHERE",
-            "  RDB$GENERATOR_NAME='" + Apici(generatorName) + "'"};
+  st.SQL = {"SELECT", "  COUNT(*) AS TOT",
+            "FROM",   "  RDB$GENERATORS",
+            "WHERE",  "  RDB$GENERATOR_NAME='" + Apici(generatorName) + "'"};
   return ContaMaggioreDiZero(st);
 }
 
@@ -305,12 +307,11 @@ void TSemaforiSituazioni::Libera() {
 std::int32_t TSemaforiSituazioni::ScriviLog(const std::string& nomeSituazione,
                                             const std::string& dettaglio, bool occupata) {
   const std::int32_t id = GetGeneratorValue(kGeneratoreLog, *database_, 1);
-  EseguiECommit(*database_,
-                {"INSERT INTO SEMAFORI_LOG(", "ID,", "DATAORA,", "OPERATORE,", "SITUAZIONE,",
-                 "DETTAGLIOSITUAZIONE,", "SITUAZIONEOCCUPATA", ")", "VALUES(",
-                 std::to_string(id) + ",", "CURRENT_TIMESTAMP,", std::to_string(operatore_) + ",",
-                 "'" + Apici(nomeSituazione) + "',", "'" + Apici(dettaglio) + "',",
-                 occupata ? "1" : "0", ")"});
+  EseguiECommit(*database_, {"INSERT INTO SEMAFORI_LOG(", "ID,", "DATAORA,", "OPERATORE,",
+                             "SITUAZIONE,", "DETTAGLIOSITUAZIONE,", "SITUAZIONEOCCUPATA", ")",
+                             "VALUES(", std::to_string(id) + ",", "CURRENT_TIMESTAMP,",
+                             std::to_string(operatore_) + ",", "'" + Apici(nomeSituazione) + "',",
+                             "'" + Apici(dettaglio) + "',", occupata ? "1" : "0", ")"});
   return id;
 }
 

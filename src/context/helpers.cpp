@@ -19,7 +19,8 @@ std::u32string Chars(const std::string& utf8) {
   out.reserve(w.size());
   for (size_t i = 0; i < w.size(); ++i) {
     char32_t c = w[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < w.size()) c = 0x10000 + ((c - 0xD800) << 10) + (w[++i] - 0xDC00);
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < w.size())
+      c = 0x10000 + ((c - 0xD800) << 10) + (w[++i] - 0xDC00);
     out += c;
   }
   return out;
@@ -96,14 +97,16 @@ int SpezzaRiga(const std::string& testo, std::string& riga, int inizio, int larg
 
 std::string AllineaDestra(const std::string& testo, int larghezza) {
   const std::u32string s = Chars(testo);
-  if (larghezza >= static_cast<int>(s.size())) return std::string(static_cast<size_t>(larghezza) - s.size(), ' ') + testo;
+  if (larghezza >= static_cast<int>(s.size()))
+    return std::string(static_cast<size_t>(larghezza) - s.size(), ' ') + testo;
   if (larghezza <= 0) return std::string();
   return Utf8(s.substr(0, static_cast<size_t>(larghezza)));
 }
 
 std::string AllineaSinistra(const std::string& testo, int larghezza) {
   const std::u32string s = Chars(testo);
-  if (larghezza >= static_cast<int>(s.size())) return testo + std::string(static_cast<size_t>(larghezza) - s.size(), ' ');
+  if (larghezza >= static_cast<int>(s.size()))
+    return testo + std::string(static_cast<size_t>(larghezza) - s.size(), ' ');
   if (larghezza <= 0) return std::string();
   return Utf8(s.substr(0, static_cast<size_t>(larghezza)));
 }
@@ -139,14 +142,17 @@ double ArrotondaDecimali(int decimali, double valore) {
   // finer digits anyway, so such values come back as they are.
   if (n > 18) return valore;
   const int64_t moltiplicatore = plat::StrToInt64("1" + std::string(static_cast<size_t>(n), '0'));
-  const double scalato = valore * static_cast<double>(moltiplicatore) + (valore >= 0 ? 0.5000001 : -0.5000001);
+  const double scalato =
+      valore * static_cast<double>(moltiplicatore) + (valore >= 0 ? 0.5000001 : -0.5000001);
   if (!std::isfinite(scalato) || std::fabs(scalato) >= 9.2e18) return valore;
-  const double quoziente = static_cast<double>(static_cast<int64_t>(scalato)) / static_cast<double>(moltiplicatore);
+  const double quoziente =
+      static_cast<double>(static_cast<int64_t>(scalato)) / static_cast<double>(moltiplicatore);
   return plat::StrToFloat(plat::FormatFloat(formato, quoziente));
 }
 
 void CreaCartella(const std::string& cartella) {
-  if (!plat::ForceDirectories(cartella)) throw ErroreIO("Impossibile creare la cartella " + cartella);
+  if (!plat::ForceDirectories(cartella))
+    throw ErroreIO("Impossibile creare la cartella " + cartella);
 }
 
 std::string Apici(const std::string& testo) {
@@ -174,12 +180,15 @@ std::string InvertiDateSQL(const std::string& sql) {
   std::string s = sql;
   const long len = static_cast<long>(s.size());
   // Positions count from 1, as the rules about the slash's place do.
-  auto at = [&](long pos) { return pos >= 1 && pos <= len ? s[static_cast<size_t>(pos - 1)] : '\0'; };
+  auto at = [&](long pos) {
+    return pos >= 1 && pos <= len ? s[static_cast<size_t>(pos - 1)] : '\0';
+  };
   // Quotes before each position. A rewrite keeps every quote in its place,
   // so the counts hold for the whole scan.
   std::vector<long> apiciPrima(static_cast<size_t>(len) + 2, 0);
   for (long p = 1; p <= len + 1; ++p)
-    apiciPrima[static_cast<size_t>(p)] = apiciPrima[static_cast<size_t>(p - 1)] + (at(p - 1) == '\'' ? 1 : 0);
+    apiciPrima[static_cast<size_t>(p)] =
+        apiciPrima[static_cast<size_t>(p - 1)] + (at(p - 1) == '\'' ? 1 : 0);
   // Only a literal that opens at `inizio` and closes at `fine` is a date:
   // quotes of two neighbouring literals, as in IN ('a','/3/24'), are not.
   auto letteraleIntero = [&](long inizio, long fine) {
@@ -197,13 +206,17 @@ std::string InvertiDateSQL(const std::string& sql) {
     long inizio = at(i - 2) == '\'' ? i - 2 : (at(i - 3) == '\'' ? i - 3 : 0);
     long fine = 0;
     for (long e : {i + 5, i + 6, i + 7, i + 8})
-      if (at(e) == '\'') { fine = e; break; }
+      if (at(e) == '\'') {
+        fine = e;
+        break;
+      }
     const bool secondaBarra = fine && at((fine == i + 5 || fine == i + 7) ? i + 2 : i + 3) == '/';
     if (!inizio || !secondaBarra || !letteraleIntero(inizio, fine)) {
       ++i;
       continue;
     }
-    const std::string letterale = s.substr(static_cast<size_t>(inizio - 1), static_cast<size_t>(fine - inizio + 1));
+    const std::string letterale =
+        s.substr(static_cast<size_t>(inizio - 1), static_cast<size_t>(fine - inizio + 1));
     s.replace(static_cast<size_t>(inizio - 1), letterale.size(), InvertiData(letterale));
     i = fine + 1;
   }
@@ -229,7 +242,8 @@ std::string AcapoInSpazi(const std::string& testo) {
   return out;
 }
 
-std::u16string EstraiCampo(const std::u16string& testo, int n, const std::u16string& delimitatore, int modo) {
+std::u16string EstraiCampo(const std::u16string& testo, int n, const std::u16string& delimitatore,
+                           int modo) {
   if (n <= 0) return std::u16string();
   std::u16string resto = testo;
   for (int k = 1; k < n; ++k) {
@@ -245,10 +259,12 @@ std::u16string EstraiCampo(const std::u16string& testo, int n, const std::u16str
 }
 
 std::string CampoDelimitato(const std::string& testo, int n, const std::string& delimitatore) {
-  return plat::Utf16ToUtf8(EstraiCampo(plat::Utf8ToUtf16(testo), n, plat::Utf8ToUtf16(delimitatore), 1));
+  return plat::Utf16ToUtf8(
+      EstraiCampo(plat::Utf8ToUtf16(testo), n, plat::Utf8ToUtf16(delimitatore), 1));
 }
 
-std::u16string CampoDelimitatoW(const std::u16string& testo, int n, const std::u16string& delimitatore) {
+std::u16string CampoDelimitatoW(const std::u16string& testo, int n,
+                                const std::u16string& delimitatore) {
   return EstraiCampo(testo, n, delimitatore, 0);
 }
 

@@ -13,7 +13,7 @@ namespace velmaro {
 
 // A folder that cannot be created.
 class ErroreIO : public std::runtime_error {
-public:
+ public:
   using std::runtime_error::runtime_error;
 };
 
@@ -63,9 +63,11 @@ std::string AcapoInSpazi(const std::string& testo);
 // The n-th field (from 1) of `testo` split at `delimitatore`; n 0 or a
 // missing field give "". The narrow form removes every blank of the field.
 std::string CampoDelimitato(const std::string& testo, int n, const std::string& delimitatore);
-std::u16string CampoDelimitatoW(const std::u16string& testo, int n, const std::u16string& delimitatore);
+std::u16string CampoDelimitatoW(const std::u16string& testo, int n,
+                                const std::u16string& delimitatore);
 // Worker of both: modo 1 removes blanks, 0 keeps them.
-std::u16string EstraiCampo(const std::u16string& testo, int n, const std::u16string& delimitatore, int modo);
+std::u16string EstraiCampo(const std::u16string& testo, int n, const std::u16string& delimitatore,
+                           int modo);
 
 // ---- operators of the INI mode
 // Section names of "DUVIDAR\UTENTI.INI" in the host folder.

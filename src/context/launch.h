@@ -102,7 +102,8 @@ void PercorsoDiLancio(std::int32_t utente, std::int32_t idApertura, const Opzion
 
 // The launcher of an export whose window is of class F.
 template <class F>
-void LanciaFinestra(std::int32_t utente, std::int32_t idApertura, const OpzioniLancio& opzioni = {}) {
+void LanciaFinestra(std::int32_t utente, std::int32_t idApertura,
+                    const OpzioniLancio& opzioni = {}) {
   PercorsoDiLancio(utente, idApertura, opzioni,
                    [](ui::Component* owner, CellaDataModule* cellaDM) -> FinestraDaExport* {
                      return new F(owner, cellaDM);

@@ -79,7 +79,8 @@ class TRxMemoryData : public db::DataSet {
   void InternalOpen() override;
   void InternalClose() override;
   void InternalDelete(const db::Record& rec) override;
-  void InternalPost(std::vector<db::Value>& values, const std::vector<db::Value>* oldValues) override;
+  void InternalPost(std::vector<db::Value>& values,
+                    const std::vector<db::Value>* oldValues) override;
   void InternalInitRecord(std::vector<db::Value>& values) override;
   void InternalCancel() override;
   void AssignAutoIncValues(std::vector<db::Value>& values) override;

@@ -10,8 +10,8 @@ using db::DataSetState;
 using db::DbError;
 using db::Value;
 
-std::unique_ptr<TRxMemoryData::TMemBlobStream> TRxMemoryData::CreateBlobStream(db::Field& field,
-                                                                               BlobStreamMode mode) {
+std::unique_ptr<TRxMemoryData::TMemBlobStream> TRxMemoryData::CreateBlobStream(
+    db::Field& field, BlobStreamMode mode) {
   return std::make_unique<TMemBlobStream>(field, mode);
 }
 
@@ -90,9 +90,15 @@ std::size_t TRxMemoryData::TMemBlobStream::Write(const void* buffer, std::size_t
 
 std::int64_t TRxMemoryData::TMemBlobStream::Seek(std::int64_t offset, SeekOrigin origin) {
   switch (origin) {
-    case SeekOrigin::Begin: position_ = offset; break;
-    case SeekOrigin::Current: position_ += offset; break;
-    case SeekOrigin::End: position_ = Size() + offset; break;
+    case SeekOrigin::Begin:
+      position_ = offset;
+      break;
+    case SeekOrigin::Current:
+      position_ += offset;
+      break;
+    case SeekOrigin::End:
+      position_ = Size() + offset;
+      break;
   }
   return position_;
 }

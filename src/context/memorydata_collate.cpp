@@ -23,8 +23,7 @@ constexpr char kLatinExtA[] =
 static_assert(sizeof(kLatinExtA) == 129, "one base letter per code point");
 
 // Base letters of U+00C0..U+00FF; '*' marks the non-letters, '+' expansions.
-constexpr char kLatin1[] =
-    "AAAAAA+CEEEEIIIIDNOOOOO*OUUUUY#+aaaaaa+ceeeeiiiidnooooo*ouuuuy#y";
+constexpr char kLatin1[] = "AAAAAA+CEEEEIIIIDNOOOOO*OUUUUY#+aaaaaa+ceeeeiiiidnooooo*ouuuuy#y";
 static_assert(sizeof(kLatin1) == 65, "one entry per code point");
 
 struct Weights {
@@ -51,10 +50,10 @@ uint32_t Decode(std::string_view s, size_t& i) {
 
 constexpr uint8_t PunctuationWeight(uint32_t c) {
   // Controls, blanks and ASCII symbols keep their code order, below digits.
-  if (c < 0x30) return static_cast<uint8_t>(2 + c);                // 2..49
-  if (c < 0x41) return static_cast<uint8_t>(50 + (c - 0x3A));      // 50..56
-  if (c < 0x61) return static_cast<uint8_t>(57 + (c - 0x5B));      // 57..62
-  return static_cast<uint8_t>(63 + (c - 0x7B));                    // 63..67
+  if (c < 0x30) return static_cast<uint8_t>(2 + c);            // 2..49
+  if (c < 0x41) return static_cast<uint8_t>(50 + (c - 0x3A));  // 50..56
+  if (c < 0x61) return static_cast<uint8_t>(57 + (c - 0x5B));  // 57..62
+  return static_cast<uint8_t>(63 + (c - 0x7B));                // 63..67
 }
 
 void Letter(Weights& w, char base) {

@@ -53,12 +53,25 @@ KeyMatcher MakeMatcher(const Field& f, const Value& want) {
     return m;
   }
   switch (m.value.Kind()) {
-    case ValueKind::Null: m.how = KeyMatcher::How::Null; break;
-    case ValueKind::Int: m.how = KeyMatcher::How::Int; m.i = m.value.RawInt(); break;
+    case ValueKind::Null:
+      m.how = KeyMatcher::How::Null;
+      break;
+    case ValueKind::Int:
+      m.how = KeyMatcher::How::Int;
+      m.i = m.value.RawInt();
+      break;
     case ValueKind::Float:
-    case ValueKind::DateTime: m.how = KeyMatcher::How::Double; m.d = m.value.RawDouble(); break;
-    case ValueKind::Bool: m.how = KeyMatcher::How::Bool; m.b = m.value.RawBool(); break;
-    default: m.how = KeyMatcher::How::Same; break;
+    case ValueKind::DateTime:
+      m.how = KeyMatcher::How::Double;
+      m.d = m.value.RawDouble();
+      break;
+    case ValueKind::Bool:
+      m.how = KeyMatcher::How::Bool;
+      m.b = m.value.RawBool();
+      break;
+    default:
+      m.how = KeyMatcher::How::Same;
+      break;
   }
   return m;
 }
@@ -79,14 +92,19 @@ bool Matches(const db::DataSet& ds, const KeyMatcher& m, const Value& have,
     case How::Text:
       if (have.Kind() == ValueKind::Text) return TextMatches(m, have.Bytes(), opts);
       return TextMatches(m, ds.ValueIsNull(*m.field, have) ? std::string() : have.AsString(), opts);
-    case How::Null: return ds.ValueIsNull(*m.field, have);
-    case How::Int: return have.Kind() == ValueKind::Int && have.RawInt() == m.i;
+    case How::Null:
+      return ds.ValueIsNull(*m.field, have);
+    case How::Int:
+      return have.Kind() == ValueKind::Int && have.RawInt() == m.i;
     case How::Double:
       return (have.Kind() == ValueKind::Float || have.Kind() == ValueKind::DateTime) &&
              have.RawDouble() == m.d;
-    case How::Bool: return have.Kind() == ValueKind::Bool && have.RawBool() == m.b;
-    case How::Same: return !ds.ValueIsNull(*m.field, have) && have == m.value;
-    case How::Never: return false;
+    case How::Bool:
+      return have.Kind() == ValueKind::Bool && have.RawBool() == m.b;
+    case How::Same:
+      return !ds.ValueIsNull(*m.field, have) && have == m.value;
+    case How::Never:
+      return false;
   }
   return false;
 }
@@ -118,7 +136,8 @@ std::uint64_t NumberHash(double d) {
 }
 
 // Equal values under Matches() give equal hashes.
-std::uint64_t CellHash(const db::DataSet& ds, const Field& f, const Value& v, bool caseInsensitive) {
+std::uint64_t CellHash(const db::DataSet& ds, const Field& f, const Value& v,
+                       bool caseInsensitive) {
   if (db::IsTextType(f.DataType())) {
     if (ds.ValueIsNull(f, v)) return TextHash("", caseInsensitive);
     return TextHash(v.Kind() == ValueKind::Text ? std::string_view(v.Bytes()) : v.AsString(),
@@ -126,22 +145,32 @@ std::uint64_t CellHash(const db::DataSet& ds, const Field& f, const Value& v, bo
   }
   if (ds.ValueIsNull(f, v)) return kNullHash;
   switch (v.Kind()) {
-    case ValueKind::Int: return Mix(static_cast<std::uint64_t>(v.RawInt()));
+    case ValueKind::Int:
+      return Mix(static_cast<std::uint64_t>(v.RawInt()));
     case ValueKind::Float:
-    case ValueKind::DateTime: return NumberHash(v.RawDouble());
-    case ValueKind::Bool: return Mix(v.RawBool() ? 1 : 2);
-    default: return Mix(std::hash<std::string_view>{}(v.Bytes()));
+    case ValueKind::DateTime:
+      return NumberHash(v.RawDouble());
+    case ValueKind::Bool:
+      return Mix(v.RawBool() ? 1 : 2);
+    default:
+      return Mix(std::hash<std::string_view>{}(v.Bytes()));
   }
 }
 
 std::uint64_t KeyHash(const KeyMatcher& m, bool caseInsensitive) {
   switch (m.how) {
-    case KeyMatcher::How::Text: return TextHash(m.text, caseInsensitive);
-    case KeyMatcher::How::Null: return kNullHash;
-    case KeyMatcher::How::Int: return Mix(static_cast<std::uint64_t>(m.i));
-    case KeyMatcher::How::Double: return NumberHash(m.d);
-    case KeyMatcher::How::Bool: return Mix(m.b ? 1 : 2);
-    default: return Mix(std::hash<std::string_view>{}(m.value.Bytes()));
+    case KeyMatcher::How::Text:
+      return TextHash(m.text, caseInsensitive);
+    case KeyMatcher::How::Null:
+      return kNullHash;
+    case KeyMatcher::How::Int:
+      return Mix(static_cast<std::uint64_t>(m.i));
+    case KeyMatcher::How::Double:
+      return NumberHash(m.d);
+    case KeyMatcher::How::Bool:
+      return Mix(m.b ? 1 : 2);
+    default:
+      return Mix(std::hash<std::string_view>{}(m.value.Bytes()));
   }
 }
 
@@ -177,10 +206,10 @@ const TRxMemoryData::LocateCache* TRxMemoryData::CacheFor(Field* field, bool cas
 
 int TRxMemoryData::FindMatch(const std::vector<Field*>& keys, const std::vector<Value>& values,
                              db::LocateOptions opts, bool startWithCurrent) {
-  if (keys.size() != values.size())
-    throw DbError("Locate: key fields and values do not match");
+  if (keys.size() != values.size()) throw DbError("Locate: key fields and values do not match");
   std::vector<KeyMatcher> matchers;
-  for (std::size_t k = 0; k < keys.size(); ++k) matchers.push_back(MakeMatcher(*keys[k], values[k]));
+  for (std::size_t k = 0; k < keys.size(); ++k)
+    matchers.push_back(MakeMatcher(*keys[k], values[k]));
   const std::vector<db::Record>& recs = Records();
   auto rowMatches = [&](int i) {
     const std::vector<Value>& row = recs[i].values;
@@ -201,7 +230,8 @@ int TRxMemoryData::FindMatch(const std::vector<Field*>& keys, const std::vector<
   // first key field's hashes before the full comparison.
   const KeyMatcher& lead = matchers.front();
   bool hashable = !(lead.how == KeyMatcher::How::Text && opts.partialKey);
-  if (const LocateCache* cache = hashable ? CacheFor(keys.front(), opts.caseInsensitive) : nullptr) {
+  if (const LocateCache* cache =
+          hashable ? CacheFor(keys.front(), opts.caseInsensitive) : nullptr) {
     std::uint64_t h = KeyHash(lead, opts.caseInsensitive);
     const std::uint64_t* hashes = cache->hashes.data();
     for (int i = 0; i < n; ++i)

@@ -158,7 +158,7 @@ std::vector<std::uint32_t> SortEntries(const std::vector<db::Record>& recs,
       TextKeys& tk = plan.keys[k];
       std::size_t start = tk.bytes.size();
       collate::AppendKey(v.Kind() == db::ValueKind::Text ? std::string_view(v.Bytes())
-                                                          : std::string_view(v.AsString()),
+                                                         : std::string_view(v.AsString()),
                          caseInsensitive, tk.bytes);
       tk.offset[r] = static_cast<std::uint32_t>(start);
       tk.length[r] = static_cast<std::uint32_t>(tk.bytes.size() - start);
@@ -228,10 +228,18 @@ void TRxMemoryData::SortRecords() {
       std::sort(order.begin(), order.end(),
                 [&recs](std::uint32_t a, std::uint32_t b) { return recs[a].id < recs[b].id; });
       break;
-    case 1: order = SortEntries<1>(recs, slots, types, caseInsensitive_, *this, fields); break;
-    case 2: order = SortEntries<2>(recs, slots, types, caseInsensitive_, *this, fields); break;
-    case 3: order = SortEntries<3>(recs, slots, types, caseInsensitive_, *this, fields); break;
-    case 4: order = SortEntries<4>(recs, slots, types, caseInsensitive_, *this, fields); break;
+    case 1:
+      order = SortEntries<1>(recs, slots, types, caseInsensitive_, *this, fields);
+      break;
+    case 2:
+      order = SortEntries<2>(recs, slots, types, caseInsensitive_, *this, fields);
+      break;
+    case 3:
+      order = SortEntries<3>(recs, slots, types, caseInsensitive_, *this, fields);
+      break;
+    case 4:
+      order = SortEntries<4>(recs, slots, types, caseInsensitive_, *this, fields);
+      break;
     default:
       order = SortGeneric(recs, slots, types, caseInsensitive_, *this, fields);
   }

@@ -115,7 +115,8 @@ bool TabellaParadox::DeleteTable() {
   const std::string base = Upper(plat::ChangeFileExt(plat::ExtractFileName(dataFile), ""));
   bool deleted = false;
   for (const std::string& f : FilesOfFolder(folder)) {
-    if (Upper(plat::ChangeFileExt(f, "")) != base || !CompanionExt(Upper(plat::ExtractFileExt(f)))) continue;
+    if (Upper(plat::ChangeFileExt(f, "")) != base || !CompanionExt(Upper(plat::ExtractFileExt(f))))
+      continue;
     deleted = plat::DeleteFile(folder + f) || deleted;
   }
   return deleted;

@@ -10,12 +10,12 @@
 namespace velmaro {
 
 class ErroreTabellaParadox : public std::runtime_error {
-public:
+ public:
   using std::runtime_error::runtime_error;
 };
 
 class TabellaParadox {
-public:
+ public:
   TabellaParadox() = default;
   TabellaParadox(std::string cartella, std::string nome);
   ~TabellaParadox();
@@ -40,7 +40,7 @@ public:
   // Closes the table and deletes its files; false when none was there.
   bool DeleteTable();
 
-private:
+ private:
   int fd_ = -1;
 };
 

@@ -120,8 +120,7 @@ void CostruisciSQLAggiornamento(db::Query& dataSet, const std::string& tableName
     sql.Clear();
     sql.Add("UPDATE " + tabella);
     sql.Add("SET");
-    for (size_t i = 0; i < campi.size(); ++i)
-      sql.Add(campi[i] + "=" + ":" + campi[i] + virgola(i));
+    for (size_t i = 0; i < campi.size(); ++i) sql.Add(campi[i] + "=" + ":" + campi[i] + virgola(i));
     return;
   }
   db::StringList& sql = updateObject.InsertSQL;

@@ -1,9 +1,9 @@
 #include "context/tabxform.h"
-#include "context/tabxform_internal.h"
 
 #include "context/dbopen.h"
 #include "context/helpers.h"
 #include "context/memorydata.h"
+#include "context/tabxform_internal.h"
 #include "db/database.h"
 #include "db/error.h"
 #include "db/query.h"
@@ -156,8 +156,7 @@ std::string TTabXForm::LeggiPasswordUser(const std::string& nomeUser) {
 
 std::string TTabXForm::LeggiDittaUser(const std::string& nomeUser) {
   std::string valore;
-  PrimoValore({"SELECT DITTA FROM UTENTI", "WHERE (NOMEUTENTE='" + Apici(nomeUser) + "')"},
-              valore);
+  PrimoValore({"SELECT DITTA FROM UTENTI", "WHERE (NOMEUTENTE='" + Apici(nomeUser) + "')"}, valore);
   return valore;
 }
 
@@ -183,9 +182,9 @@ std::string TTabXForm::DecodificaNomeUser(std::int32_t numUser) {
 std::int32_t TTabXForm::ProfiloSicurezzaUtente() {
   RiavviaTransazioneUser();
   std::string valore;
-  if (!PrimoValore({"SELECT PROFILOSICUREZZA", "FROM UTENTI",
-                    "WHERE CODICE='" + Numero(NumUser) + "'"},
-                   valore))
+  if (!PrimoValore(
+          {"SELECT PROFILOSICUREZZA", "FROM UTENTI", "WHERE CODICE='" + Numero(NumUser) + "'"},
+          valore))
     return 0;
   return valore.empty() ? 0 : plat::StrToInt(valore);
 }
@@ -202,8 +201,7 @@ void TTabXForm::CaricaUser(std::vector<std::string>& lista) {
 
 bool TTabXForm::VerificaPasswordUser(const std::string& nomeUser, const std::string& password) {
   std::string memorizzata;
-  if (!PrimoValore({"SELECT PWDUTENTE FROM UTENTI",
-                    "WHERE (NOMEUTENTE='" + Apici(nomeUser) + "')"},
+  if (!PrimoValore({"SELECT PWDUTENTE FROM UTENTI", "WHERE (NOMEUTENTE='" + Apici(nomeUser) + "')"},
                    memorizzata))
     return false;
   return memorizzata.empty() || memorizzata == password;

@@ -99,10 +99,10 @@ class TTabXForm : public ui::Form {
   std::string NomeUser;
   std::string Password;
   std::uint8_t Modo = 0;
-  std::string Ditta;        // the company: section of the operator's parameters
-  std::string FileVerde;    // green bitmap of the save buttons
-  std::string FileRosso;    // red bitmap of the save buttons
-  std::string CartellaHost; // host folder, ending in a delimiter
+  std::string Ditta;         // the company: section of the operator's parameters
+  std::string FileVerde;     // green bitmap of the save buttons
+  std::string FileRosso;     // red bitmap of the save buttons
+  std::string CartellaHost;  // host folder, ending in a delimiter
 
   // ---- stored values, generators and services (tabxform_services.cpp), the
   // save button (tabxform_buttons.cpp)
@@ -147,8 +147,7 @@ class TTabXForm : public ui::Form {
 
   // Save-button protocol: the button's Tag is 1 (red glyph) while the data
   // set has unsaved changes, 0 (green glyph) otherwise.
-  void ChiudiTransazione(db::Query& dataSet, int& numRecord, ui::BitBtn& bottone,
-                         bool& eraAttivo);
+  void ChiudiTransazione(db::Query& dataSet, int& numRecord, ui::BitBtn& bottone, bool& eraAttivo);
   void AggiornaTabella(db::Query& dataSet, int numRecord, bool ripristina);
   void ChiudiTransEAggiorna(db::Query& dataSet, int& numRecord, ui::BitBtn& bottone,
                             bool& eraAttivo);
@@ -179,8 +178,7 @@ class TTabXForm : public ui::Form {
   static void LeggiValoreTabX(db::Query& query, std::int32_t numUser, const std::string& colonna,
                               const std::string& nome, bool perUtente, std::string& valore);
   static bool ScriviValoreTabX(db::Query& query, std::int32_t numUser, const std::string& colonna,
-                               const std::string& nome, const std::string& valore,
-                               bool perUtente);
+                               const std::string& nome, const std::string& valore, bool perUtente);
 
  private:
   void CreaComponenti();

@@ -143,8 +143,7 @@ void TTabXForm::AggiornamentoDaPulsante(db::Query& dataSet, int& numRecord, ui::
   ChiudiTransEAggiorna(dataSet, numRecord, bottone, eraAttivo);
 }
 
-void TTabXForm::Elimina(db::Query& dataSet, int& numRecord, ui::BitBtn& bottone,
-                        bool& eraAttivo) {
+void TTabXForm::Elimina(db::Query& dataSet, int& numRecord, ui::BitBtn& bottone, bool& eraAttivo) {
   if (dataSet.IsEmpty()) {
     Avviso("La tabella è vuota", ui::MsgDlgType::Information);
     return;
@@ -154,16 +153,18 @@ void TTabXForm::Elimina(db::Query& dataSet, int& numRecord, ui::BitBtn& bottone,
   numRecord = dataSet.RecNo();
   AggiornaTabella(dataSet, numRecord, true);
   if (!dataSet.Locate(chiave, valore)) {
-    Avviso("Questo record è già stato cancellato da un altro utente in un'altra sessione di "
-           "lavoro");
+    Avviso(
+        "Questo record è già stato cancellato da un altro utente in un'altra sessione di "
+        "lavoro");
     return;
   }
   if (!Conferma("Conferma la cacellazione del record?")) return;
   try {
     dataSet.Delete();
   } catch (const db::DbError&) {
-    Avviso("Impossibile cancellare questo record, altri utenti stanno lavorando su questo "
-           "record.");
+    Avviso(
+        "Impossibile cancellare questo record, altri utenti stanno lavorando su questo "
+        "record.");
     AggiornaTabella(dataSet, numRecord, true);
     return;
   }
@@ -193,8 +194,7 @@ void TTabXForm::NuovoIntSuLast(db::Query& dataSet, int& numRecord, ui::BitBtn& b
                                bool& eraAttivo) {
   ChiudiTransEAggiorna(dataSet, numRecord, bottone, eraAttivo);
   dataSet.Last();
-  const std::int64_t prossimo =
-      dataSet.IsEmpty() ? 1 : dataSet.Fields().at(0)->AsLargeInt() + 1;
+  const std::int64_t prossimo = dataSet.IsEmpty() ? 1 : dataSet.Fields().at(0)->AsLargeInt() + 1;
   dataSet.Append();
   dataSet.Fields().at(0)->SetAsLargeInt(prossimo);
   ChiudiTransEAggiorna(dataSet, numRecord, bottone, eraAttivo);

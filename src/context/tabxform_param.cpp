@@ -69,10 +69,9 @@ void TTabXForm::Inserisci(const std::string& tipo, const std::string& nome,
                           const std::string& livello1, const std::string& livello2,
                           const std::string& utente) {
   if (!MemTabX->Active()) MemTabX->Open();
-  const std::vector<db::Value> chiave = {
-      ValoreDaTesto(MemTabX->FieldByName("Tipo"), tipo),
-      ValoreDaTesto(MemTabX->FieldByName("Nome"), nome),
-      ValoreDaTesto(MemTabX->FieldByName("Utente"), utente)};
+  const std::vector<db::Value> chiave = {ValoreDaTesto(MemTabX->FieldByName("Tipo"), tipo),
+                                         ValoreDaTesto(MemTabX->FieldByName("Nome"), nome),
+                                         ValoreDaTesto(MemTabX->FieldByName("Utente"), utente)};
   if (MemTabX->Locate("Tipo;Nome;Utente", chiave)) {
     MemTabX->Edit();
   } else {
@@ -118,10 +117,10 @@ bool TTabXForm::SetM(const std::string& nome, const std::string& testo) {
 
 void TTabXForm::CaricaParametro(const std::string& nomeParametro, std::string& valore) {
   valore.clear();
-  PrimoValore({"SELECT VALORE FROM TABBRIVANE WHERE", "(UTENTE='" + Numero(NumUser) + "')AND",
-               "(INTESTAZIONE='" + Apici(Ditta) + "')AND",
-               "(PARAMETRO='" + Apici(nomeParametro) + "')"},
-              valore);
+  PrimoValore(
+      {"SELECT VALORE FROM TABBRIVANE WHERE", "(UTENTE='" + Numero(NumUser) + "')AND",
+       "(INTESTAZIONE='" + Apici(Ditta) + "')AND", "(PARAMETRO='" + Apici(nomeParametro) + "')"},
+      valore);
 }
 
 void TTabXForm::CaricaBrivane(std::int32_t /*numUser*/) {
@@ -129,8 +128,7 @@ void TTabXForm::CaricaBrivane(std::int32_t /*numUser*/) {
   // the parameters themselves are always read from TABBRIVANE.
 }
 
-void TTabXForm::ScriviParametroBrivane(const std::string& sezione,
-                                       const std::string& nomeParametro,
+void TTabXForm::ScriviParametroBrivane(const std::string& sezione, const std::string& nomeParametro,
                                        const std::string& valore) {
   CaricaBrivane(NumUser);
   auto query = std::make_unique<db::Query>();
@@ -217,9 +215,9 @@ void TTabXForm::ScriviBrivane(std::int32_t numUser) {
   }
   QueryBrivane->Close();
   QueryBrivane->SQL.Clear();
-  QueryBrivane->SQL.Add(impaccato.empty() ? "UPDATE UTENTI SET BRIVANE=NULL WHERE"
-                                          : "UPDATE UTENTI SET BRIVANE='" + Apici(impaccato) +
-                                                "' WHERE");
+  QueryBrivane->SQL.Add(impaccato.empty()
+                            ? "UPDATE UTENTI SET BRIVANE=NULL WHERE"
+                            : "UPDATE UTENTI SET BRIVANE='" + Apici(impaccato) + "' WHERE");
   QueryBrivane->SQL.Add("CODICE='" + Numero(numUser) + "'");
   try {
     QueryBrivane->ExecSQL();
@@ -243,12 +241,11 @@ void TTabXForm::AggiornaParametriTabX() {
   for (query->First(); !query->Eof(); query->Next()) {
     const std::string nome = query->FieldByName("NOME").AsString();
     if (!MemTabX->Locate("Tipo;Nome", {db::Value("TBX"), db::Value(nome)})) {
-      Inserisci("TBX", nome, TestoColonna(query->FieldByName("NUMERO")),
-                TestoColonna(query->FieldByName("TESTO")), TestoColonna(query->FieldByName("DATA")),
-                TestoColonna(query->FieldByName("MEMO")),
-                TestoColonna(query->FieldByName("LIVELLO1")),
-                TestoColonna(query->FieldByName("LIVELLO2")),
-                TestoColonna(query->FieldByName("UTENTE")));
+      Inserisci(
+          "TBX", nome, TestoColonna(query->FieldByName("NUMERO")),
+          TestoColonna(query->FieldByName("TESTO")), TestoColonna(query->FieldByName("DATA")),
+          TestoColonna(query->FieldByName("MEMO")), TestoColonna(query->FieldByName("LIVELLO1")),
+          TestoColonna(query->FieldByName("LIVELLO2")), TestoColonna(query->FieldByName("UTENTE")));
       continue;
     }
     MemTabX->Edit();

@@ -125,8 +125,10 @@ bool TTabXForm::SettaValoreMTabX(const std::string& nome, const std::string& val
 void TTabXForm::ValoreTabXUserCheckGen(const std::string& nome, std::string& valore) {
   valore.clear();
   db::SqlStatement s(IBDatabase1, IBTransaction1);
-  s.SQL = {"SELECT", "  TESTO", "FROM", "  TABX", "WHERE", "  NOME='" + Apici(nome) + "'",
-           "  AND", "  UTENTE=" + Numero(GetNumUser())};
+  s.SQL = {"SELECT", "  TESTO",
+           "FROM",   "  TABX",
+           "WHERE",  "  NOME='" + Apici(nome) + "'",
+           "  AND",  "  UTENTE=" + Numero(GetNumUser())};
   s.ExecQuery();
   if (!s.Eof()) {
     valore = s.FieldByName("TESTO").AsString();
@@ -137,10 +139,18 @@ void TTabXForm::ValoreTabXUserCheckGen(const std::string& nome, std::string& val
   s.ExecQuery();
   if (!s.Eof()) valore = s.FieldByName("TESTO").AsString();
   s.Close();
-  s.SQL = {"INSERT INTO TABX(", "CODICE,", "NOME,", "TESTO,", "UTENTE", ")", "VALUES(",
-           "GEN_ID(CODICETABXCOUNTER,1),", "'" + Apici(nome) + "',",
+  s.SQL = {"INSERT INTO TABX(",
+           "CODICE,",
+           "NOME,",
+           "TESTO,",
+           "UTENTE",
+           ")",
+           "VALUES(",
+           "GEN_ID(CODICETABXCOUNTER,1),",
+           "'" + Apici(nome) + "',",
            valore.empty() ? "NULL," : "'" + SenzaApostrofi(valore) + "',",
-           Numero(GetNumUser()), ")"};
+           Numero(GetNumUser()),
+           ")"};
   s.ExecQuery();
   s.Close();
   IBTransaction1->CommitRetaining();
@@ -161,8 +171,8 @@ namespace {
 std::vector<std::string> CondizioneParametro(std::int32_t progetto, std::int32_t situazione,
                                              const std::string& nome, std::int32_t numUser) {
   return {"(CODPROGETTO='" + Numero(progetto) + "')AND",
-          "(CODSITUAZIONE='" + Numero(situazione) + "')AND",
-          "(NOME='" + Apici(nome) + "')AND", "(UTENTE='" + Numero(numUser) + "')"};
+          "(CODSITUAZIONE='" + Numero(situazione) + "')AND", "(NOME='" + Apici(nome) + "')AND",
+          "(UTENTE='" + Numero(numUser) + "')"};
 }
 
 }  // namespace
@@ -260,8 +270,7 @@ void TTabXForm::NuovoIntSuGeneratore(db::Query& dataSet, const std::string& gene
 
 void TTabXForm::NuovoIntSuGenSQL(const std::string& generatore, const std::string& testaInsert,
                                  const std::string& codaValori) {
-  const std::string valore =
-      Numero(ProssimoDelGeneratore(IBDatabase1, IBTransaction1, generatore));
+  const std::string valore = Numero(ProssimoDelGeneratore(IBDatabase1, IBTransaction1, generatore));
   db::Query query(IBDatabase1, IBTransaction1);
   query.SQL.Add("INSERT " + testaInsert);
   query.SQL.Add("VALUES (" + valore + codaValori);
@@ -297,18 +306,19 @@ void TTabXForm::IniScriptForm(const std::string& progetto, const std::string& sc
                               const std::string& contesto, const std::string& script,
                               const std::string& forza) {
   const std::string oggi = DataPerSQL(plat::Date());
-  const std::vector<std::string> chiave = {
-      "WHERE (PROGETTO='" + Apici(progetto) + "')AND", "(SCRIPTFORM='" + Apici(scriptForm) + "')AND",
-      "(CONTESTO='" + Apici(contesto) + "')AND", "(UTENTE='" + Numero(GetNumUser()) + "');"};
+  const std::vector<std::string> chiave = {"WHERE (PROGETTO='" + Apici(progetto) + "')AND",
+                                           "(SCRIPTFORM='" + Apici(scriptForm) + "')AND",
+                                           "(CONTESTO='" + Apici(contesto) + "')AND",
+                                           "(UTENTE='" + Numero(GetNumUser()) + "');"};
   db::Query query(IBDatabaseUser, TransazioneUser);
   query.SQL.Add("SELECT * FROM TABSCRIPT");
   for (const auto& r : chiave) query.SQL.Add(r);
   query.Open();
   if (query.IsEmpty()) {
-    Righe(query, {"INSERT INTO TABSCRIPT", "VALUES ('" + Apici(progetto) + "','" +
-                                               Apici(scriptForm) + "','" + Apici(contesto) +
-                                               "','" + Numero(GetNumUser()) + "',NULL,'" +
-                                               Apici(script) + "',NULL," + oggi + ",NULL)"});
+    Righe(query,
+          {"INSERT INTO TABSCRIPT", "VALUES ('" + Apici(progetto) + "','" + Apici(scriptForm) +
+                                        "','" + Apici(contesto) + "','" + Numero(GetNumUser()) +
+                                        "',NULL,'" + Apici(script) + "',NULL," + oggi + ",NULL)"});
     query.ExecSQL();
   } else if (query.FieldByName("SCRIPT").AsString().empty() || forza == "1") {
     // Only the operator's own row: the other forms' scripts stay as they are.

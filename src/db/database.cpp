@@ -1,7 +1,6 @@
 #include "db/database.h"
 
 #include <ibase.h>
-
 #include <langinfo.h>
 
 #include <algorithm>
@@ -38,7 +37,8 @@ Database::~Database() {
 std::string Database::ParamValue(const std::string& name) const {
   for (const std::string& line : Params) {
     size_t eq = line.find('=');
-    if (eq != std::string::npos && SameText(Trim(line.substr(0, eq)), name)) return line.substr(eq + 1);
+    if (eq != std::string::npos && SameText(Trim(line.substr(0, eq)), name))
+      return line.substr(eq + 1);
   }
   return std::string();
 }
@@ -71,18 +71,24 @@ CreateWords ParseCreateWords(const std::vector<std::string>& lines) {
       while (i < text.size() && text[i] != q) ++i;
       ++i;
     } else {
-      while (i < text.size() && !std::isspace(static_cast<unsigned char>(text[i])) && text[i] != '=') ++i;
+      while (i < text.size() && !std::isspace(static_cast<unsigned char>(text[i])) &&
+             text[i] != '=')
+        ++i;
     }
     std::string out = text.substr(b, std::min(i, text.size()) - b);
-    while (i < text.size() && (std::isspace(static_cast<unsigned char>(text[i])) || text[i] == '=')) ++i;
+    while (i < text.size() && (std::isspace(static_cast<unsigned char>(text[i])) || text[i] == '='))
+      ++i;
     return out;
   };
   while (i < text.size()) {
     std::string key = UpperAscii(word());
     if (key.empty()) break;
-    if (key == "USER" || key == "USER_NAME") w.user = Unquote(word());
-    else if (key == "PASSWORD") w.password = Unquote(word());
-    else if (key == "PAGE_SIZE") w.pageSize = word();
+    if (key == "USER" || key == "USER_NAME")
+      w.user = Unquote(word());
+    else if (key == "PASSWORD")
+      w.password = Unquote(word());
+    else if (key == "PAGE_SIZE")
+      w.pageSize = word();
   }
   return w;
 }
@@ -100,7 +106,8 @@ void NamesInUtf8() {
   static std::once_flag once;
   std::call_once(once, [] {
     const char* codeset = nl_langinfo(CODESET);
-    if (codeset && (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0)) return;
+    if (codeset && (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0))
+      return;
     for (const char* name : {"C.UTF-8", "C.utf8", "en_US.UTF-8"})
       if (std::setlocale(LC_CTYPE, name)) return;
   });
@@ -112,12 +119,14 @@ void Database::Attach(bool create) {
   NamesInUtf8();
   if (OnAttachAttempt) OnAttachAttempt(DatabaseName, create);
   attachment_ = fb::Call([&](fb::Status& st) {
-    fb::Ref<Firebird::IXpbBuilder> dpb(fb::Util()->getXpbBuilder(&st, Firebird::IXpbBuilder::DPB, nullptr, 0));
+    fb::Ref<Firebird::IXpbBuilder> dpb(
+        fb::Util()->getXpbBuilder(&st, Firebird::IXpbBuilder::DPB, nullptr, 0));
     if (create) {
       CreateWords w = ParseCreateWords(Params);
       dpb->insertString(&st, isc_dpb_user_name, w.user.c_str());
       if (!w.password.empty()) dpb->insertString(&st, isc_dpb_password, w.password.c_str());
-      if (!w.pageSize.empty()) dpb->insertInt(&st, isc_dpb_page_size, std::atoi(w.pageSize.c_str()));
+      if (!w.pageSize.empty())
+        dpb->insertInt(&st, isc_dpb_page_size, std::atoi(w.pageSize.c_str()));
       dpb->insertInt(&st, isc_dpb_sql_dialect, SQLDialect);
       dpb->insertString(&st, isc_dpb_set_db_charset, kCharset);
     } else {
@@ -134,8 +143,10 @@ void Database::Attach(bool create) {
     dpb->insertTag(&st, isc_dpb_utf8_filename);
     fb::Ref<Firebird::IProvider> prov(fb::Master()->getDispatcher());
     if (create)
-      return prov->createDatabase(&st, DatabaseName.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
-    return prov->attachDatabase(&st, DatabaseName.c_str(), dpb->getBufferLength(&st), dpb->getBuffer(&st));
+      return prov->createDatabase(&st, DatabaseName.c_str(), dpb->getBufferLength(&st),
+                                  dpb->getBuffer(&st));
+    return prov->attachDatabase(&st, DatabaseName.c_str(), dpb->getBufferLength(&st),
+                                dpb->getBuffer(&st));
   });
 }
 

@@ -18,7 +18,8 @@ DataSet::~DataSet() {
 }
 
 void DataSet::CheckActive() const {
-  if (state_ == DataSetState::Inactive) throw DbError("Cannot perform this operation on a closed dataset");
+  if (state_ == DataSetState::Inactive)
+    throw DbError("Cannot perform this operation on a closed dataset");
 }
 
 // ---------------------------------------------------------------- fields
@@ -46,7 +47,8 @@ Field* DataSet::FindField(const std::string& name) const {
 
 Field& DataSet::FieldByName(const std::string& name) const {
   Field* f = FindField(name);
-  if (!f) throw DbError((Name.empty() ? std::string() : Name + ": ") + "Field '" + name + "' not found");
+  if (!f)
+    throw DbError((Name.empty() ? std::string() : Name + ": ") + "Field '" + name + "' not found");
   return *f;
 }
 

@@ -91,7 +91,7 @@ class DataSet {
   void DestroyFields();  // closed set only
   const std::vector<Field*>& Fields() const { return fields_; }
   int FieldCount() const { return static_cast<int>(fields_.size()); }
-  Field* FindField(const std::string& name) const;  // case-insensitive
+  Field* FindField(const std::string& name) const;    // case-insensitive
   Field& FieldByName(const std::string& name) const;  // throws DbError
   Field& FieldByNumber(int index) const { return *fields_.at(index); }
   // Fields named in a ";"-separated list (throws for unknown names).
@@ -245,7 +245,7 @@ class DataSet {
   const std::vector<Record>& Records() const { return records_; }
   // Index of the current record in Records() (-1 when none).
   int CurrentIndex() const { return cur_; }
-  void SetCurrentIndex(int index);  // no events; clamps; fixes Bof/Eof
+  void SetCurrentIndex(int index);            // no events; clamps; fixes Bof/Eof
   Record& AddRow(std::vector<Value> values);  // appends, gives an id
   void ClearRows();  // drops every row, cursor before the first; FetchMore is asked again
   // Stable reorder keeping the cursor on the same record.

@@ -13,7 +13,8 @@ namespace db {
 std::vector<Value>* DataSet::ActiveValues() {
   switch (state_) {
     case DataSetState::Browse:
-      return cur_ >= 0 && cur_ < static_cast<int>(records_.size()) ? &records_[cur_].values : nullptr;
+      return cur_ >= 0 && cur_ < static_cast<int>(records_.size()) ? &records_[cur_].values
+                                                                   : nullptr;
     case DataSetState::Edit:
     case DataSetState::Insert:
       return &editBuffer_;
@@ -29,8 +30,9 @@ std::vector<Value>* DataSet::ActiveValues() {
 void DataSet::SetFieldValue(Field& f, const Value& v) {
   DataSetState s = state_;
   bool calcState = s == DataSetState::CalcFields || s == DataSetState::Filter;
-  bool allowed = s == DataSetState::Edit || s == DataSetState::Insert || s == DataSetState::SetKey ||
-                 calcState || s == DataSetState::NewValue || s == DataSetState::InternalCalc;
+  bool allowed = s == DataSetState::Edit || s == DataSetState::Insert ||
+                 s == DataSetState::SetKey || calcState || s == DataSetState::NewValue ||
+                 s == DataSetState::InternalCalc;
   if (!allowed) throw DbError("Dataset not in edit or insert mode");
   if (f.Kind() == FieldKind::Data) {
     if (calcState) throw DbError("Dataset not in edit or insert mode");
@@ -85,10 +87,12 @@ void DataSet::CalculateRow(int index) {
     for (Field* f : fields_) {
       if (f->Kind() == FieldKind::Data) continue;
       (*target)[f->Slot()] = Value();
-      if (f->Kind() != FieldKind::Lookup || !f->LookupDataSet || !f->LookupDataSet->Active()) continue;
+      if (f->Kind() != FieldKind::Lookup || !f->LookupDataSet || !f->LookupDataSet->Active())
+        continue;
       std::vector<Value> keys;
       for (Field* k : GetFieldList(f->KeyFields)) keys.push_back((*target)[k->Slot()]);
-      (*target)[f->Slot()] = f->Coerce(f->LookupDataSet->Lookup(f->LookupKeyFields, keys, f->LookupResultField));
+      (*target)[f->Slot()] =
+          f->Coerce(f->LookupDataSet->Lookup(f->LookupKeyFields, keys, f->LookupResultField));
     }
     if (OnCalcFields) OnCalcFields(*this);
   } catch (...) {
@@ -182,7 +186,8 @@ int DataSet::CurrentRow() { return Active() ? RawToVisible(cur_) : -1; }
 const std::vector<Value>* DataSet::RowValues(int index) {
   if (!FetchTo(index)) return nullptr;
   int raw = filtered_ && OnFilterRecord ? visible_[index] : index;
-  if (raw == cur_ && (state_ == DataSetState::Edit || state_ == DataSetState::Insert)) return &editBuffer_;
+  if (raw == cur_ && (state_ == DataSetState::Edit || state_ == DataSetState::Insert))
+    return &editBuffer_;
   return &records_[raw].values;
 }
 
@@ -195,8 +200,8 @@ Value DataSet::RowValue(int index, const Field& f) {
 
 // ---------------------------------------------------------------- searching
 
-bool DataSet::RowMatches(int index, const std::vector<Field*>& keys, const std::vector<Value>& values,
-                         LocateOptions opts) {
+bool DataSet::RowMatches(int index, const std::vector<Field*>& keys,
+                         const std::vector<Value>& values, LocateOptions opts) {
   const std::vector<Value>& row = records_[index].values;
   for (size_t k = 0; k < keys.size(); ++k) {
     const Field& f = *keys[k];
@@ -228,7 +233,8 @@ bool DataSet::RowMatches(int index, const std::vector<Field*>& keys, const std::
   return true;
 }
 
-bool DataSet::Locate(const std::string& keyFields, const std::vector<Value>& values, LocateOptions opts) {
+bool DataSet::Locate(const std::string& keyFields, const std::vector<Value>& values,
+                     LocateOptions opts) {
   CheckActive();
   CheckBrowseMode();
   std::vector<Field*> keys = GetFieldList(keyFields);
@@ -283,7 +289,8 @@ void DataSet::NotifyDataEvent(DataEvent ev, Field* field, int info) {
 }
 
 void DataSet::UpdateRecord() {
-  if (state_ != DataSetState::Edit && state_ != DataSetState::Insert && state_ != DataSetState::SetKey)
+  if (state_ != DataSetState::Edit && state_ != DataSetState::Insert &&
+      state_ != DataSetState::SetKey)
     throw DbError("Dataset not in edit or insert mode");
   NotifyDataEvent(DataEvent::UpdateRecord);
 }

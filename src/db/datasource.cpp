@@ -121,7 +121,8 @@ void DataLink::SetDataSource(DataSource* s) {
     active_ = active;
     ActiveChanged();
   }
-  editing_ = active && (source_->State() == DataSetState::Edit || source_->State() == DataSetState::Insert);
+  editing_ = active &&
+             (source_->State() == DataSetState::Edit || source_->State() == DataSetState::Insert);
 }
 
 DataSet* DataLink::GetDataSet() const { return source_ ? source_->GetDataSet() : nullptr; }

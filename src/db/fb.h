@@ -66,7 +66,7 @@ class Ref {
   ~Ref() { reset(); }
   void reset(T* p = nullptr) {
     if (p_) {
-      if constexpr (requires(T* q) { q->release(); })
+      if constexpr (requires(T * q) { q->release(); })
         p_->release();
       else
         p_->dispose();

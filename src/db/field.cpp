@@ -40,9 +40,9 @@ bool IsBlobType(FieldType t) { return t == FieldType::Memo || t == FieldType::Bl
 bool IsTextType(FieldType t) { return t == FieldType::String || t == FieldType::FixedChar; }
 
 const char* FieldTypeName(FieldType t) {
-  static const char* names[] = {"Unknown", "String", "FixedChar", "Smallint", "Integer",
-                                "Largeint", "Float", "Currency", "Date", "Time",
-                                "DateTime", "Boolean", "Memo", "Blob", "AutoInc"};
+  static const char* names[] = {"Unknown",  "String",  "FixedChar", "Smallint", "Integer",
+                                "Largeint", "Float",   "Currency",  "Date",     "Time",
+                                "DateTime", "Boolean", "Memo",      "Blob",     "AutoInc"};
   return names[static_cast<int>(t)];
 }
 
@@ -147,7 +147,8 @@ std::string Field::FormatValue(const Value& raw, bool display) const {
     if (display && type_ == FieldType::Blob) return "(Blob)";
     return std::string();
   }
-  const std::string& fmt = display ? DisplayFormat : (EditFormat.empty() ? DisplayFormat : EditFormat);
+  const std::string& fmt =
+      display ? DisplayFormat : (EditFormat.empty() ? DisplayFormat : EditFormat);
   switch (type_) {
     case FieldType::Memo:
       return display ? "(MEMO)" : raw.Bytes();

@@ -45,7 +45,7 @@ struct FieldDef {
   int size = 0;  // characters for text types
   bool required = false;
   int precision = 0;
-  int scale = 0;       // digits after the point for Currency
+  int scale = 0;         // digits after the point for Currency
   std::string origin{};  // "RELATION.FIELD" for query columns
 };
 

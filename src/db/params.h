@@ -50,7 +50,7 @@ class ParamList {
   int Count() const { return static_cast<int>(items_.size()); }
   Param& operator[](int i) { return *items_.at(i); }
   const Param& operator[](int i) const { return *items_.at(i); }
-  Param* FindParam(const std::string& name) const;  // case-insensitive
+  Param* FindParam(const std::string& name) const;    // case-insensitive
   Param& ParamByName(const std::string& name) const;  // throws DbError
   // The parameter of that name, created when missing.
   Param& Add(const std::string& name);

@@ -37,7 +37,8 @@ void Query::Prepare() {
   Database* db = CheckDatabase();
   Transaction* tr = CheckTransaction();
   std::string text = SqlText();
-  if (Trim(text).empty()) throw DbError((Name.empty() ? std::string() : Name + ": ") + "SQL statement is empty");
+  if (Trim(text).empty())
+    throw DbError((Name.empty() ? std::string() : Name + ": ") + "SQL statement is empty");
   preparedText_.clear();
   stmt_->Prepare(db, tr, text, ParamCheck);
   preparedText_ = text;
@@ -111,7 +112,8 @@ void Query::ExecSQL() {
 
 void Query::InternalPost(std::vector<Value>& values, const std::vector<Value>* oldValues) {
   if (!UpdateObject) throw DbError("Cannot modify a read-only dataset");
-  UpdateObject->Apply(oldValues ? UpdateKind::Modify : UpdateKind::Insert, *this, values, oldValues);
+  UpdateObject->Apply(oldValues ? UpdateKind::Modify : UpdateKind::Insert, *this, values,
+                      oldValues);
 }
 
 void Query::InternalDelete(const Record& rec) {
@@ -133,7 +135,8 @@ void Query::DatabaseClosing() {
 
 // ---------------------------------------------------------------- UpdateSQL
 
-void UpdateSQL::Apply(UpdateKind kind, Query& q, std::vector<Value>& values, const std::vector<Value>* oldValues) {
+void UpdateSQL::Apply(UpdateKind kind, Query& q, std::vector<Value>& values,
+                      const std::vector<Value>* oldValues) {
   const StringList& sql = SQL(kind);
   if (sql.Empty()) throw DbError("No SQL statement for this update");
   Database* db = q.GetDatabase();

@@ -78,7 +78,8 @@ class UpdateSQL {
   }
   // Runs the statement of the kind for a row of the query; RefreshSQL,
   // when given, reads the written row back into values.
-  void Apply(UpdateKind kind, Query& q, std::vector<Value>& values, const std::vector<Value>* oldValues);
+  void Apply(UpdateKind kind, Query& q, std::vector<Value>& values,
+             const std::vector<Value>* oldValues);
 };
 
 }  // namespace db

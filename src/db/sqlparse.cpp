@@ -54,7 +54,9 @@ ParsedSql ParseParams(const std::string& sql, bool paramCheck) {
         }
       } else if (std::isalpha(d) || d == '_') {
         size_t j = i + 1;
-        while (j < n && (std::isalnum(static_cast<unsigned char>(sql[j])) || sql[j] == '_' || sql[j] == '$')) ++j;
+        while (j < n &&
+               (std::isalnum(static_cast<unsigned char>(sql[j])) || sql[j] == '_' || sql[j] == '$'))
+          ++j;
         out.names.push_back(sql.substr(i + 1, j - i - 1));
         out.text += '?';
         i = j;

@@ -156,9 +156,11 @@ void StoredProc::ExecProc() {
   if (preparedName_ != StoredProcName) Prepare();
   SqlStatement call(CheckDatabase(), CheckTransaction());
   std::string text = "EXECUTE PROCEDURE " + StoredProcName;
-  for (size_t i = 0; i < inputs_.size(); ++i) text += (i ? ", :" : " :") + std::string("\"") + inputs_[i] + "\"";
+  for (size_t i = 0; i < inputs_.size(); ++i)
+    text += (i ? ", :" : " :") + std::string("\"") + inputs_[i] + "\"";
   call.SQL.Add(text);
-  for (const std::string& n : inputs_) call.ParamByName(n).SetValue(params_.ParamByName(n).GetValue());
+  for (const std::string& n : inputs_)
+    call.ParamByName(n).SetValue(params_.ParamByName(n).GetValue());
   call.ExecQuery();
   for (const std::string& n : outputs_)
     if (const SqlField* f = call.FindField(n)) params_.ParamByName(n).SetValue(f->GetValue());

@@ -98,8 +98,9 @@ void Statement::DescribeOutput(fb::Status& st) {
           d.scale = -c.scale;
           d.precision = c.type == SQL_SHORT ? 4 : (c.type == SQL_LONG ? 9 : 18);
         } else {
-          d.type = c.type == SQL_SHORT ? FieldType::Smallint
-                                       : (c.type == SQL_LONG ? FieldType::Integer : FieldType::Largeint);
+          d.type = c.type == SQL_SHORT
+                       ? FieldType::Smallint
+                       : (c.type == SQL_LONG ? FieldType::Integer : FieldType::Largeint);
         }
         break;
       case SQL_FLOAT:
@@ -247,8 +248,9 @@ void Statement::BuildInput(fb::Status& st, const std::vector<const Value*>& para
         break;
       case Send::Blob: {
         ISC_QUAD id{};
-        const std::string bytes = v->Kind() == ValueKind::Text || v->Kind() == ValueKind::Blob ? v->Bytes()
-                                                                                              : v->AsString();
+        const std::string bytes = v->Kind() == ValueKind::Text || v->Kind() == ValueKind::Blob
+                                      ? v->Bytes()
+                                      : v->AsString();
         fb::Ref<Firebird::IBlob> blob(att_->createBlob(&st, tra_, &id, 0, nullptr));
         for (size_t off = 0; off < bytes.size(); off += 32768) {
           unsigned chunk = static_cast<unsigned>(std::min<size_t>(32768, bytes.size() - off));
@@ -311,7 +313,8 @@ void Statement::ReadSingleton(std::vector<Value>& row) {
 
 std::int64_t Statement::RowsAffected() {
   if (!stmt_) return -1;
-  return static_cast<std::int64_t>(fb::Call([&](fb::Status& st) { return stmt_->getAffectedRecords(&st); }));
+  return static_cast<std::int64_t>(
+      fb::Call([&](fb::Status& st) { return stmt_->getAffectedRecords(&st); }));
 }
 
 Value Statement::ReadBlob(const unsigned char* idPtr, bool text) {
@@ -335,8 +338,9 @@ Value Statement::ReadBlob(const unsigned char* idPtr, bool text) {
   return text ? Value(std::move(bytes)) : Value::FromBlob(std::move(bytes));
 }
 
-void Statement::Decode(const unsigned char* buf, std::vector<Value>& row, const std::vector<int>& slots) {
-  static const double kPow10[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9,
+void Statement::Decode(const unsigned char* buf, std::vector<Value>& row,
+                       const std::vector<int>& slots) {
+  static const double kPow10[] = {1,    1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
                                   1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
   for (size_t i = 0; i < columns_.size(); ++i) {
     int slot = slots[i];
@@ -415,7 +419,8 @@ void Statement::Decode(const unsigned char* buf, std::vector<Value>& row, const 
         ISC_TIME t;
         std::memcpy(&d, p, sizeof d);
         std::memcpy(&t, p + sizeof d, sizeof t);
-        out = Value::FromDateTime(static_cast<double>(d - fb::kDateOffset) + t / fb::kTimeUnitsPerDay);
+        out = Value::FromDateTime(static_cast<double>(d - fb::kDateOffset) +
+                                  t / fb::kTimeUnitsPerDay);
         break;
       }
       case SQL_BOOLEAN:

@@ -99,8 +99,8 @@ void Table::BuildUpdateStatements() {
     for (const std::string& n : writable) {
       Field* f = FindField(n);
       if (f->IsBlob()) continue;
-      where += std::string(where.empty() ? "WHERE " : " AND ") + "(" + Quoted(n) + " = :OLD_" + n + " OR (" +
-               Quoted(n) + " IS NULL AND :OLD_" + n + " IS NULL))";
+      where += std::string(where.empty() ? "WHERE " : " AND ") + "(" + Quoted(n) + " = :OLD_" + n +
+               " OR (" + Quoted(n) + " IS NULL AND :OLD_" + n + " IS NULL))";
     }
   } else {
     for (const std::string& n : key)

@@ -14,16 +14,26 @@ namespace {
 
 const std::map<std::string, unsigned char>& TpbNames() {
   static const std::map<std::string, unsigned char> names = {
-      {"consistency", isc_tpb_consistency},     {"concurrency", isc_tpb_concurrency},
-      {"shared", isc_tpb_shared},               {"protected", isc_tpb_protected},
-      {"exclusive", isc_tpb_exclusive},         {"wait", isc_tpb_wait},
-      {"nowait", isc_tpb_nowait},               {"read", isc_tpb_read},
-      {"write", isc_tpb_write},                 {"lock_read", isc_tpb_lock_read},
-      {"lock_write", isc_tpb_lock_write},       {"verb_time", isc_tpb_verb_time},
-      {"commit_time", isc_tpb_commit_time},     {"ignore_limbo", isc_tpb_ignore_limbo},
-      {"read_committed", isc_tpb_read_committed}, {"autocommit", isc_tpb_autocommit},
-      {"rec_version", isc_tpb_rec_version},     {"no_rec_version", isc_tpb_no_rec_version},
-      {"restart_requests", isc_tpb_restart_requests}, {"no_auto_undo", isc_tpb_no_auto_undo},
+      {"consistency", isc_tpb_consistency},
+      {"concurrency", isc_tpb_concurrency},
+      {"shared", isc_tpb_shared},
+      {"protected", isc_tpb_protected},
+      {"exclusive", isc_tpb_exclusive},
+      {"wait", isc_tpb_wait},
+      {"nowait", isc_tpb_nowait},
+      {"read", isc_tpb_read},
+      {"write", isc_tpb_write},
+      {"lock_read", isc_tpb_lock_read},
+      {"lock_write", isc_tpb_lock_write},
+      {"verb_time", isc_tpb_verb_time},
+      {"commit_time", isc_tpb_commit_time},
+      {"ignore_limbo", isc_tpb_ignore_limbo},
+      {"read_committed", isc_tpb_read_committed},
+      {"autocommit", isc_tpb_autocommit},
+      {"rec_version", isc_tpb_rec_version},
+      {"no_rec_version", isc_tpb_no_rec_version},
+      {"restart_requests", isc_tpb_restart_requests},
+      {"no_auto_undo", isc_tpb_no_auto_undo},
       {"lock_timeout", isc_tpb_lock_timeout},
   };
   return names;
@@ -69,7 +79,8 @@ void Transaction::StartTransaction() {
   if (!database_) throw DbError("Transaction has no database");
   if (!database_->Connected()) throw DbError("Database not connected");
   handle_ = fb::Call([&](fb::Status& st) {
-    fb::Ref<Firebird::IXpbBuilder> tpb(fb::Util()->getXpbBuilder(&st, Firebird::IXpbBuilder::TPB, nullptr, 0));
+    fb::Ref<Firebird::IXpbBuilder> tpb(
+        fb::Util()->getXpbBuilder(&st, Firebird::IXpbBuilder::TPB, nullptr, 0));
     for (const std::string& raw : Params) {
       std::string line = Trim(raw);
       if (line.empty()) continue;

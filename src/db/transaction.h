@@ -74,7 +74,7 @@ class ConnectionUser {
   virtual void TransactionEnding() = 0;
   // The database is about to disconnect: free statement handles.
   virtual void DatabaseClosing() = 0;
-  Database* CheckDatabase() const;  // throws when none or not connected
+  Database* CheckDatabase() const;        // throws when none or not connected
   Transaction* CheckTransaction() const;  // throws when none; starts it
 
  private:

@@ -7,7 +7,7 @@
 namespace plat {
 
 class AbortError : public std::exception {
-public:
+ public:
   const char* what() const noexcept override { return "Operation aborted"; }
 };
 

@@ -6,7 +6,7 @@
 namespace plat {
 
 class Clipboard {
-public:
+ public:
   static void SetText(const std::string& text);
   static std::string GetText();  // "" when it holds no text
   static bool HasText();

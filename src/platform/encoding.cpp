@@ -7,11 +7,10 @@ namespace {
 
 // Code points of 0x80..0x9F in Windows-1252; the five holes map to the
 // C1 controls of the same value, as the Windows converter does.
-const char16_t kHigh1252[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+const char16_t kHigh1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char32_t AnsiToCode(unsigned char c) {
   if (c >= 0x80 && c < 0xA0) return kHigh1252[c - 0x80];
@@ -49,18 +48,43 @@ bool NextCode(const std::string& s, size_t& i, char32_t& cp) {
   const auto b0 = static_cast<unsigned char>(s[i]);
   int len = 0;
   char32_t min = 0;
-  if (b0 < 0x80) { cp = b0; ++i; return true; }
-  if ((b0 & 0xE0) == 0xC0) { len = 2; cp = b0 & 0x1F; min = 0x80; }
-  else if ((b0 & 0xF0) == 0xE0) { len = 3; cp = b0 & 0x0F; min = 0x800; }
-  else if ((b0 & 0xF8) == 0xF0) { len = 4; cp = b0 & 0x07; min = 0x10000; }
-  else { ++i; return false; }
-  if (i + len > s.size()) { ++i; return false; }
+  if (b0 < 0x80) {
+    cp = b0;
+    ++i;
+    return true;
+  }
+  if ((b0 & 0xE0) == 0xC0) {
+    len = 2;
+    cp = b0 & 0x1F;
+    min = 0x80;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    len = 3;
+    cp = b0 & 0x0F;
+    min = 0x800;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    len = 4;
+    cp = b0 & 0x07;
+    min = 0x10000;
+  } else {
+    ++i;
+    return false;
+  }
+  if (i + len > s.size()) {
+    ++i;
+    return false;
+  }
   for (int k = 1; k < len; ++k) {
     const auto b = static_cast<unsigned char>(s[i + k]);
-    if ((b & 0xC0) != 0x80) { ++i; return false; }
+    if ((b & 0xC0) != 0x80) {
+      ++i;
+      return false;
+    }
     cp = (cp << 6) | (b & 0x3F);
   }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) { ++i; return false; }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    ++i;
+    return false;
+  }
   i += len;
   return true;
 }
@@ -107,8 +131,8 @@ std::string Utf16ToUtf8(const std::u16string& utf16) {
   out.reserve(utf16.size());
   for (size_t i = 0; i < utf16.size(); ++i) {
     char32_t cp = utf16[i];
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < utf16.size() &&
-        utf16[i + 1] >= 0xDC00 && utf16[i + 1] <= 0xDFFF) {
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+        utf16[i + 1] <= 0xDFFF) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
       ++i;
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {

@@ -10,7 +10,7 @@ namespace plat {
 
 // A text that does not convert (EConvertError in the original program).
 class ConvertError : public std::runtime_error {
-public:
+ public:
   using std::runtime_error::runtime_error;
 };
 
@@ -30,16 +30,16 @@ void SetItalianFormats();
 
 // Days since 30/12/1899; the fraction is the time of day.
 using DateTime = double;
-inline constexpr DateTime kNoDate = 0.0;      // empty date text
-inline constexpr DateTime kNotADate = -1.0;   // text that is not a date
+inline constexpr DateTime kNoDate = 0.0;     // empty date text
+inline constexpr DateTime kNotADate = -1.0;  // text that is not a date
 
 // ---- numbers
 std::string IntToStr(int64_t value);
 // Leading blanks, a sign, decimal digits or "$"/"0x" hex; nothing after.
 bool TryStrToInt(const std::string& text, int& value);
 bool TryStrToInt64(const std::string& text, int64_t& value);
-int StrToInt(const std::string& text);          // throws ConvertError
-int64_t StrToInt64(const std::string& text);    // throws ConvertError
+int StrToInt(const std::string& text);        // throws ConvertError
+int64_t StrToInt64(const std::string& text);  // throws ConvertError
 int StrToIntDef(const std::string& text, int def);
 
 // Shortest text of up to 15 significant digits, current decimal separator.
@@ -47,7 +47,7 @@ std::string FloatToStr(double value);
 // Blanks around the number are allowed; only the current decimal separator
 // is accepted and thousands separators are not (as the platform did).
 bool TryStrToFloat(const std::string& text, double& value);
-double StrToFloat(const std::string& text);     // throws ConvertError
+double StrToFloat(const std::string& text);  // throws ConvertError
 double StrToFloatDef(const std::string& text, double def);
 
 // Picture formats: "0" digit, "#" optional digit, "." decimal point,
@@ -72,8 +72,8 @@ DateTime EncodeTime(int hour, int min, int sec, int msec);  // throws ConvertErr
 void DecodeTime(DateTime dt, int& hour, int& min, int& sec, int& msec);
 // 1 = Sunday .. 7 = Saturday, as the platform counted.
 int DayOfWeek(DateTime dt);
-DateTime Date();   // today, midnight, local time
-DateTime Now();    // local time
+DateTime Date();  // today, midnight, local time
+DateTime Now();   // local time
 DateTime IncMonth(DateTime dt, int months);
 
 // Format letters (case-insensitive): d dd ddd dddd ddddd (short date),

@@ -12,11 +12,12 @@ namespace {
 
 const char* const kShortMonths[12] = {"gen", "feb", "mar", "apr", "mag", "giu",
                                       "lug", "ago", "set", "ott", "nov", "dic"};
-const char* const kLongMonths[12] = {"gennaio", "febbraio", "marzo", "aprile", "maggio", "giugno",
-                                     "luglio", "agosto", "settembre", "ottobre", "novembre", "dicembre"};
+const char* const kLongMonths[12] = {"gennaio",   "febbraio", "marzo",    "aprile",
+                                     "maggio",    "giugno",   "luglio",   "agosto",
+                                     "settembre", "ottobre",  "novembre", "dicembre"};
 const char* const kShortDays[7] = {"dom", "lun", "mar", "mer", "gio", "ven", "sab"};
-const char* const kLongDays[7] = {"domenica", "lunedì", "martedì", "mercoledì",
-                                  "giovedì", "venerdì", "sabato"};
+const char* const kLongDays[7] = {"domenica", "lunedì",  "martedì", "mercoledì",
+                                  "giovedì",  "venerdì", "sabato"};
 
 // Days from 1/1/1970 of a proleptic Gregorian date (H. Hinnant's algorithm).
 int64_t DaysFromCivil(int64_t y, int m, int d) {
@@ -76,7 +77,8 @@ int DaysInMonth(int year, int month) {
 }
 
 bool TryEncodeDate(int year, int month, int day, DateTime& result) {
-  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
+  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
+      day > DaysInMonth(year, month))
     return false;
   result = static_cast<double>(DaysFromCivil(year, month, day) - kEpochOffset);
   return true;
@@ -107,7 +109,8 @@ bool TryEncodeTime(int hour, int min, int sec, int msec, DateTime& result) {
 
 DateTime EncodeTime(int hour, int min, int sec, int msec) {
   DateTime r = 0;
-  if (!TryEncodeTime(hour, min, sec, msec, r)) throw ConvertError("Invalid argument to time encode");
+  if (!TryEncodeTime(hour, min, sec, msec, r))
+    throw ConvertError("Invalid argument to time encode");
   return r;
 }
 
@@ -152,7 +155,8 @@ DateTime IncMonth(DateTime dt, int months) {
   // In 64 bits: any month count fits, and a result outside years 1 to 9999
   // is an error rather than an overflow.
   const int64_t total = int64_t{y} * 12 + (m - 1) + months;
-  if (total < 12 || total >= int64_t{10000} * 12) throw ConvertError("Invalid argument to date encode");
+  if (total < 12 || total >= int64_t{10000} * 12)
+    throw ConvertError("Invalid argument to date encode");
   y = static_cast<int>(total / 12);
   m = static_cast<int>(total % 12) + 1;
   if (d > DaysInMonth(y, m)) d = DaysInMonth(y, m);
@@ -185,35 +189,60 @@ std::string FormatDateTime(const std::string& format, DateTime dt) {
     bool hour = false;
     switch (lc) {
       case 'd':
-        if (n >= 5) out += FormatDateTime(fs.ShortDateFormat, dt);
-        else if (n == 4) out += kLongDays[DayOfWeek(dt) - 1];
-        else if (n == 3) out += kShortDays[DayOfWeek(dt) - 1];
-        else out += Pad(d, static_cast<int>(n));
+        if (n >= 5)
+          out += FormatDateTime(fs.ShortDateFormat, dt);
+        else if (n == 4)
+          out += kLongDays[DayOfWeek(dt) - 1];
+        else if (n == 3)
+          out += kShortDays[DayOfWeek(dt) - 1];
+        else
+          out += Pad(d, static_cast<int>(n));
         break;
       case 'm':
-        if (lastWasHour && n <= 2) out += Pad(mi, static_cast<int>(n));
-        else if (n >= 4) out += kLongMonths[mo - 1];
-        else if (n == 3) out += kShortMonths[mo - 1];
-        else out += Pad(mo, static_cast<int>(n));
+        if (lastWasHour && n <= 2)
+          out += Pad(mi, static_cast<int>(n));
+        else if (n >= 4)
+          out += kLongMonths[mo - 1];
+        else if (n == 3)
+          out += kShortMonths[mo - 1];
+        else
+          out += Pad(mo, static_cast<int>(n));
         break;
       case 'y':
         out += n <= 2 ? Pad(y % 100, 2) : Pad(y, 4);
         break;
-      case 'h': out += Pad(h, n >= 2 ? 2 : 1); hour = true; break;
-      case 'n': out += Pad(mi, n >= 2 ? 2 : 1); break;
-      case 's': out += Pad(s, n >= 2 ? 2 : 1); break;
-      case 'z': out += Pad(ms, n >= 3 ? 3 : 1); break;
+      case 'h':
+        out += Pad(h, n >= 2 ? 2 : 1);
+        hour = true;
+        break;
+      case 'n':
+        out += Pad(mi, n >= 2 ? 2 : 1);
+        break;
+      case 's':
+        out += Pad(s, n >= 2 ? 2 : 1);
+        break;
+      case 'z':
+        out += Pad(ms, n >= 3 ? 3 : 1);
+        break;
       case 'c':
         out += FormatDateTime(fs.ShortDateFormat, dt);
         if (h || mi || s) out += " " + FormatDateTime(fs.LongTimeFormat, dt);
         break;
-      case '/': out.append(n, fs.DateSeparator); break;
-      case ':': out.append(n, fs.TimeSeparator); break;
-      default: out.append(format, i, n); break;
+      case '/':
+        out.append(n, fs.DateSeparator);
+        break;
+      case ':':
+        out.append(n, fs.TimeSeparator);
+        break;
+      default:
+        out.append(format, i, n);
+        break;
     }
     // "m" right after an hour, even across separators, means minutes.
-    if (hour) lastWasHour = true;
-    else if (std::isalpha(static_cast<unsigned char>(c))) lastWasHour = false;
+    if (hour)
+      lastWasHour = true;
+    else if (std::isalpha(static_cast<unsigned char>(c)))
+      lastWasHour = false;
     i += n;
   }
   return out;
@@ -237,9 +266,12 @@ bool TryStrToDate(const std::string& text, DateTime& result) {
   while (b < e && text[b] == ' ') ++b;
   while (e > b && text[e - 1] == ' ') --e;
   for (size_t i = b; i < e; ++i) {
-    if (text[i] == fs.DateSeparator) parts.emplace_back();
-    else if (std::isdigit(static_cast<unsigned char>(text[i])) && parts.back().size() < 4) parts.back() += text[i];
-    else return false;
+    if (text[i] == fs.DateSeparator)
+      parts.emplace_back();
+    else if (std::isdigit(static_cast<unsigned char>(text[i])) && parts.back().size() < 4)
+      parts.back() += text[i];
+    else
+      return false;
   }
   if (parts.size() < 2 || parts.size() > 3) return false;
   for (const auto& p : parts)
@@ -256,9 +288,14 @@ bool TryStrToDate(const std::string& text, DateTime& result) {
   for (size_t k = 0; k < parts.size(); ++k) {
     if (parts[k].size() > (order[k] == 'y' ? 4u : 2u)) return false;
     const int v = std::stoi(parts[k]);
-    if (order[k] == 'd') d = v;
-    else if (order[k] == 'm') m = v;
-    else { y = v; twoDigitYear = parts[k].size() <= 2; }
+    if (order[k] == 'd')
+      d = v;
+    else if (order[k] == 'm')
+      m = v;
+    else {
+      y = v;
+      twoDigitYear = parts[k].size() <= 2;
+    }
   }
   if (twoDigitYear) y += y < 50 ? 2000 : 1900;
   return TryEncodeDate(y, m, d, result);

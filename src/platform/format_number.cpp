@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <utility>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/format.h"
@@ -47,10 +47,14 @@ bool TryStrToInt64(const std::string& text, int64_t& value) {
   for (; i < text.size(); ++i) {
     const char c = text[i];
     int d;
-    if (c >= '0' && c <= '9') d = c - '0';
-    else if (base == 16 && std::isxdigit(static_cast<unsigned char>(c))) d = std::tolower(c) - 'a' + 10;
-    else return false;
-    if (acc > (limit - static_cast<unsigned long long>(d)) / static_cast<unsigned long long>(base)) return false;
+    if (c >= '0' && c <= '9')
+      d = c - '0';
+    else if (base == 16 && std::isxdigit(static_cast<unsigned char>(c)))
+      d = std::tolower(c) - 'a' + 10;
+    else
+      return false;
+    if (acc > (limit - static_cast<unsigned long long>(d)) / static_cast<unsigned long long>(base))
+      return false;
     acc = acc * static_cast<unsigned long long>(base) + static_cast<unsigned long long>(d);
   }
   value = negative ? static_cast<int64_t>(0 - acc) : static_cast<int64_t>(acc);
@@ -91,7 +95,8 @@ std::string FloatToStr(double value) {
   std::string out;
   for (size_t i = 0; i < s.size(); ++i) {
     const char c = s[i];
-    if (c == '.') out += Formats().DecimalSeparator;
+    if (c == '.')
+      out += Formats().DecimalSeparator;
     else if (c == 'e') {
       out += 'E';
       size_t j = i + 1;
@@ -100,7 +105,8 @@ std::string FloatToStr(double value) {
       while (j + 1 < s.size() && s[j] == '0') ++j;
       out += s.substr(j);
       break;
-    } else out += c;
+    } else
+      out += c;
   }
   return out == "-0" ? "0" : out;
 }
@@ -115,11 +121,17 @@ bool TryStrToFloat(const std::string& text, double& value) {
   size_t i = b;
   if (text[i] == '+' || text[i] == '-') c += text[i++];
   size_t digits = 0;
-  while (i < e && std::isdigit(static_cast<unsigned char>(text[i]))) { c += text[i++]; ++digits; }
+  while (i < e && std::isdigit(static_cast<unsigned char>(text[i]))) {
+    c += text[i++];
+    ++digits;
+  }
   if (i < e && text[i] == dec) {
     c += '.';
     ++i;
-    while (i < e && std::isdigit(static_cast<unsigned char>(text[i]))) { c += text[i++]; ++digits; }
+    while (i < e && std::isdigit(static_cast<unsigned char>(text[i]))) {
+      c += text[i++];
+      ++digits;
+    }
   }
   if (digits == 0) return false;
   if (i < e && (text[i] == 'e' || text[i] == 'E')) {
@@ -127,7 +139,10 @@ bool TryStrToFloat(const std::string& text, double& value) {
     ++i;
     if (i < e && (text[i] == '+' || text[i] == '-')) c += text[i++];
     size_t expDigits = 0;
-    while (i < e && std::isdigit(static_cast<unsigned char>(text[i]))) { c += text[i++]; ++expDigits; }
+    while (i < e && std::isdigit(static_cast<unsigned char>(text[i]))) {
+      c += text[i++];
+      ++expDigits;
+    }
     if (expDigits == 0) return false;
   }
   if (i != e) return false;
@@ -140,7 +155,8 @@ bool TryStrToFloat(const std::string& text, double& value) {
 
 double StrToFloat(const std::string& text) {
   double v = 0;
-  if (!TryStrToFloat(text, v)) throw ConvertError("'" + text + "' is not a valid floating point value");
+  if (!TryStrToFloat(text, v))
+    throw ConvertError("'" + text + "' is not a valid floating point value");
   return v;
 }
 
@@ -184,8 +200,10 @@ Picture ParsePicture(const std::string& section) {
   char quote = 0;
   for (char c : section) {
     if (quote) {
-      if (c == quote) quote = 0;
-      else tokens.emplace_back(c, true);
+      if (c == quote)
+        quote = 0;
+      else
+        tokens.emplace_back(c, true);
     } else if (c == '\'' || c == '"') {
       quote = c;
     } else {
@@ -215,11 +233,19 @@ Picture ParsePicture(const std::string& section) {
       p.grouping = true;
       continue;
     }
-    if (i < first) { p.prefix += c; continue; }
-    if (i > last) { p.suffix += c; continue; }
+    if (i < first) {
+      p.prefix += c;
+      continue;
+    }
+    if (i > last) {
+      p.suffix += c;
+      continue;
+    }
     if (tokens[static_cast<size_t>(i)].second) continue;
-    if (c == '.') afterPoint = true;
-    else if (c == ',' && !afterPoint) p.grouping = true;
+    if (c == '.')
+      afterPoint = true;
+    else if (c == ',' && !afterPoint)
+      p.grouping = true;
     else if (c == '0' || c == '#') {
       if (afterPoint) {
         ++p.decMax;
@@ -243,7 +269,10 @@ void Digits(double value, int decimals, std::string& intPart, std::string& fracP
   const int exp = std::atoi(std::strchr(buf, 'e') + 1);
   // mant holds d.dddd * 10^exp; the decimal point sits after exp+1 digits.
   int point = exp + 1;
-  if (point < 0) { mant.insert(0, static_cast<size_t>(-point), '0'); point = 0; }
+  if (point < 0) {
+    mant.insert(0, static_cast<size_t>(-point), '0');
+    point = 0;
+  }
   if (static_cast<int>(mant.size()) < point + decimals + 1)
     mant.append(static_cast<size_t>(point + decimals + 1) - mant.size(), '0');
   const int keep = point + decimals;
@@ -252,11 +281,17 @@ void Digits(double value, int decimals, std::string& intPart, std::string& fracP
   if (roundUp) {
     int k = keep - 1;
     for (; k >= 0; --k) {
-      if (mant[static_cast<size_t>(k)] == '9') { mant[static_cast<size_t>(k)] = '0'; continue; }
+      if (mant[static_cast<size_t>(k)] == '9') {
+        mant[static_cast<size_t>(k)] = '0';
+        continue;
+      }
       ++mant[static_cast<size_t>(k)];
       break;
     }
-    if (k < 0) { mant.insert(0, "1"); ++point; }
+    if (k < 0) {
+      mant.insert(0, "1");
+      ++point;
+    }
   }
   intPart = mant.substr(0, static_cast<size_t>(point));
   fracPart = mant.substr(static_cast<size_t>(point));

@@ -14,9 +14,7 @@ namespace {
 std::mutex gMutex;
 std::optional<std::string> gOverride;
 
-size_t LastDelimiter(const std::string& path) {
-  return path.find_last_of("/\\");
-}
+size_t LastDelimiter(const std::string& path) { return path.find_last_of("/\\"); }
 }  // namespace
 
 std::string HostFolder() {
@@ -104,7 +102,8 @@ bool DirectoryExists(const std::string& path) {
 }
 
 bool CreateDir(const std::string& path) {
-  return !path.empty() && !IsNetworkName(path) && mkdir(NativePath(ExcludeTrailingPathDelimiter(path)).c_str(), 0777) == 0;
+  return !path.empty() && !IsNetworkName(path) &&
+         mkdir(NativePath(ExcludeTrailingPathDelimiter(path)).c_str(), 0777) == 0;
 }
 
 bool ForceDirectories(const std::string& path) {
@@ -123,7 +122,8 @@ bool DeleteFile(const std::string& path) {
 
 bool RenameFile(const std::string& from, const std::string& to) {
   // Like the platform's MoveFile, an existing target is not overwritten.
-  if (IsNetworkName(from) || IsNetworkName(to) || FileExists(to) || DirectoryExists(to)) return false;
+  if (IsNetworkName(from) || IsNetworkName(to) || FileExists(to) || DirectoryExists(to))
+    return false;
   return std::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
 }
 

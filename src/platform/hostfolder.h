@@ -21,16 +21,16 @@ bool IsNetworkName(const std::string& path);
 std::string NativePath(const std::string& path);  // every "\" becomes "/"
 std::string IncludeTrailingPathDelimiter(const std::string& path);
 std::string ExcludeTrailingPathDelimiter(const std::string& path);
-std::string ExtractFilePath(const std::string& path);   // up to and with the last delimiter
-std::string ExtractFileDir(const std::string& path);    // same without the delimiter
+std::string ExtractFilePath(const std::string& path);  // up to and with the last delimiter
+std::string ExtractFileDir(const std::string& path);   // same without the delimiter
 std::string ExtractFileName(const std::string& path);
-std::string ExtractFileExt(const std::string& path);    // with the dot, "" when none
+std::string ExtractFileExt(const std::string& path);  // with the dot, "" when none
 std::string ChangeFileExt(const std::string& path, const std::string& ext);
 
-bool FileExists(const std::string& path);       // a file, not a folder
+bool FileExists(const std::string& path);  // a file, not a folder
 bool DirectoryExists(const std::string& path);
-bool CreateDir(const std::string& path);        // one level
-bool ForceDirectories(const std::string& path); // with every missing parent
+bool CreateDir(const std::string& path);         // one level
+bool ForceDirectories(const std::string& path);  // with every missing parent
 bool DeleteFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);
 std::string GetCurrentDir();

@@ -1,10 +1,11 @@
 #include "platform/ini.h"
 
+#include <strings.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
-#include <strings.h>
-#include <unistd.h>
 
 #include "platform/encoding.h"
 #include "platform/format.h"
@@ -89,7 +90,8 @@ long IniText::SectionEnd(long header) const {
 long IniText::FindKey(long header, const std::string& key) const {
   const long end = SectionEnd(header);
   for (long i = header + 1; i < end; ++i)
-    if (lines_[static_cast<size_t>(i)].isKey && SameName(lines_[static_cast<size_t>(i)].name, key)) return i;
+    if (lines_[static_cast<size_t>(i)].isKey && SameName(lines_[static_cast<size_t>(i)].name, key))
+      return i;
   return -1;
 }
 
@@ -142,7 +144,8 @@ bool IniText::ValueExists(const std::string& section, const std::string& key) co
   return h >= 0 && FindKey(h, key) >= 0;
 }
 
-void IniText::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+void IniText::WriteString(const std::string& section, const std::string& key,
+                          const std::string& value) {
   long h = FindSection(section);
   if (h < 0) {
     if (!lines_.empty() && !Trim(lines_.back().raw).empty()) lines_.push_back(ParseLine(""));
@@ -198,7 +201,8 @@ IniText IniFile::Load(bool* utf8Bom) const {
 }
 
 void IniFile::Save(const IniText& text, bool utf8Bom) const {
-  if (IsNetworkName(path_)) throw IniError("Unable to write to " + path_ + ": not reachable from here");
+  if (IsNetworkName(path_))
+    throw IniError("Unable to write to " + path_ + ": not reachable from here");
   const std::string target = NativePath(path_);
   const std::string body = text.ToString("\r\n");
   const std::string bytes = utf8Bom ? kBom + body : Utf8ToAnsi(body);
@@ -237,12 +241,15 @@ std::vector<std::string> IniFile::ReadSection(const std::string& section) const 
 std::vector<std::string> IniFile::ReadSectionValues(const std::string& section) const {
   return Load().ReadSectionValues(section);
 }
-bool IniFile::SectionExists(const std::string& section) const { return Load().SectionExists(section); }
+bool IniFile::SectionExists(const std::string& section) const {
+  return Load().SectionExists(section);
+}
 bool IniFile::ValueExists(const std::string& section, const std::string& key) const {
   return Load().ValueExists(section, key);
 }
 
-void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+void IniFile::WriteString(const std::string& section, const std::string& key,
+                          const std::string& value) {
   bool bom = false;
   IniText text = Load(&bom);
   text.WriteString(section, key, value);
@@ -271,13 +278,13 @@ void IniFile::DeleteKey(const std::string& section, const std::string& key) {
   Save(text, bom);
 }
 
-std::string ReadString(const std::string& file, const std::string& section,
-                       const std::string& key, const std::string& def) {
+std::string ReadString(const std::string& file, const std::string& section, const std::string& key,
+                       const std::string& def) {
   return IniFile(file).ReadString(section, key, def);
 }
 
-void WriteString(const std::string& file, const std::string& section,
-                 const std::string& key, const std::string& value) {
+void WriteString(const std::string& file, const std::string& section, const std::string& key,
+                 const std::string& value) {
   IniFile(file).WriteString(section, key, value);
 }
 

@@ -14,14 +14,14 @@
 namespace plat {
 
 class IniError : public std::runtime_error {
-public:
+ public:
   using std::runtime_error::runtime_error;
 };
 
 // Parsed INI content held in memory, e.g. the packed parameter text of an
 // operator ("[S]\nkey=value\n...").
 class IniText {
-public:
+ public:
   IniText() = default;
   explicit IniText(const std::string& utf8Text);
 
@@ -42,11 +42,11 @@ public:
   // The text with the given line end after every line.
   std::string ToString(const std::string& lineEnd = "\n") const;
 
-private:
+ private:
   struct Line {
-    std::string raw;     // the line as it stood (UTF-8, no line end)
-    std::string name;    // section name, or key; empty for other lines
-    std::string value;   // value of a key line
+    std::string raw;    // the line as it stood (UTF-8, no line end)
+    std::string name;   // section name, or key; empty for other lines
+    std::string value;  // value of a key line
     bool isSection = false;
     bool isKey = false;
   };
@@ -60,7 +60,7 @@ private:
 
 // A file on disk; each operation loads and, for writes, saves the file.
 class IniFile {
-public:
+ public:
   explicit IniFile(std::string path);
   const std::string& FileName() const { return path_; }
 
@@ -82,16 +82,16 @@ public:
   void EraseSection(const std::string& section);
   void DeleteKey(const std::string& section, const std::string& key);
 
-private:
+ private:
   std::string path_;
   IniText Load(bool* utf8Bom = nullptr) const;
   void Save(const IniText& text, bool utf8Bom) const;
 };
 
 // One-shot forms of GetPrivateProfileString / WritePrivateProfileString.
-std::string ReadString(const std::string& file, const std::string& section,
-                       const std::string& key, const std::string& def);
-void WriteString(const std::string& file, const std::string& section,
-                 const std::string& key, const std::string& value);
+std::string ReadString(const std::string& file, const std::string& section, const std::string& key,
+                       const std::string& def);
+void WriteString(const std::string& file, const std::string& section, const std::string& key,
+                 const std::string& value);
 
 }  // namespace plat

@@ -8,7 +8,7 @@
 namespace plat {
 
 class Library {
-public:
+ public:
   Library() = default;
   ~Library();
   Library(const Library&) = delete;
@@ -36,7 +36,7 @@ public:
   // Text of the last failure of Load or Symbol ("" when none).
   const std::string& Error() const { return error_; }
 
-private:
+ private:
   void* handle_ = nullptr;
   std::string path_;
   mutable std::string error_;

@@ -43,7 +43,8 @@ void NessunaDataFine(const ui::CheckBox& nessuna, ui::DateTimePicker& fine);
 
 // The article search (ANAMAG under situation `situazione`) handed to the
 // sibling library; false when the operator cancelled or the call failed.
-bool CercaArticolo(std::int32_t utente, std::uint32_t handle, int situazione, righe::Articolo& articolo);
+bool CercaArticolo(std::int32_t utente, std::uint32_t handle, int situazione,
+                   righe::Articolo& articolo);
 
 // Runs a dialog's check or proposal on a view of `db` taken now, not on the
 // window's long-lived one: what another operator stored since the window

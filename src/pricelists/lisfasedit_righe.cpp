@@ -7,6 +7,8 @@
 // QueryAux2 after restarting Transazione2. A refused write shows its box
 // and changes nothing; the new period by date closes the running one only
 // together with its own insert.
+#include "pricelists/lisfasedit_righe.h"
+
 #include "context/datamodule.h"
 #include "context/tabxform.h"
 #include "db/query.h"
@@ -15,7 +17,6 @@
 #include "pricelists/frames.h"
 #include "pricelists/impexpnetti.h"
 #include "pricelists/lisfasedit.h"
-#include "pricelists/lisfasedit_righe.h"
 #include "pricelists/listini.h"
 #include "pricelists/listininuovo.h"
 #include "pricelists/righe.h"
@@ -30,7 +31,8 @@ namespace velmaro {
 namespace righepagina {
 
 namespace {
-const char* const kErroreEliminazione = "Errore interno: impossibile eliminare il record selezionato";
+const char* const kErroreEliminazione =
+    "Errore interno: impossibile eliminare il record selezionato";
 }  // namespace
 
 bool Trova(db::Query& q, const std::vector<std::string>& righe) {
@@ -82,7 +84,8 @@ void TestiDaRiga(db::Query& q, const std::vector<std::pair<ui::Control*, const c
 
 void EliminaRigaCorrente(db::Query& pagina, db::Transaction& riavvio, db::Query& rilettura,
                          db::Query& scrittura, const std::vector<std::string>& cerca,
-                         const std::vector<std::string>& elimina, const std::function<void()>& ricarica) {
+                         const std::vector<std::string>& elimina,
+                         const std::function<void()>& ricarica) {
   riavvio.SetActive(false);
   riavvio.SetActive(true);
   if (!Trova(rilettura, cerca)) {
@@ -102,9 +105,10 @@ void EliminaRigaCorrente(db::Query& pagina, db::Transaction& riavvio, db::Query&
   pagina.SetRecNo(riga);
 }
 
-void AzzeraLista(db::Query& scrittura, const std::string& sql, const std::function<void()>& ricarica) {
-  if (ui::MessageDlg("Azzerare il listino corrente?", ui::MsgDlgType::Confirmation, ui::mbOKCancel) !=
-      ui::mrOk)
+void AzzeraLista(db::Query& scrittura, const std::string& sql,
+                 const std::function<void()>& ricarica) {
+  if (ui::MessageDlg("Azzerare il listino corrente?", ui::MsgDlgType::Confirmation,
+                     ui::mbOKCancel) != ui::mrOk)
     return;
   try {
     TLisFasEditForm::EseguiRighe(scrittura, {sql});
@@ -257,10 +261,10 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {
   const netti::RigaNetto r = RigaCorrente(q);
   const std::string prezzo = righe::NumeroPerSQL(q.FieldByName("PREZZO").AsFloat());
   const plat::DateTime nuovoInizio = FrameListiniEdit11->DataInizioDef->Date();
-  const std::string fine =
-      CheckBoxNessunaDataFinale->Checked() || !listini::EUnaData(FrameListiniEdit11->DataFineDef->Text())
-          ? "NULL"
-          : "'" + righe::DataTrattini(DataFineDef->Date()) + "'";
+  const std::string fine = CheckBoxNessunaDataFinale->Checked() ||
+                                   !listini::EUnaData(FrameListiniEdit11->DataFineDef->Text())
+                               ? "NULL"
+                               : "'" + righe::DataTrattini(DataFineDef->Date()) + "'";
   if (Trova(*QueryAux1, netti::RigheEsistePeriodo(IDListinoCorrente, r, nuovoInizio))) {
     Avviso("Attenzione: il codice inserito è già in uso");
     return;
@@ -269,7 +273,8 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {
   db::Transaction& t = *QueryAux1->GetTransaction();
   try {
     EseguiRighe(*QueryAux1, netti::RigheChiudiPeriodo(IDListinoCorrente, r, nuovoInizio));
-    EseguiRighe(*QueryAux1, netti::RigheNuovoPeriodo(IDListinoCorrente, r, prezzo, nuovoInizio, fine));
+    EseguiRighe(*QueryAux1,
+                netti::RigheNuovoPeriodo(IDListinoCorrente, r, prezzo, nuovoInizio, fine));
     t.CommitRetaining();
     t.CommitRetaining();
   } catch (const std::exception&) {
@@ -287,7 +292,8 @@ void TLisFasEditForm::FrameListiniEdit11ButtonEliminaClick() {
   db::Query& q = *FrameDettNetti1->QueryDettNetti;
   if (Vuota(q)) return;
   const netti::RigaNetto r = RigaCorrente(q);
-  EliminaRigaCorrente(q, *Transazione2, *QueryAux2, *QueryAux1, netti::RigheCerca(IDListinoCorrente, r),
+  EliminaRigaCorrente(q, *Transazione2, *QueryAux2, *QueryAux1,
+                      netti::RigheCerca(IDListinoCorrente, r),
                       netti::RigheElimina(IDListinoCorrente, r),
                       [this] { FrameListiniEdit11ButtonAggiornaClick(); });
 }

@@ -42,8 +42,10 @@ void TestiDaRiga(db::Query& q, const std::vector<std::pair<ui::Control*, const c
 // page back on its row number.
 void EliminaRigaCorrente(db::Query& pagina, db::Transaction& riavvio, db::Query& rilettura,
                          db::Query& scrittura, const std::vector<std::string>& cerca,
-                         const std::vector<std::string>& elimina, const std::function<void()>& ricarica);
+                         const std::vector<std::string>& elimina,
+                         const std::function<void()>& ricarica);
 // "Azzera": the question, the statement, the page's refresh (which commits).
-void AzzeraLista(db::Query& scrittura, const std::string& sql, const std::function<void()>& ricarica);
+void AzzeraLista(db::Query& scrittura, const std::string& sql,
+                 const std::function<void()>& ricarica);
 
 }  // namespace velmaro::righepagina

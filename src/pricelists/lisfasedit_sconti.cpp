@@ -49,8 +49,9 @@ void TLisFasEditForm::CaricaListaDettSconti() {
   QueryAux1->First();
   std::string titoli[3];
   for (int n = 1; n <= 3; ++n)
-    titoli[n - 1] = sconti::Titolo(n, ValoreCampo(*QueryAux1, ("CAMPOSEL" + std::to_string(n)).c_str()),
-                                   [this](const std::string& c) { return EtichettaCampoSel(c); });
+    titoli[n - 1] =
+        sconti::Titolo(n, ValoreCampo(*QueryAux1, ("CAMPOSEL" + std::to_string(n)).c_str()),
+                       [this](const std::string& c) { return EtichettaCampoSel(c); });
   // An operator with no saved layout rows gets no change. The layout rows
   // come and go with the grid's own saves, each in a transaction of its
   // own: the titles are written likewise, on a fresh view of the table.
@@ -59,7 +60,7 @@ void TLisFasEditForm::CaricaListaDettSconti() {
   db::Query titolo(QueryAux1->GetDatabase(), &tr);
   for (int n = 1; n <= 3; ++n)
     EseguiRighe(titolo, sconti::RigheTitolo(n, titoli[n - 1], DM().CodiceProgetto, DM().Situazione3,
-                                        TabX().GetNumUser()));
+                                            TabX().GetNumUser()));
   titolo.Close();
   tr.Commit();
 
@@ -88,7 +89,8 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonNuovoClick() {
   d.DataInizioVal->SetDate(DataInizioDef->Date());
   d.DataFineVal->SetDate(DataFineDef->Date());
   d.DataFineVal->SetEnabled(DataFineDef->Enabled());
-  d.CheckBoxNessunaDataFinale->SetChecked(FrameDettScontoEdit11->CheckBoxNessunaDataFinale->Checked());
+  d.CheckBoxNessunaDataFinale->SetChecked(
+      FrameDettScontoEdit11->CheckBoxNessunaDataFinale->Checked());
   d.CheckBoxNessunaDataFinaleClick();
   if (d.ShowModal() != ui::mrOk) return;
 
@@ -98,7 +100,8 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonNuovoClick() {
     QueryAux1->GetTransaction()->CommitRetaining();
     FrameDettScontoEdit11ButtonAggiornaClick();
     FrameDettSconti1->QueryDettSconti->Locate(
-        "DESCRIZIONE;QUANTITASCAGLIONE", {db::Value(v.descrizione), db::Value(std::stod(v.scaglione))});
+        "DESCRIZIONE;QUANTITASCAGLIONE",
+        {db::Value(v.descrizione), db::Value(std::stod(v.scaglione))});
   } catch (const std::exception&) {
     Errore("Errore interno: impossibile inserire un nuovo record");
   }
@@ -151,7 +154,8 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonEliminaClick() {
   db::Query& q = *FrameDettSconti1->QueryDettSconti;
   if (Vuota(q)) return;
   const sconti::RigaSconto r = RigaCorrente(q);
-  EliminaRigaCorrente(q, *Transazione2, *QueryAux2, *QueryAux1, sconti::RigheCerca(IDListinoCorrente, r),
+  EliminaRigaCorrente(q, *Transazione2, *QueryAux2, *QueryAux1,
+                      sconti::RigheCerca(IDListinoCorrente, r),
                       sconti::RigheElimina(IDListinoCorrente, r),
                       [this] { FrameDettScontoEdit11ButtonAggiornaClick(); });
 }

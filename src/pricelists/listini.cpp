@@ -101,8 +101,8 @@ std::string ColonnaSelezione(const std::string& etichetta, const char* speciale,
 // text and goes in as a quoted literal, never as part of the statement.
 std::string RiferimentoDefault(const std::string& valore) {
   const std::size_t segno = valore.size() > 1 && valore[0] == '-' ? 1 : 0;
-  const bool numero = valore.size() > segno &&
-                      valore.find_first_not_of("0123456789", segno) == std::string::npos;
+  const bool numero =
+      valore.size() > segno && valore.find_first_not_of("0123456789", segno) == std::string::npos;
   return valore.empty() || numero ? valore : Letterale(valore);
 }
 

@@ -58,8 +58,8 @@ void TListiniNuovoForm::CreaControlli() {
   y += 28;
   Make<ui::Label>(this, "LabelDataFineVal", {12, y + 3, 140, 16}, "Data fine validità:");
   DataFineVal = Make<ui::DateTimePicker>(this, "DataFineVal", {160, y, 96, 21});
-  CheckBoxNessunaDataFinale =
-      Make<ui::CheckBox>(this, "CheckBoxNessunaDataFinale", {262, y + 2, 130, 17}, "Nessuna data fine");
+  CheckBoxNessunaDataFinale = Make<ui::CheckBox>(this, "CheckBoxNessunaDataFinale",
+                                                 {262, y + 2, 130, 17}, "Nessuna data fine");
   y += 28;
   riga("Provvigione", "Provvigione:", EditProvvigione, 100);
 
@@ -136,7 +136,8 @@ void TListiniNuovoForm::FormShow() {
 
 void TListiniNuovoForm::CercaArticolo(ui::Edit& codice, ui::Edit& estensione) {
   righe::Articolo articolo;
-  if (!dialoghi::CercaArticolo(contesto_.GetNumUser(), Handle(), kSituazioneArticoli, articolo)) return;
+  if (!dialoghi::CercaArticolo(contesto_.GetNumUser(), Handle(), kSituazioneArticoli, articolo))
+    return;
   codice.SetText(articolo.codice);
   estensione.SetText(articolo.estensione);
 }

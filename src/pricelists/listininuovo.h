@@ -76,7 +76,8 @@ class TListiniNuovoForm : public ui::Form {
  private:
   void CreaControlli();
   void CercaArticolo(ui::Edit& codice, ui::Edit& estensione);
-  bool EsisteRiga(const std::string& codice, const std::string& estensione, const std::string& scaglione);
+  bool EsisteRiga(const std::string& codice, const std::string& estensione,
+                  const std::string& scaglione);
   TTabXForm& contesto_;
 };
 

@@ -30,11 +30,10 @@ TListinoNuovoForm::TListinoNuovoForm(ui::Component* owner, CellaDataModule* cell
   QueryAux->SetDatabase(tabx.IBDatabase1);
   QueryAux->SetTransaction(tabx.IBTransaction1);
   // Proposal and check read what other windows stored since this one opened.
-  dialoghi::LeggiSuVistaNuova(QueryAux->GetDatabase(), {"SELECT MAX(ID) M FROM LISTSC"},
-                              [this](db::Query& q) {
-                                EditCodListino->SetText(
-                                    std::to_string(q.FieldByName("M").AsInteger() + 1));
-                              });
+  dialoghi::LeggiSuVistaNuova(
+      QueryAux->GetDatabase(), {"SELECT MAX(ID) M FROM LISTSC"}, [this](db::Query& q) {
+        EditCodListino->SetText(std::to_string(q.FieldByName("M").AsInteger() + 1));
+      });
   RiempiSelezioni();
   DoCreate();
 }
@@ -133,9 +132,10 @@ std::string TListinoNuovoForm::PrimoControlloFallito() {
   if (tipo == "SCONTO" && ComboBoxCampoSel1->Text().empty()) return "Specificare un campo sel 1";
   if (ModoEdit) return {};
   bool inUso = false;
-  dialoghi::LeggiSuVistaNuova(QueryAux->GetDatabase(),
-                              {"SELECT * FROM LISTSC WHERE ID=" + std::to_string(plat::StrToInt(codice))},
-                              [&inUso](db::Query& q) { inUso = !q.IsEmpty(); });
+  dialoghi::LeggiSuVistaNuova(
+      QueryAux->GetDatabase(),
+      {"SELECT * FROM LISTSC WHERE ID=" + std::to_string(plat::StrToInt(codice))},
+      [&inUso](db::Query& q) { inUso = !q.IsEmpty(); });
   return inUso ? "Attenzione: il listino inserito è già in uso" : std::string();
 }
 

@@ -108,8 +108,12 @@ bool ArticoloDaRisposta(const std::string& risposta, Articolo& articolo) {
 std::string RichiestaArticoli(int situazione) {
   const std::string s = std::to_string(situazione);
   return "<VuxForm><NomeTabella>ANAMAG</NomeTabella><CodiceProgettoForm>505</CodiceProgettoForm>"
-         "<SituazioneForm>" + s + "</SituazioneForm><CodiceProgetto>505</CodiceProgetto>"
-         "<SituazioneVuxGrid>" + s + "</SituazioneVuxGrid>"
+         "<SituazioneForm>" +
+         s +
+         "</SituazioneForm><CodiceProgetto>505</CodiceProgetto>"
+         "<SituazioneVuxGrid>" +
+         s +
+         "</SituazioneVuxGrid>"
          "<CampiRic><CampoRic><Nome>CODICE</Nome><Etichetta>Articolo</Etichetta></CampoRic>"
          "<CampoRic><Nome>ESTENSIONE</Nome><Etichetta>Estensione</Etichetta></CampoRic>"
          "<CampoRic><Nome>DESCRIZIONE1</Nome><Etichetta>Descrizione</Etichetta></CampoRic>"

@@ -68,7 +68,8 @@ std::vector<std::string> RigheInserisci(const std::string& lista, const ValoriNe
                                         const std::string& estensione) {
   return {"INSERT INTO LISTSCDTNET(IDLISTSC,CODICEARTICOLO,ESTCODICE,PREZZO,",
           "DATAINIZIOVALIDITA,DATAFINEVALIDITA,QUANTITASCAGLIONE,PROVVIGIONE)",
-          "VALUES(" + lista + ",'" + Apici(v.codice) + "','" + Apici(estensione) + "'," + v.prezzo + ",",
+          "VALUES(" + lista + ",'" + Apici(v.codice) + "','" + Apici(estensione) + "'," + v.prezzo +
+              ",",
           v.inizio + "," + v.fine + "," + v.scaglione + "," + v.provvigione + ")"};
 }
 
@@ -91,10 +92,11 @@ std::vector<std::string> RigheAggiorna(const std::string& lista, const ValoriNet
 std::vector<std::string> RigheDoppione(const std::string& lista, const std::string& codice,
                                        const std::string& estensione, plat::DateTime inizio,
                                        const std::string& scaglione) {
-  return {"SELECT * FROM LISTSCDTNET WHERE IDLISTSC='" + Apici(lista) + "'",
-          "AND CODICEARTICOLO='" + Apici(codice) + "' AND ESTCODICE='" + Apici(estensione) + "' AND ",
-          "DATAINIZIOVALIDITA='" + DataTrattini(inizio) + "' AND QUANTITASCAGLIONE=" +
-              righe::InteroOZero(scaglione)};
+  return {
+      "SELECT * FROM LISTSCDTNET WHERE IDLISTSC='" + Apici(lista) + "'",
+      "AND CODICEARTICOLO='" + Apici(codice) + "' AND ESTCODICE='" + Apici(estensione) + "' AND ",
+      "DATAINIZIOVALIDITA='" + DataTrattini(inizio) +
+          "' AND QUANTITASCAGLIONE=" + righe::InteroOZero(scaglione)};
 }
 
 std::vector<std::string> RigheEsistePeriodo(const std::string& lista, const RigaNetto& r,
@@ -113,11 +115,12 @@ std::vector<std::string> RigheChiudiPeriodo(const std::string& lista, const Riga
 std::vector<std::string> RigheNuovoPeriodo(const std::string& lista, const RigaNetto& r,
                                            const std::string& prezzo, plat::DateTime nuovoInizio,
                                            const std::string& fine) {
-  return {"INSERT INTO LISTSCDTNET(IDLISTSC,CODICEARTICOLO,ESTCODICE,PREZZO,DATAINIZIOVALIDITA,"
-          "DATAFINEVALIDITA,QUANTITASCAGLIONE)",
-          "VALUES(" + lista + ",'" + Apici(r.codice) + "','" + Apici(r.estensione) + "'," + prezzo +
-              ",'" + DataTrattini(nuovoInizio) + "'," + fine + "," +
-              righe::NumeroPerSQL(r.scaglione) + ")"};
+  return {
+      "INSERT INTO LISTSCDTNET(IDLISTSC,CODICEARTICOLO,ESTCODICE,PREZZO,DATAINIZIOVALIDITA,"
+      "DATAFINEVALIDITA,QUANTITASCAGLIONE)",
+      "VALUES(" + lista + ",'" + Apici(r.codice) + "','" + Apici(r.estensione) + "'," + prezzo +
+          ",'" + DataTrattini(nuovoInizio) + "'," + fine + "," + righe::NumeroPerSQL(r.scaglione) +
+          ")"};
 }
 
 namespace {

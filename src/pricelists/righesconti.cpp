@@ -16,7 +16,8 @@ std::string Quotata(plat::DateTime data) { return "'" + DataTrattini(data) + "'"
 std::string TestoONull(const std::string& t) { return t.empty() ? "NULL" : "'" + Apici(t) + "'"; }
 
 std::string Inizio(const RigaSconto& r) {
-  return r.senzaInizio ? "DATAINIZIOVALIDITA IS NULL" : "DATAINIZIOVALIDITA='" + DataTrattini(r.inizio) + "'";
+  return r.senzaInizio ? "DATAINIZIOVALIDITA IS NULL"
+                       : "DATAINIZIOVALIDITA='" + DataTrattini(r.inizio) + "'";
 }
 
 std::string Descrizione(const RigaSconto& r) {
@@ -52,12 +53,14 @@ ValoriSconto Componi(const CampiSconto& c) {
 }
 
 std::vector<std::string> RigheInserisci(const std::string& lista, const ValoriSconto& v) {
-  return {"INSERT INTO LISTSCDTSCO(IDLISTSC,DESCRIZIONE,DATAINIZIOVALIDITA,DATAFINEVALIDITA,QUANTITASCAGLIONE,",
-          "SCONTO1,SCONTO2,SCONTO3,VALORESEL1,VALORESEL2,VALORESEL3,PROVVIGIONE)",
-          "VALUES(" + lista + ",'" + Apici(v.descrizione) + "'," + v.inizio + "," + v.fine + "," +
-              v.scaglione + ",",
-          v.sconto1 + "," + v.sconto2 + "," + v.sconto3 + "," + v.valore1 + "," + v.valore2 + "," +
-              v.valore3 + "," + v.provvigione + ")"};
+  return {
+      "INSERT INTO "
+      "LISTSCDTSCO(IDLISTSC,DESCRIZIONE,DATAINIZIOVALIDITA,DATAFINEVALIDITA,QUANTITASCAGLIONE,",
+      "SCONTO1,SCONTO2,SCONTO3,VALORESEL1,VALORESEL2,VALORESEL3,PROVVIGIONE)",
+      "VALUES(" + lista + ",'" + Apici(v.descrizione) + "'," + v.inizio + "," + v.fine + "," +
+          v.scaglione + ",",
+      v.sconto1 + "," + v.sconto2 + "," + v.sconto3 + "," + v.valore1 + "," + v.valore2 + "," +
+          v.valore3 + "," + v.provvigione + ")"};
 }
 
 std::vector<std::string> RigheAggiorna(const std::string& lista, const ValoriSconto& v,
@@ -85,8 +88,8 @@ std::vector<std::string> RigheDoppione(const std::string& lista, const std::stri
                                        plat::DateTime inizio, const std::string& scaglione) {
   return {"SELECT * FROM LISTSCDTSCO WHERE IDLISTSC='" + Apici(lista) + "' AND",
           "DESCRIZIONE='" + Apici(descrizione) + "' AND",
-          "DATAINIZIOVALIDITA='" + DataTrattini(inizio) + "' AND QUANTITASCAGLIONE=" +
-              righe::InteroOZero(scaglione)};
+          "DATAINIZIOVALIDITA='" + DataTrattini(inizio) +
+              "' AND QUANTITASCAGLIONE=" + righe::InteroOZero(scaglione)};
 }
 
 namespace {
@@ -124,10 +127,11 @@ std::string Titolo(int n, const std::string& colonna,
   return etichetta(colonna);
 }
 
-std::vector<std::string> RigheTitolo(int n, const std::string& titolo, int progetto,
-                                     int situazione, int utente) {
+std::vector<std::string> RigheTitolo(int n, const std::string& titolo, int progetto, int situazione,
+                                     int utente) {
   constexpr int kLarghezzaNomeColonna = 25;
-  return {"UPDATE STOASP1 SET NOMECOLONNA='" + Apici(ui::utf8::Sub(titolo, 0, kLarghezzaNomeColonna)) + "' ",
+  return {"UPDATE STOASP1 SET NOMECOLONNA='" +
+              Apici(ui::utf8::Sub(titolo, 0, kLarghezzaNomeColonna)) + "' ",
           "WHERE CODICEPROGETTO=" + std::to_string(progetto) + " ",
           "AND CODICESITUAZIONE=" + std::to_string(situazione) + " ",
           "AND CODICEUTENTE=" + std::to_string(utente) + " ",
@@ -148,7 +152,8 @@ std::string SqlClassificazione(const std::string& tabella) {
 
 std::string SoloPrimaMaiuscola(const std::string& colonna) {
   std::string s = colonna;
-  for (std::size_t i = 1; i < s.size(); ++i) s[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(s[i])));
+  for (std::size_t i = 1; i < s.size(); ++i)
+    s[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(s[i])));
   return s;
 }
 

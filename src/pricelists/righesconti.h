@@ -56,8 +56,8 @@ std::string Titolo(int n, const std::string& colonna,
                    const std::function<std::string(const std::string&)>& etichetta);
 // Sets the title of VALORESELn in the operator's saved layout; the title is
 // cut to the 25 characters NOMECOLONNA holds.
-std::vector<std::string> RigheTitolo(int n, const std::string& titolo, int progetto,
-                                     int situazione, int utente);
+std::vector<std::string> RigheTitolo(int n, const std::string& titolo, int progetto, int situazione,
+                                     int utente);
 
 // ---- selection pickers
 // A column naming a classification table ("CLASSIFICAZIONE1" ...); only a

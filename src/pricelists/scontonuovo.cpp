@@ -55,8 +55,8 @@ void TScontiNuovoForm::CreaControlli() {
   y += 28;
   etichetta("LabelDataFineVal", "Data fine validità:");
   DataFineVal = Make<ui::DateTimePicker>(this, "DataFineVal", {160, y, 96, 21});
-  CheckBoxNessunaDataFinale =
-      Make<ui::CheckBox>(this, "CheckBoxNessunaDataFinale", {262, y + 2, 130, 17}, "Nessuna data fine");
+  CheckBoxNessunaDataFinale = Make<ui::CheckBox>(this, "CheckBoxNessunaDataFinale",
+                                                 {262, y + 2, 130, 17}, "Nessuna data fine");
   y += 28;
   edit(EditQntSca, "QntSca", "Quantità scaglione:", 100);
   edit(EditSconto1, "Sconto1", "Sconto 1:", 80);
@@ -108,8 +108,8 @@ ui::Label* TScontiNuovoForm::Etichetta(int n) const {
 void TScontiNuovoForm::PreparaSelezioni() {
   QueryAux->Close();
   QueryAux->SQL.Clear();
-  QueryAux->SQL.Add(std::string("SELECT CAMPOSEL1,CAMPOSEL2,CAMPOSEL3") + (ModoEdit ? "" : ",TIPO") +
-                    " FROM LISTSC WHERE ID=" + IDListino);
+  QueryAux->SQL.Add(std::string("SELECT CAMPOSEL1,CAMPOSEL2,CAMPOSEL3") +
+                    (ModoEdit ? "" : ",TIPO") + " FROM LISTSC WHERE ID=" + IDListino);
   QueryAux->Open();
   const std::string colonne[] = {QueryAux->FieldByName("CAMPOSEL1").AsString(),
                                  QueryAux->FieldByName("CAMPOSEL2").AsString(),
@@ -155,7 +155,8 @@ void TScontiNuovoForm::RiempiClassificazione(int n, const std::string& tabella) 
     QueryAux->SQL.Assign({sconti::SqlClassificazione(tabella)});
     for (QueryAux->Open(); !QueryAux->Eof(); QueryAux->Next()) {
       const std::string d = QueryAux->FieldByName("DESCRIZIONE").AsString();
-      box.Items.Add(sconti::VoceClassificazione(d, QueryAux->FieldByName("DESCRIZIONE1").AsString()));
+      box.Items.Add(
+          sconti::VoceClassificazione(d, QueryAux->FieldByName("DESCRIZIONE1").AsString()));
       descrizioni.push_back(d);
     }
     QueryAux->Close();

@@ -25,15 +25,24 @@ Application::~Application() = default;
 
 std::string ButtonName(MsgDlgButtons one) {
   switch (one) {
-    case mbYes: return "Yes";
-    case mbNo: return "No";
-    case mbOK: return "OK";
-    case mbCancel: return "Cancel";
-    case mbAbort: return "Abort";
-    case mbRetry: return "Retry";
-    case mbIgnore: return "Ignore";
-    case mbAll: return "All";
-    default: return "?";
+    case mbYes:
+      return "Yes";
+    case mbNo:
+      return "No";
+    case mbOK:
+      return "OK";
+    case mbCancel:
+      return "Cancel";
+    case mbAbort:
+      return "Abort";
+    case mbRetry:
+      return "Retry";
+    case mbIgnore:
+      return "Ignore";
+    case mbAll:
+      return "All";
+    default:
+      return "?";
   }
 }
 
@@ -62,14 +71,22 @@ ModalResult Application::MessageDlg(const std::string& text, MsgDlgType type,
 }
 
 int Application::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
-  static const MsgDlgButtons sets[] = {mbOK,    mbOKCancel, mbAbortRetryIgnore,
-                                       mbYesNoCancel, mbYesNo, mbRetry | mbCancel};
+  static const MsgDlgButtons sets[] = {mbOK,          mbOKCancel, mbAbortRetryIgnore,
+                                       mbYesNoCancel, mbYesNo,    mbRetry | mbCancel};
   MsgDlgType type = MsgDlgType::Custom;
   switch (flags & 0xF0) {
-    case MB_ICONERROR: type = MsgDlgType::Error; break;
-    case MB_ICONQUESTION: type = MsgDlgType::Confirmation; break;
-    case MB_ICONWARNING: type = MsgDlgType::Warning; break;
-    case MB_ICONINFORMATION: type = MsgDlgType::Information; break;
+    case MB_ICONERROR:
+      type = MsgDlgType::Error;
+      break;
+    case MB_ICONQUESTION:
+      type = MsgDlgType::Confirmation;
+      break;
+    case MB_ICONWARNING:
+      type = MsgDlgType::Warning;
+      break;
+    case MB_ICONINFORMATION:
+      type = MsgDlgType::Information;
+      break;
   }
   unsigned set = flags & 0x0F;
   std::string saved = Title;

@@ -70,10 +70,16 @@ void Control::AnchorChildren(int oldW, int oldH) {
     if (c->align_ != ui::Align::None) continue;
     int l = c->left_, t = c->top_, w = c->width_, h = c->height_;
     if (c->Anchors & akRight) {
-      if (c->Anchors & akLeft) w += dw; else l += dw;
+      if (c->Anchors & akLeft)
+        w += dw;
+      else
+        l += dw;
     }
     if (c->Anchors & akBottom) {
-      if (c->Anchors & akTop) h += dh; else t += dh;
+      if (c->Anchors & akTop)
+        h += dh;
+      else
+        t += dh;
     }
     c->SetBounds(l, t, w, h);
   }
@@ -93,17 +99,32 @@ void Control::Realign() {
     for (Control* c : children_) {
       if (c->align_ != which || !c->visible_) continue;
       switch (which) {
-        case ui::Align::Top: c->SetBounds(l, t, r - l, c->height_); t += c->height_; break;
-        case ui::Align::Bottom: b -= c->height_; c->SetBounds(l, b, r - l, c->height_); break;
-        case ui::Align::Left: c->SetBounds(l, t, c->width_, b - t); l += c->width_; break;
-        case ui::Align::Right: r -= c->width_; c->SetBounds(r, t, c->width_, b - t); break;
-        case ui::Align::Client: c->SetBounds(l, t, std::max(0, r - l), std::max(0, b - t)); break;
-        case ui::Align::None: break;
+        case ui::Align::Top:
+          c->SetBounds(l, t, r - l, c->height_);
+          t += c->height_;
+          break;
+        case ui::Align::Bottom:
+          b -= c->height_;
+          c->SetBounds(l, b, r - l, c->height_);
+          break;
+        case ui::Align::Left:
+          c->SetBounds(l, t, c->width_, b - t);
+          l += c->width_;
+          break;
+        case ui::Align::Right:
+          r -= c->width_;
+          c->SetBounds(r, t, c->width_, b - t);
+          break;
+        case ui::Align::Client:
+          c->SetBounds(l, t, std::max(0, r - l), std::max(0, b - t));
+          break;
+        case ui::Align::None:
+          break;
       }
     }
   };
-  for (auto a : {ui::Align::Top, ui::Align::Bottom, ui::Align::Left, ui::Align::Right,
-                 ui::Align::Client})
+  for (auto a :
+       {ui::Align::Top, ui::Align::Bottom, ui::Align::Left, ui::Align::Right, ui::Align::Client})
     place(a);
   realigning_ = false;
 }

@@ -186,8 +186,10 @@ GridCoord DBGrid::MouseCoord(int x, int y) const {
     if (col < 0) return c;
   }
   c.X = col + ((Options & dgIndicator) ? 1 : 0);
-  if (y < TitleHeight()) c.Y = 0;
-  else c.Y = (y - TitleHeight()) / (DefaultRowHeight + 1) + ((Options & dgTitles) ? 1 : 0);
+  if (y < TitleHeight())
+    c.Y = 0;
+  else
+    c.Y = (y - TitleHeight()) / (DefaultRowHeight + 1) + ((Options & dgTitles) ? 1 : 0);
   return c;
 }
 
@@ -224,7 +226,8 @@ void DBGrid::OperatorClickCell(int row, int column) {
   MouseDown(x, y, 0);
   MoveToRow(row);
   if (column >= 0) SetSelectedIndex(column);
-  if (OnCellClick) OnCellClick(this, column >= 0 && column < columns_.Count() ? columns_[column] : nullptr);
+  if (OnCellClick)
+    OnCellClick(this, column >= 0 && column < columns_.Count() ? columns_[column] : nullptr);
   Click();
 }
 
@@ -238,7 +241,8 @@ void DBGrid::OperatorClickTitle(int column) {
   int x, y;
   CellPoint(-1, column, x, y);
   MouseDown(x, y, 0);
-  if (OnTitleClick && column >= 0 && column < columns_.Count()) OnTitleClick(this, columns_[column]);
+  if (OnTitleClick && column >= 0 && column < columns_.Count())
+    OnTitleClick(this, columns_[column]);
 }
 
 void DBGrid::OperatorDblClickTitle(int column) {
@@ -262,19 +266,36 @@ void DBGrid::KeyDown(Word& key, ShiftState shift) {
   db::DataSet* ds = DataSet();
   if (!key || !ds || !ds->Active()) return;
   switch (key) {
-    case VK_UP: ds->Prior(); break;
-    case VK_DOWN: ds->Next(); break;
-    case VK_PRIOR: ds->MoveBy(-std::max(1, Height() / (DefaultRowHeight + 1))); break;
-    case VK_NEXT: ds->MoveBy(std::max(1, Height() / (DefaultRowHeight + 1))); break;
-    case VK_HOME: (shift & ssCtrl) ? ds->First() : SetSelectedIndex(0); break;
-    case VK_END: (shift & ssCtrl) ? ds->Last() : SetSelectedIndex(columns_.Count() - 1); break;
-    case VK_LEFT: SetSelectedIndex(selectedIndex_ - 1); break;
-    case VK_RIGHT: SetSelectedIndex(selectedIndex_ + 1); break;
+    case VK_UP:
+      ds->Prior();
+      break;
+    case VK_DOWN:
+      ds->Next();
+      break;
+    case VK_PRIOR:
+      ds->MoveBy(-std::max(1, Height() / (DefaultRowHeight + 1)));
+      break;
+    case VK_NEXT:
+      ds->MoveBy(std::max(1, Height() / (DefaultRowHeight + 1)));
+      break;
+    case VK_HOME:
+      (shift & ssCtrl) ? ds->First() : SetSelectedIndex(0);
+      break;
+    case VK_END:
+      (shift & ssCtrl) ? ds->Last() : SetSelectedIndex(columns_.Count() - 1);
+      break;
+    case VK_LEFT:
+      SetSelectedIndex(selectedIndex_ - 1);
+      break;
+    case VK_RIGHT:
+      SetSelectedIndex(selectedIndex_ + 1);
+      break;
     case VK_ESCAPE:
       if (ds->State() == db::DataSetState::Edit || ds->State() == db::DataSetState::Insert)
         ds->Cancel();
       break;
-    default: return;
+    default:
+      return;
   }
 }
 
@@ -305,8 +326,10 @@ RenderedCell DBGrid::RenderCell(int row, int dataCol, int column, bool current) 
   if (OnDrawDataCell) OnDrawDataCell(this, r, f, st);
   if (OnDrawColumnCell) OnDrawColumnCell(this, r, dataCol, c, st);
   bool handled = OnDrawDataCell || OnDrawColumnCell;
-  if (Canvas.TextDrawn()) text = Canvas.DrawnText();
-  else if (handled && !DefaultDrawing) text.clear();  // the handler chose to paint nothing
+  if (Canvas.TextDrawn())
+    text = Canvas.DrawnText();
+  else if (handled && !DefaultDrawing)
+    text.clear();  // the handler chose to paint nothing
   return {text, Canvas.Font.Color, Canvas.Brush.Color, Canvas.Font.Style};
 }
 

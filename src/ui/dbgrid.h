@@ -123,7 +123,7 @@ struct RenderedCell {
   FontStyles Style = 0;
 };
 struct RenderedGrid {
-  std::vector<std::string> Titles;       // visible columns
+  std::vector<std::string> Titles;  // visible columns
   std::vector<ui::Color> TitleColors;
   std::vector<std::vector<RenderedCell>> Rows;
   int CurrentRow = -1;
@@ -157,7 +157,7 @@ class DBGrid : public Control {
   ui::Canvas Canvas;
   int DefaultRowHeight = 17;
 
-  std::function<void(Component* sender, Column* column)> OnTitleClick, OnCellClick;
+  std::function<void(Component*sender, Column*column)> OnTitleClick, OnCellClick;
   std::function<void(Component* sender, const Rect& rect, int dataCol, Column* column,
                      GridDrawState state)>
       OnDrawColumnCell;

@@ -21,8 +21,8 @@ bool CommonDialog::Execute() {
 
 void OpenDialog::Confirm(const std::string& fileName) {
   std::string name = fileName;
-  bool absolute = !name.empty() && (name[0] == '/' || name[0] == '\\' ||
-                                    (name.size() > 1 && name[1] == ':'));
+  bool absolute =
+      !name.empty() && (name[0] == '/' || name[0] == '\\' || (name.size() > 1 && name[1] == ':'));
   if (!absolute && !InitialDir.empty()) {
     char last = InitialDir.back();
     name = InitialDir + (last == '/' || last == '\\' ? "" : "/") + name;
@@ -37,15 +37,17 @@ void OpenDialog::Confirm(const std::string& fileName) {
 }
 
 std::string OpenDialog::Describe() const {
-  return "[" + std::string(ClassName() == "TSaveDialog" ? "Save" : "Open") + "] " + Title +
-         " (" + Filter + ")";
+  return "[" + std::string(ClassName() == "TSaveDialog" ? "Save" : "Open") + "] " + Title + " (" +
+         Filter + ")";
 }
 
 void ColorDialog::Confirm(const std::string& color) {
   std::string s = color;
   int base = 10;
-  if (s.rfind("$", 0) == 0) s = s.substr(1), base = 16;
-  else if (s.rfind("0x", 0) == 0 || s.rfind("0X", 0) == 0) s = s.substr(2), base = 16;
+  if (s.rfind("$", 0) == 0)
+    s = s.substr(1), base = 16;
+  else if (s.rfind("0x", 0) == 0 || s.rfind("0X", 0) == 0)
+    s = s.substr(2), base = 16;
   char* end = nullptr;
   unsigned long v = std::strtoul(s.c_str(), &end, base);
   if (s.empty() || *end) throw Error("\"" + color + "\" is not a colour");

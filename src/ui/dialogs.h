@@ -28,9 +28,9 @@ class CommonDialog : public Component {
 };
 
 using OpenOptions = std::uint32_t;
-constexpr OpenOptions ofReadOnly = 1, ofOverwritePrompt = 2, ofHideReadOnly = 4,
-                      ofNoChangeDir = 8, ofAllowMultiSelect = 0x200, ofPathMustExist = 0x800,
-                      ofFileMustExist = 0x1000, ofEnableSizing = 0x800000;
+constexpr OpenOptions ofReadOnly = 1, ofOverwritePrompt = 2, ofHideReadOnly = 4, ofNoChangeDir = 8,
+                      ofAllowMultiSelect = 0x200, ofPathMustExist = 0x800, ofFileMustExist = 0x1000,
+                      ofEnableSizing = 0x800000;
 
 class OpenDialog : public CommonDialog {
  public:

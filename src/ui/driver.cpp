@@ -1,5 +1,4 @@
 #include "ui/driver.h"
-#include "ui/keystate.h"
 
 #include <cctype>
 #include <charconv>
@@ -9,6 +8,7 @@
 #include "ui/dialogs.h"
 #include "ui/extctrls.h"
 #include "ui/form.h"
+#include "ui/keystate.h"
 #include "ui/lists.h"
 #include "ui/menus.h"
 #include "ui/pages.h"
@@ -23,8 +23,10 @@ std::vector<std::string> SplitPath(const std::string& path) {
   std::vector<std::string> parts;
   std::string cur;
   for (char c : path) {
-    if (c == '.') parts.push_back(cur), cur.clear();
-    else cur += c;
+    if (c == '.')
+      parts.push_back(cur), cur.clear();
+    else
+      cur += c;
   }
   parts.push_back(cur);
   return parts;
@@ -54,18 +56,29 @@ Word KeyForChar(char c, ShiftState& shift) {
   if (c >= 'A' && c <= 'Z') return shift = ssShift, Word(c);
   if (c >= '0' && c <= '9') return Word(c);
   switch (c) {
-    case '\b': return VK_BACK;
-    case '\r': case '\n': return VK_RETURN;
-    case '\t': return VK_TAB;
-    case 27: return VK_ESCAPE;
-    case ' ': return VK_SPACE;
+    case '\b':
+      return VK_BACK;
+    case '\r':
+    case '\n':
+      return VK_RETURN;
+    case '\t':
+      return VK_TAB;
+    case 27:
+      return VK_ESCAPE;
+    case ' ':
+      return VK_SPACE;
     // The punctuation keys of the main keyboard (VK_OEM_*): a key-up of
     // their own, which controls that complete text as it is typed rely on.
-    case ',': return 0xBC;
-    case '-': return 0xBD;
-    case '.': return 0xBE;
-    case '/': return 0xBF;
-    default: return 0;  // other punctuation: no key code of its own
+    case ',':
+      return 0xBC;
+    case '-':
+      return 0xBD;
+    case '.':
+      return 0xBE;
+    case '/':
+      return 0xBF;
+    default:
+      return 0;  // other punctuation: no key code of its own
   }
 }
 
@@ -74,12 +87,18 @@ char CharForKey(Word key, ShiftState shift) {
   if (key >= 'A' && key <= 'Z') return char((shift & ssShift) ? key : key + 32);
   if (key >= '0' && key <= '9') return char(key);
   switch (key) {
-    case VK_RETURN: return '\r';
-    case VK_ESCAPE: return 27;
-    case VK_BACK: return '\b';
-    case VK_SPACE: return ' ';
-    case VK_TAB: return '\t';
-    default: return 0;
+    case VK_RETURN:
+      return '\r';
+    case VK_ESCAPE:
+      return 27;
+    case VK_BACK:
+      return '\b';
+    case VK_SPACE:
+      return ' ';
+    case VK_TAB:
+      return '\t';
+    default:
+      return 0;
   }
 }
 

@@ -7,8 +7,7 @@
 
 namespace ui {
 
-void Driver::PopupItem(const std::string& path,
-                       const std::function<MenuItem*(MenuItem*)>& pick) {
+void Driver::PopupItem(const std::string& path, const std::function<MenuItem*(MenuItem*)>& pick) {
   Act([&] {
     Component& found = Find(path);
     PopupMenu* menu = dynamic_cast<PopupMenu*>(&found);
@@ -53,12 +52,13 @@ void Driver::Answer(const std::string& button) {
       auto* file = dynamic_cast<OpenDialog*>(top.dialog);
       if (file && SameText(button, "OK") && !file->FileName.empty())
         return file->Confirm(file->FileName);  // accepts the name the program proposed
-      if (SameText(button, "OK")) throw DriverError("answer the dialog with a file name or a colour");
+      if (SameText(button, "OK"))
+        throw DriverError("answer the dialog with a file name or a colour");
       return AnswerFile(button);
     }
     if (!top.box) throw DriverError("no message box is waiting (" + App().DescribeModal(top) + ")");
     static const std::pair<MsgDlgButtons, ModalResult> map[] = {
-        {mbYes, mrYes},     {mbNo, mrNo},       {mbOK, mrOk},        {mbCancel, mrCancel},
+        {mbYes, mrYes},     {mbNo, mrNo},       {mbOK, mrOk},         {mbCancel, mrCancel},
         {mbAbort, mrAbort}, {mbRetry, mrRetry}, {mbIgnore, mrIgnore}, {mbAll, mrAll}};
     for (auto [b, r] : map)
       if ((top.box->Buttons & b) && SameText(ButtonName(b), button)) {

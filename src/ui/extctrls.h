@@ -34,8 +34,15 @@ class Bevel : public Control {
  public:
   explicit Bevel(Component* owner = nullptr) : Control(owner) {}
   std::string ClassName() const override { return "TBevel"; }
-  enum class ShapeKind { Box, Frame, TopLine, BottomLine, LeftLine, RightLine, Spacer } Shape =
-      ShapeKind::Box;
+  enum class ShapeKind {
+    Box,
+    Frame,
+    TopLine,
+    BottomLine,
+    LeftLine,
+    RightLine,
+    Spacer
+  } Shape = ShapeKind::Box;
   bool Raised = false;
 };
 

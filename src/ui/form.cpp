@@ -56,13 +56,16 @@ void Form::PlaceOnShow() {
       break;
     case FormPosition::MainFormCenter:
     case FormPosition::OwnerFormCenter: {
-      Form* o = Position == FormPosition::MainFormCenter ? App().MainForm
-                                                          : dynamic_cast<Form*>(Owner());
-      if (o && o != this) center(o->Left(), o->Top(), o->Width(), o->Height());
-      else center(0, 0, Application::ScreenWidth, Application::ScreenHeight);
+      Form* o =
+          Position == FormPosition::MainFormCenter ? App().MainForm : dynamic_cast<Form*>(Owner());
+      if (o && o != this)
+        center(o->Left(), o->Top(), o->Width(), o->Height());
+      else
+        center(0, 0, Application::ScreenWidth, Application::ScreenHeight);
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -73,8 +76,8 @@ void Form::SetVisible(bool v) {
   }
   if (v && destroyed_) throw Error("Cannot show a window that is being destroyed");
   Control::SetVisible(v);
-  if (App().Forms().empty() || std::find(App().Forms().begin(), App().Forms().end(), this) ==
-                                   App().Forms().end())
+  if (App().Forms().empty() ||
+      std::find(App().Forms().begin(), App().Forms().end(), this) == App().Forms().end())
     return;  // still in construction
   if (!v) {
     if (OnHide) OnHide(this);
@@ -139,8 +142,10 @@ void Form::CloseModal() {
   }
   CloseAction action = CloseAction::Hide;
   DoClose(action);
-  if (action == CloseAction::None) modalResult_ = mrNone;
-  else if (action == CloseAction::Free) Release();
+  if (action == CloseAction::None)
+    modalResult_ = mrNone;
+  else if (action == CloseAction::Free)
+    Release();
 }
 
 bool Form::CloseQuery() {
@@ -165,10 +170,17 @@ void Form::Close() {
   DoClose(action);
   if (!self) return;
   switch (action) {
-    case CloseAction::None: break;
-    case CloseAction::Hide: Hide(); break;
-    case CloseAction::Free: Release(); break;
-    case CloseAction::Minimize: WindowState = ui::WindowState::Minimized; break;
+    case CloseAction::None:
+      break;
+    case CloseAction::Hide:
+      Hide();
+      break;
+    case CloseAction::Free:
+      Release();
+      break;
+    case CloseAction::Minimize:
+      WindowState = ui::WindowState::Minimized;
+      break;
   }
 }
 
@@ -203,8 +215,10 @@ void Form::SelectNext(Control* from, bool forward) {
   if (stops.empty()) return;
   auto it = std::find(stops.begin(), stops.end(), from);
   size_t i;
-  if (it == stops.end()) i = forward ? 0 : stops.size() - 1;
-  else i = (size_t(it - stops.begin()) + (forward ? 1 : stops.size() - 1)) % stops.size();
+  if (it == stops.end())
+    i = forward ? 0 : stops.size() - 1;
+  else
+    i = (size_t(it - stops.begin()) + (forward ? 1 : stops.size() - 1)) % stops.size();
   SetActiveControl(stops[i]);
 }
 
@@ -240,8 +254,8 @@ bool Form::KeyDownFrom(Control* target, Word& key, ShiftState shift) {
   }
   if ((key == VK_RETURN || key == VK_ESCAPE) && !(target && target->WantsKey(key))) {
     auto* focused = dynamic_cast<Button*>(target);
-    Button* b = key == VK_RETURN ? (focused ? focused : FindDialogButton(true))
-                                 : FindDialogButton(false);
+    Button* b =
+        key == VK_RETURN ? (focused ? focused : FindDialogButton(true)) : FindDialogButton(false);
     if (b) {
       b->Click();
       return key = 0, true;

@@ -15,8 +15,14 @@ class Button;
 
 enum class CloseAction { None, Hide, Free, Minimize };
 enum class FormPosition {
-  Designed, Default, DefaultPosOnly, DefaultSizeOnly, ScreenCenter, DesktopCenter,
-  MainFormCenter, OwnerFormCenter
+  Designed,
+  Default,
+  DefaultPosOnly,
+  DefaultSizeOnly,
+  ScreenCenter,
+  DesktopCenter,
+  MainFormCenter,
+  OwnerFormCenter
 };
 enum class FormBorderStyle { None, Single, Sizeable, Dialog, ToolWindow, SizeToolWin };
 using BorderIcons = std::uint8_t;

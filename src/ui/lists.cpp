@@ -58,8 +58,10 @@ void ComboBox::OperatorSelect(int i) {
   if (i < 0 || i >= Items.Count()) throw Error("No such item (" + std::to_string(i) + ")");
   SetItemIndex(i);
   Click();
-  if (OnSelect) OnSelect(this);
-  else Change();
+  if (OnSelect)
+    OnSelect(this);
+  else
+    Change();
 }
 
 void ComboBox::OperatorType(const std::string& text) {

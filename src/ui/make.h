@@ -73,11 +73,10 @@ class Held : public Component {
 // a data source, an in-memory table) owned by `owner`; `args` go to its
 // constructor. The holder and the object (when it has a Name) take `name`.
 template <class T, class... Args>
-  requires(!IsComponent<T>)
-T* Make(Component* owner, const std::string& name, Args&&... args) {
+requires(!IsComponent<T>) T* Make(Component* owner, const std::string& name, Args&&... args) {
   auto* held = new Held<T>(owner, std::forward<Args>(args)...);
   held->SetName(name);
-  if constexpr (requires(T& t) { t.Name = name; }) held->object.Name = name;
+  if constexpr (requires(T & t) { t.Name = name; }) held->object.Name = name;
   return &held->object;
 }
 

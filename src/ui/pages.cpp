@@ -42,7 +42,8 @@ PageControl::~PageControl() {
 }
 
 TabSheet* PageControl::Pages(int i) const {
-  if (i < 0 || i >= PageCount()) throw Error("Page index out of bounds (" + std::to_string(i) + ")");
+  if (i < 0 || i >= PageCount())
+    throw Error("Page index out of bounds (" + std::to_string(i) + ")");
   return pages_[size_t(i)];
 }
 
@@ -88,7 +89,8 @@ NotebookPage* Notebook::AddPage(const std::string& name) {
 }
 
 NotebookPage* Notebook::Pages(int i) const {
-  if (i < 0 || i >= PageCount()) throw Error("Page index out of bounds (" + std::to_string(i) + ")");
+  if (i < 0 || i >= PageCount())
+    throw Error("Page index out of bounds (" + std::to_string(i) + ")");
   return pages_[size_t(i)];
 }
 

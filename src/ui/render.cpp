@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <sstream>
 
-#include "ui/dbedit.h"
 #include "db/dataset.h"
+#include "ui/dbedit.h"
 #include "ui/dbgrid.h"
 #include "ui/driver.h"
 #include "ui/extctrls.h"
@@ -49,8 +49,9 @@ std::string Describe(const Control& c) {
     s = " (" + std::to_string(m->Lines.Count()) + " lines)";
     if (m->ReadOnly) s += " [read-only]";
   } else if (auto* cb = dynamic_cast<const CheckBox*>(&c)) {
-    const char* mark = cb->State() == CheckBoxState::Checked ? "[x]"
-                       : cb->State() == CheckBoxState::Grayed ? "[-]" : "[ ]";
+    const char* mark = cb->State() == CheckBoxState::Checked  ? "[x]"
+                       : cb->State() == CheckBoxState::Grayed ? "[-]"
+                                                              : "[ ]";
     s = std::string(" ") + mark + " " + Quote(cb->Caption());
   } else if (auto* rb = dynamic_cast<const RadioButton*>(&c)) {
     s = std::string(rb->Checked() ? " (*) " : " ( ) ") + Quote(rb->Caption());
@@ -67,10 +68,10 @@ std::string Describe(const Control& c) {
     s = " = " + dt->Text();
     if (dt->ShowCheckbox) s += dt->Checked() ? " [x]" : " [ ]";
   } else if (auto* im = dynamic_cast<const Image*>(&c)) {
-    s = im->Picture.Empty() ? " (no picture)"
-                            : " " + Quote(im->Picture.FileName()) + " " +
-                                  std::to_string(im->Picture.Width()) + "x" +
-                                  std::to_string(im->Picture.Height());
+    s = im->Picture.Empty()
+            ? " (no picture)"
+            : " " + Quote(im->Picture.FileName()) + " " + std::to_string(im->Picture.Width()) +
+                  "x" + std::to_string(im->Picture.Height());
   } else if (auto* pc = dynamic_cast<const PageControl*>(&c)) {
     s = " tabs:";
     for (int i = 0; i < pc->PageCount(); ++i) {

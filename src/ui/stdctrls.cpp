@@ -19,9 +19,9 @@ void BitBtn::SetKind(BitBtnKind k) {
     const char* caption;
     ui::ModalResult result;
   };
-  static const Std kinds[] = {{"", mrNone},        {"OK", mrOk},        {"Cancel", mrCancel},
-                              {"&Help", mrNone},   {"&Yes", mrYes},     {"&No", mrNo},
-                              {"&Close", mrNone},  {"Abort", mrAbort},  {"&Retry", mrRetry},
+  static const Std kinds[] = {{"", mrNone},          {"OK", mrOk},       {"Cancel", mrCancel},
+                              {"&Help", mrNone},     {"&Yes", mrYes},    {"&No", mrNo},
+                              {"&Close", mrNone},    {"Abort", mrAbort}, {"&Retry", mrRetry},
                               {"&Ignore", mrIgnore}, {"&All", mrAll}};
   if (k == BitBtnKind::Custom) return;
   const Std& s = kinds[int(k)];
@@ -71,9 +71,12 @@ int Edit::Length() const { return utf8::Length(text_); }
 
 std::string Edit::ApplyCase(const std::string& s) const {
   switch (CharCase) {
-    case EditCharCase::UpperCase: return UpperCase(s);
-    case EditCharCase::LowerCase: return LowerCase(s);
-    case EditCharCase::Normal: break;
+    case EditCharCase::UpperCase:
+      return UpperCase(s);
+    case EditCharCase::LowerCase:
+      return LowerCase(s);
+    case EditCharCase::Normal:
+      break;
   }
   return s;
 }
@@ -137,16 +140,27 @@ void Edit::KeyDown(Word& key, ShiftState shift) {
 
 void Edit::HandleKey(Word key) {
   switch (key) {
-    case VK_LEFT: SetSelStart(selStart_ - 1); break;
-    case VK_RIGHT: SetSelStart(selStart_ + selLength_ + (selLength_ ? 0 : 1)); break;
-    case VK_HOME: SetSelStart(0); break;
-    case VK_END: SetSelStart(Length()); break;
+    case VK_LEFT:
+      SetSelStart(selStart_ - 1);
+      break;
+    case VK_RIGHT:
+      SetSelStart(selStart_ + selLength_ + (selLength_ ? 0 : 1));
+      break;
+    case VK_HOME:
+      SetSelStart(0);
+      break;
+    case VK_END:
+      SetSelStart(Length());
+      break;
     case VK_DELETE:
       if (ReadOnly) break;
-      if (selLength_) DeleteRange(selStart_, selLength_);
-      else if (selStart_ < Length()) DeleteRange(selStart_, 1);
+      if (selLength_)
+        DeleteRange(selStart_, selLength_);
+      else if (selStart_ < Length())
+        DeleteRange(selStart_, 1);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -158,8 +172,10 @@ void Edit::KeyPress(char& key) {
 void Edit::HandleChar(char key) {
   if (ReadOnly) return;
   if (key == '\b') {
-    if (selLength_) DeleteRange(selStart_, selLength_);
-    else if (selStart_ > 0) DeleteRange(selStart_ - 1, 1);
+    if (selLength_)
+      DeleteRange(selStart_, selLength_);
+    else if (selStart_ > 0)
+      DeleteRange(selStart_ - 1, 1);
     return;
   }
   if (static_cast<unsigned char>(key) >= 32) InsertTyped(std::string(1, key));
@@ -194,11 +210,15 @@ void CheckBox::SetState(CheckBoxState s) {
 
 void CheckBox::OperatorClick() {
   switch (state_) {
-    case CheckBoxState::Unchecked: SetState(CheckBoxState::Checked); break;
+    case CheckBoxState::Unchecked:
+      SetState(CheckBoxState::Checked);
+      break;
     case CheckBoxState::Checked:
       SetState(AllowGrayed ? CheckBoxState::Grayed : CheckBoxState::Unchecked);
       break;
-    case CheckBoxState::Grayed: SetState(CheckBoxState::Unchecked); break;
+    case CheckBoxState::Grayed:
+      SetState(CheckBoxState::Unchecked);
+      break;
   }
 }
 

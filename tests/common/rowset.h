@@ -33,7 +33,8 @@ class TestRows : public db::DataSet {
       for (auto& r : rows_) AddRow(r);
   }
   bool FetchMore() override {
-    for (size_t n = 0; batch_ && n < batch_ && next_ < rows_.size(); ++n, ++next_) AddRow(rows_[next_]);
+    for (size_t n = 0; batch_ && n < batch_ && next_ < rows_.size(); ++n, ++next_)
+      AddRow(rows_[next_]);
     return batch_ && next_ < rows_.size();
   }
   void InternalClose() override { next_ = 0; }

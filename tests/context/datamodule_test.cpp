@@ -47,9 +47,10 @@ TEST(TDataModuleVelmaro, CodesAndDefaults) {
   EXPECT_EQ(dm.Decimali, 2);
   EXPECT_EQ(dm.MagazzinoCorrente, "0");
   EXPECT_EQ(dm.CodiceProgetto, 501);
-  EXPECT_EQ((std::vector<int>{dm.Situazione1, dm.Situazione2, dm.Situazione3, dm.Situazione4, dm.Situazione5,
-                              dm.Situazione6, dm.Situazione7, dm.Situazione8, dm.Situazione9, dm.Situazione10,
-                              dm.Situazione11, dm.Situazione12, dm.Situazione13}),
+  EXPECT_EQ((std::vector<int>{dm.Situazione1, dm.Situazione2, dm.Situazione3, dm.Situazione4,
+                              dm.Situazione5, dm.Situazione6, dm.Situazione7, dm.Situazione8,
+                              dm.Situazione9, dm.Situazione10, dm.Situazione11, dm.Situazione12,
+                              dm.Situazione13}),
             (std::vector<int>{1, 10, 2, 3, 11, 12, 13, 1, 2, 14, 15, 16, 17}));
   EXPECT_TRUE(dm.Transazione2->Active());
   EXPECT_EQ(dm.Transazione2->Params, (Pieces{"isc_tpb_concurrency", "isc_tpb_nowait"}));
@@ -88,11 +89,15 @@ TEST(TDataModuleVelmaro, StoredValuesMatchTheContextObject) {
   EXPECT_TRUE(dm.SettaValoreTabX("ImpDirEccDB", "C:\\dati\\l'eccezioni.fdb", false));
   std::string v;
   cella->Riferimento().ValoreTabX("ImpDirEccDB", false, v);
-  EXPECT_EQ(v, "C:\\dati\\l\xC2\xB4" "eccezioni.fdb");
+  EXPECT_EQ(v,
+            "C:\\dati\\l\xC2\xB4"
+            "eccezioni.fdb");
   EXPECT_TRUE(cella->Riferimento().SettaValoreTabX("Privato", "p", true));
   dm.ValoreTabX("Privato", true, v);
   EXPECT_EQ(v, "p");
-  EXPECT_EQ(HostFolder::Scalar(amb.CompanyDatabasePath(), "SELECT UTENTE FROM TABX WHERE NOME='Privato'"), "1");
+  EXPECT_EQ(
+      HostFolder::Scalar(amb.CompanyDatabasePath(), "SELECT UTENTE FROM TABX WHERE NOME='Privato'"),
+      "1");
 }
 
 TEST(TDataModuleVelmaro, CreationFailsWithoutACompanyDatabase) {
@@ -121,10 +126,11 @@ TEST(TDataModuleVelmaro, Explode) {
     const char *sep, *text;
     Pieces pieces;
   };
-  for (const Case& c : {Case{";", "senza", {"senza"}}, Case{";", "", {""}}, Case{";", "a;b", {"a", "b"}},
-                        Case{"::", "a::b::", {"a", "b", ""}}}) {
+  for (const Case& c : {Case{";", "senza", {"senza"}}, Case{";", "", {""}},
+                        Case{";", "a;b", {"a", "b"}}, Case{"::", "a::b::", {"a", "b", ""}}}) {
     Pieces l;
-    EXPECT_EQ(TDataModuleVelmaro::Explode(l, c.sep, c.text), static_cast<int>(c.pieces.size())) << c.text;
+    EXPECT_EQ(TDataModuleVelmaro::Explode(l, c.sep, c.text), static_cast<int>(c.pieces.size()))
+        << c.text;
     EXPECT_EQ(l, c.pieces) << c.text;
   }
 }

@@ -80,7 +80,8 @@ TEST(ApriCreaDatabase, AliasFailingFallsBackToFolder) {
   const std::string folder = Folder(host, "gest/", {{"Nome Server", "srv"}, {"Alias", "ditta"}});
   Opening o;
   EXPECT_TRUE(o.Run(folder, "dati.fdb"));
-  EXPECT_EQ(o.log.Names(), (Names{"srv:ditta", "srv:ditta", folder + "dati.fdb", folder + "dati.fdb"}));
+  EXPECT_EQ(o.log.Names(),
+            (Names{"srv:ditta", "srv:ditta", folder + "dati.fdb", folder + "dati.fdb"}));
 }
 
 // Every entry under a folder, recursively, as paths relative to it.

@@ -40,8 +40,10 @@ class DbUtilityTest : public ::testing::Test {
   }
 
   Rows Log() {
-    return HostFolder::Rows(path_, "SELECT ID, OPERATORE, SITUAZIONE, DETTAGLIOSITUAZIONE, SITUAZIONEOCCUPATA, "
-                                   "IIF(DATAORALIBERAZIONE IS NULL, 0, 1) FROM SEMAFORI_LOG ORDER BY ID");
+    return HostFolder::Rows(
+        path_,
+        "SELECT ID, OPERATORE, SITUAZIONE, DETTAGLIOSITUAZIONE, SITUAZIONEOCCUPATA, "
+        "IIF(DATAORALIBERAZIONE IS NULL, 0, 1) FROM SEMAFORI_LOG ORDER BY ID");
   }
 
   HostFolder host_;
@@ -59,8 +61,8 @@ TEST_F(DbUtilityTest, TransactionParamsFollowTheMaskBits) {
   velmaro::SetTransactionParams(tr, velmaro::MascheraLock | 1u | (1u << 21));
   EXPECT_EQ(tr.Params, (std::vector<std::string>{"isc_tpb_concurrency", "isc_tpb_nowait"}));
   velmaro::SetTransactionParams(tr, (1u << 15) | (1u << 17) | (1u << 20) | (1u << 9));
-  EXPECT_EQ(tr.Params, (std::vector<std::string>{"isc_tpb_write", "isc_tpb_read_committed", "isc_tpb_rec_version",
-                                                 "isc_tpb_no_auto_undo"}));
+  EXPECT_EQ(tr.Params, (std::vector<std::string>{"isc_tpb_write", "isc_tpb_read_committed",
+                                                 "isc_tpb_rec_version", "isc_tpb_no_auto_undo"}));
 
   tr.StartTransaction();
   velmaro::SetTransactionParams(tr, 2);
@@ -74,8 +76,9 @@ TEST_F(DbUtilityTest, TransactionParamsFollowTheMaskBits) {
 TEST_F(DbUtilityTest, CatalogueHelpersAndGenerators) {
   // Catches: existence tests that match the wrong catalogue or break on an
   // apostrophe, a step-0 read that moves the generator, and a wrong count.
-  HostFolder::ExecAll(path_, {"CREATE TABLE T1 (A INTEGER)", "CREATE GENERATOR G1", "INSERT INTO T1 VALUES (1)",
-                              "INSERT INTO T1 VALUES (2)", "INSERT INTO T1 VALUES (3)"});
+  HostFolder::ExecAll(
+      path_, {"CREATE TABLE T1 (A INTEGER)", "CREATE GENERATOR G1", "INSERT INTO T1 VALUES (1)",
+              "INSERT INTO T1 VALUES (2)", "INSERT INTO T1 VALUES (3)"});
   db::Transaction tr(first_.get());
   EXPECT_TRUE(velmaro::TableExists("T1", *first_, tr));
   EXPECT_TRUE(tr.Active()) << "the test starts an idle transaction";
@@ -97,8 +100,9 @@ TEST_F(DbUtilityTest, CatalogueHelpersAndGenerators) {
 TEST_F(DbUtilityTest, RecordLockerHoldsTheRowAgainstASecondTransaction) {
   // Catches: a lock statement with wrong lines or separators, a lock that
   // waits instead of failing, and "no row" mistaken for "locked".
-  HostFolder::ExecAll(path_, {"CREATE TABLE K (A INTEGER NOT NULL, B VARCHAR(5) NOT NULL, C INTEGER)",
-                              "INSERT INTO K VALUES (1, 'x', 0)"});
+  HostFolder::ExecAll(path_,
+                      {"CREATE TABLE K (A INTEGER NOT NULL, B VARCHAR(5) NOT NULL, C INTEGER)",
+                       "INSERT INTO K VALUES (1, 'x', 0)"});
   const auto locker = [](db::Transaction& tr, const char* b) {
     auto l = std::make_unique<velmaro::TDBRecordLocker>(nullptr);
     l->TableName = "K";
@@ -112,7 +116,8 @@ TEST_F(DbUtilityTest, RecordLockerHoldsTheRowAgainstASecondTransaction) {
   auto tr1 = velmaro::CreateLockTransaction(*first_);
   auto lock1 = locker(*tr1, "x");
   EXPECT_EQ(lock1->LockStatement().SQL.lines,
-            (std::vector<std::string>{"UPDATE K SET", "A=A", ",", "B=B", "WHERE", "A=:A", "AND", "B=:B"}));
+            (std::vector<std::string>{"UPDATE K SET", "A=A", ",", "B=B", "WHERE", "A=:A", "AND",
+                                      "B=:B"}));
   EXPECT_EQ(lock1->LockRecord(), 2);
 
   auto tr2 = velmaro::CreateLockTransaction(*second_);
@@ -133,8 +138,10 @@ TEST_F(DbUtilityTest, CreaTabelleIsIdempotentAndReportsFailure) {
   // reports success or an empty message.
   CreateTables();
   CreateTables();
-  EXPECT_EQ(HostFolder::Scalar(path_, "SELECT COUNT(*) FROM RDB$RELATIONS WHERE "
-                                      "RDB$RELATION_NAME IN ('SEMAFORI_SITUAZIONI','SEMAFORI_LOG')"), "2");
+  EXPECT_EQ(HostFolder::Scalar(path_,
+                               "SELECT COUNT(*) FROM RDB$RELATIONS WHERE "
+                               "RDB$RELATION_NAME IN ('SEMAFORI_SITUAZIONI','SEMAFORI_LOG')"),
+            "2");
 
   // A procedure's name cannot be taken by a table: the log's creation fails
   // after the situations table was made and kept.
@@ -149,7 +156,9 @@ TEST_F(DbUtilityTest, CreaTabelleIsIdempotentAndReportsFailure) {
   const std::string prefix = "Fallita creazione tabella SEMAFORI_LOG\r";
   EXPECT_EQ(errore.substr(0, prefix.size()), prefix);
   EXPECT_GT(errore.size(), prefix.size()) << "the database's message follows";
-  EXPECT_EQ(HostFolder::Scalar(other, "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME='SEMAFORI_SITUAZIONI'"),
+  EXPECT_EQ(HostFolder::Scalar(
+                other,
+                "SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME='SEMAFORI_SITUAZIONI'"),
             "1");
 }
 
@@ -187,7 +196,8 @@ TEST_F(DbUtilityTest, SemaphoreExcludesASecondHolderAndLogsEveryStep) {
   EXPECT_TRUE(d->Occupa("QUERY_SUCC_0001", "fine"));
   const int id = d->LogID();
   d.reset();
-  EXPECT_EQ(Log().back(), (Rows::value_type{std::to_string(id), "4", "QUERY_SUCC_0001", "fine", "0", "0"}));
+  EXPECT_EQ(Log().back(),
+            (Rows::value_type{std::to_string(id), "4", "QUERY_SUCC_0001", "fine", "0", "0"}));
   EXPECT_TRUE(b.Occupa("QUERY_SUCC_0001", "dopo"));
 }
 
@@ -197,7 +207,8 @@ TEST_F(DbUtilityTest, SemaphoreNamesWithApostrophesStayInsideTheLiteral) {
   CreateTables();
   velmaro::TSemaforiSituazioni a(nullptr, first_.get(), 1);
   EXPECT_TRUE(a.Occupa("D'AMICO", "l'ordine: 1"));
-  EXPECT_EQ(HostFolder::Rows(path_, "SELECT NOMESITUAZIONE FROM SEMAFORI_SITUAZIONI"), (Rows{{"D'AMICO"}}));
+  EXPECT_EQ(HostFolder::Rows(path_, "SELECT NOMESITUAZIONE FROM SEMAFORI_SITUAZIONI"),
+            (Rows{{"D'AMICO"}}));
   EXPECT_EQ(Log(), (Rows{{"1", "1", "D'AMICO", "l'ordine: 1", "0", "0"}}));
   velmaro::TSemaforiSituazioni b(nullptr, second_.get(), 2);
   EXPECT_FALSE(b.Occupa("D'AMICO", "x"));

@@ -134,7 +134,8 @@ class FirebirdServer {
       return;
     }
     const std::string engineDir = db::DefaultEngineConfigDir();
-    std::string pattern = (std::filesystem::temp_directory_path() / "velmaro-fbsrv-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "velmaro-fbsrv-XXXXXX").string();
     if (!mkdtemp(pattern.data())) {
       reason_ = "cannot make a temp folder for the server";
       return;
@@ -365,16 +366,16 @@ class FirebirdServer {
       int status = 0;
       if (waitpid(pid_, &status, WNOHANG) == pid_) {
         pid_ = -1;
-        reason_ = std::string(kServerBinary) + " ended at start on port " +
-                  std::to_string(port_) + ": " + Log("server.log");
+        reason_ = std::string(kServerBinary) + " ended at start on port " + std::to_string(port_) +
+                  ": " + Log("server.log");
         return false;
       }
       if (Listening(port_)) return true;
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     Stop();
-    reason_ = std::string(kServerBinary) + " did not listen on 127.0.0.1:" +
-              std::to_string(port_) + " within 10 s: " + Log("server.log");
+    reason_ = std::string(kServerBinary) + " did not listen on 127.0.0.1:" + std::to_string(port_) +
+              " within 10 s: " + Log("server.log");
     return false;
   }
 

@@ -115,7 +115,8 @@ class HostFolder {
   }
 
   // Every row of a select as texts; NULL reads as kNull.
-  static std::vector<std::vector<std::string>> Rows(const std::string& path, const std::string& sql) {
+  static std::vector<std::vector<std::string>> Rows(const std::string& path,
+                                                    const std::string& sql) {
     db::Database d;
     Attach(d, path);
     db::Transaction t(&d);
@@ -175,7 +176,7 @@ class Operator {
     const ui::ModalEntry& top = stack.back();
     if (top.box) {
       const int buttons = top.box->Buttons;
-      top.box->Result = !answers_.empty()        ? answers_.front()
+      top.box->Result = !answers_.empty()       ? answers_.front()
                         : (buttons & ui::mbOK)  ? ui::mrOk
                         : (buttons & ui::mbYes) ? ui::mrYes
                                                 : ui::mrCancel;

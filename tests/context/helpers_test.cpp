@@ -23,7 +23,7 @@ void Touch(const std::string& path, const std::string& content = "dati") {
 }
 
 class Helpers : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { plat::SetItalianFormats(); }
 };
 
@@ -39,14 +39,14 @@ TEST_F(Helpers, SpezzaRigaBreaksAtBlanks) {
 
   EXPECT_EQ(SpezzaRiga("abcdefghij", riga, 0, 4), 4);  // a long word is cut
   EXPECT_EQ(riga, "abcd");
-  EXPECT_EQ(SpezzaRiga("ab\r\ncd", riga, 0, 10), 4);   // CR LF taken together
+  EXPECT_EQ(SpezzaRiga("ab\r\ncd", riga, 0, 10), 4);  // CR LF taken together
   EXPECT_EQ(riga, "ab");
   EXPECT_EQ(SpezzaRiga("ab\r", riga, 0, 10), 3);
   // A CR without its LF takes only itself: the next line keeps its first character.
   EXPECT_EQ(SpezzaRiga("ab\rcd", riga, 0, 10), 3);
   EXPECT_EQ(SpezzaRiga("ab\rcd", riga, 3, 10), 2);
   EXPECT_EQ(riga, "cd");
-  EXPECT_EQ(SpezzaRiga("però sì", riga, 0, 7), 7);     // characters, not bytes
+  EXPECT_EQ(SpezzaRiga("però sì", riga, 0, 7), 7);  // characters, not bytes
   EXPECT_EQ(riga, "però sì");
 
   // Every character of a text is handed out exactly once over the lines.
@@ -85,10 +85,13 @@ TEST_F(Helpers, NumbersInItalianForm) {
 TEST_F(Helpers, ArrotondaDecimali) {
   // Fault: binary representation rounding 2.345 down, or halves of negatives towards zero.
   // The last two are out of the 64-bit range: back untouched instead of wrapping.
-  struct { int decimali; double valore, atteso; } casi[] = {
-      {2, 2.345, 2.35}, {2, -2.345, -2.35}, {0, 0.49999995, 1}, {0, 0.4999, 0}, {3, 1.0005, 1.001},
-      {2, 0, 0},        {2, 1e300, 1e300},  {25, 1.5, 1.5}};
-  for (const auto& c : casi) EXPECT_DOUBLE_EQ(ArrotondaDecimali(c.decimali, c.valore), c.atteso) << c.valore;
+  struct {
+    int decimali;
+    double valore, atteso;
+  } casi[] = {{2, 2.345, 2.35},   {2, -2.345, -2.35}, {0, 0.49999995, 1}, {0, 0.4999, 0},
+              {3, 1.0005, 1.001}, {2, 0, 0},          {2, 1e300, 1e300},  {25, 1.5, 1.5}};
+  for (const auto& c : casi)
+    EXPECT_DOUBLE_EQ(ArrotondaDecimali(c.decimali, c.valore), c.atteso) << c.valore;
 }
 
 TEST_F(Helpers, DatesAsTextAndSql) {
@@ -108,8 +111,10 @@ TEST_F(Helpers, DatesAsTextAndSql) {
        {std::pair{"SELECT * FROM T WHERE D>='31/12/2023' AND D<'5/3/2024'",
                   "SELECT * FROM T WHERE D>='12/31/2023' AND D<'3/5/2024'"},
         {"WHERE D='05/03/24' OR E='1/2/24'", "WHERE D='03/05/24' OR E='2/1/24'"},
-        {"'5/3/2024' AND X=1", "'5/3/2024' AND X=1"}, {"A='5/3/2024'", "A='3/5/2024'"},
-        {"WHERE Q=10/2 AND R='a/b'", "WHERE Q=10/2 AND R='a/b'"}, {"X='12/2023'", "X='12/2023'"},
+        {"'5/3/2024' AND X=1", "'5/3/2024' AND X=1"},
+        {"A='5/3/2024'", "A='3/5/2024'"},
+        {"WHERE Q=10/2 AND R='a/b'", "WHERE Q=10/2 AND R='a/b'"},
+        {"X='12/2023'", "X='12/2023'"},
         {"WHERE D>='05/03/24'", "WHERE D>='03/05/24'"}})
     EXPECT_EQ(InvertiDateSQL(sql), atteso);
 
@@ -126,10 +131,16 @@ TEST_F(Helpers, DatesAsTextAndSql) {
 }
 
 TEST_F(Helpers, FieldsAndBlanks) {
-  // Fault: fields counted from 0, blanks kept by the narrow form, a missing field repeating the last.
+  // Fault: fields counted from 0, blanks kept by the narrow form, a missing field repeating the
+  // last.
   EXPECT_EQ(CampoDelimitatoW(u"A; B C ;D", 2, u";"), u" B C ");
-  for (auto [testo, n, campo] : {std::tuple{"A; B C ;D", 2, "BC"}, {"A; B C ;D", 1, "A"}, {"A; B C ;D", 3, "D"},
-                                 {"A; B C ;D", 5, ""}, {"A;B", 0, ""}, {"a;;c", 2, ""}, {"però; è", 2, "è"}})
+  for (auto [testo, n, campo] : {std::tuple{"A; B C ;D", 2, "BC"},
+                                 {"A; B C ;D", 1, "A"},
+                                 {"A; B C ;D", 3, "D"},
+                                 {"A; B C ;D", 5, ""},
+                                 {"A;B", 0, ""},
+                                 {"a;;c", 2, ""},
+                                 {"però; è", 2, "è"}})
     EXPECT_EQ(CampoDelimitato(testo, n, ";"), campo) << testo << " " << n;
   EXPECT_EQ(TogliSpazi(" a b  c "), "abc");
   EXPECT_EQ(TogliSpaziFinali("  a b \t  "), "  a b \t");
@@ -154,8 +165,11 @@ TEST_F(Helpers, FoldersAndOperatorList) {
 
 TEST(Paradox, ProssimoNomeTabella) {
   // Fault: numbering restarting or losing digits past 99, lower case kept.
-  for (auto [nome, prossimo] : {std::pair{"tmpqry.db", "TMPQR01.DB"}, {"TMPQR01.DB", "TMPQR02.DB"},
-                                {"TMPQR09.DB", "TMPQR10.DB"}, {"TMPQR99.DB", "TMPQR100.DB"}, {"ab", "AB01.DB"},
+  for (auto [nome, prossimo] : {std::pair{"tmpqry.db", "TMPQR01.DB"},
+                                {"TMPQR01.DB", "TMPQR02.DB"},
+                                {"TMPQR09.DB", "TMPQR10.DB"},
+                                {"TMPQR99.DB", "TMPQR100.DB"},
+                                {"ab", "AB01.DB"},
                                 {"x5", "X501.DB"}})
     EXPECT_EQ(ProssimoNomeTabella(nome), prossimo);
 }
@@ -203,7 +217,8 @@ TEST(Paradox, StatesAndRenaming) {
 TEST(Paradox, EliminaTabellaTemp) {
   // Fault: the kept table deleted, companion files left behind, other tables' files removed.
   TempFolder dir("velmaro-helpers");
-  for (const char* f : {"TMPQR01.DB", "TMPQR01.PX", "tmpqr01.mb", "TMPQR01.X02", "TMPQR01.txt", "TMPQR010.DB"})
+  for (const char* f :
+       {"TMPQR01.DB", "TMPQR01.PX", "tmpqr01.mb", "TMPQR01.X02", "TMPQR01.txt", "TMPQR010.DB"})
     Touch(dir / f);
   TabellaParadox tab(dir.Path(), "TMPQR01.DB");
   tab.Open();

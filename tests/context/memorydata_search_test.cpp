@@ -195,14 +195,16 @@ TEST(MemoryData, LocateAndRecordCountUnderAFilter) {
   t.Open();
   for (int i = 1; i <= 6; ++i) Add(t, i, i % 2 ? "odd" : "even");
   t.Locate("N", Value(3));
-  t.SetOnFilterRecord([](db::DataSet& ds, bool& accept) { accept = ds.FieldByName("N").AsInteger() > 4; });
+  t.SetOnFilterRecord(
+      [](db::DataSet& ds, bool& accept) { accept = ds.FieldByName("N").AsInteger() > 4; });
   t.SetFiltered(true);
   EXPECT_EQ(t.FieldByName("N").AsInteger(), 5);
   EXPECT_EQ(t.RecordCount(), 6);
   EXPECT_FALSE(t.Locate("N", Value(2)));
   EXPECT_TRUE(t.Locate("S", Value("even")));
   EXPECT_EQ(t.FieldByName("N").AsInteger(), 6);
-  t.SetOnFilterRecord([](db::DataSet& ds, bool& accept) { accept = ds.FieldByName("N").AsInteger() < 3; });
+  t.SetOnFilterRecord(
+      [](db::DataSet& ds, bool& accept) { accept = ds.FieldByName("N").AsInteger() < 3; });
   EXPECT_EQ(t.FieldByName("N").AsInteger(), 1);
   // An exception in the event leaves the record accepted.
   t.SetOnFilterRecord([](db::DataSet& ds, bool&) { throw std::runtime_error("boom"); });

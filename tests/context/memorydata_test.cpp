@@ -1,11 +1,12 @@
 // The in-memory table: identities, editing, copying, blob streams,
 // calculated fields and notifications.
+#include "context/memorydata.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
 
-#include "context/memorydata.h"
 #include "db/datasource.h"
 #include "memorydata_tables.h"
 
@@ -37,7 +38,10 @@ TEST(MemoryData, RecordIdsStartOverWhenTheTableEmpties) {
   t.Delete();
   t.Delete();
   EXPECT_FALSE(t.BookmarkValid(first));
-  const auto added = [&] { Add(t, 9, ""); return t.GetBookmark(); };
+  const auto added = [&] {
+    Add(t, 9, "");
+    return t.GetBookmark();
+  };
   EXPECT_EQ(added(), -2147483647);
   t.ClearRecords();
   EXPECT_EQ(added(), -2147483647);
@@ -55,7 +59,11 @@ TEST(MemoryData, AutoIncrementFillsEveryAutoFieldOnInsert) {
   t.CreateField("S", FieldType::String, 5);
   t.Open();
   const auto a = [&] { return t.FieldByName("A").AsInteger(); };
-  const auto appended = [&] { t.Append(); t.Post(); return a(); };
+  const auto appended = [&] {
+    t.Append();
+    t.Post();
+    return a();
+  };
   t.Append();
   t.FieldByName("A").SetAsInteger(99);
   t.Post();
@@ -339,7 +347,8 @@ TEST(MemoryData, BlobStreamNeedsAnEditAndMarksTheField) {
   db::Field& b = t.FieldByName("B");
   EXPECT_THROW(t.CreateBlobStream(b, velmaro::BlobStreamMode::Write), db::DbError);
   t.Edit();
-  EXPECT_THROW(t.CreateBlobStream(t.FieldByName("R"), velmaro::BlobStreamMode::ReadWrite), db::DbError);
+  EXPECT_THROW(t.CreateBlobStream(t.FieldByName("R"), velmaro::BlobStreamMode::ReadWrite),
+               db::DbError);
   int changes = 0;
   b.OnChange = [&](db::Field&) { ++changes; };
   {

@@ -24,10 +24,14 @@ class PositionsTest : public ::testing::Test {
     path_ = host_.Folder() + "pos.fdb";
     HostFolder::CreateDatabase(path_);
     HostFolder::Exec(path_,
-                     "CREATE TABLE STOPOS1(CODICEPROGETTO Smallint NOT NULL, CODICESITUAZIONE Smallint NOT NULL, "
-                     "CODICEUTENTE Smallint NOT NULL, POSX Smallint, POSY Smallint, DIMX Smallint, DIMY Smallint, "
-                     "INFO1 Float, INFO2 Float, INFO3 Smallint, INFO4 Smallint, INFO5 Varchar(10), INFO6 Varchar(10), "
-                     "CONSTRAINT STOPOS1_CHIAVEPRIMARIA PRIMARY KEY (CODICEPROGETTO,CODICESITUAZIONE,CODICEUTENTE));");
+                     "CREATE TABLE STOPOS1(CODICEPROGETTO Smallint NOT NULL, CODICESITUAZIONE "
+                     "Smallint NOT NULL, "
+                     "CODICEUTENTE Smallint NOT NULL, POSX Smallint, POSY Smallint, DIMX Smallint, "
+                     "DIMY Smallint, "
+                     "INFO1 Float, INFO2 Float, INFO3 Smallint, INFO4 Smallint, INFO5 Varchar(10), "
+                     "INFO6 Varchar(10), "
+                     "CONSTRAINT STOPOS1_CHIAVEPRIMARIA PRIMARY KEY "
+                     "(CODICEPROGETTO,CODICESITUAZIONE,CODICEUTENTE));");
     database_.DatabaseName = path_;
     database_.Params = {"user_name=SYSDBA", "password=masterkey"};
     database_.Open();
@@ -101,10 +105,10 @@ TEST_F(PositionsTest, BuilderLines) {
   db::UpdateSQL upd;
   velmaro::CostruisciSQLAggiornamento(one, "STOPOS1", "update", upd);
   velmaro::CostruisciSQLAggiornamento(one, "STOPOS1", "Insert", upd);
-  EXPECT_EQ(upd.ModifySQL.lines, (std::vector<std::string>{"UPDATE \"STOPOS1\"", "SET", "POSX=:POSX"}));
-  EXPECT_EQ(upd.InsertSQL.lines,
-            (std::vector<std::string>{"INSERT INTO \"STOPOS1\"", "(", "POSX", ")", "VALUES", "(",
-                                      ":POSX", ")"}));
+  EXPECT_EQ(upd.ModifySQL.lines,
+            (std::vector<std::string>{"UPDATE \"STOPOS1\"", "SET", "POSX=:POSX"}));
+  EXPECT_EQ(upd.InsertSQL.lines, (std::vector<std::string>{"INSERT INTO \"STOPOS1\"", "(", "POSX",
+                                                           ")", "VALUES", "(", ":POSX", ")"}));
 
   upd.DeleteSQL.Add("kept");
   velmaro::CostruisciSQLAggiornamento(one, "STOPOS1", "DELETE", upd);
@@ -114,8 +118,13 @@ TEST_F(PositionsTest, BuilderLines) {
   db::Query all(&database_, &tr);
   all.SQL.Add("SELECT * FROM \"STOPOS1\"");
   velmaro::CostruisciSQLAggiornamento(all, "STOPOS1", "UPDATE", upd);
-  const std::vector<std::string> names = {"CODICEPROGETTO", "CODICESITUAZIONE", "CODICEUTENTE", "POSX", "POSY",
-                                          "DIMX", "DIMY", "INFO1", "INFO2", "INFO3", "INFO4", "INFO5", "INFO6"};
+  const std::vector<std::string> names = {"CODICEPROGETTO", "CODICESITUAZIONE",
+                                          "CODICEUTENTE",   "POSX",
+                                          "POSY",           "DIMX",
+                                          "DIMY",           "INFO1",
+                                          "INFO2",          "INFO3",
+                                          "INFO4",          "INFO5",
+                                          "INFO6"};
   std::vector<std::string> expected = {"UPDATE \"STOPOS1\"", "SET"};
   for (size_t i = 0; i < names.size(); ++i)
     expected.push_back(names[i] + "=:" + names[i] + (i + 1 < names.size() ? "," : ""));

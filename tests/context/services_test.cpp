@@ -38,7 +38,8 @@ struct Ambiente : HostFolder {
     return c;
   }
   Righe Tabx(const std::string& nome) {
-    return Rows(CompanyDatabasePath(), "SELECT TESTO, UTENTE FROM TABX WHERE NOME='" + nome + "' ORDER BY CODICE");
+    return Rows(CompanyDatabasePath(),
+                "SELECT TESTO, UTENTE FROM TABX WHERE NOME='" + nome + "' ORDER BY CODICE");
   }
   std::string Archivio() const { return CompanyDatabasePath(); }
 };
@@ -46,8 +47,9 @@ struct Ambiente : HostFolder {
 // ... with a table ARTICOLI of two rows.
 struct ConArticoli : Ambiente {
   ConArticoli() {
-    ExecAll(Archivio(), {"CREATE TABLE ARTICOLI (ID INTEGER NOT NULL PRIMARY KEY, NOME VARCHAR(20))",
-                         "INSERT INTO ARTICOLI VALUES (1, 'uno')", "INSERT INTO ARTICOLI VALUES (2, 'due')"});
+    ExecAll(Archivio(),
+            {"CREATE TABLE ARTICOLI (ID INTEGER NOT NULL PRIMARY KEY, NOME VARCHAR(20))",
+             "INSERT INTO ARTICOLI VALUES (1, 'uno')", "INSERT INTO ARTICOLI VALUES (2, 'due')"});
   }
 };
 
@@ -159,8 +161,9 @@ TEST_F(ParametriTabX, AddWriteAndLoadByProjectAndSituation) {
   rossi->AggiungiParametroInTabX(501, 7, "Colonne", "3", "a'b", "15/03/2024", "memo", "1", "");
   rossi->AggiungiParametroInTabX(501, 7, "Colonne", "9", "doppio", "", "", "", "");
   EXPECT_TRUE(rossi->VerificaEsistenzaInTabX(501, 7, "Colonne"));
-  EXPECT_EQ(HostFolder::Rows(amb.Archivio(), "SELECT CODPROGETTO, CODSITUAZIONE, TIPO, NUMERO, TESTO, "
-                                             "EXTRACT(MONTH FROM DATA), LIVELLO1, LIVELLO2, UTENTE FROM TABX"),
+  EXPECT_EQ(HostFolder::Rows(amb.Archivio(),
+                             "SELECT CODPROGETTO, CODSITUAZIONE, TIPO, NUMERO, TESTO, "
+                             "EXTRACT(MONTH FROM DATA), LIVELLO1, LIVELLO2, UTENTE FROM TABX"),
             (Righe{{"501", "7", "TBX", "3", "a'b", "3", "1", kNull, "1"}}));
   EXPECT_FALSE(amb.Contesto(2)->VerificaEsistenzaInTabX(501, 7, "Colonne"));
 
@@ -182,10 +185,13 @@ TEST_F(ScriptForm, InsertThenReplaceOnlyWhenForcedOrEmpty) {
   bianchi->IniScriptForm("501", "LISTINI", "1", "di Bianchi", "0");
   rossi->IniScriptForm("501", "LISTINI", "1", "due", "0");
   const std::string sel = "SELECT UTENTE, SCRIPT FROM TABSCRIPT ORDER BY UTENTE";
-  EXPECT_EQ(HostFolder::Rows(amb.UserDatabasePath(), sel), (Righe{{"1", "uno"}, {"2", "di Bianchi"}}));
+  EXPECT_EQ(HostFolder::Rows(amb.UserDatabasePath(), sel),
+            (Righe{{"1", "uno"}, {"2", "di Bianchi"}}));
   rossi->IniScriptForm("501", "LISTINI", "1", "l'ultimo", "1");
-  EXPECT_EQ(HostFolder::Rows(amb.UserDatabasePath(), sel), (Righe{{"1", "l'ultimo"}, {"2", "di Bianchi"}}));
-  EXPECT_NE(HostFolder::Scalar(amb.UserDatabasePath(), "SELECT DATAULTIMAMODIFICA FROM TABSCRIPT WHERE UTENTE='1'"),
+  EXPECT_EQ(HostFolder::Rows(amb.UserDatabasePath(), sel),
+            (Righe{{"1", "l'ultimo"}, {"2", "di Bianchi"}}));
+  EXPECT_NE(HostFolder::Scalar(amb.UserDatabasePath(),
+                               "SELECT DATAULTIMAMODIFICA FROM TABSCRIPT WHERE UTENTE='1'"),
             kNull);
 }
 
@@ -232,7 +238,8 @@ TEST_F(PulsanteSalva, LockProbeTurnsTheButtonRedOrRefusesTheEdit) {
   EXPECT_EQ(b.bottone.Tag, 0);
   EXPECT_EQ(b.q.State(), db::DataSetState::Browse);
   ASSERT_EQ(op.Texts().size(), 1u);
-  EXPECT_EQ(op.Texts()[0].rfind("Attenzione: altri utenti stanno lavorando su questo record.", 0), 0u);
+  EXPECT_EQ(op.Texts()[0].rfind("Attenzione: altri utenti stanno lavorando su questo record.", 0),
+            0u);
 
   // Saving posts, commits and turns the button green again.
   a.q.Edit();
@@ -322,7 +329,8 @@ TEST_F(PulsanteSalva, DeleteAndEmptyTable) {
     rossi->Elimina(a.q, a.numRecord, a.bottone, a.eraAttivo);
     rossi->Azzera(a.q, "NON_ESISTE");
     EXPECT_EQ(r.Texts(), (Names{"Confermare l'azzeramento della tabella?", "La tabella è vuota",
-                                "Confermare l'azzeramento della tabella?", "Impossibile azzerare la tabella!"}));
+                                "Confermare l'azzeramento della tabella?",
+                                "Impossibile azzerare la tabella!"}));
   }
 }
 
@@ -339,7 +347,12 @@ TEST_F(PulsanteSalva, NewKeysFromMaximumLastRowAndGenerator) {
   a.q.Post();
   rossi->IBTransaction1->Commit();
   EXPECT_EQ(HostFolder::Rows(amb.Archivio(), "SELECT ID, NOME FROM ARTICOLI ORDER BY ID"),
-            (Righe{{"1", "uno"}, {"2", "due"}, {"3", kNull}, {"4", kNull}, {"10", "dal generatore"}, {"11", kNull}}));
+            (Righe{{"1", "uno"},
+                   {"2", "due"},
+                   {"3", kNull},
+                   {"4", kNull},
+                   {"10", "dal generatore"},
+                   {"11", kNull}}));
   EXPECT_TRUE(op.Texts().empty());
 }
 
@@ -348,8 +361,9 @@ TEST_F(ParametriTabX, FailedWritesTellTheOperator) {
   rossi->AggiungiParametroInTabX(501, 1, "Larghezza", "non un numero", "", "", "", "", "");
   rossi->AggiungiParametroInTabX(501, 1, "Altezza", "5", "", "", "", "", "");
   rossi->ScriviParametroInTabX(501, 1, "Altezza", "cinque", "", "", "");
-  EXPECT_EQ(op.Texts(), (Names{"Errore interno di INSERT: impossibile aggiungere il parametro Larghezza",
-                               "Errore interno di UPDATE: impossibile settare il parametro Altezza"}));
+  EXPECT_EQ(op.Texts(),
+            (Names{"Errore interno di INSERT: impossibile aggiungere il parametro Larghezza",
+                   "Errore interno di UPDATE: impossibile settare il parametro Altezza"}));
 }
 
 }  // namespace

@@ -48,11 +48,15 @@ TEST(TTabXForm, FirstStartOnEmptyHostFolder) {
     EXPECT_THROW(ctx.SetUserPerNum(1), db::DbError);  // no UTENTI here
   }
   const std::string user = host.UserDatabasePath();
-  EXPECT_EQ(HostFolder::Scalar(user, "SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME='TABSCRIPT'"),
-            "9");
-  EXPECT_EQ(HostFolder::Scalar(user, "SELECT TRIM(RDB$CONSTRAINT_NAME) FROM RDB$RELATION_CONSTRAINTS WHERE "
-                                     "RDB$RELATION_NAME='TABSCRIPT' AND RDB$CONSTRAINT_TYPE='PRIMARY KEY'"),
-            "QELTAB_CHIAVEPRIMARIA");
+  EXPECT_EQ(
+      HostFolder::Scalar(
+          user, "SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME='TABSCRIPT'"),
+      "9");
+  EXPECT_EQ(
+      HostFolder::Scalar(user,
+                         "SELECT TRIM(RDB$CONSTRAINT_NAME) FROM RDB$RELATION_CONSTRAINTS WHERE "
+                         "RDB$RELATION_NAME='TABSCRIPT' AND RDB$CONSTRAINT_TYPE='PRIMARY KEY'"),
+      "QELTAB_CHIAVEPRIMARIA");
   Operator op;
   TTabXForm again(nullptr, 0);
   EXPECT_TRUE(op.Texts().empty());
@@ -87,8 +91,9 @@ TEST(TTabXForm, TwoOperatorsStartingAtOnceMakeTabScriptOnce) {
     EXPECT_EQ(ctx.GetNomeUser(), "Rossi");
   }
   other.join();
-  EXPECT_EQ(HostFolder::Scalar(host.UserDatabasePath(),
-                               "SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME='TABSCRIPT'"),
+  EXPECT_EQ(HostFolder::Scalar(
+                host.UserDatabasePath(),
+                "SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME='TABSCRIPT'"),
             "1");  // the other's table stands
 }
 
@@ -144,14 +149,16 @@ TEST(TTabXForm, ScritturaHandleDiApertura) {
   // Fault: the handle written to the wrong row, or a failed write reported
   // as success (or shown to the operator).
   Host host;
-  HostFolder::Exec(host.UserDatabasePath(), "INSERT INTO VORLOLOGFUNZ (IDFINESTRA, HANDLEFINESTRA) VALUES ('7', NULL)");
+  HostFolder::Exec(host.UserDatabasePath(),
+                   "INSERT INTO VORLOLOGFUNZ (IDFINESTRA, HANDLEFINESTRA) VALUES ('7', NULL)");
   Operator op;
   {
     TTabXForm ctx(nullptr, 0);
     EXPECT_TRUE(ctx.ScritturaHandleDiApertura(7, 65540));
     EXPECT_TRUE(ctx.ScritturaHandleDiApertura(8, 1));  // no such row: nothing to do
   }
-  EXPECT_EQ(HostFolder::Rows(host.UserDatabasePath(), "SELECT * FROM VORLOLOGFUNZ"), (Rows{{"7", "65540"}}));
+  EXPECT_EQ(HostFolder::Rows(host.UserDatabasePath(), "SELECT * FROM VORLOLOGFUNZ"),
+            (Rows{{"7", "65540"}}));
 
   HostFolder::Exec(host.UserDatabasePath(), "DROP TABLE VORLOLOGFUNZ");
   TTabXForm ctx(nullptr, 0);
@@ -272,8 +279,9 @@ TEST(Parametri, ReadWriteAndPackForApostrophes) {
   ctx.ScriviParametroBrivane("L'Aquila", "Archivio", "/dati/l'archivio.fdb");
   ctx.ScriviParametroBrivane("Altra", "Dir'Lavoro", "");
   ctx.SettaParametro("Magazzino", "3");
-  EXPECT_EQ(HostFolder::Rows(user, "SELECT INTESTAZIONE, PARAMETRO, VALORE, PROGRESSIVO FROM TABBRIVANE "
-                                   "WHERE UTENTE='2' ORDER BY PROGRESSIVO"),
+  EXPECT_EQ(HostFolder::Rows(user,
+                             "SELECT INTESTAZIONE, PARAMETRO, VALORE, PROGRESSIVO FROM TABBRIVANE "
+                             "WHERE UTENTE='2' ORDER BY PROGRESSIVO"),
             (Rows{{"L'Aquila", "Archivio", "/dati/l'archivio.fdb", "1"},
                   {"Altra", "Dir'Lavoro", kNull, "2"},
                   {"L'Aquila", "Magazzino", "3", "3"}}));
@@ -283,8 +291,9 @@ TEST(Parametri, ReadWriteAndPackForApostrophes) {
 
   // Rewriting updates in place; emptying stores NULL.
   ctx.ScriviParametroBrivane("L'Aquila", "Archivio", "");
-  EXPECT_EQ(HostFolder::Rows(user, "SELECT VALORE, PROGRESSIVO FROM TABBRIVANE WHERE UTENTE='2' AND "
-                                   "PARAMETRO='Archivio'"),
+  EXPECT_EQ(HostFolder::Rows(user,
+                             "SELECT VALORE, PROGRESSIVO FROM TABBRIVANE WHERE UTENTE='2' AND "
+                             "PARAMETRO='Archivio'"),
             (Rows{{kNull, "1"}}));
   EXPECT_EQ(HostFolder::Scalar(user, "SELECT BRIVANE FROM UTENTI WHERE CODICE=2"),
             "[Altra]\nDir'Lavoro=\n[L'Aquila]\nArchivio=\nMagazzino=3\n");
@@ -301,9 +310,10 @@ TEST(Parametri, PackingWithoutSectionsAndFailedWrite) {
   Host host;
   const std::string user = host.UserDatabasePath();
   host.AddParameter(1, "", "Vuota", "v", 1);
-  HostFolder::ExecAll(user, {"INSERT INTO TABBRIVANE (UTENTE, INTESTAZIONE, PARAMETRO, VALORE, PROGRESSIVO) "
-                             "VALUES ('1', NULL, 'Nulla', 'n', 2)",
-                             "UPDATE UTENTI SET BRIVANE='vecchio' WHERE CODICE=1"});
+  HostFolder::ExecAll(
+      user, {"INSERT INTO TABBRIVANE (UTENTE, INTESTAZIONE, PARAMETRO, VALORE, PROGRESSIVO) "
+             "VALUES ('1', NULL, 'Nulla', 'n', 2)",
+             "UPDATE UTENTI SET BRIVANE='vecchio' WHERE CODICE=1"});
   Operator op;
   TTabXForm ctx(nullptr, 0);
   ctx.SetUserPerNum(1);
@@ -312,9 +322,11 @@ TEST(Parametri, PackingWithoutSectionsAndFailedWrite) {
 
   // VALORE holds 250 characters: a longer value cannot be inserted.
   ctx.ScriviParametroBrivane("Ditta Uno", "Lungo", std::string(300, 'x'));
-  EXPECT_EQ(op.Texts(), Names{"Errore interno di INSERT: impossibile aggiornare la tabella dei parametri"});
+  EXPECT_EQ(op.Texts(),
+            Names{"Errore interno di INSERT: impossibile aggiornare la tabella dei parametri"});
   ctx.ScriviParametroBrivane("Ditta Uno", "Breve", "b");
-  EXPECT_EQ(HostFolder::Scalar(user, "SELECT BRIVANE FROM UTENTI WHERE CODICE=1"), "[Ditta Uno]\nBreve=b\n");
+  EXPECT_EQ(HostFolder::Scalar(user, "SELECT BRIVANE FROM UTENTI WHERE CODICE=1"),
+            "[Ditta Uno]\nBreve=b\n");
 }
 
 TEST(Parametri, AggiornaParametriTabX) {
@@ -323,11 +335,12 @@ TEST(Parametri, AggiornaParametriTabX) {
   Host host;
   host.CreateCompanyDatabase();
   const std::string company = host.CompanyDatabasePath();
-  HostFolder::ExecAll(company,
-                      {"INSERT INTO TABX VALUES (1, 501, 1, 'TBX', 'Colore', 5, 'rosso', NULL, NULL, 1, 2, 1)",
-                       "INSERT INTO TABX VALUES (2, 501, 1, 'TBX', 'Vuoto', NULL, NULL, NULL, NULL, 0, 0, 1)",
-                       "INSERT INTO TABX VALUES (3, 501, 1, 'TBX', 'Nuovo', NULL, 'n', '2024-03-05', 'm', 1, 1, 1)",
-                       "INSERT INTO TABX VALUES (4, 501, 1, 'TBX', 'Altrui', NULL, 'a', NULL, NULL, 0, 0, 2)"});
+  HostFolder::ExecAll(
+      company,
+      {"INSERT INTO TABX VALUES (1, 501, 1, 'TBX', 'Colore', 5, 'rosso', NULL, NULL, 1, 2, 1)",
+       "INSERT INTO TABX VALUES (2, 501, 1, 'TBX', 'Vuoto', NULL, NULL, NULL, NULL, 0, 0, 1)",
+       "INSERT INTO TABX VALUES (3, 501, 1, 'TBX', 'Nuovo', NULL, 'n', '2024-03-05', 'm', 1, 1, 1)",
+       "INSERT INTO TABX VALUES (4, 501, 1, 'TBX', 'Altrui', NULL, 'a', NULL, NULL, 0, 0, 2)"});
   Operator op;
   TTabXForm ctx(nullptr, 0);
   ctx.SetUserPerNum(1);

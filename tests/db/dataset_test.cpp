@@ -11,8 +11,10 @@ namespace {
 
 // ID, NOME; rows fetched two at a time.
 struct RowSet : TestRows {
-  explicit RowSet(Rows rows = {{1, "Alfa"}, {2, "Beta"}, {3, "Gamma"}, {4, "Delta"}, {5, "Epsilon"}})
-      : TestRows({{"ID", db::FieldType::Integer}, {"NOME", db::FieldType::String, 30}}, std::move(rows), 2) {}
+  explicit RowSet(
+      Rows rows = {{1, "Alfa"}, {2, "Beta"}, {3, "Gamma"}, {4, "Delta"}, {5, "Epsilon"}})
+      : TestRows({{"ID", db::FieldType::Integer}, {"NOME", db::FieldType::String, 30}},
+                 std::move(rows), 2) {}
 };
 
 std::vector<std::string> Names(db::DataSet& ds) {
@@ -55,7 +57,8 @@ TEST(DataSet, EditingStatesAndInsertPosition) {
   s.FieldByName("NOME").SetAsString("Nuovo");
   s.Post();
   EXPECT_EQ(s.RecNo(), 3);
-  EXPECT_EQ(Names(s), (std::vector<std::string>{"Alfa", "Beta", "Nuovo", "Gamma", "Delta", "Epsilon"}));
+  EXPECT_EQ(Names(s),
+            (std::vector<std::string>{"Alfa", "Beta", "Nuovo", "Gamma", "Delta", "Epsilon"}));
 
   s.SetRecNo(2);
   s.Insert();
@@ -171,7 +174,8 @@ TEST(DataSet, FilterEventSkipsRecords) {
   // Catches refused records that are still visited or counted.
   RowSet s;
   s.Open();
-  s.SetOnFilterRecord([](db::DataSet& ds, bool& accept) { accept = ds.FieldByName("ID").AsInteger() % 2 == 1; });
+  s.SetOnFilterRecord(
+      [](db::DataSet& ds, bool& accept) { accept = ds.FieldByName("ID").AsInteger() % 2 == 1; });
   s.SetFiltered(true);
   EXPECT_EQ(Names(s), (std::vector<std::string>{"Alfa", "Gamma", "Epsilon"}));
   EXPECT_EQ(s.RecordCount(), 3);
@@ -189,7 +193,8 @@ TEST(DataSet, FilteredRecNoAndDeleteFollowVisibleRows) {
   // the rows the filter accepts and a delete moves on to the next of them.
   RowSet s;
   s.Open();
-  s.SetOnFilterRecord([](db::DataSet& ds, bool& accept) { accept = ds.FieldByName("ID").AsInteger() % 2 == 1; });
+  s.SetOnFilterRecord(
+      [](db::DataSet& ds, bool& accept) { accept = ds.FieldByName("ID").AsInteger() % 2 == 1; });
   s.SetFiltered(true);
   s.SetRecNo(3);
   EXPECT_EQ(s.FieldByName("NOME").AsString(), "Epsilon");

@@ -1,9 +1,10 @@
 // Data sources and links: what bound controls are told and when.
+#include "db/datasource.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "db/datasource.h"
 #include "common/rowset.h"
 
 namespace {
@@ -45,7 +46,7 @@ TEST(DataSource, PostCollectsPendingEditsAndStates) {
   EXPECT_EQ(s.FieldByName("NOME").AsString(), "UNO");
   EXPECT_EQ(edit.editing, 2);
   EXPECT_EQ(states, (std::vector<db::DataSetState>{db::DataSetState::Browse, db::DataSetState::Edit,
-                                                    db::DataSetState::Browse}));
+                                                   db::DataSetState::Browse}));
   edit.ReadOnly = true;
   EXPECT_FALSE(edit.Edit());
   src.SetEnabled(false);

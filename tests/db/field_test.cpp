@@ -1,11 +1,12 @@
 // Field values: conversions, display forms, validation and lookups.
+#include "db/field.h"
+
 #include <gtest/gtest.h>
 
-#include "db/field.h"
+#include "common/rowset.h"
 #include "db/params.h"
 #include "db/query.h"
 #include "platform/format.h"
-#include "common/rowset.h"
 
 namespace {
 
@@ -19,9 +20,11 @@ class FieldTest : public ::testing::Test {
     s.CreateField("QTA", db::FieldType::Integer);
     s.CreateField("ATTIVO", db::FieldType::Boolean);
     s.CreateField("NOTE", db::FieldType::Memo);
-    s.AddRowValues({db::Value("A1"), db::Value(1234.5), db::Value::FromDateTime(plat::EncodeDate(2024, 2, 29)),
-                    db::Value(7), db::Value(true), db::Value("testo")});
-    s.AddRowValues({db::Value("B2"), db::Value(), db::Value(), db::Value(), db::Value(), db::Value()});
+    s.AddRowValues({db::Value("A1"), db::Value(1234.5),
+                    db::Value::FromDateTime(plat::EncodeDate(2024, 2, 29)), db::Value(7),
+                    db::Value(true), db::Value("testo")});
+    s.AddRowValues(
+        {db::Value("B2"), db::Value(), db::Value(), db::Value(), db::Value(), db::Value()});
     s.Open();
   }
   TestRows s;
@@ -41,7 +44,9 @@ TEST_F(FieldTest, TextFormsFollowFormatSettings) {
   s.FieldByName("DATA").DisplayFormat = "yyyy-mm-dd";
   EXPECT_EQ(s.FieldByName("DATA").DisplayText(), "2024-02-29");
   EXPECT_EQ(s.FieldByName("NOTE").DisplayText(), "(MEMO)");
-  s.FieldByName("CODICE").OnGetText = [](db::Field& f, std::string& t, bool) { t = "<" + f.AsString() + ">"; };
+  s.FieldByName("CODICE").OnGetText = [](db::Field& f, std::string& t, bool) {
+    t = "<" + f.AsString() + ">";
+  };
   EXPECT_EQ(s.FieldByName("CODICE").DisplayText(), "<A1>");
   s.Next();
   EXPECT_EQ(s.FieldByName("PREZZO").DisplayText(), "");
@@ -62,7 +67,8 @@ TEST_F(FieldTest, SettingTextConvertsToTheFieldType) {
   s.FieldByName("DATA").SetAsString("01/03/2024");
   EXPECT_DOUBLE_EQ(s.FieldByName("DATA").AsDateTime(), plat::EncodeDate(2024, 3, 1));
   s.FieldByName("DATA").SetAsDateTime(plat::EncodeDate(2024, 3, 2) + 0.75);
-  EXPECT_DOUBLE_EQ(s.FieldByName("DATA").AsDateTime(), plat::EncodeDate(2024, 3, 2)) << "a date keeps no time";
+  EXPECT_DOUBLE_EQ(s.FieldByName("DATA").AsDateTime(), plat::EncodeDate(2024, 3, 2))
+      << "a date keeps no time";
   s.FieldByName("QTA").SetAsFloat(2.6);
   EXPECT_EQ(s.FieldByName("QTA").AsInteger(), 3);
   s.FieldByName("ATTIVO").SetAsString("False");

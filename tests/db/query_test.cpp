@@ -11,11 +11,16 @@ class QueryTest : public FbTest {
  protected:
   void SetUp() override {
     FbTest::SetUp();
-    Exec("CREATE TABLE LISTSC (ID INTEGER NOT NULL PRIMARY KEY, DESCRIZIONE VARCHAR(40), TIPO CHAR(1))");
-    Exec("CREATE TABLE LISTSCDTNET (ID INTEGER NOT NULL, IDLISTSC INTEGER, CODICEARTICOLO VARCHAR(30),"
-         " PREZZO NUMERIC(15,5), DATAINIZIOVALIDITA DATE, NOTE BLOB SUB_TYPE 1)");
+    Exec(
+        "CREATE TABLE LISTSC (ID INTEGER NOT NULL PRIMARY KEY, DESCRIZIONE VARCHAR(40), TIPO "
+        "CHAR(1))");
+    Exec(
+        "CREATE TABLE LISTSCDTNET (ID INTEGER NOT NULL, IDLISTSC INTEGER, CODICEARTICOLO "
+        "VARCHAR(30),"
+        " PREZZO NUMERIC(15,5), DATAINIZIOVALIDITA DATE, NOTE BLOB SUB_TYPE 1)");
     for (int i = 1; i <= 5; ++i)
-      Exec("INSERT INTO LISTSC VALUES (" + std::to_string(i) + ", 'Listino " + std::to_string(i) + "', 'N')");
+      Exec("INSERT INTO LISTSC VALUES (" + std::to_string(i) + ", 'Listino " + std::to_string(i) +
+           "', 'N')");
   }
 };
 
@@ -98,8 +103,10 @@ TEST_F(QueryTest, UpdateObjectPostsEditAndAppend) {
   check.Open();
   std::vector<std::string> rows;
   for (; !check.Eof(); check.Next())
-    rows.push_back(check.FieldByName("ID").AsString() + ":" + check.FieldByName("DESCRIZIONE").AsString());
-  EXPECT_EQ(rows, (std::vector<std::string>{"3:Listino 3", "4:Listino 4", "5:Listino 5", "20:Cambiato", "30:Nuovo"}));
+    rows.push_back(check.FieldByName("ID").AsString() + ":" +
+                   check.FieldByName("DESCRIZIONE").AsString());
+  EXPECT_EQ(rows, (std::vector<std::string>{"3:Listino 3", "4:Listino 4", "5:Listino 5",
+                                            "20:Cambiato", "30:Nuovo"}));
 }
 
 TEST_F(QueryTest, OriginOfJoinedFields) {
@@ -122,7 +129,8 @@ TEST_F(QueryTest, TextAndValuesRoundTrip) {
   plat::SetItalianFormats();
   const std::string text = "Perù l'àncora «più» €";
   db::Query ins(db.get(), tr.get());
-  ins.SQL.Add("INSERT INTO LISTSCDTNET (ID, IDLISTSC, CODICEARTICOLO, PREZZO, DATAINIZIOVALIDITA, NOTE)");
+  ins.SQL.Add(
+      "INSERT INTO LISTSCDTNET (ID, IDLISTSC, CODICEARTICOLO, PREZZO, DATAINIZIOVALIDITA, NOTE)");
   ins.SQL.Add("VALUES (:ID, 1, :COD, :PREZZO, :DATA, :NOTE) -- :NOTPARAM");
   ASSERT_EQ(ins.Params().Count(), 5);
   ins.ParamByName("ID").SetAsInteger(1);

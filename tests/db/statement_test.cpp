@@ -16,11 +16,13 @@ class StatementTest : public FbTest {
   void SetUp() override {
     FbTest::SetUp();
     for (const char* sql :
-         {"CREATE TABLE FASCESC (ID INTEGER NOT NULL PRIMARY KEY, DESCRIZIONE VARCHAR(40), PRIORITA SMALLINT)",
+         {"CREATE TABLE FASCESC (ID INTEGER NOT NULL PRIMARY KEY, DESCRIZIONE VARCHAR(40), "
+          "PRIORITA SMALLINT)",
           "CREATE INDEX FASCESC_DESC ON FASCESC (DESCRIZIONE, PRIORITA)",
-          "CREATE TABLE SENZACHIAVE (CODICE VARCHAR(10), VALORE INTEGER)", "INSERT INTO FASCESC VALUES (1, 'Uno', 3)",
-          "INSERT INTO FASCESC VALUES (2, 'Due', 1)", "INSERT INTO FASCESC VALUES (3, 'Tre', 2)",
-          "INSERT INTO SENZACHIAVE VALUES ('A', 1)", "INSERT INTO SENZACHIAVE VALUES ('A', NULL)"})
+          "CREATE TABLE SENZACHIAVE (CODICE VARCHAR(10), VALORE INTEGER)",
+          "INSERT INTO FASCESC VALUES (1, 'Uno', 3)", "INSERT INTO FASCESC VALUES (2, 'Due', 1)",
+          "INSERT INTO FASCESC VALUES (3, 'Tre', 2)", "INSERT INTO SENZACHIAVE VALUES ('A', 1)",
+          "INSERT INTO SENZACHIAVE VALUES ('A', NULL)"})
       Exec(sql);
   }
 };
@@ -45,8 +47,10 @@ TEST_F(StatementTest, SqlStatementRowsAndProcedures) {
   upd.ExecQuery();
   EXPECT_EQ(upd.RowsAffected(), 3);
 
-  Exec("CREATE PROCEDURE RADDOPPIA (X INTEGER, NOME VARCHAR(20)) RETURNS (Y INTEGER, SALUTO VARCHAR(40))"
-       " AS BEGIN Y = X * 2; SALUTO = 'Ciao ' || NOME; END");
+  Exec(
+      "CREATE PROCEDURE RADDOPPIA (X INTEGER, NOME VARCHAR(20)) RETURNS (Y INTEGER, SALUTO "
+      "VARCHAR(40))"
+      " AS BEGIN Y = X * 2; SALUTO = 'Ciao ' || NOME; END");
   db::StoredProc p(db.get(), tr.get());
   p.StoredProcName = "RADDOPPIA";
   p.ParamByName("X").SetAsInteger(21);
@@ -72,7 +76,8 @@ TEST_F(StatementTest, TableOrderIndexesAndEditing) {
   EXPECT_EQ(t.FieldByName("DESCRIZIONE").AsString(), "Uno");
   int found = 0;  // the named index and the primary key, each with its fields
   for (const db::IndexDef& d : t.IndexDefs)
-    found += (d.Name == "FASCESC_DESC" && d.Fields == "DESCRIZIONE;PRIORITA") + (d.Primary && d.Fields == "ID");
+    found += (d.Name == "FASCESC_DESC" && d.Fields == "DESCRIZIONE;PRIORITA") +
+             (d.Primary && d.Fields == "ID");
   EXPECT_EQ(found, 2);
   t.SetIndexFieldNames("ID");
   EXPECT_EQ(t.FieldByName("DESCRIZIONE").AsString(), "Uno");
@@ -120,11 +125,13 @@ TEST_F(StatementTest, SecondProcessOpensTheSameDatabase) {
   // of a database this process has open.
   const char* isql = "/usr/bin/isql-fb";
   if (!std::ifstream(isql)) GTEST_SKIP() << "isql-fb is not installed";
-  std::string conf = std::getenv("FIREBIRD") ? std::getenv("FIREBIRD") : db::DefaultEngineConfigDir();
+  std::string conf =
+      std::getenv("FIREBIRD") ? std::getenv("FIREBIRD") : db::DefaultEngineConfigDir();
   std::string script = dir + "/probe.sql";
   std::ofstream(script) << "CONNECT '" << path << "' USER 'SYSDBA' PASSWORD 'masterkey';\n"
                         << "SELECT COUNT(*) FROM FASCESC;\n";
-  std::string cmd = "FIREBIRD='" + conf + "' " + isql + " -q -i '" + script + "' > '" + dir + "/out.txt' 2>&1";
+  std::string cmd =
+      "FIREBIRD='" + conf + "' " + isql + " -q -i '" + script + "' > '" + dir + "/out.txt' 2>&1";
   ASSERT_TRUE(db->Connected());
   EXPECT_EQ(std::system(cmd.c_str()), 0);
   std::ifstream out(dir + "/out.txt");

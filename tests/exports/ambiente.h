@@ -24,7 +24,8 @@ struct AmbienteExport : HostFolder {
       // any database that opens will do for the road.
       Exec(CompanyDatabasePath(),
            "INSERT INTO TABX (CODICE, NOME, TESTO) VALUES "
-           "(GEN_ID(CODICETABXCOUNTER, 1), 'ImpDirEccDB', " + Quote(CompanyDatabasePath()) + ")");
+           "(GEN_ID(CODICETABXCOUNTER, 1), 'ImpDirEccDB', " +
+               Quote(CompanyDatabasePath()) + ")");
     }
     ExecAll(UserDatabasePath(), {"INSERT INTO VORLOLOGFUNZ (IDFINESTRA) VALUES ('77')",
                                  "INSERT INTO VORLOLOGFUNZ (IDFINESTRA) VALUES ('78')"});
@@ -39,23 +40,24 @@ struct AmbienteExport : HostFolder {
       for (const std::string& r : righe) s += r + "\n";
       return s;
     };
-    ExecAll(CompanyDatabasePath(),
-            {unaRiga(kCreaSTOASP1), unaRiga(kCreaSTOPOS1), unaRiga(kCreaSETGRID),
-             "CREATE TABLE LISTSC (ID INTEGER NOT NULL PRIMARY KEY, NOME VARCHAR(60),"
-             " DATAINIZIOVALIDITA DATE, DATAFINEVALIDITA DATE, LISTSCRIF INTEGER,"
-             " CAMPOSEL1 VARCHAR(30), CAMPOSEL2 VARCHAR(30), CAMPOSEL3 VARCHAR(30),"
-             " CLASSIFICAZIONE1 VARCHAR(30), CLASSIFICAZIONE2 VARCHAR(30), TIPO CHAR(1),"
-             " IDPROMOVELOCE INTEGER)",
-             "CREATE TABLE FASCESC (ID INTEGER NOT NULL PRIMARY KEY, NOME VARCHAR(40),"
-             " CLASSIFICAZIONE1 VARCHAR(20), CLASSIFICAZIONE2 VARCHAR(20), LISTINOSCONTISPEC INTEGER,"
-             " LISTINORICARICO INTEGER, LISTINOSCONTISPECNETTI INTEGER)",
-             "CREATE TABLE FASCESCDT (IDFASCIA INTEGER NOT NULL, NRIGA INTEGER NOT NULL,"
-             " IDLISTINO INTEGER, PRIMARY KEY (IDFASCIA, NRIGA))",
-             "CREATE TABLE CLIENTI (CODICE VARCHAR(10) NOT NULL PRIMARY KEY, RAGSOC VARCHAR(60),"
-             " PI VARCHAR(16), CF VARCHAR(16), CONTO VARCHAR(10), CITTA VARCHAR(40),"
-             " TIPOPREZZO VARCHAR(10))",
-             "INSERT INTO TABX (CODICE, TIPO, NOME, TESTO) VALUES (GEN_ID(CODICETABXCOUNTER, 1),"
-             " 'TBX', 'ListinoNettiDefPerSconti', '1')"});
+    ExecAll(
+        CompanyDatabasePath(),
+        {unaRiga(kCreaSTOASP1), unaRiga(kCreaSTOPOS1), unaRiga(kCreaSETGRID),
+         "CREATE TABLE LISTSC (ID INTEGER NOT NULL PRIMARY KEY, NOME VARCHAR(60),"
+         " DATAINIZIOVALIDITA DATE, DATAFINEVALIDITA DATE, LISTSCRIF INTEGER,"
+         " CAMPOSEL1 VARCHAR(30), CAMPOSEL2 VARCHAR(30), CAMPOSEL3 VARCHAR(30),"
+         " CLASSIFICAZIONE1 VARCHAR(30), CLASSIFICAZIONE2 VARCHAR(30), TIPO CHAR(1),"
+         " IDPROMOVELOCE INTEGER)",
+         "CREATE TABLE FASCESC (ID INTEGER NOT NULL PRIMARY KEY, NOME VARCHAR(40),"
+         " CLASSIFICAZIONE1 VARCHAR(20), CLASSIFICAZIONE2 VARCHAR(20), LISTINOSCONTISPEC INTEGER,"
+         " LISTINORICARICO INTEGER, LISTINOSCONTISPECNETTI INTEGER)",
+         "CREATE TABLE FASCESCDT (IDFASCIA INTEGER NOT NULL, NRIGA INTEGER NOT NULL,"
+         " IDLISTINO INTEGER, PRIMARY KEY (IDFASCIA, NRIGA))",
+         "CREATE TABLE CLIENTI (CODICE VARCHAR(10) NOT NULL PRIMARY KEY, RAGSOC VARCHAR(60),"
+         " PI VARCHAR(16), CF VARCHAR(16), CONTO VARCHAR(10), CITTA VARCHAR(40),"
+         " TIPOPREZZO VARCHAR(10))",
+         "INSERT INTO TABX (CODICE, TIPO, NOME, TESTO) VALUES (GEN_ID(CODICETABXCOUNTER, 1),"
+         " 'TBX', 'ListinoNettiDefPerSconti', '1')"});
   }
 
   std::string Handle(int idApertura) const {
@@ -74,7 +76,8 @@ struct AmbienteExport : HostFolder {
   void CreaIcona() const {
     std::filesystem::create_directories(Folder() + "Grafica");
     std::ofstream f(Folder() + "Grafica/ZAREVUZI.ICO", std::ios::binary);
-    const unsigned char ico[22] = {0, 0, 1, 0, 1, 0, 32, 32, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 22, 0, 0, 0};
+    const unsigned char ico[22] = {0, 0,  1, 0, 1, 0, 32, 32, 0, 0, 1,
+                                   0, 32, 0, 0, 0, 0, 0,  22, 0, 0, 0};
     f.write(reinterpret_cast<const char*>(ico), sizeof ico);
   }
 

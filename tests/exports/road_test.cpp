@@ -181,7 +181,8 @@ TEST(PercorsoDiLancio, WindowNotOpenedByAnExportKeepsItsObjects) {
   auto cellaTabX = std::make_unique<CellaTabX>(new TTabXForm(nullptr, 0));
   cellaTabX->Riferimento().SetUserPerNum(1);
   cellaTabX->Riferimento().ConnettiDatabase0(amb.CompanyDatabasePath());
-  auto cellaDM = std::make_unique<CellaDataModule>(new TDataModuleVelmaro(nullptr, cellaTabX.get()));
+  auto cellaDM =
+      std::make_unique<CellaDataModule>(new TDataModuleVelmaro(nullptr, cellaTabX.get()));
   auto* f = new TLisFasImpostForm(nullptr, cellaDM.get());
   f->Show();
   f->Close();

@@ -48,21 +48,23 @@ TEST(HostInit, MakesTheThreeDatabasesWithOperatorsAndSample) {
   EXPECT_EQ(u.count("VORLOLOGFUNZ"), 1u);
   EXPECT_EQ(One(user, "SELECT CODICE FROM UTENTI WHERE NOMEUTENTE='D''Amico'"), "2");
   EXPECT_EQ(One(user, "SELECT DITTA FROM UTENTI WHERE CODICE=1"), "DEMO");
-  EXPECT_EQ(One(user, "SELECT VALORE FROM TABBRIVANE WHERE (UTENTE='2')AND(INTESTAZIONE='DEMO')"
-                      "AND(PARAMETRO='Archivio')"),
+  EXPECT_EQ(One(user,
+                "SELECT VALORE FROM TABBRIVANE WHERE (UTENTE='2')AND(INTESTAZIONE='DEMO')"
+                "AND(PARAMETRO='Archivio')"),
             p.companyDb);
   EXPECT_EQ(p.companyDb.front(), '/');
 
   auto c = Counts(company);
-  for (const char* t : {"TABX", "ANAMAG", "CLIENTI", "FORNITO", "CLASSIFICAZIONE1", "CLASSIFICAZIONE6",
-                        "TAGLIEOPERATIVE", "TIPIPR", "LISTSC", "LISTSCDTNET", "LISTSCDTSCO",
-                        "FASCESC", "FASCESCDT", "CHIAMATEESTERNE"})
+  for (const char* t : {"TABX", "ANAMAG", "CLIENTI", "FORNITO", "CLASSIFICAZIONE1",
+                        "CLASSIFICAZIONE6", "TAGLIEOPERATIVE", "TIPIPR", "LISTSC", "LISTSCDTNET",
+                        "LISTSCDTSCO", "FASCESC", "FASCESCDT", "CHIAMATEESTERNE"})
     EXPECT_EQ(c.count(t), 1u) << t;
   EXPECT_GE(c["ANAMAG"], 200);
   EXPECT_GT(c["CLIENTI"], 10);
   EXPECT_EQ(One(company, "SELECT COUNT(DISTINCT TIPO) FROM LISTSC"), "5");
   EXPECT_EQ(One(company, "SELECT TESTO FROM TABX WHERE NOME='ImpDirEccDB'"), p.exceptionsDb);
-  EXPECT_EQ(One(company, "SELECT RAGSOC FROM CLIENTI WHERE CODICE='000102'"), "Ferramenta D'Angelo & Figli S.n.c.");
+  EXPECT_EQ(One(company, "SELECT RAGSOC FROM CLIENTI WHERE CODICE='000102'"),
+            "Ferramenta D'Angelo & Figli S.n.c.");
   // The generator of TABX goes on after the rows the sample wrote.
   EXPECT_GT(std::stoll(One(company, "SELECT GEN_ID(CODICETABXCOUNTER,1) FROM RDB$DATABASE")),
             std::stoll(One(company, "SELECT MAX(CODICE) FROM TABX")));
@@ -73,7 +75,8 @@ TEST(HostInit, MakesTheThreeDatabasesWithOperatorsAndSample) {
   auto cli = host::RunSql(exceptions, "SELECT DISTINCT CODCLI FROM CLIECCCLASS");
   for (const auto& row : cli.rows) {
     std::string code = row[0].substr(row[0].size() - 6);
-    EXPECT_EQ(One(company, "SELECT COUNT(*) FROM CLIENTI WHERE CODICE='" + code + "'"), "1") << code;
+    EXPECT_EQ(One(company, "SELECT COUNT(*) FROM CLIENTI WHERE CODICE='" + code + "'"), "1")
+        << code;
   }
 
   EXPECT_EQ(One(user, "SELECT RDB$CHARACTER_SET_NAME FROM RDB$DATABASE").substr(0, 4), "UTF8");
@@ -92,7 +95,8 @@ TEST(HostInit, RefusesATakenFolderUnlessForced) {
   TempFolder dir("velmaro-host");
   std::ostringstream out;
   host::InitHostFolder(dir / "h", SqlDir(), {true, false}, out);
-  EXPECT_THROW(host::InitHostFolder(dir / "h", SqlDir(), {false, false}, out), host::AlreadyInitialised);
+  EXPECT_THROW(host::InitHostFolder(dir / "h", SqlDir(), {false, false}, out),
+               host::AlreadyInitialised);
 
   host::InitHostFolder(dir / "h", SqlDir(), {false, true}, out);
   db::Database company;

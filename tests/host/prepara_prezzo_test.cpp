@@ -23,9 +23,10 @@ class PreparaPrezzo : public ::testing::Test {
   std::string Row(int band, const std::string& article, const std::string& date,
                   const std::string& criteria = "") {
     auto r = host::RunSql(company_,
-        "SELECT CAST(PREZZONETTO AS VARCHAR(20)), CAST(SCONTOUNO AS VARCHAR(20)),"
-        " CAST(SCONTODUE AS VARCHAR(20)), LISTINO_APP FROM PREPARAPREZZO(" +
-        std::to_string(band) + ",'" + criteria + "','" + date + "') WHERE ARTICOLO='" + article + "'");
+                          "SELECT CAST(PREZZONETTO AS VARCHAR(20)), CAST(SCONTOUNO AS VARCHAR(20)),"
+                          " CAST(SCONTODUE AS VARCHAR(20)), LISTINO_APP FROM PREPARAPREZZO(" +
+                              std::to_string(band) + ",'" + criteria + "','" + date +
+                              "') WHERE ARTICOLO='" + article + "'");
     if (r.rows.empty()) return "none";
     return r.rows[0][0] + " " + r.rows[0][1] + " " + r.rows[0][2] + " " + r.rows[0][3];
   }
@@ -44,7 +45,8 @@ TEST_F(PreparaPrezzo, TakesTheFirstListOfTheBandThatPricesTheArticle) {
   EXPECT_EQ(Row(1, "VTL001", "06/15/2026"), "3.9000 <null> <null> 1");
   EXPECT_EQ(Row(1, "VTL001", "06/15/2024"), "3.7400 <null> <null> 1");  // the 2024 price
   EXPECT_EQ(Row(2, "VTL001", "06/15/2026"), "3.2000 <null> <null> 2");  // resellers' list first
-  EXPECT_EQ(Row(3, "TAS001", "06/15/2026"), "4.5000 40.0000 5.0000 4");  // article discount on list 1
+  EXPECT_EQ(Row(3, "TAS001", "06/15/2026"),
+            "4.5000 40.0000 5.0000 4");  // article discount on list 1
   EXPECT_EQ(Row(3, "CHC001", "06/15/2026"), "3.8000 20.0000 <null> 3");  // category discount
   EXPECT_EQ(Row(4, "CAV001", "06/15/2026"), "0.3100 12.0000 3.0000 9");  // brand+category on list 2
   // Before the resellers' list began, band 2 falls back on list 1.

@@ -1,14 +1,14 @@
-#include "platform/format.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cmath>
 
+#include "platform/format.h"
+
 namespace {
 
 class FormatDate : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { plat::SetItalianFormats(); }
   void TearDown() override { plat::SetItalianFormats(); }
 };
@@ -45,7 +45,8 @@ TEST_F(FormatDate, ArithmeticAcrossMonthAndYear) {
   // Before 30/12/1899 the time counts away from zero: a month after
   // 29/12/1899 06:00 is 29/01/1900 06:00, not 28/01 at 18:00.
   EXPECT_EQ(plat::FormatDateTime("dd/mm/yyyy hh:nn", plat::IncMonth(-1.25, 1)), "29/01/1900 06:00");
-  EXPECT_EQ(plat::FormatDateTime("dd/mm/yyyy hh:nn", plat::IncMonth(-31.25, -1)), "29/10/1899 06:00");
+  EXPECT_EQ(plat::FormatDateTime("dd/mm/yyyy hh:nn", plat::IncMonth(-31.25, -1)),
+            "29/10/1899 06:00");
 }
 
 TEST_F(FormatDate, OutOfRangeValuesGiveDefinedResults) {
@@ -85,7 +86,8 @@ TEST_F(FormatDate, TextRoundTrips) {
   EXPECT_EQ(plat::StrToDate("05/03/75"), plat::EncodeDate(1975, 3, 5));
   EXPECT_EQ(plat::StrToDate("29/02/2024"), plat::EncodeDate(2024, 2, 29));
   plat::DateTime r = 0;
-  for (const char* bad : {"29/02/2023", "31/02/2023", "abc", "", "1/2/3/4", "12-03-2024", "123/03/2024"})
+  for (const char* bad :
+       {"29/02/2023", "31/02/2023", "abc", "", "1/2/3/4", "12-03-2024", "123/03/2024"})
     EXPECT_FALSE(plat::TryStrToDate(bad, r)) << bad;
   EXPECT_THROW(plat::StrToDate("32/01/2024"), plat::ConvertError);
   int y, m, dd;

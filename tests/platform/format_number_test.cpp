@@ -1,11 +1,11 @@
-#include "platform/format.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/format.h"
 
 namespace {
 
 class FormatNumber : public ::testing::Test {
-protected:
+ protected:
   void SetUp() override { plat::SetItalianFormats(); }
   void TearDown() override { plat::SetItalianFormats(); }
 };
@@ -20,7 +20,8 @@ TEST_F(FormatNumber, FloatTextUsesItalianSeparators) {
   EXPECT_EQ(plat::StrToFloat("-3"), -3.0);
   EXPECT_EQ(plat::StrToFloat("1,5E2"), 150.0);
   double v = 0;
-  for (const char* bad : {"1.5", "1.234,5", "", ",", "12abc", "1e999"}) EXPECT_FALSE(plat::TryStrToFloat(bad, v)) << bad;
+  for (const char* bad : {"1.5", "1.234,5", "", ",", "12abc", "1e999"})
+    EXPECT_FALSE(plat::TryStrToFloat(bad, v)) << bad;
   EXPECT_THROW(plat::StrToFloat("abc"), plat::ConvertError);
   EXPECT_EQ(plat::FloatToStr(1.0 / 3.0), "0,333333333333333");  // 15 digits, as shown
   for (double x : {0.0, 0.1, -98765.4321, 1e-7, 123456789012345.0})

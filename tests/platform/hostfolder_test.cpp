@@ -6,9 +6,8 @@
 #include <fstream>
 #include <vector>
 
-#include "platform/ini.h"
-
 #include "common/temp_folder.h"
+#include "platform/ini.h"
 
 namespace {
 

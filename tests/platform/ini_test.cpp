@@ -46,7 +46,8 @@ TEST(IniFile, NamesIgnoreCaseValuesAreTrimmedAndKeepEquals) {
   EXPECT_EQ(ini.ReadString("config", "FILTRO", ""), "A=B");
   EXPECT_EQ(ini.ReadString("Config", "Q", ""), "  quoted ");
   EXPECT_EQ(ini.ReadString("Config", "vuoto", "def"), "");
-  EXPECT_EQ(ini.ReadSection("CONFIG"), (std::vector<std::string>{"Nome Server", "Filtro", "Q", "vuoto"}));
+  EXPECT_EQ(ini.ReadSection("CONFIG"),
+            (std::vector<std::string>{"Nome Server", "Filtro", "Q", "vuoto"}));
   EXPECT_EQ(ini.ReadSectionValues("CONFIG")[1], "Filtro=A=B");
 }
 
@@ -60,9 +61,9 @@ TEST(IniFile, WritesCreateWithoutDisturbingOthers) {
 
   WriteBytes(path, "[A]\nx=1\ny=2\n\n[B]\nz=3\n");
   plat::IniFile ini(path);
-  ini.WriteString("a", "X", "10");        // existing key, other case
-  ini.WriteString("A", "w", "4");         // new key in existing section
-  ini.WriteString("C", "k", "v");         // new section
+  ini.WriteString("a", "X", "10");  // existing key, other case
+  ini.WriteString("A", "w", "4");   // new key in existing section
+  ini.WriteString("C", "k", "v");   // new section
   EXPECT_EQ(ReadBytes(path), "[A]\r\nx=10\r\ny=2\r\nw=4\r\n\r\n[B]\r\nz=3\r\n\r\n[C]\r\nk=v\r\n");
   EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"A", "B", "C"}));
 
@@ -94,11 +95,14 @@ TEST(IniFile, UnwritableFileThrows) {
 
 TEST(IniText, PackedParameterText) {
   // Fault: packed LF-only text misread, or a rewrite that changes its line ends.
-  plat::IniText t("[DITTA1]\nArchivio=C:\\dati\\a.fdb\nDirectory di lavoro=C:\\tmp\n[DITTA2]\nArchivio=b\n");
+  plat::IniText t(
+      "[DITTA1]\nArchivio=C:\\dati\\a.fdb\nDirectory di lavoro=C:\\tmp\n[DITTA2]\nArchivio=b\n");
   EXPECT_EQ(t.ReadString("ditta1", "archivio", ""), "C:\\dati\\a.fdb");
   EXPECT_EQ(t.ReadString("DITTA2", "Archivio", ""), "b");
   t.WriteString("DITTA2", "Archivio", "c");
-  EXPECT_EQ(t.ToString(), "[DITTA1]\nArchivio=C:\\dati\\a.fdb\nDirectory di lavoro=C:\\tmp\n[DITTA2]\nArchivio=c\n");
+  EXPECT_EQ(
+      t.ToString(),
+      "[DITTA1]\nArchivio=C:\\dati\\a.fdb\nDirectory di lavoro=C:\\tmp\n[DITTA2]\nArchivio=c\n");
 }
 
 }  // namespace

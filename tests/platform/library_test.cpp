@@ -5,15 +5,15 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/hostfolder.h"
 #include "common/temp_folder.h"
+#include "platform/hostfolder.h"
 
 namespace {
 
 using velmaro::testing::TempFolder;
 
 class LibraryTest : public ::testing::Test {
-protected:
+ protected:
   void TearDown() override { plat::ClearHostFolderOverride(); }
 };
 

@@ -62,7 +62,8 @@ TEST_F(EditorTest, NetDialogChecksInTheirOrder) {
     d->DataInizioVal->SetDate(PrimoGennaio2025());
     ui::App().ClearMessages();
     d->ButtonOKClick();
-    EXPECT_EQ(op.Texts(), *c.messaggio ? std::vector<std::string>{c.messaggio} : std::vector<std::string>{});
+    EXPECT_EQ(op.Texts(),
+              *c.messaggio ? std::vector<std::string>{c.messaggio} : std::vector<std::string>{});
     EXPECT_EQ(d->ModalResult(), *c.messaggio ? ui::mrNone : ui::mrOk);
   }
 }
@@ -103,8 +104,9 @@ TEST_F(EditorTest, DiscountDialogChecksAndPickers) {
   d->EditQntSca->SetText("5");
   ui::App().ClearMessages();
   d->ButtonOKClick();
-  EXPECT_EQ(op.Texts(), std::vector<std::string>{
-                            "Nessun sconto specificato! Lo sconto1 verrà impostato a 0 in automatico"});
+  EXPECT_EQ(op.Texts(),
+            std::vector<std::string>{
+                "Nessun sconto specificato! Lo sconto1 verrà impostato a 0 in automatico"});
   EXPECT_EQ(d->EditSconto1->Text(), "0");
   EXPECT_EQ(d->ModalResult(), ui::mrOk);
   EXPECT_EQ(d->Campi().valore1, "A - B");
@@ -127,8 +129,9 @@ TEST_F(EditorTest, NewPeriodThatCannotBeInsertedLeavesTheRunningOneOpen) {
   // then has no running price), a failure that leaves the window unable to
   // add the period once the cause is gone.
   Esegui("CREATE EXCEPTION BLOCCATO 'bloccato'");
-  Esegui("CREATE TRIGGER BLOCCA FOR LISTSCDTNET BEFORE INSERT AS BEGIN "
-         "IF (NEW.CODICEARTICOLO = 'VTL002') THEN EXCEPTION BLOCCATO; END");
+  Esegui(
+      "CREATE TRIGGER BLOCCA FOR LISTSCDTNET BEFORE INSERT AS BEGIN "
+      "IF (NEW.CODICEARTICOLO = 'VTL002') THEN EXCEPTION BLOCCATO; END");
   Operator op;
   TLisFasEditForm& w = Apri();
   w.IDListinoCorrente = "2";
@@ -137,7 +140,8 @@ TEST_F(EditorTest, NewPeriodThatCannotBeInsertedLeavesTheRunningOneOpen) {
   ASSERT_TRUE(q.Locate("CODICEARTICOLO;QUANTITASCAGLIONE", {db::Value("VTL002"), db::Value(0.0)}));
   w.FrameListiniEdit11->DataInizioDef->SetDate(plat::EncodeDate(2025, 3, 1));
   w.FrameListiniEdit11ButtonNuovoDataClick();
-  EXPECT_EQ(op.Texts(), std::vector<std::string>{"Errore interno: impossibile inserire un nuovo record"});
+  EXPECT_EQ(op.Texts(),
+            std::vector<std::string>{"Errore interno: impossibile inserire un nuovo record"});
   // The page's refresh commits whatever the transaction still holds.
   w.FrameListiniEdit11ButtonAggiornaClick();
   const std::string aperte =
@@ -172,7 +176,8 @@ TEST_F(EditorTest, WritesOnRowsAnotherOperatorHoldsAreRefused) {
   tAltro.Params = {"isc_tpb_concurrency", "isc_tpb_nowait"};
   tAltro.StartTransaction();
   db::Query blocco(&altro, &tAltro);
-  blocco.SQL.Add("UPDATE LISTSCDTNET SET PREZZO=PREZZO WHERE IDLISTSC=2 AND CODICEARTICOLO='VTL001'");
+  blocco.SQL.Add(
+      "UPDATE LISTSCDTNET SET PREZZO=PREZZO WHERE IDLISTSC=2 AND CODICEARTICOLO='VTL001'");
   blocco.ExecSQL();
 
   auto modifica = [&op] {
@@ -185,13 +190,16 @@ TEST_F(EditorTest, WritesOnRowsAnotherOperatorHoldsAreRefused) {
   ASSERT_TRUE(q.Locate("CODICEARTICOLO;QUANTITASCAGLIONE", {db::Value("VTL001"), db::Value(0.0)}));
   modifica();
   w.FrameListiniEdit11ButtonEditClick();
-  EXPECT_EQ(op.Texts(), std::vector<std::string>{"Errore interno: impossibile aggiornare il record"});
+  EXPECT_EQ(op.Texts(),
+            std::vector<std::string>{"Errore interno: impossibile aggiornare il record"});
   ASSERT_TRUE(q.Locate("CODICEARTICOLO;QUANTITASCAGLIONE", {db::Value("VTL001"), db::Value(10.0)}));
   ui::App().ClearMessages();
   w.FrameListiniEdit11ButtonEliminaClick();
-  EXPECT_EQ(op.Texts(), (std::vector<std::string>{"Eliminare il record selezionato?",
-                                                  "Errore interno: impossibile eliminare il record selezionato"}));
-  EXPECT_EQ(Valore("SELECT COUNT(*) FROM LISTSCDTNET WHERE IDLISTSC=2 AND CODICEARTICOLO='VTL001'"), "3");
+  EXPECT_EQ(op.Texts(), (std::vector<std::string>{
+                            "Eliminare il record selezionato?",
+                            "Errore interno: impossibile eliminare il record selezionato"}));
+  EXPECT_EQ(Valore("SELECT COUNT(*) FROM LISTSCDTNET WHERE IDLISTSC=2 AND CODICEARTICOLO='VTL001'"),
+            "3");
 
   tAltro.Rollback();
   ASSERT_TRUE(q.Locate("CODICEARTICOLO;QUANTITASCAGLIONE", {db::Value("VTL001"), db::Value(0.0)}));

@@ -1,9 +1,10 @@
 // The row pages' numbers, dates, search answers and statements, without a
 // database.
+#include "pricelists/righe.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/format.h"
-#include "pricelists/righe.h"
 #include "pricelists/righenetti.h"
 #include "pricelists/righesconti.h"
 
@@ -89,9 +90,11 @@ TEST(Righe, NetStatementsQuoteTextsAndWriteTiersWithAPoint) {
   // decimal tier written with a comma in the conditions of an edit, a
   // delete or a new period, a row without start date never found again.
   netti::RigaNetto r{"D'A", "0", plat::EncodeDate(2025, 1, 1), false, 2.5};
-  const std::string inserisci = Unisci(netti::RigheNuovoPeriodo("7", r, "3.5", plat::EncodeDate(2025, 3, 1), "NULL"));
+  const std::string inserisci =
+      Unisci(netti::RigheNuovoPeriodo("7", r, "3.5", plat::EncodeDate(2025, 3, 1), "NULL"));
   EXPECT_NE(inserisci.find("VALUES(7,'D''A','0',3.5,'03-01-2025',NULL,2.5)"), std::string::npos);
-  const std::string chiudi = Unisci(netti::RigheChiudiPeriodo("7", r, plat::EncodeDate(2025, 3, 1)));
+  const std::string chiudi =
+      Unisci(netti::RigheChiudiPeriodo("7", r, plat::EncodeDate(2025, 3, 1)));
   EXPECT_NE(chiudi.find("SET DATAFINEVALIDITA='02/28/2025'"), std::string::npos);
   EXPECT_NE(chiudi.find("DATAINIZIOVALIDITA='01/01/2025'"), std::string::npos);
   EXPECT_EQ(chiudi.find("QUANTITASCAGLIONE"), std::string::npos);  // every tier of that day
@@ -109,10 +112,12 @@ TEST(Righe, NetStatementsQuoteTextsAndWriteTiersWithAPoint) {
   EXPECT_NE(aggiorna.find("AND QUANTITASCAGLIONE=2.5"), std::string::npos);
   EXPECT_NE(aggiorna.find("ESTCODICE='0'"), std::string::npos);  // an empty extension
   r.senzaInizio = true;
-  EXPECT_NE(Unisci(netti::RigheCerca("7", r)).find("DATAINIZIOVALIDITA IS NULL"), std::string::npos);
-  // The duplicate check reads a decimal tier as 0, as the dialog always has.
-  EXPECT_NE(Unisci(netti::RigheDoppione("7", "X", "0", c.inizio, "2,5")).find("QUANTITASCAGLIONE=0"),
+  EXPECT_NE(Unisci(netti::RigheCerca("7", r)).find("DATAINIZIOVALIDITA IS NULL"),
             std::string::npos);
+  // The duplicate check reads a decimal tier as 0, as the dialog always has.
+  EXPECT_NE(
+      Unisci(netti::RigheDoppione("7", "X", "0", c.inizio, "2,5")).find("QUANTITASCAGLIONE=0"),
+      std::string::npos);
 }
 
 TEST(Righe, DiscountTitlesAndPickers) {
@@ -161,24 +166,29 @@ TEST(Righe, RowsWithoutDescriptionExtensionOrTierAreFoundAgain) {
   // identity matching nothing, since "=" never matches a NULL.
   netti::RigaNetto n{"ART", "", plat::EncodeDate(2025, 1, 1), false, 0};
   n.senzaEstensione = n.senzaScaglione = true;
-  for (const std::string& sql : {Unisci(netti::RigheCerca("7", n)), Unisci(netti::RigheElimina("7", n)),
-                                 Unisci(netti::RigheChiudiPeriodo("7", n, plat::EncodeDate(2025, 3, 1)))})
+  for (const std::string& sql :
+       {Unisci(netti::RigheCerca("7", n)), Unisci(netti::RigheElimina("7", n)),
+        Unisci(netti::RigheChiudiPeriodo("7", n, plat::EncodeDate(2025, 3, 1)))})
     EXPECT_NE(sql.find("ESTCODICE IS NULL"), std::string::npos) << sql;
-  EXPECT_NE(Unisci(netti::RigheElimina("7", n)).find("QUANTITASCAGLIONE IS NULL"), std::string::npos);
-  EXPECT_NE(Unisci(netti::RigheAggiorna("7", netti::ValoriNetto{}, n)).find("AND QUANTITASCAGLIONE IS NULL"),
+  EXPECT_NE(Unisci(netti::RigheElimina("7", n)).find("QUANTITASCAGLIONE IS NULL"),
+            std::string::npos);
+  EXPECT_NE(Unisci(netti::RigheAggiorna("7", netti::ValoriNetto{}, n))
+                .find("AND QUANTITASCAGLIONE IS NULL"),
             std::string::npos);
 
   sconti::RigaSconto s{"", plat::EncodeDate(2025, 1, 1), false, 0};
   s.senzaDescrizione = s.senzaScaglione = true;
-  for (const std::string& sql : {Unisci(sconti::RigheCerca("7", s)), Unisci(sconti::RigheElimina("7", s)),
-                                 Unisci(sconti::RigheAggiorna("7", sconti::ValoriSconto{}, s))}) {
+  for (const std::string& sql :
+       {Unisci(sconti::RigheCerca("7", s)), Unisci(sconti::RigheElimina("7", s)),
+        Unisci(sconti::RigheAggiorna("7", sconti::ValoriSconto{}, s))}) {
     EXPECT_NE(sql.find("AND DESCRIZIONE IS NULL"), std::string::npos) << sql;
     EXPECT_NE(sql.find("AND QUANTITASCAGLIONE IS NULL"), std::string::npos) << sql;
   }
   // A row with a value keeps the plain condition.
   s.senzaDescrizione = false;
   s.descrizione = "Dell'anno";
-  EXPECT_NE(Unisci(sconti::RigheCerca("7", s)).find("AND DESCRIZIONE='Dell''anno'"), std::string::npos);
+  EXPECT_NE(Unisci(sconti::RigheCerca("7", s)).find("AND DESCRIZIONE='Dell''anno'"),
+            std::string::npos);
 }
 
 }  // namespace velmaro

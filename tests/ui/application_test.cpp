@@ -81,7 +81,8 @@ TEST_F(ApplicationTest, MessageBoxesWaitForTheOperatorsAnswer) {
   ASSERT_FALSE(errors.empty());
   EXPECT_NE(errors[0].find("has no button \"Cancel\""), std::string::npos);
   // Nothing queued: cancelled.
-  EXPECT_EQ(ui::App().MessageBox("Ok?", "Titolo", ui::MB_OKCANCEL | ui::MB_ICONQUESTION), ui::IDCANCEL);
+  EXPECT_EQ(ui::App().MessageBox("Ok?", "Titolo", ui::MB_OKCANCEL | ui::MB_ICONQUESTION),
+            ui::IDCANCEL);
   ASSERT_EQ(ui::App().Messages().size(), 3u);
   EXPECT_EQ(ui::DescribeMessageBox(ui::App().Messages()[0]), "[Confirmation] Eliminare? [Yes/No]");
   EXPECT_EQ(ui::DescribeMessageBox(ui::App().Messages()[2]), "[Confirmation] Ok? [OK/Cancel]");

@@ -80,7 +80,8 @@ TEST_F(DBGridTest, CustomColumnsAndTitleHits) {
   std::vector<std::string> hits;
   f->Grid->OnDblClick = [&](ui::Component*) {
     ui::GridHit h = f->Grid->LastHit();
-    hits.push_back((h.isTitle ? "title " : "row " + std::to_string(h.row) + " ") + std::to_string(h.column));
+    hits.push_back((h.isTitle ? "title " : "row " + std::to_string(h.row) + " ") +
+                   std::to_string(h.column));
   };
   f->Show();
   d.DblClickTitle("G.Grid", "Nome fascia");
@@ -97,7 +98,8 @@ TEST_F(DBGridTest, DrawHandlersSeeTheRowBeingDrawn) {
   auto* f = new GridForm(src.get());
   set->Open();
   set->Last();
-  f->Grid->OnDrawColumnCell = [&](ui::Component*, const ui::Rect&, int, ui::Column* col, ui::GridDrawState) {
+  f->Grid->OnDrawColumnCell = [&](ui::Component*, const ui::Rect&, int, ui::Column* col,
+                                  ui::GridDrawState) {
     if (set->FieldByName("ID").AsInteger() == 2) f->Grid->Canvas.Brush.Color = ui::clYellow;
     if (col->FieldName == "NOME") f->Grid->Canvas.Font.Style = ui::fsBold;
   };

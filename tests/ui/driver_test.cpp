@@ -1,18 +1,19 @@
 // The operator's hand on a whole window: an edit, a grid on an embedded
 // Firebird query, a modal dialog, a message box, a file dialog.
+#include "ui/driver.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
 #include <string>
 
+#include "common/temp_folder.h"
 #include "db/database.h"
 #include "db/datasource.h"
 #include "db/query.h"
 #include "db/transaction.h"
-#include "common/temp_folder.h"
 #include "testsets.h"
-#include "ui/driver.h"
 #include "ui/ui.h"
 
 namespace {
@@ -39,8 +40,12 @@ class TListiniForm : public ui::Form {
     GridListini = ui::Make<ui::DBGrid>(this, "GridListini");
     GridListini->SetDataSource(&source_);
     query_.SQL.Add("SELECT ID, NOME FROM LISTSC WHERE NOME LIKE :FILTRO ORDER BY ID");
-    ui::Make<ui::Button>(this, "ButtonNuovo", {}, "&Nuovo")->OnClick = [this](ui::Component*) { ButtonNuovoClick(); };
-    ui::Make<ui::Button>(this, "ButtonElimina", {}, "&Elimina")->OnClick = [this](ui::Component*) { ButtonEliminaClick(); };
+    ui::Make<ui::Button>(this, "ButtonNuovo", {}, "&Nuovo")->OnClick = [this](ui::Component*) {
+      ButtonNuovoClick();
+    };
+    ui::Make<ui::Button>(this, "ButtonElimina", {}, "&Elimina")->OnClick = [this](ui::Component*) {
+      ButtonEliminaClick();
+    };
     ui::Make<ui::Button>(this, "ButtonEsporta", {}, "Esporta")->OnClick = [this](ui::Component*) {
       auto* dlg = new ui::SaveDialog(this);
       dlg->Title = "Selezionare file export";
@@ -63,7 +68,9 @@ class TListiniForm : public ui::Form {
     auto* dlg = new TNomeForm(this);
     if (dlg->ShowModal() == ui::mrOk) {
       db::Query ins(db_, tr_);
-      ins.SQL.Add("INSERT INTO LISTSC (ID, NOME) VALUES ((SELECT COALESCE(MAX(ID), 0) + 1 FROM LISTSC), :NOME)");
+      ins.SQL.Add(
+          "INSERT INTO LISTSC (ID, NOME) VALUES ((SELECT COALESCE(MAX(ID), 0) + 1 FROM LISTSC), "
+          ":NOME)");
       ins.ParamByName("NOME").SetAsString(dlg->EditNome->Text());
       ins.ExecSQL();
       CaricaLista();
@@ -105,8 +112,10 @@ class DriverTest : public UiTest {
     }
     tr = std::make_unique<db::Transaction>(database.get());
     database->DefaultTransaction = tr.get();
-    for (const char* sql : {"CREATE TABLE LISTSC (ID INTEGER NOT NULL PRIMARY KEY, NOME VARCHAR(40))",
-                            "INSERT INTO LISTSC VALUES (1, 'Base')", "INSERT INTO LISTSC VALUES (2, 'Rivenditori')"}) {
+    for (const char* sql :
+         {"CREATE TABLE LISTSC (ID INTEGER NOT NULL PRIMARY KEY, NOME VARCHAR(40))",
+          "INSERT INTO LISTSC VALUES (1, 'Base')",
+          "INSERT INTO LISTSC VALUES (2, 'Rivenditori')"}) {
       db::Query q(database.get(), tr.get());
       q.SQL.Add(sql);
       q.ExecSQL();
@@ -152,7 +161,9 @@ TEST_F(DriverTest, OperatorDrivesAWholeWindow) {
 
   d.Type("TListiniForm.EditFiltro", "Riv");
   const std::string r = d.Render("TListiniForm");
-  EXPECT_TRUE(r.find("| 2  | Rivenditori |") != std::string::npos && r.find("Base") == std::string::npos) << r;
+  EXPECT_TRUE(r.find("| 2  | Rivenditori |") != std::string::npos &&
+              r.find("Base") == std::string::npos)
+      << r;
   d.Type("TListiniForm.EditFiltro", "");
   d.SelectRow("TListiniForm.GridListini", 3);
   EXPECT_NE(d.Render("TListiniForm").find("> | 3  | Dell'Aria"), std::string::npos);
@@ -181,7 +192,8 @@ TEST_F(DriverTest, StepsThatCannotBeTakenFailWithoutHanging) {
     d.Click("TListiniForm.ButtonNuovo");
     FAIL() << "an unanswered dialog must fail the step";
   } catch (const ui::DriverError& e) {
-    EXPECT_NE(std::string(e.what()).find("nothing to answer: modal window TNomeForm"), std::string::npos);
+    EXPECT_NE(std::string(e.what()).find("nothing to answer: modal window TNomeForm"),
+              std::string::npos);
   }
   d.Enqueue([](ui::Driver& d) { d.Click("TListiniForm.ButtonElimina"); });
   d.Enqueue([](ui::Driver& d) { d.Click("TNomeForm.ButtonOK"); });  // never reached

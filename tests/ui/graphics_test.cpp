@@ -70,9 +70,11 @@ TEST_F(GraphicsTest, JpegAndBmpAreReallyDecoded) {
   EXPECT_GT((blue >> 16) & 0xFF, 200u);
 
   // 2x2, 24 bits, bottom-up: bottom row black, white; top row red, green.
-  p.LoadFromFile(Write("b.bmp", {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 2, 0,
-                                 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                 0, 0, 0, 0, 0, 0, 0, 255, 255, 255, 0, 0, 0, 0, 255, 0, 255, 0, 0, 0}));
+  p.LoadFromFile(Write(
+      "b.bmp",
+      {'B', 'M', 70, 0, 0,  0, 0, 0, 0, 0,   54,  0,   0, 0, 40, 0, 0,   0, 2,   0, 0, 0, 2, 0,
+       0,   0,   1,  0, 24, 0, 0, 0, 0, 0,   16,  0,   0, 0, 0,  0, 0,   0, 0,   0, 0, 0, 0, 0,
+       0,   0,   0,  0, 0,  0, 0, 0, 0, 255, 255, 255, 0, 0, 0,  0, 255, 0, 255, 0, 0, 0}));
   EXPECT_EQ(p.Format(), "BMP");
   EXPECT_EQ(p.PixelColor(0, 0), ui::clRed);
   EXPECT_EQ(p.PixelColor(1, 0), ui::clLime);
@@ -86,7 +88,8 @@ TEST_F(GraphicsTest, JpegAndBmpAreReallyDecoded) {
 TEST_F(GraphicsTest, IconLoadsOnlyRealIconFiles) {
   // Catches an icon marked loaded from a missing or foreign file.
   ui::Icon i;
-  EXPECT_TRUE(i.LoadFromFile(Write("z.ico", {0, 0, 1, 0, 1, 0, 32, 32, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 22, 0, 0, 0})));
+  EXPECT_TRUE(i.LoadFromFile(
+      Write("z.ico", {0, 0, 1, 0, 1, 0, 32, 32, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0, 22, 0, 0, 0})));
   EXPECT_EQ(i.Width(), 32);
   EXPECT_EQ(i.FileName(), dir + "/z.ico");
   EXPECT_FALSE(i.LoadFromFile(dir + "/none.ico"));

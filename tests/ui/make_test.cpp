@@ -1,5 +1,7 @@
 // How a window owns its parts: Make for controls and data objects, frames,
 // and dialogs held for a moment.
+#include "ui/make.h"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -8,7 +10,6 @@
 #include "testsets.h"
 #include "ui/driver.h"
 #include "ui/frame.h"
-#include "ui/make.h"
 #include "ui/ui.h"
 
 namespace {

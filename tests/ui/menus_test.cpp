@@ -53,7 +53,8 @@ TEST_F(MenusTest, ShortcutsOfTheFocusedControlsMenuTakeTheKey) {
   auto* m = new ui::PopupMenu(f);
   e->SetPopupMenu(m);
   int clicks = 0, downs = 0;
-  ui::NewItem(m->Items(), f, "Cerca", ui::MakeShortCut(ui::VK_F5), [&](ui::Component*) { ++clicks; });
+  ui::NewItem(m->Items(), f, "Cerca", ui::MakeShortCut(ui::VK_F5),
+              [&](ui::Component*) { ++clicks; });
   e->OnKeyDown = [&](ui::Component*, ui::Word&, ui::ShiftState) { ++downs; };
   f->Show();
   d.PressKey("F.E", ui::VK_F5);

@@ -43,7 +43,9 @@ TEST_F(StdCtrlsTest, EditTypingHonoursSelectionLimitsAndCase) {
   ui::Driver d;
   auto* w = new Window();
   std::vector<std::string> changes;
-  w->EditData->OnChange = [&](ui::Component* s) { changes.push_back(static_cast<ui::Edit*>(s)->Text()); };
+  w->EditData->OnChange = [&](ui::Component* s) {
+    changes.push_back(static_cast<ui::Edit*>(s)->Text());
+  };
   w->Show();
   d.TypeKeys("W.EditData", "ab\bc");
   EXPECT_EQ(w->EditData->Text(), "ac");
@@ -76,7 +78,9 @@ TEST_F(StdCtrlsTest, ClickEventsFollowTheVclRules) {
   std::vector<std::string> log;
   w->Check->OnClick = [&](ui::Component*) { log.push_back("check"); };
   w->Combo->OnChange = [&](ui::Component*) { log.push_back("change " + w->Combo->Text()); };
-  w->Radio->OnClick = [&](ui::Component*) { log.push_back("radio " + std::to_string(w->Radio->ItemIndex())); };
+  w->Radio->OnClick = [&](ui::Component*) {
+    log.push_back("radio " + std::to_string(w->Radio->ItemIndex()));
+  };
   w->Show();
   w->Check->SetChecked(false);
   d.Check("W.Check", true);

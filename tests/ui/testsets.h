@@ -14,7 +14,7 @@
 // Three rows: ID, NOME.
 inline TestRows* MakeBands() {
   return new TestRows({{"ID", db::FieldType::Integer, 0}, {"NOME", db::FieldType::String, 20}},
-                     {{1, "Base"}, {2, "Rivenditori"}, {3, "Ingrosso"}});
+                      {{1, "Base"}, {2, "Rivenditori"}, {3, "Ingrosso"}});
 }
 
 // Frees what a test left open and forgets recorded boxes and errors.

@@ -43,7 +43,7 @@ class TDemoForm : public ui::Form {
   ui::Button* ButtonChiudi = nullptr;
   ui::Edit* EditRichiesta = nullptr;  // a record-search request for Kestrin.dll
   ui::Button* ButtonKestrin = nullptr;
-  ui::Edit* EditRisposta = nullptr;   // its answer
+  ui::Edit* EditRisposta = nullptr;  // its answer
 
  private:
   void ButtonDialogoClick();

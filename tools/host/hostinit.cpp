@@ -3,13 +3,13 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "../siblings/tressil_archivio.h"
 #include "db/database.h"
 #include "db/query.h"
 #include "db/transaction.h"
 #include "grid/tabellegriglia.h"
 #include "icon.h"
 #include "sqlrun.h"
-#include "../siblings/tressil_archivio.h"
 
 #ifndef VELMARO_SOURCE_SQL_DIR
 #define VELMARO_SOURCE_SQL_DIR "sql"
@@ -47,7 +47,8 @@ void Exec(db::Database& d, db::Transaction& tr, const std::string& sql,
 void CreateGridTables(db::Database& d) {
   db::Transaction tr(&d);
   tr.StartTransaction();
-  for (const auto* statement : {&velmaro::kCreaSTOASP1, &velmaro::kCreaSTOPOS1, &velmaro::kCreaSETGRID}) {
+  for (const auto* statement :
+       {&velmaro::kCreaSTOASP1, &velmaro::kCreaSTOPOS1, &velmaro::kCreaSETGRID}) {
     db::Query q(&d, &tr);
     q.SQL.Assign(*statement);
     q.ExecSQL();

@@ -9,11 +9,11 @@
 namespace host {
 
 struct HostPaths {
-  std::string root;        // absolute, ending in "/"
-  std::string userDb;      // root + "user/user.fdb"
-  std::string companyDb;   // root + "dati/archivio.fdb"
-  std::string exceptionsDb;// root + "dati/eccezioni.fdb"
-  std::string icon;        // root + "Grafica/ZAREVUZI.ICO"
+  std::string root;          // absolute, ending in "/"
+  std::string userDb;        // root + "user/user.fdb"
+  std::string companyDb;     // root + "dati/archivio.fdb"
+  std::string exceptionsDb;  // root + "dati/eccezioni.fdb"
+  std::string icon;          // root + "Grafica/ZAREVUZI.ICO"
 };
 HostPaths PathsOf(const std::string& dir);
 

@@ -92,7 +92,12 @@ class ScriptRunner {
  public:
   ScriptRunner(const HostPaths& paths, plat::Library& module, std::vector<std::string> lines,
                std::ostream& out, std::ostream& err)
-      : paths_(paths), module_(module), lines_(std::move(lines)), tee_(out), out_(&tee_), err_(err) {
+      : paths_(paths),
+        module_(module),
+        lines_(std::move(lines)),
+        tee_(out),
+        out_(&tee_),
+        err_(err) {
     ui::App().OnMessageShown = [this](const ui::MessageBoxInfo& box) {
       out_ << ui::DescribeMessageBox(box) << "\n";
     };
@@ -255,7 +260,8 @@ class ScriptRunner {
     ui::App().HandleMessage();
     for (ui::Form* f : ui::App().Windows())
       if (!before.count(f))
-        out_ << "opened " << f->Handle() << " " << f->ClassName() << " \"" << f->Caption() << "\"\n";
+        out_ << "opened " << f->Handle() << " " << f->ClassName() << " \"" << f->Caption()
+             << "\"\n";
     // A box or dialog the script left unanswered during the call.
     auto errors = ui::App().TakeErrors();
     if (!errors.empty()) throw LineError(errors.front());
@@ -275,7 +281,8 @@ class ScriptRunner {
     db::Transaction tr(&d);
     db::Query q(&d, &tr);
     q.SQL.SetText(
-        "UPDATE OR INSERT INTO VORLOLOGFUNZ (IDFINESTRA, UTENTE, DITTA, FUNZIONE, DATAORA, HANDLEFINESTRA) "
+        "UPDATE OR INSERT INTO VORLOLOGFUNZ (IDFINESTRA, UTENTE, DITTA, FUNZIONE, DATAORA, "
+        "HANDLEFINESTRA) "
         "VALUES (:ID, :UTENTE, (SELECT DITTA FROM UTENTI WHERE CODICE = :CODICE), :FUNZIONE, "
         "CURRENT_TIMESTAMP, NULL) MATCHING (IDFINESTRA)");
     q.ParamByName("ID").SetAsString(std::to_string(opening));
@@ -317,12 +324,17 @@ class ScriptRunner {
   void Key(const std::vector<std::string>& w) {
     Need(w, 3, 4, "key <path> <key> [ctrl|shift]");
     ui::Word key = KeyCode(w[2]);
-    if (!key) throw LineError("unknown key \"" + w[2] + "\" (F1 to F12, Enter, Escape, Tab, a letter, ...)");
+    if (!key)
+      throw LineError("unknown key \"" + w[2] +
+                      "\" (F1 to F12, Enter, Escape, Tab, a letter, ...)");
     ui::ShiftState shift = 0;
     if (w.size() == 4) {
-      if (w[3] == "ctrl") shift = ui::ssCtrl;
-      else if (w[3] == "shift") shift = ui::ssShift;
-      else throw LineError("unknown shift \"" + w[3] + "\" (ctrl or shift)");
+      if (w[3] == "ctrl")
+        shift = ui::ssCtrl;
+      else if (w[3] == "shift")
+        shift = ui::ssShift;
+      else
+        throw LineError("unknown shift \"" + w[3] + "\" (ctrl or shift)");
     }
     driver_.PressKey(w[1], key, shift);
   }
@@ -387,8 +399,8 @@ std::vector<std::string> ReadLines(std::istream& in) {
 
 }  // namespace
 
-int RunHost(const std::string& dir, const std::string& scriptPath,
-            const std::string& programFolder, std::ostream& out, std::ostream& err) {
+int RunHost(const std::string& dir, const std::string& scriptPath, const std::string& programFolder,
+            std::ostream& out, std::ostream& err) {
   HostPaths paths = PathsOf(dir);
   if (!std::filesystem::exists(paths.userDb)) {
     err << "velmaro-host: " << dir << " is no host folder (no user/user.fdb; run init first)\n";

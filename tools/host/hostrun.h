@@ -8,7 +8,7 @@ namespace host {
 
 // Runs the script at scriptPath (standard input when empty) with dir as the
 // host folder. Returns 0, 1 after a failed line, 2 for a usage error.
-int RunHost(const std::string& dir, const std::string& scriptPath,
-            const std::string& programFolder, std::ostream& out, std::ostream& err);
+int RunHost(const std::string& dir, const std::string& scriptPath, const std::string& programFolder,
+            std::ostream& out, std::ostream& err);
 
 }  // namespace host

@@ -42,8 +42,8 @@ std::vector<std::uint8_t> IconFileBytes() {
   b.push_back(kSide);
   b.push_back(0);  // no palette
   b.push_back(0);
-  Put16(b, 1);     // planes
-  Put16(b, 32);    // bits per pixel
+  Put16(b, 1);   // planes
+  Put16(b, 32);  // bits per pixel
   Put32(b, kImage);
   Put32(b, 6 + 16);
   // BITMAPINFOHEADER: the height counts the colour and the mask images.
@@ -57,10 +57,10 @@ std::vector<std::uint8_t> IconFileBytes() {
   for (int row = kSide - 1; row >= 0; --row) {
     for (int x = 0; x < kSide; ++x) {
       bool on = OnTag(x, row);
-      b.push_back(on ? 0x20 : 0);   // blue
-      b.push_back(on ? 0x8C : 0);   // green
-      b.push_back(on ? 0xE0 : 0);   // red
-      b.push_back(on ? 0xFF : 0);   // alpha
+      b.push_back(on ? 0x20 : 0);  // blue
+      b.push_back(on ? 0x8C : 0);  // green
+      b.push_back(on ? 0xE0 : 0);  // red
+      b.push_back(on ? 0xFF : 0);  // alpha
     }
   }
   // Transparency mask, bottom row first: a set bit is transparent.

@@ -36,11 +36,16 @@ int Init(const std::vector<std::string>& args) {
   std::string dir;
   host::InitOptions options;
   for (const auto& a : args) {
-    if (a == "--demo-data") options.demoData = true;
-    else if (a == "--force") options.force = true;
-    else if (!a.empty() && a[0] == '-') return Usage("unknown option " + a);
-    else if (dir.empty()) dir = a;
-    else return Usage("more than one folder given");
+    if (a == "--demo-data")
+      options.demoData = true;
+    else if (a == "--force")
+      options.force = true;
+    else if (!a.empty() && a[0] == '-')
+      return Usage("unknown option " + a);
+    else if (dir.empty())
+      dir = a;
+    else
+      return Usage("more than one folder given");
   }
   if (dir.empty()) return Usage("init needs a folder");
   options.siblingsFolder = ProgramFolder() + "/siblings";

@@ -54,11 +54,11 @@ std::string RestOfLine(const std::string& line, int count) {
 
 unsigned short KeyCode(const std::string& name) {
   static const std::map<std::string, unsigned short> keys = {
-      {"ENTER", ui::VK_RETURN}, {"RETURN", ui::VK_RETURN}, {"ESCAPE", ui::VK_ESCAPE},
-      {"ESC", ui::VK_ESCAPE},   {"TAB", ui::VK_TAB},       {"BACKSPACE", ui::VK_BACK},
-      {"SPACE", ui::VK_SPACE},  {"UP", ui::VK_UP},         {"DOWN", ui::VK_DOWN},
-      {"LEFT", ui::VK_LEFT},    {"RIGHT", ui::VK_RIGHT},   {"HOME", ui::VK_HOME},
-      {"END", ui::VK_END},      {"PAGEUP", ui::VK_PRIOR},  {"PAGEDOWN", ui::VK_NEXT},
+      {"ENTER", ui::VK_RETURN},  {"RETURN", ui::VK_RETURN}, {"ESCAPE", ui::VK_ESCAPE},
+      {"ESC", ui::VK_ESCAPE},    {"TAB", ui::VK_TAB},       {"BACKSPACE", ui::VK_BACK},
+      {"SPACE", ui::VK_SPACE},   {"UP", ui::VK_UP},         {"DOWN", ui::VK_DOWN},
+      {"LEFT", ui::VK_LEFT},     {"RIGHT", ui::VK_RIGHT},   {"HOME", ui::VK_HOME},
+      {"END", ui::VK_END},       {"PAGEUP", ui::VK_PRIOR},  {"PAGEDOWN", ui::VK_NEXT},
       {"INSERT", ui::VK_INSERT}, {"DELETE", ui::VK_DELETE}};
   std::string u;
   for (char c : name) u += char(std::toupper(static_cast<unsigned char>(c)));

@@ -30,7 +30,8 @@ bool ReturnsRows(const std::string& statement) {
   std::istringstream in(statement);
   std::string w;
   in >> w;
-  std::transform(w.begin(), w.end(), w.begin(), [](unsigned char c) { return char(std::toupper(c)); });
+  std::transform(w.begin(), w.end(), w.begin(),
+                 [](unsigned char c) { return char(std::toupper(c)); });
   return w == "SELECT" || w == "WITH";
 }
 
@@ -42,12 +43,14 @@ void CreateHostDatabase(db::Database& d, const std::string& path) {
               "PAGE_SIZE 4096"};
   d.CreateDatabase();
   // Later attachments of this object use the ordinary login lines.
-  d.Params = {std::string("user_name=") + kUser, std::string("password=") + kPassword, "lc_ctype=UTF8"};
+  d.Params = {std::string("user_name=") + kUser, std::string("password=") + kPassword,
+              "lc_ctype=UTF8"};
 }
 
 void OpenHostDatabase(db::Database& d, const std::string& path) {
   Prepare(d, path);
-  d.Params = {std::string("user_name=") + kUser, std::string("password=") + kPassword, "lc_ctype=UTF8"};
+  d.Params = {std::string("user_name=") + kUser, std::string("password=") + kPassword,
+              "lc_ctype=UTF8"};
   d.Open();
 }
 
@@ -119,7 +122,8 @@ std::vector<std::string> FormatSqlResult(const SqlResult& r) {
   };
   std::vector<std::string> out{line(r.columns)};
   std::string rule;
-  for (std::size_t i = 0; i < width.size(); ++i) rule += (i ? "-+-" : "") + std::string(width[i], '-');
+  for (std::size_t i = 0; i < width.size(); ++i)
+    rule += (i ? "-+-" : "") + std::string(width[i], '-');
   out.push_back(rule);
   for (const auto& row : r.rows) out.push_back(line(row));
   out.push_back("(" + std::to_string(r.rows.size()) + " row(s))");
@@ -127,9 +131,10 @@ std::vector<std::string> FormatSqlResult(const SqlResult& r) {
 }
 
 std::vector<std::pair<std::string, long long>> TableRowCounts(db::Database& d) {
-  SqlResult names = RunSql(d,
-      "SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS "
-      "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 AND RDB$VIEW_BLR IS NULL ORDER BY 1");
+  SqlResult names =
+      RunSql(d,
+             "SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS "
+             "WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 AND RDB$VIEW_BLR IS NULL ORDER BY 1");
   std::vector<std::pair<std::string, long long>> out;
   for (const auto& row : names.rows) {
     SqlResult c = RunSql(d, "SELECT COUNT(*) FROM \"" + row[0] + "\"");

@@ -109,7 +109,9 @@ class Splitter {
       std::istringstream in(text);
       std::string set, term, t;
       in >> set >> term >> t;
-      if (t.empty()) throw std::runtime_error("line " + std::to_string(start_) + ": SET TERM without terminator");
+      if (t.empty())
+        throw std::runtime_error("line " + std::to_string(start_) +
+                                 ": SET TERM without terminator");
       term_ = t;
       return;
     }
@@ -133,8 +135,8 @@ std::vector<ScriptStatement> SplitSqlScript(const std::string& script) {
 
 bool IsDefinition(const std::string& statement) {
   std::string w = FirstWord(statement);
-  return w == "CREATE" || w == "ALTER" || w == "DROP" || w == "RECREATE" ||
-         w == "DECLARE" || w == "COMMENT" || w == "GRANT" || w == "REVOKE";
+  return w == "CREATE" || w == "ALTER" || w == "DROP" || w == "RECREATE" || w == "DECLARE" ||
+         w == "COMMENT" || w == "GRANT" || w == "REVOKE";
 }
 
 bool IsCommit(const std::string& statement) {
