@@ -38,6 +38,21 @@ struct GruppoOmaggio {
 // dialogs name them.
 GruppoOmaggio CreaGruppoOmaggio(ui::Form* dialogo, int y);
 
+// The commission, gift and dates of a row dialog `d` (either dialog: they
+// name these controls alike).
+template <class Dialogo>
+void LeggiCampiRiga(const Dialogo& d, righe::CampiRiga& c) {
+  c.provvigione = d.EditProvvigione->Text();
+  c.omaCodice = d.EditOmaggioCodArticolo->Text();
+  c.omaEstensione = d.EditOmaggioEstCodice->Text();
+  c.omaSoglia = d.EditOmaggioSoglia->Text();
+  c.omaQuantita = d.EditOmaggioQuantita->Text();
+  c.omaMultipli = d.EditOmaggioMultipli->Text();
+  c.inizio = d.DataInizioVal->Date();
+  c.fine = d.DataFineVal->Date();
+  c.nessunaFine = d.CheckBoxNessunaDataFinale->Checked();
+}
+
 // Ticked: the end date disabled and set to today; cleared: enabled.
 void NessunaDataFine(const ui::CheckBox& nessuna, ui::DateTimePicker& fine);
 

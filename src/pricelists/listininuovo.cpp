@@ -154,15 +154,7 @@ netti::CampiNetto TListiniNuovoForm::Campi() const {
   c.estensione = EditEstCod->Text();
   c.prezzo = EditPrezzo->Text();
   c.scaglione = EditQntSca->Text();
-  c.provvigione = EditProvvigione->Text();
-  c.omaCodice = EditOmaggioCodArticolo->Text();
-  c.omaEstensione = EditOmaggioEstCodice->Text();
-  c.omaSoglia = EditOmaggioSoglia->Text();
-  c.omaQuantita = EditOmaggioQuantita->Text();
-  c.omaMultipli = EditOmaggioMultipli->Text();
-  c.inizio = DataInizioVal->Date();
-  c.fine = DataFineVal->Date();
-  c.nessunaFine = CheckBoxNessunaDataFinale->Checked();
+  dialoghi::LeggiCampiRiga(*this, c);
   return c;
 }
 

@@ -53,6 +53,15 @@ std::string GiornoPrimaBarre(plat::DateTime data);
 // Splits at each delimiter; a text without one gives one element.
 int DividiStringa(const std::string& testo, const std::string& delimitatore,
                   std::vector<std::string>& parti);
+// What both row dialogs hold besides their own columns: the commission,
+// the gift and the validity dates.
+struct CampiRiga {
+  std::string provvigione;
+  std::string omaCodice, omaEstensione, omaSoglia, omaQuantita, omaMultipli;
+  plat::DateTime inizio = 0, fine = 0;
+  bool nessunaFine = true;
+};
+
 struct Articolo {
   std::string codice, estensione;
 };

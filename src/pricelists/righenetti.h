@@ -6,15 +6,13 @@
 #include <vector>
 
 #include "platform/format.h"
+#include "pricelists/righe.h"
 
 namespace velmaro::netti {
 
 // What the row dialog holds when confirmed.
-struct CampiNetto {
-  std::string codice, estensione, prezzo, scaglione, provvigione;
-  std::string omaCodice, omaEstensione, omaSoglia, omaQuantita, omaMultipli;
-  plat::DateTime inizio = 0, fine = 0;
-  bool nessunaFine = true;
+struct CampiNetto : righe::CampiRiga {
+  std::string codice, estensione, prezzo, scaglione;
 };
 
 // The values as they go into a statement (numbers and dates as literals,

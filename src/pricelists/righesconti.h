@@ -7,17 +7,15 @@
 #include <vector>
 
 #include "platform/format.h"
+#include "pricelists/righe.h"
 
 namespace velmaro::sconti {
 
 // What the row dialog holds when confirmed; the selection values already
 // resolved (a picked classification item gives its DESCRIZIONE).
-struct CampiSconto {
-  std::string descrizione, scaglione, sconto1, sconto2, sconto3, provvigione;
+struct CampiSconto : righe::CampiRiga {
+  std::string descrizione, scaglione, sconto1, sconto2, sconto3;
   std::string valore1, valore2, valore3;
-  std::string omaCodice, omaEstensione, omaSoglia, omaQuantita, omaMultipli;
-  plat::DateTime inizio = 0, fine = 0;
-  bool nessunaFine = true;
 };
 
 struct ValoriSconto {

@@ -245,15 +245,7 @@ sconti::CampiSconto TScontiNuovoForm::Campi() const {
   c.valore1 = Valore(1);
   c.valore2 = Valore(2);
   c.valore3 = Valore(3);
-  c.provvigione = EditProvvigione->Text();
-  c.omaCodice = EditOmaggioCodArticolo->Text();
-  c.omaEstensione = EditOmaggioEstCodice->Text();
-  c.omaSoglia = EditOmaggioSoglia->Text();
-  c.omaQuantita = EditOmaggioQuantita->Text();
-  c.omaMultipli = EditOmaggioMultipli->Text();
-  c.inizio = DataInizioVal->Date();
-  c.fine = DataFineVal->Date();
-  c.nessunaFine = CheckBoxNessunaDataFinale->Checked();
+  dialoghi::LeggiCampiRiga(*this, c);
   return c;
 }
 
