@@ -22,7 +22,7 @@
 #include "db/transaction.h"
 #include "filedump.h"
 #include "hostinit.h"
-#include "pricelists/filecliente.h"
+#include "pricelists/filecliente/filecliente.h"
 #include "ratio_reporter.h"
 #include "sqlrun.h"
 

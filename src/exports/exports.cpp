@@ -5,10 +5,10 @@
 #include <exception>
 
 #include "platform/format.h"
-#include "pricelists/generafileclienti.h"
-#include "pricelists/importecc.h"
-#include "pricelists/lisfasedit.h"
-#include "pricelists/lisfasimpost.h"
+#include "pricelists/filecliente/generafileclienti.h"
+#include "pricelists/eccezioni/importecc.h"
+#include "pricelists/editor/lisfasedit.h"
+#include "pricelists/impostazioni/lisfasimpost.h"
 #include "promotions/promoveloci.h"
 #include "ui/application.h"
 

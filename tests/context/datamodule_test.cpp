@@ -9,7 +9,7 @@
 #include "db/error.h"
 #include "db/query.h"
 #include "db/transaction.h"
-#include "fixture.h"
+#include "common/fixture.h"
 
 namespace velmaro {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "context/dbopen.h"
 #include "context/qelin.h"
-#include "fixture.h"
+#include "common/fixture.h"
 #include "ui/form.h"
 
 namespace velmaro {

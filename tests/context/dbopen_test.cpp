@@ -14,7 +14,7 @@
 #include "db/query.h"
 #include "db/transaction.h"
 #include "fbserver.h"
-#include "fixture.h"
+#include "common/fixture.h"
 #include "platform/ini.h"
 
 namespace velmaro {

@@ -10,7 +10,7 @@
 #include "db/params.h"
 #include "db/sqlstatement.h"
 #include "db/transaction.h"
-#include "fixture.h"
+#include "common/fixture.h"
 
 namespace {
 

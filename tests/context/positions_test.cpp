@@ -8,7 +8,7 @@
 #include "db/database.h"
 #include "db/query.h"
 #include "db/transaction.h"
-#include "fixture.h"
+#include "common/fixture.h"
 #include "ui/form.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "db/query.h"
 #include "db/table.h"
 #include "db/transaction.h"
-#include "fixture.h"
+#include "common/fixture.h"
 #include "ui/stdctrls.h"
 
 namespace velmaro {

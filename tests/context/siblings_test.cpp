@@ -11,7 +11,7 @@
 
 #include "context/memorydata.h"
 #include "context/tabxform.h"
-#include "fixture.h"
+#include "common/fixture.h"
 
 namespace velmaro {
 namespace {

@@ -12,7 +12,7 @@
 #include "db/error.h"
 #include "db/query.h"
 #include "db/transaction.h"
-#include "fixture.h"
+#include "common/fixture.h"
 #include "platform/format.h"
 
 namespace velmaro {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "ambiente.h"
+#include "exports/exports_fixture.h"
 #include "platform/format.h"
 #include "platform/library.h"
 

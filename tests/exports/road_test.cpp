@@ -1,16 +1,16 @@
 // The launch road through the launchers of the five windows.
 #include <gtest/gtest.h>
 
-#include "ambiente.h"
+#include "exports/exports_fixture.h"
 #include "context/datamodule.h"
 #include "context/launch.h"
 #include "context/memorydata.h"
 #include "context/tabxform.h"
 #include "db/database.h"
-#include "pricelists/generafileclienti.h"
-#include "pricelists/importecc.h"
-#include "pricelists/lisfasedit.h"
-#include "pricelists/lisfasimpost.h"
+#include "pricelists/filecliente/generafileclienti.h"
+#include "pricelists/eccezioni/importecc.h"
+#include "pricelists/editor/lisfasedit.h"
+#include "pricelists/impostazioni/lisfasimpost.h"
 #include "promotions/promoveloci.h"
 
 namespace velmaro {

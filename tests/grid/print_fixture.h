@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "context/fixture.h"
+#include "common/fixture.h"
 #include "db/database.h"
 #include "grid/tabellegriglia.h"
 #include "grid/vuxgridstampa.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "context/fixture.h"
+#include "common/fixture.h"
 #include "db/database.h"
 #include "db/datasource.h"
 #include "db/query.h"

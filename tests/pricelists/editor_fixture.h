@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "common/temp_folder.h"
-#include "fixture.h"
+#include "common/fixture.h"
 #include "hostinit.h"
 #include "platform/hostfolder.h"
-#include "pricelists/lisfasedit.h"
+#include "pricelists/editor/lisfasedit.h"
 #include "ui/application.h"
 
 namespace velmaro::testing {

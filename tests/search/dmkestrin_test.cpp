@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "context/fixture.h"
+#include "common/fixture.h"
 #include "context/tabxform.h"
 #include "db/transaction.h"
 #include "ui/make.h"

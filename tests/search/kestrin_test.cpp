@@ -11,7 +11,7 @@
 #include <iterator>
 #include <string>
 
-#include "context/fixture.h"
+#include "common/fixture.h"
 
 namespace velmaro {
 namespace {

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <memory>
 
-#include "context/fixture.h"
+#include "common/fixture.h"
 #include "context/tabxform.h"
 #include "db/query.h"
 #include "db/transaction.h"

@@ -4,8 +4,8 @@
 #include "context/tabxform.h"
 #include "db/database.h"
 #include "platform/format.h"
-#include "pricelists/impexpnetti.h"
-#include "pricelists/impexpsconti.h"
+#include "pricelists/scambio/impexpnetti.h"
+#include "pricelists/scambio/impexpsconti.h"
 #include "ui/application.h"
 
 namespace host {

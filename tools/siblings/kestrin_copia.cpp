@@ -13,7 +13,7 @@
 #include "db/query.h"
 #include "db/transaction.h"
 #include "platform/hostfolder.h"
-#include "pricelists/copiaincolla.h"
+#include "search/copiaincolla.h"
 #include "ui/stdctrls.h"
 
 namespace siblings {

@@ -1,0 +1,284 @@
+// The command bar and its pages, band tracking, the way from a band row to
+// its list, and the embedded customer search.
+#include "context/helpers.h"
+#include "db/query.h"
+#include "grid/vuxgrid.h"
+#include "pricelists/editor/frames.h"
+#include "pricelists/editor/lisfasedit.h"
+#include "search/vuxricerche.h"
+#include "ui/application.h"
+#include "ui/dbedit.h"
+#include "ui/extctrls.h"
+#include "ui/pages.h"
+#include "ui/stdctrls.h"
+
+namespace velmaro {
+
+namespace {
+
+const char* const kTestoInfoRetail =
+    "Per ogni fascia di prezzi di vendita associata ai clienti viene creata la corrispondente "
+    "fascia di prezzi al dettaglio (retail) con ID uguale all'ID della fascia di vendita più "
+    "1000 (fascia di vendita 10, fascia retail 1010).\r\nLa fascia retail non va associata ai "
+    "clienti: i sistemi che la usano la trovano sommando 1000 alla fascia del cliente.";
+
+// A row page opens the list under the lists page's cursor: with no list
+// there is nothing to open, and the page would be loaded for no list.
+bool CeUnListino(db::Query& listini) {
+  if (listini.Active() && !listini.IsEmpty()) return true;
+  TLisFasEditForm::Avviso("La tabella è vuota");
+  return false;
+}
+
+}  // namespace
+
+void TLisFasEditForm::CaricaListaFasce() {
+  db::Query& q = *FrameFasce1->QueryFasce;
+  q.Close();
+  q.SQL.Clear();
+  q.SQL.Add(
+      "SELECT ID,NOME,CLASSIFICAZIONE1,CLASSIFICAZIONE2,LISTINOSCONTISPEC,LISTINOSCONTISPEC2,"
+      "LISTINOSCONTISPEC3,LISTINORICARICO,LISTINOSCONTISPECNETTI FROM FASCESC");
+  if (!TipoPrezzoCliente.empty()) q.SQL.Add("WHERE ID='" + Apici(TipoPrezzoCliente) + "' ");
+  q.Open();
+}
+
+void TLisFasEditForm::CaricaListaDettFasce() {
+  db::Query& q = *FrameFasce1->QueryFasceDett;
+  q.Close();
+  q.SQL.Clear();
+  q.SQL.Add("SELECT FASCESCDT.*,LISTSC.NOME FROM FASCESCDT");
+  q.SQL.Add("LEFT JOIN LISTSC ON(IDLISTINO=ID)");
+  q.SQL.Add("WHERE FASCESCDT.IDFASCIA=" + IDFasciaCorrente);
+  FrameFasce1->LabelDettFasce->SetCaption("Dettagli fascia corrente: " +
+                                          ValoreCampo(*FrameFasce1->QueryFasce, "NOME"));
+  try {
+    q.Open();
+  } catch (const std::exception& e) {
+    ui::ShowMessage(e.what());
+  }
+}
+
+void TLisFasEditForm::FrameFasce1DBEditIDFasciaChange() {
+  if (FrameFasce1->DBEditIDFascia->Text().empty()) return;
+  FrameFasce1->QueryFasceDett->Close();
+  IDFasciaCorrente = ValoreCampo(*FrameFasce1->QueryFasce, "ID");
+  CaricaListaDettFasce();
+}
+
+void TLisFasEditForm::FrameFasce1DBEditIDDettFasceChange() {
+  db::Query& q = *FrameFasce1->QueryFasceDett;
+  ButtonPiuPriorita->SetEnabled(true);
+  ButtonMenoPriorita->SetEnabled(true);
+  const int conteggio = q.Active() ? q.RecordCount() : 0;
+  const int numero = q.Active() ? q.RecNo() : 0;
+  if (numero == 1) ButtonPiuPriorita->SetEnabled(false);
+  if (numero == conteggio) ButtonMenoPriorita->SetEnabled(false);
+  if (conteggio == 0) {
+    ButtonPiuPriorita->SetEnabled(false);
+    ButtonMenoPriorita->SetEnabled(false);
+  }
+}
+
+void TLisFasEditForm::FrameFasce1GridFasceDblClick() { VaiAListiniDaFasce(); }
+void TLisFasEditForm::FrameFasce1GridDettFasceDblClick() { VaiAListiniDaFasce(); }
+
+void TLisFasEditForm::VaiAListiniDaFasce() {
+  db::Query& q = *FrameFasce1->QueryFasceDett;
+  IDListinoCorrente = ValoreCampo(q, "IDLISTINO");
+  ButtonListini->Click();
+}
+
+// Pages change only through the command bar.
+void TLisFasEditForm::PageControlMainChanging(ui::Component*, bool& allowChange) {
+  allowChange = false;
+}
+
+void TLisFasEditForm::AbilitaComandi(bool fasce, bool listini, bool gesNet, bool gesSco,
+                                     bool cliFas, bool fornFas, bool clienti) {
+  ButtonFasce->SetEnabled(fasce);
+  ButtonListini->SetEnabled(listini);
+  ButtonGesNet->SetEnabled(gesNet);
+  ButtonGesSco->SetEnabled(gesSco);
+  ButtonCliFas->SetEnabled(cliFas);
+  ButtonFornFas->SetEnabled(fornFas);
+  ButtonClienti->SetEnabled(clienti);
+}
+
+void TLisFasEditForm::MarcaComando(ui::Button* button, bool larghezza) {
+  PanelSel->SetLeft(button->Left());
+  if (larghezza) PanelSel->SetWidth(button->Width());
+}
+
+void TLisFasEditForm::BarraFasce() { AbilitaComandi(true, true, false, false, true, true, true); }
+void TLisFasEditForm::BarraListini() {
+  AbilitaComandi(true, true, true, true, false, false, false);
+}
+void TLisFasEditForm::BarraGesNet() {
+  AbilitaComandi(false, true, true, false, false, false, false);
+}
+void TLisFasEditForm::BarraGesSco() {
+  AbilitaComandi(false, true, false, true, false, false, false);
+}
+void TLisFasEditForm::BarraCliFas() {
+  AbilitaComandi(true, false, false, false, true, false, true);
+}
+void TLisFasEditForm::BarraFornFas() {
+  AbilitaComandi(true, false, false, false, false, true, false);
+}
+void TLisFasEditForm::BarraClienti() {
+  AbilitaComandi(true, false, false, false, false, false, true);
+}
+void TLisFasEditForm::BarraClienteCorr() {
+  AbilitaComandi(true, true, false, false, false, false, true);
+}
+
+void TLisFasEditForm::ButtonFasceClick() {
+  AzioneFasce();
+  BarraFasce();
+}
+void TLisFasEditForm::ButtonListiniClick() {
+  BarraListini();
+  AzioneListini();
+}
+void TLisFasEditForm::ButtonGesNetClick() {
+  if (!CeUnListino(*FrameListini1->QueryListini)) return;
+  BarraGesNet();
+  AzioneGesNet();
+}
+void TLisFasEditForm::ButtonGesScoClick() {
+  if (!CeUnListino(*FrameListini1->QueryListini)) return;
+  BarraGesSco();
+  AzioneGesSco();
+}
+void TLisFasEditForm::ButtonCliFasClick() {
+  BarraCliFas();
+  AzioneCliFas();
+}
+void TLisFasEditForm::ButtonFornFasClick() {
+  BarraFornFas();
+  AzioneFornFas();
+}
+void TLisFasEditForm::ButtonClientiClick() {
+  BarraClienti();
+  AzioneClienti();
+}
+void TLisFasEditForm::ButtonCliCorrClick() {
+  AzioneClienteCorr();
+  BarraClienteCorr();
+}
+
+void TLisFasEditForm::AzioneFasce() {
+  TipoPrezzoCliente.clear();
+  ButtonCliCorr->Hide();
+  CaricaListaFasce();
+  ButtonFascAggiornaClick();
+  ButtonFascNuovo->SetEnabled(true);
+  ButtonFascElimina->SetEnabled(true);
+  ButtonFascDuplica->SetEnabled(true);
+  PageControlMain->SetActivePage(TabSheetFasce);
+  MarcaComando(ButtonFasce, true);
+}
+
+void TLisFasEditForm::AzioneListini() {
+  DataInizioDef->SetDate(Oggi());
+  DataFineDef->SetDate(Oggi());
+  if (PageControlMain->ActivePage() == TabSheetFasce)
+    IDFasciaSelezionata = FrameFasce1->DBEditIDFascia->Text();
+  CaricaListaListini(IDFasciaSelezionata);
+  // An exact match: a partial key would take list 10 for "1".
+  FrameListini1->QueryListini->Locate("ID", db::Value(IDListinoCorrente));
+  PageControlMain->SetActivePage(TabSheetListini);
+  MarcaComando(ButtonListini, true);
+  AbilitaGestioneDaTipo();
+}
+
+void TLisFasEditForm::AzioneGesNet() {
+  db::Query& q = *FrameListini1->QueryListini;
+  IDListinoCorrente = ValoreCampo(q, "ID");
+  FrameDettNetti1->LabelNetti->SetCaption("Listino corrente: " + ValoreCampo(q, "NOME"));
+  CaricaListaDettNetti();
+  NotebookDettNetti->SetPageIndex(0);
+  PageControlMain->SetActivePage(TabSheetDettNetti);
+  MarcaComando(ButtonGesNet, false);
+}
+
+void TLisFasEditForm::AzioneGesSco() {
+  db::Query& q = *FrameListini1->QueryListini;
+  IDListinoCorrente = ValoreCampo(q, "ID");
+  FrameDettSconti1->LabelSconti->SetCaption("Listino corrente: " + ValoreCampo(q, "NOME"));
+  CaricaListaDettSconti();
+  NotebookDettSconti->SetPageIndex(0);
+  PageControlMain->SetActivePage(TabSheetDettSconti);
+  MarcaComando(ButtonGesSco, false);
+}
+
+namespace {
+
+// The customers (suppliers) of the selected band, titled with its name.
+void CaricaSoggettiFascia(TFrameClientiFasc& frame, const char* tabella, const char* titolo,
+                          const std::string& nomeFascia) {
+  db::Query& q = *frame.QueryClientiFasc;
+  q.Close();
+  q.SQL.Clear();
+  q.SQL.Add(std::string("SELECT CODICE,RAGSOC FROM ") + tabella +
+            " WHERE TIPOPREZZO IS NOT NULL AND TIPOPREZZO='" + Apici(IDFasciaSelezionata) + "'");
+  q.Open();
+  frame.LabelCliFasc->SetCaption(titolo + nomeFascia);
+}
+
+}  // namespace
+
+void TLisFasEditForm::AzioneCliFas() {
+  IDFasciaSelezionata = FrameFasce1->DBEditIDFascia->Text();
+  CaricaSoggettiFascia(*FrameClientiFasc1, "CLIENTI", "Clienti collegati alla fascia ",
+                       ValoreCampo(*FrameFasce1->QueryFasce, "NOME"));
+  PageControlMain->SetActivePage(TabSheetClientiFascia);
+  MarcaComando(ButtonCliFas, false);
+}
+
+void TLisFasEditForm::AzioneFornFas() {
+  IDFasciaSelezionata = FrameFasce1->DBEditIDFascia->Text();
+  CaricaSoggettiFascia(*FrameFornFasc, "FORNITO", "Fornitori collegati alla fascia ",
+                       ValoreCampo(*FrameFasce1->QueryFasce, "NOME"));
+  PageControlMain->SetActivePage(TabSheetFornFascia);
+  MarcaComando(ButtonFornFas, false);
+}
+
+void TLisFasEditForm::AzioneClienti() {
+  IDFasciaSelezionata = FrameFasce1->DBEditIDFascia->Text();
+  RicercaClienti->ButtonRefreshClick();
+  PageControlMain->SetActivePage(TabSheetClienti);
+  MarcaComando(ButtonClienti, true);
+}
+
+void TLisFasEditForm::AzioneClienteCorr() {
+  PageControlMain->SetActivePage(TabSheetFasce);
+  CaricaListaFasce();
+  ButtonFascAggiornaClick();
+  ButtonFascNuovo->SetEnabled(false);
+  ButtonFascElimina->SetEnabled(false);
+  ButtonFascDuplica->SetEnabled(false);
+  MarcaComando(ButtonCliCorr, true);
+}
+
+void TLisFasEditForm::ClientiRicercheButtonRitornaClick() {
+  db::Query& q = *RicercaClienti->QueryMain;
+  ButtonCliCorr->SetCaption("CLI SELEZ: " + ValoreCampo(q, "RAGSOC"));
+  ButtonCliCorr->Show();
+  TipoPrezzoCliente = ValoreCampo(q, "TIPOPREZZO");
+  if (!TipoPrezzoCliente.empty())
+    ButtonCliCorrClick();
+  else
+    ClientiRicercheButtonChiudiClick();
+}
+
+void TLisFasEditForm::ClientiRicercheButtonChiudiClick() {
+  ButtonCliCorr->Hide();
+  TipoPrezzoCliente.clear();
+  ButtonFasceClick();
+}
+
+void TLisFasEditForm::ButtonInfoRetailClick() { ui::ShowMessage(kTestoInfoRetail); }
+
+}  // namespace velmaro

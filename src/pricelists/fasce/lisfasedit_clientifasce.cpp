@@ -1,0 +1,199 @@
+// The customers and suppliers of a band: association through the record
+// search of Kestrin.dll or, for customers when the module setting
+// ModalitaPXAssCli is exactly "1", through Tressil.dll; removal; reload.
+// Associations act on the library-wide IDFasciaSelezionata, which the page
+// commands set when the page is entered.
+#include <cstring>
+#include <vector>
+
+#include "context/datamodule.h"
+#include "context/tabxform.h"
+#include "db/query.h"
+#include "db/transaction.h"
+#include "platform/encoding.h"
+#include "platform/library.h"
+#include "pricelists/fasce/fasce.h"
+#include "pricelists/fasce/fascepagina.h"
+#include "pricelists/editor/frames.h"
+#include "pricelists/editor/lisfasedit.h"
+#include "pricelists/listini/listini.h"
+#include "pricelists/fasce/tressil.h"
+#include "search/kestrin.h"
+#include "ui/application.h"
+#include "ui/dbgrid.h"
+
+namespace velmaro {
+
+using Finestra = TLisFasEditForm;
+
+namespace {
+
+// The band's own name for its price type, cut to 20 characters.
+std::string NomeFascia(db::Query& q, const std::string& fascia) {
+  q.Close();
+  q.SQL.Clear();
+  q.SQL.Add("SELECT NOME FROM FASCESC WHERE ID=" + fascia);
+  q.Open();
+  const std::string nome = ValoreCampo(q, "NOME");
+  q.Close();
+  return nome;
+}
+
+// The band into the customer's (supplier's) TIPOPREZZO and the band's
+// price type, committed together. A code matching no row changes no
+// customer. On failure nothing of it stays and the operator is told.
+void ScriviAssociazione(db::Query& q, const char* tabella, const std::string& codice,
+                        const char* oggetto) {
+  try {
+    Finestra::EseguiRighe(q, {fasce::AggiornaTipoPrezzo(tabella, IDFasciaSelezionata, codice)});
+    const std::string descrizione =
+        fasce::DescrizioneTipoPrezzo(NomeFascia(q, IDFasciaSelezionata));
+    Finestra::EseguiRighe(q, {fasce::ScriviTipoPrezzo(IDFasciaSelezionata, descrizione)});
+    fasce_pagina::ConfermaTransazione(q);
+  } catch (const std::exception&) {
+    fasce_pagina::AnnullaTransazione(q);
+    Finestra::Errore(std::string("Errore interno: impossibile aggiornare ") + oggetto);
+  }
+}
+
+// Keep-open commit of the page's transaction, then the list again.
+void Ricarica(TFrameClientiFasc& frame) {
+  db::Query& q = *frame.QueryClientiFasc;
+  q.GetTransaction()->CommitRetaining();
+  q.Close();
+  q.Open();
+}
+
+void Rimuovi(TFrameClientiFasc& frame, db::Query& aux, const char* domanda, const char* tabella) {
+  if (!Finestra::Conferma(domanda)) return;
+  db::Query& q = *frame.QueryClientiFasc;
+  // An empty list has no current customer: nothing to update.
+  if (q.Active() && !q.IsEmpty()) {
+    fasce_pagina::Scrivi(
+        aux,
+        {{std::string("UPDATE ") + tabella +
+          " SET TIPOPREZZO=NULL WHERE CODICE=" + listini::Letterale(ValoreCampo(q, "CODICE"))}},
+        [&] { Ricarica(frame); }, "Errore interno: impossibile aggiornare il record");
+    return;
+  }
+  Ricarica(frame);
+}
+
+// "&Associa" through the record search: the chosen code, or nothing.
+std::string ScegliDaRicerca(TTabXForm& tabx, bool fornitori) {
+  return RicercaKestrin(tabx.GetNumUser(), 0, fasce::RichiestaAssocia(fornitori),
+                        ChiamanteKestrin::Listini);
+}
+
+// A field of a customer as Tressil.dll decodes it, within its buffer.
+std::string Decodifica(tressil::DecodificaCampoClienteE decodifica, std::int32_t utente,
+                       const std::string& codiceAnsi, const char* campo) {
+  const int dimensione = tressil::DimensioneCampo(campo);
+  std::vector<char> buffer(dimensione, '\0');
+  std::strncpy(buffer.data(), campo, dimensione - 1);
+  const std::int32_t n = decodifica(utente, codiceAnsi.c_str(), buffer.data());
+  return tressil::TestoRisultato(buffer.data(), n, dimensione);
+}
+
+// Copies a customer the company lacks from Tressil.dll's archive; the copy
+// is committed by itself, before the association. False when it failed
+// (the operator has been told).
+bool CopiaClienteMancante(const plat::Library& libreria, db::Query& aux, std::int32_t utente,
+                          const std::string& codice) {
+  auto decodifica = libreria.Function<tressil::DecodificaCampoClienteE>("DecodificaCampoClienteE");
+  if (!decodifica) return true;
+  const std::string codiceAnsi = plat::Utf8ToAnsi(codice);
+  const std::string ragsoc = Decodifica(decodifica, utente, codiceAnsi, "RagSoc");
+  const std::string pi = Decodifica(decodifica, utente, codiceAnsi, "PI");
+  const std::string cf = Decodifica(decodifica, utente, codiceAnsi, "CF");
+  try {
+    Finestra::EseguiRighe(aux, {"INSERT INTO CLIENTI(CODICE,RAGSOC,PI,CF) VALUES(" +
+                                listini::Letterale(codice) + "," + listini::Letterale(ragsoc) +
+                                "," + listini::Letterale(pi) + "," + listini::Letterale(cf) + ")"});
+    fasce_pagina::ConfermaTransazione(aux);
+    return true;
+  } catch (const std::exception&) {
+    fasce_pagina::AnnullaTransazione(aux);
+    Finestra::Errore("Errore interno: impossibile inserire il cliente");
+    return false;
+  }
+}
+
+// The customer chosen in Tressil.dll's archive, copied in when the company
+// lacks it, then given the band; the library synchronises its archive.
+void AssClientePX(TLisFasEditForm& w) {
+  plat::Library libreria = plat::Library::Load(tressil::NomeLibreria);
+  if (!libreria) return;
+  auto ricerca = libreria.Function<tressil::RicercaClienteE>("RicercaClienteE");
+  if (!ricerca) return;
+  const std::int32_t utente = w.TabX().GetNumUser();
+  char buffer[tressil::kCodice] = {};
+  const std::int32_t n = ricerca(utente, buffer);
+  if (n <= 0) return;
+  const std::string codice = tressil::TestoRisultato(buffer, n, tressil::kCodice);
+
+  db::Query& aux = *w.QueryAux1;
+  bool presente = false;
+  try {
+    aux.Close();
+    aux.SQL.Clear();
+    aux.SQL.Add("SELECT COUNT(*) C FROM CLIENTI WHERE CODICE=" + listini::Letterale(codice));
+    aux.Open();
+    presente = aux.FieldByName("C").AsInteger() == 1;
+    aux.Close();
+  } catch (const std::exception&) {
+    Finestra::Errore("Errore interno: impossibile aggiornare il cliente");
+    return;
+  }
+  if (!presente && !CopiaClienteMancante(libreria, aux, utente, codice)) return;
+  w.AssClienteFascia(codice);
+  if (auto sincro =
+          libreria.Function<tressil::SincroTipoPrezzoDaFBaPXE>("SincroTipoPrezzoDaFBaPXE"))
+    sincro(utente);
+  w.FrameClientiFasc1ButtonFascAggiornaClick();
+}
+
+}  // namespace
+
+void TLisFasEditForm::FrameClientiFasc1ButtonAssClick() {
+  std::string modalita;
+  DM().ValoreTabX("ModalitaPXAssCli", false, modalita);
+  if (modalita == "1") {
+    AssClientePX(*this);
+    return;
+  }
+  const std::string codice = ScegliDaRicerca(TabX(), false);
+  if (codice.empty()) return;
+  AssClienteFascia(codice);
+  FrameClientiFasc1ButtonFascAggiornaClick();
+}
+
+void TLisFasEditForm::FrameFornFascButtonAssClick() {
+  const std::string codice = ScegliDaRicerca(TabX(), true);
+  if (codice.empty()) return;
+  AssFornitoreFascia(codice);
+  FrameFornFascButtonFascAggiornaClick();
+}
+
+void TLisFasEditForm::AssClienteFascia(const std::string& codice) {
+  ScriviAssociazione(*QueryAux1, "CLIENTI", codice, "il cliente");
+}
+
+void TLisFasEditForm::AssFornitoreFascia(const std::string& codice) {
+  ScriviAssociazione(*QueryAux1, "FORNITO", codice, "il fornitore");
+}
+
+void TLisFasEditForm::FrameClientiFasc1ButtonDissClick() {
+  Rimuovi(*FrameClientiFasc1, *QueryAux1, "Togliere l'associazione al cliente selezionato?",
+          "CLIENTI");
+}
+
+void TLisFasEditForm::FrameFornFascButtonDissClick() {
+  Rimuovi(*FrameFornFasc, *QueryAux1, "Togliere l'associazione al fornitore selezionato?",
+          "FORNITO");
+}
+
+void TLisFasEditForm::FrameClientiFasc1ButtonFascAggiornaClick() { Ricarica(*FrameClientiFasc1); }
+void TLisFasEditForm::FrameFornFascButtonFascAggiornaClick() { Ricarica(*FrameFornFasc); }
+
+}  // namespace velmaro

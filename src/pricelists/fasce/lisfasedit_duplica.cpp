@@ -1,0 +1,61 @@
+// A band's duplication: the module describes the copy and the paste in two
+// documents and hands them to Kestrin.dll, which writes the new band with
+// its rows; the bands are then reloaded.
+#include "context/tabxform.h"
+#include "platform/format.h"
+#include "search/copiaincolla.h"
+#include "pricelists/fasce/fasce.h"
+#include "pricelists/editor/lisfasedit.h"
+#include "search/kestrin.h"
+
+namespace velmaro {
+
+namespace fasce {
+
+std::string DocumentoCopia(const std::string& id, const std::string& data, const std::string& ora) {
+  TXMLCopiaType copia = GetCopia();
+  copia.SetData(data);
+  copia.SetOra(ora);
+  copia.SetDitta("");
+  copia.SetTabellaMaster("FASCESC");
+  TXMLChiavePrimariaType chiave = copia.ChiavePrimaria();
+  chiave.Clear();
+  TXMLCampoChiaveType campo = chiave.Add();
+  campo.SetNome("ID");
+  campo.SetValore(id);
+  TXMLTabellaDettagliType dettagli = copia.TabelleDettagli().Add();
+  dettagli.SetNome("FASCESCDT");
+  TXMLCampoCollegamentoType collegamento = dettagli.CampiCollegamento().Add();
+  collegamento.SetTabMaster("ID");
+  collegamento.SetTabDettagli("IDFASCIA");
+  return copia.Xml();
+}
+
+std::string DocumentoIncolla() {
+  TXMLIncollaType incolla = GetIncolla();
+  incolla.SetTabellaMasterI("FASCESC");
+  TXMLCampiPersIType campi = incolla.CampiPersI();
+  TXMLCampoPersIType numero = campi.Add();
+  numero.SetCampoI("ID");
+  numero.SetEtichettaI("NUMERO FASCIA");
+  TXMLCampoPersIType nome = campi.Add();
+  nome.SetCampoI("NOME");
+  nome.SetEtichettaI("NOME FASCIA");
+  return incolla.Xml();
+}
+
+}  // namespace fasce
+
+void TLisFasEditForm::ButtonFascDuplicaClick() {
+  const std::int32_t utente = TabX().GetNumUser();
+  const plat::DateTime adesso = plat::Now();
+  // A copy that fails has told the operator; the paste is tried all the same.
+  CopiaKestrin(
+      utente,
+      fasce::DocumentoCopia(IDFasciaCorrente, plat::DateToStr(adesso), plat::TimeToStr(adesso)),
+      ChiamanteKestrin::Listini);
+  if (IncollaKestrin(utente, fasce::DocumentoIncolla(), ChiamanteKestrin::Listini))
+    ButtonFascAggiornaClick();
+}
+
+}  // namespace velmaro

@@ -1,0 +1,286 @@
+// The bands page: new, edit and delete of a band and of its rows, the
+// priority moves and the two refreshes. Every write goes through QueryAux1
+// on the context's default transaction and is committed at once (keep
+// open); a command that fails rolls its own statements back the same way,
+// so the grids stay open and nothing half-written waits for the next
+// commit. The presence checks before a delete run on Transazione2,
+// restarted just before, so they see what other sessions committed.
+//
+// The customers and suppliers of a band are in lisfasedit_clientifasce.cpp,
+// the duplication in lisfasedit_duplica.cpp.
+#include <limits>
+
+#include "context/datamodule.h"
+#include "context/tabxform.h"
+#include "db/database.h"
+#include "db/error.h"
+#include "db/query.h"
+#include "db/transaction.h"
+#include "platform/format.h"
+#include "pricelists/fasce/fasce.h"
+#include "pricelists/fasce/fascepagina.h"
+#include "pricelists/fasce/dialogo_fascia.h"
+#include "pricelists/fasce/dialogo_rigafascia.h"
+#include "pricelists/editor/frames.h"
+#include "pricelists/editor/lisfasedit.h"
+#include "pricelists/listini/listini.h"
+#include "search/vuxricerche.h"
+#include "ui/application.h"
+#include "ui/dbedit.h"
+#include "ui/lists.h"
+#include "ui/make.h"
+#include "ui/stdctrls.h"
+
+namespace velmaro {
+
+namespace {
+
+// The first field of a one-row select, "" when NULL.
+std::string PrimoValore(db::Query& q, const std::vector<std::string>& righe) {
+  q.Close();
+  q.SQL.Clear();
+  for (const std::string& r : righe) q.SQL.Add(r);
+  q.Open();
+  const std::string v = q.IsEmpty() ? std::string() : q.Fields()[0]->AsString();
+  q.Close();
+  return v;
+}
+
+// Whether the select finds its row in what other sessions have committed.
+bool Esiste(db::Transaction& tr, db::Query& q, const std::vector<std::string>& righe) {
+  tr.SetActive(false);
+  tr.SetActive(true);
+  return TrovaRiga(q, righe);
+}
+
+bool Vuota(db::Query& q) { return !q.Active() || q.IsEmpty(); }
+
+// The bands again, on the band `id`.
+void RicaricaFasce(TLisFasEditForm& w, const std::string& id) {
+  w.CaricaListaFasce();
+  w.FrameFasce1->QueryFasce->Locate("ID", db::Value(id));
+}
+
+// The band's rows again, on the row (nriga, listino).
+void RicaricaRighe(TLisFasEditForm& w, const std::string& nriga, const std::string& listino) {
+  w.CaricaListaDettFasce();
+  w.FrameFasce1->QueryFasceDett->Locate("NRIGA;IDLISTINO", {db::Value(nriga), db::Value(listino)});
+}
+
+// Back on the row of that number after a reload, or the last one.
+void TornaARiga(db::Query& q, int riga) {
+  if (q.Active() && !q.IsEmpty()) q.SetRecNo(std::min(riga, q.RecordCount()));
+}
+
+// The current row takes the number next to it (`verso` -1 up, +1 down) and
+// the row holding that number, if any, takes the row's; across a gap the
+// row simply takes the free number. The three statements commit together
+// or roll back together.
+void SpostaRiga(TLisFasEditForm& w, int verso) {
+  int n = 0;
+  if (w.FrameFasce1->DBEditIDDettFasce->Text().empty() ||
+      !plat::TryStrToInt(w.FrameFasce1->DBEditIDDettFasce->Text(), n))
+    return;
+  // The first and last whole numbers have no neighbour past them: the
+  // number would wrap round and send the row to the other end.
+  if ((verso < 0 && n == std::numeric_limits<int>::min()) ||
+      (verso > 0 && n == std::numeric_limits<int>::max()))
+    return;
+  IDFasciaSelezionata = w.FrameFasce1->DBEditIDFascia->Text();
+  const std::string listino = ValoreCampo(*w.FrameFasce1->QueryFasceDett, "IDLISTINO");
+  const int verso_n = n + verso;
+  std::vector<std::vector<std::string>> statementi;
+  for (const std::string& sql : fasce::StatementiSpostaRiga(IDFasciaSelezionata, n, verso_n))
+    statementi.push_back({sql});
+  fasce_pagina::Scrivi(
+      *w.QueryAux1, statementi, [&] { RicaricaRighe(w, std::to_string(verso_n), listino); },
+      "Errore interno: impossibile aggiornare il record");
+}
+
+}  // namespace
+
+// ---- bands
+
+void TLisFasEditForm::ButtonFascNuovoClick() {
+  std::string proposta;
+  try {
+    proposta = PrimoValore(*QueryAux1, {"SELECT MAX(ID)+1 M FROM FASCESC"});
+    if (proposta.empty()) proposta = "1";
+  } catch (const std::exception&) {
+    Errore("Errore interno");
+  }
+  auto dialogo = ui::MakeOwned<TNuovaFasciaForm>(this, DM().CellaTabX);
+  dialogo->EditID->SetText(proposta);
+  if (dialogo->ShowModal() != ui::mrOk) return;
+  const fasce::CampiFascia f = dialogo->Campi();
+  fasce_pagina::Scrivi(
+      *QueryAux1, {fasce::RigheInserisciFascia(f)}, [&] { RicaricaFasce(*this, f.id); },
+      "Errore interno: impossibile inserire un nuovo record");
+}
+
+void TLisFasEditForm::ButtonFascEditaClick() {
+  db::Query& q = *FrameFasce1->QueryFasce;
+  if (Vuota(q)) {
+    Informazione("Premere Nuovo per inserire un nuovo record");
+    return;
+  }
+  auto dialogo = ui::MakeOwned<TNuovaFasciaForm>(this, DM().CellaTabX);
+  TNuovaFasciaForm& d = *dialogo;
+  d.SetCaption("Edita fascia");
+  d.ModoEdit = 1;
+  d.EditID->SetText(ValoreCampo(q, "ID"));
+  d.EditID->SetEnabled(false);
+  d.EditNome->SetText(ValoreCampo(q, "NOME"));
+  d.ComboBoxClass1->SetText(ValoreCampo(q, "CLASSIFICAZIONE1"));
+  d.EditClassificazione2->SetText(ValoreCampo(q, "CLASSIFICAZIONE2"));
+  d.EditIDScontiSpe->SetText(ValoreCampo(q, "LISTINOSCONTISPEC"));
+  d.EditIDRicarico->SetText(ValoreCampo(q, "LISTINORICARICO"));
+  d.EditIDScontiSpeNetti->SetText(ValoreCampo(q, "LISTINOSCONTISPECNETTI"));
+  d.EditIDScontiSpe2->SetText(ValoreCampo(q, "LISTINOSCONTISPEC2"));
+  d.EditIDScontiSpe3->SetText(ValoreCampo(q, "LISTINOSCONTISPEC3"));
+  if (d.ShowModal() != ui::mrOk) return;
+  const fasce::CampiFascia f = d.Campi();
+  fasce_pagina::Scrivi(
+      *QueryAux1, {fasce::RigheAggiornaFascia(f)}, [&] { RicaricaFasce(*this, f.id); },
+      "Errore interno: impossibile aggiornare la fascia");
+}
+
+void TLisFasEditForm::ButtonFascEliminaClick() {
+  db::Query& q = *FrameFasce1->QueryFasce;
+  if (Vuota(q)) {
+    Avviso("La tabella è vuota");
+    return;
+  }
+  const std::string id = listini::Letterale(IDFasciaCorrente);
+  if (!Esiste(*Transazione2, *QueryAux2, {"SELECT * FROM FASCESC WHERE ID=" + id})) {
+    Avviso("Il record selezionato è già stato cancellato da un altro utente");
+    return;
+  }
+  if (!Conferma("Eliminare il record selezionato, e tutti le associazioni relative alla fascia?\r\n"
+                "(I listini non verranno eliminati)"))
+    return;
+  const int riga = q.RecNo();
+  // The band and its rows go together or not at all.
+  fasce_pagina::Scrivi(
+      *QueryAux1,
+      {{"DELETE FROM FASCESC WHERE ID=" + id}, {"DELETE FROM FASCESCDT WHERE IDFASCIA=" + id}},
+      [&] {
+        CaricaListaFasce();
+        TornaARiga(q, riga);
+        // With no band left no band change reloads the rows grid, which
+        // would go on showing the rows just deleted.
+        if (Vuota(q)) CaricaListaDettFasce();
+      },
+      "Errore interno: impossibile eliminare il record selezionato");
+}
+
+void TLisFasEditForm::ButtonFascAggiornaClick() {
+  db::Transaction& tr = *TabX().IBDatabase1->DefaultTransaction;
+  // Committed, ended and started again: every data set on it closes, and
+  // what other sessions committed meanwhile shows.
+  if (tr.InTransaction()) tr.Commit();
+  tr.StartTransaction();
+  CaricaListaFasce();
+  if (RicercaClienti && RicercaClienti->QueryMain) RicercaClienti->QueryMain->Open();
+  FrameFasce1->QueryFasce->Locate("ID", db::Value(IDFasciaSelezionata));
+}
+
+// ---- band rows
+
+void TLisFasEditForm::ButtonDettFascNuovoClick() {
+  // Without a band on screen there is none to add to: the band last shown
+  // may have been deleted, and its number would take an orphan row.
+  if (Vuota(*FrameFasce1->QueryFasce) || IDFasciaCorrente.empty()) {
+    Errore("Errore interno: impossibile inserire un nuovo record");
+    return;
+  }
+  std::string proposta;
+  try {
+    proposta = PrimoValore(*QueryAux1, {"SELECT MAX(NRIGA)+1 NRIGA FROM FASCESCDT",
+                                        "WHERE IDFASCIA=" + listini::Letterale(IDFasciaCorrente)});
+    if (proposta.empty()) proposta = "1";
+  } catch (const std::exception&) {
+    Errore("Errore interno: impossibile inserire un nuovo record");
+  }
+  auto dialogo = ui::MakeOwned<TNuovaFasciaDettForm>(this, CellaDM);
+  dialogo->LabelIDFascia->SetCaption(IDFasciaCorrente);
+  dialogo->EditNRiga->SetText(proposta);
+  if (dialogo->ShowModal() != ui::mrOk) return;
+  // Both validated as whole numbers by the dialog.
+  const std::string nriga = dialogo->EditNRiga->Text();
+  const std::string listino = dialogo->EditIDListino->Text();
+  // A band another session deleted would get an orphan row, which the next
+  // band given its number would inherit.
+  if (!Esiste(*Transazione2, *QueryAux2,
+              {"SELECT * FROM FASCESC WHERE ID=" + listini::Letterale(IDFasciaCorrente)})) {
+    Avviso("Il record selezionato è già stato cancellato da un altro utente");
+    return;
+  }
+  fasce_pagina::Scrivi(
+      *QueryAux1,
+      {{"INSERT INTO FASCESCDT(IDFASCIA,NRIGA,IDLISTINO)",
+        "VALUES(" + listini::Letterale(IDFasciaCorrente) + "," + listini::Letterale(nriga) + "," +
+            listini::Letterale(listino) + ")"}},
+      [&] { RicaricaRighe(*this, nriga, listino); },
+      "Errore interno: impossibile inserire un nuovo record");
+}
+
+void TLisFasEditForm::ButtonDettFascEditaClick() {
+  db::Query& q = *FrameFasce1->QueryFasceDett;
+  if (Vuota(q)) {
+    Informazione("Premere Nuovo per inserire un nuovo record");
+    return;
+  }
+  const std::string nriga = ValoreCampo(q, "NRIGA");
+  auto dialogo = ui::MakeOwned<TNuovaFasciaDettForm>(this, CellaDM);
+  TNuovaFasciaDettForm& d = *dialogo;
+  d.ModoEdit = 1;
+  d.SetCaption("Edita dettaglio fascia");
+  d.LabelIDFascia->SetCaption(IDFasciaCorrente);
+  d.EditNRiga->SetText(nriga);
+  d.EditIDListino->SetText(ValoreCampo(q, "IDLISTINO"));
+  if (d.ShowModal() != ui::mrOk) return;
+  // Only the list changes: the row keeps the number it had.
+  const std::string listino = d.EditIDListino->Text();
+  fasce_pagina::Scrivi(
+      *QueryAux1,
+      {{"UPDATE FASCESCDT ", "SET IDLISTINO=" + listini::Letterale(listino) +
+                                 " WHERE IDFASCIA=" + listini::Letterale(IDFasciaCorrente) +
+                                 " AND NRIGA=" + listini::Letterale(nriga)}},
+      [&] { RicaricaRighe(*this, nriga, listino); },
+      "Errore interno: impossibile aggiornare il record");
+}
+
+void TLisFasEditForm::ButtonDettFascEliminaClick() {
+  db::Query& q = *FrameFasce1->QueryFasceDett;
+  if (Vuota(q)) {
+    Avviso("La tabella è vuota");
+    return;
+  }
+  const std::string fascia = listini::Letterale(IDFasciaCorrente);
+  const std::string nriga = listini::Letterale(ValoreCampo(q, "NRIGA"));
+  if (!Esiste(*Transazione2, *QueryAux2,
+              {"SELECT * FROM FASCESCDT WHERE IDFASCIA=" + fascia, " AND NRIGA=" + nriga})) {
+    Avviso("Il record selezionato è già stato cancellato da un altro utente");
+    return;
+  }
+  if (!Conferma("Eliminare il record selezionato?")) return;
+  const int riga = q.RecNo();
+  fasce_pagina::Scrivi(
+      *QueryAux1, {{"DELETE FROM FASCESCDT WHERE IDFASCIA=" + fascia, " AND NRIGA=" + nriga + " "}},
+      [&] {
+        CaricaListaDettFasce();
+        TornaARiga(q, riga);
+      },
+      "Errore interno: impossibile eliminare il record selezionato");
+}
+
+void TLisFasEditForm::ButtonPiuPrioritaClick() { SpostaRiga(*this, -1); }
+void TLisFasEditForm::ButtonMenoPrioritaClick() { SpostaRiga(*this, +1); }
+
+void TLisFasEditForm::ButtonDettFascAggiornaClick() {
+  FrameFasce1->QueryFasceDett->GetTransaction()->CommitRetaining();
+  CaricaListaDettFasce();
+}
+
+}  // namespace velmaro

@@ -1,0 +1,89 @@
+#include "pricelists/impostazioni/lisfasimpost.h"
+
+#include "context/datamodule.h"
+#include "context/tabxform.h"
+#include "db/query.h"
+#include "db/transaction.h"
+#include "pricelists/tipipr.h"
+#include "ui/application.h"
+#include "ui/make.h"
+#include "ui/stdctrls.h"
+
+namespace velmaro {
+
+TLisFasImpostForm::TLisFasImpostForm(ui::Component* owner, CellaDataModule* cellaDM)
+    : FinestraDaExport(owner, cellaDM) {
+  SetName("LisFasImpostForm");
+  SetBounds(220, 160, 480, 200);
+  QueryAux1 = ui::Make<db::Query>(this, "QueryAux1");
+  QueryAux2 = ui::Make<db::Query>(this, "QueryAux2");
+  CreaControlli();
+  Inizializzazione();
+  DoCreate();
+}
+
+void TLisFasImpostForm::CreaControlli() {
+  ui::Make<ui::Label>(this, "LabelDirEcc", {8, 12, 200, 17}, "Database ecc:");
+  EditDirEcc = ui::Make<ui::Edit>(this, "EditDirEcc", {212, 8, 256, 21});
+  ui::Make<ui::Label>(this, "LabelListNettDef", {8, 40, 200, 17},
+                      "Listino netti default per sconti");
+  EditListNettDef = ui::Make<ui::Edit>(this, "EditListNettDef", {212, 36, 80, 21});
+  CheckBoxAssClientiPX = ui::Make<ui::CheckBox>(this, "CheckBoxAssClientiPX", {8, 68, 260, 17},
+                                                "Modalità PX associa clienti");
+  ButtonSalva = ui::Make<ui::Button>(this, "ButtonSalva", {8, 136, 100, 25}, "Salva");
+  ButtonAggTipiPR =
+      ui::Make<ui::Button>(this, "ButtonAggTipiPR", {116, 136, 140, 25}, "Aggiorna TIPIPR");
+  ButtonChiudi = ui::Make<ui::Button>(this, "ButtonChiudi", {368, 136, 100, 25}, "Chiudi");
+  ButtonSalva->OnClick = [this](ui::Component*) { ButtonSalvaClick(); };
+  ButtonAggTipiPR->OnClick = [this](ui::Component*) { ButtonAggTipiPRClick(); };
+  ButtonChiudi->OnClick = [this](ui::Component*) { ButtonChiudiClick(); };
+}
+
+void TLisFasImpostForm::Inizializzazione() {
+  SetCaption(TitoloOperatore("Listini fasce"));
+  ApertaDaExport = false;
+  for (db::Query* q : {QueryAux1, QueryAux2}) {
+    q->SetDatabase(TabX().IBDatabase1);
+    q->SetTransaction(TabX().IBTransaction1);
+  }
+  std::string valore;
+  DM().ValoreTabX("ImpDirEccDB", false, valore);
+  EditDirEcc->SetText(valore);
+  DM().ValoreTabX("ListinoNettiDefPerSconti", false, valore);
+  EditListNettDef->SetText(valore);
+  DM().ValoreTabX("ModalitaPXAssCli", false, valore);
+  CheckBoxAssClientiPX->SetChecked(valore == "1");
+}
+
+// Each store commits on its own. A store that fails (a text longer than
+// the table keeps, a database error) must not be reported as saved: the
+// operator is told which settings kept their old value.
+void TLisFasImpostForm::ButtonSalvaClick() {
+  std::string falliti;
+  auto salva = [&](const char* nome, const std::string& valore, const char* titolo) {
+    if (DM().SettaValoreTabX(nome, valore, false)) return;
+    falliti += std::string(falliti.empty() ? "" : ", ") + "\"" + titolo + "\"";
+  };
+  salva("ImpDirEccDB", EditDirEcc->Text(), "Database ecc");
+  salva("ListinoNettiDefPerSconti", EditListNettDef->Text(), "Listino netti default per sconti");
+  salva("ModalitaPXAssCli", CheckBoxAssClientiPX->Checked() ? "1" : "0",
+        "Modalità PX associa clienti");
+  if (falliti.empty())
+    ui::ShowMessage("Impostazioni salvate");
+  else
+    ui::MessageDlg("Impostazioni non salvate: " + falliti, ui::MsgDlgType::Warning, ui::mbOK);
+}
+
+void TLisFasImpostForm::ButtonAggTipiPRClick() {
+  AggiornaTipiPR(*QueryAux2, *QueryAux1);
+  TabX().IBTransaction1->CommitRetaining();
+  ui::ShowMessage("Aggiornamento TIPIPR completato");
+}
+
+void TLisFasImpostForm::ButtonChiudiClick() { Close(); }
+
+void ApriLisFasImpostForm(std::int32_t utente, std::int32_t idApertura) {
+  LanciaFinestra<TLisFasImpostForm>(utente, idApertura);
+}
+
+}  // namespace velmaro

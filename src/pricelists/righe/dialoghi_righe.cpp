@@ -1,0 +1,64 @@
+#include "pricelists/righe/dialoghi_righe.h"
+
+#include <string>
+
+#include "db/query.h"
+#include "db/transaction.h"
+#include "platform/format.h"
+#include "search/kestrin.h"
+#include "ui/extctrls.h"
+#include "ui/form.h"
+#include "ui/make.h"
+#include "ui/stdctrls.h"
+
+namespace velmaro::dialoghi {
+
+using ui::Make;
+
+GruppoOmaggio CreaGruppoOmaggio(ui::Form* dialogo, int y) {
+  GruppoOmaggio g;
+  g.gruppo = Make<ui::GroupBox>(dialogo, "GroupBoxOmaggio", {12, y, 446, 104}, "Omaggio");
+  auto campo = [&](ui::Edit*& e, const char* nome, const char* testo, ui::Bounds b) {
+    Make<ui::Label>(dialogo, g.gruppo, std::string("Label") + nome,
+                    {b.left - 110, b.top + 3, 106, 16}, testo);
+    e = Make<ui::Edit>(dialogo, g.gruppo, std::string("Edit") + nome, b);
+  };
+  campo(g.codice, "OmaggioCodArticolo", "Codice articolo:", {120, 18, 140, 21});
+  g.cerca =
+      Make<ui::Button>(dialogo, g.gruppo, "ButtonOmaggioCodArticolo", {264, 18, 24, 21}, "...");
+  campo(g.estensione, "OmaggioEstCodice", "Estensione codice:", {120, 44, 80, 21});
+  campo(g.soglia, "OmaggioSoglia", "Soglia:", {340, 44, 60, 21});
+  campo(g.quantita, "OmaggioQuantita", "Quantità:", {120, 70, 80, 21});
+  campo(g.multipli, "OmaggioMultipli", "Multipli:", {340, 70, 60, 21});
+  return g;
+}
+
+void NessunaDataFine(const ui::CheckBox& nessuna, ui::DateTimePicker& fine) {
+  if (nessuna.Checked()) {
+    fine.SetEnabled(false);
+    fine.SetDate(plat::Date());
+    return;
+  }
+  fine.SetEnabled(true);
+}
+
+bool CercaArticolo(std::int32_t utente, std::uint32_t handle, int situazione,
+                   righe::Articolo& articolo) {
+  const std::string risposta = RicercaKestrin(utente, handle, righe::RichiestaArticoli(situazione),
+                                              ChiamanteKestrin::Listini);
+  return righe::ArticoloDaRisposta(risposta, articolo);
+}
+
+void LeggiSuVistaNuova(db::Database* db, const std::vector<std::string>& sql,
+                       const std::function<void(db::Query&)>& leggi) {
+  db::Transaction vista(db);
+  vista.StartTransaction();
+  db::Query q(db, &vista);
+  q.SQL.Assign(sql);
+  q.Open();
+  leggi(q);
+  q.Close();
+  vista.Commit();
+}
+
+}  // namespace velmaro::dialoghi

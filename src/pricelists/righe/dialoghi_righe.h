@@ -1,0 +1,70 @@
+#pragma once
+// What the net-price and discount row dialogs share: the gift group, the
+// "Nessuna data fine" box, the article search through Kestrin.dll, and the
+// fresh reads of their checks (which the list header dialog uses too).
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "pricelists/righe/righe.h"
+
+namespace db {
+class Database;
+class Query;
+}  // namespace db
+
+namespace ui {
+class Button;
+class CheckBox;
+class DateTimePicker;
+class Edit;
+class Form;
+class GroupBox;
+}  // namespace ui
+
+namespace velmaro::dialoghi {
+
+struct GruppoOmaggio {
+  ui::GroupBox* gruppo = nullptr;
+  ui::Edit* codice = nullptr;
+  ui::Button* cerca = nullptr;
+  ui::Edit* estensione = nullptr;
+  ui::Edit* soglia = nullptr;
+  ui::Edit* quantita = nullptr;
+  ui::Edit* multipli = nullptr;
+};
+// The group "Omaggio" at `y` on the dialog, its controls named as both
+// dialogs name them.
+GruppoOmaggio CreaGruppoOmaggio(ui::Form* dialogo, int y);
+
+// The commission, gift and dates of a row dialog `d` (either dialog: they
+// name these controls alike).
+template <class Dialogo>
+void LeggiCampiRiga(const Dialogo& d, righe::CampiRiga& c) {
+  c.provvigione = d.EditProvvigione->Text();
+  c.omaCodice = d.EditOmaggioCodArticolo->Text();
+  c.omaEstensione = d.EditOmaggioEstCodice->Text();
+  c.omaSoglia = d.EditOmaggioSoglia->Text();
+  c.omaQuantita = d.EditOmaggioQuantita->Text();
+  c.omaMultipli = d.EditOmaggioMultipli->Text();
+  c.inizio = d.DataInizioVal->Date();
+  c.fine = d.DataFineVal->Date();
+  c.nessunaFine = d.CheckBoxNessunaDataFinale->Checked();
+}
+
+// Ticked: the end date disabled and set to today; cleared: enabled.
+void NessunaDataFine(const ui::CheckBox& nessuna, ui::DateTimePicker& fine);
+
+// The article search (ANAMAG under situation `situazione`) handed to the
+// sibling library; false when the operator cancelled or the call failed.
+bool CercaArticolo(std::int32_t utente, std::uint32_t handle, int situazione,
+                   righe::Articolo& articolo);
+
+// Runs a dialog's check or proposal on a view of `db` taken now, not on the
+// window's long-lived one: what another operator stored since the window
+// opened counts too, and the window's own writes are committed as made.
+void LeggiSuVistaNuova(db::Database* db, const std::vector<std::string>& sql,
+                       const std::function<void(db::Query&)>& leggi);
+
+}  // namespace velmaro::dialoghi

@@ -1,0 +1,312 @@
+// The net-price rows of the current list (LISTSCDTNET) and their command
+// bar, and what both row pages share; the discount rows are in
+// lisfasedit_sconti.cpp, the statements in righenetti.cpp.
+//
+// Writes go through QueryAux1 (the context's default transaction), each
+// followed by a retaining commit; re-reads before a deletion through
+// QueryAux2 after restarting Transazione2. A refused write shows its box
+// and changes nothing; the new period by date closes the running one only
+// together with its own insert.
+#include "pricelists/righe/lisfasedit_righe.h"
+
+#include "context/datamodule.h"
+#include "context/tabxform.h"
+#include "db/query.h"
+#include "db/transaction.h"
+#include "grid/vuxgrid.h"
+#include "pricelists/editor/frames.h"
+#include "pricelists/scambio/impexpnetti.h"
+#include "pricelists/editor/lisfasedit.h"
+#include "pricelists/listini/listini.h"
+#include "pricelists/righe/dialogo_netto.h"
+#include "pricelists/righe/righe.h"
+#include "pricelists/righe/righenetti.h"
+#include "ui/application.h"
+#include "ui/extctrls.h"
+#include "ui/make.h"
+#include "ui/stdctrls.h"
+
+namespace velmaro {
+
+namespace righepagina {
+
+namespace {
+const char* const kErroreEliminazione =
+    "Errore interno: impossibile eliminare il record selezionato";
+}  // namespace
+
+bool Trova(db::Query& q, const std::vector<std::string>& righe) {
+  q.Close();
+  q.SQL.Assign(righe);
+  q.Open();
+  const bool trovata = !q.IsEmpty();
+  q.Close();
+  return trovata;
+}
+
+bool Vuota(db::Query& q) {
+  if (q.Active() && !q.IsEmpty()) return false;
+  TLisFasEditForm::Avviso("La tabella è vuota");
+  return true;
+}
+
+void AnnullaScritture(db::Transaction& t) {
+  try {
+    t.RollbackRetaining();
+  } catch (const std::exception&) {
+    // The transaction is gone with its writes: nothing is left to undo.
+  }
+}
+
+void Ricarica(db::Query& q, const std::function<void()>& carica) {
+  db::Transaction* t = q.GetTransaction();
+  if (t && t->InTransaction()) t->CommitRetaining();
+  q.Close();
+  carica();
+  if (!q.Active()) q.Open();
+}
+
+void DateDaRiga(db::Query& q, ui::DateTimePicker& inizio, ui::DateTimePicker& fine,
+                ui::CheckBox& nessunaFine, const std::function<void()>& gestore) {
+  inizio.SetDate(q.FieldByName("DATAINIZIOVALIDITA").AsDateTime());
+  db::Field& campoFine = q.FieldByName("DATAFINEVALIDITA");
+  if (!campoFine.IsNull()) {
+    fine.SetDate(campoFine.AsDateTime());
+    return;
+  }
+  nessunaFine.SetChecked(true);
+  gestore();
+}
+
+void TestiDaRiga(db::Query& q, const std::vector<std::pair<ui::Control*, const char*>>& campi) {
+  for (const auto& [controllo, campo] : campi) controllo->SetText(q.FieldByName(campo).AsString());
+}
+
+void EliminaRigaCorrente(db::Query& pagina, db::Transaction& riavvio, db::Query& rilettura,
+                         db::Query& scrittura, const std::vector<std::string>& cerca,
+                         const std::vector<std::string>& elimina,
+                         const std::function<void()>& ricarica) {
+  riavvio.SetActive(false);
+  riavvio.SetActive(true);
+  if (!Trova(rilettura, cerca)) {
+    TLisFasEditForm::Avviso("Il record selezionato è già stato cancellato da un altro utente");
+    return;
+  }
+  if (!TLisFasEditForm::Conferma("Eliminare il record selezionato?")) return;
+  const int riga = pagina.RecNo();
+  try {
+    TLisFasEditForm::EseguiRighe(scrittura, elimina);
+    scrittura.GetTransaction()->CommitRetaining();
+  } catch (const std::exception&) {
+    TLisFasEditForm::Errore(kErroreEliminazione);
+    return;
+  }
+  ricarica();
+  pagina.SetRecNo(riga);
+}
+
+void AzzeraLista(db::Query& scrittura, const std::string& sql,
+                 const std::function<void()>& ricarica) {
+  if (ui::MessageDlg("Azzerare il listino corrente?", ui::MsgDlgType::Confirmation,
+                     ui::mbOKCancel) != ui::mrOk)
+    return;
+  try {
+    TLisFasEditForm::EseguiRighe(scrittura, {sql});
+    scrittura.Close();
+  } catch (const std::exception&) {
+    TLisFasEditForm::Errore(kErroreEliminazione);
+  }
+  ricarica();
+}
+
+}  // namespace righepagina
+
+using namespace righepagina;
+
+namespace {
+
+const char* const kErroreInserimento = "Errore interno: impossibile inserire un nuovo record";
+netti::RigaNetto RigaCorrente(db::Query& q) {
+  netti::RigaNetto r;
+  r.codice = ValoreCampo(q, "CODICEARTICOLO");
+  r.estensione = ValoreCampo(q, "ESTCODICE");
+  r.senzaEstensione = q.FieldByName("ESTCODICE").IsNull();
+  db::Field& inizio = q.FieldByName("DATAINIZIOVALIDITA");
+  r.senzaInizio = inizio.IsNull();
+  r.inizio = inizio.AsDateTime();
+  r.scaglione = q.FieldByName("QUANTITASCAGLIONE").AsFloat();
+  r.senzaScaglione = q.FieldByName("QUANTITASCAGLIONE").IsNull();
+  return r;
+}
+
+}  // namespace
+
+void TLisFasEditForm::CaricaListaDettNetti() {
+  db::Query& q = *FrameDettNetti1->QueryDettNetti;
+  q.Close();
+  q.SQL.Clear();
+  q.SQL.Add(netti::SqlElenco(IDListinoCorrente));
+  q.Open();
+}
+
+void TLisFasEditForm::FrameDettNetti1QueryDettNettiAfterOpen(db::DataSet& dataSet) {
+  db::Field* prezzo = dataSet.FindField("PREZZO");
+  if (!prezzo) return;
+  const int decimali = DM().Decimali > 0 ? DM().Decimali : 0;
+  // Thousands grouped and the decimals shown (",0.00" with two); spelt with
+  // a leading "#", since the platform's pictures take a "," that comes
+  // before every digit placeholder as text to print.
+  prezzo->DisplayFormat = "#,0." + std::string(decimali, '0');
+  prezzo->EditFormat = "0." + std::string(decimali, '#');
+}
+
+void TLisFasEditForm::FrameListiniEdit11ButtonAggiornaClick() {
+  Ricarica(*FrameDettNetti1->QueryDettNetti, [this] { CaricaListaDettNetti(); });
+}
+
+void TLisFasEditForm::FrameListiniEdit11CheckBoxNessunaDataFinaleClick() {
+  FrameListiniEdit11->DataFineDef->SetEnabled(
+      !FrameListiniEdit11->CheckBoxNessunaDataFinale->Checked());
+}
+
+void TLisFasEditForm::FrameListiniEdit11ButtonNuovoClick() {
+  auto dialogo = ui::MakeOwned<TListiniNuovoForm>(this, TabX());
+  TListiniNuovoForm& d = *dialogo;
+  d.IDListino = IDListinoCorrente;
+  d.DataInizioVal->SetDate(DataInizioDef->Date());
+  d.DataFineVal->SetDate(DataFineDef->Date());
+  d.DataFineVal->SetEnabled(DataFineDef->Enabled());
+  d.CheckBoxNessunaDataFinale->SetChecked(FrameListiniEdit11->CheckBoxNessunaDataFinale->Checked());
+  d.CheckBoxNessunaDataFinaleClick();
+  if (d.ShowModal() != ui::mrOk) return;
+
+  netti::ValoriNetto v;
+  try {
+    v = netti::ComponiNuovo(d.Campi());
+  } catch (const righe::ValoreNonValido&) {
+    Errore(kErroreInserimento);
+    return;
+  }
+  std::vector<std::string> estensioni{v.estensione};
+  if (d.CheckBoxEstensioni->Checked()) {
+    estensioni.clear();
+    QueryAux1->Close();
+    QueryAux1->SQL.Assign({netti::SqlEstensioni(v.codice)});
+    for (QueryAux1->Open(); !QueryAux1->Eof(); QueryAux1->Next())
+      estensioni.push_back(ValoreCampo(*QueryAux1, "ESTENSIONE"));
+    QueryAux1->Close();
+  }
+  // Each extension stands alone: a refused one does not stop the others.
+  for (const std::string& estensione : estensioni) {
+    try {
+      EseguiRighe(*QueryAux1, netti::RigheInserisci(IDListinoCorrente, v, estensione));
+      QueryAux1->GetTransaction()->CommitRetaining();
+    } catch (const std::exception&) {
+      Errore(kErroreInserimento);
+    }
+  }
+  FrameListiniEdit11ButtonAggiornaClick();
+  FrameDettNetti1->QueryDettNetti->Locate(
+      "CODICEARTICOLO;ESTCODICE;QUANTITASCAGLIONE",
+      {db::Value(v.codice), db::Value(v.estensione), db::Value(std::stod(v.scaglione))});
+}
+
+void TLisFasEditForm::FrameListiniEdit11ButtonEditClick() {
+  db::Query& q = *FrameDettNetti1->QueryDettNetti;
+  if (Vuota(q)) return;
+  const netti::RigaNetto vecchia = RigaCorrente(q);
+  auto dialogo = ui::MakeOwned<TListiniNuovoForm>(this, TabX(), false);
+  TListiniNuovoForm& d = *dialogo;
+  d.ModoEdit = true;
+  d.SetCaption("Edita netto");
+  d.QueryAux->SetDatabase(QueryAux2->GetDatabase());
+  // The check sees the rows this window wrote since its start.
+  d.QueryAux->SetTransaction(QueryAux1->GetTransaction());
+  d.IDListino = IDListinoCorrente;
+  d.RigaOriginale = vecchia;
+  DateDaRiga(q, *d.DataInizioVal, *d.DataFineVal, *d.CheckBoxNessunaDataFinale,
+             [&d] { d.CheckBoxNessunaDataFinaleClick(); });
+  TestiDaRiga(q, {{d.EditCodArt, "CODICEARTICOLO"},
+                  {d.EditEstCod, "ESTCODICE"},
+                  {d.EditPrezzo, "PREZZO"},
+                  {d.EditQntSca, "QUANTITASCAGLIONE"},
+                  {d.EditProvvigione, "PROVVIGIONE"},
+                  {d.EditOmaggioCodArticolo, "OMA_CODICE"},
+                  {d.EditOmaggioEstCodice, "OMA_ESTENSIONE"},
+                  {d.EditOmaggioSoglia, "OMA_SOGLIA"},
+                  {d.EditOmaggioQuantita, "OMA_QUANTITA"},
+                  {d.EditOmaggioMultipli, "OMA_MULTIPLI"}});
+  if (d.ShowModal() != ui::mrOk) return;
+
+  try {
+    const netti::ValoriNetto v = netti::ComponiModifica(d.Campi());
+    EseguiRighe(*QueryAux1, netti::RigheAggiorna(IDListinoCorrente, v, vecchia));
+    QueryAux1->GetTransaction()->CommitRetaining();
+    FrameListiniEdit11ButtonAggiornaClick();
+    q.Locate("CODICEARTICOLO;ESTCODICE;QUANTITASCAGLIONE",
+             {db::Value(v.codice), db::Value(v.estensione), db::Value(std::stod(v.scaglione))});
+  } catch (const std::exception&) {
+    Errore("Errore interno: impossibile aggiornare il record");
+  }
+}
+
+// A new price period for the current row's article from the default start.
+void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {
+  if (!listini::EUnaData(DataInizioDef->Text())) {
+    Avviso("Data inizio default non valida");
+    return;
+  }
+  db::Query& q = *FrameDettNetti1->QueryDettNetti;
+  if (Vuota(q)) return;
+  const netti::RigaNetto r = RigaCorrente(q);
+  const std::string prezzo = righe::NumeroPerSQL(q.FieldByName("PREZZO").AsFloat());
+  const plat::DateTime nuovoInizio = FrameListiniEdit11->DataInizioDef->Date();
+  const std::string fine = CheckBoxNessunaDataFinale->Checked() ||
+                                   !listini::EUnaData(FrameListiniEdit11->DataFineDef->Text())
+                               ? "NULL"
+                               : "'" + righe::DataTrattini(DataFineDef->Date()) + "'";
+  if (Trova(*QueryAux1, netti::RigheEsistePeriodo(IDListinoCorrente, r, nuovoInizio))) {
+    Avviso("Attenzione: il codice inserito è già in uso");
+    return;
+  }
+  // The running period closes only together with the new one opening.
+  db::Transaction& t = *QueryAux1->GetTransaction();
+  try {
+    EseguiRighe(*QueryAux1, netti::RigheChiudiPeriodo(IDListinoCorrente, r, nuovoInizio));
+    EseguiRighe(*QueryAux1,
+                netti::RigheNuovoPeriodo(IDListinoCorrente, r, prezzo, nuovoInizio, fine));
+    t.CommitRetaining();
+    t.CommitRetaining();
+  } catch (const std::exception&) {
+    AnnullaScritture(t);
+    Errore(kErroreInserimento);
+    return;
+  }
+  FrameListiniEdit11ButtonAggiornaClick();
+  q.Locate("IDLISTSC;CODICEARTICOLO;ESTCODICE;DATAINIZIOVALIDITA",
+           {db::Value(IDListinoCorrente), db::Value(r.codice), db::Value(r.estensione),
+            db::Value::FromDateTime(DataInizioDef->Date())});
+}
+
+void TLisFasEditForm::FrameListiniEdit11ButtonEliminaClick() {
+  db::Query& q = *FrameDettNetti1->QueryDettNetti;
+  if (Vuota(q)) return;
+  const netti::RigaNetto r = RigaCorrente(q);
+  EliminaRigaCorrente(q, *Transazione2, *QueryAux2, *QueryAux1,
+                      netti::RigheCerca(IDListinoCorrente, r),
+                      netti::RigheElimina(IDListinoCorrente, r),
+                      [this] { FrameListiniEdit11ButtonAggiornaClick(); });
+}
+
+void TLisFasEditForm::FrameListiniEdit11ButtonAzzeraClick() {
+  AzzeraLista(*QueryAux1, netti::SqlAzzera(IDListinoCorrente),
+              [this] { FrameListiniEdit11ButtonAggiornaClick(); });
+}
+
+void TLisFasEditForm::FrameListiniEdit11ButtonImpExpClick() {
+  auto scambio = ui::MakeOwned<TImpExpLisNettiForm>(this, IDListinoCorrente, CellaDM);
+  scambio->ShowModal();
+  FrameListiniEdit11ButtonAggiornaClick();
+}
+
+}  // namespace velmaro

@@ -1,0 +1,174 @@
+// The discount rows of the current list (LISTSCDTSCO), their command bar,
+// and the titles the page gives the grid's selection columns.
+#include "context/datamodule.h"
+#include "context/tabxform.h"
+#include "db/database.h"
+#include "db/query.h"
+#include "db/transaction.h"
+#include "pricelists/editor/frames.h"
+#include "pricelists/scambio/impexpsconti.h"
+#include "pricelists/editor/lisfasedit.h"
+#include "pricelists/righe/lisfasedit_righe.h"
+#include "pricelists/righe/righe.h"
+#include "pricelists/righe/righesconti.h"
+#include "pricelists/righe/dialogo_sconto.h"
+#include "ui/application.h"
+#include "ui/extctrls.h"
+#include "ui/lists.h"
+#include "ui/make.h"
+#include "ui/stdctrls.h"
+
+namespace velmaro {
+
+using namespace righepagina;
+
+namespace {
+
+sconti::RigaSconto RigaCorrente(db::Query& q) {
+  sconti::RigaSconto r;
+  r.descrizione = ValoreCampo(q, "DESCRIZIONE");
+  r.senzaDescrizione = q.FieldByName("DESCRIZIONE").IsNull();
+  db::Field& inizio = q.FieldByName("DATAINIZIOVALIDITA");
+  r.senzaInizio = inizio.IsNull();
+  r.inizio = inizio.AsDateTime();
+  r.scaglione = q.FieldByName("QUANTITASCAGLIONE").AsFloat();
+  r.senzaScaglione = q.FieldByName("QUANTITASCAGLIONE").IsNull();
+  return r;
+}
+
+}  // namespace
+
+void TLisFasEditForm::CaricaListaDettSconti() {
+  // Closing saves the grid's layout with the titles it shows: done after
+  // the titles were written, it would put the previous list's back.
+  db::Query& q = *FrameDettSconti1->QueryDettSconti;
+  q.Close();
+  QueryAux1->Close();
+  QueryAux1->SQL.Assign({sconti::SqlCampiSel(IDListinoCorrente)});
+  QueryAux1->Open();
+  QueryAux1->First();
+  std::string titoli[3];
+  for (int n = 1; n <= 3; ++n)
+    titoli[n - 1] =
+        sconti::Titolo(n, ValoreCampo(*QueryAux1, ("CAMPOSEL" + std::to_string(n)).c_str()),
+                       [this](const std::string& c) { return EtichettaCampoSel(c); });
+  // An operator with no saved layout rows gets no change. The layout rows
+  // come and go with the grid's own saves, each in a transaction of its
+  // own: the titles are written likewise, on a fresh view of the table.
+  db::Transaction tr(QueryAux1->GetDatabase());
+  tr.StartTransaction();
+  db::Query titolo(QueryAux1->GetDatabase(), &tr);
+  for (int n = 1; n <= 3; ++n)
+    EseguiRighe(titolo, sconti::RigheTitolo(n, titoli[n - 1], DM().CodiceProgetto, DM().Situazione3,
+                                            TabX().GetNumUser()));
+  titolo.Close();
+  tr.Commit();
+
+  q.SQL.Clear();
+  q.SQL.Add(sconti::SqlElenco(IDListinoCorrente));
+  q.Open();
+}
+
+void TLisFasEditForm::FrameDettScontoEdit11ButtonAggiornaClick() {
+  Ricarica(*FrameDettSconti1->QueryDettSconti, [this] { CaricaListaDettSconti(); });
+}
+
+void TLisFasEditForm::FrameDettScontoEdit11CheckBoxNessunaDataFinaleClick() {
+  FrameDettScontoEdit11->DataFineDef->SetEnabled(
+      !FrameDettScontoEdit11->CheckBoxNessunaDataFinale->Checked());
+}
+
+void TLisFasEditForm::FrameDettScontoEdit11ButtonNuovoClick() {
+  auto dialogo = ui::MakeOwned<TScontiNuovoForm>(this, DM());
+  TScontiNuovoForm& d = *dialogo;
+  d.QueryAux->SetDatabase(QueryAux2->GetDatabase());
+  // The selection fields are read on the window's view; the duplicate check takes a fresh one.
+  d.QueryAux->SetTransaction(QueryAux1->GetTransaction());
+  d.IDListino = IDListinoCorrente;
+  d.PreparaSelezioni();
+  d.DataInizioVal->SetDate(DataInizioDef->Date());
+  d.DataFineVal->SetDate(DataFineDef->Date());
+  d.DataFineVal->SetEnabled(DataFineDef->Enabled());
+  d.CheckBoxNessunaDataFinale->SetChecked(
+      FrameDettScontoEdit11->CheckBoxNessunaDataFinale->Checked());
+  d.CheckBoxNessunaDataFinaleClick();
+  if (d.ShowModal() != ui::mrOk) return;
+
+  try {
+    const sconti::ValoriSconto v = sconti::Componi(d.Campi());
+    EseguiRighe(*QueryAux1, sconti::RigheInserisci(IDListinoCorrente, v));
+    QueryAux1->GetTransaction()->CommitRetaining();
+    FrameDettScontoEdit11ButtonAggiornaClick();
+    FrameDettSconti1->QueryDettSconti->Locate(
+        "DESCRIZIONE;QUANTITASCAGLIONE",
+        {db::Value(v.descrizione), db::Value(std::stod(v.scaglione))});
+  } catch (const std::exception&) {
+    Errore("Errore interno: impossibile inserire un nuovo record");
+  }
+}
+
+void TLisFasEditForm::FrameDettScontoEdit11ButtonEditClick() {
+  db::Query& q = *FrameDettSconti1->QueryDettSconti;
+  if (Vuota(q)) return;
+  const sconti::RigaSconto vecchia = RigaCorrente(q);
+  auto dialogo = ui::MakeOwned<TScontiNuovoForm>(this, DM());
+  TScontiNuovoForm& d = *dialogo;
+  d.ModoEdit = true;
+  d.SetCaption("Edita sconto");
+  d.QueryAux->SetDatabase(QueryAux2->GetDatabase());
+  d.QueryAux->SetTransaction(QueryAux1->GetTransaction());
+  d.IDListino = IDListinoCorrente;
+  d.RigaOriginale = vecchia;
+  d.PreparaSelezioni();
+  DateDaRiga(q, *d.DataInizioVal, *d.DataFineVal, *d.CheckBoxNessunaDataFinale,
+             [&d] { d.CheckBoxNessunaDataFinaleClick(); });
+  TestiDaRiga(q, {{d.EditDesc, "DESCRIZIONE"},
+                  {d.EditQntSca, "QUANTITASCAGLIONE"},
+                  {d.EditSconto1, "SCONTO1"},
+                  {d.EditSconto2, "SCONTO2"},
+                  {d.EditSconto3, "SCONTO3"},
+                  {d.ComboBoxValoreSel1, "VALORESEL1"},
+                  {d.ComboBoxValoreSel2, "VALORESEL2"},
+                  {d.ComboBoxValoreSel3, "VALORESEL3"},
+                  {d.EditProvvigione, "PROVVIGIONE"},
+                  {d.EditOmaggioCodArticolo, "OMA_CODICE"},
+                  {d.EditOmaggioEstCodice, "OMA_ESTENSIONE"},
+                  {d.EditOmaggioSoglia, "OMA_SOGLIA"},
+                  {d.EditOmaggioQuantita, "OMA_QUANTITA"},
+                  {d.EditOmaggioMultipli, "OMA_MULTIPLI"}});
+  if (d.ShowModal() != ui::mrOk) return;
+
+  try {
+    const sconti::ValoriSconto v = sconti::Componi(d.Campi());
+    EseguiRighe(*QueryAux1, sconti::RigheAggiorna(IDListinoCorrente, v, vecchia));
+    QueryAux1->GetTransaction()->CommitRetaining();
+    FrameDettScontoEdit11ButtonAggiornaClick();
+    q.Locate("DESCRIZIONE;QUANTITASCAGLIONE",
+             {db::Value(v.descrizione), db::Value(std::stod(v.scaglione))});
+  } catch (const std::exception&) {
+    Errore("Errore interno: impossibile aggiornare il record corrente");
+  }
+}
+
+void TLisFasEditForm::FrameDettScontoEdit11ButtonEliminaClick() {
+  db::Query& q = *FrameDettSconti1->QueryDettSconti;
+  if (Vuota(q)) return;
+  const sconti::RigaSconto r = RigaCorrente(q);
+  EliminaRigaCorrente(q, *Transazione2, *QueryAux2, *QueryAux1,
+                      sconti::RigheCerca(IDListinoCorrente, r),
+                      sconti::RigheElimina(IDListinoCorrente, r),
+                      [this] { FrameDettScontoEdit11ButtonAggiornaClick(); });
+}
+
+void TLisFasEditForm::FrameDettScontoEdit11ButtonAzzeraClick() {
+  AzzeraLista(*QueryAux1, sconti::SqlAzzera(IDListinoCorrente),
+              [this] { FrameDettScontoEdit11ButtonAggiornaClick(); });
+}
+
+void TLisFasEditForm::FrameDettScontoEdit11ButtonImpExpClick() {
+  auto scambio = ui::MakeOwned<TImpExpLisScontiForm>(this, IDListinoCorrente, CellaDM);
+  scambio->ShowModal();
+  FrameDettScontoEdit11ButtonAggiornaClick();
+}
+
+}  // namespace velmaro

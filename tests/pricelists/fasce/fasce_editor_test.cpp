@@ -1,0 +1,186 @@
+// The bands page's commands when things go wrong: a row held by another
+// session, a sibling library missing or without its entry.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "db/database.h"
+#include "db/query.h"
+#include "db/transaction.h"
+#include "pricelists/editor_fixture.h"
+#include "pricelists/fasce/fasce.h"
+#include "pricelists/editor/frames.h"
+#include "search/kestrin.h"
+#include "ui/dbedit.h"
+#include "ui/lists.h"
+
+namespace velmaro::testing {
+namespace {
+
+class FasceTest : public EditorTest {
+ protected:
+  // A sibling stand-in in the host folder, under `nome` (another library
+  // under that name: one without the entries).
+  void Collega(const std::string& nome, const std::string& daFile) const {
+    std::filesystem::create_symlink(std::string(VELMARO_SIBLINGS_DIR) + daFile,
+                                    Cartella() + "/" + nome);
+  }
+  // Another session holds a row: its update stays uncommitted while the
+  // returned transaction lives.
+  void Blocca(const std::string& sql) {
+    HostFolder::Attach(altro_, Archivio());
+    tr_ = std::make_unique<db::Transaction>(&altro_);
+    tr_->StartTransaction();
+    db::Query q(&altro_, tr_.get());
+    q.SQL.Add(sql);
+    q.ExecSQL();
+  }
+  void Sblocca() {
+    if (tr_) tr_->Rollback();
+    tr_.reset();
+  }
+  void TearDown() override {
+    Sblocca();
+    EditorTest::TearDown();
+  }
+  std::string Righe(const std::string& fascia) const {
+    std::string out;
+    for (const auto& r : HostFolder::Rows(Archivio(),
+                                          "SELECT NRIGA, IDLISTINO FROM FASCESCDT WHERE "
+                                          "IDFASCIA=" +
+                                              fascia + " ORDER BY NRIGA"))
+      out += r[0] + ":" + r[1] + " ";
+    return out;
+  }
+  void SuFascia(TLisFasEditForm& w, int riga) { w.FrameFasce1->QueryFasce->SetRecNo(riga); }
+
+  db::Database altro_;
+  std::unique_ptr<db::Transaction> tr_;
+};
+
+TEST_F(FasceTest, PriorityMoveOnAHeldRowRollsBackAllThreeStatements) {
+  // Catches: the row left at NRIGA=-1 (and committed by the next command),
+  // the grid closed by a hard rollback, the failure passing unseen.
+  TLisFasEditForm& w = Apri();
+  SuFascia(w, 2);
+  w.FrameFasce1->QueryFasceDett->SetRecNo(3);
+  ASSERT_EQ(w.FrameFasce1->DBEditIDDettFasce->Text(), "3");
+  Blocca("UPDATE FASCESCDT SET IDLISTINO=IDLISTINO WHERE IDFASCIA=2 AND NRIGA=2");
+  Operator op;
+  w.ButtonPiuPrioritaClick();
+  EXPECT_EQ(op.Texts(),
+            std::vector<std::string>{"Errore interno: impossibile aggiornare il record"});
+  EXPECT_TRUE(w.FrameFasce1->QueryFasceDett->Active());
+  w.ButtonDettFascAggiornaClick();  // commits whatever is pending
+  Sblocca();
+  EXPECT_EQ(Righe("2"), "1:5 2:2 3:3 4:1 ");
+
+  w.FrameFasce1->QueryFasceDett->SetRecNo(3);
+  w.ButtonPiuPrioritaClick();  // free again: the move goes through
+  EXPECT_EQ(Righe("2"), "1:5 2:3 3:2 4:1 ");
+  EXPECT_EQ(w.FrameFasce1->DBEditIDDettFasce->Text(), "2");
+}
+
+TEST_F(FasceTest, BandDeletionWithAHeldRowKeepsTheBand) {
+  // Catches: the band deleted while its rows stay (the two deletes not
+  // rolled back together).
+  TLisFasEditForm& w = Apri();
+  SuFascia(w, 3);
+  Blocca("UPDATE FASCESCDT SET IDLISTINO=IDLISTINO WHERE IDFASCIA=3 AND NRIGA=1");
+  Operator op({ui::mrYes, ui::mrOk});
+  w.ButtonFascEliminaClick();
+  EXPECT_EQ(op.Texts().back(), "Errore interno: impossibile eliminare il record selezionato");
+  w.ButtonFascAggiornaClick();
+  Sblocca();
+  EXPECT_EQ(Valore("SELECT COUNT(*) FROM FASCESC WHERE ID=3"), "1");
+  EXPECT_EQ(Righe("3"), "1:4 2:3 3:1 ");
+  EXPECT_TRUE(w.FrameFasce1->QueryFasce->Active());
+}
+
+TEST_F(FasceTest, AssociationFailingAtThePriceTypeLeavesTheCustomerAlone) {
+  // Catches: the customer's new band committed while the price type failed.
+  TLisFasEditForm& w = Apri();
+  SuFascia(w, 2);
+  w.ButtonCliFasClick();
+  ASSERT_EQ(IDFasciaSelezionata, "2");
+  Blocca("UPDATE TIPIPR SET DESCRIZIONE=DESCRIZIONE WHERE CODICE=2");
+  Operator op;
+  w.AssClienteFascia("000105");
+  EXPECT_EQ(op.Texts(),
+            std::vector<std::string>{"Errore interno: impossibile aggiornare il cliente"});
+  w.FrameClientiFasc1ButtonFascAggiornaClick();
+  Sblocca();
+  EXPECT_EQ(Valore("SELECT TIPOPREZZO FROM CLIENTI WHERE CODICE='000105'"), "4");
+  // A code that matches no customer changes no customer and tells nothing.
+  Operator op2;
+  w.AssClienteFascia("NESSUNO");
+  EXPECT_TRUE(op2.Texts().empty());
+  EXPECT_EQ(Valore("SELECT COUNT(*) FROM CLIENTI WHERE TIPOPREZZO='2'"), "4");
+}
+
+TEST_F(FasceTest, MissingSiblingsOrEntriesDoNothing) {
+  // Catches: a box, a dialog or a change when Kestrin.dll or Tressil.dll is
+  // missing or lacks its entry (Pelk.dll stands in for a library without
+  // them), for duplication, customer association and list pickers.
+  Esegui(
+      "INSERT INTO TABX (CODICE, TIPO, NOME, TESTO) VALUES (GEN_ID(CODICETABXCOUNTER, 1), "
+      "'TBX', 'ModalitaPXAssCli', '1')");
+  for (const bool senzaEntrate : {false, true}) {
+    if (senzaEntrate) {
+      Collega("Kestrin.dll", "Pelk.dll");
+      Collega("Tressil.dll", "Pelk.dll");
+    }
+    TLisFasEditForm& w = Apri();
+    SuFascia(w, 2);
+    Operator op;
+    w.ButtonFascDuplicaClick();
+    w.ButtonCliFasClick();
+    w.FrameClientiFasc1ButtonAssClick();
+    w.ButtonFornFasClick();
+    w.FrameFornFascButtonAssClick();
+    EXPECT_TRUE(op.Texts().empty()) << senzaEntrate;
+    EXPECT_TRUE(op.FormsSeen().empty()) << senzaEntrate;
+    EXPECT_EQ(Valore("SELECT COUNT(*) FROM FASCESC"), "5");
+    Chiudi();
+  }
+}
+
+TEST_F(FasceTest, TressilCopiesAMissingCustomerBeforeAssociatingIt) {
+  // Catches: the copy lost when its own commit is skipped, the apostrophe
+  // of a name breaking the insert, the archive not taking the band.
+  Collega("Tressil.dll", "Tressil.dll");
+  Esegui(
+      "INSERT INTO TABX (CODICE, TIPO, NOME, TESTO) VALUES (GEN_ID(CODICETABXCOUNTER, 1), "
+      "'TBX', 'ModalitaPXAssCli', '1')");
+  TLisFasEditForm& w = Apri();
+  SuFascia(w, 5);
+  w.ButtonCliFasClick();
+  Operator op;
+  op.Then([](ui::Form& f) {
+    auto* lista = dynamic_cast<ui::ListBox*>(f.FindComponent("ListBoxClienti"));
+    ASSERT_NE(lista, nullptr);
+    lista->SetItemIndex(1);
+    f.SetModalResult(ui::mrOk);
+  });
+  w.FrameClientiFasc1ButtonAssClick();
+  EXPECT_EQ(op.FormsSeen(), std::vector<std::string>{"TTressilForm"});
+  EXPECT_EQ(
+      HostFolder::Rows(Archivio(), "SELECT RAGSOC, TIPOPREZZO FROM CLIENTI WHERE CODICE='PX0001'"),
+      (std::vector<std::vector<std::string>>{{"L'Ancora S.r.l.", "5"}}));
+  EXPECT_TRUE(
+      w.FrameClientiFasc1->QueryClientiFasc->Locate("CODICE", db::Value(std::string("PX0001"))));
+}
+
+TEST_F(FasceTest, PasteWithoutACopyFailsWithoutAskingOrWriting) {
+  // Catches: a paste that asks the operator, or writes a band, when the
+  // stand-in holds no copy; the failure reported as success.
+  Collega("Kestrin.dll", "Kestrin.dll");
+  Operator op;
+  EXPECT_FALSE(IncollaKestrin(2, fasce::DocumentoIncolla(), ChiamanteKestrin::Listini));
+  EXPECT_EQ(op.Texts(), std::vector<std::string>{"Errore nell'accesso alla DLL Kestrin"});
+  EXPECT_TRUE(op.FormsSeen().empty());
+  EXPECT_EQ(Valore("SELECT COUNT(*) FROM FASCESC"), "5");
+}
+
+}  // namespace
+}  // namespace velmaro::testing

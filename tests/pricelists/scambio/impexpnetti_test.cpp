@@ -1,0 +1,154 @@
+// The net-price exchange window on the demo company: the overlap road of
+// the classic import, the common-prices import with refused rows, and the
+// common-prices export.
+#include "pricelists/scambio/impexpnetti.h"
+
+#include <gtest/gtest.h>
+
+#include "pricelists/scambio/impexp_fixture.h"
+#include "ui/stdctrls.h"
+
+namespace velmaro::testing {
+namespace {
+
+class ImpExpNetti : public FinestraSuDemo<TImpExpLisNettiForm> {
+ protected:
+  void Riga(const std::string& id, const std::string& articolo, const char* prezzo) {
+    amb->SqlContesto(
+        "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, "
+        "DATAINIZIOVALIDITA, QUANTITASCAGLIONE) VALUES (" +
+        id + ", '" + articolo + "', '0', " + prezzo + ", '01/01/2025', 0)");
+  }
+  Righe Netti(const std::string& id, const std::string& articolo) {
+    return amb->Righe(
+        "SELECT ESTCODICE, PREZZO, DATAINIZIOVALIDITA, DATAFINEVALIDITA, "
+        "QUANTITASCAGLIONE, PROVVIGIONE FROM LISTSCDTNET WHERE IDLISTSC=" +
+        id + " AND CODICEARTICOLO='" + articolo + "' ORDER BY DATAINIZIOVALIDITA, ESTCODICE");
+  }
+};
+
+TEST_F(ImpExpNetti, OverlappingRowsClosedOnlyWhenAsked) {
+  // Catches rows of the file written after the operator declined, running
+  // rows left open although the box was ticked, and an empty tier stored
+  // as NULL (a row the editor could not address).
+  const std::string id = amb->NuovoListino("N");
+  Riga(id, "OVR", "10");
+  const std::string file = amb->File("sovrapposti.csv");
+  AmbienteDemo::Scrivi(file, {"TESTA;", "OVR;0;12;01/06/2025;;;;"});
+  auto f = Finestra(id);
+  f->EditDirImp->SetText(file);
+  {
+    Operator op({ui::mrNo});
+    f->ButtonImp->Click();
+    ASSERT_EQ(op.Texts().size(), 1u);
+    EXPECT_EQ(op.Texts()[0].rfind("Attenzione\r\rSono state rilevate delle sovrapposizioni", 0),
+              0u);
+  }
+  EXPECT_EQ(Netti(id, "OVR"), (Righe{{"0", "10", "01/01/2025", kNull, "0", kNull}}));
+
+  f->CheckBoxImpostaDataFineValidita->SetChecked(true);
+  Operator op;
+  f->ButtonImp->Click();
+  EXPECT_EQ(op.Texts(), std::vector<std::string>{"Importazione completata"});
+  EXPECT_NE(TestoLog(*f).find("Cessazione validità listini articoli in acquisizione"),
+            std::string::npos);
+  EXPECT_EQ(Netti(id, "OVR"), (Righe{{"0", "10", "01/01/2025", "31/05/2025", "0", kNull},
+                                     {"0", "12", "01/06/2025", kNull, "0", kNull}}));
+}
+
+TEST_F(ImpExpNetti, CommonPricesOneRowPerExtensionAndRefusedRowsUndone) {
+  // Catches an extension missed (the sizes of TAGLIEOPERATIVE), a refused
+  // insert that still closes the article's running price, and an unknown
+  // article that stops or pollutes the import once the operator goes on.
+  const std::string id = amb->NuovoListino("N");
+  Riga(id, "GUA001", "5");
+  Riga(id, "GUA002", "6");
+  const std::string file = amb->File("comuni.csv");
+  AmbienteDemo::Scrivi(file, {"TESTA;", "GUA001;2,5;01/03/2025;;;;", "",
+                              "GUA002;3;01/03/2025;;abc;;", "NONCE;1;01/03/2025;;;;"});
+  auto f = Finestra(id);
+  f->CheckBoxPrezziComuni->SetChecked(true);
+  f->EditDirImp->SetText(file);
+  Operator op({ui::mrNo});
+  f->ButtonImp->Click();
+  EXPECT_EQ(op.Texts(),
+            (std::vector<std::string>{"Annullare l'importazione?", "Importazione completata"}));
+  const std::string log = TestoLog(*f);
+  EXPECT_NE(log.find("Anomalia import csv: Codice articolo NONCE inesistente"), std::string::npos);
+  EXPECT_NE(log.find("Errore interno durante l'importazione dell'articolo GUA002"),
+            std::string::npos);
+  EXPECT_NE(log.find("Netti importati: 5\nNetti falliti: 5\n"), std::string::npos);
+
+  Righe attese = {{"0", "5", "01/01/2025", "28/02/2025", "0", kNull}};
+  for (const char* e : {"0", "10", "7", "8", "9"})
+    attese.push_back({e, "2,5", "01/03/2025", kNull, "0", kNull});
+  EXPECT_EQ(Netti(id, "GUA001"), attese);
+  EXPECT_EQ(Netti(id, "GUA002"), (Righe{{"0", "6", "01/01/2025", kNull, "0", kNull}}));
+  EXPECT_TRUE(Netti(id, "NONCE").empty());
+}
+
+TEST_F(ImpExpNetti, FailingClosingUpdateTakesBackTheWholeImport) {
+  // Catches half an import left in the shared transaction (the editor's
+  // refresh would commit it) when a closing update is refused, and a
+  // success message after the failure.
+  const std::string id = amb->NuovoListino("N");
+  Riga(id, "GUA003", "5");
+  Riga(id, "GUA004", "6");
+  amb->Sql("CREATE EXCEPTION E_CHIUSURA 'chiusura rifiutata'");
+  amb->Sql(
+      "CREATE TRIGGER T_CHIUSURA FOR LISTSCDTNET BEFORE UPDATE AS BEGIN "
+      "IF (NEW.IDLISTSC = " +
+      id +
+      " AND NEW.CODICEARTICOLO = 'GUA004') THEN "
+      "EXCEPTION E_CHIUSURA; END");
+  const std::string file = amb->File("rifiutato.csv");
+  AmbienteDemo::Scrivi(file, {"TESTA;", "GUA003;2;01/03/2025;;;;", "GUA004;3;01/03/2025;;;;"});
+  auto f = Finestra(id);
+  f->CheckBoxPrezziComuni->SetChecked(true);
+  f->EditDirImp->SetText(file);
+  {
+    Operator op;
+    f->ButtonImp->Click();
+    ASSERT_EQ(op.Texts().size(), 1u);
+    EXPECT_NE(op.Texts()[0].find("chiusura rifiutata"), std::string::npos);
+  }
+  // What the window's transaction holds now is what a refresh would commit.
+  f->QueryAux1->GetTransaction()->CommitRetaining();
+  amb->Sql("DROP TRIGGER T_CHIUSURA");
+  amb->Sql("DROP EXCEPTION E_CHIUSURA");
+  EXPECT_EQ(Netti(id, "GUA003"), (Righe{{"0", "5", "01/01/2025", kNull, "0", kNull}}));
+  EXPECT_EQ(Netti(id, "GUA004"), (Righe{{"0", "6", "01/01/2025", kNull, "0", kNull}}));
+}
+
+TEST_F(ImpExpNetti, CommonPricesExportNeedsOnePricePerArticle) {
+  // Catches a common-prices file written for an article whose extensions
+  // have different prices today, and a wrong line once they agree.
+  const std::string id = amb->NuovoListino("N");
+  amb->SqlContesto(
+      "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, DATAINIZIOVALIDITA, "
+      "QUANTITASCAGLIONE) VALUES (" +
+      id + ", 'X1', '0', 10, '01/01/2025', 0)");
+  amb->SqlContesto(
+      "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, DATAINIZIOVALIDITA, "
+      "QUANTITASCAGLIONE, PROVVIGIONE) VALUES (" +
+      id + ", 'X1', '1', 11, '01/02/2025', 0, 2.5)");
+  const std::string file = amb->File("comuni_exp.csv");
+  auto f = Finestra(id);
+  f->CheckBoxPrezziComuniExport->SetChecked(true);
+  f->EditDirExp->SetText(file);
+  Operator op;
+  f->ButtonExp->Click();
+  EXPECT_NE(TestoLog(*f).find("Trovata probabile disomogeneità prezzi a parità di articolo."),
+            std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(file));
+
+  amb->SqlContesto("UPDATE LISTSCDTNET SET PREZZO = 10 WHERE IDLISTSC = " + id);
+  f->ButtonExp->Click();
+  EXPECT_EQ(AmbienteDemo::Leggi(file),
+            "CODICE ARTICOLO;PREZZO;DATA INIZIO VALIDITA;DATA FINE VALIDITA;QUANTITA SCAGLIONE;"
+            "PROVVIGIONE;\r\nX1;10;01/01/2025;;0;2,5;\r\n");
+  EXPECT_NE(TestoLog(*f).find("Netti esportati: 1"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace velmaro::testing
