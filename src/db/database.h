@@ -14,6 +14,10 @@ namespace db {
 class Transaction;
 class ConnectionUser;
 
+// The longest text literal a statement may hold: every connection talks
+// UTF8, whose literals the engine limits to 16,383 characters.
+constexpr int kMaxLiteralChars = 16383;
+
 class Database {
  public:
   Database();

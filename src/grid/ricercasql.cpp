@@ -36,6 +36,23 @@ Classe ClasseDi(db::FieldType tipo) {
   }
 }
 
+bool Testuale(db::FieldType tipo) {
+  switch (tipo) {
+    case db::FieldType::String:
+    case db::FieldType::FixedChar:
+    case db::FieldType::Memo:
+    case db::FieldType::Blob:
+    case db::FieldType::Unknown:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::string ComeTesto(const std::string& espressione) {
+  return "CAST(" + espressione + " AS VARCHAR(32))";
+}
+
 std::string TestoSicuro(const std::string& testo) {
   std::string out;
   out.reserve(testo.size());
@@ -57,6 +74,8 @@ std::string Condizione(const Ricerca& r) {
   if (r.valore.empty()) return {};
   std::string valore = TestoSicuro(r.valore);
   std::string espressione = r.espressione;
+  // ">=" compares a number as a number; the LIKE kinds compare its text.
+  if (r.classe == Classe::Numero && r.tipo != kMaggioreUguale) espressione = ComeTesto(espressione);
   if (r.upper && r.classe == Classe::Testo) {
     valore = ui::UpperCase(valore);
     espressione = "UPPER(" + espressione + ")";
@@ -81,14 +100,15 @@ std::string OrdineColonna(int ordinamento, const std::string& espressione, Class
 }
 
 std::vector<std::string> CondizioneGenerica(const std::vector<std::string>& sqlIniziale,
-                                            const std::vector<std::string>& origini,
+                                            const std::vector<Colonna>& colonne,
                                             const std::string& testo) {
   const std::string t = ui::UpperCase(TestoSicuro(testo));
   std::vector<std::string> righe{ContieneWhere(sqlIniziale) ? "AND(" : "WHERE("};
   bool primo = true;
-  for (const std::string& origine : origini) {
-    if (origine.empty()) continue;
-    righe.push_back(std::string(primo ? "(" : "OR(") + origine + " CONTAINING '" + t + "')");
+  for (const Colonna& c : colonne) {
+    if (c.origine.empty()) continue;
+    const std::string valore = Testuale(c.tipo) ? c.origine : ComeTesto(c.origine);
+    righe.push_back(std::string(primo ? "(" : "OR(") + valore + " CONTAINING '" + t + "')");
     primo = false;
   }
   // No column with an origin: "WHERE()" would not run, so nothing is added.

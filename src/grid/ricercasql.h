@@ -17,6 +17,15 @@ enum class Classe { Numero, Data, Blob, Testo };
 // float and the fixed-point NUMERIC/DECIMAL type.
 Classe ClasseDi(db::FieldType tipo);
 
+// Whether a column's own value is a text (or a text blob). Numbers, dates,
+// times and truth values are searched through their text form, which holds
+// any text on the connection's character set: compared as they are, the
+// engine converts a text with letters beyond ASCII to their type and fails.
+bool Testuale(db::FieldType tipo);
+// The expression's value as a text: every number, date, time or truth
+// value fits in 32 characters.
+std::string ComeTesto(const std::string& espressione);
+
 // Items of EditTipoRicerca and EditOrdinamento.
 enum TipoRicerca { kMaggioreUguale = 0, kContiene = 1, kIniziaCon = 2 };
 enum Ordinamento { kNessuno = 0, kCrescente = 1, kDecrescente = 2 };
@@ -46,10 +55,18 @@ std::string Condizione(const Ricerca& r);
 std::string OrdineColonna(int ordinamento, const std::string& espressione, Classe classe,
                           bool upper);
 
+// A column of the search in every column: its origin (empty when it has
+// none) and its type.
+struct Colonna {
+  std::string origine;
+  db::FieldType tipo = db::FieldType::String;
+};
+
 // The lines of "Esegui": WHERE( or AND(, one CONTAINING comparison per
-// origin (the first bare, the others after OR), then ")".
+// column with an origin (the first bare, the others after OR, a column
+// that is no text through its text form), then ")".
 std::vector<std::string> CondizioneGenerica(const std::vector<std::string>& sqlIniziale,
-                                            const std::vector<std::string>& origini,
+                                            const std::vector<Colonna>& colonne,
                                             const std::string& testo);
 
 }  // namespace velmaro::ricerca

@@ -202,7 +202,8 @@ class TVuxGrid : public ui::DBGrid {
   // ---- search (vuxgrid_search.cpp)
   void RicercaCampoCorrente();  // F5
   void AnnullaRicerca();        // F6
-  void ComponiSqlRicerca();
+  // False when the text was refused (the dialog then stays open).
+  bool ComponiSqlRicerca();
   void TestoRicercaCambiato(ui::Component* sender);
   void TastoRicerca(ui::Component* sender, char& key);
   void AggiornaRicerca(ui::Component* sender);

@@ -7,6 +7,7 @@
 #include "context/editdata.h"
 #include "context/helpers.h"
 #include "context/memorydata.h"
+#include "db/database.h"
 #include "db/query.h"
 #include "db/table.h"
 #include "grid/ricercasql.h"
@@ -16,6 +17,7 @@
 #include "ui/make.h"
 #include "ui/strings.h"
 #include "ui/timer.h"
+#include "ui/utf8.h"
 
 namespace velmaro {
 
@@ -61,13 +63,24 @@ void PreparaColonna(TVuxGrid& g, TRVuxGridForm& d, ricerca::Classe classe) {
   if (classe == ricerca::Classe::Blob) d.EditUpper->SetEnabled(false);
 }
 
+// A text longer than a statement's literal can hold is refused with a
+// warning before the query is touched.
+bool TestoAmmesso(const std::string& testo) {
+  if (ui::utf8::Length(testo) <= db::kMaxLiteralChars) return true;
+  ui::MessageDlg("Il testo di ricerca è troppo lungo: al massimo " +
+                     std::to_string(db::kMaxLiteralChars) + " caratteri",
+                 ui::MsgDlgType::Warning, ui::mbOK);
+  return false;
+}
+
 // The query's SQL: the base lines, the condition and its order. An empty
 // text shows every row and forgets the condition, so that a window's next
 // rebuild of the query does not bring back a filter nobody sees.
-void ApplicaCondizione(TVuxGrid& g, const std::string& testo, ricerca::Classe classe, double da,
+bool ApplicaCondizione(TVuxGrid& g, const std::string& testo, ricerca::Classe classe, double da,
                        double a) {
   auto* query = dynamic_cast<db::Query*>(g.SorgenteDati());
-  if (!query) return;
+  if (!query) return true;
+  if (classe != ricerca::Classe::Data && !TestoAmmesso(testo)) return false;
   TRVuxGridForm& d = *g.FormRicerca;
   g.ConnettivoRicerca = ricerca::Connettivo(g.SQLIniziale.lines);
   query->Close();
@@ -75,7 +88,7 @@ void ApplicaCondizione(TVuxGrid& g, const std::string& testo, ricerca::Classe cl
   if (testo.empty() && !(classe == ricerca::Classe::Data && da > 0)) {
     g.CondizioneRicerca.clear();
     query->Open();
-    return;
+    return true;
   }
   ricerca::Ricerca r;
   r.connettivo = g.ProssimoConnettivo();
@@ -100,6 +113,7 @@ void ApplicaCondizione(TVuxGrid& g, const std::string& testo, ricerca::Classe cl
   }
   g.CondizioneRicerca = condizione;
   query->Open();
+  return true;
 }
 
 }  // namespace
@@ -171,7 +185,10 @@ void TVuxGrid::RicercaCampoCorrente() {
 
 // Each change of the text; "&+".
 void TVuxGrid::TestoRicercaCambiato(ui::Component*) {
-  if (!TimerRicercaAbilitato || !TimerRicerca) return ComponiSqlRicerca();
+  if (!TimerRicercaAbilitato || !TimerRicerca) {
+    ComponiSqlRicerca();
+    return;
+  }
   TimerRicerca->SetEnabled(false);
   TimerRicerca->SetEnabled(true);
 }
@@ -182,7 +199,7 @@ void TVuxGrid::TastoRicerca(ui::Component* sender, char& key) {
   if (!FormRicerca) return;
   if (key == kInvio) {
     key = 0;
-    ComponiSqlRicerca();
+    if (!ComponiSqlRicerca()) return;
     FormRicerca->Close();
     Notifica(OnFineRicerca, this);
     return;
@@ -207,33 +224,36 @@ void TVuxGrid::TastoRicerca(ui::Component* sender, char& key) {
 }
 
 // Builds the condition of the typed text and applies it.
-void TVuxGrid::ComponiSqlRicerca() {
+bool TVuxGrid::ComponiSqlRicerca() {
   FermaTimer(*this);
-  if (!FormRicerca || !SorgenteDati()) return;
+  if (!FormRicerca || !SorgenteDati()) return true;
   TRVuxGridForm& d = *FormRicerca;
   const ricerca::Classe classe = ClasseCampo(*this);
   const bool data = TipoTabella == kTipoQuery && classe == ricerca::Classe::Data;
   const double da = data ? DataCompleta(*d.EditData1) : 0;
   const double a = data && !d.EditData2->Text().empty() ? DataCompleta(*d.EditData2) : 0;
   // An incomplete date (either of the two) waits for the operator.
-  if (data && (da == 0 || (!d.EditData2->Text().empty() && a == 0))) return;
+  if (data && (da == 0 || (!d.EditData2->Text().empty() && a == 0))) return true;
   const std::string testo = d.EditStringa->Text();
 
   if (TipoTabella == kTipoQuery) return ApplicaCondizione(*this, testo, classe, da, a);
   if (TipoTabella == kTipoTabella) {
     auto* tabella = dynamic_cast<db::Table*>(SorgenteDati());
-    if (!tabella) return;
+    if (!tabella) return true;
     tabella->SetOnFilterRecord([this](db::DataSet& ds, bool& ok) { FiltraRecord(ds, ok); });
     tabella->SetFiltered(false);
     tabella->SetFiltered(true);
     if (!tabella->MasterSource) tabella->SetIndexFieldNames(CampoRicerca);
     tabella->First();
     CaricaAspettoGriglia();
-    return;
+    return true;
   }
   auto* memoria = dynamic_cast<TRxMemoryData*>(SorgenteDati());
-  if (!memoria) return;
-  if (testo.empty()) return memoria->SetFiltered(false);
+  if (!memoria) return true;
+  if (testo.empty()) {
+    memoria->SetFiltered(false);
+    return true;
+  }
   memoria->SetOnFilterRecord([this](db::DataSet& ds, bool& ok) { FiltraRecord(ds, ok); });
   memoria->SetFiltered(false);
   memoria->SetFiltered(true);
@@ -241,6 +261,7 @@ void TVuxGrid::ComponiSqlRicerca() {
   if (ordine == ricerca::kCrescente || ordine == ricerca::kDecrescente)
     memoria->SortByFields(CampoRicerca, true, ordine == ricerca::kDecrescente);
   memoria->First();
+  return true;
 }
 
 // Record filter of tables and in-memory sets.
@@ -274,11 +295,11 @@ void TVuxGrid::RicercaTuttiICampi(ui::Component*) {
   const std::string testo = FormRicerca->EditStringa->Text();
   if (TipoTabella == kTipoQuery) {
     auto* query = dynamic_cast<db::Query*>(SorgenteDati());
-    if (!query) return;
-    std::vector<std::string> origini;
-    for (const db::Field* f : query->Fields()) origini.push_back(f->Origin);
+    if (!query || !TestoAmmesso(testo)) return;
+    std::vector<ricerca::Colonna> colonne;
+    for (const db::Field* f : query->Fields()) colonne.push_back({f->Origin, f->DataType()});
     const std::vector<std::string> righe =
-        ricerca::CondizioneGenerica(SQLIniziale.lines, origini, testo);
+        ricerca::CondizioneGenerica(SQLIniziale.lines, colonne, testo);
     query->Close();
     query->SQL = SQLIniziale;
     for (const std::string& riga : righe) query->SQL.Add(riga);

@@ -122,12 +122,14 @@ Driver::Driver() {
 
 Driver::~Driver() { App().SetInputSource(std::move(previous_)); }
 
-// Every action from outside runs here, as the application runs an event
-// (its exception display gets what no handler caught); an error recorded in
-// a nested loop fails the action. Nested actions (inside a modal loop) run
-// directly; RunNext records their failures.
+// Every action from outside runs here, as the application runs an event:
+// its exception display gets what no handler caught, also for an action
+// taken inside a modal loop, whose caller (a script runner, a test's source)
+// must only ever see the driver's own failures. An error recorded in a
+// nested loop fails the outermost action; RunNext records the failures of
+// nested ones.
 void Driver::Act(const std::function<void()>& f) {
-  if (depth_ > 0) return f();
+  if (depth_ > 0) return App().Dispatch(f);
   failed_ = false;
   std::string error;
   try {

@@ -38,8 +38,8 @@ TEST(RicercaSql, NumbersAreNeverUpperCased) {
 // Catches an all-columns search that cannot run: no column has an origin,
 // or the base SQL holds a lower-case where.
 TEST(RicercaSql, AllColumnsSearch) {
-  EXPECT_EQ(CondizioneGenerica({"select *", "where x=1"}, {"A.B"}, "q").front(), "AND(");
-  EXPECT_TRUE(CondizioneGenerica({"SELECT 1 FROM T"}, {"", ""}, "xy").empty());
+  EXPECT_EQ(CondizioneGenerica({"select *", "where x=1"}, {{"A.B"}}, "q").front(), "AND(");
+  EXPECT_TRUE(CondizioneGenerica({"SELECT 1 FROM T"}, {{""}, {""}}, "xy").empty());
 }
 
 // Catches the search orderings losing UPPER on a text column or placing DESC wrongly.

@@ -102,6 +102,44 @@ TEST_F(ApplicationTest, UncaughtErrorsReachTheExceptionDisplay) {
   EXPECT_THROW(d.Click("F.B"), ui::DriverError);
 }
 
+TEST_F(ApplicationTest, ErrorsOfActionsInsideAModalLoopReachTheDisplay) {
+  // Catches an action taken inside a modal loop (a script's click on a
+  // modal dialog) whose handler's error skips the exception display and
+  // reaches the input source, which then ends the dialog and the run.
+  ui::Driver d;
+  ShowButton([](ui::Component*) { throw std::runtime_error("Errore nel dialogo"); });
+  ui::Form& dialog = d.Window("F");
+  dialog.Hide();
+  std::string escaped;
+  int step = 0;
+  d.SetSource([&](ui::Driver& drv) {
+    try {
+      switch (step++) {
+        case 0:
+          drv.Click("F.B");
+          return true;
+        case 1:
+          drv.Answer("OK");
+          return true;
+        case 2:
+          drv.CloseWindow("F");  // still open after the box
+          return true;
+        default:
+          return false;
+      }
+    } catch (const std::exception& e) {
+      escaped = e.what();
+      return false;
+    }
+  });
+  ui::App().ClearMessages();
+  EXPECT_EQ(dialog.ShowModal(), ui::mrCancel);
+  EXPECT_EQ(escaped, "");
+  EXPECT_EQ(step, 3);
+  ASSERT_EQ(ui::App().Messages().size(), 1u);
+  EXPECT_EQ(ui::DescribeMessageBox(ui::App().Messages()[0]), "[Error] Errore nel dialogo. [OK]");
+}
+
 TEST_F(ApplicationTest, UncaughtErrorsReachTheDisplayWhateverTheInputSource) {
   // Catches the last-resort catch living in the test driver only: a
   // handler's error under another input source escaping the message loop,

@@ -7,6 +7,7 @@
 #include "db/query.h"
 #include "platform/format.h"
 #include "pricelists/eccezioni/importecc.h"
+#include "ui/application.h"
 #include "ui/stdctrls.h"
 #include "ui/utf8.h"
 
@@ -38,6 +39,19 @@ std::string CodiceCliente(const std::string& codcli) {
   return n > 6 ? ui::utf8::Sub(codcli, n - 6, 6) : codcli;
 }
 
+// A starting ID as the operator typed it; a text that is no whole number
+// of the ID columns' range is refused with a warning naming the field.
+bool IdIniziale(const ui::Edit& edit, const char* campo, std::int64_t& id) {
+  int valore = 0;
+  if (!plat::TryStrToInt(edit.Text(), valore)) {
+    ui::MessageDlg(std::string(campo) + " non valido: specificare un numero intero",
+                   ui::MsgDlgType::Warning, ui::mbOK);
+    return false;
+  }
+  id = valore;
+  return true;
+}
+
 }  // namespace
 
 // The lists of the class being read: made when its first row of their
@@ -49,7 +63,8 @@ struct TImportEccForm::Classe {
 };
 
 void TImportEccForm::Button1Click() {
-  std::int64_t contatore = plat::StrToInt64(EditIDlistIniz->Text());
+  std::int64_t contatore = 0;
+  if (!IdIniziale(*EditIDlistIniz, "ID listino iniziale", contatore)) return;
   const std::int64_t iniziale = contatore;
   const std::string data = Apici(EditDataInizioDef->Text());
   try {
@@ -125,7 +140,8 @@ void TImportEccForm::ImportaRiga(Classe& classe, const std::string& data) {
 }
 
 void TImportEccForm::Button4Click() {
-  std::int64_t fascia = plat::StrToInt64(EditIDFasciaIniz->Text());
+  std::int64_t fascia = 0;
+  if (!IdIniziale(*EditIDFasciaIniz, "ID fascia iniziale", fascia)) return;
   try {
     QueryImport->Close();
     QueryImport->SQL.SetText("SELECT CODCLI, CLASSECC FROM CLIECCCLASS ORDER BY CODCLI");

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "context/dbutility.h"
 #include "db/query.h"
 #include "db/transaction.h"
 #include "platform/format.h"
@@ -10,6 +11,7 @@
 #include "ui/form.h"
 #include "ui/make.h"
 #include "ui/stdctrls.h"
+#include "ui/utf8.h"
 
 namespace velmaro::dialoghi {
 
@@ -59,6 +61,18 @@ void LeggiSuVistaNuova(db::Database* db, const std::vector<std::string>& sql,
   leggi(q);
   q.Close();
   vista.Commit();
+}
+
+std::string TestoTroppoLungo(db::Database* db, const std::string& tabella,
+                             const std::vector<TestoInColonna>& testi) {
+  db::Transaction vista(db);
+  for (const TestoInColonna& t : testi) {
+    const int massimo = ColumnCharLength(tabella, t.colonna, *db, vista);
+    if (massimo > 0 && ui::utf8::Length(t.testo) > massimo)
+      return std::string("Il campo \"") + t.etichetta + "\" ammette al massimo " +
+             std::to_string(massimo) + " caratteri";
+  }
+  return {};
 }
 
 }  // namespace velmaro::dialoghi

@@ -67,4 +67,17 @@ bool CercaArticolo(std::int32_t utente, std::uint32_t handle, int situazione,
 void LeggiSuVistaNuova(db::Database* db, const std::vector<std::string>& sql,
                        const std::function<void(db::Query&)>& leggi);
 
+// A typed text and the column of the row table it goes into, with the
+// caption the operator knows the field by.
+struct TestoInColonna {
+  const char* colonna;
+  std::string testo;
+  const char* etichetta;
+};
+// The warning for the first text longer than its column of `tabella`;
+// empty when every text fits. Such a text can match no stored row and can
+// never be stored, so the dialog refuses it before any statement holds it.
+std::string TestoTroppoLungo(db::Database* db, const std::string& tabella,
+                             const std::vector<TestoInColonna>& testi);
+
 }  // namespace velmaro::dialoghi

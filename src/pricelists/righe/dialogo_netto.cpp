@@ -4,8 +4,8 @@
 #include "db/query.h"
 #include "db/transaction.h"
 #include "platform/format.h"
-#include "pricelists/righe/dialoghi_righe.h"
 #include "pricelists/listini/listini.h"
+#include "pricelists/righe/dialoghi_righe.h"
 #include "pricelists/righe/righe.h"
 #include "ui/application.h"
 #include "ui/extctrls.h"
@@ -105,6 +105,11 @@ std::string TListiniNuovoForm::PrimoControlloFallito() {
   if (!listini::EUnaData(DataInizioVal->Text())) return "Specificare una data inizio validita";
   if (!righe::EPrezzo(EditPrezzo->Text())) return "Specificare un prezzo";
   const std::string scaglione = EditQntSca->Text();
+  const std::string lungo =
+      dialoghi::TestoTroppoLungo(QueryAux->GetDatabase(), "LISTSCDTNET",
+                                 {{"CODICEARTICOLO", codice, "Codice articolo"},
+                                  {"ESTCODICE", estensione, "Estensione codice"}});
+  if (!lungo.empty()) return lungo;
   const char* const inUso = "Attenzione: l'articolo inserito è già in uso";
   if (!ModoEdit) return EsisteRiga(codice, estensione, scaglione) ? inUso : "";
   if (!RigaOriginale) return {};

@@ -4,8 +4,8 @@
 #include "context/tabxform.h"
 #include "db/query.h"
 #include "platform/format.h"
-#include "pricelists/righe/dialoghi_righe.h"
 #include "pricelists/listini/listini.h"
+#include "pricelists/righe/dialoghi_righe.h"
 #include "pricelists/righe/righe.h"
 #include "ui/application.h"
 #include "ui/extctrls.h"
@@ -190,6 +190,9 @@ std::string TScontiNuovoForm::PrimoControlloFallito() {
   if (!listini::EUnaData(DataInizioVal->Text())) return "Specificare una data inizio validita";
   if (!ModoEdit && TipoListino == "S" && ComboBoxValoreSel1->Text().empty())
     return "Specificare una valore sel 1";
+  const std::string lungo = dialoghi::TestoTroppoLungo(
+      QueryAux->GetDatabase(), "LISTSCDTSCO", {{"DESCRIZIONE", EditDesc->Text(), "Descrizione"}});
+  if (!lungo.empty()) return lungo;
   const char* const inUso = "Attenzione: lo sconto inserito è già in uso";
   if (!ModoEdit) return EsisteRiga() ? inUso : "";
   if (!RigaOriginale) return {};
