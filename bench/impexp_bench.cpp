@@ -13,28 +13,27 @@
 #include <iostream>
 #include <sstream>
 
+#include "common/demo_fixture.h"
 #include "context/datamodule.h"
 #include "context/tabxform.h"
 #include "db/query.h"
 #include "db/sqlstatement.h"
-#include "hostinit.h"
-#include "impexpcall.h"
-#include "platform/hostfolder.h"
 #include "pricelists/scambio/impexp_classico.h"
 #include "pricelists/scambio/impexp_file.h"
 #include "pricelists/scambio/impexpnetti.h"
 #include "ratio_reporter.h"
 #include "ui/application.h"
+#include "ui/make.h"
 #include "ui/stdctrls.h"
 
 namespace {
 
 constexpr int kRighe = 100000;
 std::string g_cartella, g_file;
-std::unique_ptr<host::OperatorContext> g_contesto;
+std::unique_ptr<velmaro::testing::DemoCompany> g_demo;
 int g_listino = 1000;
 
-velmaro::TTabXForm& TabX() { return g_contesto->DataModule()->Riferimento().TabX(); }
+velmaro::TTabXForm& TabX() { return g_demo->TabX(); }
 
 void Esegui(const std::string& sql) {
   db::Query q(TabX().IBDatabase1, TabX().IBTransaction1);
@@ -52,14 +51,8 @@ std::string NuovoListino() {
 // A new host folder with the demo company: each import starts from the
 // same database, whatever ran before it.
 void NuovoAmbiente() {
-  g_contesto.reset();
-  ui::App().ProcessMessages();
-  std::filesystem::remove_all(g_cartella + "host");
-  std::ostringstream riepilogo;
-  host::InitHostFolder(g_cartella + "host", host::SqlFolder("/nessuna"), {true, false, ""},
-                       riepilogo);
-  plat::SetHostFolderOverride(host::PathsOf(g_cartella + "host").root);
-  g_contesto = std::make_unique<host::OperatorContext>(2);
+  g_demo.reset();
+  g_demo = std::make_unique<velmaro::testing::DemoCompany>("velmaro-impexp-bench");
   g_listino = 1000;
 }
 
@@ -98,7 +91,7 @@ void BM_ImportClassico(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     const std::string id = NuovoListino();
-    auto f = ui::MakeOwned<velmaro::TImpExpLisNettiForm>(&ui::App(), id, g_contesto->DataModule());
+    auto f = ui::MakeOwned<velmaro::TImpExpLisNettiForm>(&ui::App(), id, g_demo->DM());
     f->EditDirImp->SetText(g_file);
     state.ResumeTiming();
     f->ImportClassico();
@@ -188,18 +181,16 @@ void BM_BareImport(benchmark::State& state) {
 const std::string kListinoEsportato = "1001";
 
 void ListinoEsportato() {
-  if (g_contesto && g_listino >= 1001) return;
+  if (g_demo && g_listino >= 1001) return;
   NuovoAmbiente();
-  auto f = ui::MakeOwned<velmaro::TImpExpLisNettiForm>(&ui::App(), NuovoListino(),
-                                                       g_contesto->DataModule());
+  auto f = ui::MakeOwned<velmaro::TImpExpLisNettiForm>(&ui::App(), NuovoListino(), g_demo->DM());
   f->EditDirImp->SetText(g_file);
   f->ImportClassico();
 }
 
 void BM_ExportClassico(benchmark::State& state) {
   ListinoEsportato();
-  auto f = ui::MakeOwned<velmaro::TImpExpLisNettiForm>(&ui::App(), kListinoEsportato,
-                                                       g_contesto->DataModule());
+  auto f = ui::MakeOwned<velmaro::TImpExpLisNettiForm>(&ui::App(), kListinoEsportato, g_demo->DM());
   f->EditDirExp->SetText(g_cartella + "esportato.csv");
   for (auto _ : state) f->ExportClassico();
 }
@@ -249,9 +240,7 @@ int main(int argc, char** argv) {
   if (bareExp > 0 && exp > 0)
     std::cout << "classic export / bare export = " << exp / bareExp << "\n";
   ui::App().SetInputSource(nullptr);
-  g_contesto.reset();
-  ui::App().ProcessMessages();
-  plat::ClearHostFolderOverride();
+  g_demo.reset();
   std::filesystem::remove_all(g_cartella);
   return 0;
 }

@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (c != '\r' && c != '\n' && c != '\0') value += c;
   const std::string text = p.ConsumeRemainingBytesAsString();
 
-  // The text an IniText writes reads back as the original did.
+  // The text an IniText writes reads back as the text it was read from.
   plat::IniText ini(text);
   const auto before = Everything(ini);
   FUZZ_CHECK(Everything(plat::IniText(ini.ToString("\r\n"))) == before,

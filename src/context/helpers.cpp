@@ -1,7 +1,9 @@
 #include "context/helpers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <string_view>
 #include <vector>
 
@@ -165,7 +167,39 @@ std::string Apici(const std::string& testo) {
   return out;
 }
 
-std::string DataPerSQL(double data) { return "'" + plat::FormatDateTime("mm/dd/yyyy", data) + "'"; }
+std::string Letterale(const std::string& testo) { return "'" + Apici(testo) + "'"; }
+
+std::string LetteraleONull(const std::string& testo, Assente quando, const char* seAssente) {
+  const bool bianco = std::all_of(testo.begin(), testo.end(),
+                                  [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+  const bool assente = quando == Assente::SeBianco ? bianco : testo.empty();
+  return assente ? std::string(seAssente) : Letterale(testo);
+}
+
+std::string VirgolaInPunto(std::string testo) {
+  std::replace(testo.begin(), testo.end(), ',', '.');
+  return testo;
+}
+
+std::string MeseGiornoAnno(double data, char separatore) {
+  int anno = 0, mese = 0, giorno = 0;
+  plat::DecodeDate(data, anno, mese, giorno);
+  char testo[16];
+  std::snprintf(testo, sizeof testo, "%02d%c%02d%c%04d", mese, separatore, giorno, separatore,
+                anno);
+  return testo;
+}
+
+std::string MeseGiornoAnno(const std::string& testo, SeNonData seNonData) {
+  if (seNonData == SeNonData::Eccezione) return MeseGiornoAnno(plat::StrToDate(testo));
+  plat::DateTime data = 0;
+  return plat::TryStrToDate(testo, data) ? MeseGiornoAnno(data) : std::string();
+}
+
+std::string DataPerSQL(double data) {
+  if (!plat::IsDateInRange(data)) return "''";
+  return "'" + MeseGiornoAnno(data, plat::Formats().DateSeparator) + "'";
+}
 
 std::string InvertiData(const std::string& letterale) {
   const size_t primo = letterale.find('/');

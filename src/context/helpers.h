@@ -4,7 +4,7 @@
 // conventions, rounding, SQL text and date literals, delimited fields and
 // blanks.
 // They keep no state. Lengths and positions count characters, not bytes,
-// so accented letters take one column as they did in the original program.
+// so an accented letter takes one column of printed text.
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -49,7 +49,29 @@ void CreaCartella(const std::string& cartella);
 // apostrophe doubled, so names such as D'Amico cannot end (or extend) the
 // literal.
 std::string Apici(const std::string& testo);
-// 'mm/dd/yyyy' with the current date separator between the parts.
+// The text between single quotes, its apostrophes doubled.
+std::string Letterale(const std::string& testo);
+// When LetteraleONull takes a value for none: only the empty text, or also a
+// text of nothing but blanks and control characters (a field of a file).
+enum class Assente { SeVuoto, SeBianco };
+// `seAssente` ("NULL" unless told) for no value, else Letterale.
+std::string LetteraleONull(const std::string& testo, Assente quando = Assente::SeVuoto,
+                           const char* seAssente = "NULL");
+// A number typed with the decimal comma as a statement writes it: every ","
+// made ".".
+std::string VirgolaInPunto(std::string testo);
+// The day in month-day-year order without quotes: month and day of two
+// digits, the year of four, `separatore` between them ("03-05-2024"). A
+// value outside the years 1 to 9999 gives "00-00-0000".
+std::string MeseGiornoAnno(double data, char separatore = '-');
+// What MeseGiornoAnno gives for a text that is no date in the short form.
+enum class SeNonData { Vuota, Eccezione };
+// A date text in the short form as MeseGiornoAnno with "-". A text that is
+// no date gives "", which the database then refuses, or throws
+// plat::ConvertError.
+std::string MeseGiornoAnno(const std::string& testo, SeNonData seNonData);
+// 'mm/dd/yyyy' with the current date separator between the parts; '' for a
+// value outside the years 1 to 9999.
 std::string DataPerSQL(double data);
 // Rewrites every quoted day-first date literal of an SQL text month-first.
 std::string InvertiDateSQL(const std::string& sql);

@@ -78,14 +78,46 @@ std::string FileIconaFinestre() {
   return plat::IncludeTrailingPathDelimiter(plat::HostFolder()) + "Grafica/ZAREVUZI.ICO";
 }
 
+// ---- the objects of a call
+
+OggettiChiamata::OggettiChiamata(std::int32_t utente, const OpzioniLancio& opzioni) {
+  const std::string numUtente = plat::IntToStr(utente);
+  contesto_.Imposta(new TTabXForm(&ui::App(), 0));
+  // Read through the holder at each step, as every user of a holder does.
+  auto tabx = [this]() -> TTabXForm& { return contesto_.Riferimento(); };
+  tabx().SetUserPerNum(utente);
+  std::string archivio;
+  tabx().CaricaParametro("Archivio", archivio);
+  tabx().Inserisci("BVN", "Archivio", "", archivio, "", "", "", "", numUtente);
+  if (opzioni.DirectoryDiLavoro) {
+    std::string cartella;
+    tabx().CaricaParametro("Directory di lavoro", cartella);
+    tabx().Inserisci("BVN", "DirectoryDiLavoro", "", cartella, "", "", "", "", numUtente);
+  }
+  tabx().IBDatabase1->SetConnected(false);
+  tabx().ConnettiDatabase1("Archivio");
+  modulo_.Imposta(new TDataModuleVelmaro(&ui::App(), contesto_.Holder()));
+}
+
+OggettiChiamata::~OggettiChiamata() = default;
+
+void OggettiChiamata::Consegna() {
+  (void)modulo_.Consegna();
+  (void)contesto_.Consegna();
+}
+
+void OggettiChiamata::Libera() {
+  modulo_.Libera();
+  contesto_.Libera();
+}
+
 // ---- the road
 
 namespace {
 
 // What the road has built so far; on failure it is taken down in reverse.
 struct Costruiti {
-  std::unique_ptr<CellaTabX> cellaTabX = std::make_unique<CellaTabX>();
-  std::unique_ptr<CellaDataModule> cellaDM = std::make_unique<CellaDataModule>();
+  std::unique_ptr<OggettiChiamata> oggetti;
   std::unique_ptr<CellaForm> cellaForm = std::make_unique<CellaForm>();
   FinestraDaExport* finestra = nullptr;
 
@@ -98,39 +130,19 @@ struct Costruiti {
       ui::Free(finestra);
     }
     finestra = nullptr;
-    if (cellaDM->Oggetto()) ui::Free(cellaDM->Oggetto());
-    cellaDM->Imposta(nullptr);
-    if (cellaTabX->Oggetto()) ui::Free(cellaTabX->Oggetto());
-    cellaTabX->Imposta(nullptr);
+    if (oggetti) oggetti->Libera();
   }
 };
 
 void Percorri(Costruiti& c, std::int32_t utente, std::int32_t idApertura,
               const OpzioniLancio& opzioni, const CreaFinestra& crea) {
+  c.oggetti = std::make_unique<OggettiChiamata>(utente, opzioni);
   ui::Component* applicazione = &ui::App();
-  const std::string numUtente = plat::IntToStr(utente);
-
-  // Read through the holder at each step, as every user of a holder does:
-  // the data module and the window made on the way share the cell.
-  auto tabx = [&c]() -> TTabXForm& { return c.cellaTabX->Riferimento(); };
-  c.cellaTabX->Imposta(new TTabXForm(applicazione, 0));
-  tabx().SetUserPerNum(utente);
-  std::string archivio;
-  tabx().CaricaParametro("Archivio", archivio);
-  tabx().Inserisci("BVN", "Archivio", "", archivio, "", "", "", "", numUtente);
-  if (opzioni.DirectoryDiLavoro) {
-    std::string cartella;
-    tabx().CaricaParametro("Directory di lavoro", cartella);
-    tabx().Inserisci("BVN", "DirectoryDiLavoro", "", cartella, "", "", "", "", numUtente);
-  }
-  tabx().IBDatabase1->SetConnected(false);
-  tabx().ConnettiDatabase1("Archivio");
-
-  c.cellaDM->Imposta(new TDataModuleVelmaro(applicazione, c.cellaTabX.get()));
-  c.finestra = crea(applicazione, c.cellaDM.get());
+  c.finestra = crea(applicazione, c.oggetti->DataModule());
   c.cellaForm->Imposta(c.finestra);
 
-  tabx().ScritturaHandleDiApertura(idApertura, static_cast<std::int32_t>(c.finestra->Handle()));
+  TTabXForm& tabx = c.oggetti->Contesto()->Riferimento();
+  tabx.ScritturaHandleDiApertura(idApertura, static_cast<std::int32_t>(c.finestra->Handle()));
   if (opzioni.IconaDalPercorso) {
     const std::string icona = FileIconaFinestre();
     if (plat::FileExists(icona)) c.finestra->Icon.LoadFromFile(icona);
@@ -160,8 +172,7 @@ void PercorsoDiLancio(std::int32_t utente, std::int32_t idApertura, const Opzion
   }
   // From here on the window's close releases the data module, the context
   // object and their holders.
-  c.cellaDM.release();
-  c.cellaTabX.release();
+  c.oggetti->Consegna();
 }
 
 }  // namespace velmaro

@@ -5,6 +5,7 @@
 #include <cassert>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "ui/form.h"
@@ -39,6 +40,33 @@ class Cella {
 using CellaTabX = Cella<TTabXForm>;
 using CellaDataModule = Cella<TDataModuleVelmaro>;
 using CellaForm = Cella<ui::Form>;
+
+// A holder with its object while the objects of a call are being built.
+// Until it is handed over, going frees the object through the toolkit and
+// then the holder, so a step that throws half-way leaks nothing.
+template <class T>
+class CellaInCostruzione {
+ public:
+  CellaInCostruzione() = default;
+  ~CellaInCostruzione() { Libera(); }
+  CellaInCostruzione(const CellaInCostruzione&) = delete;
+  CellaInCostruzione& operator=(const CellaInCostruzione&) = delete;
+
+  Cella<T>* Holder() const { return cella_.get(); }
+  T& Riferimento() const { return cella_->Riferimento(); }
+  void Imposta(T* oggetto) { cella_->Imposta(oggetto); }
+  // Whoever takes the holder frees it and its object from now on.
+  Cella<T>* Consegna() { return cella_.release(); }
+  // Frees the object now; the holder stays, empty.
+  void Libera() {
+    if (!cella_ || !cella_->Oggetto()) return;
+    ui::Free(cella_->Oggetto());
+    cella_->Imposta(nullptr);
+  }
+
+ private:
+  std::unique_ptr<Cella<T>> cella_ = std::make_unique<Cella<T>>();
+};
 
 // A window that an export may open. The road sets ApertaDaExport once the
 // handle is recorded; only then does closing the window free the data
@@ -90,6 +118,29 @@ class FinestraDaExport : public ui::Form {
 struct OpzioniLancio {
   bool DirectoryDiLavoro = false;  // the customer-price-file window's parameter
   bool IconaDalPercorso = true;    // false: the window loads its icon itself
+};
+
+// The objects the launch road gives a window of one operator: the context
+// object on the operator's number, connected to the company database that
+// the operator's parameter "Archivio" names, and the data module on it.
+// Until handed over to the window, going frees them, the data module first.
+class OggettiChiamata {
+ public:
+  OggettiChiamata(std::int32_t utente, const OpzioniLancio& opzioni = {});
+  ~OggettiChiamata();
+  OggettiChiamata(const OggettiChiamata&) = delete;
+  OggettiChiamata& operator=(const OggettiChiamata&) = delete;
+
+  CellaTabX* Contesto() const { return contesto_.Holder(); }
+  CellaDataModule* DataModule() const { return modulo_.Holder(); }
+  // The window that keeps the holders frees both from now on.
+  void Consegna();
+  // Frees both now, the data module first.
+  void Libera();
+
+ private:
+  CellaInCostruzione<TTabXForm> contesto_;
+  CellaInCostruzione<TDataModuleVelmaro> modulo_;
 };
 
 using CreaFinestra = std::function<FinestraDaExport*(ui::Component* owner, CellaDataModule*)>;

@@ -1,7 +1,7 @@
-// Text ordering of the in-memory table: a linguistic order in the manner of
-// the desktop's locale comparison (letters before their accented forms,
-// lower case before upper case, punctuation before digits before letters),
-// expressed as byte keys so that a sort can compare with memcmp.
+// Text ordering of the in-memory table: a linguistic order (letters before
+// their accented forms, lower case before upper case, punctuation before
+// digits before letters), expressed as byte keys so that a sort can compare
+// with memcmp.
 #pragma once
 
 #include <string>

@@ -93,7 +93,8 @@ void TabellaParadox::EmptyTable() {
     if (ftruncate(fd_, 0) != 0) throw ErroreTabellaParadox("Impossibile svuotare " + TableName);
     return;
   }
-  // Closed: take the lock for the time of the emptying, as the engine did.
+  // Closed: the table is opened exclusively for the time of the emptying,
+  // so no other user holds it meanwhile.
   const bool eraEsclusiva = Exclusive;
   Exclusive = true;
   try {

@@ -68,7 +68,7 @@ class DataSet {
   DataSet& operator=(const DataSet&) = delete;
   virtual ~DataSet();
 
-  // The class name the original class library gave this kind of set.
+  // The class name of this kind of set: "TDataSet", "TIBQuery", ...
   virtual const char* ClassName() const { return "TDataSet"; }
   std::string Name;
   int Tag = 0;

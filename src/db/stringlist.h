@@ -18,7 +18,7 @@ class StringList {
   bool Empty() const { return lines.empty(); }
   std::string& operator[](int i) { return lines.at(i); }
   const std::string& operator[](int i) const { return lines.at(i); }
-  // Lines joined by "\n" (each line followed by it, as the original did).
+  // Lines joined by "\n", the last one followed by it too.
   std::string Text() const {
     std::string t;
     for (const auto& l : lines) t += l + "\n";

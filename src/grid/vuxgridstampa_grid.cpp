@@ -16,7 +16,7 @@ void TVuxGrid::ApriStampaGriglia() {
   stampa->Utente = Utente;
   stampa->Titolo = NomeTabella;
   if (auto* query = dynamic_cast<db::Query*>(SorgenteDati())) {
-    // Each line followed by CR LF, as the query's text reads on Windows.
+    // The print job holds the statement with each line ended by CR LF.
     for (int i = 0; i < query->SQL.Count(); ++i) stampa->TestoSQL += query->SQL[i] + "\r\n";
   }
   stampa->BinDir = BinDir;

@@ -6,7 +6,7 @@ namespace plat {
 namespace {
 
 // Code points of 0x80..0x9F in Windows-1252; the five holes map to the
-// C1 controls of the same value, as the Windows converter does.
+// C1 controls of the same value, so that every byte has a character.
 const char16_t kHigh1252[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
                                 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
                                 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,

@@ -1,6 +1,6 @@
 #pragma once
-// Text inside the program is UTF-8; files and libraries of the original
-// program speak Windows-1252, and wide text is UTF-16.
+// Text inside the program is UTF-8; the files the module reads and writes
+// and the sibling libraries' texts are Windows-1252, and wide text is UTF-16.
 #include <string>
 
 namespace plat {

@@ -1,14 +1,15 @@
 #pragma once
-// Number and date conversions under process-wide format settings, in the
-// manner of the Windows program this module came from. One set of settings
-// serves the whole process: the host and every window see the same values.
+// Number and date conversions under process-wide format settings (decimal
+// and thousands separators, date separator and short date form). One set of
+// settings serves the whole process: the host and every window see the same
+// values.
 #include <cstdint>
 #include <stdexcept>
 #include <string>
 
 namespace plat {
 
-// A text that does not convert (EConvertError in the original program).
+// A text that does not convert to a number or a date.
 class ConvertError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -45,7 +46,7 @@ int StrToIntDef(const std::string& text, int def);
 // Shortest text of up to 15 significant digits, current decimal separator.
 std::string FloatToStr(double value);
 // Blanks around the number are allowed; only the current decimal separator
-// is accepted and thousands separators are not (as the platform did).
+// is accepted, and a thousands separator makes the text no number.
 bool TryStrToFloat(const std::string& text, double& value);
 double StrToFloat(const std::string& text);  // throws ConvertError
 double StrToFloatDef(const std::string& text, double def);
@@ -70,7 +71,7 @@ void DecodeDate(DateTime dt, int& year, int& month, int& day);
 bool TryEncodeTime(int hour, int min, int sec, int msec, DateTime& result);
 DateTime EncodeTime(int hour, int min, int sec, int msec);  // throws ConvertError
 void DecodeTime(DateTime dt, int& hour, int& min, int& sec, int& msec);
-// 1 = Sunday .. 7 = Saturday, as the platform counted.
+// 1 = Sunday .. 7 = Saturday.
 int DayOfWeek(DateTime dt);
 DateTime Date();  // today, midnight, local time
 DateTime Now();   // local time

@@ -91,7 +91,7 @@ std::string FloatToStr(double value) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.15g", value);
   std::string s(buf);
-  // "%g" writes "1e+20"; the platform wrote "1E20" and "1E-6".
+  // "%g" writes "1e+20"; the text is "1E20" and "1E-6".
   std::string out;
   for (size_t i = 0; i < s.size(); ++i) {
     const char c = s[i];

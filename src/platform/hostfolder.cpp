@@ -121,7 +121,7 @@ bool DeleteFile(const std::string& path) {
 }
 
 bool RenameFile(const std::string& from, const std::string& to) {
-  // Like the platform's MoveFile, an existing target is not overwritten.
+  // An existing target is never overwritten: the rename fails instead.
   if (IsNetworkName(from) || IsNetworkName(to) || FileExists(to) || DirectoryExists(to))
     return false;
   return std::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;

@@ -1,7 +1,7 @@
 #pragma once
-// The host program's folder and file-name helpers. Names coming from the
-// original program are composed with "\"; every helper here splits at "/"
-// and "\" alike, and the file-system helpers turn "\" into "/" before use.
+// The host program's folder and file-name helpers. Names the host and the
+// stored settings give are composed with "\"; every helper here splits at
+// "/" and "\" alike, and the file-system helpers turn "\" into "/" before use.
 #include <string>
 
 namespace plat {

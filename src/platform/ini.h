@@ -1,5 +1,5 @@
 #pragma once
-// INI files with the semantics of Windows private profile files: every call
+// INI files as the host and the module keep their settings: every call
 // reads the file afresh, a missing file, section or key reads as the
 // default, section and key names compare case-insensitively, values are
 // trimmed of surrounding blanks and of one pair of enclosing quotes.

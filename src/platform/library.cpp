@@ -9,7 +9,8 @@
 namespace plat {
 namespace {
 
-// The Windows file system ignores case, so "KESTRIN.DLL" finds Kestrin.dll.
+// Library names are given without regard to case, so "KESTRIN.DLL" finds
+// Kestrin.dll.
 std::string FindIgnoringCase(const std::string& folder, const std::string& name) {
   DIR* dir = opendir(folder.c_str());
   if (!dir) return std::string();

@@ -1,8 +1,8 @@
 #pragma once
-// A dynamically loaded library (the sibling DLLs of the original program,
-// here ELF shared objects kept under their Windows names). A missing library
-// or export is an ordinary outcome: an empty handle or a null pointer, with
-// the loader's text kept for the message.
+// A dynamically loaded library: the sibling libraries the module calls, ELF
+// shared objects kept under their Windows names ("Kestrin.dll"). A missing
+// library or export is an ordinary outcome: an empty handle or a null
+// pointer, with the loader's text kept for the message.
 #include <string>
 
 namespace plat {
@@ -17,8 +17,7 @@ class Library {
   Library& operator=(Library&& other) noexcept;
 
   // A bare name ("Kestrin.dll") is looked for in the host folder, exact
-  // spelling first, then ignoring case as the Windows file system would.
-  // A name holding "/" or "\" is a path.
+  // spelling first, then ignoring case. A name holding "/" or "\" is a path.
   static Library Load(const std::string& name);
 
   bool Loaded() const { return handle_ != nullptr; }

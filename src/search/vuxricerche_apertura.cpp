@@ -1,5 +1,6 @@
 // The two ways the search form is opened, embedded and standalone, and
 // what it releases when it goes.
+#include "context/launch.h"
 #include "context/positions.h"
 #include "context/tabxform.h"
 #include "db/database.h"
@@ -109,45 +110,34 @@ void ScegliDatabase(TTabXForm& ctx, const RichiestaRicerca& r, std::int32_t uten
 
 std::u16string ApriRicercaDaXML(std::int32_t utente, std::int32_t idApertura,
                                 const std::string& richiesta) {
-  auto* cellaContesto = new CellaTabX(nullptr);
-  CellaDMKestrin* cellaModulo = nullptr;
-  TVuxRicercheForm* form = nullptr;
-  try {
-    cellaContesto->Imposta(new TTabXForm(&ui::App(), 0));
-    TTabXForm& ctx = cellaContesto->Riferimento();
-    ctx.SetUserPerNum(utente);
-    ScegliDatabase(ctx, LeggiRichiesta(richiesta), utente);
-    cellaModulo = new CellaDMKestrin(nullptr);
-    cellaModulo->Imposta(new TDataModuleKestrin(&ui::App(), cellaContesto));
-    form = TVuxRicercheForm::CreaConModulo(&ui::App(), cellaModulo);
-    // From here on the form frees the module and the context, whatever happens.
-    form->contestoProprio_ = form->LiberaInChiusura = true;
-    form->RifForm = new CellaRicerca(form);
-    form->TestoXML = richiesta;
-    form->InizializzazioneVux();
-    ctx.ScritturaHandleDiApertura(idApertura, std::int32_t(form->Handle()));
-    form->ButtonRitorna->OnClick = [form](ui::Component*) { form->ButtonRitornaDLLClick(); };
-  } catch (...) {
-    if (form) {
-      ui::Free(form);
-    } else {
-      if (cellaModulo && cellaModulo->Oggetto()) ui::Free(cellaModulo->Oggetto());
-      delete cellaModulo;
-      if (cellaContesto->Oggetto()) ui::Free(cellaContesto->Oggetto());
-      delete cellaContesto;
-    }
-    throw;
-  }
+  CellaInCostruzione<TTabXForm> contesto;
+  contesto.Imposta(new TTabXForm(&ui::App(), 0));
+  TTabXForm& ctx = contesto.Riferimento();
+  ctx.SetUserPerNum(utente);
+  ScegliDatabase(ctx, LeggiRichiesta(richiesta), utente);
+  CellaInCostruzione<TDataModuleKestrin> modulo;
+  modulo.Imposta(new TDataModuleKestrin(&ui::App(), contesto.Holder()));
   // Freed here, not later: the search library that made the form is
   // unloaded as soon as its caller has the answer.
-  ui::Owned<TVuxRicercheForm> guardia(form);
-  const ui::ComponentRef vivo = form->Ref();
-  form->ShowModal();
+  ui::Owned<TVuxRicercheForm> form(TVuxRicercheForm::CreaConModulo(&ui::App(), modulo.Holder()));
+  // From here on the form frees the module and the context, whatever happens.
+  form->contestoProprio_ = form->LiberaInChiusura = true;
+  (void)modulo.Consegna();
+  (void)contesto.Consegna();
+  TVuxRicercheForm* f = form.get();
+  f->RifForm = new CellaRicerca(f);
+  f->TestoXML = richiesta;
+  f->InizializzazioneVux();
+  ctx.ScritturaHandleDiApertura(idApertura, std::int32_t(f->Handle()));
+  f->ButtonRitorna->OnClick = [f](ui::Component*) { f->ButtonRitornaDLLClick(); };
+
+  const ui::ComponentRef vivo = f->Ref();
+  f->ShowModal();
   if (!vivo) {
-    (void)guardia.release();
+    (void)form.release();
     return std::u16string();
   }
-  return form->Risposta;
+  return f->Risposta;
 }
 
 }  // namespace velmaro

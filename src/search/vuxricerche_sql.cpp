@@ -86,9 +86,7 @@ std::string MaiuscoloComeIlDatabase(const std::string& testo) {
 // The typed text read as a date in the short form, written MM-DD-YYYY; a
 // text that is no date gives "", which the database then refuses.
 std::string ReturnDateSQL(const std::string& testo) {
-  plat::DateTime data = 0;
-  if (!plat::TryStrToDate(testo, data)) return std::string();
-  return plat::FormatDateTime("mm-dd-yyyy", data);
+  return MeseGiornoAnno(testo, SeNonData::Vuota);
 }
 
 bool TipoNumerico(const std::string& tipo) {

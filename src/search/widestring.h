@@ -1,8 +1,7 @@
 #pragma once
 // The wide-string answer of the search library: a length-prefixed UTF-16
-// text, as the platform's own wide strings are. The 32-bit byte length
-// sits just before the characters, which end in a NUL; the pointer handed
-// around points at the characters.
+// text. The 32-bit byte length sits just before the characters, which end in
+// a NUL; the pointer handed around points at the characters.
 //
 // Both the library that fills it and the caller that frees it use these
 // inline functions, which allocate on the C heap: the text belongs to no

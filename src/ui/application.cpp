@@ -105,7 +105,7 @@ void Application::ShowException(const std::exception& e) {
   // means to say nothing.
   if (dynamic_cast<const plat::AbortError*>(&e)) return;
   std::string text = e.what();
-  // The VCL's display ends the message with a full stop.
+  // The error box's text ends with a full stop.
   if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
   MessageDlg(text, MsgDlgType::Error, mbOK);
 }

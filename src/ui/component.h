@@ -71,7 +71,8 @@ class Component {
   bool destroying_ = false;
 };
 
-// Frees a component the VCL way: BeforeDestruction first, then delete.
+// Frees a component: BeforeDestruction first (OnDestroy runs while the
+// component is still whole), then delete.
 void Free(Component* c);
 
 }  // namespace ui

@@ -77,7 +77,7 @@ class Control : public Component {
   KeyEvent OnKeyDown, OnKeyUp;
   KeyPressEvent OnKeyPress;
 
-  // The VCL's dispatch methods: each fires its event; subclasses add behaviour.
+  // Dispatch methods: each fires its event; subclasses add behaviour.
   virtual void Click();
   virtual void DblClick();
   virtual void Change();

@@ -94,8 +94,8 @@ class Image : public Control {
   bool Stretch = false, Proportional = false, Center = false, Transparent = false;
 };
 
-// Dates as the VCL keeps them: days since 30 December 1899; the platform
-// layer's conversions.
+// Dates are days since 30 December 1899, the fraction the time of day;
+// the conversions are the platform layer's.
 using DateTime = double;
 DateTime EncodeDate(int year, int month, int day);  // throws plat::ConvertError
 void DecodeDate(DateTime d, int& year, int& month, int& day);

@@ -16,7 +16,8 @@ class RadioGroup : public Control {
   Strings Items;
   int Columns = 1;
   int ItemIndex() const { return itemIndex_; }
-  // A changed index raises OnClick, as the VCL's radio group does.
+  // A changed index raises OnClick, whether the program or the operator
+  // changed it.
   void SetItemIndex(int i);
   void OperatorSelect(int i);
 
@@ -36,7 +37,7 @@ class ComboBox : public Control {
   int DropDownCount = 8;
   bool Sorted = false;
   int ItemIndex() const { return itemIndex_; }
-  // The program's changes raise no event, as in the VCL.
+  // The program's changes raise no event; only the operator's do.
   void SetItemIndex(int i);
   void SetText(std::string s) override;
   // The operator picks an item: OnClick, then OnSelect (OnChange when no OnSelect).

@@ -7,7 +7,7 @@
 namespace ui {
 
 MenuItem::~MenuItem() {
-  // Sub-items go with their item, as the VCL frees them.
+  // An item owns its sub-items: they go with it.
   while (!items_.empty()) {
     MenuItem* c = items_.back();
     items_.pop_back();

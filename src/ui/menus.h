@@ -21,8 +21,8 @@ class MenuItem : public Component {
   std::string Hint;
   NotifyEvent OnClick;
 
-  // Sub-items. Every position counts, hidden items included, as the VCL's
-  // Items[i] does; an item freed elsewhere leaves the list.
+  // Sub-items. Every position counts, hidden items included; an item freed
+  // elsewhere leaves the list.
   int Count() const { return int(items_.size()); }
   MenuItem* Items(int i) const;
   void Add(MenuItem* item);

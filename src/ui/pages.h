@@ -41,7 +41,7 @@ class PageControl : public Control {
   int PageCount() const { return int(pages_.size()); }
   TabSheet* Pages(int i) const;
   TabSheet* ActivePage() const { return active_; }
-  // The program's changes raise no event, as in the VCL.
+  // The program's changes raise no event; only the operator's do.
   void SetActivePage(TabSheet* page);
   int ActivePageIndex() const { return active_ ? active_->PageIndex() : -1; }
   void SetActivePageIndex(int i) { SetActivePage(i < 0 ? nullptr : Pages(i)); }

@@ -37,7 +37,7 @@ class BitBtn : public Button {
   explicit BitBtn(Component* owner = nullptr) : Button(owner) {}
   std::string ClassName() const override { return "TBitBtn"; }
   BitBtnKind Kind() const { return kind_; }
-  // Gives the standard caption and modal result of the kind, as the VCL does.
+  // Gives the kind's standard caption and modal result (OK: "OK", mrOk, ...).
   void SetKind(BitBtnKind k);
   void Click() override;
   // Keeps the file name; false when the picture could not be read.

@@ -21,7 +21,7 @@ class Strings {
   void Delete(int i);
   void Clear();
   void Assign(const std::vector<std::string>& items);
-  int IndexOf(std::string_view value) const;  // case-insensitive, as the VCL compares
+  int IndexOf(std::string_view value) const;  // case-insensitive
   // Every line followed by a line break.
   std::string Text() const;
   // Splits at "\n", "\r\n" or "\r".

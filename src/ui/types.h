@@ -46,7 +46,7 @@ constexpr Word VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_ENTER = VK_RE
                VK_F11 = 0x7A, VK_F12 = 0x7B;
 constexpr Word VK_PAGEUP = VK_PRIOR, VK_PAGEDOWN = VK_NEXT;
 
-// Menu shortcuts pack the key with its shift state, as the VCL does.
+// A menu shortcut packs the key with its shift state in one word.
 using ShortCut = Word;
 constexpr Word scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000;
 constexpr ShortCut MakeShortCut(Word key, ShiftState shift = 0) {

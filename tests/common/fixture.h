@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -50,15 +51,32 @@ class HostFolder {
     d.CreateDatabase();
   }
 
+  // The user database with the tables of the host's own schema file.
   void CreateUserDatabase() {
     CreateDatabase(UserDatabasePath());
-    ExecAll(UserDatabasePath(),
-            {"CREATE TABLE UTENTI (CODICE INTEGER NOT NULL PRIMARY KEY, NOMEUTENTE VARCHAR(40),"
-             " PWDUTENTE VARCHAR(40), DITTA VARCHAR(60), PROFILOSICUREZZA INTEGER,"
-             " BRIVANE BLOB SUB_TYPE TEXT)",
-             "CREATE TABLE TABBRIVANE (UTENTE VARCHAR(10), INTESTAZIONE VARCHAR(60),"
-             " PARAMETRO VARCHAR(60), VALORE VARCHAR(250), PROGRESSIVO INTEGER)",
-             "CREATE TABLE VORLOLOGFUNZ (IDFINESTRA VARCHAR(20), HANDLEFINESTRA VARCHAR(20))"});
+    ExecAll(UserDatabasePath(), SchemaStatements(VELMARO_SQL_DIR "user_schema.sql"));
+  }
+
+  // The statements of a schema file of plain statements: "--" comments
+  // dropped, each statement ended by ";".
+  static std::vector<std::string> SchemaStatements(const std::string& file) {
+    std::ifstream in(file);
+    if (!in) throw std::runtime_error("cannot read " + file);
+    std::vector<std::string> statements;
+    std::string line, statement;
+    while (std::getline(in, line)) {
+      line = line.substr(0, line.find("--"));
+      for (char c : line) {
+        if (c != ';') {
+          statement += c;
+          continue;
+        }
+        statements.push_back(statement);
+        statement.clear();
+      }
+      statement += ' ';
+    }
+    return statements;
   }
 
   void CreateCompanyDatabase() {

@@ -130,6 +130,30 @@ TEST_F(Helpers, DatesAsTextAndSql) {
     EXPECT_EQ(InvertiDateSQL(sql), atteso) << sql;
 }
 
+TEST_F(Helpers, LiteralsKeepEachCallersForm) {
+  // Fault: one caller's literal taking another's form: the current date
+  // separator missing from DataPerSQL or leaking into the fixed "-" and "/"
+  // forms, a text that is no date throwing where it should give "" (or the
+  // reverse), a blank field of a file written as a value, or a typed blank
+  // text taken for none.
+  const double d = plat::EncodeDate(2024, 3, 5);
+  plat::Formats().DateSeparator = '.';
+  EXPECT_EQ(DataPerSQL(d), "'03.05.2024'");
+  EXPECT_EQ(MeseGiornoAnno(d), "03-05-2024");
+  EXPECT_EQ(MeseGiornoAnno(d, '/'), "03/05/2024");
+  plat::SetItalianFormats();
+  EXPECT_EQ(MeseGiornoAnno("5/3/2024", SeNonData::Vuota), "03-05-2024");
+  EXPECT_EQ(MeseGiornoAnno("31/02/2024", SeNonData::Vuota), "");
+  EXPECT_THROW(MeseGiornoAnno("31/02/2024", SeNonData::Eccezione), plat::ConvertError);
+
+  EXPECT_EQ(LetteraleONull("D'Amico"), "'D''Amico'");
+  EXPECT_EQ(LetteraleONull(""), "NULL");
+  EXPECT_EQ(LetteraleONull(" \t"), "' \t'");
+  EXPECT_EQ(LetteraleONull(" \t", Assente::SeBianco), "NULL");
+  EXPECT_EQ(LetteraleONull("", Assente::SeBianco, "0"), "0");
+  EXPECT_EQ(VirgolaInPunto("1.234,5"), "1.234.5");
+}
+
 TEST_F(Helpers, FieldsAndBlanks) {
   // Fault: fields counted from 0, blanks kept by the narrow form, a missing field repeating the
   // last.

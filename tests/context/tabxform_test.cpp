@@ -7,12 +7,12 @@
 #include <future>
 #include <thread>
 
+#include "common/fixture.h"
 #include "context/memorydata.h"
 #include "db/database.h"
 #include "db/error.h"
 #include "db/query.h"
 #include "db/transaction.h"
-#include "common/fixture.h"
 #include "platform/format.h"
 
 namespace velmaro {
@@ -157,7 +157,8 @@ TEST(TTabXForm, ScritturaHandleDiApertura) {
     EXPECT_TRUE(ctx.ScritturaHandleDiApertura(7, 65540));
     EXPECT_TRUE(ctx.ScritturaHandleDiApertura(8, 1));  // no such row: nothing to do
   }
-  EXPECT_EQ(HostFolder::Rows(host.UserDatabasePath(), "SELECT * FROM VORLOLOGFUNZ"),
+  EXPECT_EQ(HostFolder::Rows(host.UserDatabasePath(),
+                             "SELECT IDFINESTRA, HANDLEFINESTRA FROM VORLOLOGFUNZ"),
             (Rows{{"7", "65540"}}));
 
   HostFolder::Exec(host.UserDatabasePath(), "DROP TABLE VORLOLOGFUNZ");
@@ -320,8 +321,8 @@ TEST(Parametri, PackingWithoutSectionsAndFailedWrite) {
   ctx.ScriviBrivane(1);
   EXPECT_EQ(HostFolder::Scalar(user, "SELECT BRIVANE FROM UTENTI WHERE CODICE=1"), kNull);
 
-  // VALORE holds 250 characters: a longer value cannot be inserted.
-  ctx.ScriviParametroBrivane("Ditta Uno", "Lungo", std::string(300, 'x'));
+  // VALORE holds 1024 characters: a longer value cannot be inserted.
+  ctx.ScriviParametroBrivane("Ditta Uno", "Lungo", std::string(1100, 'x'));
   EXPECT_EQ(op.Texts(),
             Names{"Errore interno di INSERT: impossibile aggiornare la tabella dei parametri"});
   ctx.ScriviParametroBrivane("Ditta Uno", "Breve", "b");

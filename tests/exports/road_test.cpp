@@ -1,15 +1,15 @@
 // The launch road through the launchers of the five windows.
 #include <gtest/gtest.h>
 
-#include "exports/exports_fixture.h"
 #include "context/datamodule.h"
 #include "context/launch.h"
 #include "context/memorydata.h"
 #include "context/tabxform.h"
 #include "db/database.h"
-#include "pricelists/filecliente/generafileclienti.h"
+#include "exports/exports_fixture.h"
 #include "pricelists/eccezioni/importecc.h"
 #include "pricelists/editor/lisfasedit.h"
+#include "pricelists/filecliente/generafileclienti.h"
 #include "pricelists/impostazioni/lisfasimpost.h"
 #include "promotions/promoveloci.h"
 
@@ -178,19 +178,13 @@ TEST(PercorsoDiLancio, WindowNotOpenedByAnExportKeepsItsObjects) {
   // that are not its own.
   AmbienteExport amb;
   Operator op;
-  auto cellaTabX = std::make_unique<CellaTabX>(new TTabXForm(nullptr, 0));
-  cellaTabX->Riferimento().SetUserPerNum(1);
-  cellaTabX->Riferimento().ConnettiDatabase0(amb.CompanyDatabasePath());
-  auto cellaDM =
-      std::make_unique<CellaDataModule>(new TDataModuleVelmaro(nullptr, cellaTabX.get()));
-  auto* f = new TLisFasImpostForm(nullptr, cellaDM.get());
+  OggettiChiamata oggetti(1);
+  auto* f = new TLisFasImpostForm(nullptr, oggetti.DataModule());
   f->Show();
   f->Close();
   EXPECT_FALSE(f->ApertaDaExport);
-  EXPECT_EQ(cellaDM->Riferimento().CodiceProgetto, 501);
+  EXPECT_EQ(oggetti.DataModule()->Riferimento().CodiceProgetto, 501);
   ui::Free(f);
-  delete cellaDM->Oggetto();
-  delete cellaTabX->Oggetto();
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ class LibraryTest : public ::testing::Test {
 
 TEST_F(LibraryTest, LoadsByNameFromHostFolder) {
   // Fault: the bare name searched on the system path instead of the host folder,
-  // or a case-only difference in the name failing as it would not on Windows.
+  // or a name differing from the file only in case not found.
   plat::SetHostFolderOverride(TEST_SIBLING_DIR);
   plat::Library lib = plat::Library::Load("TestSibling.dll");
   ASSERT_TRUE(lib.Loaded()) << lib.Error();

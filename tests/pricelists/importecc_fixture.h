@@ -1,14 +1,16 @@
 #pragma once
 // An operator whose company database holds the price-list tables, an
 // exceptions database beside it, and the window of the import made on
-// them outside the launch road (the test frees its module and context).
+// them outside the launch road; the environment frees the window, then
+// its module and context.
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "context/datamodule.h"
-#include "context/tabxform.h"
 #include "common/fixture.h"
+#include "context/datamodule.h"
+#include "context/launch.h"
+#include "context/tabxform.h"
 #include "pricelists/eccezioni/importecc.h"
 #include "ui/make.h"
 
@@ -21,6 +23,7 @@ struct AmbienteEccezioni : HostFolder {
     CreateUserDatabase();
     AddUser(1, "Rossi", "", "Ditta Uno");
     CreateCompanyDatabase();
+    AddParameter(1, "Ditta Uno", "Archivio", CompanyDatabasePath(), 1);
     ExecAll(
         CompanyDatabasePath(),
         {"CREATE TABLE LISTSC (ID INTEGER NOT NULL PRIMARY KEY, NOME VARCHAR(60), LISTSCRIF "
@@ -60,28 +63,23 @@ struct AmbienteEccezioni : HostFolder {
                  Quote(nome) + ")"});
   }
 
+  // The window before the objects it works with.
   ~AmbienteEccezioni() {
     if (finestra_) ui::Free(finestra_);
-    if (cellaDM_) delete cellaDM_->Oggetto();
-    if (cellaTabX_) delete cellaTabX_->Oggetto();
   }
 
-  // A window of class F (the import unless told) on a context connected
-  // to the company database; one per environment.
+  // A window of class F (the import unless told) on the objects the launch
+  // road gives the operator; one per environment.
   template <class F = TImportEccForm>
   F& Finestra() {
-    cellaTabX_ = std::make_unique<CellaTabX>(new TTabXForm(nullptr, 0));
-    cellaTabX_->Riferimento().SetUserPerNum(1);
-    cellaTabX_->Riferimento().ConnettiDatabase0(CompanyDatabasePath());
-    cellaDM_ = std::make_unique<CellaDataModule>(new TDataModuleVelmaro(nullptr, cellaTabX_.get()));
-    auto* f = new F(&ui::App(), cellaDM_.get());
+    oggetti_ = std::make_unique<OggettiChiamata>(1);
+    auto* f = new F(&ui::App(), oggetti_->DataModule());
     finestra_ = f;
     return *f;
   }
 
  private:
-  std::unique_ptr<CellaTabX> cellaTabX_;
-  std::unique_ptr<CellaDataModule> cellaDM_;
+  std::unique_ptr<OggettiChiamata> oggetti_;
   ui::Form* finestra_ = nullptr;
 };
 

@@ -74,8 +74,9 @@ TEST(Component, FindDescendantReachesThroughOwnersAndParents) {
 }
 
 TEST(Control, AlignAndAnchorsFollowTheParentsSize) {
-  // Catches aligned children that do not share the client area in the
-  // VCL's order, and right/bottom anchors that do not keep their margins.
+  // Catches aligned children that do not share the client area in order
+  // (top, bottom, left, right, then the client), and right/bottom anchors
+  // that do not keep their margins.
   auto* p = new ui::Panel();
   p->SetBounds(0, 0, 400, 300);
   auto* top = ui::Make<ui::Panel>(p, "Top");

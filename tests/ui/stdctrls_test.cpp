@@ -69,7 +69,7 @@ TEST_F(StdCtrlsTest, EditTypingHonoursSelectionLimitsAndCase) {
   EXPECT_EQ(changes.size(), n);
 }
 
-TEST_F(StdCtrlsTest, ClickEventsFollowTheVclRules) {
+TEST_F(StdCtrlsTest, ClickEventsOnlyForChanges) {
   // Catches check boxes that raise OnClick without a change, combos that
   // raise OnChange for the program's own changes or OnChange and OnSelect
   // both, and radio groups silent when their index changes.

@@ -16,7 +16,6 @@
 #include "demoform.h"
 #include "filedump.h"
 #include "hostinit.h"
-#include "impexpcall.h"
 #include "platform/hostfolder.h"
 #include "platform/library.h"
 #include "script.h"
@@ -241,7 +240,6 @@ class ScriptRunner {
     Need(w, 4, 4, "call <export> <user> <opening-id>");
     int user = Number32(w[2]);
     int opening = Number32(w[3]);
-    if (IsImpExpEntry(w[1])) return CallImpExp(w[1], user, w[3]);
     ExportFn fn = nullptr;
     if (w[1] != "demo") {
       fn = module_.Function<ExportFn>(w[1]);
@@ -263,14 +261,6 @@ class ScriptRunner {
         out_ << "opened " << f->Handle() << " " << f->ClassName() << " \"" << f->Caption()
              << "\"\n";
     // A box or dialog the script left unanswered during the call.
-    auto errors = ui::App().TakeErrors();
-    if (!errors.empty()) throw LineError(errors.front());
-  }
-
-  // The list-exchange windows, modal: the script's next lines drive them.
-  void CallImpExp(const std::string& name, int user, const std::string& listId) {
-    driver_.Enqueue([&](ui::Driver&) { OpenImpExp(name, user, listId); });
-    ui::App().HandleMessage();
     auto errors = ui::App().TakeErrors();
     if (!errors.empty()) throw LineError(errors.front());
   }

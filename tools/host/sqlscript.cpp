@@ -19,7 +19,8 @@ std::string Upper(std::string s) {
   return s;
 }
 
-// The words of a statement, upper-cased, for recognising isql commands.
+// The words of a statement, upper-cased, for recognising the script's own
+// commands (SET TERM, SET SQL DIALECT, COMMIT).
 std::vector<std::string> Words(const std::string& s) {
   std::istringstream in(s);
   std::vector<std::string> w;

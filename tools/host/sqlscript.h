@@ -1,5 +1,5 @@
 #pragma once
-// Splits an SQL script, as isql reads one, into single statements.
+// Splits an SQL script into single statements.
 
 #include <string>
 #include <vector>

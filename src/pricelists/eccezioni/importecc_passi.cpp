@@ -27,9 +27,7 @@ std::string Testo(db::Query& q, const char* campo) {
 std::string Numero(db::Query& q, const char* campo) {
   const db::Field& f = q.FieldByName(campo);
   if (f.IsNull()) return {};
-  std::string s = plat::FloatToStr(f.AsFloat());
-  std::replace(s.begin(), s.end(), ',', '.');
-  return s;
+  return VirgolaInPunto(plat::FloatToStr(f.AsFloat()));
 }
 
 // The customer's code in the company database: the last six characters

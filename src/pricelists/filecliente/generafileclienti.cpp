@@ -1,7 +1,5 @@
 #include "pricelists/filecliente/generafileclienti.h"
 
-#include <cstdio>
-
 #include "context/editdata.h"
 #include "context/helpers.h"
 #include "context/memorydata.h"
@@ -347,11 +345,7 @@ void TGeneraFileClientiForm::Genera() {
     return;
   }
   if (!CriteriInUso(r.Criteri)) return;
-  int anno = 0, mese = 0, giorno = 0;
-  ui::DecodeDate(data, anno, mese, giorno);
-  char testo[16];
-  std::snprintf(testo, sizeof testo, "%02d/%02d/%04d", mese, giorno, anno);
-  r.Data = testo;
+  r.Data = MeseGiornoAnno(data, '/');
   r.SoloListiniSelezionati = RadioGroupTipoArticoli->ItemIndex() == 1;
   r.ColonnaUnica = RadioGroupModoExportScaglioni->ItemIndex() == 0;
   r.ListiniSelezionati = ListiniSelezionati();

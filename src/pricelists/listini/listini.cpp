@@ -1,7 +1,5 @@
 #include "pricelists/listini/listini.h"
 
-#include <cstdio>
-
 #include "context/helpers.h"
 #include "platform/format.h"
 
@@ -56,23 +54,12 @@ std::vector<std::string> EtichetteClassificazioni(const LettoreTabX& tabx) {
 }
 
 std::string ReturnDateSQL(const std::string& data) {
-  const plat::DateTime d = plat::StrToDate(data);
-  int anno = 0, mese = 0, giorno = 0;
-  plat::DecodeDate(d, anno, mese, giorno);
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%02d-%02d-%04d", mese, giorno, anno);
-  return buf;
+  return MeseGiornoAnno(data, SeNonData::Eccezione);
 }
 
 bool EUnaData(const std::string& testo) {
   plat::DateTime d = 0;
   return plat::TryStrToDate(testo, d);
-}
-
-std::string Letterale(const std::string& testo) { return "'" + Apici(testo) + "'"; }
-
-std::string LetteraleONull(const std::string& testo) {
-  return testo.empty() ? "NULL" : Letterale(testo);
 }
 
 bool EUnIntero(const std::string& testo) {

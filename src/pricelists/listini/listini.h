@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "context/helpers.h"
+
 namespace velmaro::listini {
 
 // ---- list types: the stored letter and the name the header dialog offers
@@ -47,10 +49,9 @@ std::vector<std::string> EtichetteClassificazioni(const LettoreTabX& tabx);
 std::string ReturnDateSQL(const std::string& data);
 inline std::string DataPerSqlConTrattini(const std::string& data) { return ReturnDateSQL(data); }
 bool EUnaData(const std::string& testo);
-// A typed text between single quotes, its apostrophes doubled.
-std::string Letterale(const std::string& testo);
-// NULL for an empty text, else Letterale.
-std::string LetteraleONull(const std::string& testo);
+// The editor's statements quote typed texts with the shared literals.
+using velmaro::Letterale;
+using velmaro::LetteraleONull;
 // Whole number in the platform's sense (sign, digits, blanks before).
 bool EUnIntero(const std::string& testo);
 

@@ -6,12 +6,6 @@
 
 namespace velmaro::righe {
 
-std::string VirgolaInPunto(std::string testo) {
-  for (char& c : testo)
-    if (c == ',') c = '.';
-  return testo;
-}
-
 namespace {
 
 std::string PuntoInVirgola(std::string testo) {
@@ -47,9 +41,7 @@ std::string NumeroONull(const std::string& testo) {
   return testo.empty() ? "NULL" : PrezzoSQL(testo);
 }
 
-std::string ScontoSQL(const std::string& testo) {
-  return testo.empty() ? "NULL" : "'" + Apici(VirgolaInPunto(testo)) + "'";
-}
+std::string ScontoSQL(const std::string& testo) { return LetteraleONull(VirgolaInPunto(testo)); }
 
 std::string Condizione(const std::string& colonna, bool nullo, const std::string& valoreSQL) {
   return nullo ? colonna + " IS NULL" : colonna + "=" + valoreSQL;
@@ -61,21 +53,9 @@ std::string NumeroPerSQL(double valore) {
   return buf;
 }
 
-namespace {
-
-std::string Data(plat::DateTime data, char separatore) {
-  int anno = 0, mese = 0, giorno = 0;
-  plat::DecodeDate(data, anno, mese, giorno);
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%02d%c%02d%c%04d", mese, separatore, giorno, separatore, anno);
-  return buf;
-}
-
-}  // namespace
-
-std::string DataTrattini(plat::DateTime data) { return Data(data, '-'); }
-std::string DataBarre(plat::DateTime data) { return Data(data, '/'); }
-std::string GiornoPrimaBarre(plat::DateTime data) { return Data(data - 1, '/'); }
+std::string DataTrattini(plat::DateTime data) { return MeseGiornoAnno(data, '-'); }
+std::string DataBarre(plat::DateTime data) { return MeseGiornoAnno(data, '/'); }
+std::string GiornoPrimaBarre(plat::DateTime data) { return MeseGiornoAnno(data - 1, '/'); }
 
 int DividiStringa(const std::string& testo, const std::string& delimitatore,
                   std::vector<std::string>& parti) {

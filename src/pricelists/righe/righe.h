@@ -19,7 +19,6 @@ class ValoreNonValido : public std::runtime_error {
 };
 
 // ---- numbers
-std::string VirgolaInPunto(std::string testo);
 // A number under the decimal comma (blanks around allowed).
 bool ENumero(const std::string& testo);
 // A tier of a new net row: any number, written with "."; "0" otherwise.

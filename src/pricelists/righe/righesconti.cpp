@@ -13,7 +13,6 @@ using righe::DataTrattini;
 namespace {
 
 std::string Quotata(plat::DateTime data) { return "'" + DataTrattini(data) + "'"; }
-std::string TestoONull(const std::string& t) { return t.empty() ? "NULL" : "'" + Apici(t) + "'"; }
 
 std::string Inizio(const RigaSconto& r) {
   return r.senzaInizio ? "DATAINIZIOVALIDITA IS NULL"
@@ -40,9 +39,9 @@ ValoriSconto Componi(const CampiSconto& c) {
   v.sconto1 = righe::ScontoSQL(c.sconto1);
   v.sconto2 = righe::ScontoSQL(c.sconto2);
   v.sconto3 = righe::ScontoSQL(c.sconto3);
-  v.valore1 = TestoONull(c.valore1);
-  v.valore2 = TestoONull(c.valore2);
-  v.valore3 = TestoONull(c.valore3);
+  v.valore1 = LetteraleONull(c.valore1);
+  v.valore2 = LetteraleONull(c.valore2);
+  v.valore3 = LetteraleONull(c.valore3);
   v.provvigione = righe::NumeroONull(c.provvigione);
   v.soglia = righe::InteroOZero(c.omaSoglia);
   v.quantita = righe::InteroOZero(c.omaQuantita);

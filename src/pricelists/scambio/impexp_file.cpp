@@ -1,8 +1,6 @@
 #include "pricelists/scambio/impexp_file.h"
 
 #include <charconv>
-#include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <string_view>
 
@@ -50,12 +48,7 @@ double LeggiNumero(const std::string& testo) {
 }
 
 std::string ReturnDateSQL(double data) {
-  if (!DataValida(data)) return std::string();
-  int a = 0, m = 0, g = 0;
-  plat::DecodeDate(data, a, m, g);
-  char testo[16];
-  std::snprintf(testo, sizeof testo, "%02d-%02d-%04d", m, g, a);
-  return testo;
+  return DataValida(data) ? MeseGiornoAnno(data) : std::string();
 }
 
 std::string ReturnDateSQL(const std::string& testo) { return ReturnDateSQL(TestoInData(testo)); }
@@ -96,23 +89,6 @@ std::string Rifila(const std::string& testo) {
   while (b < e && static_cast<unsigned char>(testo[b]) <= ' ') ++b;
   while (e > b && static_cast<unsigned char>(testo[e - 1]) <= ' ') --e;
   return testo.substr(b, e - b);
-}
-
-std::string Letterale(const std::string& campo) {
-  std::string out = "'";
-  out += Apici(campo);
-  out += '\'';
-  return out;
-}
-
-std::string LetteraleONull(const std::string& campo, const char* seVuoto) {
-  return Rifila(campo).empty() ? std::string(seVuoto) : Letterale(campo);
-}
-
-std::string Decimale(std::string testo) {
-  for (char& c : testo)
-    if (c == ',') c = '.';
-  return testo;
 }
 
 std::string CampoW(const std::string& riga, int n) {

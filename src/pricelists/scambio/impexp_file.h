@@ -37,13 +37,6 @@ std::string TestoPerFile(const std::string& testo);
 // The text without blanks and control characters at both ends.
 std::string Rifila(const std::string& testo);
 
-// A field of a file as an SQL literal between single quotes, each
-// apostrophe doubled; NULL (or `seVuoto`) for a field that is blank.
-std::string Letterale(const std::string& campo);
-std::string LetteraleONull(const std::string& campo, const char* seVuoto = "NULL");
-// A number of a file as SQL writes it: every "," made ".".
-std::string Decimale(std::string testo);
-
 // The n-th field (from 1) of a line split at ";", blanks kept.
 std::string CampoW(const std::string& riga, int n);
 

@@ -191,10 +191,12 @@ void TImpExpLisNettiForm::ImportaEstensione(const std::string& riga, const std::
       "INSERT INTO LISTSCDTNET(IDLISTSC,CODICEARTICOLO,ESTCODICE,PREZZO,",
       "DATAINIZIOVALIDITA,DATAFINEVALIDITA,QUANTITASCAGLIONE,PROVVIGIONE) VALUES(", IDListino + ",",
       Letterale(articolo) + ",", Letterale(estensione) + ",",
-      LetteraleONull(Decimale(SenzaPunti(prezzo))) + ",", Letterale(ReturnDateSQL(inizio)) + ",",
+      LetteraleONull(VirgolaInPunto(SenzaPunti(prezzo)), Assente::SeBianco) + ",",
+      Letterale(ReturnDateSQL(inizio)) + ",",
       (Rifila(fine).empty() ? std::string("NULL") : Letterale(ReturnDateSQL(fine))) + ",",
       // A tier written with a decimal comma reads back as the export wrote it.
-      LetteraleONull(Decimale(quantita), "0") + ",", LetteraleONull(Decimale(provvigione)), ")"};
+      LetteraleONull(VirgolaInPunto(quantita), Assente::SeBianco, "0") + ",",
+      LetteraleONull(VirgolaInPunto(provvigione), Assente::SeBianco), ")"};
   try {
     Esegui(insert);
     ++inseriti;

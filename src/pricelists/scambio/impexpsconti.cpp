@@ -1,5 +1,6 @@
 #include "pricelists/scambio/impexpsconti.h"
 
+#include "context/helpers.h"
 #include "db/query.h"
 #include "pricelists/scambio/impexp_file.h"
 #include "ui/application.h"
@@ -35,10 +36,14 @@ std::vector<std::string> TImpExpLisScontiForm::StatementRiga(const std::string& 
           IDListino + ",", Letterale(campo(1)) + ",", Letterale(ReturnDateSQL(campo(2))) + ",",
           (Rifila(fine).empty() ? std::string("NULL") : Letterale(ReturnDateSQL(fine))) + ",",
           // A tier the export wrote with a decimal comma reads back.
-          Letterale(Decimale(campo(4))) + ",", LetteraleONull(Decimale(campo(5))) + ",",
-          LetteraleONull(Decimale(campo(6))) + ",", LetteraleONull(Decimale(campo(7))) + ",",
-          LetteraleONull(campo(8)) + ",", LetteraleONull(campo(9)) + ",",
-          LetteraleONull(campo(10)) + ",", LetteraleONull(Decimale(campo(11))), ")"};
+          Letterale(VirgolaInPunto(campo(4))) + ",",
+          LetteraleONull(VirgolaInPunto(campo(5)), Assente::SeBianco) + ",",
+          LetteraleONull(VirgolaInPunto(campo(6)), Assente::SeBianco) + ",",
+          LetteraleONull(VirgolaInPunto(campo(7)), Assente::SeBianco) + ",",
+          LetteraleONull(campo(8), Assente::SeBianco) + ",",
+          LetteraleONull(campo(9), Assente::SeBianco) + ",",
+          LetteraleONull(campo(10), Assente::SeBianco) + ",",
+          LetteraleONull(VirgolaInPunto(campo(11)), Assente::SeBianco), ")"};
 }
 
 void TImpExpLisScontiForm::ButtonImpClick() {

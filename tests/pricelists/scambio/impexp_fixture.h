@@ -1,22 +1,17 @@
 #pragma once
 // A host folder with the demo company, shared by the tests of one suite,
-// and the operator context a list-exchange window is opened with.
+// and the objects a list-exchange window is opened with.
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "common/temp_folder.h"
+#include "common/demo_fixture.h"
+#include "common/fixture.h"
 #include "context/datamodule.h"
 #include "context/tabxform.h"
 #include "db/query.h"
-#include "common/fixture.h"
-#include "hostinit.h"
-#include "impexpcall.h"
-#include "platform/hostfolder.h"
 #include "ui/application.h"
 #include "ui/make.h"
 
@@ -26,41 +21,25 @@ using Righe = std::vector<std::vector<std::string>>;
 
 class AmbienteDemo {
  public:
-  AmbienteDemo() : temp_("velmaro-impexp") {
-    std::ostringstream riepilogo;
-    host::InitHostFolder(temp_.Path() + "host", host::SqlFolder("/nessuna"), {true, false, ""},
-                         riepilogo);
-    paths_ = host::PathsOf(temp_.Path() + "host");
-    plat::SetHostFolderOverride(paths_.root);
-    contesto_ = std::make_unique<host::OperatorContext>(2);
-  }
-  ~AmbienteDemo() {
-    contesto_.reset();
-    ui::App().ProcessMessages();
-    plat::ClearHostFolderOverride();
-  }
-
-  CellaDataModule* DM() { return contesto_->DataModule(); }
-  const std::string& Archivio() const { return paths_.companyDb; }
-  std::string File(const std::string& nome) const { return temp_.Path() + nome; }
+  CellaDataModule* DM() { return demo_.DM(); }
+  const std::string& Archivio() const { return demo_.CompanyDatabase(); }
+  std::string File(const std::string& nome) const { return demo_.File(nome); }
 
   // On a connection of its own, committed.
-  void Sql(const std::string& sql) const { HostFolder::Exec(paths_.companyDb, sql); }
+  void Sql(const std::string& sql) const { HostFolder::Exec(Archivio(), sql); }
   // In the operator's company transaction, as the editor writes, with a
   // retaining commit.
   void SqlContesto(const std::string& sql) {
-    TTabXForm& tabx = DM()->Riferimento().TabX();
+    TTabXForm& tabx = demo_.TabX();
     db::Query q(tabx.IBDatabase1, tabx.IBTransaction1);
     q.SQL.Add(sql);
     q.ExecSQL();
     tabx.IBTransaction1->CommitRetaining();
   }
   std::vector<std::vector<std::string>> Righe(const std::string& sql) const {
-    return HostFolder::Rows(paths_.companyDb, sql);
+    return HostFolder::Rows(Archivio(), sql);
   }
-  std::string Valore(const std::string& sql) const {
-    return HostFolder::Scalar(paths_.companyDb, sql);
-  }
+  std::string Valore(const std::string& sql) const { return HostFolder::Scalar(Archivio(), sql); }
   // A new list of the type, without rows; gives its ID.
   std::string NuovoListino(const char* tipo) {
     const std::string id = std::to_string(++ultimo_);
@@ -80,9 +59,7 @@ class AmbienteDemo {
   }
 
  private:
-  TempFolder temp_;
-  host::HostPaths paths_;
-  std::unique_ptr<host::OperatorContext> contesto_;
+  DemoCompany demo_{"velmaro-impexp"};
   int ultimo_ = 100;
 };
 
