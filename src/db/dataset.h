@@ -107,6 +107,8 @@ class DataSet {
   bool Eof() const { return eof_; }
   bool Bof() const { return bof_; }
   bool IsEmpty() const;
+  // The rows read so far that the filter accepts: a set that reads its rows
+  // as navigation needs them may hold more (FetchTo asks for a given row).
   virtual int RecordCount();
   // 1-based; 0 when empty. The base counts the rows the filter accepts; a
   // set whose records are all at hand may count its whole list instead.
