@@ -168,10 +168,14 @@ class DataSet {
   // Visible index of the current row (-1 when empty).
   int CurrentRow();
   // Fields read visible row `index` until EndRowView, without moving the
-  // cursor or raising events (browse state only): a grid draws each row
-  // this way, so draw handlers reading fields see the row being drawn.
+  // cursor or raising events: a grid draws each row this way, so draw
+  // handlers reading fields see the row being drawn. While the current row
+  // is edited or inserted the other rows are viewed the same way; the
+  // current row itself reads its edit buffer.
   bool BeginRowView(int index) {
-    if (state_ != DataSetState::Browse || rowViewOn_) return false;
+    const bool ammesso = state_ == DataSetState::Browse || state_ == DataSetState::Edit ||
+                         state_ == DataSetState::Insert;
+    if (!ammesso || rowViewOn_) return false;
     const std::vector<Value>* vals = RowValues(index);
     if (!vals) return false;
     rowViewTemp_ = tempValues_;
