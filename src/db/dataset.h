@@ -107,6 +107,8 @@ class DataSet {
   bool Eof() const { return eof_; }
   bool Bof() const { return bof_; }
   bool IsEmpty() const;
+  // The rows read so far that the filter accepts: a set that reads its rows
+  // as navigation needs them may hold more (FetchTo asks for a given row).
   virtual int RecordCount();
   // 1-based; 0 when empty. The base counts the rows the filter accepts; a
   // set whose records are all at hand may count its whole list instead.
@@ -166,10 +168,14 @@ class DataSet {
   // Visible index of the current row (-1 when empty).
   int CurrentRow();
   // Fields read visible row `index` until EndRowView, without moving the
-  // cursor or raising events (browse state only): a grid draws each row
-  // this way, so draw handlers reading fields see the row being drawn.
+  // cursor or raising events: a grid draws each row this way, so draw
+  // handlers reading fields see the row being drawn. While the current row
+  // is edited or inserted the other rows are viewed the same way; the
+  // current row itself reads its edit buffer.
   bool BeginRowView(int index) {
-    if (state_ != DataSetState::Browse || rowViewOn_) return false;
+    const bool ammesso = state_ == DataSetState::Browse || state_ == DataSetState::Edit ||
+                         state_ == DataSetState::Insert;
+    if (!ammesso || rowViewOn_) return false;
     const std::vector<Value>* vals = RowValues(index);
     if (!vals) return false;
     rowViewTemp_ = tempValues_;

@@ -15,15 +15,15 @@ const char* const ErroreAccesso = "Errore nell'accesso alla DLL Kestrin";
 
 // The one road of every call: load, look up, call, free. `chiama` gets the
 // entry's address; the library is freed before this returns, whatever
-// happened. False when the entry was not called or raised.
-bool ChiamaKestrin(const char* funzione, ChiamanteKestrin chiamante, bool conMessaggio,
-                   const std::function<void(void*)>& chiama) {
+// happened.
+EsitoKestrin ChiamaKestrin(const char* funzione, ChiamanteKestrin chiamante, bool conMessaggio,
+                           const std::function<void(void*)>& chiama) {
   const bool silenzioso = chiamante == ChiamanteKestrin::Listini;
   plat::Library libreria = plat::Library::Load(kestrin::NomeLibreria);
   if (!libreria) {
     if (!silenzioso)
       ui::MessageDlg("Non trovato \"Kestrin.dll\"", ui::MsgDlgType::Warning, ui::mbOK);
-    return false;
+    return EsitoKestrin::LibreriaAssente;
   }
   void* entrata = libreria.Symbol(funzione);
   if (!entrata) {
@@ -31,7 +31,7 @@ bool ChiamaKestrin(const char* funzione, ChiamanteKestrin chiamante, bool conMes
     if (!silenzioso)
       ui::MessageDlg("Non trovata funzione \"" + std::string(funzione) + "\" in \"Kestrin.dll\"",
                      ui::MsgDlgType::Warning, ui::mbOK);
-    return false;
+    return EsitoKestrin::EntrataAssente;
   }
   std::string errore;
   bool riuscita = false;
@@ -47,11 +47,11 @@ bool ChiamaKestrin(const char* funzione, ChiamanteKestrin chiamante, bool conMes
   // The box waits for the operator: the library goes first.
   libreria.Free();
   if (!riuscita) ui::MessageDlg(errore, ui::MsgDlgType::Error, ui::mbOK);
-  return riuscita;
+  return riuscita ? EsitoKestrin::Riuscita : EsitoKestrin::Errore;
 }
 
-bool CopiaOIncolla(const char* funzione, std::int32_t utente, const std::string& documento,
-                   ChiamanteKestrin chiamante, bool conMessaggio) {
+EsitoKestrin CopiaOIncolla(const char* funzione, std::int32_t utente, const std::string& documento,
+                           ChiamanteKestrin chiamante, bool conMessaggio) {
   // A buffer of the document's length plus one: the text and its NUL.
   const std::string ansi = plat::Utf8ToAnsi(documento);
   std::vector<char> buffer(ansi.begin(), ansi.end());
@@ -69,7 +69,7 @@ std::string RicercaKestrin(std::int32_t utente, std::uint32_t handle,
   // Characters outside Windows-1252 become "?" and the search goes on.
   const std::string richiesta = plat::Utf8ToAnsi(richiestaXml);
   WideString risposta = nullptr;
-  const bool riuscita =
+  const EsitoKestrin esito =
       ChiamaKestrin("ShowVuxRicercheFormY", chiamante, conMessaggio, [&](void* entrata) {
         reinterpret_cast<kestrin::ShowVuxRicercheFormY>(entrata)(utente, handle, richiesta.c_str(),
                                                                  &risposta);
@@ -77,16 +77,16 @@ std::string RicercaKestrin(std::int32_t utente, std::uint32_t handle,
   // The library is gone by now; the answer was never part of it.
   const std::u16string testo = WideStringRead(risposta);
   WideStringFree(risposta);
-  return riuscita ? plat::Utf16ToUtf8(testo) : std::string();
+  return esito == EsitoKestrin::Riuscita ? plat::Utf16ToUtf8(testo) : std::string();
 }
 
-bool CopiaKestrin(std::int32_t utente, const std::string& documento, ChiamanteKestrin chiamante,
-                  bool conMessaggio) {
+EsitoKestrin CopiaKestrin(std::int32_t utente, const std::string& documento,
+                          ChiamanteKestrin chiamante, bool conMessaggio) {
   return CopiaOIncolla("CopiaE", utente, documento, chiamante, conMessaggio);
 }
 
-bool IncollaKestrin(std::int32_t utente, const std::string& documento, ChiamanteKestrin chiamante,
-                    bool conMessaggio) {
+EsitoKestrin IncollaKestrin(std::int32_t utente, const std::string& documento,
+                            ChiamanteKestrin chiamante, bool conMessaggio) {
   return CopiaOIncolla("IncollaE", utente, documento, chiamante, conMessaggio);
 }
 

@@ -21,12 +21,17 @@ std::string RicercaKestrin(std::int32_t utente, std::uint32_t handle,
                            const std::string& richiestaXml, ChiamanteKestrin chiamante,
                            bool conMessaggio = false);
 
+// How a call into the library ended: the library could not be loaded, it
+// lacks the entry, the entry raised an error (told to the operator), or the
+// entry returned normally.
+enum class EsitoKestrin { LibreriaAssente, EntrataAssente, Errore, Riuscita };
+
 // CopiaE / IncollaE with a copy or paste document (UTF-8 here, Windows-1252
-// on the way in). True when the entry was called and returned normally.
-bool CopiaKestrin(std::int32_t utente, const std::string& documento, ChiamanteKestrin chiamante,
-                  bool conMessaggio = false);
-bool IncollaKestrin(std::int32_t utente, const std::string& documento, ChiamanteKestrin chiamante,
-                    bool conMessaggio = false);
+// on the way in).
+EsitoKestrin CopiaKestrin(std::int32_t utente, const std::string& documento,
+                          ChiamanteKestrin chiamante, bool conMessaggio = false);
+EsitoKestrin IncollaKestrin(std::int32_t utente, const std::string& documento,
+                            ChiamanteKestrin chiamante, bool conMessaggio = false);
 
 // The library's entries as they are called (the platform's standard
 // calling convention is the only one here).

@@ -134,10 +134,11 @@ TEST_F(KestrinTest, CopyAndPasteHandTheDocumentOverAndReportFailure) {
   const std::string log = host_.Folder() + "kestrin.log";
   setenv("KESTRIN_PROVA_LOG", log.c_str(), 1);
   Operator op;
-  EXPECT_TRUE(CopiaKestrin(3, "<Copia>Fascia più</Copia>", ChiamanteKestrin::Listini));
-  EXPECT_TRUE(IncollaKestrin(3, "<Incolla/>", ChiamanteKestrin::Listini));
+  EXPECT_EQ(CopiaKestrin(3, "<Copia>Fascia più</Copia>", ChiamanteKestrin::Listini),
+            EsitoKestrin::Riuscita);
+  EXPECT_EQ(IncollaKestrin(3, "<Incolla/>", ChiamanteKestrin::Listini), EsitoKestrin::Riuscita);
   setenv("KESTRIN_PROVA", "eccezione:no", 1);
-  EXPECT_FALSE(IncollaKestrin(3, "<Incolla/>", ChiamanteKestrin::Listini));
+  EXPECT_EQ(IncollaKestrin(3, "<Incolla/>", ChiamanteKestrin::Listini), EsitoKestrin::Errore);
   std::ifstream in(log, std::ios::binary);
   const std::string testo((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_EQ(testo, "CopiaE|3|<Copia>Fascia pi\xF9</Copia>\nIncollaE|3|<Incolla/>\n");

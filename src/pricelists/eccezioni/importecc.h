@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "context/launch.h"
 
@@ -74,6 +75,9 @@ class TImportEccForm : public FinestraDaExport {
   struct Classe;
   void ImportaRiga(Classe& classe, const std::string& data);
   void CollegaListini(std::int64_t fascia, int& riga, const std::string& classe);
+  // The end of step 2: the lists lose the class codes that linked them to
+  // step 1 (`classi`, met among the customers, and the exceptions' classes).
+  void ScollegaListini(std::vector<std::string> classi);
 
   std::string ultimoComando_;
   bool fallito_ = false;

@@ -170,17 +170,32 @@ void TImportEccForm::Button4Click() {
       Esegui({"UPDATE CLIENTI SET TIPOPREZZO=" + plat::IntToStr(fascia) + " WHERE CODICE='" +
               Apici(cliente) + "'"});
     }
-    // The class code served only to link the two steps. Only the lists
-    // that carry a class read here lose it: the other lists keep the
-    // operator's own text in that column.
-    for (const std::string& classe : classiLette)
-      Esegui({"UPDATE LISTSC SET CLASSIFICAZIONE1=NULL WHERE CLASSIFICAZIONE1='" + Apici(classe) +
-              "'"});
+    ScollegaListini(classiLette);
   } catch (const std::exception&) {
     Log("ERRORE: " + ultimoComando_);
   }
   Comando([this] { Conferma(); });
   Log("Creazione fasce completata");
+}
+
+void TImportEccForm::ScollegaListini(std::vector<std::string> classi) {
+  // The class code served only to link the two steps: the lists carrying
+  // a class met among the customers or any class of the exceptions
+  // database lose it, so a list made for a class no customer has is not
+  // picked up by a later run's bands. The other lists keep the operator's
+  // own text in that column.
+  QueryImport->Close();
+  QueryImport->SQL.SetText("SELECT CODICE FROM CLASSECC");
+  ultimoComando_ = QueryImport->SQL[0];
+  QueryImport->Open();
+  for (QueryImport->First(); !QueryImport->Eof(); QueryImport->Next()) {
+    const std::string classe = Testo(*QueryImport, "CODICE");
+    if (std::find(classi.begin(), classi.end(), classe) == classi.end()) classi.push_back(classe);
+  }
+  QueryImport->Close();
+  for (const std::string& classe : classi)
+    Esegui(
+        {"UPDATE LISTSC SET CLASSIFICAZIONE1=NULL WHERE CLASSIFICAZIONE1='" + Apici(classe) + "'"});
 }
 
 void TImportEccForm::CollegaListini(std::int64_t fascia, int& riga, const std::string& classe) {

@@ -68,16 +68,12 @@ void TLisFasEditForm::FrameFasce1DBEditIDFasciaChange() {
 
 void TLisFasEditForm::FrameFasce1DBEditIDDettFasceChange() {
   db::Query& q = *FrameFasce1->QueryFasceDett;
-  ButtonPiuPriorita->SetEnabled(true);
-  ButtonMenoPriorita->SetEnabled(true);
-  const int conteggio = q.Active() ? q.RecordCount() : 0;
   const int numero = q.Active() ? q.RecNo() : 0;
-  if (numero == 1) ButtonPiuPriorita->SetEnabled(false);
-  if (numero == conteggio) ButtonMenoPriorita->SetEnabled(false);
-  if (conteggio == 0) {
-    ButtonPiuPriorita->SetEnabled(false);
-    ButtonMenoPriorita->SetEnabled(false);
-  }
+  ButtonPiuPriorita->SetEnabled(numero > 1);
+  // The query reads its rows as they are needed: whether a row follows the
+  // current one is asked by reading it (0-based, the next row's index is
+  // `numero`), not by counting the rows read so far.
+  ButtonMenoPriorita->SetEnabled(numero > 0 && q.FetchTo(numero));
 }
 
 void TLisFasEditForm::FrameFasce1GridFasceDblClick() { VaiAListiniDaFasce(); }

@@ -3,9 +3,9 @@
 // its rows; the bands are then reloaded.
 #include "context/tabxform.h"
 #include "platform/format.h"
-#include "search/copiaincolla.h"
-#include "pricelists/fasce/fasce.h"
 #include "pricelists/editor/lisfasedit.h"
+#include "pricelists/fasce/fasce.h"
+#include "search/copiaincolla.h"
 #include "search/kestrin.h"
 
 namespace velmaro {
@@ -54,7 +54,11 @@ void TLisFasEditForm::ButtonFascDuplicaClick() {
       utente,
       fasce::DocumentoCopia(IDFasciaCorrente, plat::DateToStr(adesso), plat::TimeToStr(adesso)),
       ChiamanteKestrin::Listini);
-  if (IncollaKestrin(utente, fasce::DocumentoIncolla(), ChiamanteKestrin::Listini))
+  // Only a library that cannot be loaded leaves the bands as they are; a
+  // library without the paste entry, or a paste that failed, is followed
+  // by the refresh all the same.
+  if (IncollaKestrin(utente, fasce::DocumentoIncolla(), ChiamanteKestrin::Listini) !=
+      EsitoKestrin::LibreriaAssente)
     ButtonFascAggiornaClick();
 }
 

@@ -17,12 +17,12 @@
 #include "db/query.h"
 #include "db/transaction.h"
 #include "platform/format.h"
-#include "pricelists/fasce/fasce.h"
-#include "pricelists/fasce/fascepagina.h"
-#include "pricelists/fasce/dialogo_fascia.h"
-#include "pricelists/fasce/dialogo_rigafascia.h"
 #include "pricelists/editor/frames.h"
 #include "pricelists/editor/lisfasedit.h"
+#include "pricelists/fasce/dialogo_fascia.h"
+#include "pricelists/fasce/dialogo_rigafascia.h"
+#include "pricelists/fasce/fasce.h"
+#include "pricelists/fasce/fascepagina.h"
 #include "pricelists/listini/listini.h"
 #include "search/vuxricerche.h"
 #include "ui/application.h"
@@ -67,9 +67,15 @@ void RicaricaRighe(TLisFasEditForm& w, const std::string& nriga, const std::stri
   w.FrameFasce1->QueryFasceDett->Locate("NRIGA;IDLISTINO", {db::Value(nriga), db::Value(listino)});
 }
 
-// Back on the row of that number after a reload, or the last one.
+// Back on the row at position `riga` after a reload, or on the last row
+// when fewer are left. Rows are read up to that position: those read so far
+// after a reload may be fewer than the rows there are.
 void TornaARiga(db::Query& q, int riga) {
-  if (q.Active() && !q.IsEmpty()) q.SetRecNo(std::min(riga, q.RecordCount()));
+  if (!q.Active() || q.IsEmpty() || riga < 1) return;
+  if (q.FetchTo(riga - 1))
+    q.SetRecNo(riga);
+  else
+    q.Last();
 }
 
 // The current row takes the number next to it (`verso` -1 up, +1 down) and

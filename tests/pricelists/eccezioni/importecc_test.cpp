@@ -80,6 +80,32 @@ TEST(TImportEccForm, ListsAndBandsCarryTheValuesAsTheyStand) {
   EXPECT_TRUE(op.Texts().empty());
 }
 
+TEST(TImportEccForm, BandsStepClearsEveryClassLinkAndNoOtherText) {
+  // Fault: the list of a class no customer has keeping its class code (a
+  // later run's bands pick it up), or another list losing the operator's
+  // own text in that column.
+  AmbienteEccezioni amb;
+  AmbienteEccezioni::ExecAll(
+      amb.Eccezioni(),
+      {"INSERT INTO CLASSECC VALUES ('A''1', 'Con clienti')",
+       "INSERT INTO CLASSECC VALUES ('B''2', 'Senza clienti')",
+       "INSERT INTO ECCEZIONI (ID, CLASSECC, ARTICOLO, NETTO) VALUES (1, 'A''1', 'X1', 1)",
+       "INSERT INTO ECCEZIONI (ID, CLASSECC, ARTICOLO, NETTO) VALUES (2, 'B''2', 'X2', 2)",
+       "INSERT INTO CLIECCCLASS VALUES ('000001', 'A''1')"});
+  const std::string db = amb.CompanyDatabasePath();
+  AmbienteEccezioni::Exec(
+      db, "INSERT INTO LISTSC (ID, NOME, CLASSIFICAZIONE1, TIPO) VALUES (2, 'Mio', 'Libero', 'N')");
+  Operator op;
+  TImportEccForm& f = amb.Finestra();
+  f.Button1Click();
+  f.Button4Click();
+  EXPECT_EQ(UltimaRiga(f), "Creazione fasce completata");
+  EXPECT_EQ(AmbienteEccezioni::Rows(
+                db, "SELECT ID, CLASSIFICAZIONE1 FROM LISTSC WHERE CLASSIFICAZIONE1 IS NOT NULL"),
+            (Righe{{"2", "Libero"}}));
+  EXPECT_TRUE(op.Texts().empty());
+}
+
 TEST(TImportEccForm, FirstFailureStopsTheStepAndKeepsWhatCameBefore) {
   // Fault: a failure rolling back the lists of the classes before it, the
   // loop going on after it, the log not naming the statement, or the count

@@ -7,9 +7,9 @@
 #include "db/database.h"
 #include "db/query.h"
 #include "db/transaction.h"
+#include "pricelists/editor/frames.h"
 #include "pricelists/editor_fixture.h"
 #include "pricelists/fasce/fasce.h"
-#include "pricelists/editor/frames.h"
 #include "search/kestrin.h"
 #include "ui/dbedit.h"
 #include "ui/lists.h"
@@ -118,10 +118,12 @@ TEST_F(FasceTest, AssociationFailingAtThePriceTypeLeavesTheCustomerAlone) {
   EXPECT_EQ(Valore("SELECT COUNT(*) FROM CLIENTI WHERE TIPOPREZZO='2'"), "4");
 }
 
-TEST_F(FasceTest, MissingSiblingsOrEntriesDoNothing) {
+TEST_F(FasceTest, MissingSiblingsOrEntriesShowAndWriteNothing) {
   // Catches: a box, a dialog or a change when Kestrin.dll or Tressil.dll is
   // missing or lacks its entry (Pelk.dll stands in for a library without
-  // them), for duplication, customer association and list pickers.
+  // them), for duplication, customer association and list pickers; the
+  // bands not read again after a duplication through a library that loads
+  // but has no paste entry (a band committed meanwhile stays unseen).
   Esegui(
       "INSERT INTO TABX (CODICE, TIPO, NOME, TESTO) VALUES (GEN_ID(CODICETABXCOUNTER, 1), "
       "'TBX', 'ModalitaPXAssCli', '1')");
@@ -133,14 +135,18 @@ TEST_F(FasceTest, MissingSiblingsOrEntriesDoNothing) {
     TLisFasEditForm& w = Apri();
     SuFascia(w, 2);
     Operator op;
+    const std::string altra = senzaEntrate ? "21" : "20";
+    Esegui("INSERT INTO FASCESC (ID, NOME) VALUES (" + altra + ", 'Altra sessione')");
     w.ButtonFascDuplicaClick();
+    EXPECT_EQ(w.FrameFasce1->QueryFasce->Lookup("ID", {db::Value(altra)}, "NOME").IsNull(),
+              !senzaEntrate);
     w.ButtonCliFasClick();
     w.FrameClientiFasc1ButtonAssClick();
     w.ButtonFornFasClick();
     w.FrameFornFascButtonAssClick();
     EXPECT_TRUE(op.Texts().empty()) << senzaEntrate;
     EXPECT_TRUE(op.FormsSeen().empty()) << senzaEntrate;
-    EXPECT_EQ(Valore("SELECT COUNT(*) FROM FASCESC"), "5");
+    EXPECT_EQ(Valore("SELECT COUNT(*) FROM FASCESC WHERE ID<20"), "5");
     Chiudi();
   }
 }
@@ -176,7 +182,8 @@ TEST_F(FasceTest, PasteWithoutACopyFailsWithoutAskingOrWriting) {
   // stand-in holds no copy; the failure reported as success.
   Collega("Kestrin.dll", "Kestrin.dll");
   Operator op;
-  EXPECT_FALSE(IncollaKestrin(2, fasce::DocumentoIncolla(), ChiamanteKestrin::Listini));
+  EXPECT_EQ(IncollaKestrin(2, fasce::DocumentoIncolla(), ChiamanteKestrin::Listini),
+            EsitoKestrin::Errore);
   EXPECT_EQ(op.Texts(), std::vector<std::string>{"Errore nell'accesso alla DLL Kestrin"});
   EXPECT_TRUE(op.FormsSeen().empty());
   EXPECT_EQ(Valore("SELECT COUNT(*) FROM FASCESC"), "5");
