@@ -281,7 +281,6 @@ void TImportClassico::Importa() {
   }
 }
 
-void TImportClassico::Conferma() { Transazione->CommitRetaining(); }
 void TImportClassico::Annulla() { Transazione->RollbackRetaining(); }
 
 }  // namespace velmaro

@@ -54,7 +54,8 @@ class TImportClassico {
   bool CessaValidita();
   // Inserts every line; a refused line is logged and counted, the rest go on.
   void Importa();
-  void Conferma();
+  // Rolls back (retaining) what the closing pass wrote. The rows are
+  // committed by the hold of the list the import runs under.
   void Annulla();
 
   // The lines of the statements, for the list `idListino`.

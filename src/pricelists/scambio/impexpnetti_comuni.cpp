@@ -9,6 +9,7 @@
 #include "context/dbutility.h"
 #include "context/helpers.h"
 #include "db/query.h"
+#include "pricelists/presalistino.h"
 #include "pricelists/scambio/impexp_file.h"
 #include "pricelists/scambio/impexpnetti.h"
 #include "ui/application.h"
@@ -68,12 +69,14 @@ void TImpExpLisNettiForm::ImportPrezziComuni() {
   MemoLog->Lines.Clear();
   Progresso(0, 1);
   LettoreRighe file(EditDirImp->Text());
+  const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListino);
+  if (!presa) return;
   const int righeFile = file.ContaRighe();
   Log("Inizio importazione file");
   const bool importa =
       ControllaDateInizio(file) && ControllaArticoli(file) && ControllaRipetuti(file);
   if (importa) ImportaComuni(file, righeFile);
-  QueryAux1->GetTransaction()->CommitRetaining();
+  presa->Conferma();
   if (importa) ui::MessageDlg("Importazione completata", ui::MsgDlgType::Information, ui::mbOK);
 }
 
