@@ -438,8 +438,9 @@ int RunHost(const std::string& dir, const std::string& scriptPath, const std::st
     return 1;
   }
   ScriptRunner runner(paths, module, std::move(lines), out, err);
-  if (scriptPath.empty()) runner.input = &std::cin;
-  if (!scriptPath.empty())
+  if (scriptPath.empty())
+    runner.input = &std::cin;
+  else
     runner.scriptFolder = std::filesystem::absolute(scriptPath).parent_path().string();
   return runner.Run();
 }
