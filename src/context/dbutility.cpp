@@ -1,6 +1,8 @@
 #include "context/dbutility.h"
 
 #include <array>
+#include <cmath>
+#include <limits>
 
 #include "context/helpers.h"
 #include "db/database.h"
@@ -143,6 +145,63 @@ int FieldTypeToExportType(db::FieldType fieldType) {
     default:
       return 0;
   }
+}
+
+namespace {
+
+// The largest integer an exact number column of the type holds; 0 for
+// other types.
+const char* LargestInteger(int type) {
+  switch (type) {
+    case 7:
+      return "32767";
+    case 8:
+      return "2147483647";
+    case 16:
+      return "9223372036854775807";
+    default:
+      return "";
+  }
+}
+
+}  // namespace
+
+bool ColumnInfo::Holds(double value) const {
+  if (type == 10) return std::abs(value) <= std::numeric_limits<float>::max();
+  const std::string largest = LargestInteger(type);
+  if (largest.empty()) return true;
+  // The engine rounds to the scale, then stores an integer; 2^63, the
+  // double nearest the 64-bit limit, is itself out of range.
+  const double stored = std::round(std::abs(value) * std::pow(10.0, -scale));
+  return type == 16 ? stored < 9223372036854775808.0 : stored <= std::stod(largest);
+}
+
+std::string ColumnInfo::Largest() const {
+  std::string digits = LargestInteger(type);
+  if (digits.empty() || scale >= 0) return digits;
+  const size_t decimals = static_cast<size_t>(-scale);
+  if (digits.size() <= decimals) digits.insert(0, decimals - digits.size() + 1, '0');
+  return digits.insert(digits.size() - decimals, ",");
+}
+
+std::map<std::string, ColumnInfo> TableColumns(const std::string& tableName, db::Database& database,
+                                               db::Transaction& transaction) {
+  transaction.EnsureStarted();
+  db::SqlStatement st(&database, &transaction);
+  st.SQL = {"SELECT",
+            "  TRIM(R.RDB$FIELD_NAME), F.RDB$FIELD_TYPE, F.RDB$FIELD_SCALE,",
+            "  F.RDB$CHARACTER_LENGTH",
+            "FROM",
+            "  RDB$RELATION_FIELDS R",
+            "  JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME=R.RDB$FIELD_SOURCE",
+            "WHERE",
+            "  R.RDB$RELATION_NAME='" + Apici(tableName) + "'"};
+  std::map<std::string, ColumnInfo> columns;
+  for (st.ExecQuery(); !st.Eof(); st.Next())
+    columns[st.Fields(0).AsString()] = {st.Fields(1).AsInteger(), st.Fields(2).AsInteger(),
+                                        st.Fields(3).AsInteger()};
+  st.Close();
+  return columns;
 }
 
 // ---------------------------------------------------------------- locker

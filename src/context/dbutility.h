@@ -3,6 +3,7 @@
 // transactions from a mask of parameter items, catalogue tests, generators,
 // row counts, a pessimistic row lock and named semaphores built on it.
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -47,6 +48,24 @@ std::int32_t GetGeneratorValue(const std::string& generatorName, db::Database& d
 std::int64_t CountQueryRows(const std::string& queryText, db::Transaction& transaction);
 // Column-type code of the spreadsheet export (0 for types it does not know).
 int FieldTypeToExportType(db::FieldType fieldType);
+
+// A column as the catalogue declares it: its type code (RDB$FIELD_TYPE),
+// its scale and, for texts, its length in characters.
+struct ColumnInfo {
+  int type = 0;
+  int scale = 0;
+  int characters = 0;
+  // Whether the column stores the number: exact numbers within their
+  // integer's range at the column's scale, FLOAT within single precision;
+  // other types set no bound here.
+  bool Holds(double value) const;
+  // The largest magnitude an exact number column stores, with a decimal
+  // comma ("214748,3647"); "" for other types.
+  std::string Largest() const;
+};
+// The columns of a table by name; empty when there is no such table.
+std::map<std::string, ColumnInfo> TableColumns(const std::string& tableName, db::Database& database,
+                                               db::Transaction& transaction);
 
 // Holds a row by updating its key columns to themselves inside the lock
 // transaction; the row stays locked until that transaction ends.

@@ -36,8 +36,21 @@ void Statement::Free() {
   paramNames_.clear();
 }
 
+namespace {
+
+// The engine reads a statement's text up to its first NUL byte: a NUL
+// inside a literal would end the statement early, at a place the engine
+// reports with meaningless line numbers.
+void RefuseNul(const std::string& text, const std::string& what) {
+  if (text.find('\0') != std::string::npos)
+    throw DbError(what + " contiene un carattere nullo (NUL), che l'archivio non può ricevere");
+}
+
+}  // namespace
+
 void Statement::Prepare(Database* db, Transaction* tr, const std::string& sql, bool paramCheck) {
   Free();
+  RefuseNul(sql, "Il testo dell'istruzione SQL");
   ParsedSql parsed = ParseParams(sql, paramCheck);
   att_ = db->Handle();
   tra_ = tr->Handle();
@@ -173,6 +186,19 @@ void EncodeStamp(double dt, unsigned char* p) {
 
 }  // namespace
 
+// A text parameter goes whole or not at all: a VARCHAR of the message
+// carries at most kMaxTextParam bytes (its length is a 16-bit field, and
+// the engine refuses a longer VARCHAR), and a NUL byte would be stored
+// inside the value, where no reader of the column expects one.
+void Statement::CheckTextParam(const std::string& text, unsigned index) const {
+  const std::string what =
+      index < paramNames_.size() ? "Il valore di " + paramNames_[index] : "Un valore";
+  if (text.size() > kMaxTextParam)
+    throw DbError(what + " è troppo lungo per l'archivio: " + std::to_string(text.size()) +
+                  " byte, al massimo " + std::to_string(kMaxTextParam));
+  RefuseNul(text, what);
+}
+
 void Statement::BuildInput(fb::Status& st, const std::vector<const Value*>& params) {
   unsigned count = inMeta_->getCount(&st);
   if (sendMeta_) {
@@ -194,7 +220,9 @@ void Statement::BuildInput(fb::Status& st, const std::vector<const Value*>& para
     kinds[i] = SendKind(type, inMeta_->getScale(&st, i));
     switch (kinds[i]) {
       case Send::Text: {
-        unsigned len = static_cast<unsigned>(std::max<size_t>(v->AsString().size(), 1));
+        const std::string text = v->AsString();
+        CheckTextParam(text, i);
+        unsigned len = static_cast<unsigned>(std::max<size_t>(text.size(), 1));
         b->setType(&st, i, SQL_VARYING);
         b->setLength(&st, i, len);
         if (type == SQL_NULL || (type != SQL_TEXT && type != SQL_VARYING)) b->setCharSet(&st, i, 4);

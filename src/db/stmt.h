@@ -31,6 +31,9 @@ struct Column {
 
 class Statement {
  public:
+  // The longest text a parameter takes, in bytes: the engine's VARCHAR limit.
+  static constexpr size_t kMaxTextParam = 32765;
+
   Statement() = default;
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
@@ -59,6 +62,8 @@ class Statement {
  private:
   void DescribeOutput(fb::Status& st);
   void BuildInput(fb::Status& st, const std::vector<const Value*>& params);
+  // Throws a DbError for a text the engine would not store as given.
+  void CheckTextParam(const std::string& text, unsigned index) const;
   void Decode(const unsigned char* buf, std::vector<Value>& row, const std::vector<int>& slots);
   Value ReadBlob(const unsigned char* idPtr, bool text);
 

@@ -6,6 +6,7 @@
 
 #include "db/engine.h"
 #include "db/sqlstatement.h"
+#include "db/stmt.h"
 #include "db/table.h"
 #include "fbfixture.h"
 
@@ -118,6 +119,46 @@ TEST_F(StatementTest, TableOrderIndexesAndEditing) {
   s.ExecQuery();
   EXPECT_EQ(s.Fields(0).AsInteger(), 3);
   EXPECT_EQ(s.Fields(1).AsInteger(), 2);
+}
+
+TEST_F(StatementTest, TextGoesWholeOrIsRefused) {
+  // Catches a text parameter's length sent modulo 65,536 (a 65,542-byte
+  // code stored as its first six bytes), a NUL byte stored inside a value,
+  // and a NUL in a statement's text cutting the statement short.
+  Exec("CREATE TABLE TESTI (ID INTEGER, TESTO VARCHAR(32765) CHARACTER SET NONE)");
+  db::SqlStatement ins(db.get(), tr.get());
+  ins.SQL.Add("INSERT INTO TESTI VALUES (:ID, :TESTO)");
+  auto inserisci = [&](int id, const std::string& testo) {
+    ins.ParamByName("ID").SetAsInteger(id);
+    ins.ParamByName("TESTO").SetAsString(testo);
+    ins.ExecQuery();
+  };
+  inserisci(1, std::string(db::Statement::kMaxTextParam, 'X'));
+  try {
+    inserisci(2, "VTL001" + std::string(65536, 'X'));
+    ADD_FAILURE() << "a text of 65,542 bytes was taken";
+  } catch (const db::DbError& e) {
+    EXPECT_STREQ(e.what(),
+                 "Il valore di TESTO è troppo lungo per l'archivio: 65542 byte, al massimo 32765");
+  }
+  EXPECT_THROW(inserisci(3, std::string("VTL\0001", 5)), db::DbError);
+
+  db::SqlStatement letto(db.get(), tr.get());
+  letto.SQL.Add("SELECT LIST(ID || ':' || OCTET_LENGTH(TESTO)) FROM TESTI");
+  letto.ExecQuery();
+  EXPECT_EQ(letto.Fields(0).AsString(), "1:32765");
+
+  db::SqlStatement nul(db.get(), tr.get());
+  nul.SQL.Add(std::string("SELECT COUNT(*) FROM TESTI WHERE TESTO='VTL\0001'", 46));
+  try {
+    nul.ExecQuery();
+    ADD_FAILURE() << "a statement with a NUL byte ran";
+  } catch (const db::DbError& e) {
+    EXPECT_EQ(
+        std::string(e.what()).rfind("Il testo dell'istruzione SQL contiene un carattere nullo", 0),
+        0u)
+        << e.what();
+  }
 }
 
 TEST_F(StatementTest, SecondProcessOpensTheSameDatabase) {

@@ -87,6 +87,16 @@ class TeeBuf : public std::streambuf {
   std::ostream& out_;
 };
 
+// The lines of a script, CR LF or LF; at most `most` of them (0: all).
+std::vector<std::string> ReadLines(std::istream& in, size_t most = 0) {
+  std::vector<std::string> lines;
+  for (std::string l; (most == 0 || lines.size() < most) && std::getline(in, l);) {
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    lines.push_back(l);
+  }
+  return lines;
+}
+
 class ScriptRunner {
  public:
   ScriptRunner(const HostPaths& paths, plat::Library& module, std::vector<std::string> lines,
@@ -122,10 +132,25 @@ class ScriptRunner {
     return failed_ ? 1 : 0;
   }
 
+  // Lines of standard input are read one at a time, as the script needs
+  // them, and what each printed is flushed first: a harness can drive the
+  // runner line by line and read its answers.
+  std::istream* input = nullptr;
+
  private:
+  bool HaveLine() {
+    if (next_ < lines_.size()) return true;
+    if (!input) return false;
+    out_.flush();
+    std::vector<std::string> more = ReadLines(*input, 1);
+    if (more.empty()) return false;
+    lines_.push_back(std::move(more.front()));
+    return true;
+  }
+
   // Runs the next command line; false when none is left.
   bool RunNextLine() {
-    while (next_ < lines_.size()) {
+    while (HaveLine()) {
       int number = int(next_) + 1;
       std::string line = lines_[next_++];
       std::vector<std::string> words;
@@ -378,15 +403,6 @@ class ScriptRunner {
   bool failed_ = false;
 };
 
-std::vector<std::string> ReadLines(std::istream& in) {
-  std::vector<std::string> lines;
-  for (std::string l; std::getline(in, l);) {
-    if (!l.empty() && l.back() == '\r') l.pop_back();
-    lines.push_back(l);
-  }
-  return lines;
-}
-
 }  // namespace
 
 int RunHost(const std::string& dir, const std::string& scriptPath, const std::string& programFolder,
@@ -397,9 +413,7 @@ int RunHost(const std::string& dir, const std::string& scriptPath, const std::st
     return 2;
   }
   std::vector<std::string> lines;
-  if (scriptPath.empty()) {
-    lines = ReadLines(std::cin);
-  } else {
+  if (!scriptPath.empty()) {
     std::ifstream f(scriptPath);
     if (!f) {
       err << "velmaro-host: cannot read " << scriptPath << "\n";
@@ -414,7 +428,9 @@ int RunHost(const std::string& dir, const std::string& scriptPath, const std::st
     return 1;
   }
   ScriptRunner runner(paths, module, std::move(lines), out, err);
-  if (!scriptPath.empty())
+  if (scriptPath.empty())
+    runner.input = &std::cin;
+  else
     runner.scriptFolder = std::filesystem::absolute(scriptPath).parent_path().string();
   return runner.Run();
 }

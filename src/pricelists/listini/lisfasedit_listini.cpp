@@ -8,8 +8,9 @@
 #include "grid/vuxgrid.h"
 #include "pricelists/editor/frames.h"
 #include "pricelists/editor/lisfasedit.h"
-#include "pricelists/listini/listini.h"
 #include "pricelists/listini/dialogo_listino.h"
+#include "pricelists/listini/listini.h"
+#include "pricelists/presalistino.h"
 #include "ui/application.h"
 #include "ui/dbedit.h"
 #include "ui/extctrls.h"
@@ -191,10 +192,13 @@ void TLisFasEditForm::ButtonEliminaClick() {
 
   const int riga = q.RecNo();
   db::Transaction& tr = *QueryAux1->GetTransaction();
+  // Held, the list has no writer at work, and this view holds all its rows.
+  const auto presa = PresaListino::Prendi(tr, id);
+  if (!presa) return;
   try {
     for (const std::string& sql : listini::StatementiEliminaListino(id))
       EseguiRighe(*QueryAux1, {sql});
-    tr.CommitRetaining();
+    presa->Conferma();
     CaricaListaListini(IDFasciaCorrente);
     q.SetRecNo(riga);
   } catch (const std::exception&) {

@@ -15,12 +15,13 @@
 #include "db/transaction.h"
 #include "grid/vuxgrid.h"
 #include "pricelists/editor/frames.h"
-#include "pricelists/scambio/impexpnetti.h"
 #include "pricelists/editor/lisfasedit.h"
 #include "pricelists/listini/listini.h"
+#include "pricelists/presalistino.h"
 #include "pricelists/righe/dialogo_netto.h"
 #include "pricelists/righe/righe.h"
 #include "pricelists/righe/righenetti.h"
+#include "pricelists/scambio/impexpnetti.h"
 #include "ui/application.h"
 #include "ui/extctrls.h"
 #include "ui/make.h"
@@ -196,11 +197,14 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoClick() {
       estensioni.push_back(ValoreCampo(*QueryAux1, "ESTENSIONE"));
     QueryAux1->Close();
   }
-  // Each extension stands alone: a refused one does not stop the others.
+  // Each extension stands alone: a refused one does not stop the others;
+  // a list that cannot be held stops them all.
   for (const std::string& estensione : estensioni) {
+    const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListinoCorrente);
+    if (!presa) break;
     try {
       EseguiRighe(*QueryAux1, netti::RigheInserisci(IDListinoCorrente, v, estensione));
-      QueryAux1->GetTransaction()->CommitRetaining();
+      presa->Conferma();
     } catch (const std::exception&) {
       Errore(kErroreInserimento);
     }
@@ -237,11 +241,13 @@ void TLisFasEditForm::FrameListiniEdit11ButtonEditClick() {
                   {d.EditOmaggioQuantita, "OMA_QUANTITA"},
                   {d.EditOmaggioMultipli, "OMA_MULTIPLI"}});
   if (d.ShowModal() != ui::mrOk) return;
+  const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListinoCorrente);
+  if (!presa) return;
 
   try {
     const netti::ValoriNetto v = netti::ComponiModifica(d.Campi());
     EseguiRighe(*QueryAux1, netti::RigheAggiorna(IDListinoCorrente, v, vecchia));
-    QueryAux1->GetTransaction()->CommitRetaining();
+    presa->Conferma();
     FrameListiniEdit11ButtonAggiornaClick();
     q.Locate("CODICEARTICOLO;ESTCODICE;QUANTITASCAGLIONE",
              {db::Value(v.codice), db::Value(v.estensione), db::Value(std::stod(v.scaglione))});
@@ -265,17 +271,20 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {
                                    !listini::EUnaData(FrameListiniEdit11->DataFineDef->Text())
                                ? "NULL"
                                : "'" + righe::DataTrattini(DataFineDef->Date()) + "'";
+  // Held first, so the check below reads every row of the list.
+  db::Transaction& t = *QueryAux1->GetTransaction();
+  const auto presa = PresaListino::Prendi(t, IDListinoCorrente);
+  if (!presa) return;
   if (Trova(*QueryAux1, netti::RigheEsistePeriodo(IDListinoCorrente, r, nuovoInizio))) {
     Avviso("Attenzione: il codice inserito è già in uso");
     return;
   }
   // The running period closes only together with the new one opening.
-  db::Transaction& t = *QueryAux1->GetTransaction();
   try {
     EseguiRighe(*QueryAux1, netti::RigheChiudiPeriodo(IDListinoCorrente, r, nuovoInizio));
     EseguiRighe(*QueryAux1,
                 netti::RigheNuovoPeriodo(IDListinoCorrente, r, prezzo, nuovoInizio, fine));
-    t.CommitRetaining();
+    presa->Conferma();
     t.CommitRetaining();
   } catch (const std::exception&) {
     AnnullaScritture(t);

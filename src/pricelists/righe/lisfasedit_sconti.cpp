@@ -6,12 +6,13 @@
 #include "db/query.h"
 #include "db/transaction.h"
 #include "pricelists/editor/frames.h"
-#include "pricelists/scambio/impexpsconti.h"
 #include "pricelists/editor/lisfasedit.h"
+#include "pricelists/presalistino.h"
+#include "pricelists/righe/dialogo_sconto.h"
 #include "pricelists/righe/lisfasedit_righe.h"
 #include "pricelists/righe/righe.h"
 #include "pricelists/righe/righesconti.h"
-#include "pricelists/righe/dialogo_sconto.h"
+#include "pricelists/scambio/impexpsconti.h"
 #include "ui/application.h"
 #include "ui/extctrls.h"
 #include "ui/lists.h"
@@ -93,11 +94,13 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonNuovoClick() {
       FrameDettScontoEdit11->CheckBoxNessunaDataFinale->Checked());
   d.CheckBoxNessunaDataFinaleClick();
   if (d.ShowModal() != ui::mrOk) return;
+  const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListinoCorrente);
+  if (!presa) return;
 
   try {
     const sconti::ValoriSconto v = sconti::Componi(d.Campi());
     EseguiRighe(*QueryAux1, sconti::RigheInserisci(IDListinoCorrente, v));
-    QueryAux1->GetTransaction()->CommitRetaining();
+    presa->Conferma();
     FrameDettScontoEdit11ButtonAggiornaClick();
     FrameDettSconti1->QueryDettSconti->Locate(
         "DESCRIZIONE;QUANTITASCAGLIONE",
@@ -137,11 +140,13 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonEditClick() {
                   {d.EditOmaggioQuantita, "OMA_QUANTITA"},
                   {d.EditOmaggioMultipli, "OMA_MULTIPLI"}});
   if (d.ShowModal() != ui::mrOk) return;
+  const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListinoCorrente);
+  if (!presa) return;
 
   try {
     const sconti::ValoriSconto v = sconti::Componi(d.Campi());
     EseguiRighe(*QueryAux1, sconti::RigheAggiorna(IDListinoCorrente, v, vecchia));
-    QueryAux1->GetTransaction()->CommitRetaining();
+    presa->Conferma();
     FrameDettScontoEdit11ButtonAggiornaClick();
     q.Locate("DESCRIZIONE;QUANTITASCAGLIONE",
              {db::Value(v.descrizione), db::Value(std::stod(v.scaglione))});

@@ -4,12 +4,14 @@
 #include <exception>
 #include <stdexcept>
 
+#include "context/dbutility.h"
 #include "context/helpers.h"
 #include "db/sqlstatement.h"
 #include "platform/format.h"
 #include "pricelists/scambio/impexp_file.h"
 #include "ui/extctrls.h"
 #include "ui/strings.h"
+#include "ui/utf8.h"
 
 namespace velmaro {
 namespace {
@@ -107,26 +109,20 @@ void TImportClassico::Avanza(long long fatti, long long totale) {
 
 bool TImportClassico::Verifica() {
   visti_.clear();
+  righeViste_.clear();
   chiaviSovrapposte_.clear();
   sovrapposte_.clear();
   righeContate_ = 0;
   bool riuscita = true;
   TFileDataSet file(NomeFile);
-  // The transaction reads one snapshot and this pass writes nothing: when
-  // the list has no rows now, every count of the pass would be 0, and the
-  // import of a file into a new list needs no statement per line.
-  db::SqlStatement& righe = Prepara(contaListino_, [this] {
-    return std::vector<std::string>{"SELECT COUNT(*) FROM LISTSCDTNET WHERE IDLISTSC=" +
-                                    std::to_string(IDListino)};
-  });
-  righe.ExecQuery();
-  listinoVuoto_ = righe.Fields(0).AsInt64() == 0;
-  righe.Close();
+  // The sizes and ranges the host's database gives the columns, so that a
+  // line the insert would refuse is refused here, before anything is written.
+  colonne_ = TableColumns("LISTSCDTNET", *Database, *Transazione);
   while (!file.Fine()) {
     file.Successivo();
     if (file.Record().Vuoto) continue;
     try {
-      VerificaRecord(file.Record());
+      VerificaRecord(file.Record(), file.NumeroRiga());
     } catch (const std::exception& e) {
       Scrivi(RigaDi(file.NumeroRiga()) + e.what());
       riuscita = false;
@@ -135,13 +131,49 @@ bool TImportClassico::Verifica() {
   return riuscita;
 }
 
-void TImportClassico::VerificaRecord(const TFileRecord& r) {
+ColumnInfo TImportClassico::Colonna(const char* nome) const {
+  const auto c = colonne_.find(nome);
+  return c == colonne_.end() ? ColumnInfo{} : c->second;
+}
+
+// The tier as the column stores it (an empty one is stored as 0): two
+// lines whose tiers differ only beyond the column's scale give one row.
+std::string TImportClassico::ChiaveQuantita(const TFileRecord& r) const {
+  const double quantita = r.TestoQuantita.empty() ? 0 : r.Quantita();
+  const ColumnInfo c = Colonna("QUANTITASCAGLIONE");
+  if (c.Largest().empty()) return std::to_string(quantita);
+  return std::to_string(std::llround(quantita * std::pow(10.0, -c.scale)));
+}
+
+// A text longer than its column, or a number out of its column's range.
+void TImportClassico::VerificaColonne(const TFileRecord& r) const {
+  const auto testo = [&](const char* nome, const std::string& valore, const std::string& campo) {
+    const int massimo = Colonna(nome).characters;
+    if (massimo > 0 && ui::utf8::Length(valore) > massimo)
+      throw std::runtime_error(campo + " di " + std::to_string(massimo) + " caratteri");
+  };
+  testo("CODICEARTICOLO", r.CodiceArticolo, "Codice articolo più lungo");
+  testo("ESTCODICE", r.Estensione(), "Estensione più lunga");
+  const auto numero = [&](const char* nome, double valore, const char* campo) {
+    const ColumnInfo c = Colonna(nome);
+    if (c.Holds(valore)) return;
+    const std::string massimo = c.Largest();
+    throw std::runtime_error(std::string(campo) + " fuori dai limiti ammessi" +
+                             (massimo.empty() ? "" : " (da -" + massimo + " a " + massimo + ")"));
+  };
+  numero("PREZZO", r.Prezzo(), "Prezzo");
+  if (!r.TestoQuantita.empty()) numero("QUANTITASCAGLIONE", r.Quantita(), "Quantità scaglione");
+  if (!r.TestoProvvigione.empty()) numero("PROVVIGIONE", r.Provvigione(), "Provvigione");
+}
+
+void TImportClassico::VerificaRecord(const TFileRecord& r, int numeroRiga) {
   r.Valida();
   ++righeContate_;
+  VerificaColonne(r);
   const std::string estensione = r.Estensione();
   const double inizio = r.DataInizio();
-  if (!listinoVuoto_ && Conta(contaSuccessive_, "  DATAINIZIOVALIDITA>=:DATAINIZIOVALIDITA",
-                              "DATAINIZIOVALIDITA", r.CodiceArticolo, estensione, inizio) >= 1)
+  if (Conta(contaSuccessive_, "  DATAINIZIOVALIDITA>=:DATAINIZIOVALIDITA", "DATAINIZIOVALIDITA",
+            r.CodiceArticolo, estensione, inizio) >= 1)
     throw std::runtime_error("Data inizio validità non valida per l'articolo " +
                              Coppia(r.CodiceArticolo, estensione));
 
@@ -155,8 +187,16 @@ void TImportClassico::VerificaRecord(const TFileRecord& r) {
   } else {
     visti_.emplace(chiave, inizio);
   }
+  // A row of the list is its article, extension, start date and tier: a
+  // second line with all four would store the same row twice.
+  const auto riga = righeViste_.emplace(chiave + '\0' + ChiaveQuantita(r), numeroRiga);
+  if (!riga.second)
+    throw std::runtime_error(
+        "Articolo " + Coppia(r.CodiceArticolo, estensione) +
+        " con la stessa data inizio validità e quantità scaglione della riga " +
+        std::to_string(riga.first->second));
 
-  if (listinoVuoto_ || chiaviSovrapposte_.count(chiave)) return;
+  if (chiaviSovrapposte_.count(chiave)) return;
   if (Conta(contaAperte_, "  (DATAFINEVALIDITA IS NULL OR DATAFINEVALIDITA>:DATAFINEVALIDITA)",
             "DATAFINEVALIDITA", r.CodiceArticolo, estensione, inizio - 1) == 0)
     return;
@@ -241,7 +281,6 @@ void TImportClassico::Importa() {
   }
 }
 
-void TImportClassico::Conferma() { Transazione->CommitRetaining(); }
 void TImportClassico::Annulla() { Transazione->RollbackRetaining(); }
 
 }  // namespace velmaro

@@ -2,11 +2,14 @@
 // The classic net-price import: a check pass over the whole file before
 // anything is written, the closing of the running rows the file overlaps,
 // then one insert per line. Its four statements are prepared once.
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
+
+#include "context/dbutility.h"
 
 namespace db {
 class Database;
@@ -51,7 +54,8 @@ class TImportClassico {
   bool CessaValidita();
   // Inserts every line; a refused line is logged and counted, the rest go on.
   void Importa();
-  void Conferma();
+  // Rolls back (retaining) what the closing pass wrote. The rows are
+  // committed by the hold of the list the import runs under.
   void Annulla();
 
   // The lines of the statements, for the list `idListino`.
@@ -65,7 +69,10 @@ class TImportClassico {
   int Falliti() const { return falliti_; }
 
  private:
-  void VerificaRecord(const TFileRecord& r);
+  void VerificaRecord(const TFileRecord& r, int numeroRiga);
+  void VerificaColonne(const TFileRecord& r) const;
+  ColumnInfo Colonna(const char* nome) const;
+  std::string ChiaveQuantita(const TFileRecord& r) const;
   // Rows of the list for the article and extension that meet `condizione`,
   // whose date parameter `parametro` takes `data`.
   long long Conta(std::unique_ptr<db::SqlStatement>& stmt, const std::string& condizione,
@@ -78,13 +85,14 @@ class TImportClassico {
   void Avanza(long long fatti, long long totale);
 
   std::unordered_map<std::string, double> visti_;  // article + extension: first start date
+  // article + extension + tier (one start date each): the line that had it
+  std::unordered_map<std::string, int> righeViste_;
+  std::map<std::string, ColumnInfo> colonne_;  // LISTSCDTNET's, read by the check
   std::unordered_set<std::string> chiaviSovrapposte_;
   std::vector<Voce> sovrapposte_;
   int righeContate_ = 0, inseriti_ = 0, falliti_ = 0;
-  bool listinoVuoto_ = false;
   int ultimoProgresso_ = -1;
-  std::unique_ptr<db::SqlStatement> contaSuccessive_, contaAperte_, chiudi_, inserisci_,
-      contaListino_;
+  std::unique_ptr<db::SqlStatement> contaSuccessive_, contaAperte_, chiudi_, inserisci_;
 };
 
 // Progress in percent of `fatti` out of `totale`; with nothing to do the

@@ -5,6 +5,7 @@
 #include "context/datamodule.h"
 #include "context/tabxform.h"
 #include "db/query.h"
+#include "pricelists/presalistino.h"
 #include "pricelists/scambio/impexp_classico.h"
 #include "ui/application.h"
 #include "ui/extctrls.h"
@@ -117,16 +118,18 @@ void TImpExpLisNettiForm::ImportClassico() {
     ui::MessageDlg("Operazione non consentita: " + errore, ui::MsgDlgType::Warning, ui::mbOK);
     return;
   }
+  const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListino);
+  if (!presa) return;
   MemoLog->Lines.Clear();
   Progresso(0, 1);
   {
     Disabilitata finestra(*this);
-    EseguiImportClassico(nome);
+    EseguiImportClassico(nome, *presa);
   }
   Progresso(0, 1);
 }
 
-void TImpExpLisNettiForm::EseguiImportClassico(const std::string& nomeFile) {
+void TImpExpLisNettiForm::EseguiImportClassico(const std::string& nomeFile, PresaListino& presa) {
   TImportClassico import(this);
   import.Database = QueryAux1->GetDatabase();
   import.Transazione = QueryAux1->GetTransaction();
@@ -160,7 +163,7 @@ void TImpExpLisNettiForm::EseguiImportClassico(const std::string& nomeFile) {
   }
   Log("Inizio importazione file");
   import.Importa();
-  import.Conferma();
+  presa.Conferma();
   Log("Fine importazione file");
   Log("Netti totali: " + std::to_string(import.RigheContate()));
   if (import.Inseriti() > 0) Log("Netti importati: " + std::to_string(import.Inseriti()));

@@ -6,13 +6,16 @@
 #include <optional>
 #include <unordered_set>
 
+#include "context/dbutility.h"
 #include "context/helpers.h"
 #include "db/query.h"
+#include "pricelists/presalistino.h"
 #include "pricelists/scambio/impexp_file.h"
 #include "pricelists/scambio/impexpnetti.h"
 #include "ui/application.h"
 #include "ui/extctrls.h"
 #include "ui/stdctrls.h"
+#include "ui/utf8.h"
 
 namespace velmaro {
 namespace {
@@ -66,20 +69,32 @@ void TImpExpLisNettiForm::ImportPrezziComuni() {
   MemoLog->Lines.Clear();
   Progresso(0, 1);
   LettoreRighe file(EditDirImp->Text());
+  const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListino);
+  if (!presa) return;
   const int righeFile = file.ContaRighe();
   Log("Inizio importazione file");
   const bool importa =
       ControllaDateInizio(file) && ControllaArticoli(file) && ControllaRipetuti(file);
   if (importa) ImportaComuni(file, righeFile);
-  QueryAux1->GetTransaction()->CommitRetaining();
+  presa->Conferma();
   if (importa) ui::MessageDlg("Importazione completata", ui::MsgDlgType::Information, ui::mbOK);
 }
 
 bool TImpExpLisNettiForm::ControllaDateInizio(LettoreRighe& file) {
   bool riuscito = true;
+  // A code longer than the column names no article; one too long for a
+  // statement would stop this pass with the engine's own text.
+  const int lunghezzaCodice = TableColumns("LISTSCDTNET", *QueryAux1->GetDatabase(),
+                                           *QueryAux1->GetTransaction())["CODICEARTICOLO"]
+                                  .characters;
   PerOgniRiga(file, [&](const std::string& riga) {
     const std::string articolo = CampoW(riga, 1);
     const std::string inizio = CampoW(riga, 3);
+    if (lunghezzaCodice > 0 && ui::utf8::Length(articolo) > lunghezzaCodice) {
+      Log("Anomalia import csv: Codice articolo più lungo di " + std::to_string(lunghezzaCodice) +
+          " caratteri: " + ui::utf8::Sub(articolo, 0, lunghezzaCodice) + "...");
+      return riuscito = false;
+    }
     if (!DataValida(TestoInData(inizio))) {
       Log("Anomalia import csv: Data inizio validità non presente per l'articolo " + articolo);
       return riuscito = false;

@@ -2,6 +2,7 @@
 
 #include "context/helpers.h"
 #include "db/query.h"
+#include "pricelists/presalistino.h"
 #include "pricelists/scambio/impexp_file.h"
 #include "ui/application.h"
 #include "ui/stdctrls.h"
@@ -48,6 +49,8 @@ std::vector<std::string> TImpExpLisScontiForm::StatementRiga(const std::string& 
 
 void TImpExpLisScontiForm::ButtonImpClick() {
   LettoreRighe file(EditDirImp->Text());
+  const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListino);
+  if (!presa) return;
   const int righeFile = file.ContaRighe();
   Log("Inizio importazione file");
   std::string riga;
@@ -70,7 +73,7 @@ void TImpExpLisScontiForm::ButtonImpClick() {
   Log("Sconti importati: " + std::to_string(importati));
   Log("Sconti falliti: " + std::to_string(falliti));
   Progresso(1, 1);
-  QueryAux1->GetTransaction()->CommitRetaining();
+  presa->Conferma();
   ui::MessageDlg("Importazione completata", ui::MsgDlgType::Information, ui::mbOK);
 }
 

@@ -56,6 +56,51 @@ TEST_F(ImpExpNetti, OverlappingRowsClosedOnlyWhenAsked) {
                                      {"0", "12", "01/06/2025", kNull, "0", kNull}}));
 }
 
+TEST_F(ImpExpNetti, ClassicCheckRefusesWhatTheInsertWouldRefuse) {
+  // Catches half an import into an empty list (a line the database refuses
+  // passed the check, the rest was committed), a 65,542-byte code stored cut
+  // to "VTL001", a NUL stored inside a code, and a file that stores the same
+  // article, extension, start date and tier twice.
+  const std::string id = amb->NuovoListino("N");
+  const std::string file = amb->File("limiti.csv");
+  AmbienteDemo::Scrivi(
+      file, {"TESTA;", "CAF001;0;2;01/01/2025;;5;;", "ARTICOLODIVENTUNOCHAR;0;1;01/01/2025;;;;",
+             "VTL001" + std::string(65536, 'X') + ";0;1;01/01/2025;;;;",
+             "CAF002;ESTENSIONE1;1;01/01/2025;;;;", "CAF003;0;1000000000000000;01/01/2025;;;;",
+             "CAF004;0;1;01/01/2025;;10000000000000000;;", "CAF005;0;1;01/01/2025;;;300000;",
+             "CAF001;0;3;01/01/2025;;5,0004;;", std::string("VTL\0X;0;1;01/01/2025;;;;", 24),
+             "CAF006;0;1;01/01/2025;;;214748,3647;"});
+  auto f = Finestra(id);
+  f->EditDirImp->SetText(file);
+  Operator op;
+  f->ButtonImp->Click();
+  EXPECT_EQ(op.Texts(), std::vector<std::string>{"Verifica non superata"});
+  EXPECT_EQ(TestoLog(*f),
+            "Analisi file\n"
+            "Riga 3: Codice articolo più lungo di 20 caratteri\n"
+            "Riga 4: Codice articolo più lungo di 20 caratteri\n"
+            "Riga 5: Estensione più lunga di 10 caratteri\n"
+            "Riga 6: Prezzo fuori dai limiti ammessi (da -922337203685477,5807 a "
+            "922337203685477,5807)\n"
+            "Riga 7: Quantità scaglione fuori dai limiti ammessi (da -9223372036854775,807 a "
+            "9223372036854775,807)\n"
+            "Riga 8: Provvigione fuori dai limiti ammessi (da -214748,3647 a 214748,3647)\n"
+            "Riga 9: Articolo \"CAF001\" estensione \"0\" con la stessa data inizio validità e "
+            "quantità scaglione della riga 2\n"
+            "Riga 10: Il valore di CODICEARTICOLO contiene un carattere nullo (NUL), che "
+            "l'archivio non può ricevere\n");
+  EXPECT_EQ(amb->Valore("SELECT COUNT(*) FROM LISTSCDTNET WHERE IDLISTSC=" + id), "0");
+
+  // The common-prices import's first pass refuses the long code in Italian.
+  AmbienteDemo::Scrivi(file, {"TESTA;", "VTL001" + std::string(65536, 'X') + ";1;01/01/2025;;;;"});
+  f->CheckBoxPrezziComuni->SetChecked(true);
+  f->ButtonImp->Click();
+  EXPECT_EQ(TestoLog(*f),
+            "Inizio importazione file\n"
+            "Anomalia import csv: Codice articolo più lungo di 20 caratteri: "
+            "VTL001XXXXXXXXXXXXXX...\n");
+}
+
 TEST_F(ImpExpNetti, CommonPricesOneRowPerExtensionAndRefusedRowsUndone) {
   // Catches an extension missed (the sizes of TAGLIEOPERATIVE), a refused
   // insert that still closes the article's running price, and an unknown
