@@ -1,33 +1,15 @@
 #pragma once
-// A private Firebird server on loopback for tests that need a real
-// "server:path" connection:
-//
-//   velmaro::testing::FirebirdServer server;  // starts it, or tells why not
-//   if (!server.Running()) GTEST_SKIP() << server.Reason();
-//   server.Address();                         // "127.0.0.1/<port>"
-//   server.Pid();                             // the server's process id
-//   server.ClientConfig();                    // FIREBIRD folder of a client
-//                                             // that reaches it as plain
-//                                             // "127.0.0.1" (default port)
-//
-// Extra lines for the server's firebird.conf and its databases.conf (the
-// aliases: "dati/archivio.fdb = /tmp/x/archivio.fdb") may be given at
-// construction.
-//
-// It lives in a temp folder of its own: a firebird.conf (Super mode,
-// listening on 127.0.0.1 only, on a free port), the same links to the
-// engine's plugins, character sets and messages as the embedded engine's
-// configuration folder, a lock folder (FIREBIRD_LOCK) and a security
-// database whose SYSDBA has the module's default password. The server is
-// started as a child process with FIREBIRD naming that folder and is
-// stopped (and waited for) when the object dies; it also dies with the test
-// process. In Super mode it holds the database files it opens exclusively,
-// so the test process's embedded engine must have closed them first (it
-// gets an error, not a damaged file, otherwise).
-//
-// Needs /usr/sbin/firebird (Debian's firebird3.0-server) and isql-fb
-// (firebird3.0-utils); without them, or when the server does not come up
-// within a few seconds, Running() is false and Reason() says why.
+// A private Firebird server on loopback (Super mode, a free port) for tests
+// that need a real "server:path" connection. It lives in a temp folder of
+// its own: a firebird.conf, the embedded engine's plugins, character sets
+// and messages linked in, a lock folder and a security database whose
+// SYSDBA has the module's default password; databases.conf takes the
+// aliases given at construction ("dati/archivio.fdb = /tmp/x/archivio.fdb").
+// The server runs as a child process, stopped and reaped with the object
+// and killed with the test process. In Super mode it holds the files it
+// opens exclusively: the test's embedded engine must have closed them first.
+// Needs /usr/sbin/firebird and isql-fb; without them, or when the server
+// does not come up, Running() is false and Reason() says why.
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -61,10 +43,7 @@ class FirebirdServer {
  public:
   static constexpr const char* kServerBinary = "/usr/sbin/firebird";
 
-  explicit FirebirdServer(std::string extraConf = "", std::string aliases = "")
-      : extraConf_(std::move(extraConf)), aliases_(std::move(aliases)) {
-    Start();
-  }
+  explicit FirebirdServer(std::string aliases = "") : aliases_(std::move(aliases)) { Start(); }
   ~FirebirdServer() {
     Stop();
     if (!folder_.empty()) {
@@ -77,7 +56,6 @@ class FirebirdServer {
 
   bool Running() const { return pid_ > 0; }
   const std::string& Reason() const { return reason_; }
-  int Port() const { return port_; }
   pid_t Pid() const { return pid_; }
   // Firebird's host/port form of the server name.
   std::string Address() const { return "127.0.0.1/" + std::to_string(port_); }
@@ -238,8 +216,7 @@ class FirebirdServer {
          << "AuthServer = Srp\n"
          << "UserManager = Srp\n"
          << "WireCrypt = Enabled\n"
-         << "UdfAccess = None\n"
-         << extraConf_ << "\n";
+         << "UdfAccess = None\n";
     if (!conf.flush()) {
       reason_ = "cannot write " + folder_ + "firebird.conf";
       return false;
@@ -379,7 +356,7 @@ class FirebirdServer {
     return false;
   }
 
-  std::string extraConf_, aliases_;
+  std::string aliases_;
   std::string folder_;  // ends in "/"
   std::string reason_;
   int port_ = -1;

@@ -7,12 +7,12 @@
 #include <future>
 #include <thread>
 
+#include "common/fixture.h"
 #include "context/memorydata.h"
 #include "db/database.h"
 #include "db/error.h"
 #include "db/query.h"
 #include "db/transaction.h"
-#include "common/fixture.h"
 #include "platform/format.h"
 
 namespace velmaro {
