@@ -54,8 +54,9 @@ TEST_F(VuxGridTest, MenuBuiltOnItsOwnOrAfterTheWindowsItems) {
 }
 
 // Catches commands left enabled on a closed data set, the search item
-// enabled again after the window disabled it, and Query/Stampa offered
-// where they cannot work.
+// enabled again after the window disabled it, Query/Stampa offered where
+// they cannot work, and printing run on an in-memory set (a warning, and no
+// layout save or print dialog).
 TEST_F(VuxGridTest, MenuEnablingFollowsTheDataSetAndTheKind) {
   ApriFinestra();
   ui::MenuItem* voci = griglia_->PopupMenu()->Items();
@@ -88,17 +89,7 @@ TEST_F(VuxGridTest, MenuEnablingFollowsTheDataSetAndTheKind) {
   abilitate();
   EXPECT_FALSE(voci->Items(3)->Enabled);
   EXPECT_FALSE(voci->Items(6)->Visible);
-  griglia_->SetSorgenteDati(&query_);
-}
-
-// Catches printing offered on an in-memory set or a table: a warning, and
-// no layout save or print dialog.
-TEST_F(VuxGridTest, PrintRefusedOnTablesAndInMemorySets) {
-  ApriFinestra();
-  TRxMemoryData memoria;
-  memoria.CreateField("CODICE", db::FieldType::String, 10);
   griglia_->DatabaseImpostazioni = &database_;
-  griglia_->SetSorgenteDati(&memoria);
   Operator op;
   griglia_->StampaGriglia();
   EXPECT_EQ(op.Texts(),
