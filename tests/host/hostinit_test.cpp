@@ -59,12 +59,7 @@ TEST(HostInit, MakesTheThreeDatabasesWithOperatorsAndSample) {
                         "CLASSIFICAZIONE6", "TAGLIEOPERATIVE", "TIPIPR", "LISTSC", "LISTSCDTNET",
                         "LISTSCDTSCO", "FASCESC", "FASCESCDT", "CHIAMATEESTERNE"})
     EXPECT_EQ(c.count(t), 1u) << t;
-  EXPECT_GE(c["ANAMAG"], 200);
-  EXPECT_GT(c["CLIENTI"], 10);
-  EXPECT_EQ(One(company, "SELECT COUNT(DISTINCT TIPO) FROM LISTSC"), "5");
   EXPECT_EQ(One(company, "SELECT TESTO FROM TABX WHERE NOME='ImpDirEccDB'"), p.exceptionsDb);
-  EXPECT_EQ(One(company, "SELECT RAGSOC FROM CLIENTI WHERE CODICE='000102'"),
-            "Ferramenta D'Angelo & Figli S.n.c.");
   // The generator of TABX goes on after the rows the sample wrote.
   EXPECT_GT(std::stoll(One(company, "SELECT GEN_ID(CODICETABXCOUNTER,1) FROM RDB$DATABASE")),
             std::stoll(One(company, "SELECT MAX(CODICE) FROM TABX")));
@@ -86,7 +81,6 @@ TEST(HostInit, MakesTheThreeDatabasesWithOperatorsAndSample) {
   ui::Icon icon;
   EXPECT_TRUE(icon.LoadFromFile(p.icon));
   EXPECT_EQ(icon.Width(), 16);
-  EXPECT_NE(summary.str().find("ANAMAG: "), std::string::npos);
 }
 
 TEST(HostInit, RefusesATakenFolderUnlessForced) {
