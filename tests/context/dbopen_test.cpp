@@ -1,12 +1,8 @@
 #include "context/dbopen.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 
 #include "common/fixture.h"
@@ -287,55 +283,6 @@ TEST(ApriCreaDatabase, AliasThroughRealServer) {
   EXPECT_TRUE(o.op.Texts().empty());
   EXPECT_EQ(Attachment(o.d), (Names{"TCPv4", std::to_string(server.Pid()), target}));
   o.d.Close();
-}
-
-// The side of SharePathReachesTheServerNamedInDatiIni that runs in a
-// process of its own: its client knows the private server's port as the
-// default one, which a process can learn only before its first connection.
-void OpenThroughTheSharePath(const std::string& folder, const std::string& serverPid) {
-  Opening o;
-  ASSERT_TRUE(o.Run(folder));
-  EXPECT_EQ(o.log.Names(), Names{"127.0.0.1:dati/archivio.fdb"});  // opened at once
-  EXPECT_TRUE(o.op.Texts().empty());
-  EXPECT_EQ(Attachment(o.d), (Names{"TCPv4", serverPid, std::getenv("VELMARO_SHARE_FILE")}));
-  o.d.Close();
-}
-
-TEST(ApriCreaDatabase, SharePathReachesTheServerNamedInDatiIni) {
-  // Fault: the share path \\127.0.0.1\dati\archivio.fdb, composed from
-  // "Nome Server" and "PercorsoDatabase", handed to the client as it stands
-  // (a local file name here) instead of reaching that server.
-  if (const char* folder = std::getenv("VELMARO_SHARE_FOLDER"))
-    return OpenThroughTheSharePath(folder, std::getenv("VELMARO_SHARE_SERVER"));
-
-  HostFolder host;
-  // The server knows the share's file under the name the client sends.
-  const std::string file = host.Folder() + "servito/archivio.fdb";
-  HostFolder::CreateDatabase(file);
-  FirebirdServer server("dati/archivio.fdb = " + file);
-  if (!server.Running())
-    GTEST_SKIP() << "no private Firebird server on 127.0.0.1: " << server.Reason();
-  const std::string client = server.ClientConfig();
-  ASSERT_FALSE(client.empty());
-  const std::string folder =
-      Folder(host, "gest/", {{"Nome Server", "127.0.0.1"}, {"PercorsoDatabase", "dati"}});
-
-  char self[4096];
-  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-  ASSERT_GT(n, 0);
-  const std::string command =
-      "FIREBIRD='" + client + "' VELMARO_SHARE_FOLDER='" + folder + "' VELMARO_SHARE_FILE='" +
-      file + "' VELMARO_SHARE_SERVER=" + std::to_string(server.Pid()) + " '" +
-      std::string(self, static_cast<size_t>(n)) +
-      "' --gtest_filter=ApriCreaDatabase.SharePathReachesTheServerNamedInDatiIni 2>&1";
-  FILE* p = popen(command.c_str(), "r");
-  ASSERT_NE(p, nullptr);
-  std::string output;
-  char buf[4096];
-  for (size_t got; (got = fread(buf, 1, sizeof buf, p)) > 0;) output.append(buf, got);
-  const int status = pclose(p);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
-  EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
 }
 
 }  // namespace

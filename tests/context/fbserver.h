@@ -3,8 +3,7 @@
 // that need a real "server:path" connection. It lives in a temp folder of
 // its own: a firebird.conf, the embedded engine's plugins, character sets
 // and messages linked in, a lock folder and a security database whose
-// SYSDBA has the module's default password; databases.conf takes the
-// aliases given at construction ("dati/archivio.fdb = /tmp/x/archivio.fdb").
+// SYSDBA has the module's default password.
 // The server runs as a child process, stopped and reaped with the object
 // and killed with the test process. In Super mode it holds the files it
 // opens exclusively: the test's embedded engine must have closed them first.
@@ -43,7 +42,7 @@ class FirebirdServer {
  public:
   static constexpr const char* kServerBinary = "/usr/sbin/firebird";
 
-  explicit FirebirdServer(std::string aliases = "") : aliases_(std::move(aliases)) { Start(); }
+  FirebirdServer() { Start(); }
   ~FirebirdServer() {
     Stop();
     if (!folder_.empty()) {
@@ -59,27 +58,6 @@ class FirebirdServer {
   pid_t Pid() const { return pid_; }
   // Firebird's host/port form of the server name.
   std::string Address() const { return "127.0.0.1/" + std::to_string(port_); }
-
-  // A configuration folder for a client process (its FIREBIRD): the
-  // embedded engine's, with this server's port as the default one, so that
-  // a database name "127.0.0.1:path" without a port reaches this server.
-  // Empty when it cannot be made.
-  std::string ClientConfig() const {
-    namespace fs = std::filesystem;
-    const std::string client = folder_ + "client";
-    const std::string engineDir = db::DefaultEngineConfigDir();
-    std::error_code ec;
-    if (!Running() || (!fs::exists(client, ec) && !fs::create_directory(client, ec))) return "";
-    for (const fs::directory_entry& e : fs::directory_iterator(engineDir, ec)) {
-      const fs::path to = fs::path(client) / e.path().filename();
-      if (fs::exists(fs::symlink_status(to, ec))) continue;
-      if (e.is_symlink(ec)) fs::create_symlink(fs::read_symlink(e.path(), ec), to, ec);
-    }
-    std::ifstream base(engineDir + "/firebird.conf");
-    std::ofstream conf(client + "/firebird.conf", std::ios::trunc);
-    conf << base.rdbuf() << "\nRemoteServicePort = " << port_ << "\n";
-    return conf.flush() ? client : "";
-  }
 
   // Asks the server to end (SIGTERM), then kills it if it is still there
   // after a second; always reaps it. Firebird 3's server now and then lets
@@ -221,11 +199,6 @@ class FirebirdServer {
       reason_ = "cannot write " + folder_ + "firebird.conf";
       return false;
     }
-    std::ofstream databases(folder_ + "databases.conf", std::ios::trunc);
-    if (!(databases << aliases_ << "\n").flush()) {
-      reason_ = "cannot write " + folder_ + "databases.conf";
-      return false;
-    }
     return true;
   }
 
@@ -356,7 +329,6 @@ class FirebirdServer {
     return false;
   }
 
-  std::string aliases_;
   std::string folder_;  // ends in "/"
   std::string reason_;
   int port_ = -1;
