@@ -52,11 +52,6 @@ TEST(TTabXForm, FirstStartOnEmptyHostFolder) {
       HostFolder::Scalar(
           user, "SELECT COUNT(*) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME='TABSCRIPT'"),
       "9");
-  EXPECT_EQ(
-      HostFolder::Scalar(user,
-                         "SELECT TRIM(RDB$CONSTRAINT_NAME) FROM RDB$RELATION_CONSTRAINTS WHERE "
-                         "RDB$RELATION_NAME='TABSCRIPT' AND RDB$CONSTRAINT_TYPE='PRIMARY KEY'"),
-      "QELTAB_CHIAVEPRIMARIA");
   Operator op;
   TTabXForm again(nullptr, 0);
   EXPECT_TRUE(op.Texts().empty());
