@@ -38,24 +38,18 @@ struct Ambiente : HostFolder {
   }
 };
 
-TEST(TDataModuleVelmaro, CodesDefaultsAndStoredValues) {
+TEST(TDataModuleVelmaro, DefaultsAndStoredValues) {
   // Fault: a missing "Decimali" or "MagazzinoCorrente" read as 0 or empty
   // instead of the defaults, a stored "0" taken for "missing", the
-  // operator's warehouse ignored, wrong codes keying the module's grids, two
-  // modules sharing one second transaction, or the module's stored values
-  // read or written on another connection or for another operator.
+  // operator's warehouse ignored, two modules sharing one second
+  // transaction, or the module's stored values read or written on another
+  // connection or for another operator.
   Ambiente amb;
   Operator op;
   CellaTabX* cella = amb.Nuovo();
   TDataModuleVelmaro dm(nullptr, cella);
   EXPECT_EQ(dm.Decimali, 2);
   EXPECT_EQ(dm.MagazzinoCorrente, "0");
-  EXPECT_EQ(dm.CodiceProgetto, 501);
-  EXPECT_EQ((std::vector<int>{dm.Situazione1, dm.Situazione2, dm.Situazione3, dm.Situazione4,
-                              dm.Situazione5, dm.Situazione6, dm.Situazione7, dm.Situazione8,
-                              dm.Situazione9, dm.Situazione10, dm.Situazione11, dm.Situazione12,
-                              dm.Situazione13}),
-            (std::vector<int>{1, 10, 2, 3, 11, 12, 13, 1, 2, 14, 15, 16, 17}));
   EXPECT_TRUE(dm.Transazione2->Active());
   EXPECT_EQ(dm.Transazione2->Params, (Pieces{"isc_tpb_concurrency", "isc_tpb_nowait"}));
   EXPECT_EQ(dm.QueryAux1->GetTransaction(), dm.TabX().IBTransaction1);

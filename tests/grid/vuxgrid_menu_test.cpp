@@ -21,15 +21,12 @@ const std::vector<std::string> kSette = {"Ricerca su campo Corrente",
                                          "Personalizza Griglia",
                                          "Stampa"};
 
-// Catches a menu built in the wrong order, with wrong keys, or with the
-// window's own items lost or its OnPopup no longer run.
+// Catches a menu built in the wrong order, or with the window's own items
+// lost or its OnPopup no longer run. The keys show in rows_tasti.vms.
 TEST_F(VuxGridTest, MenuBuiltOnItsOwnOrAfterTheWindowsItems) {
   ApriFinestra();
   ui::PopupMenu* proprio = griglia_->PopupMenu();
   EXPECT_EQ(Voci(proprio), kSette);
-  const ui::Word tasti[] = {ui::VK_F5, ui::VK_F6, ui::VK_F7, ui::VK_F8, ui::VK_F9, 0, 0};
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(proprio->Items()->Items(i)->ShortCut, tasti[i]) << i;
-  EXPECT_FALSE(proprio->Items()->Items(2)->Visible);
   EXPECT_FALSE(griglia_->MenuGriglia->AutoHotkeys);
   query_.Close();
   finestra_.reset();
