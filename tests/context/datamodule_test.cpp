@@ -4,12 +4,12 @@
 
 #include <memory>
 
+#include "common/fixture.h"
 #include "context/tabxform.h"
 #include "db/database.h"
 #include "db/error.h"
 #include "db/query.h"
 #include "db/transaction.h"
-#include "common/fixture.h"
 
 namespace velmaro {
 namespace {
@@ -38,66 +38,41 @@ struct Ambiente : HostFolder {
   }
 };
 
-TEST(TDataModuleVelmaro, CodesAndDefaults) {
+TEST(TDataModuleVelmaro, DefaultsAndStoredValues) {
   // Fault: a missing "Decimali" or "MagazzinoCorrente" read as 0 or empty
-  // instead of the defaults, or wrong codes keying the module's grids.
+  // instead of the defaults, a stored "0" taken for "missing", the
+  // operator's warehouse ignored, two modules sharing one second
+  // transaction, or the module's stored values read or written on another
+  // connection or for another operator.
   Ambiente amb;
   Operator op;
-  TDataModuleVelmaro dm(nullptr, amb.Nuovo());
+  CellaTabX* cella = amb.Nuovo();
+  TDataModuleVelmaro dm(nullptr, cella);
   EXPECT_EQ(dm.Decimali, 2);
   EXPECT_EQ(dm.MagazzinoCorrente, "0");
-  EXPECT_EQ(dm.CodiceProgetto, 501);
-  EXPECT_EQ((std::vector<int>{dm.Situazione1, dm.Situazione2, dm.Situazione3, dm.Situazione4,
-                              dm.Situazione5, dm.Situazione6, dm.Situazione7, dm.Situazione8,
-                              dm.Situazione9, dm.Situazione10, dm.Situazione11, dm.Situazione12,
-                              dm.Situazione13}),
-            (std::vector<int>{1, 10, 2, 3, 11, 12, 13, 1, 2, 14, 15, 16, 17}));
   EXPECT_TRUE(dm.Transazione2->Active());
   EXPECT_EQ(dm.Transazione2->Params, (Pieces{"isc_tpb_concurrency", "isc_tpb_nowait"}));
   EXPECT_EQ(dm.QueryAux1->GetTransaction(), dm.TabX().IBTransaction1);
   EXPECT_EQ(dm.QueryAux2->GetTransaction(), dm.Transazione2);
-  EXPECT_TRUE(op.Texts().empty());
-}
+  EXPECT_TRUE(dm.SettaValoreTabX("Privato", "p", true));
+  std::string v;
+  cella->Riferimento().ValoreTabX("Privato", true, v);
+  EXPECT_EQ(v, "p");
+  EXPECT_EQ(
+      HostFolder::Scalar(amb.CompanyDatabasePath(), "SELECT UTENTE FROM TABX WHERE NOME='Privato'"),
+      "1");
 
-TEST(TDataModuleVelmaro, StoredDecimalsAndWarehouse) {
-  // Fault: a stored "0" taken for "missing" (giving 2), the operator's
-  // warehouse ignored, or two modules sharing one second transaction.
-  Ambiente amb;
-  Operator op;
   amb.AddParameter(1, "Ditta Uno", "MagazzinoCorrente", "3", 1);
   HostFolder::Exec(amb.CompanyDatabasePath(),
-                   "INSERT INTO TABX (CODICE, NOME, TESTO) VALUES (1, 'Decimali', '0')");
+                   "INSERT INTO TABX (CODICE, NOME, TESTO) VALUES (9, 'Decimali', '0')");
   TDataModuleVelmaro a(nullptr, amb.Nuovo());
   TDataModuleVelmaro b(nullptr, amb.Nuovo());
   EXPECT_EQ(a.Decimali, 0);
   EXPECT_EQ(a.MagazzinoCorrente, "3");
   EXPECT_NE(a.Transazione2, b.Transazione2);
-  EXPECT_EQ(b.Decimali, 0);
-
   HostFolder::Exec(amb.CompanyDatabasePath(), "UPDATE TABX SET TESTO='4' WHERE NOME='Decimali'");
-  TDataModuleVelmaro c(nullptr, amb.Nuovo());
-  EXPECT_EQ(c.Decimali, 4);
-}
-
-TEST(TDataModuleVelmaro, StoredValuesMatchTheContextObject) {
-  // Fault: the module's twin of the stored-value pair drifting from the
-  // context object's (apostrophes, operator, shared rows).
-  Ambiente amb;
-  Operator op;
-  CellaTabX* cella = amb.Nuovo();
-  TDataModuleVelmaro dm(nullptr, cella);
-  EXPECT_TRUE(dm.SettaValoreTabX("ImpDirEccDB", "C:\\dati\\l'eccezioni.fdb", false));
-  std::string v;
-  cella->Riferimento().ValoreTabX("ImpDirEccDB", false, v);
-  EXPECT_EQ(v,
-            "C:\\dati\\l\xC2\xB4"
-            "eccezioni.fdb");
-  EXPECT_TRUE(cella->Riferimento().SettaValoreTabX("Privato", "p", true));
-  dm.ValoreTabX("Privato", true, v);
-  EXPECT_EQ(v, "p");
-  EXPECT_EQ(
-      HostFolder::Scalar(amb.CompanyDatabasePath(), "SELECT UTENTE FROM TABX WHERE NOME='Privato'"),
-      "1");
+  EXPECT_EQ(TDataModuleVelmaro(nullptr, amb.Nuovo()).Decimali, 4);
+  EXPECT_TRUE(op.Texts().empty());
 }
 
 TEST(TDataModuleVelmaro, CreationFailsWithoutACompanyDatabase) {

@@ -1,20 +1,16 @@
 #include "context/dbopen.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 
+#include "common/fixture.h"
 #include "context/qelin.h"
 #include "db/database.h"
 #include "db/query.h"
 #include "db/transaction.h"
 #include "fbserver.h"
-#include "common/fixture.h"
 #include "platform/ini.h"
 
 namespace velmaro {
@@ -123,57 +119,67 @@ TEST(ApriCreaDatabase, SharePathGoesToTheServerNeverToALocalFile) {
   EXPECT_TRUE(o.op.Texts().empty());
 }
 
-TEST(ChiediServerDatabase, DatiIniOfANetworkFolderIsOutOfReach) {
+TEST(ChiediServerDatabase, FirstRunDialogAndANetworkFolderOutOfReach) {
   // Fault: a folder in network form read and written as a local path from
   // the root: \\tmp\x\ is /tmp/x/ to the local file system, so a dati.ini
-  // there was read, and the first-run answer written into it.
+  // there was read, and the first-run answer written into it. Also: the
+  // question shown without the caption, label, font and label position it
+  // asks for, or freed by a plain delete (its OnDestroy never runs) or left
+  // with its owner.
   HostFolder host;
   const std::string local = Folder(host, "archivi/", {{"Nome Server", "vicino"}}) + "dati.ini";
   std::string network = host.Folder() + "archivi\\";
   std::replace(network.begin(), network.end(), '/', '\\');
   network = "\\" + network;  // "/tmp/..." becomes "\\tmp\..."
   const Names before = Tree(host.Folder());
+  ui::Form owner;
+  const int ownedBefore = owner.ComponentCount();
+  const int designedTop = TQelIn2Form(nullptr).Label1->Top();
 
   Operator op;
-  op.Then([](ui::Form& f) {
+  bool destroyed = false;
+  op.Then([&](ui::Form& f) {
     auto& dlg = dynamic_cast<TQelIn2Form&>(f);
+    EXPECT_EQ(dlg.Owner(), &owner);
+    EXPECT_EQ(dlg.Caption(), kNoIni);
+    EXPECT_EQ(dlg.Label1->Caption(),
+              "Inserire il nome del computer e la lettera della sua\r\n"
+              "unità disco dove risulta ospitato (o sarà ospitato) il database");
+    EXPECT_TRUE(dlg.Font.Name == "Arial" && dlg.Font.Size == 8);
+    EXPECT_EQ(dlg.Label1->Top(), designedTop - 10);
+    dlg.OnDestroy = [&destroyed](ui::Component*) { destroyed = true; };
     dlg.Edit1->SetText("lontano");
     dlg.Edit2->SetText("E");
     dlg.OKBtn->Click();
   });
   std::string server, letter;
-  EXPECT_EQ(ChiediServerDatabase(server, letter, network, nullptr), "lontano");
+  EXPECT_EQ(ChiediServerDatabase(server, letter, network, &owner), "lontano");
   EXPECT_EQ(letter, "E");
+  EXPECT_TRUE(destroyed);
+  EXPECT_EQ(owner.ComponentCount(), ownedBefore);
   EXPECT_EQ(op.Texts(), Names{kNoIni});  // nothing read: the question comes
   EXPECT_EQ(plat::ReadString(local, "CONFIG", "Nome Server", ""), "vicino");
   EXPECT_EQ(plat::ReadString(local, "CONFIG", "Lettera Disco Server", "?"), "?");
   EXPECT_EQ(Tree(host.Folder()), before);
 }
 
-TEST(ApriCreaDatabase, UncFolderSharedByLetterBecomesServerPath) {
-  // Fault: the drive-letter share not turned into "server:letter:" or a
-  // named-share warning shown for it.
-  HostFolder host;
-  Opening o;
-  EXPECT_FALSE(o.Run("\\\\srv\\D\\gest\\"));
-  ASSERT_FALSE(o.log.Names().empty());
-  EXPECT_EQ(o.log.Names()[0], "srv:D:\\gest\\archivio.fdb");
-  // No server answers here, so the first-run question follows; it is closed.
-  EXPECT_EQ(o.op.Texts(), (Names{kNoIni, kFailed}));
-  EXPECT_EQ(o.op.FormsSeen(), Names{"TQelIn2Form"});
-}
-
 TEST(AvvisaCondivisioneNome, ShareKinds) {
-  // Fault: a named share taken for a drive letter, the server's own path
+  // Fault: a named share taken for a drive letter (or a letter share not
+  // turned into "server:letter:", or warned about as a named one), the server's own path
   // ignored, or no warning when nothing tells where the files are.
   HostFolder host;
+  {
+    Opening o;
+    EXPECT_FALSE(o.Run("\\\\srv\\D\\gest\\"));
+    ASSERT_FALSE(o.log.Names().empty());
+    EXPECT_EQ(o.log.Names()[0], "srv:D:\\gest\\archivio.fdb");
+    // No server answers here, so the first-run question follows; it is closed.
+    EXPECT_EQ(o.op.Texts(), (Names{kNoIni, kFailed}));
+    EXPECT_EQ(o.op.FormsSeen(), Names{"TQelIn2Form"});
+  }
   Opening o;
   std::string path;
   bool named = false;
-  EXPECT_FALSE(AvvisaCondivisioneNome("\\\\srv\\D\\dati\\", "", path, named));
-  EXPECT_EQ(path, "srv:D:\\dati\\");
-  EXPECT_FALSE(named);
-
   EXPECT_FALSE(AvvisaCondivisioneNome("\\\\srv\\archivi\\", "C:\\dati\\", path, named));
   EXPECT_EQ(path, "srv:C:\\dati\\");
   EXPECT_TRUE(named);
@@ -242,6 +248,22 @@ TEST(ApriCreaDatabase, FirstRunQuestion) {
   }
 }
 
+// The protocol, serving process and database file of d's own attachment.
+Names Attachment(db::Database& d) {
+  db::Transaction t(&d);
+  t.StartTransaction();
+  db::Query q(&d, &t);
+  q.SQL.Add("SELECT TRIM(MON$REMOTE_PROTOCOL), MON$SERVER_PID, TRIM(MON$DATABASE_NAME)");
+  q.SQL.Add("FROM MON$ATTACHMENTS A JOIN MON$DATABASE D ON 1 = 1");
+  q.SQL.Add("WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION");
+  q.Open();
+  Names out;
+  for (db::Field* f : q.Fields()) out.push_back(f->AsString());
+  q.Close();
+  t.Commit();
+  return out;
+}
+
 TEST(ApriCreaDatabase, AliasThroughRealServer) {
   // Fault: a "server:path" name not reaching a Firebird server at all, or
   // the alias rule opening the file some other way.
@@ -251,103 +273,16 @@ TEST(ApriCreaDatabase, AliasThroughRealServer) {
   FirebirdServer server;  // stopped after the connection below is closed
   if (!server.Running())
     GTEST_SKIP() << "no private Firebird server on 127.0.0.1: " << server.Reason();
-  const std::string folder = host.Folder() + "gest/";
-  std::filesystem::create_directories(folder);
-  WriteConfig(folder, "Nome Server", server.Address());
-  WriteConfig(folder, "Alias", target);
-  Operator op;
-  AttemptLog log;
-  db::Database d;
-  const std::string name = server.Address() + ":" + target;
-
-  ASSERT_TRUE(ApriCreaDatabase(d, folder, "", "", "", nullptr));
-  EXPECT_TRUE(d.Connected());
-  EXPECT_EQ(d.DatabaseName, name);
-  EXPECT_EQ(log.Names(), Names{name});  // opened at once, nothing created
-  EXPECT_TRUE(op.Texts().empty());
-  EXPECT_EQ(d.Params, (Names{"user_name=SYSDBA", "password=pinecrane"}));
-
-  // The attachment is a TCP one, made by this process and served by the
-  // server's.
-  {
-    db::Transaction t(&d);
-    t.StartTransaction();
-    db::Query q(&d, &t);
-    q.SQL.Add(
-        "SELECT TRIM(MON$REMOTE_PROTOCOL), MON$SERVER_PID, MON$REMOTE_PID FROM MON$ATTACHMENTS"
-        " WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION");
-    q.Open();
-    ASSERT_FALSE(q.Eof());
-    EXPECT_EQ(q.Fields()[0]->AsString(), "TCPv4");
-    EXPECT_EQ(q.Fields()[1]->AsInteger(), server.Pid());
-    EXPECT_EQ(q.Fields()[2]->AsInteger(), getpid());
-    q.Close();
-    t.Commit();
-  }
-  d.Close();
-}
-
-// The side of SharePathReachesTheServerNamedInDatiIni that runs in a
-// process of its own: its client knows the private server's port as the
-// default one, which a process can learn only before its first connection.
-void OpenThroughTheSharePath(const std::string& folder, pid_t serverPid) {
-  Operator op;
-  AttemptLog log;
-  db::Database d;
-  ASSERT_TRUE(ApriCreaDatabase(d, folder, "", "", "", nullptr));
-  EXPECT_EQ(log.Names(), Names{"127.0.0.1:dati/archivio.fdb"});  // opened at once
-  EXPECT_TRUE(op.Texts().empty());
-  db::Transaction t(&d);
-  t.StartTransaction();
-  db::Query q(&d, &t);
-  q.SQL.Add("SELECT TRIM(MON$REMOTE_PROTOCOL), MON$SERVER_PID, TRIM(MON$DATABASE_NAME)");
-  q.SQL.Add("FROM MON$ATTACHMENTS A JOIN MON$DATABASE D ON 1 = 1");
-  q.SQL.Add("WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION");
-  q.Open();
-  ASSERT_FALSE(q.Eof());
-  EXPECT_EQ(q.Fields()[0]->AsString(), "TCPv4");
-  EXPECT_EQ(q.Fields()[1]->AsInteger(), serverPid);
-  EXPECT_EQ(q.Fields()[2]->AsString(), std::getenv("VELMARO_SHARE_FILE"));
-  q.Close();
-  t.Commit();
-  d.Close();
-}
-
-TEST(ApriCreaDatabase, SharePathReachesTheServerNamedInDatiIni) {
-  // Fault: the share path \\127.0.0.1\dati\archivio.fdb, composed from
-  // "Nome Server" and "PercorsoDatabase", handed to the client as it stands
-  // (a local file name here) instead of reaching that server.
-  if (const char* folder = std::getenv("VELMARO_SHARE_FOLDER"))
-    return OpenThroughTheSharePath(folder, std::atoi(std::getenv("VELMARO_SHARE_SERVER")));
-
-  HostFolder host;
-  // The server knows the share's file under the name the client sends.
-  const std::string file = host.Folder() + "servito/archivio.fdb";
-  HostFolder::CreateDatabase(file);
-  FirebirdServer server("", "dati/archivio.fdb = " + file);
-  if (!server.Running())
-    GTEST_SKIP() << "no private Firebird server on 127.0.0.1: " << server.Reason();
-  const std::string client = server.ClientConfig();
-  ASSERT_FALSE(client.empty());
   const std::string folder =
-      Folder(host, "gest/", {{"Nome Server", "127.0.0.1"}, {"PercorsoDatabase", "dati"}});
-
-  char self[4096];
-  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-  ASSERT_GT(n, 0);
-  const std::string command =
-      "FIREBIRD='" + client + "' VELMARO_SHARE_FOLDER='" + folder + "' VELMARO_SHARE_FILE='" +
-      file + "' VELMARO_SHARE_SERVER=" + std::to_string(server.Pid()) + " '" +
-      std::string(self, static_cast<size_t>(n)) +
-      "' --gtest_filter=ApriCreaDatabase.SharePathReachesTheServerNamedInDatiIni 2>&1";
-  FILE* p = popen(command.c_str(), "r");
-  ASSERT_NE(p, nullptr);
-  std::string output;
-  char buf[4096];
-  for (size_t got; (got = fread(buf, 1, sizeof buf, p)) > 0;) output.append(buf, got);
-  const int status = pclose(p);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
-  EXPECT_NE(output.find("[  PASSED  ] 1 test"), std::string::npos) << output;
+      Folder(host, "gest/", {{"Nome Server", server.Address()}, {"Alias", target}});
+  Opening o;
+  const std::string name = server.Address() + ":" + target;
+  ASSERT_TRUE(o.Run(folder));
+  EXPECT_EQ(o.d.DatabaseName, name);
+  EXPECT_EQ(o.log.Names(), Names{name});  // opened at once, nothing created
+  EXPECT_TRUE(o.op.Texts().empty());
+  EXPECT_EQ(Attachment(o.d), (Names{"TCPv4", std::to_string(server.Pid()), target}));
+  o.d.Close();
 }
 
 }  // namespace

@@ -1,33 +1,14 @@
 #pragma once
-// A private Firebird server on loopback for tests that need a real
-// "server:path" connection:
-//
-//   velmaro::testing::FirebirdServer server;  // starts it, or tells why not
-//   if (!server.Running()) GTEST_SKIP() << server.Reason();
-//   server.Address();                         // "127.0.0.1/<port>"
-//   server.Pid();                             // the server's process id
-//   server.ClientConfig();                    // FIREBIRD folder of a client
-//                                             // that reaches it as plain
-//                                             // "127.0.0.1" (default port)
-//
-// Extra lines for the server's firebird.conf and its databases.conf (the
-// aliases: "dati/archivio.fdb = /tmp/x/archivio.fdb") may be given at
-// construction.
-//
-// It lives in a temp folder of its own: a firebird.conf (Super mode,
-// listening on 127.0.0.1 only, on a free port), the same links to the
-// engine's plugins, character sets and messages as the embedded engine's
-// configuration folder, a lock folder (FIREBIRD_LOCK) and a security
-// database whose SYSDBA has the module's default password. The server is
-// started as a child process with FIREBIRD naming that folder and is
-// stopped (and waited for) when the object dies; it also dies with the test
-// process. In Super mode it holds the database files it opens exclusively,
-// so the test process's embedded engine must have closed them first (it
-// gets an error, not a damaged file, otherwise).
-//
-// Needs /usr/sbin/firebird (Debian's firebird3.0-server) and isql-fb
-// (firebird3.0-utils); without them, or when the server does not come up
-// within a few seconds, Running() is false and Reason() says why.
+// A private Firebird server on loopback (Super mode, a free port) for tests
+// that need a real "server:path" connection. It lives in a temp folder of
+// its own: a firebird.conf, the embedded engine's plugins, character sets
+// and messages linked in, a lock folder and a security database whose
+// SYSDBA has the module's default password.
+// The server runs as a child process, stopped and reaped with the object
+// and killed with the test process. In Super mode it holds the files it
+// opens exclusively: the test's embedded engine must have closed them first.
+// Needs /usr/sbin/firebird and isql-fb; without them, or when the server
+// does not come up, Running() is false and Reason() says why.
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -61,10 +42,7 @@ class FirebirdServer {
  public:
   static constexpr const char* kServerBinary = "/usr/sbin/firebird";
 
-  explicit FirebirdServer(std::string extraConf = "", std::string aliases = "")
-      : extraConf_(std::move(extraConf)), aliases_(std::move(aliases)) {
-    Start();
-  }
+  FirebirdServer() { Start(); }
   ~FirebirdServer() {
     Stop();
     if (!folder_.empty()) {
@@ -77,31 +55,9 @@ class FirebirdServer {
 
   bool Running() const { return pid_ > 0; }
   const std::string& Reason() const { return reason_; }
-  int Port() const { return port_; }
   pid_t Pid() const { return pid_; }
   // Firebird's host/port form of the server name.
   std::string Address() const { return "127.0.0.1/" + std::to_string(port_); }
-
-  // A configuration folder for a client process (its FIREBIRD): the
-  // embedded engine's, with this server's port as the default one, so that
-  // a database name "127.0.0.1:path" without a port reaches this server.
-  // Empty when it cannot be made.
-  std::string ClientConfig() const {
-    namespace fs = std::filesystem;
-    const std::string client = folder_ + "client";
-    const std::string engineDir = db::DefaultEngineConfigDir();
-    std::error_code ec;
-    if (!Running() || (!fs::exists(client, ec) && !fs::create_directory(client, ec))) return "";
-    for (const fs::directory_entry& e : fs::directory_iterator(engineDir, ec)) {
-      const fs::path to = fs::path(client) / e.path().filename();
-      if (fs::exists(fs::symlink_status(to, ec))) continue;
-      if (e.is_symlink(ec)) fs::create_symlink(fs::read_symlink(e.path(), ec), to, ec);
-    }
-    std::ifstream base(engineDir + "/firebird.conf");
-    std::ofstream conf(client + "/firebird.conf", std::ios::trunc);
-    conf << base.rdbuf() << "\nRemoteServicePort = " << port_ << "\n";
-    return conf.flush() ? client : "";
-  }
 
   // Asks the server to end (SIGTERM), then kills it if it is still there
   // after a second; always reaps it. Firebird 3's server now and then lets
@@ -238,15 +194,9 @@ class FirebirdServer {
          << "AuthServer = Srp\n"
          << "UserManager = Srp\n"
          << "WireCrypt = Enabled\n"
-         << "UdfAccess = None\n"
-         << extraConf_ << "\n";
+         << "UdfAccess = None\n";
     if (!conf.flush()) {
       reason_ = "cannot write " + folder_ + "firebird.conf";
-      return false;
-    }
-    std::ofstream databases(folder_ + "databases.conf", std::ios::trunc);
-    if (!(databases << aliases_ << "\n").flush()) {
-      reason_ = "cannot write " + folder_ + "databases.conf";
       return false;
     }
     return true;
@@ -379,7 +329,6 @@ class FirebirdServer {
     return false;
   }
 
-  std::string extraConf_, aliases_;
   std::string folder_;  // ends in "/"
   std::string reason_;
   int port_ = -1;

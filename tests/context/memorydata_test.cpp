@@ -227,22 +227,6 @@ TEST(MemoryData, APendingInsertHasNoBookmark) {
   EXPECT_EQ(N(t), 1);
 }
 
-TEST(MemoryData, EmptyTextReadsAsNull) {
-  // Fault: an empty text or blob reported as a present value (sorting and
-  // required checks then treat it as data).
-  TRxMemoryData t;
-  t.CreateField("S", FieldType::String, 10);
-  t.CreateField("M", FieldType::Memo);
-  t.Open();
-  t.Append();
-  t.FieldByName("S").SetAsString("");
-  t.FieldByName("M").SetAsString("");
-  EXPECT_TRUE(t.FieldByName("S").IsNull());
-  t.Post();
-  EXPECT_TRUE(t.FieldByName("M").IsNull());
-  EXPECT_TRUE(t.FieldByName("S").GetValue().IsNull());
-}
-
 TEST(MemoryData, CopyFromDataSetCountsFromTheSourceCurrentRecord) {
   // Fault: a counted copy starting at the source's first record, the copy
   // not stopping at the count, or copying a table into itself.

@@ -71,20 +71,6 @@ TEST_F(Stampa, JobTextByteForByte) {
   EXPECT_FALSE(ProgettoPresente());
 }
 
-TEST_F(Stampa, PreviewThroughTheLibraryGivesAPdfOfTheRows) {
-  // Fault: the project gone before the library read it, or the library
-  // unable to take the columns the module wrote.
-  host.Pelk();
-  stampa->TestoSQL = "SELECT * FROM ARTICOLI\r\nWHERE PREZZO<=3";
-  stampa->NumeraPagine = true;
-  stampa->Anteprima();
-  ASSERT_EQ(op.Texts().size(), 1u);
-  const std::string pdf = host.Folder() + plat::ChangeFileExt(stampa->NomeFile, ".pdf");
-  EXPECT_EQ(op.Texts()[0], "Anteprima di stampa in " + pdf + ": 2 righe, 1 pagina");
-  EXPECT_EQ(PrintHost::ReadFile(pdf).substr(0, 5), "%PDF-");
-  EXPECT_FALSE(ProgettoPresente());
-}
-
 TEST_F(Stampa, MissingLibraryOrExportShowsNothingAndLeavesNoFile) {
   // Fault: a message for a missing library, or the project left behind when
   // nothing was called.

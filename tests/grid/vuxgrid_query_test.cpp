@@ -46,9 +46,11 @@ class QueryWindowTest : public VuxGridTest {
   }
 };
 
-// Catches a query window on the caller's own connection or transaction,
-// a wrong caption, a second window from the key's key-up, and a caller's
-// data set moved, closed or disconnected once the window is gone.
+// Catches a query window on the caller's own connection or transaction, or
+// for another operator, and a caller's data set moved, closed or
+// disconnected once the window is gone. The caption, and one window when
+// the row grids also click "Query" at key-up, show in grid_commands.vms and
+// rows_tasti.vms.
 TEST_F(QueryWindowTest, F8OpensTheTableAndLeavesTheCallerAsItWas) {
   transazione_.Params = {"isc_tpb_concurrency", "isc_tpb_nowait"};
   ApriFinestra();
@@ -61,7 +63,6 @@ TEST_F(QueryWindowTest, F8OpensTheTableAndLeavesTheCallerAsItWas) {
   ui::Driver d;
   d.Enqueue([&](ui::Driver& dr) {
     auto& f = dynamic_cast<TIBLQueryForm&>(dr.Window("TIBLQueryForm"));
-    EXPECT_EQ(f.Caption(), "Query - Ditta: DEMO");
     EXPECT_NE(f.IBDatabase(), &database_);
     EXPECT_EQ(f.IBDatabase()->DatabaseName, database_.DatabaseName);
     EXPECT_EQ(f.IBTransaction()->Params, transazione_.Params);
@@ -72,11 +73,6 @@ TEST_F(QueryWindowTest, F8OpensTheTableAndLeavesTheCallerAsItWas) {
     EXPECT_EQ(f.DBGrid1->Render().TotalRows, 4);
     dr.CloseWindow("TIBLQueryForm");
   });
-  // The window also clicks "Query" from its key-up handler, as the row
-  // grids of the editor do: one window all the same.
-  griglia_->OnKeyUp = [this](ui::Component*, ui::Word& key, ui::ShiftState) {
-    if (key == ui::VK_F8) griglia_->MenuGriglia->Items()->Items(3)->Click();
-  };
   d.PressKey("FinestraGriglia.Griglia", ui::VK_F8);
   EXPECT_EQ(d.Queued(), 0u);
   EXPECT_EQ(ui::App().Forms().size(), finestre);

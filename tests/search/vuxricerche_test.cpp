@@ -130,34 +130,21 @@ TEST_F(RicercheTest, ControlsOfTheSearchFieldsAndTheGridBelowThem) {
 }
 
 TEST_F(RicercheTest, StatementPerColumnType) {
-  // Faults: the condition of a column type written wrongly (decimal comma,
-  // date order, apostrophe), letters beyond a to z left lower-case so
-  // "città" never finds "Città", the filter line lost on a new search.
+  // Faults: an apostrophe in a number's text ending its literal, letters
+  // beyond a to z left lower-case so "città" never finds "Città", the filter
+  // line or the grid's own order lost, Enter not searching, "±" not seeing
+  // new rows. The comma, date and name conditions show in search_kestrin.vms.
   TVuxRicercheForm& f = Apri(Richiesta(
       "ARTICOLI", "<CampiRic>" + Campo("NOME") + Campo("PREZZO") + Campo("DATA") +
                       "</CampiRic><Filtro><QueryRaw>CODICE&lt;&gt;'ZZ'</QueryRaw></Filtro>"));
   const std::string base = "SELECT CODICE,NOME,PREZZO,DATA,FOTO,FORNITORE FROM ARTICOLI WHERE 1=1 ";
-  f.QueryMain->FetchAll();
-  EXPECT_EQ(f.QueryMain->RecordCount(), 3);
-  Controllo<ui::Edit>("FBPREZZO").SetText("12,5");
-  Controllo<ui::Edit>("FBNOME").SetText("d'amico");
-  Controllo<ui::Edit>("FBDATA").SetText("31/12/2005");
-  f.ButtonAttivaSel->Click();
-  EXPECT_EQ(f.GridMain->SQLIniziale.lines,
-            (Righe{base,
-                   " AND UPPER(NOME) LIKE '%D\xC2\xB4"
-                   "AMICO%' ",
-                   " AND UPPER(PREZZO) LIKE '%12.5%' ", " AND DATA = '12-31-2005' ",
-                   " AND (CODICE<>'ZZ')"}));
-  EXPECT_EQ(f.QueryMain->SQL.lines.back(), "ORDER BY ARTICOLI.CODICE") << "the grid's own order";
-
-  Controllo<ui::Edit>("FBDATA").SetText("");
   Controllo<ui::Edit>("FBPREZZO").SetText("1'2");
   Controllo<ui::Edit>("FBNOME").SetText("città");
   f.ButtonAttivaSel->Click();
   EXPECT_EQ(f.GridMain->SQLIniziale.lines,
             (Righe{base, " AND UPPER(NOME) LIKE '%CITTÀ%' ", " AND UPPER(PREZZO) LIKE '%1''2%' ",
                    " AND (CODICE<>'ZZ')"}));
+  EXPECT_EQ(f.QueryMain->SQL.lines.back(), "ORDER BY ARTICOLI.CODICE");
   EXPECT_TRUE(f.QueryMain->IsEmpty());
   f.ButtonAnnSel->Click();
   EXPECT_EQ(Controllo<ui::Edit>("FBNOME").Text(), "");
@@ -249,10 +236,10 @@ TEST_F(RicercheTest, GridTablesMadeWhereMissing) {
 }
 
 TEST_F(RicercheTest, PositionAnswerDecodingAndPicture) {
-  // Faults: positioning case-sensitive or on whole values only, an empty
-  // value dropped from the answer, numbers and dates not in the operator's
-  // form, a typed code with an apostrophe breaking its decoding, the
-  // picture of another row kept, a missing file failing.
+  // Faults: positioning on whole values only, an empty value dropped from
+  // the answer, a typed code with an apostrophe breaking its decoding, the
+  // picture of another row kept. The numbers and dates of the answer and a
+  // missing picture file show in search_kestrin.vms.
   TVuxRicercheForm& f = Apri(
       Richiesta("ARTICOLI",
                 "<CampoFoto>FOTO</CampoFoto><CampiRic>" +
@@ -271,11 +258,6 @@ TEST_F(RicercheTest, PositionAnswerDecodingAndPicture) {
 
   f.QueryMain->First();
   EXPECT_EQ(Controllo<ui::Edit>("IRCBFORNITORE").Text(), "Fornitore Uno");
-  EXPECT_EQ(f.ImagePreview->Picture.FileName(), foto_);
-  f.ButtonRitorna->Click();
-  EXPECT_EQ(Risposta(), "A1;" + foto_ + ";12,5;31/12/2005");
-  f.QueryMain->Last();
-  EXPECT_TRUE(f.ImagePreview->Picture.Empty()) << "manca.jpg names no file";
 
   Controllo<ui::Edit>("FBFORNITORE").SetText("D'AMICO");
   EXPECT_EQ(Controllo<ui::Edit>("IFFBFORNITORE").Text(), "Con apostrofo");
@@ -340,46 +322,21 @@ TEST_F(RicercheTest, StandaloneDatabaseRules) {
   }
 }
 
-TEST_F(RicercheTest, StandaloneSearchAnswersAndLeavesNothingOpen) {
-  // Faults: "&Chiudi" answering the row, the second-level answer not
-  // reaching its field, a malformed request leaving a context, module or
-  // window behind, a window or connection left open after the answer.
+TEST_F(RicercheTest, StandaloneSearchLeavesNothingOpen) {
+  // Faults: an unknown table leaving a context, module or window behind,
+  // a window or connection left open after the answer. A malformed request
+  // is the test of the call through Kestrin.dll.
   const size_t prima = ui::App().Components().size();
-  const std::string richiesta = Richiesta(
-      "ARTICOLI", "<CampiRic>" +
-                      Campo("FORNITORE",
-                            "<RicercaSecLiv><NomeTabella>FORNIT</NomeTabella><CodiceProgetto>505"
-                            "</CodiceProgetto><SituazioneVuxGrid>9</SituazioneVuxGrid>"
-                            "<CodiceProgettoForm>505</CodiceProgettoForm><SituazioneForm>10"
-                            "</SituazioneForm><CampiRitorno><C>CODICE</C></CampiRitorno>"
-                            "</RicercaSecLiv>") +
-                      "</CampiRic><CampiRitorno><C>CODICE</C><C>NOME</C></CampiRitorno>");
   {
     Operator op;
-    op.Then([](ui::Form& f) {
-      auto& r = static_cast<TVuxRicercheForm&>(f);
-      static_cast<ui::Button*>(r.FindComponent("BRICFORNITORE"))->Click();
-    });
-    // The nested search: the row of F1 chosen.
-    op.Then([](ui::Form& f) {
-      auto& r = static_cast<TVuxRicercheForm&>(f);
-      r.QueryMain->Locate("CODICE", db::Value(std::string("F1")));
-      r.ButtonRitorna->Click();
-    });
-    op.Then([](ui::Form& f) {
-      auto& r = static_cast<TVuxRicercheForm&>(f);
-      EXPECT_EQ(static_cast<ui::Edit*>(r.FindComponent("FBFORNITORE"))->Text(), "F1");
-      EXPECT_EQ(r.QueryMain->RecordCount(), 1);
-      r.ButtonRitorna->Click();
-    });
-    EXPECT_EQ(plat::Utf16ToUtf8(ApriRicercaDaXML(1, 0, richiesta)), "A1;D'Amico srl");
-    op.Then([](ui::Form& f) { static_cast<TVuxRicercheForm&>(f).ButtonChiudi->Click(); });
-    EXPECT_EQ(ApriRicercaDaXML(1, 0, richiesta), u"");
+    op.Then([](ui::Form& f) { static_cast<TVuxRicercheForm&>(f).ButtonRitorna->Click(); });
+    EXPECT_EQ(plat::Utf16ToUtf8(ApriRicercaDaXML(
+                  1, 0, Richiesta("ARTICOLI", "<CampiRitorno><C>NOME</C></CampiRitorno>"))),
+              "D'Amico srl");
     EXPECT_TRUE(op.Texts().empty());
   }
   ui::App().ProcessMessages();
   EXPECT_EQ(ui::App().Components().size(), prima);
-  EXPECT_THROW(ApriRicercaDaXML(1, 0, "<VuxForm><NomeTabella>"), ErroreRichiesta);
   EXPECT_THROW(ApriRicercaDaXML(1, 0, Richiesta("NESSUNA", "")), db::DbError);
   EXPECT_EQ(ui::App().Components().size(), prima);
 }

@@ -47,16 +47,6 @@ TEST_F(FormTest, ModalResultComesFromButtonsCloseBoxAndKeys) {
   EXPECT_EQ(f->ShowModal(), ui::mrCancel);
 }
 
-TEST_F(FormTest, NothingToAnswerEndsTheModalLoopAsCancelled) {
-  // Catches a modal loop that hangs or succeeds when the operator has no action.
-  ui::Driver d;
-  auto* f = new TDialogoForm(&ui::App());
-  EXPECT_EQ(f->ShowModal(), ui::mrCancel);
-  auto errors = ui::App().TakeErrors();
-  ASSERT_EQ(errors.size(), 1u);
-  EXPECT_NE(errors[0].find("nothing to answer: modal window TDialogoForm"), std::string::npos);
-}
-
 TEST_F(FormTest, RefusedCloseKeepsTheWindowOpen) {
   // Catches OnCloseQuery being ignored, in the modeless close and in the
   // modal loop, and OnClose running after a refusal.

@@ -190,10 +190,6 @@ TEST_F(StdCtrlsTest, GroupedButtonsReleaseEachOther) {
   EXPECT_EQ(pb->Position(), 10);
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(StdCtrlsTest, DatesOutsideTheCalendarAndBefore1900) {
   // Catches the date box's own arithmetic: values that name no day turned
   // into integers (undefined behaviour, garbage text), typed numbers too

@@ -1,19 +1,20 @@
+#include "platform/format.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cmath>
 
-#include "platform/format.h"
-
 namespace {
 
-class FormatDate : public ::testing::Test {
+// Every test starts and ends with the Italian formats.
+class Format : public ::testing::Test {
  protected:
   void SetUp() override { plat::SetItalianFormats(); }
   void TearDown() override { plat::SetItalianFormats(); }
 };
 
-TEST_F(FormatDate, SerialNumbersAndCalendar) {
+TEST_F(Format, SerialNumbersAndCalendar) {
   // Fault: wrong epoch, leap rules or decoding of dates before 1899.
   EXPECT_EQ(plat::EncodeDate(1899, 12, 30), 0.0);
   EXPECT_EQ(plat::EncodeDate(1900, 1, 1), 2.0);
@@ -35,7 +36,7 @@ TEST_F(FormatDate, SerialNumbersAndCalendar) {
   EXPECT_EQ(plat::DayOfWeek(plat::EncodeDate(2024, 3, 5)), 3);  // Tuesday
 }
 
-TEST_F(FormatDate, ArithmeticAcrossMonthAndYear) {
+TEST_F(Format, ArithmeticAcrossMonthAndYear) {
   // Fault: subtracting a day or adding months lands on an impossible date.
   EXPECT_EQ(plat::DateToStr(plat::EncodeDate(2024, 3, 1) - 1), "29/02/2024");
   EXPECT_EQ(plat::DateToStr(plat::EncodeDate(2023, 3, 1) - 1), "28/02/2023");
@@ -49,7 +50,7 @@ TEST_F(FormatDate, ArithmeticAcrossMonthAndYear) {
             "29/10/1899 06:00");
 }
 
-TEST_F(FormatDate, OutOfRangeValuesGiveDefinedResults) {
+TEST_F(Format, OutOfRangeValuesGiveDefinedResults) {
   // Fault: undefined behaviour (signed overflow in month increments and day
   // conversion, float-to-integer casts out of range) on values that name no
   // day: garbage dates, or reports of the sanitizer build.
@@ -76,7 +77,7 @@ TEST_F(FormatDate, OutOfRangeValuesGiveDefinedResults) {
   EXPECT_EQ(plat::DateToStr(plat::IncMonth(day, 12 * 7975 + 11)), "15/12/9999");
 }
 
-TEST_F(FormatDate, TextRoundTrips) {
+TEST_F(Format, TextRoundTrips) {
   // Fault: dates read in month-first order, impossible dates accepted, junk accepted.
   const plat::DateTime d = plat::EncodeDate(2023, 12, 31);
   EXPECT_EQ(plat::DateToStr(d), "31/12/2023");
@@ -98,7 +99,7 @@ TEST_F(FormatDate, TextRoundTrips) {
   EXPECT_EQ(plat::StrToDate("12/31/2023"), d);
 }
 
-TEST_F(FormatDate, FormatDateTimeLetters) {
+TEST_F(Format, FormatDateTimeLetters) {
   // Fault: "mm" after hours printed as month, separators not taken from the settings.
   const plat::DateTime dt = plat::EncodeDate(2024, 3, 5) + plat::EncodeTime(14, 7, 9, 0);
   EXPECT_EQ(plat::FormatDateTime("mm/dd/yyyy", dt), "03/05/2024");
@@ -112,6 +113,61 @@ TEST_F(FormatDate, FormatDateTimeLetters) {
   plat::Formats().DateSeparator = '.';
   EXPECT_EQ(plat::FormatDateTime("dd/mm/yyyy", dt), "05.03.2024");
   EXPECT_EQ(plat::Date(), static_cast<double>(static_cast<long>(plat::Now())));
+}
+
+TEST_F(Format, FloatTextUsesItalianSeparators) {
+  // Fault: C-locale "." leaking into texts, or "." accepted as decimal point under ",".
+  EXPECT_EQ(plat::FloatToStr(1234.5), "1234,5");
+  EXPECT_EQ(plat::FloatToStr(-0.1), "-0,1");
+  EXPECT_EQ(plat::FloatToStr(0.1 + 0.2), "0,3");
+  EXPECT_EQ(plat::FloatToStr(1e20), "1E20");
+  EXPECT_EQ(plat::StrToFloat(" 1234,5 "), 1234.5);
+  EXPECT_EQ(plat::StrToFloat("-3"), -3.0);
+  EXPECT_EQ(plat::StrToFloat("1,5E2"), 150.0);
+  double v = 0;
+  for (const char* bad : {"1.5", "1.234,5", "", ",", "12abc", "1e999"})
+    EXPECT_FALSE(plat::TryStrToFloat(bad, v)) << bad;
+  EXPECT_THROW(plat::StrToFloat("abc"), plat::ConvertError);
+  EXPECT_EQ(plat::FloatToStr(1.0 / 3.0), "0,333333333333333");  // 15 digits, as shown
+  for (double x : {0.0, 0.1, -98765.4321, 1e-7, 123456789012345.0})
+    EXPECT_DOUBLE_EQ(plat::StrToFloat(plat::FloatToStr(x)), x);
+  plat::Formats().DecimalSeparator = '.';
+  EXPECT_EQ(plat::FloatToStr(2.5), "2.5");
+  EXPECT_EQ(plat::StrToFloat("2.5"), 2.5);
+}
+
+TEST_F(Format, Integers) {
+  // Fault: overflow wrapping silently, trailing junk accepted, defaults ignored.
+  EXPECT_EQ(plat::IntToStr(-42), "-42");
+  EXPECT_EQ(plat::StrToInt(" 17"), 17);
+  EXPECT_EQ(plat::StrToInt("$1F"), 31);
+  EXPECT_EQ(plat::StrToInt64("-9223372036854775808"), INT64_MIN);
+  int n = 0;
+  for (const char* bad : {"2147483648", "12 ", "-"}) EXPECT_FALSE(plat::TryStrToInt(bad, n)) << bad;
+  EXPECT_EQ(plat::StrToIntDef("x", 5), 5);
+  EXPECT_THROW(plat::StrToInt("1,5"), plat::ConvertError);
+}
+
+TEST_F(Format, FormatFloatPictures) {
+  // Fault: binary rounding (2.345 -> 2,34), wrong grouping, wrong sections.
+  EXPECT_EQ(plat::FormatFloat("0.00", 2.345), "2,35");
+  EXPECT_EQ(plat::FormatFloat("0.00", -2.345), "-2,35");
+  EXPECT_EQ(plat::FormatFloat("#,##0.00", 1234567.891), "1.234.567,89");
+  EXPECT_EQ(plat::FormatFloat("#,##0.00", 999.999), "1.000,00");
+  EXPECT_EQ(plat::FormatFloat("#,##0.###", 1234.5), "1.234,5");
+  EXPECT_EQ(plat::FormatFloat("#,##0.###", 12), "12");
+  // A leading "," groups thousands like "#,0.00"; it is never printed.
+  EXPECT_EQ(plat::FormatFloat(",0.00", 3.74), "3,74");
+  EXPECT_EQ(plat::FormatFloat(",0.00", 1234.5), "1.234,50");
+  EXPECT_EQ(plat::FormatFloat("0", 0.5), "1");
+  EXPECT_EQ(plat::FormatFloat("0", -0.4), "0");
+  EXPECT_EQ(plat::FormatFloat("000", 7), "007");
+  EXPECT_EQ(plat::FormatFloat("0.00", 0.005), "0,01");
+  EXPECT_EQ(plat::FormatFloat("0.0", 1e15), "1000000000000000,0");
+  EXPECT_EQ(plat::FormatFloat("0.00 '€'", 3), "3,00 €");
+  EXPECT_EQ(plat::FormatFloat("0.00;(0.00)", -4.5), "(4,50)");
+  EXPECT_EQ(plat::FormatFloat("0.00;(0.00);'zero'", 0.001), "zero");
+  EXPECT_EQ(plat::FormatFloat("#", 0), "");
 }
 
 }  // namespace
