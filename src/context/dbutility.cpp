@@ -71,25 +71,6 @@ bool GeneratorExists(const std::string& generatorName, db::Database& database,
   return ContaMaggioreDiZero(st);
 }
 
-int ColumnCharLength(const std::string& tableName, const std::string& columnName,
-                     db::Database& database, db::Transaction& transaction) {
-  transaction.EnsureStarted();
-  db::SqlStatement st(&database, &transaction);
-  st.SQL = {"SELECT",
-            "  F.RDB$CHARACTER_LENGTH AS LUNGHEZZA",
-            "FROM",
-            "  RDB$RELATION_FIELDS R JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME=R.RDB$FIELD_SOURCE",
-            "WHERE",
-            "  R.RDB$RELATION_NAME='" + Apici(tableName) + "'",
-            "  AND R.RDB$FIELD_NAME='" + Apici(columnName) + "'"};
-  st.ExecQuery();
-  const int lunghezza = st.Eof() || st.FieldByName("LUNGHEZZA").IsNull()
-                            ? 0
-                            : st.FieldByName("LUNGHEZZA").AsInteger();
-  st.Close();
-  return lunghezza;
-}
-
 std::int32_t GetGeneratorValue(const std::string& generatorName, db::Database& database,
                                std::int32_t step) {
   auto tr = CreateTransaction(database, 0);

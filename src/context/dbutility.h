@@ -36,11 +36,6 @@ bool TableExists(const std::string& tableName, db::Database& database,
                  db::Transaction& transaction);
 bool GeneratorExists(const std::string& generatorName, db::Database& database,
                      db::Transaction& transaction);
-// The length in characters of a text column of the table; 0 when the
-// column is no text or does not exist. Starts the transaction when it is
-// not running.
-int ColumnCharLength(const std::string& tableName, const std::string& columnName,
-                     db::Database& database, db::Transaction& transaction);
 // The generator's value after adding step, read in a transaction of its own.
 std::int32_t GetGeneratorValue(const std::string& generatorName, db::Database& database,
                                std::int32_t step);

@@ -1,5 +1,6 @@
 #include "pricelists/righe/dialoghi_righe.h"
 
+#include <map>
 #include <string>
 
 #include "context/dbutility.h"
@@ -66,8 +67,10 @@ void LeggiSuVistaNuova(db::Database* db, const std::vector<std::string>& sql,
 std::string TestoTroppoLungo(db::Database* db, const std::string& tabella,
                              const std::vector<TestoInColonna>& testi) {
   db::Transaction vista(db);
+  const std::map<std::string, ColumnInfo> colonne = TableColumns(tabella, *db, vista);
   for (const TestoInColonna& t : testi) {
-    const int massimo = ColumnCharLength(tabella, t.colonna, *db, vista);
+    const auto c = colonne.find(t.colonna);
+    const int massimo = c == colonne.end() ? 0 : c->second.characters;
     if (massimo > 0 && ui::utf8::Length(t.testo) > massimo)
       return std::string("Il campo \"") + t.etichetta + "\" ammette al massimo " +
              std::to_string(massimo) + " caratteri";
