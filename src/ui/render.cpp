@@ -12,6 +12,7 @@
 #include "ui/lists.h"
 #include "ui/pages.h"
 #include "ui/stdctrls.h"
+#include "ui/utf8.h"
 
 namespace ui {
 
@@ -100,14 +101,16 @@ void RenderGrid(std::ostringstream& out, DBGrid& g, const std::string& pad, int 
     out << pad << "(closed)\n";
     return;
   }
-  std::vector<size_t> width(r.Titles.size());
-  for (size_t i = 0; i < r.Titles.size(); ++i) width[i] = r.Titles[i].size();
+  // Columns are as wide as their widest text in characters, not bytes.
+  std::vector<int> width(r.Titles.size());
+  for (size_t i = 0; i < r.Titles.size(); ++i) width[i] = utf8::Length(r.Titles[i]);
   for (auto& row : r.Rows)
-    for (size_t i = 0; i < row.size(); ++i) width[i] = std::max(width[i], row[i].Text.size());
+    for (size_t i = 0; i < row.size(); ++i)
+      width[i] = std::max(width[i], utf8::Length(row[i].Text));
   auto line = [&](const std::string& mark, const std::vector<std::string>& cells) {
     out << pad << mark << "|";
     for (size_t i = 0; i < cells.size(); ++i)
-      out << " " << cells[i] << std::string(width[i] - cells[i].size(), ' ') << " |";
+      out << " " << cells[i] << std::string(width[i] - utf8::Length(cells[i]), ' ') << " |";
     out << "\n";
   };
   line("  ", r.Titles);

@@ -12,6 +12,7 @@
 #include "db/transaction.h"
 #include "filedump.h"
 #include "sqlscript.h"
+#include "ui/utf8.h"
 
 namespace host {
 namespace {
@@ -107,16 +108,18 @@ SqlResult RunSql(db::Database& d, const std::string& statement) {
 std::vector<std::string> FormatSqlResult(const SqlResult& r) {
   if (r.columns.empty())
     return {r.rowsAffected >= 0 ? std::to_string(r.rowsAffected) + " row(s) affected" : "done"};
-  std::vector<std::size_t> width;
-  for (const auto& c : r.columns) width.push_back(c.size());
+  // Columns are as wide as their widest text in characters, not bytes.
+  std::vector<int> width;
+  for (const auto& c : r.columns) width.push_back(ui::utf8::Length(c));
   for (const auto& row : r.rows)
-    for (std::size_t i = 0; i < row.size(); ++i) width[i] = std::max(width[i], row[i].size());
+    for (std::size_t i = 0; i < row.size(); ++i)
+      width[i] = std::max(width[i], ui::utf8::Length(row[i]));
   auto line = [&](const std::vector<std::string>& cells) {
     std::string s;
     for (std::size_t i = 0; i < cells.size(); ++i) {
       if (i) s += " | ";
       s += cells[i];
-      if (i + 1 < cells.size()) s.append(width[i] - cells[i].size(), ' ');
+      if (i + 1 < cells.size()) s.append(width[i] - ui::utf8::Length(cells[i]), ' ');
     }
     return s;
   };
