@@ -1,11 +1,13 @@
 #include "grid/vuxgridstampa.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 
 #include "db/database.h"
 #include "db/query.h"
 #include "db/transaction.h"
+#include "grid/layoutsql.h"
 #include "grid/printproject.h"
 #include "platform/encoding.h"
 #include "platform/format.h"
@@ -65,7 +67,7 @@ std::vector<ColonnaStampa> TVuxGridStampa::LeggiColonne() const {
   for (query.First(); !query.Eof(); query.Next())
     colonne.push_back({query.FieldByName("NOMECAMPO").AsString(),
                        query.FieldByName("NOMECOLONNA").AsString(),
-                       query.FieldByName("LARGHEZZA").AsFloat()});
+                       double(std::max(0, LarghezzaSalvata(query.FieldByName("LARGHEZZA"))))});
   query.Close();
   transazione.Rollback();  // nothing was written
   return colonne;
