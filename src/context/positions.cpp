@@ -30,10 +30,11 @@ void SelezionaRiga(db::Query& q, int userCode, int situationCode, int projectCod
 }
 
 bool PosizioneDiversa(const db::Query& q, const ui::Control& form) {
-  return q.FieldByName("POSX").AsInteger() != form.Left() ||
-         q.FieldByName("POSY").AsInteger() != form.Top() ||
-         q.FieldByName("DIMX").AsInteger() != form.Width() ||
-         q.FieldByName("DIMY").AsInteger() != form.Height();
+  // Compared as numbers, so that a stored value beyond 32 bits differs.
+  return q.FieldByName("POSX").AsFloat() != form.Left() ||
+         q.FieldByName("POSY").AsFloat() != form.Top() ||
+         q.FieldByName("DIMX").AsFloat() != form.Width() ||
+         q.FieldByName("DIMY").AsFloat() != form.Height();
 }
 
 void ScriviDimensioni(db::Query& q, const ui::Control& form) {
@@ -53,8 +54,11 @@ void CaricaPosizioneForm(ui::Control& form, int userCode, int situationCode, int
     db::Query q(&database, &tr);
     SelezionaRiga(q, userCode, situationCode, projectCode);
     if (!q.IsEmpty()) {
-      form.SetBounds(q.FieldByName("POSX").AsInteger(), q.FieldByName("POSY").AsInteger(),
-                     q.FieldByName("DIMX").AsInteger(), q.FieldByName("DIMY").AsInteger());
+      // A stored value beyond 32 bits leaves that one as it is.
+      form.SetBounds(q.FieldByName("POSX").AsIntegerOr(form.Left()),
+                     q.FieldByName("POSY").AsIntegerOr(form.Top()),
+                     q.FieldByName("DIMX").AsIntegerOr(form.Width()),
+                     q.FieldByName("DIMY").AsIntegerOr(form.Height()));
     }
     q.Close();
   }

@@ -128,6 +128,15 @@ Value Field::Coerce(const Value& v) const {
 }
 
 std::int32_t Field::AsInteger() const { return static_cast<std::int32_t>(AsLargeInt()); }
+std::int32_t Field::AsIntegerOr(std::int32_t otherwise, std::int32_t lowest,
+                                std::int32_t highest) const {
+  const Value v = GetValue();
+  // Compared as a double first: a float column's value may lie beyond
+  // what a 64-bit integer holds.
+  const double d = v.AsDouble();
+  if (!(d >= lowest && d <= highest)) return otherwise;
+  return static_cast<std::int32_t>(v.AsInt64());
+}
 std::int64_t Field::AsLargeInt() const { return GetValue().AsInt64(); }
 double Field::AsFloat() const { return GetValue().AsDouble(); }
 double Field::AsDateTime() const { return GetValue().AsDateTime(); }

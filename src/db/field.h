@@ -107,6 +107,11 @@ class Field {
   std::string AsString() const;
   void SetAsString(const std::string& s);
   std::int32_t AsInteger() const;
+  // The value as an integer when it lies within [lowest, highest] (NULL
+  // reads 0, as above); `otherwise` for one outside, which AsInteger would
+  // wrap into another number (-8,000,000,000 into 589,934,592).
+  std::int32_t AsIntegerOr(std::int32_t otherwise, std::int32_t lowest = INT32_MIN,
+                           std::int32_t highest = INT32_MAX) const;
   void SetAsInteger(std::int32_t v) { SetValue(Value(static_cast<std::int64_t>(v))); }
   std::int64_t AsLargeInt() const;
   void SetAsLargeInt(std::int64_t v) { SetValue(Value(v)); }

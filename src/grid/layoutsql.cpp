@@ -1,5 +1,6 @@
 #include "grid/layoutsql.h"
 
+#include "db/field.h"
 #include "db/table.h"
 
 namespace velmaro {
@@ -14,6 +15,10 @@ std::vector<std::string> SelezioneChiave(const std::string& tabella, const Chiav
   std::vector<std::string> righe{"SELECT * FROM \"" + tabella + "\""};
   for (std::string& r : RigheChiave(k)) righe.push_back(std::move(r));
   return righe;
+}
+
+int LarghezzaSalvata(const db::Field& larghezza) {
+  return larghezza.AsIntegerOr(-1, 0, kLarghezzaMassima);
 }
 
 std::vector<std::string> RigheChiaveEstese(const ChiaveSituazione& k) {

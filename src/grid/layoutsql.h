@@ -5,6 +5,7 @@
 #include <vector>
 
 namespace db {
+class Field;
 class Table;
 }  // namespace db
 
@@ -23,6 +24,11 @@ std::vector<std::string> SelezioneChiave(const std::string& tabella, const Chiav
 // The key lines in the form "  CODICESITUAZIONE=..", "  AND", ... that the
 // reset and the copy write after their "WHERE".
 std::vector<std::string> RigheChiaveEstese(const ChiaveSituazione& k);
+// A layout row's stored width (LARGHEZZA): -1, the column's own width, for
+// one outside 0..kLarghezzaMassima, which no screen shows and whose sum
+// with the others' would not fit an int.
+inline constexpr int kLarghezzaMassima = 32767;
+int LarghezzaSalvata(const db::Field& larghezza);
 // Each index's field list followed by ";", the last ";" removed.
 std::string CampiIndicizzatiTabella(const db::Table& tabella);
 

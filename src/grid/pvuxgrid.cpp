@@ -82,7 +82,7 @@ void TPVuxGridForm::DBGrid1DrawDataCell(const ui::Rect& rect, db::Field* field) 
     DBGrid1->DefaultDrawDataCell(rect, field, 0);
     return;
   }
-  const int colore = field->AsInteger();
+  const int colore = field->AsIntegerOr(0);
   DBGrid1->Canvas.Brush.Color = colore == 0 ? ui::clWindow : ui::Color(colore);
   DBGrid1->Canvas.FillRect(rect);
 }
@@ -91,7 +91,7 @@ void TPVuxGridForm::DBGrid1DrawDataCell(const ui::Rect& rect, db::Field* field) 
 void TPVuxGridForm::SpeedButton1Click(ui::Component*) {
   if (!query_->Active() || query_->IsEmpty()) return;
   db::Field& colore = query_->FieldByName("ColoreColonna");
-  ColorDialog1->Color = ui::Color(colore.AsInteger());
+  ColorDialog1->Color = ui::Color(colore.AsIntegerOr(0));
   if (!ColorDialog1->Execute()) return;
   query_->Edit();
   colore.SetAsInteger(int(ColorDialog1->Color));

@@ -93,9 +93,10 @@ std::vector<RigaAspettoGriglia> LeggiAspetto(const TVuxGrid& g, db::Database& da
   std::vector<RigaAspettoGriglia> righe;
   for (q.Open(); !q.Eof(); q.Next())
     righe.push_back(
-        {q.FieldByName("NOMECAMPO").AsString(), q.FieldByName("POSIZIONE").AsInteger(),
-         q.FieldByName("LARGHEZZA").AsInteger(), q.FieldByName("NOMECOLONNA").AsString(),
-         q.FieldByName("COLORECOLONNA").AsInteger(), q.FieldByName("VISIBILE").AsInteger() != 0});
+        {q.FieldByName("NOMECAMPO").AsString(), q.FieldByName("POSIZIONE").AsIntegerOr(-1),
+         LarghezzaSalvata(q.FieldByName("LARGHEZZA")), q.FieldByName("NOMECOLONNA").AsString(),
+         q.FieldByName("COLORECOLONNA").AsIntegerOr(0),
+         q.FieldByName("VISIBILE").AsIntegerOr(1) != 0});
   q.Close();
   if (tr.Active()) tr.Commit();
   return righe;
@@ -144,9 +145,10 @@ void TVuxGrid::SalvaAspettoGriglia() {
   q.Open();
   std::vector<RigaSalvata> righe;
   for (q.First(); !q.Eof(); q.Next())
-    righe.push_back({q.FieldByName("NOMECAMPO").AsString(), q.FieldByName("POSIZIONE").AsInteger(),
-                     q.FieldByName("LARGHEZZA").AsInteger(),
-                     q.FieldByName("ORDINAMENTO").AsInteger()});
+    righe.push_back({q.FieldByName("NOMECAMPO").AsString(),
+                     q.FieldByName("POSIZIONE").AsIntegerOr(-1),
+                     LarghezzaSalvata(q.FieldByName("LARGHEZZA")),
+                     q.FieldByName("ORDINAMENTO").AsIntegerOr(0)});
   const int dimCampo = Dimensione(q, "NOMECAMPO"), dimOrigine = Dimensione(q, "ORIGINE"),
             dimColonna = Dimensione(q, "NOMECOLONNA");
   q.Close();
@@ -276,13 +278,14 @@ void TVuxGrid::CaricaPosizioneFinestra(TRVuxGridForm& dialogo) {
   q.Open();
   if (!q.IsEmpty()) {
     dialogo.Position = ui::FormPosition::Designed;
-    dialogo.SetBounds(q.FieldByName("POSX").AsInteger(), q.FieldByName("POSY").AsInteger(),
-                      dialogo.Width(), dialogo.Height());
+    dialogo.SetBounds(q.FieldByName("POSX").AsIntegerOr(dialogo.Left()),
+                      q.FieldByName("POSY").AsIntegerOr(dialogo.Top()), dialogo.Width(),
+                      dialogo.Height());
     dialogo.EditTipoRicerca->SetItemIndex(
-        ScegliVoce(*dialogo.EditTipoRicerca, q.FieldByName("INFO3").AsInteger()));
-    dialogo.EditUpper->SetChecked(q.FieldByName("INFO4").AsInteger() == 1);
+        ScegliVoce(*dialogo.EditTipoRicerca, q.FieldByName("INFO3").AsIntegerOr(-1)));
+    dialogo.EditUpper->SetChecked(q.FieldByName("INFO4").AsIntegerOr(0) == 1);
     dialogo.EditOrdinamento->SetItemIndex(
-        ScegliVoce(*dialogo.EditOrdinamento, q.FieldByName("INFO1").AsInteger()));
+        ScegliVoce(*dialogo.EditOrdinamento, q.FieldByName("INFO1").AsIntegerOr(-1)));
   } else {
     dialogo.Position = ui::FormPosition::ScreenCenter;
   }
@@ -306,10 +309,11 @@ void TVuxGrid::SalvaPosizioneFinestra(TRVuxGridForm& dialogo) {
   q.SQL.Assign(SelezioneChiave(TabellaPosizioneFinestre, chiave));
   q.Open();
   const bool esiste = !q.IsEmpty();
-  if (esiste && q.FieldByName("POSX").AsInteger() == dialogo.Left() &&
-      q.FieldByName("POSY").AsInteger() == dialogo.Top() &&
-      q.FieldByName("INFO3").AsInteger() == tipo && q.FieldByName("INFO1").AsFloat() == ordine &&
-      q.FieldByName("INFO4").AsInteger() == upper) {
+  // Compared as numbers, so that a stored value beyond 32 bits differs.
+  if (esiste && q.FieldByName("POSX").AsFloat() == dialogo.Left() &&
+      q.FieldByName("POSY").AsFloat() == dialogo.Top() &&
+      q.FieldByName("INFO3").AsFloat() == tipo && q.FieldByName("INFO1").AsFloat() == ordine &&
+      q.FieldByName("INFO4").AsFloat() == upper) {
     q.Close();
     tr.Commit();
     return;

@@ -106,14 +106,14 @@ void TVuxGrid::LeggiImpostazioni() {
     db::Query& q = *l.q;
     bool riga = !q.IsEmpty();
     auto colore = [&](const char* campo, ui::Color predefinito) {
-      int v = riga ? q.FieldByName(campo).AsInteger() : 0;
+      int v = riga ? q.FieldByName(campo).AsIntegerOr(0) : 0;
       return v == 0 ? predefinito : ui::Color(v);
     };
     coloreRecordSelezionato_ = colore("COLORERECORDSELEZ", kColoreRecordSelezionato);
     ColoreCampiIndicizzati = colore("COLORECAMPIINDIC", kColoreCampiIndicizzati);
     ColoreCampoOrdinato = colore("COLORECAMPOORD", kColoreCampoOrdinato);
-    TimerRicercaAbilitato = !riga || q.FieldByName("ABILITATIMERRIC").AsInteger() == 1;
-    RicercaF5Sempre = riga && q.FieldByName("ABILITARICF5SEMPRE").AsInteger() == 1;
+    TimerRicercaAbilitato = !riga || q.FieldByName("ABILITATIMERRIC").AsIntegerOr(1) == 1;
+    RicercaF5Sempre = riga && q.FieldByName("ABILITARICF5SEMPRE").AsIntegerOr(0) == 1;
   }
   try {
     Lettura l(*d,
@@ -172,7 +172,7 @@ void TVuxGrid::LeggiChiavi() {
     k.Direzione = direzione;
     k.NomeCampo = q.FieldByName("NOMECAMPO").AsString();
     k.Origine = EspressioneCampo(k.NomeCampo, q.FieldByName("ORIGINE").AsString());
-    k.Colonna = q.FieldByName("POSIZIONE").AsInteger();
+    k.Colonna = q.FieldByName("POSIZIONE").AsIntegerOr(-1);
     return k;
   };
   const std::vector<std::string> chiaveSituazione =
@@ -186,7 +186,7 @@ void TVuxGrid::LeggiChiavi() {
     Lettura l(d, righe);
     ChiaviOrdinamento.clear();
     for (l.q->First(); !l.q->Eof() && int(ChiaviOrdinamento.size()) < kMaxChiavi; l.q->Next()) {
-      int ord = l.q->FieldByName("ORDINAMENTO").AsInteger();
+      int ord = l.q->FieldByName("ORDINAMENTO").AsIntegerOr(0);
       if (ord != 0) ChiaviOrdinamento.push_back(chiave(*l.q, ord < 1 ? 2 : 1));
     }
   } else if (ModoOrdinamento == 1) {
@@ -196,7 +196,7 @@ void TVuxGrid::LeggiChiavi() {
     Lettura l(d, righe);
     if (l.q->IsEmpty()) {
       Ordinamento.NomeCampo.clear();
-    } else if (int ord = l.q->FieldByName("ORDINAMENTO").AsInteger(); ord != 0) {
+    } else if (int ord = l.q->FieldByName("ORDINAMENTO").AsIntegerOr(0); ord != 0) {
       Ordinamento = chiave(*l.q, ord == 2 || ord < 0 ? 2 : 1);
     }
   }

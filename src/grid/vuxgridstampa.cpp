@@ -1,20 +1,19 @@
 #include "grid/vuxgridstampa.h"
 
-#include <unistd.h>
-
+#include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <fstream>
 #include <stdexcept>
 
 #include "db/database.h"
 #include "db/query.h"
 #include "db/transaction.h"
+#include "grid/layoutsql.h"
 #include "grid/printproject.h"
 #include "platform/encoding.h"
 #include "platform/format.h"
 #include "platform/hostfolder.h"
 #include "platform/library.h"
+#include "platform/safefile.h"
 #include "ui/application.h"
 
 namespace velmaro {
@@ -25,17 +24,10 @@ using ShowPelk11UniFormD = void (*)(std::int32_t utente, std::int32_t zero, cons
 
 std::string Numero(std::int64_t n) { return plat::IntToStr(n); }
 
-// Written beside the target and renamed over it: the print library never
-// finds half a project.
+// Replaced whole: the print library never finds half a project.
 void ScriviFile(const std::string& percorso, const std::string& byte) {
-  const std::string destinazione = plat::NativePath(percorso);
-  const std::string provvisorio = destinazione + ".tmp" + std::to_string(getpid());
-  std::ofstream out(provvisorio, std::ios::binary | std::ios::trunc);
-  out.write(byte.data(), static_cast<std::streamsize>(byte.size()));
-  out.close();
-  if (out && std::rename(provvisorio.c_str(), destinazione.c_str()) == 0) return;
-  std::remove(provvisorio.c_str());
-  throw std::runtime_error("Impossibile creare il file " + percorso);
+  if (!plat::WriteFileSafely(plat::NativePath(percorso), byte))
+    throw std::runtime_error("Impossibile creare il file " + percorso);
 }
 
 }  // namespace
@@ -75,7 +67,7 @@ std::vector<ColonnaStampa> TVuxGridStampa::LeggiColonne() const {
   for (query.First(); !query.Eof(); query.Next())
     colonne.push_back({query.FieldByName("NOMECAMPO").AsString(),
                        query.FieldByName("NOMECOLONNA").AsString(),
-                       query.FieldByName("LARGHEZZA").AsFloat()});
+                       double(std::max(0, LarghezzaSalvata(query.FieldByName("LARGHEZZA"))))});
   query.Close();
   transazione.Rollback();  // nothing was written
   return colonne;

@@ -40,7 +40,9 @@ void ClearHostFolderOverride() {
 
 bool IsPathDelimiter(char c) { return c == '/' || c == '\\'; }
 
-bool IsNetworkName(const std::string& path) { return path.rfind("\\\\", 0) == 0; }
+bool IsNetworkName(const std::string& path) {
+  return path.size() >= 2 && IsPathDelimiter(path[0]) && IsPathDelimiter(path[1]);
+}
 
 std::string NativePath(const std::string& path) {
   std::string out = path;

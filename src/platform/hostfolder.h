@@ -13,7 +13,8 @@ void SetHostFolderOverride(const std::string& folder);  // normalised to end in 
 void ClearHostFolderOverride();
 
 bool IsPathDelimiter(char c);  // "/" or "\"
-// A name in Windows network form, "\\server\share\...": it names a file on
+// A name in Windows network form, "\\server\share\..." (or "//server/share/...",
+// any two delimiters first): it names a file on
 // another machine, which this machine's file system cannot reach. The
 // file-system helpers below (and INI files) find nothing there and write
 // nothing, rather than take it for a local path from the root.

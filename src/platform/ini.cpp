@@ -1,15 +1,14 @@
 #include "platform/ini.h"
 
 #include <strings.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <fstream>
 #include <sstream>
 
 #include "platform/encoding.h"
 #include "platform/format.h"
 #include "platform/hostfolder.h"
+#include "platform/safefile.h"
 
 namespace plat {
 namespace {
@@ -206,22 +205,8 @@ void IniFile::Save(const IniText& text, bool utf8Bom) const {
   const std::string target = NativePath(path_);
   const std::string body = text.ToString("\r\n");
   const std::string bytes = utf8Bom ? kBom + body : Utf8ToAnsi(body);
-  // Written beside the file and renamed over it, so a failed write never
-  // leaves half a configuration behind.
-  const std::string tmp = target + ".tmp" + std::to_string(getpid());
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      std::remove(tmp.c_str());
-      throw IniError("Unable to write to " + path_);
-    }
-  }
-  if (std::rename(tmp.c_str(), target.c_str()) != 0) {
-    std::remove(tmp.c_str());
-    throw IniError("Unable to write to " + path_);
-  }
+  // A failed write never leaves half a configuration behind.
+  if (!WriteFileSafely(target, bytes)) throw IniError("Unable to write to " + path_);
 }
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,

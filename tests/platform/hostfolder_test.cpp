@@ -70,19 +70,23 @@ TEST(HostFolder, NetworkNamesReachNothingHere) {
   for (char& c : unc)
     if (c == '/') c = '\\';
   unc = "\\" + unc;
-  ASSERT_TRUE(plat::IsNetworkName(unc));
   EXPECT_FALSE(plat::IsNetworkName("/tmp/x") || plat::IsNetworkName("\\tmp") ||
                plat::IsNetworkName("C:\\\\x"));
-
-  EXPECT_FALSE(plat::DirectoryExists(unc));
-  EXPECT_FALSE(plat::FileExists(unc + "dati.ini"));
-  EXPECT_FALSE(plat::ForceDirectories(unc + "nuova\\sotto"));
-  EXPECT_FALSE(plat::CreateDir(unc + "nuova"));
-  EXPECT_FALSE(plat::DeleteFile(unc + "dati.ini"));
-  EXPECT_FALSE(plat::RenameFile(unc + "dati.ini", tmp / "spostato.ini"));
-  EXPECT_EQ(plat::ReadString(unc + "dati.ini", "CONFIG", "Nome Server", "?"), "?");
-  EXPECT_THROW(plat::WriteString(unc + "dati.ini", "CONFIG", "Nome Server", "x"), plat::IniError);
-  EXPECT_THROW(plat::WriteString(unc + "altro.ini", "CONFIG", "Nome Server", "x"), plat::IniError);
+  // Also in the form "//tmp/...", which reads "/tmp/..." here.
+  for (const std::string& rete : {unc, plat::NativePath(unc)}) {
+    ASSERT_TRUE(plat::IsNetworkName(rete));
+    EXPECT_FALSE(plat::DirectoryExists(rete));
+    EXPECT_FALSE(plat::FileExists(rete + "dati.ini"));
+    EXPECT_FALSE(plat::ForceDirectories(rete + "nuova\\sotto"));
+    EXPECT_FALSE(plat::CreateDir(rete + "nuova"));
+    EXPECT_FALSE(plat::DeleteFile(rete + "dati.ini"));
+    EXPECT_FALSE(plat::RenameFile(rete + "dati.ini", tmp / "spostato.ini"));
+    EXPECT_EQ(plat::ReadString(rete + "dati.ini", "CONFIG", "Nome Server", "?"), "?");
+    EXPECT_THROW(plat::WriteString(rete + "dati.ini", "CONFIG", "Nome Server", "x"),
+                 plat::IniError);
+    EXPECT_THROW(plat::WriteString(rete + "altro.ini", "CONFIG", "Nome Server", "x"),
+                 plat::IniError);
+  }
 
   std::vector<std::string> left;
   for (const auto& e : std::filesystem::recursive_directory_iterator(tmp.Path()))

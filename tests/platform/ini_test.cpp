@@ -9,18 +9,9 @@
 
 namespace {
 
+using velmaro::testing::ReadBytes;
 using velmaro::testing::TempFolder;
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+using velmaro::testing::WriteBytes;
 
 TEST(IniFile, MissingPiecesReadAsDefault) {
   // Fault: a missing file, section or key throws or reads as "" instead of the default.

@@ -1,6 +1,8 @@
 #include "icon.h"
 
-#include <fstream>
+#include <string_view>
+
+#include "platform/safefile.h"
 
 namespace host {
 namespace {
@@ -77,11 +79,9 @@ std::vector<std::uint8_t> IconFileBytes() {
 }
 
 bool WriteIconFile(const std::string& path) {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  if (!f) return false;
-  auto bytes = IconFileBytes();
-  f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(f);
+  const auto bytes = IconFileBytes();
+  return plat::WriteFileSafely(
+      path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 }  // namespace host

@@ -13,6 +13,7 @@
 #include "db/query.h"
 #include "db/transaction.h"
 #include "platform/hostfolder.h"
+#include "platform/safefile.h"
 #include "search/copiaincolla.h"
 #include "ui/stdctrls.h"
 
@@ -197,13 +198,8 @@ void Copia(std::int32_t utente, const std::string& documento) {
   velmaro::LeggiCopia(documento);  // a malformed copy is refused now, not at the paste
   const std::string percorso = FileCopia(utente);
   fs::create_directories(fs::path(percorso).parent_path());
-  const std::string temp = percorso + ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out << documento;
-    if (!out.flush()) throw std::runtime_error("Impossibile salvare la copia");
-  }
-  fs::rename(temp, percorso);
+  if (!plat::WriteFileSafely(percorso, documento))
+    throw std::runtime_error("Impossibile salvare la copia");
 }
 
 void Incolla(std::int32_t utente, const std::string& documento) {

@@ -23,6 +23,7 @@
 #include "pelk_pdf.h"
 #include "platform/encoding.h"
 #include "platform/hostfolder.h"
+#include "platform/safefile.h"
 #include "ui/application.h"
 #include "ui/make.h"
 
@@ -84,7 +85,8 @@ void StampaGriglia(std::int32_t utente, const std::string& testoLavoro) {
   if (lavoro.EditaReport) {
     // Beside the module's own project, which goes when the call returns.
     const std::string copia = plat::HostFolder() + plat::ChangeFileExt(nome, ".edit.lst");
-    std::ofstream(plat::NativePath(copia), std::ios::binary) << progetto;
+    if (!plat::WriteFileSafely(plat::NativePath(copia), progetto))
+      throw std::runtime_error("Impossibile creare il file " + copia);
     ui::App().MessageDlg("Progetto del report salvato in " + copia, ui::MsgDlgType::Information,
                          ui::mbOK);
     return;

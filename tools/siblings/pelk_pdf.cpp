@@ -7,6 +7,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "platform/safefile.h"
+
 namespace pelk {
 namespace {
 
@@ -166,9 +168,18 @@ std::vector<std::vector<int>> Impagina(const std::vector<double>& altezze, doubl
 int ScriviPdf(const std::string& percorso, const Progetto& p, const Righe& righe,
               const std::string& titolo) {
   const double punti = 1 / kMmPerPunto;
+  // The preview replaces an older one only once complete.
+  plat::SafeFile file(percorso);
+  if (!file.Open()) throw std::runtime_error("Impossibile scrivere l'anteprima " + percorso);
+  const cairo_write_func_t scrivi = [](void* destinazione, const unsigned char* dati,
+                                       unsigned int n) {
+    auto& out = *static_cast<std::ostream*>(destinazione);
+    out.write(reinterpret_cast<const char*>(dati), n);
+    return out ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
+  };
   std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> superficie(
-      cairo_pdf_surface_create(percorso.c_str(), p.PaginaLarghezza * punti,
-                               p.PaginaAltezza * punti),
+      cairo_pdf_surface_create_for_stream(scrivi, &file.Stream(), p.PaginaLarghezza * punti,
+                                          p.PaginaAltezza * punti),
       cairo_surface_destroy);
   cairo_pdf_surface_set_metadata(superficie.get(), CAIRO_PDF_METADATA_TITLE, titolo.c_str());
   std::unique_ptr<cairo_t, decltype(&cairo_destroy)> cr(cairo_create(superficie.get()),
@@ -206,7 +217,7 @@ int ScriviPdf(const std::string& percorso, const Progetto& p, const Righe& righe
   }
   cr.reset();
   cairo_surface_finish(superficie.get());
-  if (cairo_surface_status(superficie.get()) != CAIRO_STATUS_SUCCESS)
+  if (cairo_surface_status(superficie.get()) != CAIRO_STATUS_SUCCESS || !file.Commit())
     throw std::runtime_error("Impossibile scrivere l'anteprima " + percorso);
   return int(pagine.size());
 }

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/safefile.h"
+
 namespace siblings::tressil {
 
 struct Cliente {
@@ -40,15 +42,11 @@ inline std::vector<Cliente> LeggiArchivio(const std::string& percorso) {
 inline void ScriviArchivio(const std::string& percorso, const std::vector<Cliente>& clienti) {
   namespace fs = std::filesystem;
   fs::create_directories(fs::path(percorso).parent_path());
-  const std::string temp = percorso + ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    for (const Cliente& c : clienti)
-      out << c.codice << ';' << c.ragsoc << ';' << c.pi << ';' << c.cf << ';' << c.tipoprezzo
-          << '\n';
-    if (!out.flush()) throw std::runtime_error("cannot write " + temp);
-  }
-  fs::rename(temp, percorso);
+  std::ostringstream out;
+  for (const Cliente& c : clienti)
+    out << c.codice << ';' << c.ragsoc << ';' << c.pi << ';' << c.cf << ';' << c.tipoprezzo << '\n';
+  if (!plat::WriteFileSafely(percorso, out.str()))
+    throw std::runtime_error("cannot write " + percorso);
 }
 
 // The archive `init` makes: the first customer is also in the demo

@@ -2,8 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <unordered_set>
 
@@ -12,6 +10,7 @@
 #include "db/params.h"
 #include "db/query.h"
 #include "platform/encoding.h"
+#include "platform/safefile.h"
 
 namespace velmaro {
 
@@ -266,24 +265,17 @@ void GeneratoreFileClienti::Genera(const RichiestaFileClienti& r, const std::str
   scaglioni_->ParamByName("ESTENSIONE").SetAsString(kEstensioneZero);
   idScaglioni_ = &scaglioni_->ParamByName("ID");
 
-  const std::string temporaneo = percorso + ".tmp";
   try {
-    {
-      std::ofstream file(std::filesystem::u8path(temporaneo), std::ios::binary | std::ios::trunc);
-      if (!file) throw std::runtime_error("Impossibile creare il file " + percorso);
-      Scrivi(r, file, avanzamento);
-      file.close();
-      if (!file) throw std::runtime_error("Errore di scrittura del file " + percorso);
-    }
+    plat::SafeFile file(percorso);
+    if (plat::IsForeignFileName(percorso) || !file.Open())
+      throw std::runtime_error("Impossibile creare il file " + percorso);
+    Scrivi(r, file.Stream(), avanzamento);
+    if (!file.Stream().flush())
+      throw std::runtime_error("Errore di scrittura del file " + percorso);
     // A target that is a folder, or that cannot be replaced, is the
     // operator's to mend: told in words, not in the library's English.
-    std::error_code ec;
-    std::filesystem::rename(std::filesystem::u8path(temporaneo), std::filesystem::u8path(percorso),
-                            ec);
-    if (ec) throw std::runtime_error("Impossibile creare il file " + percorso);
+    if (!file.Commit()) throw std::runtime_error("Impossibile creare il file " + percorso);
   } catch (...) {
-    std::error_code ec;
-    std::filesystem::remove(std::filesystem::u8path(temporaneo), ec);
     principale_.reset();
     listini_.reset();
     scaglioni_.reset();

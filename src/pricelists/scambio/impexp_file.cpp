@@ -7,6 +7,7 @@
 #include "context/helpers.h"
 #include "platform/encoding.h"
 #include "platform/format.h"
+#include "platform/safefile.h"
 
 namespace velmaro {
 
@@ -97,9 +98,14 @@ std::string CampoW(const std::string& riga, int n) {
 
 // ---- reading
 
+bool FileDaLeggere(const std::string& nomeFile) {
+  std::error_code ec;
+  return !plat::IsForeignFileName(nomeFile) &&
+         std::filesystem::is_regular_file(std::filesystem::path(nomeFile), ec);
+}
+
 LettoreRighe::LettoreRighe(const std::string& nomeFile) : nome_(nomeFile) {
-  if (!std::filesystem::is_regular_file(std::filesystem::path(nomeFile)))
-    throw ErroreFile("Impossibile aprire il file \"" + nomeFile + "\"");
+  if (!FileDaLeggere(nomeFile)) throw ErroreFile("Impossibile aprire il file \"" + nomeFile + "\"");
   file_.open(std::filesystem::path(nomeFile), std::ios::binary);
   if (!file_) throw ErroreFile("Impossibile aprire il file \"" + nomeFile + "\"");
 }
@@ -136,17 +142,9 @@ int LettoreRighe::ContaRighe() {
 
 // ---- writing
 
-ScrittoreCsv::ScrittoreCsv(const std::string& nomeFile)
-    : nome_(nomeFile), temporaneo_(nomeFile + ".tmp") {
-  file_.open(std::filesystem::path(temporaneo_), std::ios::binary | std::ios::trunc);
-  if (!file_) throw ErroreFile("Impossibile creare il file \"" + nomeFile + "\"");
-}
-
-ScrittoreCsv::~ScrittoreCsv() {
-  if (confermato_) return;
-  file_.close();
-  std::error_code ec;
-  std::filesystem::remove(std::filesystem::path(temporaneo_), ec);
+ScrittoreCsv::ScrittoreCsv(const std::string& nomeFile) : nome_(nomeFile), file_(nomeFile) {
+  if (plat::IsForeignFileName(nomeFile) || !file_.Open())
+    throw ErroreFile("Impossibile creare il file \"" + nomeFile + "\"");
 }
 
 void ScrittoreCsv::Campo(const std::string& valore) {
@@ -158,23 +156,21 @@ void ScrittoreCsv::Testo(const std::string& testo) { riga_ += testo; }
 
 void ScrittoreCsv::FineRiga() {
   riga_ += "\r\n";
+  std::ostream& file = file_.Stream();
   if (SoloAscii(riga_)) {
-    file_.write(riga_.data(), static_cast<std::streamsize>(riga_.size()));
+    file.write(riga_.data(), static_cast<std::streamsize>(riga_.size()));
   } else {
     const std::string ansi = plat::Utf8ToAnsi(riga_);
-    file_.write(ansi.data(), static_cast<std::streamsize>(ansi.size()));
+    file.write(ansi.data(), static_cast<std::streamsize>(ansi.size()));
   }
   riga_.clear();
-  if (!file_) throw ErroreFile("Errore di scrittura del file \"" + nome_ + "\"");
+  if (!file) throw ErroreFile("Errore di scrittura del file \"" + nome_ + "\"");
 }
 
 void ScrittoreCsv::Conferma() {
-  file_.close();
-  if (!file_) throw ErroreFile("Errore di scrittura del file \"" + nome_ + "\"");
-  std::error_code ec;
-  std::filesystem::rename(std::filesystem::path(temporaneo_), std::filesystem::path(nome_), ec);
-  if (ec) throw ErroreFile("Impossibile creare il file \"" + nome_ + "\"");
-  confermato_ = true;
+  if (!file_.Stream().flush()) throw ErroreFile("Errore di scrittura del file \"" + nome_ + "\"");
+  // A target that is a folder cannot be replaced.
+  if (!file_.Commit()) throw ErroreFile("Impossibile creare il file \"" + nome_ + "\"");
 }
 
 // ---- the classic layout

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/safefile.h"
+
 namespace velmaro {
 
 // A file that cannot be opened, read, created or written; the text is the
@@ -61,15 +63,16 @@ class LettoreRighe {
   std::string grezza_;
 };
 
+// A regular file this machine can read: not a network or drive name.
+bool FileDaLeggere(const std::string& nomeFile);
+
 // Writes a file in the exchange layout. Nothing replaces the named file
 // until Conferma; a writer dropped before that removes its temporary file.
 class ScrittoreCsv {
  public:
-  // Throws ErroreFile when the file cannot be created.
+  // Throws ErroreFile when the file cannot be created (a network or drive
+  // name included).
   explicit ScrittoreCsv(const std::string& nomeFile);
-  ~ScrittoreCsv();
-  ScrittoreCsv(const ScrittoreCsv&) = delete;
-  ScrittoreCsv& operator=(const ScrittoreCsv&) = delete;
 
   // One value (UTF-8, written through TestoPerFile) followed by ";".
   void Campo(const std::string& valore);
@@ -80,10 +83,9 @@ class ScrittoreCsv {
   void Conferma();
 
  private:
-  std::string nome_, temporaneo_;
-  std::ofstream file_;
+  std::string nome_;
+  plat::SafeFile file_;
   std::string riga_;
-  bool confermato_ = false;
 };
 
 // One line of the classic net-price layout. The numbers and dates are read

@@ -1,12 +1,11 @@
 #include "pricelists/scambio/impexpnetti.h"
 
-#include <filesystem>
-
 #include "context/datamodule.h"
 #include "context/tabxform.h"
 #include "db/query.h"
 #include "pricelists/presalistino.h"
 #include "pricelists/scambio/impexp_classico.h"
+#include "pricelists/scambio/impexp_file.h"
 #include "ui/application.h"
 #include "ui/extctrls.h"
 #include "ui/make.h"
@@ -112,7 +111,7 @@ void TImpExpLisNettiForm::ImportClassico() {
   std::string errore;
   if (nome.empty())
     errore = "Specificare un file da importare";
-  else if (!std::filesystem::is_regular_file(std::filesystem::path(nome)))
+  else if (!FileDaLeggere(nome))
     errore = "File \"" + nome + "\" non trovato";
   if (!errore.empty()) {
     ui::MessageDlg("Operazione non consentita: " + errore, ui::MsgDlgType::Warning, ui::mbOK);

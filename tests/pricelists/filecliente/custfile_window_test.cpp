@@ -5,11 +5,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
+#include "common/fixture.h"
 #include "common/temp_folder.h"
 #include "context/memorydata.h"
-#include "common/fixture.h"
 #include "hostinit.h"
 #include "platform/hostfolder.h"
 #include "pricelists/filecliente/generafileclienti.h"
@@ -138,12 +139,19 @@ TEST_F(FinestraFileClienti, AndJoinsTheNonEmptyLines) {
 }
 
 TEST_F(FinestraFileClienti, AFailedGenerationLeavesThePreviousFile) {
-  // Fault: the file truncated at the start of a generation that then
-  // fails (the host's automatic export would take a half file), a
-  // temporary file left behind, or success reported after a failure.
+  // Fault: what stood at the target changed by a generation that then
+  // fails, a temporary file left behind, or success reported after a
+  // failure. A target that is a folder cannot be replaced.
   const std::string file = cartella_->Path() + "h/dati/prova.csv";
-  { std::ofstream(file, std::ios::binary) << "vecchio"; }
-  std::filesystem::create_directory(file + ".tmp");
+  std::filesystem::create_directory(file);
+  { std::ofstream(file + "/leggimi.txt", std::ios::binary) << "vecchio"; }
+  auto nomi = [&] {
+    std::set<std::string> n;
+    for (const auto& e : std::filesystem::directory_iterator(cartella_->Path() + "h/dati"))
+      n.insert(e.path().filename());
+    return n;
+  };
+  const std::set<std::string> prima = nomi();
   w_->EditFileExp->SetText(file);
   w_->EditFascia->SetText("5");
   ui::App().AdvanceClock(1000);
@@ -153,14 +161,15 @@ TEST_F(FinestraFileClienti, AFailedGenerationLeavesThePreviousFile) {
     ASSERT_EQ(op.Texts().size(), 1u);
     EXPECT_NE(op.Texts()[0].find("Impossibile creare il file"), std::string::npos);
   }
-  EXPECT_EQ(Leggi(file), "vecchio");
+  EXPECT_EQ(Leggi(file + "/leggimi.txt"), "vecchio");
+  EXPECT_EQ(nomi(), prima);
 
-  std::filesystem::remove(file + ".tmp");
+  std::filesystem::remove_all(file);
   Operator op;
   w_->ButtonGenera->Click();
   EXPECT_EQ(op.Texts(), (std::vector<std::string>{"Generazione completata"}));
   EXPECT_TRUE(Leggi(file).starts_with("ARTICOLO;DESCRIZIONE;"));
-  EXPECT_FALSE(std::filesystem::exists(file + ".tmp"));
+  EXPECT_EQ(nomi(), prima);
   EXPECT_EQ(w_->ProgressExp->Position(), 100);
 
   // A folder with an accented name is a folder like any other.
