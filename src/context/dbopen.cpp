@@ -34,11 +34,12 @@ void Avviso(const std::string& testo) { ui::App().ShowMessage(testo); }
 // Handed over as it stands, the embedded engine would take it for a local
 // file in the working folder and create it there. The server ends at the
 // first backslash, so a "Nome Server" in the client's host/port form
-// (srv/3051) keeps its port. False when the name holds no server or no
+// (srv/3051) keeps its port; a name written //server/share/file ends its
+// server at the first slash. False when the name holds no server or no
 // path: such a name reaches nothing.
 bool NomeDelServer(const std::string& nome, std::string& perIlClient) {
   const std::string resto = nome.substr(2);
-  const size_t barra = resto.find('\\');
+  const size_t barra = resto.find(nome[0] == '/' ? '/' : '\\');
   if (barra == 0 || barra == std::string::npos || barra + 1 >= resto.size()) return false;
   perIlClient = resto.substr(0, barra) + ":" + plat::NativePath(resto.substr(barra + 1));
   return true;

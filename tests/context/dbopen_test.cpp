@@ -112,6 +112,11 @@ TEST(ApriCreaDatabase, SharePathGoesToTheServerNeverToALocalFile) {
       Folder(host, "gp/", {{"Nome Server", "srv/3051"}, {"PercorsoDatabase", "dati"}})));
   ASSERT_FALSE(withPort.log.Names().empty());
   EXPECT_EQ(withPort.log.Names()[0], "srv/3051:dati/archivio.fdb");
+  // A share written with slashes is the same server's, not a local path.
+  Opening slashes;
+  EXPECT_FALSE(slashes.Run("//srv/dati/"));
+  ASSERT_FALSE(slashes.log.Names().empty());
+  EXPECT_EQ(slashes.log.Names()[0], "srv:dati/archivio.fdb");
   // No server known: the name reaches nothing and nothing is tried.
   Opening o;
   EXPECT_FALSE(o.Run(Folder(host, "g0/", {{"PercorsoDatabase", "dati"}})));
