@@ -38,8 +38,8 @@ std::string PrimoValore(db::Query& q, const std::vector<std::string>& righe);
 bool AncoraPresente(db::Transaction& riavvio, db::Query& q, const std::vector<std::string>& righe);
 
 // A command's writes: `scrivi` runs them on `q`, they are committed
-// together (keep open), through `presa` when the list is held, and `dopo`
-// shows them. On any failure what the transaction wrote is rolled back,
+// together (keep open), through `presa` when the list is held in `q`'s
+// transaction, and `dopo` shows them. On any failure what the transaction wrote is rolled back,
 // so nothing half-written waits for the next commit, and the error box
 // `errore` is shown. True when all went through.
 bool Scrivi(db::Query& q, const std::function<void()>& scrivi, const std::function<void()>& dopo,
