@@ -52,12 +52,7 @@ std::unique_ptr<PresaListino> PresaListino::Prendi(db::Transaction& scrittura,
 }
 
 PresaListino::~PresaListino() {
-  if (!aperta_) return;
-  try {
-    scrittura_.RollbackRetaining();
-  } catch (...) {
-    // A transaction that is gone has given the lock back with it.
-  }
+  if (aperta_) Annulla();
 }
 
 std::string PresaListino::Messaggio() const {
@@ -78,6 +73,15 @@ std::string PresaListino::Messaggio() const {
 void PresaListino::Conferma() {
   scrittura_.CommitRetaining();
   aperta_ = false;
+}
+
+void PresaListino::Annulla() {
+  aperta_ = false;
+  try {
+    scrittura_.RollbackRetaining();
+  } catch (...) {
+    // A transaction that is gone has given the lock back with it.
+  }
 }
 
 }  // namespace velmaro

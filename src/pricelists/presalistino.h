@@ -44,6 +44,9 @@ class PresaListino {
   std::string Messaggio() const;
   // Commits (retaining) the rows written under the hold, which ends it.
   void Conferma();
+  // Gives the hold back at once: a retaining rollback of what the
+  // transaction did since it was taken.
+  void Annulla();
 
  private:
   db::Transaction& scrittura_;

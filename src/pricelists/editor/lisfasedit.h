@@ -5,7 +5,8 @@
 //
 // The class is spread over the folders of what each page shows, one file
 // `lisfasedit_<page>.cpp` each: editor/ builds the window, starts it up,
-// handles keys and closing and runs the command bar with its pages;
+// handles keys and closing, runs the command bar with its pages and holds
+// what the pages' commands share (pagina.h);
 // listini/ the lists page, righe/ the net and discount rows, fasce/ the
 // bands, band rows, customers and suppliers of a band and duplication.
 #include <cstdint>

@@ -5,6 +5,7 @@
 #include "grid/vuxgrid.h"
 #include "pricelists/editor/frames.h"
 #include "pricelists/editor/lisfasedit.h"
+#include "pricelists/editor/pagina.h"
 #include "search/vuxricerche.h"
 #include "ui/application.h"
 #include "ui/dbedit.h"
@@ -21,14 +22,6 @@ const char* const kTestoInfoRetail =
     "fascia di prezzi al dettaglio (retail) con ID uguale all'ID della fascia di vendita più "
     "1000 (fascia di vendita 10, fascia retail 1010).\r\nLa fascia retail non va associata ai "
     "clienti: i sistemi che la usano la trovano sommando 1000 alla fascia del cliente.";
-
-// A row page opens the list under the lists page's cursor: with no list
-// there is nothing to open, and the page would be loaded for no list.
-bool CeUnListino(db::Query& listini) {
-  if (listini.Active() && !listini.IsEmpty()) return true;
-  TLisFasEditForm::Avviso("La tabella è vuota");
-  return false;
-}
 
 }  // namespace
 
@@ -137,13 +130,15 @@ void TLisFasEditForm::ButtonListiniClick() {
   BarraListini();
   AzioneListini();
 }
+// A row page opens the list under the lists page's cursor: with no list
+// there is nothing to open, and the page would be loaded for no list.
 void TLisFasEditForm::ButtonGesNetClick() {
-  if (!CeUnListino(*FrameListini1->QueryListini)) return;
+  if (pagina::Vuota(*FrameListini1->QueryListini, pagina::SeVuota::TabellaVuota)) return;
   BarraGesNet();
   AzioneGesNet();
 }
 void TLisFasEditForm::ButtonGesScoClick() {
-  if (!CeUnListino(*FrameListini1->QueryListini)) return;
+  if (pagina::Vuota(*FrameListini1->QueryListini, pagina::SeVuota::TabellaVuota)) return;
   BarraGesSco();
   AzioneGesSco();
 }

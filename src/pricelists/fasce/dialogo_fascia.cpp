@@ -1,9 +1,10 @@
 #include "pricelists/fasce/dialogo_fascia.h"
 
+#include "context/helpers.h"
 #include "context/tabxform.h"
 #include "db/query.h"
 #include "platform/format.h"
-#include "pricelists/listini/listini.h"
+#include "pricelists/editor/pagina.h"
 #include "search/kestrin.h"
 #include "ui/application.h"
 #include "ui/lists.h"
@@ -105,21 +106,11 @@ bool InteroDecimale(ui::Edit& edit) {
   return true;
 }
 
-bool TrovaRiga(db::Query& q, const std::vector<std::string>& righe) {
-  q.Close();
-  q.SQL.Clear();
-  for (const std::string& r : righe) q.SQL.Add(r);
-  q.Open();
-  const bool trovata = !q.IsEmpty();
-  q.Close();
-  return trovata;
-}
-
 std::string TNuovaFasciaForm::PrimoControlloFallito() {
   if (!InteroDecimale(*EditID)) return "Specificare un ID";
   const std::string id = EditID->Text();
   if (ModoEdit != 0) return {};
-  return TrovaRiga(*QueryAux, {"SELECT * FROM FASCESC WHERE ID=" + listini::Letterale(id)})
+  return pagina::Trova(*QueryAux, {"SELECT * FROM FASCESC WHERE ID=" + Letterale(id)})
              ? "Attenzione: l'ID inserito è già in uso"
              : std::string();
 }

@@ -34,8 +34,6 @@ void ChiudiSeValido(ui::Form& dialogo, const std::string& errore);
 // back in plain decimals ("$10", "0x10" and " 16" all read as 16): the
 // statements put it in as it stands, and the database takes only that form.
 bool InteroDecimale(ui::Edit& edit);
-// Whether the select made of `righe` gives a row (the dialogs' "in use").
-bool TrovaRiga(db::Query& q, const std::vector<std::string>& righe);
 
 class TNuovaFasciaForm : public ui::Form {
  public:

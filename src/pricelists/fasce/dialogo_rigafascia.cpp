@@ -1,10 +1,11 @@
 #include "pricelists/fasce/dialogo_rigafascia.h"
 
 #include "context/datamodule.h"
+#include "context/helpers.h"
 #include "context/tabxform.h"
 #include "db/query.h"
+#include "pricelists/editor/pagina.h"
 #include "pricelists/fasce/dialogo_fascia.h"
-#include "pricelists/listini/listini.h"
 #include "ui/application.h"
 #include "ui/make.h"
 #include "ui/stdctrls.h"
@@ -47,9 +48,9 @@ std::string TNuovaFasciaDettForm::PrimoControlloFallito() {
   if (!InteroDecimale(*EditIDListino)) return "Specificare un ID listino";
   const std::string riga = EditNRiga->Text();
   if (ModoEdit != 0) return {};
-  return TrovaRiga(*QueryAux, {"SELECT * FROM FASCESCDT WHERE IDFASCIA=" +
-                                   listini::Letterale(LabelIDFascia->Caption()),
-                               "AND NRIGA=" + listini::Letterale(riga)})
+  return pagina::Trova(*QueryAux, {"SELECT * FROM FASCESCDT WHERE IDFASCIA=" +
+                                       Letterale(LabelIDFascia->Caption()),
+                                   "AND NRIGA=" + Letterale(riga)})
              ? "Attenzione: il numero riga inserito è già in uso"
              : std::string();
 }

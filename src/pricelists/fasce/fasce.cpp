@@ -1,13 +1,10 @@
 #include "pricelists/fasce/fasce.h"
 
-#include "pricelists/listini/listini.h"
+#include "context/helpers.h"
 
 namespace velmaro::fasce {
 
 namespace {
-
-// A list ID of the band dialog: NULL when empty, else the quoted text.
-std::string ListinoONull(const std::string& testo) { return listini::LetteraleONull(testo); }
 
 // The request of a list picker, one literal per line as it is sent.
 struct FiltroPicker {
@@ -87,33 +84,30 @@ std::vector<std::string> RigheInserisciFascia(const CampiFascia& f) {
   return {
       "INSERT INTO FASCESC(ID,NOME,CLASSIFICAZIONE1,CLASSIFICAZIONE2,LISTINOSCONTISPEC,"
       "LISTINOSCONTISPEC2,LISTINOSCONTISPEC3,LISTINORICARICO,LISTINOSCONTISPECNETTI)",
-      "VALUES(" + f.id + "," + listini::Letterale(f.nome) + "," +
-          listini::LetteraleONull(f.classificazione1) + "," +
-          listini::LetteraleONull(f.classificazione2) + ",",
-      ListinoONull(f.scontiSpec) + ",",
-      ListinoONull(f.scontiSpec2) + ",",
-      ListinoONull(f.scontiSpec3) + ",",
-      ListinoONull(f.ricarico) + ",",
-      ListinoONull(f.scontiSpecNetti),
+      "VALUES(" + f.id + "," + Letterale(f.nome) + "," + LetteraleONull(f.classificazione1) + "," +
+          LetteraleONull(f.classificazione2) + ",",
+      LetteraleONull(f.scontiSpec) + ",",
+      LetteraleONull(f.scontiSpec2) + ",",
+      LetteraleONull(f.scontiSpec3) + ",",
+      LetteraleONull(f.ricarico) + ",",
+      LetteraleONull(f.scontiSpecNetti),
       ")"};
 }
 
 std::vector<std::string> RigheAggiornaFascia(const CampiFascia& f) {
   return {"UPDATE FASCESC SET ",
-          " NOME=" + listini::Letterale(f.nome) +
-              ",CLASSIFICAZIONE1=" + listini::LetteraleONull(f.classificazione1) +
-              ",CLASSIFICAZIONE2=" + listini::LetteraleONull(f.classificazione2) +
-              ",LISTINOSCONTISPEC=",
-          ListinoONull(f.scontiSpec) + ",",
+          " NOME=" + Letterale(f.nome) + ",CLASSIFICAZIONE1=" + LetteraleONull(f.classificazione1) +
+              ",CLASSIFICAZIONE2=" + LetteraleONull(f.classificazione2) + ",LISTINOSCONTISPEC=",
+          LetteraleONull(f.scontiSpec) + ",",
           "LISTINOSCONTISPEC2=",
-          ListinoONull(f.scontiSpec2) + ",",
+          LetteraleONull(f.scontiSpec2) + ",",
           "LISTINOSCONTISPEC3=",
-          ListinoONull(f.scontiSpec3) + ",",
+          LetteraleONull(f.scontiSpec3) + ",",
           "LISTINORICARICO=",
-          ListinoONull(f.ricarico) + ",",
+          LetteraleONull(f.ricarico) + ",",
           "LISTINOSCONTISPECNETTI=",
-          ListinoONull(f.scontiSpecNetti),
-          " WHERE ID=" + listini::Letterale(f.id)};
+          LetteraleONull(f.scontiSpecNetti),
+          " WHERE ID=" + Letterale(f.id)};
 }
 
 std::vector<std::string> StatementiSpostaRiga(const std::string& fascia, int da, int a) {
@@ -136,14 +130,14 @@ std::string DescrizioneTipoPrezzo(const std::string& nome) { return PrimiCaratte
 
 std::string AggiornaTipoPrezzo(const std::string& tabella, const std::string& fascia,
                                const std::string& codice) {
-  return "UPDATE " + tabella + " SET TIPOPREZZO=" + listini::Letterale(fascia) +
-         " WHERE CODICE=" + listini::Letterale(codice);
+  return "UPDATE " + tabella + " SET TIPOPREZZO=" + Letterale(fascia) +
+         " WHERE CODICE=" + Letterale(codice);
 }
 
 std::string ScriviTipoPrezzo(const std::string& fascia, const std::string& descrizione) {
   // Cut first, then doubled: no lone apostrophe is left at the end.
   return "UPDATE OR INSERT INTO TIPIPR(CODICE,DESCRIZIONE) VALUES(" + fascia + "," +
-         listini::Letterale(descrizione) + ")";
+         Letterale(descrizione) + ")";
 }
 
 std::string RichiestaListino(Picker picker, const std::string& valore) {

@@ -7,16 +7,16 @@
 #include <vector>
 
 #include "context/datamodule.h"
+#include "context/helpers.h"
 #include "context/tabxform.h"
 #include "db/query.h"
 #include "db/transaction.h"
 #include "platform/encoding.h"
 #include "platform/library.h"
-#include "pricelists/fasce/fasce.h"
-#include "pricelists/fasce/fascepagina.h"
 #include "pricelists/editor/frames.h"
 #include "pricelists/editor/lisfasedit.h"
-#include "pricelists/listini/listini.h"
+#include "pricelists/editor/pagina.h"
+#include "pricelists/fasce/fasce.h"
 #include "pricelists/fasce/tressil.h"
 #include "search/kestrin.h"
 #include "ui/application.h"
@@ -28,55 +28,36 @@ using Finestra = TLisFasEditForm;
 
 namespace {
 
-// The band's own name for its price type, cut to 20 characters.
-std::string NomeFascia(db::Query& q, const std::string& fascia) {
-  q.Close();
-  q.SQL.Clear();
-  q.SQL.Add("SELECT NOME FROM FASCESC WHERE ID=" + fascia);
-  q.Open();
-  const std::string nome = ValoreCampo(q, "NOME");
-  q.Close();
-  return nome;
-}
-
 // The band into the customer's (supplier's) TIPOPREZZO and the band's
 // price type, committed together. A code matching no row changes no
 // customer. On failure nothing of it stays and the operator is told.
 void ScriviAssociazione(db::Query& q, const char* tabella, const std::string& codice,
                         const char* oggetto) {
-  try {
-    Finestra::EseguiRighe(q, {fasce::AggiornaTipoPrezzo(tabella, IDFasciaSelezionata, codice)});
-    const std::string descrizione =
-        fasce::DescrizioneTipoPrezzo(NomeFascia(q, IDFasciaSelezionata));
-    Finestra::EseguiRighe(q, {fasce::ScriviTipoPrezzo(IDFasciaSelezionata, descrizione)});
-    fasce_pagina::ConfermaTransazione(q);
-  } catch (const std::exception&) {
-    fasce_pagina::AnnullaTransazione(q);
-    Finestra::Errore(std::string("Errore interno: impossibile aggiornare ") + oggetto);
-  }
-}
-
-// Keep-open commit of the page's transaction, then the list again.
-void Ricarica(TFrameClientiFasc& frame) {
-  db::Query& q = *frame.QueryClientiFasc;
-  q.GetTransaction()->CommitRetaining();
-  q.Close();
-  q.Open();
+  pagina::Scrivi(
+      q,
+      [&] {
+        Finestra::EseguiRighe(q, {fasce::AggiornaTipoPrezzo(tabella, IDFasciaSelezionata, codice)});
+        const std::string nome =
+            pagina::PrimoValore(q, {"SELECT NOME FROM FASCESC WHERE ID=" + IDFasciaSelezionata});
+        Finestra::EseguiRighe(
+            q, {fasce::ScriviTipoPrezzo(IDFasciaSelezionata, fasce::DescrizioneTipoPrezzo(nome))});
+      },
+      {}, std::string("Errore interno: impossibile aggiornare ") + oggetto);
 }
 
 void Rimuovi(TFrameClientiFasc& frame, db::Query& aux, const char* domanda, const char* tabella) {
   if (!Finestra::Conferma(domanda)) return;
   db::Query& q = *frame.QueryClientiFasc;
   // An empty list has no current customer: nothing to update.
-  if (q.Active() && !q.IsEmpty()) {
-    fasce_pagina::Scrivi(
-        aux,
-        {{std::string("UPDATE ") + tabella +
-          " SET TIPOPREZZO=NULL WHERE CODICE=" + listini::Letterale(ValoreCampo(q, "CODICE"))}},
-        [&] { Ricarica(frame); }, "Errore interno: impossibile aggiornare il record");
+  if (pagina::Vuota(q)) {
+    pagina::Ricarica(q);
     return;
   }
-  Ricarica(frame);
+  pagina::Scrivi(
+      aux,
+      {{std::string("UPDATE ") + tabella +
+        " SET TIPOPREZZO=NULL WHERE CODICE=" + Letterale(ValoreCampo(q, "CODICE"))}},
+      [&q] { pagina::Ricarica(q); }, "Errore interno: impossibile aggiornare il record");
 }
 
 // "&Associa" through the record search: the chosen code, or nothing.
@@ -106,17 +87,11 @@ bool CopiaClienteMancante(const plat::Library& libreria, db::Query& aux, std::in
   const std::string ragsoc = Decodifica(decodifica, utente, codiceAnsi, "RagSoc");
   const std::string pi = Decodifica(decodifica, utente, codiceAnsi, "PI");
   const std::string cf = Decodifica(decodifica, utente, codiceAnsi, "CF");
-  try {
-    Finestra::EseguiRighe(aux, {"INSERT INTO CLIENTI(CODICE,RAGSOC,PI,CF) VALUES(" +
-                                listini::Letterale(codice) + "," + listini::Letterale(ragsoc) +
-                                "," + listini::Letterale(pi) + "," + listini::Letterale(cf) + ")"});
-    fasce_pagina::ConfermaTransazione(aux);
-    return true;
-  } catch (const std::exception&) {
-    fasce_pagina::AnnullaTransazione(aux);
-    Finestra::Errore("Errore interno: impossibile inserire il cliente");
-    return false;
-  }
+  return pagina::Scrivi(
+      aux,
+      {{"INSERT INTO CLIENTI(CODICE,RAGSOC,PI,CF) VALUES(" + Letterale(codice) + "," +
+        Letterale(ragsoc) + "," + Letterale(pi) + "," + Letterale(cf) + ")"}},
+      {}, "Errore interno: impossibile inserire il cliente");
 }
 
 // The customer chosen in Tressil.dll's archive, copied in when the company
@@ -137,7 +112,7 @@ void AssClientePX(TLisFasEditForm& w) {
   try {
     aux.Close();
     aux.SQL.Clear();
-    aux.SQL.Add("SELECT COUNT(*) C FROM CLIENTI WHERE CODICE=" + listini::Letterale(codice));
+    aux.SQL.Add("SELECT COUNT(*) C FROM CLIENTI WHERE CODICE=" + Letterale(codice));
     aux.Open();
     presente = aux.FieldByName("C").AsInteger() == 1;
     aux.Close();
@@ -193,7 +168,11 @@ void TLisFasEditForm::FrameFornFascButtonDissClick() {
           "FORNITO");
 }
 
-void TLisFasEditForm::FrameClientiFasc1ButtonFascAggiornaClick() { Ricarica(*FrameClientiFasc1); }
-void TLisFasEditForm::FrameFornFascButtonFascAggiornaClick() { Ricarica(*FrameFornFasc); }
+void TLisFasEditForm::FrameClientiFasc1ButtonFascAggiornaClick() {
+  pagina::Ricarica(*FrameClientiFasc1->QueryClientiFasc);
+}
+void TLisFasEditForm::FrameFornFascButtonFascAggiornaClick() {
+  pagina::Ricarica(*FrameFornFasc->QueryClientiFasc);
+}
 
 }  // namespace velmaro

@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "context/datamodule.h"
+#include "context/helpers.h"
 #include "context/tabxform.h"
 #include "db/database.h"
 #include "db/error.h"
@@ -19,11 +20,10 @@
 #include "platform/format.h"
 #include "pricelists/editor/frames.h"
 #include "pricelists/editor/lisfasedit.h"
+#include "pricelists/editor/pagina.h"
 #include "pricelists/fasce/dialogo_fascia.h"
 #include "pricelists/fasce/dialogo_rigafascia.h"
 #include "pricelists/fasce/fasce.h"
-#include "pricelists/fasce/fascepagina.h"
-#include "pricelists/listini/listini.h"
 #include "search/vuxricerche.h"
 #include "ui/application.h"
 #include "ui/dbedit.h"
@@ -34,26 +34,6 @@
 namespace velmaro {
 
 namespace {
-
-// The first field of a one-row select, "" when NULL.
-std::string PrimoValore(db::Query& q, const std::vector<std::string>& righe) {
-  q.Close();
-  q.SQL.Clear();
-  for (const std::string& r : righe) q.SQL.Add(r);
-  q.Open();
-  const std::string v = q.IsEmpty() ? std::string() : q.Fields()[0]->AsString();
-  q.Close();
-  return v;
-}
-
-// Whether the select finds its row in what other sessions have committed.
-bool Esiste(db::Transaction& tr, db::Query& q, const std::vector<std::string>& righe) {
-  tr.SetActive(false);
-  tr.SetActive(true);
-  return TrovaRiga(q, righe);
-}
-
-bool Vuota(db::Query& q) { return !q.Active() || q.IsEmpty(); }
 
 // The bands again, on the band `id`.
 void RicaricaFasce(TLisFasEditForm& w, const std::string& id) {
@@ -98,7 +78,7 @@ void SpostaRiga(TLisFasEditForm& w, int verso) {
   std::vector<std::vector<std::string>> statementi;
   for (const std::string& sql : fasce::StatementiSpostaRiga(IDFasciaSelezionata, n, verso_n))
     statementi.push_back({sql});
-  fasce_pagina::Scrivi(
+  pagina::Scrivi(
       *w.QueryAux1, statementi, [&] { RicaricaRighe(w, std::to_string(verso_n), listino); },
       "Errore interno: impossibile aggiornare il record");
 }
@@ -110,7 +90,7 @@ void SpostaRiga(TLisFasEditForm& w, int verso) {
 void TLisFasEditForm::ButtonFascNuovoClick() {
   std::string proposta;
   try {
-    proposta = PrimoValore(*QueryAux1, {"SELECT MAX(ID)+1 M FROM FASCESC"});
+    proposta = pagina::PrimoValore(*QueryAux1, {"SELECT MAX(ID)+1 M FROM FASCESC"});
     if (proposta.empty()) proposta = "1";
   } catch (const std::exception&) {
     Errore("Errore interno");
@@ -119,17 +99,14 @@ void TLisFasEditForm::ButtonFascNuovoClick() {
   dialogo->EditID->SetText(proposta);
   if (dialogo->ShowModal() != ui::mrOk) return;
   const fasce::CampiFascia f = dialogo->Campi();
-  fasce_pagina::Scrivi(
+  pagina::Scrivi(
       *QueryAux1, {fasce::RigheInserisciFascia(f)}, [&] { RicaricaFasce(*this, f.id); },
       "Errore interno: impossibile inserire un nuovo record");
 }
 
 void TLisFasEditForm::ButtonFascEditaClick() {
   db::Query& q = *FrameFasce1->QueryFasce;
-  if (Vuota(q)) {
-    Informazione("Premere Nuovo per inserire un nuovo record");
-    return;
-  }
+  if (pagina::Vuota(q, pagina::SeVuota::PremereNuovo)) return;
   auto dialogo = ui::MakeOwned<TNuovaFasciaForm>(this, DM().CellaTabX);
   TNuovaFasciaForm& d = *dialogo;
   d.SetCaption("Edita fascia");
@@ -146,28 +123,23 @@ void TLisFasEditForm::ButtonFascEditaClick() {
   d.EditIDScontiSpe3->SetText(ValoreCampo(q, "LISTINOSCONTISPEC3"));
   if (d.ShowModal() != ui::mrOk) return;
   const fasce::CampiFascia f = d.Campi();
-  fasce_pagina::Scrivi(
+  pagina::Scrivi(
       *QueryAux1, {fasce::RigheAggiornaFascia(f)}, [&] { RicaricaFasce(*this, f.id); },
       "Errore interno: impossibile aggiornare la fascia");
 }
 
 void TLisFasEditForm::ButtonFascEliminaClick() {
   db::Query& q = *FrameFasce1->QueryFasce;
-  if (Vuota(q)) {
-    Avviso("La tabella è vuota");
+  if (pagina::Vuota(q, pagina::SeVuota::TabellaVuota)) return;
+  const std::string id = Letterale(IDFasciaCorrente);
+  if (!pagina::AncoraPresente(*Transazione2, *QueryAux2, {"SELECT * FROM FASCESC WHERE ID=" + id}))
     return;
-  }
-  const std::string id = listini::Letterale(IDFasciaCorrente);
-  if (!Esiste(*Transazione2, *QueryAux2, {"SELECT * FROM FASCESC WHERE ID=" + id})) {
-    Avviso("Il record selezionato è già stato cancellato da un altro utente");
-    return;
-  }
   if (!Conferma("Eliminare il record selezionato, e tutti le associazioni relative alla fascia?\r\n"
                 "(I listini non verranno eliminati)"))
     return;
   const int riga = q.RecNo();
   // The band and its rows go together or not at all.
-  fasce_pagina::Scrivi(
+  pagina::Scrivi(
       *QueryAux1,
       {{"DELETE FROM FASCESC WHERE ID=" + id}, {"DELETE FROM FASCESCDT WHERE IDFASCIA=" + id}},
       [&] {
@@ -175,7 +147,7 @@ void TLisFasEditForm::ButtonFascEliminaClick() {
         TornaARiga(q, riga);
         // With no band left no band change reloads the rows grid, which
         // would go on showing the rows just deleted.
-        if (Vuota(q)) CaricaListaDettFasce();
+        if (pagina::Vuota(q)) CaricaListaDettFasce();
       },
       "Errore interno: impossibile eliminare il record selezionato");
 }
@@ -196,14 +168,14 @@ void TLisFasEditForm::ButtonFascAggiornaClick() {
 void TLisFasEditForm::ButtonDettFascNuovoClick() {
   // Without a band on screen there is none to add to: the band last shown
   // may have been deleted, and its number would take an orphan row.
-  if (Vuota(*FrameFasce1->QueryFasce) || IDFasciaCorrente.empty()) {
+  if (pagina::Vuota(*FrameFasce1->QueryFasce) || IDFasciaCorrente.empty()) {
     Errore("Errore interno: impossibile inserire un nuovo record");
     return;
   }
   std::string proposta;
   try {
-    proposta = PrimoValore(*QueryAux1, {"SELECT MAX(NRIGA)+1 NRIGA FROM FASCESCDT",
-                                        "WHERE IDFASCIA=" + listini::Letterale(IDFasciaCorrente)});
+    proposta = pagina::PrimoValore(*QueryAux1, {"SELECT MAX(NRIGA)+1 NRIGA FROM FASCESCDT",
+                                                "WHERE IDFASCIA=" + Letterale(IDFasciaCorrente)});
     if (proposta.empty()) proposta = "1";
   } catch (const std::exception&) {
     Errore("Errore interno: impossibile inserire un nuovo record");
@@ -217,26 +189,21 @@ void TLisFasEditForm::ButtonDettFascNuovoClick() {
   const std::string listino = dialogo->EditIDListino->Text();
   // A band another session deleted would get an orphan row, which the next
   // band given its number would inherit.
-  if (!Esiste(*Transazione2, *QueryAux2,
-              {"SELECT * FROM FASCESC WHERE ID=" + listini::Letterale(IDFasciaCorrente)})) {
-    Avviso("Il record selezionato è già stato cancellato da un altro utente");
+  if (!pagina::AncoraPresente(*Transazione2, *QueryAux2,
+                              {"SELECT * FROM FASCESC WHERE ID=" + Letterale(IDFasciaCorrente)}))
     return;
-  }
-  fasce_pagina::Scrivi(
+  pagina::Scrivi(
       *QueryAux1,
-      {{"INSERT INTO FASCESCDT(IDFASCIA,NRIGA,IDLISTINO)",
-        "VALUES(" + listini::Letterale(IDFasciaCorrente) + "," + listini::Letterale(nriga) + "," +
-            listini::Letterale(listino) + ")"}},
+      {{"INSERT INTO FASCESCDT(IDFASCIA,NRIGA,IDLISTINO)", "VALUES(" + Letterale(IDFasciaCorrente) +
+                                                               "," + Letterale(nriga) + "," +
+                                                               Letterale(listino) + ")"}},
       [&] { RicaricaRighe(*this, nriga, listino); },
       "Errore interno: impossibile inserire un nuovo record");
 }
 
 void TLisFasEditForm::ButtonDettFascEditaClick() {
   db::Query& q = *FrameFasce1->QueryFasceDett;
-  if (Vuota(q)) {
-    Informazione("Premere Nuovo per inserire un nuovo record");
-    return;
-  }
+  if (pagina::Vuota(q, pagina::SeVuota::PremereNuovo)) return;
   const std::string nriga = ValoreCampo(q, "NRIGA");
   auto dialogo = ui::MakeOwned<TNuovaFasciaDettForm>(this, CellaDM);
   TNuovaFasciaDettForm& d = *dialogo;
@@ -248,31 +215,26 @@ void TLisFasEditForm::ButtonDettFascEditaClick() {
   if (d.ShowModal() != ui::mrOk) return;
   // Only the list changes: the row keeps the number it had.
   const std::string listino = d.EditIDListino->Text();
-  fasce_pagina::Scrivi(
+  pagina::Scrivi(
       *QueryAux1,
-      {{"UPDATE FASCESCDT ", "SET IDLISTINO=" + listini::Letterale(listino) +
-                                 " WHERE IDFASCIA=" + listini::Letterale(IDFasciaCorrente) +
-                                 " AND NRIGA=" + listini::Letterale(nriga)}},
+      {{"UPDATE FASCESCDT ", "SET IDLISTINO=" + Letterale(listino) + " WHERE IDFASCIA=" +
+                                 Letterale(IDFasciaCorrente) + " AND NRIGA=" + Letterale(nriga)}},
       [&] { RicaricaRighe(*this, nriga, listino); },
       "Errore interno: impossibile aggiornare il record");
 }
 
 void TLisFasEditForm::ButtonDettFascEliminaClick() {
   db::Query& q = *FrameFasce1->QueryFasceDett;
-  if (Vuota(q)) {
-    Avviso("La tabella è vuota");
+  if (pagina::Vuota(q, pagina::SeVuota::TabellaVuota)) return;
+  const std::string fascia = Letterale(IDFasciaCorrente);
+  const std::string nriga = Letterale(ValoreCampo(q, "NRIGA"));
+  if (!pagina::AncoraPresente(
+          *Transazione2, *QueryAux2,
+          {"SELECT * FROM FASCESCDT WHERE IDFASCIA=" + fascia, " AND NRIGA=" + nriga}))
     return;
-  }
-  const std::string fascia = listini::Letterale(IDFasciaCorrente);
-  const std::string nriga = listini::Letterale(ValoreCampo(q, "NRIGA"));
-  if (!Esiste(*Transazione2, *QueryAux2,
-              {"SELECT * FROM FASCESCDT WHERE IDFASCIA=" + fascia, " AND NRIGA=" + nriga})) {
-    Avviso("Il record selezionato è già stato cancellato da un altro utente");
-    return;
-  }
   if (!Conferma("Eliminare il record selezionato?")) return;
   const int riga = q.RecNo();
-  fasce_pagina::Scrivi(
+  pagina::Scrivi(
       *QueryAux1, {{"DELETE FROM FASCESCDT WHERE IDFASCIA=" + fascia, " AND NRIGA=" + nriga + " "}},
       [&] {
         CaricaListaDettFasce();

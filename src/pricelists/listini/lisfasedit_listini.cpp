@@ -2,12 +2,12 @@
 // refresh of a list, and the way into a list's rows.
 #include "context/datamodule.h"
 #include "context/helpers.h"
-#include "db/error.h"
 #include "db/query.h"
 #include "db/transaction.h"
 #include "grid/vuxgrid.h"
 #include "pricelists/editor/frames.h"
 #include "pricelists/editor/lisfasedit.h"
+#include "pricelists/editor/pagina.h"
 #include "pricelists/listini/dialogo_listino.h"
 #include "pricelists/listini/listini.h"
 #include "pricelists/presalistino.h"
@@ -31,6 +31,12 @@ void MostraData(db::Field& campo, ui::DateTimePicker& data, ui::CheckBox& nessun
     return;
   }
   data.SetDate(campo.AsDateTime());
+}
+
+// The header dialog's values as literals, on the TABX values `tabx` reads.
+listini::ValoriTestata ComponiTestata(const TListinoNuovoForm& d,
+                                      const listini::LettoreTabX& tabx) {
+  return listini::ComponiTestata(d.Campi(), tabx, tabx("ListinoNettiDefPerSconti"));
 }
 
 }  // namespace
@@ -73,8 +79,8 @@ void TLisFasEditForm::FrameListini1ButtonAnnullaFiltroClick() {
 }
 
 void TLisFasEditForm::ButtonAggiornaClick() {
-  FrameListini1->QueryListini->GetTransaction()->CommitRetaining();
-  CaricaListaListini(IDFasciaSelezionata);
+  pagina::Ricarica(*FrameListini1->QueryListini,
+                   [this] { CaricaListaListini(IDFasciaSelezionata); });
 }
 
 void TLisFasEditForm::CheckBoxNessunaDataFinaleClick() {
@@ -112,25 +118,24 @@ void TLisFasEditForm::ButtonNuovoClick() {
   dialogo->CheckBoxNessunaDataFineVal->SetChecked(CheckBoxNessunaDataFinale->Checked());
   if (dialogo->ShowModal() != ui::mrOk) return;
 
-  try {
-    const listini::ValoriTestata v = listini::ComponiTestata(
-        dialogo->Campi(), [this](const std::string& n) { return LeggiTabX(n); },
-        LeggiTabX("ListinoNettiDefPerSconti"));
-    EseguiRighe(*QueryAux1, listini::RigheInserisciListino(v));
-    FrameListini1->QueryListini->GetTransaction()->CommitRetaining();
-    CaricaListaListini(IDFasciaSelezionata);
-    FrameListini1->QueryListini->Locate("ID", db::Value(v.id));
-  } catch (const std::exception&) {
-    Errore("Errore interno: impossibile inserire un nuovo record");
-  }
+  listini::ValoriTestata v;
+  pagina::Scrivi(
+      *QueryAux1,
+      [&] {
+        const auto tabx = [this](const std::string& n) { return LeggiTabX(n); };
+        v = ComponiTestata(*dialogo, tabx);
+        EseguiRighe(*QueryAux1, listini::RigheInserisciListino(v));
+      },
+      [&] {
+        CaricaListaListini(IDFasciaSelezionata);
+        FrameListini1->QueryListini->Locate("ID", db::Value(v.id));
+      },
+      "Errore interno: impossibile inserire un nuovo record");
 }
 
 void TLisFasEditForm::ButtonEditClick() {
   db::Query& q = *FrameListini1->QueryListini;
-  if (!q.Active() || q.IsEmpty()) {
-    Informazione("Premere Nuovo per inserire un nuovo record");
-    return;
-  }
+  if (pagina::Vuota(q, pagina::SeVuota::PremereNuovo)) return;
   const std::string id = ValoreCampo(q, "ID");
   auto dialogo = ui::MakeOwned<TListinoNuovoForm>(this, CellaDM);
   TListinoNuovoForm& d = *dialogo;
@@ -156,59 +161,45 @@ void TLisFasEditForm::ButtonEditClick() {
   d.ComboBoxTipoListinoChange();
   if (d.ShowModal() != ui::mrOk) return;
 
-  try {
-    const listini::ValoriTestata v = listini::ComponiTestata(
-        d.Campi(), [this](const std::string& n) { return LeggiTabX(n); },
-        LeggiTabX("ListinoNettiDefPerSconti"));
-    EseguiRighe(*QueryAux1, listini::RigheAggiornaListino(v, id));
-    q.GetTransaction()->CommitRetaining();
-    CaricaListaListini(IDFasciaCorrente);
-    q.Locate("ID", db::Value(id));
-  } catch (const std::exception&) {
-    // The insert's message, as the page has always shown it.
-    Errore("Errore interno: impossibile inserire un nuovo record");
-  }
+  // The insert's message, as the page has always shown it.
+  pagina::Scrivi(
+      *QueryAux1,
+      [&] {
+        const auto tabx = [this](const std::string& n) { return LeggiTabX(n); };
+        EseguiRighe(*QueryAux1, listini::RigheAggiornaListino(ComponiTestata(d, tabx), id));
+      },
+      [&] {
+        CaricaListaListini(IDFasciaCorrente);
+        q.Locate("ID", db::Value(id));
+      },
+      "Errore interno: impossibile inserire un nuovo record");
 }
 
 void TLisFasEditForm::ButtonEliminaClick() {
   db::Query& q = *FrameListini1->QueryListini;
-  if (!q.Active() || q.IsEmpty()) {
-    Avviso("La tabella è vuota");
-    return;
-  }
+  if (pagina::Vuota(q, pagina::SeVuota::TabellaVuota)) return;
   const std::string id = ValoreCampo(q, "ID");
-  Transazione2->SetActive(false);
-  Transazione2->SetActive(true);
-  QueryAux2->Close();
-  QueryAux2->SQL.Assign({"SELECT * FROM LISTSC WHERE ID='" + Apici(id) + "'"});
-  QueryAux2->Open();
-  const bool presente = !QueryAux2->IsEmpty();
-  QueryAux2->Close();
-  if (!presente) {
-    Avviso("Il record selezionato è già stato cancellato da un altro utente");
+  if (!pagina::AncoraPresente(*Transazione2, *QueryAux2,
+                              {"SELECT * FROM LISTSC WHERE ID='" + Apici(id) + "'"}))
     return;
-  }
   if (!Conferma("Eliminare il record selezionato?")) return;
 
   const int riga = q.RecNo();
-  db::Transaction& tr = *QueryAux1->GetTransaction();
   // Held, the list has no writer at work, and this view holds all its rows.
-  const auto presa = PresaListino::Prendi(tr, id);
+  const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), id);
   if (!presa) return;
-  try {
-    for (const std::string& sql : listini::StatementiEliminaListino(id))
-      EseguiRighe(*QueryAux1, {sql});
-    presa->Conferma();
-    CaricaListaListini(IDFasciaCorrente);
-    q.SetRecNo(riga);
-  } catch (const std::exception&) {
-    // The list and its rows go together or not at all.
-    try {
-      tr.RollbackRetaining();
-    } catch (const db::DbError&) {
-    }
-    Errore("Errore interno: impossibile eliminare il record selezionato");
-  }
+  // The list and its rows go together or not at all.
+  pagina::Scrivi(
+      *QueryAux1,
+      [&] {
+        for (const std::string& sql : listini::StatementiEliminaListino(id))
+          EseguiRighe(*QueryAux1, {sql});
+      },
+      [&] {
+        CaricaListaListini(IDFasciaCorrente);
+        q.SetRecNo(riga);
+      },
+      "Errore interno: impossibile eliminare il record selezionato", presa.get());
 }
 
 }  // namespace velmaro

@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "context/helpers.h"
-
 namespace velmaro::listini {
 
 // ---- list types: the stored letter and the name the header dialog offers
@@ -49,9 +47,6 @@ std::vector<std::string> EtichetteClassificazioni(const LettoreTabX& tabx);
 std::string ReturnDateSQL(const std::string& data);
 inline std::string DataPerSqlConTrattini(const std::string& data) { return ReturnDateSQL(data); }
 bool EUnaData(const std::string& testo);
-// The editor's statements quote typed texts with the shared literals.
-using velmaro::Letterale;
-using velmaro::LetteraleONull;
 // Whole number in the platform's sense (sign, digits, blanks before).
 bool EUnIntero(const std::string& testo);
 

@@ -4,8 +4,8 @@
 //
 // Writes go through QueryAux1 (the context's default transaction), each
 // followed by a retaining commit; re-reads before a deletion through
-// QueryAux2 after restarting Transazione2. A refused write shows its box
-// and changes nothing; the new period by date closes the running one only
+// QueryAux2 after restarting Transazione2. A refused write is rolled back
+// and shows its box; the new period by date closes the running one only
 // together with its own insert.
 #include "pricelists/righe/lisfasedit_righe.h"
 
@@ -16,6 +16,7 @@
 #include "grid/vuxgrid.h"
 #include "pricelists/editor/frames.h"
 #include "pricelists/editor/lisfasedit.h"
+#include "pricelists/editor/pagina.h"
 #include "pricelists/listini/listini.h"
 #include "pricelists/presalistino.h"
 #include "pricelists/righe/dialogo_netto.h"
@@ -36,37 +37,6 @@ const char* const kErroreEliminazione =
     "Errore interno: impossibile eliminare il record selezionato";
 }  // namespace
 
-bool Trova(db::Query& q, const std::vector<std::string>& righe) {
-  q.Close();
-  q.SQL.Assign(righe);
-  q.Open();
-  const bool trovata = !q.IsEmpty();
-  q.Close();
-  return trovata;
-}
-
-bool Vuota(db::Query& q) {
-  if (q.Active() && !q.IsEmpty()) return false;
-  TLisFasEditForm::Avviso("La tabella è vuota");
-  return true;
-}
-
-void AnnullaScritture(db::Transaction& t) {
-  try {
-    t.RollbackRetaining();
-  } catch (const std::exception&) {
-    // The transaction is gone with its writes: nothing is left to undo.
-  }
-}
-
-void Ricarica(db::Query& q, const std::function<void()>& carica) {
-  db::Transaction* t = q.GetTransaction();
-  if (t && t->InTransaction()) t->CommitRetaining();
-  q.Close();
-  carica();
-  if (!q.Active()) q.Open();
-}
-
 void DateDaRiga(db::Query& q, ui::DateTimePicker& inizio, ui::DateTimePicker& fine,
                 ui::CheckBox& nessunaFine, const std::function<void()>& gestore) {
   inizio.SetDate(q.FieldByName("DATAINIZIOVALIDITA").AsDateTime());
@@ -83,27 +53,16 @@ void TestiDaRiga(db::Query& q, const std::vector<std::pair<ui::Control*, const c
   for (const auto& [controllo, campo] : campi) controllo->SetText(q.FieldByName(campo).AsString());
 }
 
-void EliminaRigaCorrente(db::Query& pagina, db::Transaction& riavvio, db::Query& rilettura,
+void EliminaRigaCorrente(db::Query& griglia, db::Transaction& riavvio, db::Query& rilettura,
                          db::Query& scrittura, const std::vector<std::string>& cerca,
                          const std::vector<std::string>& elimina,
                          const std::function<void()>& ricarica) {
-  riavvio.SetActive(false);
-  riavvio.SetActive(true);
-  if (!Trova(rilettura, cerca)) {
-    TLisFasEditForm::Avviso("Il record selezionato è già stato cancellato da un altro utente");
-    return;
-  }
+  if (!pagina::AncoraPresente(riavvio, rilettura, cerca)) return;
   if (!TLisFasEditForm::Conferma("Eliminare il record selezionato?")) return;
-  const int riga = pagina.RecNo();
-  try {
-    TLisFasEditForm::EseguiRighe(scrittura, elimina);
-    scrittura.GetTransaction()->CommitRetaining();
-  } catch (const std::exception&) {
-    TLisFasEditForm::Errore(kErroreEliminazione);
-    return;
-  }
+  const int riga = griglia.RecNo();
+  if (!pagina::Scrivi(scrittura, {elimina}, {}, kErroreEliminazione)) return;
   ricarica();
-  pagina.SetRecNo(riga);
+  griglia.SetRecNo(riga);
 }
 
 void AzzeraLista(db::Query& scrittura, const std::string& sql,
@@ -111,12 +70,7 @@ void AzzeraLista(db::Query& scrittura, const std::string& sql,
   if (ui::MessageDlg("Azzerare il listino corrente?", ui::MsgDlgType::Confirmation,
                      ui::mbOKCancel) != ui::mrOk)
     return;
-  try {
-    TLisFasEditForm::EseguiRighe(scrittura, {sql});
-    scrittura.Close();
-  } catch (const std::exception&) {
-    TLisFasEditForm::Errore(kErroreEliminazione);
-  }
+  pagina::Scrivi(scrittura, {{sql}}, {}, kErroreEliminazione);
   ricarica();
 }
 
@@ -162,7 +116,7 @@ void TLisFasEditForm::FrameDettNetti1QueryDettNettiAfterOpen(db::DataSet& dataSe
 }
 
 void TLisFasEditForm::FrameListiniEdit11ButtonAggiornaClick() {
-  Ricarica(*FrameDettNetti1->QueryDettNetti, [this] { CaricaListaDettNetti(); });
+  pagina::Ricarica(*FrameDettNetti1->QueryDettNetti, [this] { CaricaListaDettNetti(); });
 }
 
 void TLisFasEditForm::FrameListiniEdit11CheckBoxNessunaDataFinaleClick() {
@@ -202,12 +156,8 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoClick() {
   for (const std::string& estensione : estensioni) {
     const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListinoCorrente);
     if (!presa) break;
-    try {
-      EseguiRighe(*QueryAux1, netti::RigheInserisci(IDListinoCorrente, v, estensione));
-      presa->Conferma();
-    } catch (const std::exception&) {
-      Errore(kErroreInserimento);
-    }
+    pagina::Scrivi(*QueryAux1, {netti::RigheInserisci(IDListinoCorrente, v, estensione)}, {},
+                   kErroreInserimento, presa.get());
   }
   FrameListiniEdit11ButtonAggiornaClick();
   FrameDettNetti1->QueryDettNetti->Locate(
@@ -217,7 +167,7 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoClick() {
 
 void TLisFasEditForm::FrameListiniEdit11ButtonEditClick() {
   db::Query& q = *FrameDettNetti1->QueryDettNetti;
-  if (Vuota(q)) return;
+  if (pagina::Vuota(q, pagina::SeVuota::TabellaVuota)) return;
   const netti::RigaNetto vecchia = RigaCorrente(q);
   auto dialogo = ui::MakeOwned<TListiniNuovoForm>(this, TabX(), false);
   TListiniNuovoForm& d = *dialogo;
@@ -243,17 +193,19 @@ void TLisFasEditForm::FrameListiniEdit11ButtonEditClick() {
   if (d.ShowModal() != ui::mrOk) return;
   const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListinoCorrente);
   if (!presa) return;
-
-  try {
-    const netti::ValoriNetto v = netti::ComponiModifica(d.Campi());
-    EseguiRighe(*QueryAux1, netti::RigheAggiorna(IDListinoCorrente, v, vecchia));
-    presa->Conferma();
-    FrameListiniEdit11ButtonAggiornaClick();
-    q.Locate("CODICEARTICOLO;ESTCODICE;QUANTITASCAGLIONE",
-             {db::Value(v.codice), db::Value(v.estensione), db::Value(std::stod(v.scaglione))});
-  } catch (const std::exception&) {
-    Errore("Errore interno: impossibile aggiornare il record");
-  }
+  netti::ValoriNetto v;
+  pagina::Scrivi(
+      *QueryAux1,
+      [&] {
+        v = netti::ComponiModifica(d.Campi());
+        EseguiRighe(*QueryAux1, netti::RigheAggiorna(IDListinoCorrente, v, vecchia));
+      },
+      [&] {
+        FrameListiniEdit11ButtonAggiornaClick();
+        q.Locate("CODICEARTICOLO;ESTCODICE;QUANTITASCAGLIONE",
+                 {db::Value(v.codice), db::Value(v.estensione), db::Value(std::stod(v.scaglione))});
+      },
+      "Errore interno: impossibile aggiornare il record", presa.get());
 }
 
 // A new price period for the current row's article from the default start.
@@ -263,7 +215,7 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {
     return;
   }
   db::Query& q = *FrameDettNetti1->QueryDettNetti;
-  if (Vuota(q)) return;
+  if (pagina::Vuota(q, pagina::SeVuota::TabellaVuota)) return;
   const netti::RigaNetto r = RigaCorrente(q);
   const std::string prezzo = righe::NumeroPerSQL(q.FieldByName("PREZZO").AsFloat());
   const plat::DateTime nuovoInizio = FrameListiniEdit11->DataInizioDef->Date();
@@ -275,22 +227,18 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {
   db::Transaction& t = *QueryAux1->GetTransaction();
   const auto presa = PresaListino::Prendi(t, IDListinoCorrente);
   if (!presa) return;
-  if (Trova(*QueryAux1, netti::RigheEsistePeriodo(IDListinoCorrente, r, nuovoInizio))) {
+  if (pagina::Trova(*QueryAux1, netti::RigheEsistePeriodo(IDListinoCorrente, r, nuovoInizio))) {
     Avviso("Attenzione: il codice inserito è già in uso");
     return;
   }
-  // The running period closes only together with the new one opening.
-  try {
-    EseguiRighe(*QueryAux1, netti::RigheChiudiPeriodo(IDListinoCorrente, r, nuovoInizio));
-    EseguiRighe(*QueryAux1,
-                netti::RigheNuovoPeriodo(IDListinoCorrente, r, prezzo, nuovoInizio, fine));
-    presa->Conferma();
-    t.CommitRetaining();
-  } catch (const std::exception&) {
-    AnnullaScritture(t);
-    Errore(kErroreInserimento);
+  // The running period closes only together with the new one opening; the
+  // second keep-open commit follows the hold's own.
+  if (!pagina::Scrivi(
+          *QueryAux1,
+          {netti::RigheChiudiPeriodo(IDListinoCorrente, r, nuovoInizio),
+           netti::RigheNuovoPeriodo(IDListinoCorrente, r, prezzo, nuovoInizio, fine)},
+          [&t] { t.CommitRetaining(); }, kErroreInserimento, presa.get()))
     return;
-  }
   FrameListiniEdit11ButtonAggiornaClick();
   q.Locate("IDLISTSC;CODICEARTICOLO;ESTCODICE;DATAINIZIOVALIDITA",
            {db::Value(IDListinoCorrente), db::Value(r.codice), db::Value(r.estensione),
@@ -299,7 +247,7 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {
 
 void TLisFasEditForm::FrameListiniEdit11ButtonEliminaClick() {
   db::Query& q = *FrameDettNetti1->QueryDettNetti;
-  if (Vuota(q)) return;
+  if (pagina::Vuota(q, pagina::SeVuota::TabellaVuota)) return;
   const netti::RigaNetto r = RigaCorrente(q);
   EliminaRigaCorrente(q, *Transazione2, *QueryAux2, *QueryAux1,
                       netti::RigheCerca(IDListinoCorrente, r),

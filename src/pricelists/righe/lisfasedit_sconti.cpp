@@ -7,6 +7,7 @@
 #include "db/transaction.h"
 #include "pricelists/editor/frames.h"
 #include "pricelists/editor/lisfasedit.h"
+#include "pricelists/editor/pagina.h"
 #include "pricelists/presalistino.h"
 #include "pricelists/righe/dialogo_sconto.h"
 #include "pricelists/righe/lisfasedit_righe.h"
@@ -35,6 +36,28 @@ sconti::RigaSconto RigaCorrente(db::Query& q) {
   r.scaglione = q.FieldByName("QUANTITASCAGLIONE").AsFloat();
   r.senzaScaglione = q.FieldByName("QUANTITASCAGLIONE").IsNull();
   return r;
+}
+
+// The dialog's row written under the hold of the list, the page reloaded
+// on it: `righe` gives the statement of the row's values.
+void ScriviRiga(TLisFasEditForm& w, TScontiNuovoForm& d, const char* errore,
+                const std::function<std::vector<std::string>(const sconti::ValoriSconto&)>& righe) {
+  const auto presa = PresaListino::Prendi(*w.QueryAux1->GetTransaction(), w.IDListinoCorrente);
+  if (!presa) return;
+  sconti::ValoriSconto v;
+  pagina::Scrivi(
+      *w.QueryAux1,
+      [&] {
+        v = sconti::Componi(d.Campi());
+        TLisFasEditForm::EseguiRighe(*w.QueryAux1, righe(v));
+      },
+      [&] {
+        w.FrameDettScontoEdit11ButtonAggiornaClick();
+        w.FrameDettSconti1->QueryDettSconti->Locate(
+            "DESCRIZIONE;QUANTITASCAGLIONE",
+            {db::Value(v.descrizione), db::Value(std::stod(v.scaglione))});
+      },
+      errore, presa.get());
 }
 
 }  // namespace
@@ -71,7 +94,7 @@ void TLisFasEditForm::CaricaListaDettSconti() {
 }
 
 void TLisFasEditForm::FrameDettScontoEdit11ButtonAggiornaClick() {
-  Ricarica(*FrameDettSconti1->QueryDettSconti, [this] { CaricaListaDettSconti(); });
+  pagina::Ricarica(*FrameDettSconti1->QueryDettSconti, [this] { CaricaListaDettSconti(); });
 }
 
 void TLisFasEditForm::FrameDettScontoEdit11CheckBoxNessunaDataFinaleClick() {
@@ -94,25 +117,15 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonNuovoClick() {
       FrameDettScontoEdit11->CheckBoxNessunaDataFinale->Checked());
   d.CheckBoxNessunaDataFinaleClick();
   if (d.ShowModal() != ui::mrOk) return;
-  const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListinoCorrente);
-  if (!presa) return;
-
-  try {
-    const sconti::ValoriSconto v = sconti::Componi(d.Campi());
-    EseguiRighe(*QueryAux1, sconti::RigheInserisci(IDListinoCorrente, v));
-    presa->Conferma();
-    FrameDettScontoEdit11ButtonAggiornaClick();
-    FrameDettSconti1->QueryDettSconti->Locate(
-        "DESCRIZIONE;QUANTITASCAGLIONE",
-        {db::Value(v.descrizione), db::Value(std::stod(v.scaglione))});
-  } catch (const std::exception&) {
-    Errore("Errore interno: impossibile inserire un nuovo record");
-  }
+  ScriviRiga(*this, d, "Errore interno: impossibile inserire un nuovo record",
+             [this](const sconti::ValoriSconto& v) {
+               return sconti::RigheInserisci(IDListinoCorrente, v);
+             });
 }
 
 void TLisFasEditForm::FrameDettScontoEdit11ButtonEditClick() {
   db::Query& q = *FrameDettSconti1->QueryDettSconti;
-  if (Vuota(q)) return;
+  if (pagina::Vuota(q, pagina::SeVuota::TabellaVuota)) return;
   const sconti::RigaSconto vecchia = RigaCorrente(q);
   auto dialogo = ui::MakeOwned<TScontiNuovoForm>(this, DM());
   TScontiNuovoForm& d = *dialogo;
@@ -140,24 +153,15 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonEditClick() {
                   {d.EditOmaggioQuantita, "OMA_QUANTITA"},
                   {d.EditOmaggioMultipli, "OMA_MULTIPLI"}});
   if (d.ShowModal() != ui::mrOk) return;
-  const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListinoCorrente);
-  if (!presa) return;
-
-  try {
-    const sconti::ValoriSconto v = sconti::Componi(d.Campi());
-    EseguiRighe(*QueryAux1, sconti::RigheAggiorna(IDListinoCorrente, v, vecchia));
-    presa->Conferma();
-    FrameDettScontoEdit11ButtonAggiornaClick();
-    q.Locate("DESCRIZIONE;QUANTITASCAGLIONE",
-             {db::Value(v.descrizione), db::Value(std::stod(v.scaglione))});
-  } catch (const std::exception&) {
-    Errore("Errore interno: impossibile aggiornare il record corrente");
-  }
+  ScriviRiga(*this, d, "Errore interno: impossibile aggiornare il record corrente",
+             [this, &vecchia](const sconti::ValoriSconto& v) {
+               return sconti::RigheAggiorna(IDListinoCorrente, v, vecchia);
+             });
 }
 
 void TLisFasEditForm::FrameDettScontoEdit11ButtonEliminaClick() {
   db::Query& q = *FrameDettSconti1->QueryDettSconti;
-  if (Vuota(q)) return;
+  if (pagina::Vuota(q, pagina::SeVuota::TabellaVuota)) return;
   const sconti::RigaSconto r = RigaCorrente(q);
   EliminaRigaCorrente(q, *Transazione2, *QueryAux2, *QueryAux1,
                       sconti::RigheCerca(IDListinoCorrente, r),

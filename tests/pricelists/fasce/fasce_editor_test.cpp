@@ -12,7 +12,6 @@
 #include "pricelists/fasce/fasce.h"
 #include "search/kestrin.h"
 #include "ui/dbedit.h"
-#include "ui/lists.h"
 
 namespace velmaro::testing {
 namespace {
@@ -149,32 +148,6 @@ TEST_F(FasceTest, MissingSiblingsOrEntriesShowAndWriteNothing) {
     EXPECT_EQ(Valore("SELECT COUNT(*) FROM FASCESC WHERE ID<20"), "5");
     Chiudi();
   }
-}
-
-TEST_F(FasceTest, TressilCopiesAMissingCustomerBeforeAssociatingIt) {
-  // Catches: the copy lost when its own commit is skipped, the apostrophe
-  // of a name breaking the insert, the archive not taking the band.
-  Collega("Tressil.dll", "Tressil.dll");
-  Esegui(
-      "INSERT INTO TABX (CODICE, TIPO, NOME, TESTO) VALUES (GEN_ID(CODICETABXCOUNTER, 1), "
-      "'TBX', 'ModalitaPXAssCli', '1')");
-  TLisFasEditForm& w = Apri();
-  SuFascia(w, 5);
-  w.ButtonCliFasClick();
-  Operator op;
-  op.Then([](ui::Form& f) {
-    auto* lista = dynamic_cast<ui::ListBox*>(f.FindComponent("ListBoxClienti"));
-    ASSERT_NE(lista, nullptr);
-    lista->SetItemIndex(1);
-    f.SetModalResult(ui::mrOk);
-  });
-  w.FrameClientiFasc1ButtonAssClick();
-  EXPECT_EQ(op.FormsSeen(), std::vector<std::string>{"TTressilForm"});
-  EXPECT_EQ(
-      HostFolder::Rows(Archivio(), "SELECT RAGSOC, TIPOPREZZO FROM CLIENTI WHERE CODICE='PX0001'"),
-      (std::vector<std::vector<std::string>>{{"L'Ancora S.r.l.", "5"}}));
-  EXPECT_TRUE(
-      w.FrameClientiFasc1->QueryClientiFasc->Locate("CODICE", db::Value(std::string("PX0001"))));
 }
 
 TEST_F(FasceTest, PasteWithoutACopyFailsWithoutAskingOrWriting) {

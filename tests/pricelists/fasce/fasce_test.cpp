@@ -1,13 +1,13 @@
 // The band tables' texts: the copy and paste documents byte for byte, their
-// bindings, the statements of the bands page and the buffers of Tressil.dll.
+// bindings, the list pickers' requests and the buffers of Tressil.dll.
 #include "pricelists/fasce/fasce.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
-#include "search/copiaincolla.h"
 #include "pricelists/fasce/tressil.h"
+#include "search/copiaincolla.h"
 
 namespace velmaro::testing {
 namespace {
@@ -60,52 +60,6 @@ TEST(DocumentiFascia, ReadingRefusesMalformedTextsAndOtherRoots) {
   TXMLCopiaType letta = LeggiCopia(fasce::DocumentoCopia("7", "d", "o"));
   EXPECT_EQ(letta.ChiavePrimaria().Item(0).Valore(), "7");
   EXPECT_EQ(letta.TabelleDettagli().Item(0).CampiCollegamento().Item(0).TabDettagli(), "IDFASCIA");
-}
-
-TEST(StatementiFascia, TypedTextsAreQuotedAndEmptiesAreNull) {
-  // Catches: an apostrophe ending the literal, an empty classification or
-  // list written as '' into a column that wants NULL, the lists in the
-  // wrong columns.
-  fasce::CampiFascia f;
-  f.id = "7";
-  f.nome = "L'Ancora";
-  f.classificazione1 = "MIGLIORPR";
-  f.scontiSpec2 = "6";
-  f.scontiSpecNetti = "8";
-  std::string sql;
-  for (const std::string& r : fasce::RigheInserisciFascia(f)) sql += r;
-  EXPECT_EQ(sql,
-            "INSERT INTO FASCESC(ID,NOME,CLASSIFICAZIONE1,CLASSIFICAZIONE2,LISTINOSCONTISPEC,"
-            "LISTINOSCONTISPEC2,LISTINOSCONTISPEC3,LISTINORICARICO,LISTINOSCONTISPECNETTI)"
-            "VALUES(7,'L''Ancora','MIGLIORPR',NULL,NULL,'6',NULL,NULL,'8')");
-  sql.clear();
-  for (const std::string& r : fasce::RigheAggiornaFascia(f)) sql += r;
-  EXPECT_EQ(
-      sql,
-      "UPDATE FASCESC SET  NOME='L''Ancora',CLASSIFICAZIONE1='MIGLIORPR',CLASSIFICAZIONE2=NULL,"
-      "LISTINOSCONTISPEC=NULL,LISTINOSCONTISPEC2='6',LISTINOSCONTISPEC3=NULL,"
-      "LISTINORICARICO=NULL,LISTINOSCONTISPECNETTI='8' WHERE ID='7'");
-}
-
-TEST(StatementiFascia, PriceTypeDescriptionIsCutByCharactersThenQuoted) {
-  // Catches: a cut in bytes (an accented letter split, or fewer than 20
-  // characters kept), and doubling before cutting, which leaves a lone
-  // apostrophe at the end of the literal.
-  const std::string nome = "Ingrosso città tutt'Est 2";  // 25 characters
-  EXPECT_EQ(fasce::DescrizioneTipoPrezzo(nome), "Ingrosso città tutt'");
-  EXPECT_EQ(fasce::ScriviTipoPrezzo("2", fasce::DescrizioneTipoPrezzo(nome)),
-            "UPDATE OR INSERT INTO TIPIPR(CODICE,DESCRIZIONE) VALUES(2,'Ingrosso città tutt''')");
-  EXPECT_EQ(fasce::PrimiCaratteri("àèì", 2), "àè");
-  EXPECT_EQ(fasce::PrimiCaratteri("breve", 20), "breve");
-}
-
-TEST(StatementiFascia, PriorityMoveGoesThroughMinusOne) {
-  // Catches: the two rows swapped in an order that collides on the key.
-  EXPECT_EQ(
-      fasce::StatementiSpostaRiga("3", 3, 2),
-      (std::vector<std::string>{"UPDATE FASCESCDT SET NRIGA=-1 WHERE IDFASCIA=3 AND NRIGA=3",
-                                "UPDATE FASCESCDT SET NRIGA=3 WHERE IDFASCIA=3 AND NRIGA=2",
-                                "UPDATE FASCESCDT SET NRIGA=2 WHERE IDFASCIA=3 AND NRIGA=-1"}));
 }
 
 TEST(RichiesteFascia, PickerRequestsKeepTheirFilterAndEscapeTheTypedValue) {

@@ -1,6 +1,6 @@
 // The customer-price-file window on the sample company: the delayed reload
 // of the band's lists, their selection and painting, the AND button, and a
-// generation that fails.
+// generation that fails; its progress rounding and band check.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,6 +13,7 @@
 #include "context/memorydata.h"
 #include "hostinit.h"
 #include "platform/hostfolder.h"
+#include "pricelists/filecliente/filecliente.h"
 #include "pricelists/filecliente/generafileclienti.h"
 #include "ui/application.h"
 #include "ui/extctrls.h"
@@ -23,6 +24,36 @@ namespace velmaro {
 namespace {
 
 using testing::Operator;
+
+TEST(FileClienti, ProgressRoundsHalvesToEven) {
+  // Fault: halves rounded up (or truncated), or a division by an empty
+  // article count.
+  EXPECT_EQ(PercentualeAvanzamento(1, 8), 12);  // 12.5
+  EXPECT_EQ(PercentualeAvanzamento(3, 8), 38);  // 37.5
+  EXPECT_EQ(PercentualeAvanzamento(1, 3), 33);
+  EXPECT_EQ(PercentualeAvanzamento(2, 3), 67);
+  EXPECT_EQ(PercentualeAvanzamento(8, 8), 100);
+  EXPECT_EQ(PercentualeAvanzamento(5, 0), 100);
+}
+
+TEST(FileClienti, OnlyWholeNumbersAreBands) {
+  // Fault: a band text that is no number reaching a statement (where the
+  // text would be SQL of the operator's making).
+  struct Caso {
+    const char* testo;
+    bool intera;
+    const char* numero;
+  } casi[] = {{"12", true, "12"}, {" 7 ", true, "7"},      {"090", true, "90"},
+              {"-3", true, "-3"}, {"9x", false, ""},       {"", false, ""},
+              {"1.5", false, ""}, {"1 OR 1=1", false, ""}, {"99999999999", false, ""}};
+  for (const Caso& c : casi) {
+    std::string numero;
+    EXPECT_EQ(FasciaIntera(c.testo, numero), c.intera) << c.testo;
+    if (c.intera) {
+      EXPECT_EQ(numero, c.numero) << c.testo;
+    }
+  }
+}
 
 class FinestraFileClienti : public ::testing::Test {
  protected:

@@ -1,4 +1,4 @@
-// The statements the lists page composes on LISTSC, without a database.
+// The values the lists page composes for LISTSC, without a database.
 #include "pricelists/listini/listini.h"
 
 #include <gtest/gtest.h>
@@ -89,7 +89,6 @@ TEST(Listini, SelectionColumnsAndLiterals) {
   // optional values written as '' instead of NULL.
   plat::SetItalianFormats();
   CampiTestata c = Sconto();
-  c.nome = "Listino dell'estate";
   c.sel2 = "ESTENSIONE CODICE";
   c.sel3 = "Marca";
   c.classificazione1 = "D'Amico";
@@ -97,49 +96,16 @@ TEST(Listini, SelectionColumnsAndLiterals) {
   EXPECT_EQ(v.sel1, "'CODICE'");
   EXPECT_EQ(v.sel2, "'ESTENSIONE'");
   EXPECT_EQ(v.sel3, "'CLASSIFICAZIONE3'");
+  EXPECT_EQ(v.classificazione1, "'D''Amico'");
   EXPECT_EQ(v.classificazione2, "NULL");
   EXPECT_EQ(v.inizio, "'03-05-2025'");
   EXPECT_EQ(v.fine, "NULL");
-  EXPECT_EQ(
-      RigheInserisciListino(v),
-      (std::vector<std::string>{
-          "INSERT INTO LISTSC(ID,NOME,DATAINIZIOVALIDITA,DATAFINEVALIDITA,LISTSCRIF,CAMPOSEL1,"
-          "CAMPOSEL2,CAMPOSEL3,CLASSIFICAZIONE1,CLASSIFICAZIONE2,TIPO)",
-          "VALUES(12,'Listino dell''estate','03-05-2025',NULL,7,'CODICE','ESTENSIONE',"
-          "'CLASSIFICAZIONE3','D''Amico',NULL,'S')"}));
   // "CODICE ARTICOLO" means the code only in the first box.
   c.sel2 = "CODICE ARTICOLO";
   c.sel1 = "";
   v = ComponiTestata(c, Tabx(), "7");
   EXPECT_EQ(v.sel1, "NULL");
   EXPECT_EQ(v.sel2, "'CODICE ARTICOLO'");
-}
-
-TEST(Listini, UpdateKeepsIdentityAndType) {
-  // Catches: an edit that rewrites ID or TIPO, or updates another row.
-  plat::SetItalianFormats();
-  CampiTestata c = Sconto();
-  c.codice = "99";
-  c.nessunaInizio = true;
-  const auto righe = RigheAggiornaListino(ComponiTestata(c, Tabx(), "7"), "12");
-  const std::string testo = righe[0] + righe[1] + righe[2] + righe[3];
-  EXPECT_EQ(testo.find("TIPO"), std::string::npos);
-  EXPECT_EQ(testo.find("99"), std::string::npos);
-  EXPECT_NE(testo.find("DATAINIZIOVALIDITA=NULL,DATAFINEVALIDITA=NULL"), std::string::npos);
-  EXPECT_EQ(righe.back(), "WHERE ID=12");
-}
-
-TEST(Listini, BandFilterStatement) {
-  // Catches: the filter missing one of the band's list columns, taking the
-  // second and third special-discount columns, or an unbalanced bracket.
-  EXPECT_EQ(RigheElencoListini(""), (std::vector<std::string>{"SELECT * FROM LISTSC WHERE 1=1"}));
-  EXPECT_EQ(RigheElencoListini("4"),
-            (std::vector<std::string>{
-                "SELECT * FROM LISTSC WHERE 1=1",
-                "AND ID IN (SELECT IDLISTINO FROM FASCESCDT WHERE IDFASCIA=4",
-                "UNION ALL SELECT LISTINOSCONTISPEC FROM FASCESC WHERE ID=4",
-                "UNION ALL SELECT LISTINORICARICO FROM FASCESC WHERE ID=4",
-                "UNION ALL SELECT LISTINOSCONTISPECNETTI FROM FASCESC WHERE ID=4", ")"}));
 }
 
 }  // namespace

@@ -1,0 +1,95 @@
+#include "pricelists/editor/pagina.h"
+
+#include "db/query.h"
+#include "db/transaction.h"
+#include "pricelists/editor/lisfasedit.h"
+#include "pricelists/presalistino.h"
+
+namespace velmaro::pagina {
+
+bool Vuota(db::Query& q, SeVuota avviso) {
+  if (q.Active() && !q.IsEmpty()) return false;
+  if (avviso == SeVuota::TabellaVuota) TLisFasEditForm::Avviso("La tabella è vuota");
+  if (avviso == SeVuota::PremereNuovo)
+    TLisFasEditForm::Informazione("Premere Nuovo per inserire un nuovo record");
+  return true;
+}
+
+namespace {
+
+void Apri(db::Query& q, const std::vector<std::string>& righe) {
+  q.Close();
+  q.SQL.Assign(righe);
+  q.Open();
+}
+
+}  // namespace
+
+bool Trova(db::Query& q, const std::vector<std::string>& righe) {
+  Apri(q, righe);
+  const bool trovata = !q.IsEmpty();
+  q.Close();
+  return trovata;
+}
+
+std::string PrimoValore(db::Query& q, const std::vector<std::string>& righe) {
+  Apri(q, righe);
+  const std::string valore = q.IsEmpty() ? std::string() : q.Fields()[0]->AsString();
+  q.Close();
+  return valore;
+}
+
+bool AncoraPresente(db::Transaction& riavvio, db::Query& q, const std::vector<std::string>& righe) {
+  riavvio.SetActive(false);
+  riavvio.SetActive(true);
+  if (Trova(q, righe)) return true;
+  TLisFasEditForm::Avviso("Il record selezionato è già stato cancellato da un altro utente");
+  return false;
+}
+
+bool Scrivi(db::Query& q, const std::function<void()>& scrivi, const std::function<void()>& dopo,
+            const std::string& errore, PresaListino* presa) {
+  db::Transaction& t = *q.GetTransaction();
+  try {
+    scrivi();
+    if (presa)
+      presa->Conferma();
+    else
+      t.CommitRetaining();
+    if (dopo) dopo();
+    return true;
+  } catch (const std::exception&) {
+    if (presa) {
+      presa->Annulla();
+    } else {
+      try {
+        t.RollbackRetaining();
+      } catch (const std::exception&) {
+        // The transaction is gone with its writes: nothing is left to undo.
+      }
+    }
+    TLisFasEditForm::Errore(errore);
+    return false;
+  }
+}
+
+bool Scrivi(db::Query& q, const std::vector<std::vector<std::string>>& statementi,
+            const std::function<void()>& dopo, const std::string& errore, PresaListino* presa) {
+  return Scrivi(
+      q,
+      [&] {
+        for (const std::vector<std::string>& righe : statementi)
+          TLisFasEditForm::EseguiRighe(q, righe);
+      },
+      dopo, errore, presa);
+}
+
+void Ricarica(db::Query& q, const std::function<void()>& carica) {
+  db::Transaction* t = q.GetTransaction();
+  if (t && t->InTransaction()) t->CommitRetaining();
+  q.Close();
+  if (carica) carica();
+  if (!q.Active()) q.Open();
+}
+
+}  // namespace velmaro::pagina

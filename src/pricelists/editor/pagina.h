@@ -1,0 +1,56 @@
+#pragma once
+// What the commands of the editor's pages share: whether a grid has a
+// current row, whether a row is there (still), a command's writes
+// committed together or rolled back with the operator told, and a page's
+// refresh.
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace db {
+class Query;
+class Transaction;
+}  // namespace db
+
+namespace velmaro {
+class PresaListino;
+}  // namespace velmaro
+
+namespace velmaro::pagina {
+
+// What a command tells the operator when its grid has no current row.
+enum class SeVuota {
+  Niente,
+  TabellaVuota,  // the warning "La tabella è vuota"
+  PremereNuovo,  // the information "Premere Nuovo per inserire un nuovo record"
+};
+// Whether the query has no current row (closed or empty); then, the box
+// `avviso` names.
+bool Vuota(db::Query& q, SeVuota avviso = SeVuota::Niente);
+
+// Whether the select made of `righe` gives a row; the query is closed after.
+bool Trova(db::Query& q, const std::vector<std::string>& righe);
+// The first field of the select's first row, "" when none or NULL.
+std::string PrimoValore(db::Query& q, const std::vector<std::string>& righe);
+// Whether the select still finds its row in what other sessions committed:
+// `riavvio`, the query's transaction, is restarted first. A row gone is
+// told to the operator as deleted by another user.
+bool AncoraPresente(db::Transaction& riavvio, db::Query& q, const std::vector<std::string>& righe);
+
+// A command's writes: `scrivi` runs them on `q`, they are committed
+// together (keep open), through `presa` when the list is held in `q`'s
+// transaction, and `dopo` shows them. On any failure what the transaction wrote is rolled back,
+// so nothing half-written waits for the next commit, and the error box
+// `errore` is shown. True when all went through.
+bool Scrivi(db::Query& q, const std::function<void()>& scrivi, const std::function<void()>& dopo,
+            const std::string& errore, PresaListino* presa = nullptr);
+// The same for statements given as their lines.
+bool Scrivi(db::Query& q, const std::vector<std::vector<std::string>>& statementi,
+            const std::function<void()>& dopo, const std::string& errore,
+            PresaListino* presa = nullptr);
+
+// A page's refresh: a keep-open commit when the query's transaction runs,
+// then the query closed, loaded again by `carica` and opened if still closed.
+void Ricarica(db::Query& q, const std::function<void()>& carica = {});
+
+}  // namespace velmaro::pagina
