@@ -6,11 +6,14 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "common/temp_folder.h"
+#include "context/launch.h"
+#include "context/tabxform.h"
 #include "db/database.h"
 #include "db/query.h"
 #include "db/transaction.h"
@@ -105,6 +108,13 @@ class HostFolder {
              Quote(value) + ", " + std::to_string(progressive) + ")");
   }
 
+  // A statement kept as lines, as one text.
+  static std::string Joined(const std::vector<std::string>& lines) {
+    std::string s;
+    for (const std::string& line : lines) s += line + "\n";
+    return s;
+  }
+
   static std::string Quote(const std::string& s) {
     std::string out = "'";
     for (char c : s) out += c == '\'' ? std::string("''") : std::string(1, c);
@@ -159,6 +169,30 @@ class HostFolder {
   TempFolder temp_;
   std::string folder_;
   std::filesystem::path oldCwd_;
+};
+
+// A host folder with the company database and its operator 1 "Rossi" of
+// "Ditta Uno". Context() gives an operator's context object connected to
+// the company database, in its holder; the objects go with the folder.
+class Company : public HostFolder {
+ public:
+  Company() {
+    CreateUserDatabase();
+    AddUser(1, "Rossi", "", "Ditta Uno");
+    CreateCompanyDatabase();
+  }
+  ~Company() {
+    for (auto& cell : cells_) ui::Free(cell->Oggetto());
+  }
+  CellaTabX* Context(int user = 1) {
+    cells_.push_back(std::make_unique<CellaTabX>(new TTabXForm(nullptr, 0)));
+    cells_.back()->Riferimento().SetUserPerNum(user);
+    cells_.back()->Riferimento().ConnettiDatabase0(CompanyDatabasePath());
+    return cells_.back().get();
+  }
+
+ private:
+  std::vector<std::unique_ptr<CellaTabX>> cells_;
 };
 
 // Answers each message box with the next of the answers given, then with OK

@@ -1,5 +1,6 @@
 #pragma once
-// A data set over rows given in the test, for tests without a database.
+// A data set over rows given in the test, for tests without a database, and
+// a helper appending a record to any data set.
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,3 +46,10 @@ class TestRows : public db::DataSet {
   Rows rows_;
   size_t batch_ = 0, next_ = 0;
 };
+
+// Appends a record holding the values given for its first fields, in order.
+inline void AppendRow(db::DataSet& set, const std::vector<db::Value>& values) {
+  set.Append();
+  for (size_t i = 0; i < values.size(); ++i) set.FieldByNumber(int(i)).SetValue(values[i]);
+  set.Post();
+}

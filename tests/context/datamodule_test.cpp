@@ -14,29 +14,10 @@
 namespace velmaro {
 namespace {
 
+using testing::Company;
 using testing::HostFolder;
 using testing::Operator;
 using Pieces = std::vector<std::string>;
-
-// An operator of one company with the company database made.
-struct Ambiente : HostFolder {
-  Ambiente() {
-    CreateUserDatabase();
-    AddUser(1, "Rossi", "", "Ditta Uno");
-    CreateCompanyDatabase();
-  }
-  ~Ambiente() {
-    for (auto& c : celle) delete c->Oggetto();
-  }
-  std::vector<std::unique_ptr<CellaTabX>> celle;
-  // A context connected to the company database, in its holder.
-  CellaTabX* Nuovo() {
-    celle.push_back(std::make_unique<CellaTabX>(new TTabXForm(nullptr, 0)));
-    celle.back()->Riferimento().SetUserPerNum(1);
-    celle.back()->Riferimento().ConnettiDatabase0(CompanyDatabasePath());
-    return celle.back().get();
-  }
-};
 
 TEST(TDataModuleVelmaro, DefaultsAndStoredValues) {
   // Fault: a missing "Decimali" or "MagazzinoCorrente" read as 0 or empty
@@ -44,9 +25,9 @@ TEST(TDataModuleVelmaro, DefaultsAndStoredValues) {
   // operator's warehouse ignored, two modules sharing one second
   // transaction, or the module's stored values read or written on another
   // connection or for another operator.
-  Ambiente amb;
+  Company amb;
   Operator op;
-  CellaTabX* cella = amb.Nuovo();
+  CellaTabX* cella = amb.Context();
   TDataModuleVelmaro dm(nullptr, cella);
   EXPECT_EQ(dm.Decimali, 2);
   EXPECT_EQ(dm.MagazzinoCorrente, "0");
@@ -65,33 +46,33 @@ TEST(TDataModuleVelmaro, DefaultsAndStoredValues) {
   amb.AddParameter(1, "Ditta Uno", "MagazzinoCorrente", "3", 1);
   HostFolder::Exec(amb.CompanyDatabasePath(),
                    "INSERT INTO TABX (CODICE, NOME, TESTO) VALUES (9, 'Decimali', '0')");
-  TDataModuleVelmaro a(nullptr, amb.Nuovo());
-  TDataModuleVelmaro b(nullptr, amb.Nuovo());
+  TDataModuleVelmaro a(nullptr, amb.Context());
+  TDataModuleVelmaro b(nullptr, amb.Context());
   EXPECT_EQ(a.Decimali, 0);
   EXPECT_EQ(a.MagazzinoCorrente, "3");
   EXPECT_NE(a.Transazione2, b.Transazione2);
   HostFolder::Exec(amb.CompanyDatabasePath(), "UPDATE TABX SET TESTO='4' WHERE NOME='Decimali'");
-  EXPECT_EQ(TDataModuleVelmaro(nullptr, amb.Nuovo()).Decimali, 4);
+  EXPECT_EQ(TDataModuleVelmaro(nullptr, amb.Context()).Decimali, 4);
   EXPECT_TRUE(op.Texts().empty());
 }
 
 TEST(TDataModuleVelmaro, CreationFailsWithoutACompanyDatabase) {
   // Fault: a module made on a closed connection (or on a company database
   // without TABX, or with a "Decimali" that is no number) pretending to work.
-  Ambiente amb;
+  Company amb;
   Operator op;
   auto chiuso = std::make_unique<CellaTabX>(new TTabXForm(nullptr, 0));
   EXPECT_THROW(TDataModuleVelmaro(nullptr, chiuso.get()), std::exception);
   delete chiuso->Oggetto();
 
   // DDL first: a table in use by an open context would make it wait.
-  Ambiente senzaTabx;
+  Company senzaTabx;
   HostFolder::Exec(senzaTabx.CompanyDatabasePath(), "DROP TABLE TABX");
-  EXPECT_THROW(TDataModuleVelmaro(nullptr, senzaTabx.Nuovo()), db::DbError);
+  EXPECT_THROW(TDataModuleVelmaro(nullptr, senzaTabx.Context()), db::DbError);
 
   HostFolder::Exec(amb.CompanyDatabasePath(),
                    "INSERT INTO TABX (CODICE, NOME, TESTO) VALUES (1, 'Decimali', 'due')");
-  EXPECT_THROW(TDataModuleVelmaro(nullptr, amb.Nuovo()), std::exception);
+  EXPECT_THROW(TDataModuleVelmaro(nullptr, amb.Context()), std::exception);
 }
 
 TEST(TDataModuleVelmaro, Explode) {

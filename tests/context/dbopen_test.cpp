@@ -8,16 +8,12 @@
 #include "common/fixture.h"
 #include "context/qelin.h"
 #include "db/database.h"
-#include "db/query.h"
-#include "db/transaction.h"
-#include "fbserver.h"
 #include "platform/ini.h"
 
 namespace velmaro {
 namespace {
 
 using testing::AttemptLog;
-using testing::FirebirdServer;
 using testing::HostFolder;
 using testing::Operator;
 using Names = std::vector<std::string>;
@@ -251,43 +247,6 @@ TEST(ApriCreaDatabase, FirstRunQuestion) {
     EXPECT_EQ(plat::ReadString(ini, "CONFIG", "Nome Server", "?"), c.server);
     EXPECT_EQ(plat::ReadString(ini, "CONFIG", "Lettera Disco Server", "?"), c.stored);
   }
-}
-
-// The protocol, serving process and database file of d's own attachment.
-Names Attachment(db::Database& d) {
-  db::Transaction t(&d);
-  t.StartTransaction();
-  db::Query q(&d, &t);
-  q.SQL.Add("SELECT TRIM(MON$REMOTE_PROTOCOL), MON$SERVER_PID, TRIM(MON$DATABASE_NAME)");
-  q.SQL.Add("FROM MON$ATTACHMENTS A JOIN MON$DATABASE D ON 1 = 1");
-  q.SQL.Add("WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION");
-  q.Open();
-  Names out;
-  for (db::Field* f : q.Fields()) out.push_back(f->AsString());
-  q.Close();
-  t.Commit();
-  return out;
-}
-
-TEST(ApriCreaDatabase, AliasThroughRealServer) {
-  // Fault: a "server:path" name not reaching a Firebird server at all, or
-  // the alias rule opening the file some other way.
-  HostFolder host;
-  const std::string target = host.Folder() + "remote/archivio.fdb";
-  HostFolder::CreateDatabase(target);
-  FirebirdServer server;  // stopped after the connection below is closed
-  if (!server.Running())
-    GTEST_SKIP() << "no private Firebird server on 127.0.0.1: " << server.Reason();
-  const std::string folder =
-      Folder(host, "gest/", {{"Nome Server", server.Address()}, {"Alias", target}});
-  Opening o;
-  const std::string name = server.Address() + ":" + target;
-  ASSERT_TRUE(o.Run(folder));
-  EXPECT_EQ(o.d.DatabaseName, name);
-  EXPECT_EQ(o.log.Names(), Names{name});  // opened at once, nothing created
-  EXPECT_TRUE(o.op.Texts().empty());
-  EXPECT_EQ(Attachment(o.d), (Names{"TCPv4", std::to_string(server.Pid()), target}));
-  o.d.Close();
 }
 
 }  // namespace

@@ -66,13 +66,7 @@ TEST(MemoryData, SortKeepsTheCursorAndRefusesUnsortableFields) {
   t.CreateField("C", FieldType::Integer, 0, db::FieldKind::Calculated);
   t.Open();
   const double values[] = {2.5, -1.0, 0.0, -3.5, 7.0};
-  for (int i = 0; i < 5; ++i) {
-    t.Append();
-    t.FieldByName("N").SetAsInteger(i);
-    t.FieldByName("F").SetAsFloat(values[i]);
-    t.FieldByName("D").SetAsDateTime(45000 - i);
-    t.Post();
-  }
+  for (int i = 0; i < 5; ++i) AppendRow(t, {i, values[i], 45000.0 - i});
   t.Locate("N", Value(1));
   t.SortByFields("F");
   EXPECT_EQ(Column(t, "N"), "3,1,2,0,4");
@@ -97,18 +91,10 @@ TEST(MemoryData, LocateComparesCurrentFirstAndRestoresOnMiss) {
   TRxMemoryData t;
   DefineParams(t);
   t.Open();
-  auto put = [&](const char* tipo, const char* nome, int utente, const char* testo) {
-    t.Append();
-    t.FieldByName("Tipo").SetAsString(tipo);
-    t.FieldByName("Nome").SetAsString(nome);
-    t.FieldByName("Utente").SetAsInteger(utente);
-    t.FieldByName("Testo").SetAsString(testo);
-    t.Post();
-  };
-  put("BVN", "Archivio", 1, "one");
-  put("TBX", "Archivio", 1, "two");
-  put("BVN", "Archivio", 2, "three");
-  put("BVN", "Directory", 1, "");
+  AppendRow(t, {"BVN", "Archivio", 1, "one"});
+  AppendRow(t, {"TBX", "Archivio", 1, "two"});
+  AppendRow(t, {"BVN", "Archivio", 2, "three"});
+  AppendRow(t, {"BVN", "Directory", 1, ""});
   int scrolls = 0;
   t.AfterScroll = [&](db::DataSet&) { ++scrolls; };
   t.First();

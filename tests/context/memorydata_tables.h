@@ -2,22 +2,18 @@
 // Tables and readers shared by the tests of the in-memory table.
 #include <string>
 
+#include "common/rowset.h"
 #include "context/memorydata.h"
 
 namespace velmaro::testing {
 
-// A table shaped like the context's parameter table.
+// The fields of the context's parameter table that a search reads.
 inline void DefineParams(velmaro::TRxMemoryData& t) {
-  t.CreateField("Codice", db::FieldType::AutoInc);
   t.CreateField("Tipo", db::FieldType::String, 10);
   t.CreateField("Nome", db::FieldType::String, 64);
-  t.CreateField("Numero", db::FieldType::Largeint);
-  t.CreateField("Testo", db::FieldType::String, 128);
-  t.CreateField("Data", db::FieldType::Date);
-  t.CreateField("Memo", db::FieldType::Memo);
-  t.CreateField("Livello1", db::FieldType::Smallint);
-  t.CreateField("Livello2", db::FieldType::Smallint);
   t.CreateField("Utente", db::FieldType::Smallint);
+  t.CreateField("Testo", db::FieldType::String, 128);
+  t.CreateField("Numero", db::FieldType::Largeint);
 }
 
 inline void DefineSimple(velmaro::TRxMemoryData& t) {

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <memory>
 
 #include "common/fixture.h"
 #include "context/memorydata.h"
@@ -28,19 +27,9 @@ const char* const kNull = testing::kNull;
 const std::string kAccento = "\xC2\xB4";
 
 // Two operators of one company, with the company database made.
-struct Ambiente : HostFolder {
-  Ambiente() {
-    CreateUserDatabase();
-    AddUser(1, "Rossi", "", "Ditta Uno");
-    AddUser(2, "Bianchi", "", "Ditta Uno");
-    CreateCompanyDatabase();
-  }
-  std::unique_ptr<TTabXForm> Contesto(int utente) {
-    auto c = std::make_unique<TTabXForm>(nullptr, 0);
-    c->SetUserPerNum(utente);
-    c->ConnettiDatabase0(CompanyDatabasePath());
-    return c;
-  }
+struct Ambiente : testing::Company {
+  Ambiente() { AddUser(2, "Bianchi", "", "Ditta Uno"); }
+  TTabXForm* Contesto(int utente) { return &Context(utente)->Riferimento(); }
   Righe Tabx(const std::string& nome) {
     return Rows(CompanyDatabasePath(),
                 "SELECT TESTO, UTENTE FROM TABX WHERE NOME='" + nome + "' ORDER BY CODICE");
@@ -62,7 +51,7 @@ template <class A>
 struct Contesto : ::testing::Test {
   A amb;
   Operator op;
-  std::unique_ptr<TTabXForm> rossi = amb.Contesto(1);
+  TTabXForm* rossi = amb.Contesto(1);
 };
 using ValoriTabX = Contesto<Ambiente>;
 using Generatori = Contesto<Ambiente>;

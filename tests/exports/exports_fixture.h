@@ -35,14 +35,9 @@ struct AmbienteExport : HostFolder {
   // price and band tables, the customers of its embedded search and its
   // default list.
   void CreaTabelleListini() const {
-    auto unaRiga = [](const std::vector<std::string>& righe) {
-      std::string s;
-      for (const std::string& r : righe) s += r + "\n";
-      return s;
-    };
     ExecAll(
         CompanyDatabasePath(),
-        {unaRiga(kCreaSTOASP1), unaRiga(kCreaSTOPOS1), unaRiga(kCreaSETGRID),
+        {Joined(kCreaSTOASP1), Joined(kCreaSTOPOS1), Joined(kCreaSETGRID),
          "CREATE TABLE LISTSC (ID INTEGER NOT NULL PRIMARY KEY, NOME VARCHAR(60),"
          " DATAINIZIOVALIDITA DATE, DATAFINEVALIDITA DATE, LISTSCRIF INTEGER,"
          " CAMPOSEL1 VARCHAR(30), CAMPOSEL2 VARCHAR(30), CAMPOSEL3 VARCHAR(30),"

@@ -24,17 +24,12 @@ struct RigaLayout {
   int larghezza, posizione, visibile;
 };
 
-class PrintHost : public HostFolder {
+class PrintHost : public Company {
  public:
   PrintHost() {
-    CreateUserDatabase();
-    AddUser(1, "Rossi", "", "Ditta Uno");
-    CreateCompanyDatabase();
     AddParameter(1, "Ditta Uno", "Archivio", CompanyDatabasePath(), 1);
-    std::string stoasp1;
-    for (const std::string& riga : kCreaSTOASP1) stoasp1 += riga + "\n";
     ExecAll(CompanyDatabasePath(),
-            {stoasp1,
+            {Joined(kCreaSTOASP1),
              "CREATE TABLE ARTICOLI (CODICE VARCHAR(10) NOT NULL PRIMARY KEY, DESCRIZIONE"
              " VARCHAR(60), PREZZO NUMERIC(15,2))"});
     Attach(company, CompanyDatabasePath());

@@ -78,7 +78,7 @@ TEST_F(Stampa, MissingLibraryOrExportShowsNothingAndLeavesNoFile) {
   EXPECT_TRUE(op.Texts().empty());
   EXPECT_FALSE(ProgettoPresente());
 
-  host.Pelk(PRINT_TEST_SIBLING);
+  host.Pelk(std::string(VELMARO_SIBLINGS_DIR) + "/Kestrin.dll");  // without the print export
   stampa->Anteprima();
   EXPECT_TRUE(op.Texts().empty());
   EXPECT_FALSE(ProgettoPresente());

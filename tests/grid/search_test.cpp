@@ -3,6 +3,7 @@
 // record filter of an in-memory table.
 #include <gtest/gtest.h>
 
+#include "common/rowset.h"
 #include "context/memorydata.h"
 #include "db/datasource.h"
 #include "db/table.h"
@@ -275,12 +276,8 @@ TEST_F(Ricerca, InMemoryTableRecordFilter) {
   memoria.CreateField("CODICE", db::FieldType::String, 10);
   memoria.CreateField("NOME", db::FieldType::String, 20);
   memoria.Open();
-  for (auto [codice, nome] : {std::pair{"1", "Bianchi"}, {"2", "rossi"}, {"3", "Rossetti"}}) {
-    memoria.Append();
-    memoria.FieldByName("CODICE").SetAsString(codice);
-    memoria.FieldByName("NOME").SetAsString(nome);
-    memoria.Post();
-  }
+  for (auto [codice, nome] : {std::pair{"1", "Bianchi"}, {"2", "rossi"}, {"3", "Rossetti"}})
+    AppendRow(memoria, {codice, nome});
   db::DataSource sorgente(&memoria);
   TVuxGrid* g = nullptr;
   auto finestra = FinestraSu("FinestraMemoria", sorgente, memoria, g);

@@ -24,12 +24,6 @@
 
 namespace velmaro::testing {
 
-inline std::string Righe(const std::vector<std::string>& righe) {
-  std::string s;
-  for (const std::string& r : righe) s += r + "\n";
-  return s;
-}
-
 // The grid's table, its rows and the codes the grid is opened with.
 struct TabellaGriglia {
   std::string nome, crea;
@@ -45,8 +39,9 @@ class FinestraGrigliaTest : public ::testing::Test {
 
   void SetUp() override {
     host_.CreateCompanyDatabase();
-    HostFolder::ExecAll(Archivio(), {testing::Righe(kCreaSTOASP1), testing::Righe(kCreaSTOPOS1),
-                                     testing::Righe(kCreaSETGRID), tabella_.crea});
+    HostFolder::ExecAll(Archivio(),
+                        {HostFolder::Joined(kCreaSTOASP1), HostFolder::Joined(kCreaSTOPOS1),
+                         HostFolder::Joined(kCreaSETGRID), tabella_.crea});
     HostFolder::ExecAll(Archivio(), tabella_.righe);
     HostFolder::Attach(database_, Archivio());
   }
@@ -169,11 +164,6 @@ class VuxGridTest : public FinestraGrigliaTest {
     salvaAllaChiusura_ = false;
   }
 
-  // Whether the layout save stores rows (it may still be a placeholder).
-  bool SalvataggioAttivo() {
-    griglia_->SalvaAspettoGriglia();
-    return Valore("SELECT COUNT(*) FROM STOASP1") != "0";
-  }
   // A stored layout row with a sort mark.
   void Marca(const std::string& campo, int posizione, int ordinamento) const {
     Esegui(

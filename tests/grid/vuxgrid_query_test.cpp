@@ -1,6 +1,7 @@
 // F8: the query window on the grid's table, and what it leaves behind.
 #include <fstream>
 
+#include "common/rowset.h"
 #include "context/memorydata.h"
 #include "context/tabxform.h"
 #include "db/table.h"
@@ -119,13 +120,8 @@ TEST_F(QueryWindowTest, InMemoryRowsGoThroughTheSupportTable) {
   griglia_->TabellaAppoggio = &appoggio;
   griglia_->SetSorgenteDati(&memoria);
   memoria.Open();
-  memoria.Append();
-  memoria.FieldByName("CODICE").SetAsString("X1");
-  memoria.FieldByName("PREZZO").SetAsFloat(2.5);
-  memoria.Post();
-  memoria.Append();
-  memoria.FieldByName("CODICE").SetAsString("X2");
-  memoria.Post();
+  AppendRow(memoria, {"X1", 2.5});
+  AppendRow(memoria, {"X2"});
   for (int volta = 0; volta < 2; ++volta)
     Guarda([&] { griglia_->ApriQuery(); },
            [&](TIBLQueryForm& f) { EXPECT_EQ(f.DBGrid1->Render().TotalRows, 2); });

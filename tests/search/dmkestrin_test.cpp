@@ -27,9 +27,6 @@ using testing::Operator;
 class DataModuleKestrinTest : public ::testing::Test {
  protected:
   DataModuleKestrinTest() {
-    host_.CreateUserDatabase();
-    host_.AddUser(1, "Rossi", "", "Ditta Uno");
-    host_.CreateCompanyDatabase();
     std::vector<std::string> righe = {
         "CREATE TABLE CHIAMATEESTERNE (ID INTEGER NOT NULL PRIMARY KEY, STATUS SMALLINT,"
         " NOMEDLL VARCHAR(64), NOMEFUNZIONE VARCHAR(64))"};
@@ -46,16 +43,12 @@ class DataModuleKestrinTest : public ::testing::Test {
     const std::string libreria = std::string(KESTRIN_PROVA_DIR) + "hooks/Hooks.dll";
     std::filesystem::create_symlink(libreria, host_.Folder() + "Hooks.dll");
     std::filesystem::create_symlink(libreria, host_.Folder() + "VorloPX.dll");
-    cella_.Imposta(new TTabXForm(nullptr, 0));
-    cella_.Riferimento().SetUserPerNum(1);
-    cella_.Riferimento().ConnettiDatabase0(host_.CompanyDatabasePath());
-    dm_ = ui::MakeOwned<TDataModuleKestrin>(nullptr, &cella_);
+    cella_ = host_.Context();
+    dm_ = ui::MakeOwned<TDataModuleKestrin>(nullptr, cella_);
     log_ = host_.Folder() + "hooks.log";
     setenv("HOOK_LOG", log_.c_str(), 1);
   }
   ~DataModuleKestrinTest() override {
-    dm_.reset();
-    ui::Free(cella_.Oggetto());
     for (const char* v : {"HOOK_LOG", "HOOK_RISPOSTA", "HOOK_N", "HOOK_ECCEZIONE"}) unsetenv(v);
   }
   // The calls logged since the last look.
@@ -71,11 +64,11 @@ class DataModuleKestrinTest : public ::testing::Test {
                                                       "', NOMEFUNZIONE='" + funzione +
                                                       "' WHERE ID=" + std::to_string(id));
     // The module reads on the context's snapshot transaction: a new one sees the change.
-    cella_.Riferimento().IBTransaction1->Commit();
+    cella_->Riferimento().IBTransaction1->Commit();
   }
 
-  HostFolder host_;
-  CellaTabX cella_;
+  testing::Company host_;
+  CellaTabX* cella_ = nullptr;
   ui::Owned<TDataModuleKestrin> dm_;
   std::string log_;
 };

@@ -109,12 +109,5 @@ TEST(RichiestaRicerca, FilterFormsInTheirOrder) {
   }
 }
 
-TEST(RichiestaRicerca, AnswerJoinsTheValues) {
-  // Faults: a trailing ";", an empty middle value dropped.
-  EXPECT_EQ(ComponiRisposta({"A", "", "C"}), "A;;C");
-  EXPECT_EQ(ComponiRisposta({"", ""}), ";");
-  EXPECT_EQ(ComponiRisposta({}), "");
-}
-
 }  // namespace
 }  // namespace velmaro

@@ -45,10 +45,7 @@ std::string Campo(const std::string& nome, const std::string& resto = "") {
 class RicercheTest : public ::testing::Test {
  protected:
   RicercheTest() {
-    host_.CreateUserDatabase();
-    host_.AddUser(1, "Rossi", "", "Ditta Uno");
     host_.AddParameter(1, "Ditta Uno", "Archivio", host_.CompanyDatabasePath(), 1);
-    host_.CreateCompanyDatabase();
     foto_ = host_.Folder() + "a1.jpg";
     std::filesystem::copy_file(SCRIPT_FILES_DIR "articolo.jpg", foto_);
     HostFolder::ExecAll(
@@ -63,16 +60,10 @@ class RicercheTest : public ::testing::Test {
          "INSERT INTO ARTICOLI VALUES ('B1', 'Rossi', NULL, NULL, 'manca.jpg', NULL)",
          "INSERT INTO FORNIT VALUES ('F1', 'Fornitore Uno')",
          "INSERT INTO FORNIT VALUES ('D''AMICO', 'Con apostrofo')"});
-    cella_.Imposta(new TTabXForm(nullptr, 0));
-    cella_.Riferimento().SetUserPerNum(1);
-    cella_.Riferimento().ConnettiDatabase0(host_.CompanyDatabasePath());
-  }
-  ~RicercheTest() override {
-    form_.reset();
-    ui::Free(cella_.Oggetto());
+    cella_ = host_.Context();
   }
   TVuxRicercheForm& Apri(const std::string& richiesta) {
-    form_.reset(IncorporaRicerca(1, 0, &cella_, richiesta, nullptr));
+    form_.reset(IncorporaRicerca(1, 0, cella_, richiesta, nullptr));
     return *form_;
   }
   template <class T>
@@ -83,14 +74,14 @@ class RicercheTest : public ::testing::Test {
   }
   // The context reads on a snapshot: a new transaction sees what the test wrote.
   void NuovaVista() {
-    if (cella_.Riferimento().IBTransaction1->Active())
-      cella_.Riferimento().IBTransaction1->Commit();
+    if (cella_->Riferimento().IBTransaction1->Active())
+      cella_->Riferimento().IBTransaction1->Commit();
   }
   std::string Risposta() { return plat::Utf16ToUtf8(form_->Risposta); }
 
-  HostFolder host_;
+  testing::Company host_;
   std::string foto_;
-  CellaTabX cella_;
+  CellaTabX* cella_ = nullptr;
   ui::Owned<TVuxRicercheForm> form_;
 };
 
@@ -132,8 +123,8 @@ TEST_F(RicercheTest, ControlsOfTheSearchFieldsAndTheGridBelowThem) {
 TEST_F(RicercheTest, StatementPerColumnType) {
   // Faults: an apostrophe in a number's text ending its literal, letters
   // beyond a to z left lower-case so "città" never finds "Città", the filter
-  // line or the grid's own order lost, Enter not searching, "±" not seeing
-  // new rows. The comma, date and name conditions show in search_kestrin.vms.
+  // line or the grid's own order lost, "±" not seeing new rows. The comma,
+  // date and name conditions and Enter searching show in search_kestrin.vms.
   TVuxRicercheForm& f = Apri(Richiesta(
       "ARTICOLI", "<CampiRic>" + Campo("NOME") + Campo("PREZZO") + Campo("DATA") +
                       "</CampiRic><Filtro><QueryRaw>CODICE&lt;&gt;'ZZ'</QueryRaw></Filtro>"));
@@ -147,13 +138,7 @@ TEST_F(RicercheTest, StatementPerColumnType) {
   EXPECT_EQ(f.QueryMain->SQL.lines.back(), "ORDER BY ARTICOLI.CODICE");
   EXPECT_TRUE(f.QueryMain->IsEmpty());
   f.ButtonAnnSel->Click();
-  EXPECT_EQ(Controllo<ui::Edit>("FBNOME").Text(), "");
   Controllo<ui::Edit>("FBNOME").SetText("città");
-  char invio = '\r';
-  Controllo<ui::Edit>("FBNOME").KeyPress(invio);
-  f.QueryMain->FetchAll();
-  EXPECT_EQ(f.QueryMain->RecordCount(), 1) << "Enter runs the search";
-  EXPECT_EQ(f.QueryMain->FieldByName("CODICE").AsString(), "A2");
 
   // "±" starts a new transaction: a row another operator added shows.
   HostFolder::Exec(host_.CompanyDatabasePath(),
@@ -225,12 +210,10 @@ TEST_F(RicercheTest, GridTablesMadeWhereMissing) {
   // CREATE is refused, and that counts as done.
   HostFolder::ExecAll(host_.CompanyDatabasePath(), {"DROP TABLE SETGRID"});
   NuovaVista();
-  db::Query lettura(cella_.Riferimento().IBDatabase1, cella_.Riferimento().IBTransaction1);
+  db::Query lettura(cella_->Riferimento().IBDatabase1, cella_->Riferimento().IBTransaction1);
   lettura.SQL.Add("SELECT COUNT(*) FROM RDB$RELATIONS");
   lettura.Open();
-  std::string crea;
-  for (const std::string& riga : kCreaSETGRID) crea += riga + " ";
-  HostFolder::Exec(host_.CompanyDatabasePath(), crea);
+  HostFolder::Exec(host_.CompanyDatabasePath(), HostFolder::Joined(kCreaSETGRID));
   Apri(Richiesta("ARTICOLI", ""));
   EXPECT_EQ(tabelle().size(), 3u);
 }
@@ -274,23 +257,23 @@ TEST_F(RicercheTest, EmbeddedFormFreesItsModuleNeverTheHostContext) {
   // Faults: the host's context object freed with the form, the form's data
   // module (and its transaction on the host's connection) left behind.
   auto* pagina = new ui::Panel(nullptr);
-  TVuxRicercheForm* f = IncorporaRicerca(1, 0, &cella_, Richiesta("ARTICOLI", ""), pagina);
+  TVuxRicercheForm* f = IncorporaRicerca(1, 0, cella_, Richiesta("ARTICOLI", ""), pagina);
   const ui::ComponentRef modulo = f->ModuloDati().Ref();
   db::Transaction* t2 = f->ModuloDati().Transazione2;
   EXPECT_TRUE(t2->Active());
   ui::Free(pagina);
   EXPECT_FALSE(modulo);
-  ASSERT_NE(cella_.Oggetto(), nullptr);
-  EXPECT_TRUE(cella_.Riferimento().IBDatabase1->Connected());
+  ASSERT_NE(cella_->Oggetto(), nullptr);
+  EXPECT_TRUE(cella_->Riferimento().IBDatabase1->Connected());
 }
 
 TEST_F(RicercheTest, EmbeddedFormOutlivingTheHostContext) {
   // Fault: a host that frees its context object before the form's owner
   // leaving the form to touch freed connections when it goes.
   auto* pagina = new ui::Panel(nullptr);
-  IncorporaRicerca(1, 0, &cella_, Richiesta("ARTICOLI", ""), pagina);
-  ui::Free(cella_.Oggetto());
-  cella_.Imposta(nullptr);
+  IncorporaRicerca(1, 0, cella_, Richiesta("ARTICOLI", ""), pagina);
+  ui::Free(cella_->Oggetto());
+  cella_->Imposta(nullptr);
   ui::Free(pagina);
 }
 

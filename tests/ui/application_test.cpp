@@ -87,19 +87,6 @@ TEST_F(ApplicationTest, MessageBoxesWaitForTheOperatorsAnswer) {
   EXPECT_EQ(ui::DescribeMessageBox(ui::App().Messages().back()), "[Confirmation] Ok? [OK/Cancel]");
 }
 
-TEST_F(ApplicationTest, UncaughtErrorsReachTheExceptionDisplay) {
-  // Catches an exception from a handler escaping to the caller instead of
-  // the application's error box.
-  ui::Driver d;
-  ShowButton([](ui::Component*) { throw std::runtime_error("Errore interno"); });
-  d.EnqueueAnswer("OK");
-  d.Click("F.B");
-  ASSERT_EQ(ui::App().Messages().size(), 1u);
-  EXPECT_EQ(ui::DescribeMessageBox(ui::App().Messages()[0]), "[Error] Errore interno. [OK]");
-  // Unanswered, the box fails the step that raised it.
-  EXPECT_THROW(d.Click("F.B"), ui::DriverError);
-}
-
 TEST_F(ApplicationTest, ErrorsOfActionsInsideAModalLoopReachTheDisplay) {
   // Catches an action taken inside a modal loop (a script's click on a
   // modal dialog) whose handler's error skips the exception display and

@@ -1,17 +1,12 @@
 // Pictures decoded from JPEG and BMP files, and icons.
+#include "ui/graphics.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <vector>
 
-extern "C" {
-#include <jpeglib.h>
-}
-
 #include "common/temp_folder.h"
-#include "ui/graphics.h"
 #include "ui/types.h"
 
 namespace {
@@ -23,51 +18,23 @@ class GraphicsTest : public ::testing::Test {
         .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return dir + "/" + name;
   }
-  // A 16x8 JPEG: red on the left half, blue on the right.
-  void WriteJpeg(const std::string& name) {
-    jpeg_compress_struct c;
-    jpeg_error_mgr err;
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    FILE* f = std::fopen((dir + "/" + name).c_str(), "wb");
-    jpeg_stdio_dest(&c, f);
-    c.image_width = 16;
-    c.image_height = 8;
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 95, TRUE);
-    jpeg_start_compress(&c, TRUE);
-    std::vector<unsigned char> row(16 * 3);
-    for (int x = 0; x < 16; ++x) {
-      row[size_t(x) * 3] = x < 8 ? 255 : 0;
-      row[size_t(x) * 3 + 2] = x < 8 ? 0 : 255;
-    }
-    while (c.next_scanline < 8) {
-      JSAMPROW r = row.data();
-      jpeg_write_scanlines(&c, &r, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    std::fclose(f);
-  }
   velmaro::testing::TempFolder temp{"velmaro-ui"};
   std::string dir = temp.Path();
 };
 
 TEST_F(GraphicsTest, JpegAndBmpAreReallyDecoded) {
   // Catches pictures that keep only the file name, swapped colour channels
-  // and BMP rows read upside down.
-  WriteJpeg("a.jpg");
+  // and BMP rows read upside down. The JPEG of the operator scripts is red
+  // on its left half and blue on its right.
   ui::Picture p;
-  p.LoadFromFile(dir + "/a.jpg");
+  p.LoadFromFile(SCRIPT_FILES_DIR "articolo.jpg");
   EXPECT_EQ(p.Format(), "JPEG");
-  EXPECT_EQ(p.Width(), 16);
-  EXPECT_EQ(p.Height(), 8);
-  auto red = p.PixelColor(2, 4), blue = p.PixelColor(13, 4);
-  EXPECT_GT(red & 0xFF, 200u);
+  EXPECT_EQ(p.Width(), 24);
+  EXPECT_EQ(p.Height(), 16);
+  auto red = p.PixelColor(2, 8), blue = p.PixelColor(21, 8);
+  EXPECT_GT(red & 0xFF, 150u);
   EXPECT_LT((red >> 16) & 0xFF, 60u);
-  EXPECT_GT((blue >> 16) & 0xFF, 200u);
+  EXPECT_GT((blue >> 16) & 0xFF, 150u);
 
   // 2x2, 24 bits, bottom-up: bottom row black, white; top row red, green.
   p.LoadFromFile(Write(
