@@ -1,4 +1,4 @@
-#include "pricelists/scambio/impexp_form.h"
+#include "pricelists/scambio/impexplistino.h"
 
 #include "context/datamodule.h"
 #include "context/tabxform.h"
@@ -6,8 +6,8 @@
 #include "db/query.h"
 #include "db/sqlstatement.h"
 #include "platform/hostfolder.h"
-#include "pricelists/scambio/impexp_classico.h"
 #include "pricelists/scambio/impexp_file.h"
+#include "pricelists/scambio/importclassico.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 #include "ui/extctrls.h"

@@ -1,4 +1,4 @@
-#include "pricelists/scambio/impexp_classico.h"
+#include "pricelists/scambio/importclassico.h"
 
 #include <cmath>
 #include <exception>
