@@ -6,7 +6,7 @@
 #include "db/query.h"
 #include "db/sqlstatement.h"
 #include "platform/hostfolder.h"
-#include "pricelists/scambio/impexp_file.h"
+#include "pricelists/scambio/filescambio.h"
 #include "pricelists/scambio/importclassico.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"

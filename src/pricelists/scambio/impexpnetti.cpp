@@ -4,7 +4,7 @@
 #include "context/tabxform.h"
 #include "db/query.h"
 #include "pricelists/presalistino.h"
-#include "pricelists/scambio/impexp_file.h"
+#include "pricelists/scambio/filescambio.h"
 #include "pricelists/scambio/importclassico.h"
 #include "ui/application.h"
 #include "ui/extctrls.h"

@@ -1,4 +1,4 @@
-#include "pricelists/scambio/impexp_file.h"
+#include "pricelists/scambio/filescambio.h"
 
 #include <charconv>
 #include <filesystem>

@@ -1,6 +1,6 @@
 // The exchange files: numbers and dates as the files write them, the
 // classic line, and reading and writing Windows-1252 CR LF text.
-#include "pricelists/scambio/impexp_file.h"
+#include "pricelists/scambio/filescambio.h"
 
 #include <gtest/gtest.h>
 
