@@ -18,7 +18,7 @@
 #include "context/tabxform.h"
 #include "db/query.h"
 #include "db/sqlstatement.h"
-#include "pricelists/scambio/filescambio.h"
+#include "pricelists/scambio/filedataset.h"
 #include "pricelists/scambio/impexpnetti.h"
 #include "pricelists/scambio/importclassico.h"
 #include "ratio_reporter.h"

@@ -4,10 +4,8 @@
 // Reading streams the file one line at a time; writing goes to a temporary
 // file that replaces the named one only once complete.
 #include <fstream>
-#include <memory>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "platform/safefile.h"
 
@@ -20,27 +18,9 @@ class ErroreFile : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// A number as the files write it: every "." is a thousands separator and
-// dropped, "," is the decimal separator ("12.5" reads 125, "12,5" twelve
-// and a half). A text that is no number, the empty text included, gives -1.
-double LeggiNumero(const std::string& testo);
-// The same reading; false (and `valore` untouched) when it is no number.
-bool LeggiNumero(const std::string& testo, double& valore);
-
-// A date text in the short form as 'MM-DD-YYYY' (without the quotes) for
-// the date literals of statements; "" when the text is no date.
-std::string ReturnDateSQL(const std::string& testo);
-std::string ReturnDateSQL(double data);
-
 // A column's text as it goes into a file: each "'" made "´" and each CR LF
 // pair one blank.
 std::string TestoPerFile(const std::string& testo);
-
-// The text without blanks and control characters at both ends.
-std::string Rifila(const std::string& testo);
-
-// The n-th field (from 1) of a line split at ";", blanks kept.
-std::string CampoW(const std::string& riga, int n);
 
 // Reads a file line by line, each line converted to UTF-8. A line ends at
 // LF, a CR before it is dropped; a final line break adds no empty line.
@@ -86,50 +66,6 @@ class ScrittoreCsv {
   std::string nome_;
   plat::SafeFile file_;
   std::string riga_;
-};
-
-// One line of the classic net-price layout. The numbers and dates are read
-// once, with the line.
-class TFileRecord {
- public:
-  TFileRecord() { Pulisci(); }
-  void Pulisci();
-  void LeggiRiga(const std::string& riga);
-  // Throws std::runtime_error with the first field message that applies.
-  void Valida() const;
-
-  bool Vuoto = true;
-  std::string CodiceArticolo, TestoEstensione, TestoPrezzo, TestoDataInizio, TestoDataFine,
-      TestoQuantita, TestoProvvigione;
-
-  double Prezzo() const { return prezzo_; }  // -1 when no number
-  double Quantita() const { return quantita_; }
-  double Provvigione() const { return provvigione_; }
-  double DataInizio() const { return dataInizio_; }  // 0 when empty, -1 when no date
-  double DataFine() const { return dataFine_; }
-  std::string Estensione() const { return TestoEstensione.empty() ? "0" : TestoEstensione; }
-
- private:
-  double prezzo_ = -1, quantita_ = -1, provvigione_ = -1, dataInizio_ = 0, dataFine_ = 0;
-};
-
-// A classic file read line after line: the header is line 1.
-class TFileDataSet {
- public:
-  // Opens the file and reads its header; throws ErroreFile when it cannot.
-  explicit TFileDataSet(const std::string& nomeFile);
-  void Riavvolgi();
-  void Successivo();
-  bool Fine();
-  const TFileRecord& Record() const { return record_; }
-  int NumeroRiga() const { return numeroRiga_; }
-
- private:
-  std::string nomeFile_;
-  std::unique_ptr<LettoreRighe> file_;
-  TFileRecord record_;
-  std::string riga_;
-  int numeroRiga_ = 0;
 };
 
 }  // namespace velmaro

@@ -1,6 +1,7 @@
 #include "pricelists/scambio/impexplistino.h"
 
 #include "context/datamodule.h"
+#include "context/helpers.h"
 #include "context/tabxform.h"
 #include "db/database.h"
 #include "db/query.h"
@@ -82,7 +83,7 @@ void TImpExpListinoForm::ButtonDirImpClick() {
 }
 
 std::string TImpExpListinoForm::ReturnDateSQL(const std::string& data) {
-  return velmaro::ReturnDateSQL(data);
+  return MeseGiornoAnnoSeValida(TestoInData(data));
 }
 
 void TImpExpListinoForm::Log(const std::string& riga) { MemoLog->Lines.Add(riga); }

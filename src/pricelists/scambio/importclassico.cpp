@@ -8,7 +8,7 @@
 #include "context/helpers.h"
 #include "db/sqlstatement.h"
 #include "platform/format.h"
-#include "pricelists/scambio/filescambio.h"
+#include "pricelists/scambio/filedataset.h"
 #include "ui/extctrls.h"
 #include "ui/strings.h"
 #include "ui/utf8.h"
