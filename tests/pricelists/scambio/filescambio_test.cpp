@@ -1,6 +1,5 @@
-// The exchange files: numbers and dates as the files write them, the
-// classic line, and reading and writing Windows-1252 CR LF text.
-#include "pricelists/scambio/impexp_file.h"
+// The exchange files: reading and writing Windows-1252 CR LF text.
+#include "pricelists/scambio/filescambio.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +8,6 @@
 #include <iterator>
 
 #include "common/temp_folder.h"
-#include "platform/format.h"
 
 namespace velmaro {
 namespace {
@@ -23,61 +21,6 @@ std::string Leggi(const std::string& file) {
 
 void Scrivi(const std::string& file, const std::string& byte) {
   std::ofstream(file, std::ios::binary) << byte;
-}
-
-TEST(LeggiNumero, PointIsThousandsCommaIsDecimal) {
-  // Catches a reader that takes "." as the decimal point, or lets through
-  // texts a price column cannot hold.
-  EXPECT_EQ(LeggiNumero("12.5"), 125);
-  EXPECT_EQ(LeggiNumero("12,5"), 12.5);
-  EXPECT_EQ(LeggiNumero("1.234,56"), 1234.56);
-  EXPECT_EQ(LeggiNumero(" -2,5 "), -2.5);
-  for (const char* no : {"", "abc", "1e3", "inf", "nan", "1,2,3", "12a", "-", "0x10"})
-    EXPECT_EQ(LeggiNumero(no), -1) << no;
-}
-
-TEST(ReturnDateSQL, MonthFirstOrEmpty) {
-  // Catches a day-first literal, or a text that is no date passing as one.
-  plat::SetItalianFormats();
-  EXPECT_EQ(ReturnDateSQL("31/12/2023"), "12-31-2023");
-  EXPECT_EQ(ReturnDateSQL("5/3/2024"), "03-05-2024");
-  EXPECT_EQ(ReturnDateSQL("31/02/2023"), "");
-  EXPECT_EQ(ReturnDateSQL("abc"), "");
-  EXPECT_EQ(ReturnDateSQL(""), "");
-}
-
-TEST(TFileRecord, FieldsAndChecksInOrder) {
-  // Catches blanks lost inside a field, a blank line taken as a record,
-  // and checks that run in another order or let a bad field through.
-  plat::SetItalianFormats();
-  TFileRecord r;
-  r.LeggiRiga("  ART 1 ; ;12,5;01/02/2025;;;;extra;");
-  EXPECT_FALSE(r.Vuoto);
-  EXPECT_EQ(r.CodiceArticolo, "ART 1");
-  EXPECT_EQ(r.Estensione(), "0");
-  EXPECT_EQ(r.Prezzo(), 12.5);
-  EXPECT_NO_THROW(r.Valida());
-  for (const char* vuota : {"", "   \t", ";;;;;;;"}) {
-    r.LeggiRiga(vuota);
-    EXPECT_TRUE(r.Vuoto) << vuota;
-  }
-  const std::pair<const char*, const char*> casi[] = {
-      {";0;1;01/01/2025", "Codice articolo non indicato"},
-      {"A;0;;x", "Prezzo non riconosciuto"},
-      {"A;0;1;", "Data inizio validità non trovata o non riconosciuta"},
-      {"A;0;1;31/02/2025", "Data inizio validità non trovata o non riconosciuta"},
-      {"A;0;1;01/01/2025;32/01/2025;x;x", "Data fine validità non riconosciuta"},
-      {"A;0;1;01/01/2025;;dieci;x", "Quantità scaglione non riconosciuta"},
-      {"A;0;1;01/01/2025;;;x", "Provvigione non riconosciuta"}};
-  for (const auto& [riga, messaggio] : casi) {
-    r.LeggiRiga(riga);
-    try {
-      r.Valida();
-      ADD_FAILURE() << riga << " passed";
-    } catch (const std::runtime_error& e) {
-      EXPECT_STREQ(e.what(), messaggio) << riga;
-    }
-  }
 }
 
 TEST(LettoreRighe, SpreadsheetFileReadsAsWritten) {
