@@ -9,12 +9,35 @@
 
 #include "common/temp_folder.h"
 #include "common/fixture.h"
+#include "db/database.h"
+#include "db/query.h"
+#include "db/transaction.h"
 #include "hostinit.h"
 #include "platform/hostfolder.h"
 #include "pricelists/editor/lisfasedit.h"
 #include "ui/application.h"
 
 namespace velmaro::testing {
+
+// Another operator's session on the company database: a concurrency,
+// no-wait transaction holding what its statement wrote until it rolls back
+// (a statement meeting a lock held elsewhere throws at once).
+class AltraSessione {
+ public:
+  AltraSessione(const std::string& archivio, const std::string& sql) {
+    HostFolder::Attach(db_, archivio);
+    t_.Params = {"isc_tpb_concurrency", "isc_tpb_nowait"};
+    t_.StartTransaction();
+    q_.SQL.Add(sql);
+    q_.ExecSQL();
+  }
+  void Rilascia() { t_.Rollback(); }
+
+ private:
+  db::Database db_;
+  db::Transaction t_{&db_};
+  db::Query q_{&db_, &t_};
+};
 
 class EditorTest : public ::testing::Test {
  protected:

@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
-# Two operators in two host processes on one company: A imports into a
-# list while B tries to delete it, import into it and give it a row; then
-# B deletes it and A finds it gone. Each process reads its script from a
-# pipe, one part at a time, and the harness feeds the next part once the
-# output of the last one is there.
+# Two operators in two host processes on one company, driven line by line
+# by one scenario (rows_due_processi/due_operatori.scena): A imports into a
+# list while B tries to write it; B deletes it with the rows A imported;
+# then, on list 2, B writes and A, whose window opened earlier, goes on
+# working without reopening it.
+#
+# The scenario's lines go to the process named by the last "@a" or "@b"
+# line. "@attendi <text>" waits until that process printed the text since
+# the last wait (a message box it now waits on). On changing process the
+# harness first waits until the process left has run every line it was
+# sent, unless it waits on a box.
 # Usage: rows_due_processi.sh <velmaro-host>
 set -euo pipefail
 host=$1
-parts=$(dirname "$0")/rows_due_processi
+here=$(cd "$(dirname "$0")" && pwd)
 dir=$(mktemp -d)
 pids=()
 cleanup() {
@@ -26,26 +32,34 @@ fail() {
   exit 1
 }
 
-# Waits until the process's output holds the text; a failed line, or the
-# process gone, fails the test.
+# Waits until the process's output holds the text past what earlier waits
+# consumed; a failed line, or the process gone, fails the test.
+declare -A letto=([a]=0 [b]=0)
 await() {
   local who=$1 text=$2
   for ((i = 0; i < 1200; i++)); do
-    grep -qF -- "$text" "$dir/$who.out" && return 0
+    if tail -c +$((letto[$who] + 1)) "$dir/$who.out" | grep -qF -- "$text"; then
+      letto[$who]=$(stat -c %s "$dir/$who.out")
+      return 0
+    fi
     grep -q '^error: ' "$dir/$who.out" && fail "$who failed"
     sleep 0.1
   done
   fail "$who never printed \"$text\""
 }
 
-"$host" init "$dir/host" --demo-data >/dev/null
-cp -R "$(dirname "$0")/rows_due_processi.d/." "$dir/"
-cd "$dir"
-"$host" run host <<'EOF' >/dev/null
-sql company INSERT INTO LISTSC (ID, NOME, TIPO) VALUES (40, 'Conteso', 'N')
-sql company INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, DATAINIZIOVALIDITA, QUANTITASCAGLIONE) VALUES (40, 'CAF001', '0', 1, '01/01/2025', 0)
-EOF
+declare -A fd=([a]=3 [b]=4)
+passo=0
+# Waits until the process ran every line sent to it: it prints a marker.
+sincronizza() {
+  passo=$((passo + 1))
+  echo "sql company SELECT 'passo $passo' FROM RDB\$DATABASE" >&"${fd[$1]}"
+  await "$1" "passo $passo"
+}
 
+"$host" init "$dir/host" --demo-data >/dev/null
+cp -R "$here/rows_due_processi.d/." "$dir/"
+cd "$dir"
 mkfifo a.in b.in
 "$host" run host <a.in >a.out 2>&1 &
 pids+=($!)
@@ -54,17 +68,32 @@ exec 3>a.in
 pids+=($!)
 exec 4>b.in
 
-cat "$parts/a_importa.vms" >&3
-await a "Continuare lo stesso?"
-cat "$parts/b_respinto.vms" >&4
-await b "B respinto"
-cat "$parts/a_conclude.vms" >&3
-await a "righe 40=3"
-cat "$parts/b_elimina.vms" >&4
-exec 4>&-
-wait "${pids[1]}" || fail "b ended with status $?"
-cat "$parts/a_cancellato.vms" >&3
-exec 3>&-
+chi=
+sospeso=0  # the current process waits on a message box
+while IFS= read -r riga; do
+  case $riga in
+    @a | @b)
+      if [[ -n $chi && $chi != "${riga#@}" && $sospeso == 0 ]]; then sincronizza "$chi"; fi
+      chi=${riga#@}
+      sospeso=0
+      ;;
+    "@attendi "*)
+      await "$chi" "${riga#@attendi }"
+      sospeso=1
+      ;;
+    "" | \#*)
+      ;;
+    *)
+      [[ -n $chi ]] || fail "a line before the first @a or @b"
+      echo "$riga" >&"${fd[$chi]}"
+      sospeso=0
+      ;;
+  esac
+done <"$here/rows_due_processi/due_operatori.scena"
+sincronizza a
+sincronizza b
+exec 3>&- 4>&-
 wait "${pids[0]}" || fail "a ended with status $?"
+wait "${pids[1]}" || fail "b ended with status $?"
 grep -q '^error: ' a.out b.out && fail "a script line failed"
 echo "rows_due_processi: passed"

@@ -139,6 +139,20 @@ class TLisFasEditForm : public FinestraDaExport {
   static void Informazione(const std::string& testo);
   static bool Conferma(const std::string& testo);
 
+  // ---- the window's view of the data (lisfasedit_pagine.cpp)
+  // The context's transaction committed, ended and started again: every
+  // data set on it closes, and what other sessions committed shows.
+  void RiavviaTransazione();
+  // The view renewed in place, for a write that found it older than
+  // another operator's: the transaction started again, the page on screen
+  // shown again on its list and on the row it was on, and the bands grid,
+  // which the lists page takes its band from; the other pages load again
+  // when shown.
+  void RinnovaVista();
+  // The bands grid open again on the band it was on, when a renewal of the
+  // view (here or in a window of the editor's) closed it.
+  void RiapriFasce();
+
   // ---- start-up and loading (lisfasedit.cpp, lisfasedit_pagine.cpp)
   void Inizializzazione();
   void CaricaListaFasce();

@@ -1,7 +1,12 @@
 // The command bar and its pages, band tracking, the way from a band row to
 // its list, and the embedded customer search.
+#include <functional>
+
 #include "context/helpers.h"
+#include "context/tabxform.h"
+#include "db/database.h"
 #include "db/query.h"
+#include "db/transaction.h"
 #include "grid/vuxgrid.h"
 #include "pricelists/editor/frames.h"
 #include "pricelists/editor/lisfasedit.h"
@@ -268,6 +273,57 @@ void TLisFasEditForm::ClientiRicercheButtonChiudiClick() {
   ButtonCliCorr->Hide();
   TipoPrezzoCliente.clear();
   ButtonFasceClick();
+}
+
+void TLisFasEditForm::RiavviaTransazione() {
+  db::Transaction& tr = *TabX().IBDatabase1->DefaultTransaction;
+  if (tr.InTransaction()) tr.Commit();
+  tr.StartTransaction();
+}
+
+void TLisFasEditForm::RinnovaVista() {
+  // The page on screen, how it loads, and the fields telling its rows apart.
+  ui::TabSheet* pagina = PageControlMain->ActivePage();
+  db::Query* griglia = nullptr;
+  std::vector<std::string> campi;
+  std::function<void()> carica;
+  if (pagina == TabSheetListini) {
+    griglia = FrameListini1->QueryListini;
+    campi = {"ID"};
+    carica = [this] { CaricaListaListini(IDFasciaSelezionata); };
+  } else if (pagina == TabSheetDettNetti) {
+    griglia = FrameDettNetti1->QueryDettNetti;
+    campi = {"CODICEARTICOLO", "ESTCODICE", "DATAINIZIOVALIDITA", "QUANTITASCAGLIONE"};
+    carica = [this] { CaricaListaDettNetti(); };
+  } else if (pagina == TabSheetDettSconti) {
+    griglia = FrameDettSconti1->QueryDettSconti;
+    campi = {"DESCRIZIONE", "DATAINIZIOVALIDITA", "QUANTITASCAGLIONE"};
+    carica = [this] { CaricaListaDettSconti(); };
+  }
+  // The row under the cursor, by its key read before the view goes.
+  std::string chiave;
+  std::vector<db::Value> valori;
+  if (griglia && !pagina::Vuota(*griglia)) {
+    for (const std::string& campo : campi) {
+      chiave += (chiave.empty() ? "" : ";") + campo;
+      valori.push_back(griglia->FieldByName(campo).GetValue());
+    }
+  }
+  RiavviaTransazione();
+  RiapriFasce();
+  if (!carica) return;
+  carica();
+  if (!valori.empty()) griglia->Locate(chiave, valori);
+}
+
+void TLisFasEditForm::RiapriFasce() {
+  db::Query& q = *FrameFasce1->QueryFasce;
+  if (q.Active()) return;
+  // Loading moves the band tracking to the first band: the band it was on
+  // is kept first.
+  const std::string fascia = IDFasciaCorrente;
+  CaricaListaFasce();
+  q.Locate("ID", db::Value(fascia));
 }
 
 void TLisFasEditForm::ButtonInfoRetailClick() { ui::ShowMessage(kTestoInfoRetail); }

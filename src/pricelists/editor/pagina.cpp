@@ -1,5 +1,7 @@
 #include "pricelists/editor/pagina.h"
 
+#include <stdexcept>
+
 #include "db/query.h"
 #include "db/transaction.h"
 #include "pricelists/editor/lisfasedit.h"
@@ -82,6 +84,11 @@ bool Scrivi(db::Query& q, const std::vector<std::vector<std::string>>& statement
           TLisFasEditForm::EseguiRighe(q, righe);
       },
       dopo, errore, presa);
+}
+
+void EseguiSuRiga(db::Query& q, const std::vector<std::string>& righe) {
+  TLisFasEditForm::EseguiRighe(q, righe);
+  if (q.RowsAffected() == 0) throw std::runtime_error("nessuna riga corrisponde");
 }
 
 void Ricarica(db::Query& q, const std::function<void()>& carica) {

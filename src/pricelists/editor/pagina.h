@@ -49,6 +49,11 @@ bool Scrivi(db::Query& q, const std::vector<std::vector<std::string>>& statement
             const std::function<void()>& dopo, const std::string& errore,
             PresaListino* presa = nullptr);
 
+// Runs on `q` the UPDATE or DELETE made of `righe`. One that changes no row
+// found the row the operator saw changed or gone: it throws, so that the
+// command rolls back and shows its error box rather than report success.
+void EseguiSuRiga(db::Query& q, const std::vector<std::string>& righe);
+
 // A page's refresh: a keep-open commit when the query's transaction runs,
 // then the query closed, loaded again by `carica` and opened if still closed.
 void Ricarica(db::Query& q, const std::function<void()>& carica = {});

@@ -153,11 +153,7 @@ void TLisFasEditForm::ButtonFascEliminaClick() {
 }
 
 void TLisFasEditForm::ButtonFascAggiornaClick() {
-  db::Transaction& tr = *TabX().IBDatabase1->DefaultTransaction;
-  // Committed, ended and started again: every data set on it closes, and
-  // what other sessions committed meanwhile shows.
-  if (tr.InTransaction()) tr.Commit();
-  tr.StartTransaction();
+  RiavviaTransazione();
   CaricaListaFasce();
   if (RicercaClienti && RicercaClienti->QueryMain) RicercaClienti->QueryMain->Open();
   FrameFasce1->QueryFasce->Locate("ID", db::Value(IDFasciaSelezionata));

@@ -161,18 +161,26 @@ void TLisFasEditForm::ButtonEditClick() {
   d.ComboBoxTipoListinoChange();
   if (d.ShowModal() != ui::mrOk) return;
 
-  // The insert's message, as the page has always shown it.
+  // The insert's message, as the page has always shown it. Held as the
+  // rows' writers hold the list: one writing it now makes this edit wait,
+  // and a view older than another's write is renewed, the header edited
+  // only when it is still the one the operator saw.
+  const char* const errore = "Errore interno: impossibile inserire un nuovo record";
+  const auto presa = PresaListino::Prendi(
+      *QueryAux1->GetTransaction(), id, {.rinnova = [this] { RinnovaVista(); }, .errore = errore});
+  if (!presa) return;
   pagina::Scrivi(
       *QueryAux1,
       [&] {
         const auto tabx = [this](const std::string& n) { return LeggiTabX(n); };
-        EseguiRighe(*QueryAux1, listini::RigheAggiornaListino(ComponiTestata(d, tabx), id));
+        pagina::EseguiSuRiga(*QueryAux1,
+                             listini::RigheAggiornaListino(ComponiTestata(d, tabx), id));
       },
       [&] {
         CaricaListaListini(IDFasciaCorrente);
         q.Locate("ID", db::Value(id));
       },
-      "Errore interno: impossibile inserire un nuovo record");
+      errore, presa.get());
 }
 
 void TLisFasEditForm::ButtonEliminaClick() {
@@ -186,20 +194,23 @@ void TLisFasEditForm::ButtonEliminaClick() {
 
   const int riga = q.RecNo();
   // Held, the list has no writer at work, and this view holds all its rows.
-  const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), id);
+  const char* const errore = "Errore interno: impossibile eliminare il record selezionato";
+  const auto presa = PresaListino::Prendi(
+      *QueryAux1->GetTransaction(), id, {.rinnova = [this] { RinnovaVista(); }, .errore = errore});
   if (!presa) return;
   // The list and its rows go together or not at all.
   pagina::Scrivi(
       *QueryAux1,
       [&] {
-        for (const std::string& sql : listini::StatementiEliminaListino(id))
-          EseguiRighe(*QueryAux1, {sql});
+        const std::vector<std::string> statementi = listini::StatementiEliminaListino(id);
+        pagina::EseguiSuRiga(*QueryAux1, {statementi.front()});
+        for (size_t i = 1; i < statementi.size(); ++i) EseguiRighe(*QueryAux1, {statementi[i]});
       },
       [&] {
         CaricaListaListini(IDFasciaCorrente);
         q.SetRecNo(riga);
       },
-      "Errore interno: impossibile eliminare il record selezionato", presa.get());
+      errore, presa.get());
 }
 
 }  // namespace velmaro

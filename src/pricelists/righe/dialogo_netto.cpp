@@ -19,6 +19,7 @@ using ui::Make;
 namespace {
 // The article search of the row dialogs: situation 2 of project 505.
 constexpr int kSituazioneArticoli = 2;
+const char* const kArticoloInUso = "Attenzione: l'articolo inserito è già in uso";
 }  // namespace
 
 TListiniNuovoForm::TListiniNuovoForm(ui::Component* owner, TTabXForm& contesto,
@@ -110,15 +111,18 @@ std::string TListiniNuovoForm::PrimoControlloFallito() {
                                  {{"CODICEARTICOLO", codice, "Codice articolo"},
                                   {"ESTCODICE", estensione, "Estensione codice"}});
   if (!lungo.empty()) return lungo;
-  const char* const inUso = "Attenzione: l'articolo inserito è già in uso";
-  if (!ModoEdit) return EsisteRiga(codice, estensione, scaglione) ? inUso : "";
+  if (!ModoEdit) return Doppione(estensione);
   if (!RigaOriginale) return {};
   // An edit that keeps the row's identity cannot make a second row.
   const netti::RigaNetto& r = *RigaOriginale;
   const bool stessa = codice == r.codice && estensione == r.estensione && !r.senzaInizio &&
                       int(DataInizioVal->Date()) == int(r.inizio) &&
                       std::stod(righe::InteroOZero(scaglione)) == r.scaglione;
-  return !stessa && EsisteRiga(codice, estensione, scaglione) ? inUso : "";
+  return stessa ? "" : Doppione(estensione);
+}
+
+std::string TListiniNuovoForm::Doppione(const std::string& estensione) {
+  return EsisteRiga(EditCodArt->Text(), estensione, EditQntSca->Text()) ? kArticoloInUso : "";
 }
 
 void TListiniNuovoForm::ButtonOKClick() {

@@ -72,6 +72,9 @@ class TListiniNuovoForm : public ui::Form {
   netti::CampiNetto Campi() const;
   // The first check that fails, as its message; empty when all pass.
   std::string PrimoControlloFallito();
+  // The duplicate check for the row of extension `estensione` the dialog's
+  // values make: its warning, "" when no such row is stored.
+  std::string Doppione(const std::string& estensione);
 
  private:
   void CreaControlli();

@@ -152,9 +152,20 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoClick() {
     QueryAux1->Close();
   }
   // Each extension stands alone: a refused one does not stop the others;
-  // a list that cannot be held stops them all.
+  // a list that cannot be held stops them all. A renewed view runs again
+  // only the extension refused, once the check for its row passed again.
   for (const std::string& estensione : estensioni) {
-    const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListinoCorrente);
+    bool doppione = false;
+    const auto controlla = [&] {
+      const std::string avviso = d.Doppione(estensione);
+      doppione = !avviso.empty();
+      return avviso;
+    };
+    const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListinoCorrente,
+                                            {.rinnova = [this] { RinnovaVista(); },
+                                             .errore = kErroreInserimento,
+                                             .controlla = controlla});
+    if (!presa && doppione) continue;
     if (!presa) break;
     pagina::Scrivi(*QueryAux1, {netti::RigheInserisci(IDListinoCorrente, v, estensione)}, {},
                    kErroreInserimento, presa.get());
@@ -191,21 +202,27 @@ void TLisFasEditForm::FrameListiniEdit11ButtonEditClick() {
                   {d.EditOmaggioQuantita, "OMA_QUANTITA"},
                   {d.EditOmaggioMultipli, "OMA_MULTIPLI"}});
   if (d.ShowModal() != ui::mrOk) return;
-  const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListinoCorrente);
+  const char* const errore = "Errore interno: impossibile aggiornare il record";
+  const auto presa =
+      PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListinoCorrente,
+                           {.rinnova = [this] { RinnovaVista(); },
+                            .letture = {netti::RigheLeggiAggiorna(IDListinoCorrente, vecchia)},
+                            .errore = errore,
+                            .controlla = [&d] { return d.PrimoControlloFallito(); }});
   if (!presa) return;
   netti::ValoriNetto v;
   pagina::Scrivi(
       *QueryAux1,
       [&] {
         v = netti::ComponiModifica(d.Campi());
-        EseguiRighe(*QueryAux1, netti::RigheAggiorna(IDListinoCorrente, v, vecchia));
+        pagina::EseguiSuRiga(*QueryAux1, netti::RigheAggiorna(IDListinoCorrente, v, vecchia));
       },
       [&] {
         FrameListiniEdit11ButtonAggiornaClick();
         q.Locate("CODICEARTICOLO;ESTCODICE;QUANTITASCAGLIONE",
                  {db::Value(v.codice), db::Value(v.estensione), db::Value(std::stod(v.scaglione))});
       },
-      "Errore interno: impossibile aggiornare il record", presa.get());
+      errore, presa.get());
 }
 
 // A new price period for the current row's article from the default start.
@@ -225,7 +242,11 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {
                                : "'" + righe::DataTrattini(DataFineDef->Date()) + "'";
   // Held first, so the check below reads every row of the list.
   db::Transaction& t = *QueryAux1->GetTransaction();
-  const auto presa = PresaListino::Prendi(t, IDListinoCorrente);
+  const auto presa =
+      PresaListino::Prendi(t, IDListinoCorrente,
+                           {.rinnova = [this] { RinnovaVista(); },
+                            .letture = {netti::RigheLeggiPeriodo(IDListinoCorrente, r)},
+                            .errore = kErroreInserimento});
   if (!presa) return;
   if (pagina::Trova(*QueryAux1, netti::RigheEsistePeriodo(IDListinoCorrente, r, nuovoInizio))) {
     Avviso("Attenzione: il codice inserito è già in uso");
@@ -235,8 +256,12 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {
   // second keep-open commit follows the hold's own.
   if (!pagina::Scrivi(
           *QueryAux1,
-          {netti::RigheChiudiPeriodo(IDListinoCorrente, r, nuovoInizio),
-           netti::RigheNuovoPeriodo(IDListinoCorrente, r, prezzo, nuovoInizio, fine)},
+          [&] {
+            pagina::EseguiSuRiga(*QueryAux1,
+                                 netti::RigheChiudiPeriodo(IDListinoCorrente, r, nuovoInizio));
+            EseguiRighe(*QueryAux1,
+                        netti::RigheNuovoPeriodo(IDListinoCorrente, r, prezzo, nuovoInizio, fine));
+          },
           [&t] { t.CommitRetaining(); }, kErroreInserimento, presa.get()))
     return;
   FrameListiniEdit11ButtonAggiornaClick();
@@ -263,6 +288,7 @@ void TLisFasEditForm::FrameListiniEdit11ButtonAzzeraClick() {
 void TLisFasEditForm::FrameListiniEdit11ButtonImpExpClick() {
   auto scambio = ui::MakeOwned<TImpExpLisNettiForm>(this, IDListinoCorrente, CellaDM);
   scambio->ShowModal();
+  RiapriFasce();
   FrameListiniEdit11ButtonAggiornaClick();
 }
 

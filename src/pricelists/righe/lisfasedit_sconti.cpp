@@ -1,5 +1,7 @@
 // The discount rows of the current list (LISTSCDTSCO), their command bar,
 // and the titles the page gives the grid's selection columns.
+#include <optional>
+
 #include "context/datamodule.h"
 #include "context/tabxform.h"
 #include "db/database.h"
@@ -39,17 +41,25 @@ sconti::RigaSconto RigaCorrente(db::Query& q) {
 }
 
 // The dialog's row written under the hold of the list, the page reloaded
-// on it: `righe` gives the statement of the row's values.
+// on it: a new row, or the edit of the row `vecchia`.
 void ScriviRiga(TLisFasEditForm& w, TScontiNuovoForm& d, const char* errore,
-                const std::function<std::vector<std::string>(const sconti::ValoriSconto&)>& righe) {
-  const auto presa = PresaListino::Prendi(*w.QueryAux1->GetTransaction(), w.IDListinoCorrente);
+                const std::optional<sconti::RigaSconto>& vecchia) {
+  const std::string& lista = w.IDListinoCorrente;
+  PresaListino::Rinnovo rinnovo{.rinnova = [&w] { w.RinnovaVista(); },
+                                .errore = errore,
+                                .controlla = [&d] { return d.PrimoControlloFallito(); }};
+  if (vecchia) rinnovo.letture = {sconti::RigheLeggiAggiorna(lista, *vecchia)};
+  const auto presa = PresaListino::Prendi(*w.QueryAux1->GetTransaction(), lista, rinnovo);
   if (!presa) return;
   sconti::ValoriSconto v;
   pagina::Scrivi(
       *w.QueryAux1,
       [&] {
         v = sconti::Componi(d.Campi());
-        TLisFasEditForm::EseguiRighe(*w.QueryAux1, righe(v));
+        if (vecchia)
+          pagina::EseguiSuRiga(*w.QueryAux1, sconti::RigheAggiorna(lista, v, *vecchia));
+        else
+          TLisFasEditForm::EseguiRighe(*w.QueryAux1, sconti::RigheInserisci(lista, v));
       },
       [&] {
         w.FrameDettScontoEdit11ButtonAggiornaClick();
@@ -117,10 +127,7 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonNuovoClick() {
       FrameDettScontoEdit11->CheckBoxNessunaDataFinale->Checked());
   d.CheckBoxNessunaDataFinaleClick();
   if (d.ShowModal() != ui::mrOk) return;
-  ScriviRiga(*this, d, "Errore interno: impossibile inserire un nuovo record",
-             [this](const sconti::ValoriSconto& v) {
-               return sconti::RigheInserisci(IDListinoCorrente, v);
-             });
+  ScriviRiga(*this, d, "Errore interno: impossibile inserire un nuovo record", std::nullopt);
 }
 
 void TLisFasEditForm::FrameDettScontoEdit11ButtonEditClick() {
@@ -153,10 +160,7 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonEditClick() {
                   {d.EditOmaggioQuantita, "OMA_QUANTITA"},
                   {d.EditOmaggioMultipli, "OMA_MULTIPLI"}});
   if (d.ShowModal() != ui::mrOk) return;
-  ScriviRiga(*this, d, "Errore interno: impossibile aggiornare il record corrente",
-             [this, &vecchia](const sconti::ValoriSconto& v) {
-               return sconti::RigheAggiorna(IDListinoCorrente, v, vecchia);
-             });
+  ScriviRiga(*this, d, "Errore interno: impossibile aggiornare il record corrente", vecchia);
 }
 
 void TLisFasEditForm::FrameDettScontoEdit11ButtonEliminaClick() {
@@ -177,6 +181,7 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonAzzeraClick() {
 void TLisFasEditForm::FrameDettScontoEdit11ButtonImpExpClick() {
   auto scambio = ui::MakeOwned<TImpExpLisScontiForm>(this, IDListinoCorrente, CellaDM);
   scambio->ShowModal();
+  RiapriFasce();
   FrameDettScontoEdit11ButtonAggiornaClick();
 }
 

@@ -73,20 +73,47 @@ std::vector<std::string> RigheInserisci(const std::string& lista, const ValoriNe
           v.inizio + "," + v.fine + "," + v.scaglione + "," + v.provvigione + ")"};
 }
 
-std::vector<std::string> RigheAggiorna(const std::string& lista, const ValoriNetto& v,
-                                       const RigaNetto& vecchia) {
-  return {"UPDATE LISTSCDTNET SET CODICEARTICOLO='" + Apici(v.codice) + "',ESTCODICE='" +
-              Apici(v.estensione) + "',",
-          "PREZZO=" + v.prezzo + ",DATAINIZIOVALIDITA=" + v.inizio + ",DATAFINEVALIDITA=" + v.fine +
-              ",QUANTITASCAGLIONE=" + v.scaglione + ",PROVVIGIONE=" + v.provvigione,
-          ",OMA_SOGLIA=" + v.soglia + ",OMA_QUANTITA=" + v.quantita + ",OMA_MULTIPLI=" + v.multipli,
-          ",OMA_CODICE='" + Apici(v.omaCodice) + "'",
-          ",OMA_ESTENSIONE='" + Apici(v.omaEstensione) + "'",
-          "WHERE IDLISTSC=" + lista + " AND CODICEARTICOLO='" + Apici(vecchia.codice) + "'",
+namespace {
+
+// The row an edit changes, as the edit's statement finds it.
+std::vector<std::string> DoveRiga(const std::string& lista, const RigaNetto& vecchia) {
+  return {"WHERE IDLISTSC=" + lista + " AND CODICEARTICOLO='" + Apici(vecchia.codice) + "'",
           " AND " + Estensione(vecchia),
           " AND " + Inizio(vecchia, DataTrattini(vecchia.inizio)) + " ",
           "AND " + righe::Condizione("QUANTITASCAGLIONE", vecchia.senzaScaglione,
                                      righe::NumeroPerSQL(vecchia.scaglione))};
+}
+
+// Every tier of the article with the row's start, as the closing of the
+// running period finds them.
+std::vector<std::string> DovePeriodo(const std::string& lista, const RigaNetto& r) {
+  return {"WHERE IDLISTSC='" + Apici(lista) + "'", Articolo(r), Inizio(r, DataBarre(r.inizio))};
+}
+
+// `prima` joined to the first of `dopo`'s lines, the rest following.
+std::vector<std::string> Davanti(const std::string& prima, std::vector<std::string> dopo) {
+  dopo.front() = prima + dopo.front();
+  return dopo;
+}
+
+}  // namespace
+
+std::vector<std::string> RigheAggiorna(const std::string& lista, const ValoriNetto& v,
+                                       const RigaNetto& vecchia) {
+  std::vector<std::string> righe = {
+      "UPDATE LISTSCDTNET SET CODICEARTICOLO='" + Apici(v.codice) + "',ESTCODICE='" +
+          Apici(v.estensione) + "',",
+      "PREZZO=" + v.prezzo + ",DATAINIZIOVALIDITA=" + v.inizio + ",DATAFINEVALIDITA=" + v.fine +
+          ",QUANTITASCAGLIONE=" + v.scaglione + ",PROVVIGIONE=" + v.provvigione,
+      ",OMA_SOGLIA=" + v.soglia + ",OMA_QUANTITA=" + v.quantita + ",OMA_MULTIPLI=" + v.multipli,
+      ",OMA_CODICE='" + Apici(v.omaCodice) + "'",
+      ",OMA_ESTENSIONE='" + Apici(v.omaEstensione) + "'"};
+  for (std::string& riga : DoveRiga(lista, vecchia)) righe.push_back(std::move(riga));
+  return righe;
+}
+
+std::vector<std::string> RigheLeggiAggiorna(const std::string& lista, const RigaNetto& vecchia) {
+  return Davanti("SELECT * FROM LISTSCDTNET ", DoveRiga(lista, vecchia));
 }
 
 std::vector<std::string> RigheDoppione(const std::string& lista, const std::string& codice,
@@ -107,9 +134,13 @@ std::vector<std::string> RigheEsistePeriodo(const std::string& lista, const Riga
 
 std::vector<std::string> RigheChiudiPeriodo(const std::string& lista, const RigaNetto& r,
                                             plat::DateTime nuovoInizio) {
-  return {"UPDATE LISTSCDTNET SET DATAFINEVALIDITA='" + righe::GiornoPrimaBarre(nuovoInizio) +
-              "' WHERE IDLISTSC='" + Apici(lista) + "'",
-          Articolo(r), Inizio(r, DataBarre(r.inizio))};
+  return Davanti(
+      "UPDATE LISTSCDTNET SET DATAFINEVALIDITA='" + righe::GiornoPrimaBarre(nuovoInizio) + "' ",
+      DovePeriodo(lista, r));
+}
+
+std::vector<std::string> RigheLeggiPeriodo(const std::string& lista, const RigaNetto& r) {
+  return Davanti("SELECT * FROM LISTSCDTNET ", DovePeriodo(lista, r));
 }
 
 std::vector<std::string> RigheNuovoPeriodo(const std::string& lista, const RigaNetto& r,

@@ -43,6 +43,8 @@ std::vector<std::string> RigheInserisci(const std::string& lista, const ValoriNe
                                         const std::string& estensione);
 std::vector<std::string> RigheAggiorna(const std::string& lista, const ValoriNetto& v,
                                        const RigaNetto& vecchia);
+// The rows RigheAggiorna changes, read by its own conditions.
+std::vector<std::string> RigheLeggiAggiorna(const std::string& lista, const RigaNetto& vecchia);
 // The dialog's duplicate check: the same article, extension, start and tier.
 std::vector<std::string> RigheDoppione(const std::string& lista, const std::string& codice,
                                        const std::string& estensione, plat::DateTime inizio,
@@ -54,6 +56,8 @@ std::vector<std::string> RigheEsistePeriodo(const std::string& lista, const Riga
                                             plat::DateTime nuovoInizio);
 std::vector<std::string> RigheChiudiPeriodo(const std::string& lista, const RigaNetto& r,
                                             plat::DateTime nuovoInizio);
+// The rows RigheChiudiPeriodo closes, read by its own conditions.
+std::vector<std::string> RigheLeggiPeriodo(const std::string& lista, const RigaNetto& r);
 // `fine` is a literal: NULL or a quoted date.
 std::vector<std::string> RigheNuovoPeriodo(const std::string& lista, const RigaNetto& r,
                                            const std::string& prezzo, plat::DateTime nuovoInizio,

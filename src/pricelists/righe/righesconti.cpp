@@ -28,6 +28,12 @@ std::string Scaglione(const RigaSconto& r) {
                            "'" + righe::NumeroPerSQL(r.scaglione) + "'");
 }
 
+// The row an edit changes, as the edit's statement finds it.
+std::vector<std::string> DoveRiga(const std::string& lista, const RigaSconto& vecchia) {
+  return {"WHERE IDLISTSC='" + Apici(lista) + "' AND " + Descrizione(vecchia),
+          " AND " + Inizio(vecchia), " AND " + Scaglione(vecchia)};
+}
+
 }  // namespace
 
 ValoriSconto Componi(const CampiSconto& c) {
@@ -64,23 +70,29 @@ std::vector<std::string> RigheInserisci(const std::string& lista, const ValoriSc
 
 std::vector<std::string> RigheAggiorna(const std::string& lista, const ValoriSconto& v,
                                        const RigaSconto& vecchia) {
-  return {"UPDATE LISTSCDTSCO SET DESCRIZIONE='" + Apici(v.descrizione) + "', ",
-          "DATAINIZIOVALIDITA=" + v.inizio + ", ",
-          "DATAFINEVALIDITA=" + v.fine + ", ",
-          "QUANTITASCAGLIONE=" + v.scaglione + ", ",
-          "SCONTO1=" + v.sconto1 + ", ",
-          "SCONTO2=" + v.sconto2 + ", ",
-          "SCONTO3=" + v.sconto3 + ", ",
-          "VALORESEL1=" + v.valore1 + ", ",
-          "VALORESEL2=" + v.valore2 + ", ",
-          "VALORESEL3=" + v.valore3 + ", ",
-          "PROVVIGIONE=" + v.provvigione + " ",
-          ",OMA_SOGLIA=" + v.soglia + ",OMA_QUANTITA=" + v.quantita + ",OMA_MULTIPLI=" + v.multipli,
-          ",OMA_CODICE='" + Apici(v.omaCodice) + "'",
-          ",OMA_ESTENSIONE='" + Apici(v.omaEstensione) + "'",
-          "WHERE IDLISTSC='" + Apici(lista) + "' AND " + Descrizione(vecchia),
-          " AND " + Inizio(vecchia),
-          " AND " + Scaglione(vecchia)};
+  std::vector<std::string> righe = {
+      "UPDATE LISTSCDTSCO SET DESCRIZIONE='" + Apici(v.descrizione) + "', ",
+      "DATAINIZIOVALIDITA=" + v.inizio + ", ",
+      "DATAFINEVALIDITA=" + v.fine + ", ",
+      "QUANTITASCAGLIONE=" + v.scaglione + ", ",
+      "SCONTO1=" + v.sconto1 + ", ",
+      "SCONTO2=" + v.sconto2 + ", ",
+      "SCONTO3=" + v.sconto3 + ", ",
+      "VALORESEL1=" + v.valore1 + ", ",
+      "VALORESEL2=" + v.valore2 + ", ",
+      "VALORESEL3=" + v.valore3 + ", ",
+      "PROVVIGIONE=" + v.provvigione + " ",
+      ",OMA_SOGLIA=" + v.soglia + ",OMA_QUANTITA=" + v.quantita + ",OMA_MULTIPLI=" + v.multipli,
+      ",OMA_CODICE='" + Apici(v.omaCodice) + "'",
+      ",OMA_ESTENSIONE='" + Apici(v.omaEstensione) + "'"};
+  for (std::string& riga : DoveRiga(lista, vecchia)) righe.push_back(std::move(riga));
+  return righe;
+}
+
+std::vector<std::string> RigheLeggiAggiorna(const std::string& lista, const RigaSconto& vecchia) {
+  std::vector<std::string> righe = DoveRiga(lista, vecchia);
+  righe.front() = "SELECT * FROM LISTSCDTSCO " + righe.front();
+  return righe;
 }
 
 std::vector<std::string> RigheDoppione(const std::string& lista, const std::string& descrizione,

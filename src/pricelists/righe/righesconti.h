@@ -40,6 +40,8 @@ struct RigaSconto {
 std::vector<std::string> RigheInserisci(const std::string& lista, const ValoriSconto& v);
 std::vector<std::string> RigheAggiorna(const std::string& lista, const ValoriSconto& v,
                                        const RigaSconto& vecchia);
+// The rows RigheAggiorna changes, read by its own conditions.
+std::vector<std::string> RigheLeggiAggiorna(const std::string& lista, const RigaSconto& vecchia);
 std::vector<std::string> RigheDoppione(const std::string& lista, const std::string& descrizione,
                                        plat::DateTime inizio, const std::string& scaglione);
 std::vector<std::string> RigheCerca(const std::string& lista, const RigaSconto& r);

@@ -117,7 +117,8 @@ void TImpExpLisNettiForm::ImportClassico() {
     ui::MessageDlg("Operazione non consentita: " + errore, ui::MsgDlgType::Warning, ui::mbOK);
     return;
   }
-  const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListino);
+  const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListino,
+                                          PresaListino::SoloTransazione());
   if (!presa) return;
   MemoLog->Lines.Clear();
   Progresso(0, 1);

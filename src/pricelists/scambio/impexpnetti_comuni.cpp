@@ -69,7 +69,8 @@ void TImpExpLisNettiForm::ImportPrezziComuni() {
   MemoLog->Lines.Clear();
   Progresso(0, 1);
   LettoreRighe file(EditDirImp->Text());
-  const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListino);
+  const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListino,
+                                          PresaListino::SoloTransazione());
   if (!presa) return;
   const int righeFile = file.ContaRighe();
   Log("Inizio importazione file");

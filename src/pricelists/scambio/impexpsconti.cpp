@@ -49,7 +49,8 @@ std::vector<std::string> TImpExpLisScontiForm::StatementRiga(const std::string& 
 
 void TImpExpLisScontiForm::ButtonImpClick() {
   LettoreRighe file(EditDirImp->Text());
-  const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListino);
+  const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListino,
+                                          PresaListino::SoloTransazione());
   if (!presa) return;
   const int righeFile = file.ContaRighe();
   Log("Inizio importazione file");
