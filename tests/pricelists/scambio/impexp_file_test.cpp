@@ -94,6 +94,22 @@ TEST(LettoreRighe, SpreadsheetFileReadsAsWritten) {
   EXPECT_THROW(LettoreRighe(t / "manca.csv"), ErroreFile);
 }
 
+TEST(TFileDataSet, HeaderIsLineOneAndRewindReadsAgain) {
+  // Catches line numbers off by one in the log, and a second pass that
+  // does not start over.
+  TempFolder t;
+  Scrivi(t / "n.csv", "TESTA\r\nA;0;1;01/01/2025;\r\n\r\nB;0;2;01/01/2025;\r\n");
+  TFileDataSet file(t / "n.csv");
+  std::vector<std::pair<int, std::string>> letti;
+  for (int giro = 0; giro < 2; ++giro, file.Riavvolgi())
+    while (!file.Fine()) {
+      file.Successivo();
+      if (!file.Record().Vuoto) letti.push_back({file.NumeroRiga(), file.Record().CodiceArticolo});
+    }
+  EXPECT_EQ(letti,
+            (std::vector<std::pair<int, std::string>>{{2, "A"}, {4, "B"}, {2, "A"}, {4, "B"}}));
+}
+
 TEST(ScrittoreCsv, ReplacesTheOldFileOnlyWhenComplete) {
   // Catches a half-written export destroying the previous file, a stray
   // temporary file, and values that break the layout (apostrophes, line
