@@ -1,6 +1,7 @@
 #include "context/helpers.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -127,6 +128,41 @@ double TestoInNumero(const std::string& testo) {
   return plat::TryStrToFloat(testo, v) ? v : -1;
 }
 
+bool LeggiNumero(const std::string& testo, double& valore) {
+  std::string t;
+  t.reserve(testo.size());
+  for (char c : testo) {
+    if (c == '.') continue;
+    t += c == ',' ? '.' : c;
+  }
+  const std::string n = Rifila(t);
+  if (n.empty()) return false;
+  // Digits with at most one decimal point and a sign: no exponents, no
+  // "inf" or "nan", which a price column cannot hold.
+  size_t i = (n[0] == '-' || n[0] == '+') ? 1 : 0;
+  int cifre = 0, punti = 0;
+  for (size_t k = i; k < n.size(); ++k) {
+    if (n[k] == '.')
+      ++punti;
+    else if (n[k] >= '0' && n[k] <= '9')
+      ++cifre;
+    else
+      return false;
+  }
+  if (cifre == 0 || punti > 1) return false;
+  double v = 0;
+  const char* inizio = n.data() + (n[0] == '+' ? 1 : 0);
+  auto [fine, errore] = std::from_chars(inizio, n.data() + n.size(), v);
+  if (errore != std::errc() || fine != n.data() + n.size()) return false;
+  valore = v;
+  return true;
+}
+
+double LeggiNumero(const std::string& testo) {
+  double v = -1;
+  return LeggiNumero(testo, v) ? v : -1;
+}
+
 double TestoInData(const std::string& testo) {
   if (testo.empty()) return plat::kNoDate;
   plat::DateTime d = 0;
@@ -194,6 +230,10 @@ std::string MeseGiornoAnno(const std::string& testo, SeNonData seNonData) {
   if (seNonData == SeNonData::Eccezione) return MeseGiornoAnno(plat::StrToDate(testo));
   plat::DateTime data = 0;
   return plat::TryStrToDate(testo, data) ? MeseGiornoAnno(data) : std::string();
+}
+
+std::string MeseGiornoAnnoSeValida(double data) {
+  return DataValida(data) ? MeseGiornoAnno(data) : std::string();
 }
 
 std::string DataPerSQL(double data) {
@@ -276,6 +316,13 @@ std::string AcapoInSpazi(const std::string& testo) {
   return out;
 }
 
+std::string Rifila(const std::string& testo) {
+  size_t b = 0, e = testo.size();
+  while (b < e && static_cast<unsigned char>(testo[b]) <= ' ') ++b;
+  while (e > b && static_cast<unsigned char>(testo[e - 1]) <= ' ') --e;
+  return testo.substr(b, e - b);
+}
+
 std::u16string EstraiCampo(const std::u16string& testo, int n, const std::u16string& delimitatore,
                            int modo) {
   if (n <= 0) return std::u16string();
@@ -300,6 +347,10 @@ std::string CampoDelimitato(const std::string& testo, int n, const std::string& 
 std::u16string CampoDelimitatoW(const std::u16string& testo, int n,
                                 const std::u16string& delimitatore) {
   return EstraiCampo(testo, n, delimitatore, 0);
+}
+
+std::string CampoW(const std::string& riga, int n) {
+  return plat::Utf16ToUtf8(CampoDelimitatoW(plat::Utf8ToUtf16(riga), n, u";"));
 }
 
 std::vector<std::string> CaricaElencoUtenti() {

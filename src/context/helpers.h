@@ -34,6 +34,13 @@ std::string FormattaIntero(double valore);       // "1.235"; 0 gives ""
 std::string FormattaDueDecimali(double valore);  // "1.234,50"; 0 gives ""
 // Empty text: 0; a text that is no number: -1.
 double TestoInNumero(const std::string& testo);
+// A number as the exchange files write it: every "." is a thousands
+// separator and dropped, "," is the decimal separator ("12.5" reads 125,
+// "12,5" twelve and a half). A text that is no number, the empty text
+// included, gives -1.
+double LeggiNumero(const std::string& testo);
+// The same reading; false (and `valore` untouched) when it is no number.
+bool LeggiNumero(const std::string& testo, double& valore);
 // Empty text: 0 (no date); a text that is no date in the short form: -1.
 double TestoInData(const std::string& testo);
 bool DataValida(double data);
@@ -70,6 +77,10 @@ enum class SeNonData { Vuota, Eccezione };
 // no date gives "", which the database then refuses, or throws
 // plat::ConvertError.
 std::string MeseGiornoAnno(const std::string& testo, SeNonData seNonData);
+// MeseGiornoAnno with "-" of a day DataValida accepts; "" for any other
+// value, so also for 29/12/1899 and 30/12/1899, the days TestoInData's -1
+// and 0 stand for.
+std::string MeseGiornoAnnoSeValida(double data);
 // 'mm/dd/yyyy' with the current date separator between the parts; '' for a
 // value outside the years 1 to 9999.
 std::string DataPerSQL(double data);
@@ -82,11 +93,15 @@ std::string InvertiData(const std::string& letterale);
 std::string TogliSpaziFinali(const std::string& testo);
 std::string TogliSpazi(const std::string& testo);
 std::string AcapoInSpazi(const std::string& testo);
+// The text without blanks and control characters at both ends.
+std::string Rifila(const std::string& testo);
 // The n-th field (from 1) of `testo` split at `delimitatore`; n 0 or a
 // missing field give "". The narrow form removes every blank of the field.
 std::string CampoDelimitato(const std::string& testo, int n, const std::string& delimitatore);
 std::u16string CampoDelimitatoW(const std::u16string& testo, int n,
                                 const std::u16string& delimitatore);
+// The n-th field (from 1) of a line split at ";", blanks kept.
+std::string CampoW(const std::string& riga, int n);
 // Worker of both: modo 1 removes blanks, 0 keeps them.
 std::u16string EstraiCampo(const std::u16string& testo, int n, const std::u16string& delimitatore,
                            int modo);

@@ -82,6 +82,17 @@ TEST_F(Helpers, NumbersInItalianForm) {
     EXPECT_EQ(TestoInNumero(testo), numero) << testo;
 }
 
+TEST(LeggiNumero, PointIsThousandsCommaIsDecimal) {
+  // Catches a reader that takes "." as the decimal point, or lets through
+  // texts a price column cannot hold.
+  EXPECT_EQ(LeggiNumero("12.5"), 125);
+  EXPECT_EQ(LeggiNumero("12,5"), 12.5);
+  EXPECT_EQ(LeggiNumero("1.234,56"), 1234.56);
+  EXPECT_EQ(LeggiNumero(" -2,5 "), -2.5);
+  for (const char* no : {"", "abc", "1e3", "inf", "nan", "1,2,3", "12a", "-", "0x10"})
+    EXPECT_EQ(LeggiNumero(no), -1) << no;
+}
+
 TEST_F(Helpers, ArrotondaDecimali) {
   // Fault: binary representation rounding 2.345 down, or halves of negatives towards zero.
   // The last two are out of the 64-bit range: back untouched instead of wrapping.
@@ -145,6 +156,12 @@ TEST_F(Helpers, LiteralsKeepEachCallersForm) {
   EXPECT_EQ(MeseGiornoAnno("5/3/2024", SeNonData::Vuota), "03-05-2024");
   EXPECT_EQ(MeseGiornoAnno("31/02/2024", SeNonData::Vuota), "");
   EXPECT_THROW(MeseGiornoAnno("31/02/2024", SeNonData::Eccezione), plat::ConvertError);
+  // The exchange's day before a start: only the module's -1 and 0 are no day.
+  EXPECT_EQ(MeseGiornoAnnoSeValida(d - 1), "03-04-2024");
+  EXPECT_EQ(MeseGiornoAnnoSeValida(1), "12-31-1899");
+  EXPECT_EQ(MeseGiornoAnnoSeValida(0), "");
+  EXPECT_EQ(MeseGiornoAnnoSeValida(-1), "");
+  EXPECT_EQ(MeseGiornoAnnoSeValida(-2), "12-28-1899");
 
   EXPECT_EQ(LetteraleONull("D'Amico"), "'D''Amico'");
   EXPECT_EQ(LetteraleONull(""), "NULL");
@@ -169,6 +186,8 @@ TEST_F(Helpers, FieldsAndBlanks) {
   EXPECT_EQ(TogliSpazi(" a b  c "), "abc");
   EXPECT_EQ(TogliSpaziFinali("  a b \t  "), "  a b \t");
   EXPECT_EQ(AcapoInSpazi("a\r\nb\nc"), "a  b c");
+  EXPECT_EQ(Rifila("\t a b \r\n"), "a b");
+  EXPECT_EQ(CampoW("A; B C ;D", 2), " B C ");
 }
 
 TEST_F(Helpers, FoldersAndOperatorList) {

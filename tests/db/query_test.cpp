@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "db/engine.h"
-#include "fbfixture.h"
+#include "fb_fixture.h"
 #include "platform/format.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "db/sqlstatement.h"
 #include "db/stmt.h"
 #include "db/table.h"
-#include "fbfixture.h"
+#include "fb_fixture.h"
 
 namespace {
 

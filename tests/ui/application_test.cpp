@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "platform/abort.h"
-#include "testsets.h"
 #include "ui/driver.h"
 #include "ui/ui.h"
+#include "ui_fixture.h"
 
 namespace {
 

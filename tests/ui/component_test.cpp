@@ -1,8 +1,8 @@
 // Ownership, parenthood and trackers.
 #include <gtest/gtest.h>
 
-#include "testsets.h"
 #include "ui/ui.h"
+#include "ui_fixture.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "db/datasource.h"
-#include "testsets.h"
 #include "ui/driver.h"
 #include "ui/ui.h"
+#include "ui_fixture.h"
 
 namespace {
 

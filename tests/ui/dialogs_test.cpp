@@ -1,9 +1,9 @@
 // File and colour dialogs answered by the operator.
 #include <gtest/gtest.h>
 
-#include "testsets.h"
 #include "ui/driver.h"
 #include "ui/ui.h"
+#include "ui_fixture.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "testsets.h"
 #include "ui/ui.h"
+#include "ui_fixture.h"
 
 namespace {
 

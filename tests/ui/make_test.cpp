@@ -7,10 +7,10 @@
 #include <stdexcept>
 #include <string>
 
-#include "testsets.h"
 #include "ui/driver.h"
 #include "ui/frame.h"
 #include "ui/ui.h"
+#include "ui_fixture.h"
 
 namespace {
 

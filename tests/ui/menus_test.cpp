@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "testsets.h"
 #include "ui/driver.h"
 #include "ui/ui.h"
+#include "ui_fixture.h"
 
 namespace {
 

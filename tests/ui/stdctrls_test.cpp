@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "testsets.h"
 #include "ui/driver.h"
 #include "ui/ui.h"
+#include "ui_fixture.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "pricelists/scambio/impexp_form.h"
+#include "pricelists/scambio/impexplistino.h"
 
 namespace ui {
 class CheckBox;

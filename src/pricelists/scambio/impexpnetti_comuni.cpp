@@ -10,7 +10,7 @@
 #include "context/helpers.h"
 #include "db/query.h"
 #include "pricelists/presalistino.h"
-#include "pricelists/scambio/impexp_file.h"
+#include "pricelists/scambio/filescambio.h"
 #include "pricelists/scambio/impexpnetti.h"
 #include "ui/application.h"
 #include "ui/extctrls.h"
@@ -204,7 +204,7 @@ void TImpExpLisNettiForm::ImportaEstensione(const std::string& riga, const std::
   const std::string articolo = CampoW(riga, 1), prezzo = CampoW(riga, 2), inizio = CampoW(riga, 3),
                     fine = CampoW(riga, 4), quantita = CampoW(riga, 5),
                     provvigione = CampoW(riga, 6);
-  const std::string giorno = velmaro::ReturnDateSQL(TestoInData(inizio) - 1);
+  const std::string giorno = MeseGiornoAnnoSeValida(TestoInData(inizio) - 1);
   Esegui({"SAVEPOINT IMPEXP_ESTENSIONE"});
   Esegui({"UPDATE LISTSCDTNET SET DATAFINEVALIDITA='" + giorno + "' WHERE",
           "IDLISTSC=" + IDListino + " AND (DATAFINEVALIDITA IS NULL OR DATAFINEVALIDITA>'" +

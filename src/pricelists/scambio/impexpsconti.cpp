@@ -3,7 +3,7 @@
 #include "context/helpers.h"
 #include "db/query.h"
 #include "pricelists/presalistino.h"
-#include "pricelists/scambio/impexp_file.h"
+#include "pricelists/scambio/filescambio.h"
 #include "ui/application.h"
 #include "ui/stdctrls.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "pricelists/scambio/impexp_form.h"
+#include "pricelists/scambio/impexplistino.h"
 
 namespace velmaro {
 

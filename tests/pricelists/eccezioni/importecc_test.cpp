@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "exports/exports_fixture.h"
-#include "pricelists/importecc_fixture.h"
+#include "pricelists/eccezioni/importecc_fixture.h"
 #include "ui/stdctrls.h"
 
 namespace velmaro {

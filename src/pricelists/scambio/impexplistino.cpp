@@ -1,13 +1,14 @@
-#include "pricelists/scambio/impexp_form.h"
+#include "pricelists/scambio/impexplistino.h"
 
 #include "context/datamodule.h"
+#include "context/helpers.h"
 #include "context/tabxform.h"
 #include "db/database.h"
 #include "db/query.h"
 #include "db/sqlstatement.h"
 #include "platform/hostfolder.h"
-#include "pricelists/scambio/impexp_classico.h"
-#include "pricelists/scambio/impexp_file.h"
+#include "pricelists/scambio/filescambio.h"
+#include "pricelists/scambio/importclassico.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 #include "ui/extctrls.h"
@@ -82,7 +83,7 @@ void TImpExpListinoForm::ButtonDirImpClick() {
 }
 
 std::string TImpExpListinoForm::ReturnDateSQL(const std::string& data) {
-  return velmaro::ReturnDateSQL(data);
+  return MeseGiornoAnnoSeValida(TestoInData(data));
 }
 
 void TImpExpListinoForm::Log(const std::string& riga) { MemoLog->Lines.Add(riga); }

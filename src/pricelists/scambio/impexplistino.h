@@ -54,7 +54,8 @@ class TImpExpListinoForm : public ui::Form {
   void ButtonDirImpClick();
   virtual void ButtonExpClick() = 0;
   virtual void ButtonImpClick() = 0;
-  // A date text of the short form as 'MM-DD-YYYY'; "" when it is no date.
+  // A date text of the short form as 'MM-DD-YYYY'; "" when it is no date,
+  // 29/12/1899 and 30/12/1899 included.
   static std::string ReturnDateSQL(const std::string& data);
 
  protected:

@@ -1,4 +1,4 @@
-#include "pricelists/scambio/impexp_classico.h"
+#include "pricelists/scambio/importclassico.h"
 
 #include <cmath>
 #include <exception>
@@ -8,7 +8,7 @@
 #include "context/helpers.h"
 #include "db/sqlstatement.h"
 #include "platform/format.h"
-#include "pricelists/scambio/impexp_file.h"
+#include "pricelists/scambio/filedataset.h"
 #include "ui/extctrls.h"
 #include "ui/strings.h"
 #include "ui/utf8.h"
