@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,16 @@ std::vector<std::vector<std::string>> Everything(const plat::IniText& ini) {
   std::vector<std::vector<std::string>> out;
   for (const std::string& s : ini.ReadSections()) out.push_back(ini.ReadSectionValues(s));
   return out;
+}
+
+// The file the target writes, alone in a folder of its own: what the
+// writer meets beside it (and so what the run covers) is the same in every
+// run, whatever else lies in /tmp or whatever the process number.
+std::string PrivateFile() {
+  static char folder[] = "/tmp/velmaro-fuzz-ini-XXXXXX";
+  if (!mkdtemp(folder)) FUZZ_CHECK(false, "cannot make a folder in /tmp");
+  std::atexit([] { rmdir(folder); });
+  return std::string(folder) + "/fuzz.ini";
 }
 
 }  // namespace
@@ -67,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // Through a file (Windows-1252 on disk): a value without blanks or quotes
   // around it, in characters that exist there, reads back the same.
-  static const std::string file = "/tmp/velmaro-fuzz-ini-" + std::to_string(getpid()) + ".ini";
+  static const std::string file = PrivateFile();
   std::remove(file.c_str());
   plat::IniFile disk(file);
   try {

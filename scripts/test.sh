@@ -33,29 +33,11 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_init_order=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir "$build_asan" --output-on-failure --timeout 300 -j"$jobs"
 
-# Fuzzing, where clang is found: each libFuzzer target of fuzz/ runs a few
-# seconds from the seeds kept in fuzz/corpus, under the same sanitizers.
-# New inputs go to a scratch folder; what breaks a check is kept in the
-# build folder for replaying (fuzz_<target> <file>).
-if command -v clang++ >/dev/null 2>&1; then
-  build_fuzz=${VELMARO_FUZZ_BUILD_DIR:-$root/build-fuzz}
-  echo "== fuzz targets: $build_fuzz"
-  cmake -S "$root/fuzz" -B "$build_fuzz" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug
-  cmake --build "$build_fuzz" -j"$jobs"
-  mkdir -p "$build_fuzz/found"
-  for target in "$build_fuzz"/fuzz_*; do
-    [[ -f "$target" && -x "$target" ]] || continue
-    name=$(basename "$target")
-    scratch=$(mktemp -d)
-    echo "== $name"
-    "$target" -max_total_time="${VELMARO_FUZZ_SECONDS:-3}" -timeout=10 -rss_limit_mb=2048 \
-      -print_final_stats=0 -artifact_prefix="$build_fuzz/found/" \
-      "$scratch" "$root/fuzz/corpus/${name#fuzz_}" || { rm -rf "$scratch"; exit 1; }
-    rm -rf "$scratch"
-  done
-else
-  echo "== no clang++: fuzz targets not built"
-fi
+# Fuzzing, where clang is found: each libFuzzer target of fuzz/ replays its
+# corpus, then runs a fixed number of inputs from a fixed seed, under the
+# same sanitizers (scripts/fuzz.sh; VELMARO_FUZZ_EXPLORE=<seconds> explores
+# from random seeds instead).
+bash "$root/scripts/fuzz.sh"
 
 # Benchmarks print their own ratios against the baseline of the same run.
 shopt -s nullglob

@@ -24,9 +24,10 @@ using ShowPelk11UniFormD = void (*)(std::int32_t utente, std::int32_t zero, cons
 
 std::string Numero(std::int64_t n) { return plat::IntToStr(n); }
 
-// Replaced whole: the print library never finds half a project.
+// Replaced whole: the print library never finds half a project. Whatever
+// stands at that name, a link included, goes as if deleted first.
 void ScriviFile(const std::string& percorso, const std::string& byte) {
-  if (!plat::WriteFileSafely(plat::NativePath(percorso), byte))
+  if (!plat::WriteFileSafely(plat::NativePath(percorso), byte, plat::SafeFile::Existing::Replace))
     throw std::runtime_error("Impossibile creare il file " + percorso);
 }
 

@@ -162,9 +162,17 @@ DateTime IncMonth(DateTime dt, int months) {
   if (d > DaysInMonth(y, m)) d = DaysInMonth(y, m);
   // Before 30/12/1899 the time of day counts away from zero, as DecodeDate
   // reads it: adding a negative fraction to a later day would move the day.
+  // A time a hair under midnight may round up to the next whole day when
+  // added to a larger day number: it is then kept as the last value that
+  // still names the day.
   const double time = std::fabs(dt - std::trunc(dt));
   const DateTime day = EncodeDate(y, m, d);
-  return day >= 0 ? day + time : day - time;
+  if (day >= 0) {
+    const DateTime moved = day + time;
+    return moved < day + 1 ? moved : std::nextafter(day + 1, day);
+  }
+  const DateTime moved = day - time;
+  return moved > day - 1 ? moved : std::nextafter(day - 1, day);
 }
 
 std::string FormatDateTime(const std::string& format, DateTime dt) {

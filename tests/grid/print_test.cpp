@@ -2,9 +2,11 @@
 // handed to Pelk.dll, and the failures of the library call.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
+#include "common/temp_folder.h"
 #include "grid/vuxgridstampa.h"
 #include "platform/hostfolder.h"
 #include "print_fixture.h"
@@ -109,6 +111,23 @@ TEST_F(Stampa, ProjectThatCannotBeWrittenSendsNoJob) {
   EXPECT_THROW(stampa->Anteprima(), std::exception);
   EXPECT_EQ(host.Log(), "");
   EXPECT_TRUE(host.Files("StVuxGrid_").empty());
+}
+
+TEST_F(Stampa, ProjectNameHoldingALinkIsWrittenAnew) {
+  // Fault: a link standing at the project's name followed, writing the file
+  // it names, or refused when it names no file: an existing file of that
+  // name is deleted first, and a link is such a file.
+  const std::string percorso = stampa->CartellaReport();
+  testing::WriteBytes(host.Folder() + "altro.txt", "intatto");
+  for (const std::string& verso : {host.Folder() + "altro.txt", host.Folder() + "manca.txt"}) {
+    std::filesystem::remove(percorso);
+    std::filesystem::create_symlink(verso, percorso);
+    stampa->PreparaProgettoStampa();
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(percorso)));
+    EXPECT_NE(PrintHost::ReadFile(percorso).find("[Layout]"), std::string::npos);
+  }
+  EXPECT_EQ(PrintHost::ReadFile(host.Folder() + "altro.txt"), "intatto");
+  EXPECT_FALSE(plat::FileExists(host.Folder() + "manca.txt"));
 }
 
 TEST_F(Stampa, OnlyVisibleRowsOfTheGivenKeyInStoredOrder) {

@@ -177,10 +177,11 @@ TEST_F(Ricerca, ApostropheAndWildcards) {
   EXPECT_TRUE(query_.Active());
 }
 
-// Catches Escape leaving the condition or adding the grid's sort, and an
+// Catches Escape leaving the condition or adding the grid's sort, an
 // emptied text whose condition a later rebuild of the query would apply
-// again. F6 bringing the grid's order back is in grid_demo.vms.
-TEST_F(Ricerca, EscapeAndEmptyText) {
+// again, and F6 keeping the cancelled condition, which a sort by a title
+// then brings back.
+TEST_F(Ricerca, EscapeEmptyTextAndF6) {
   ApriFinestra();
   F5("DESCRIZIONE", [&](ui::Driver& d) {
     d.Type(Campo("EditStringa"), "b");
@@ -201,6 +202,22 @@ TEST_F(Ricerca, EscapeAndEmptyText) {
   query_.Close();
   query_.Open();
   EXPECT_EQ(Codici().size(), 4u);
+
+  F5("DESCRIZIONE", [&](ui::Driver& d) {
+    d.Select(Campo("EditTipoRicerca"), "LIKE %%");
+    d.Type(Campo("EditStringa"), "on");
+    d.Wait(1000);
+    d.PressKey(Campo("EditStringa"), ui::VK_RETURN);
+  });
+  ASSERT_EQ(Codici(), (std::vector<std::string>{"B2", "D4"}));
+  eventi_.clear();
+  driver_.PressKey("FinestraGriglia.Griglia", ui::VK_F6);
+  EXPECT_EQ(eventi_, "IF");
+  EXPECT_EQ(Sql(), Base({"ORDER BY ARTICOLI.CODICE"}));
+  EXPECT_EQ(griglia_->CondizioneRicerca, "");
+  driver_.DblClickTitle("FinestraGriglia.Griglia", "DESCRIZIONE");
+  EXPECT_EQ(Codici().size(), 4u);
+  EXPECT_EQ(Sql(), Base({"ORDER BY ARTICOLI.DESCRIZIONE"}));
 }
 
 // Catches the all-columns search writing a column without origin, an OR

@@ -48,6 +48,13 @@ TEST_F(Format, ArithmeticAcrossMonthAndYear) {
   EXPECT_EQ(plat::FormatDateTime("dd/mm/yyyy hh:nn", plat::IncMonth(-1.25, 1)), "29/01/1900 06:00");
   EXPECT_EQ(plat::FormatDateTime("dd/mm/yyyy hh:nn", plat::IncMonth(-31.25, -1)),
             "29/10/1899 06:00");
+  // Fault: a time a hair under midnight, added back to a larger day number,
+  // rounds into the next day (31/12/1899 23:59:59.99... plus a month gave
+  // 1/2/1900); on either side of 30/12/1899.
+  EXPECT_EQ(plat::DateToStr(plat::IncMonth(1.9999999999999993, 1)), "31/01/1900");
+  EXPECT_EQ(plat::DateToStr(plat::IncMonth(1.9999999999999993, 12)), "31/12/1900");
+  EXPECT_EQ(plat::DateToStr(plat::IncMonth(-1.9999999999999993, -1)), "29/11/1899");
+  EXPECT_EQ(plat::FormatDateTime("hh:nn", plat::IncMonth(1.9999999999999993, 1)), "23:59");
 }
 
 TEST_F(Format, OutOfRangeValuesGiveDefinedResults) {

@@ -1,7 +1,9 @@
 #include "platform/ini.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -82,6 +84,21 @@ TEST(IniFile, UnwritableFileThrows) {
   TempFolder dir;
   plat::IniFile ini(dir / "missing/folder/x.ini");
   EXPECT_THROW(ini.WriteString("S", "k", "v"), plat::IniError);
+}
+
+TEST(IniFile, WriteKeepsAPrivateFileAndALink) {
+  // Fault: a configuration kept private (0600) made readable by all after
+  // a write, or a link to a shared configuration replaced by a copy.
+  TempFolder dir;
+  WriteBytes(dir / "privato.ini", "[S]\r\nk=1\r\n");
+  chmod((dir / "privato.ini").c_str(), 0600);
+  std::filesystem::create_symlink("privato.ini", dir / "collegato.ini");
+  plat::IniFile(dir / "collegato.ini").WriteString("S", "k", "2");
+  struct stat st {};
+  ASSERT_EQ(stat((dir / "privato.ini").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "collegato.ini"));
+  EXPECT_EQ(ReadBytes(dir / "privato.ini"), "[S]\r\nk=2\r\n");
 }
 
 TEST(IniText, PackedParameterText) {

@@ -96,6 +96,14 @@ bool TImpExpLisNettiForm::ControllaDateInizio(LettoreRighe& file) {
           " caratteri: " + ui::utf8::Sub(articolo, 0, lunghezzaCodice) + "...");
       return riuscito = false;
     }
+    // The database cannot receive a NUL: the code is refused here, shown
+    // with the NUL marked, rather than by the statement naming no article.
+    if (articolo.find('\0') != std::string::npos) {
+      std::string visibile;
+      for (char c : articolo) visibile += c == '\0' ? std::string("[NUL]") : std::string(1, c);
+      Log("Anomalia import csv: Carattere nullo (NUL) nel codice articolo " + visibile);
+      return riuscito = false;
+    }
     if (!DataValida(TestoInData(inizio))) {
       Log("Anomalia import csv: Data inizio validità non presente per l'articolo " + articolo);
       return riuscito = false;

@@ -1,9 +1,11 @@
 // The band tables' texts: the copy and paste documents byte for byte, their
-// bindings, the list pickers' requests and the buffers of Tressil.dll.
+// bindings, the band's insert and update, the list pickers' requests and
+// the buffers of Tressil.dll.
 #include "pricelists/fasce/fasce.h"
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <stdexcept>
 
 #include "pricelists/fasce/tressil.h"
@@ -60,6 +62,30 @@ TEST(DocumentiFascia, ReadingRefusesMalformedTextsAndOtherRoots) {
   TXMLCopiaType letta = LeggiCopia(fasce::DocumentoCopia("7", "d", "o"));
   EXPECT_EQ(letta.ChiavePrimaria().Item(0).Valore(), "7");
   EXPECT_EQ(letta.TabelleDettagli().Item(0).CampiCollegamento().Item(0).TabDettagli(), "IDFASCIA");
+}
+
+TEST(StatementiFascia, TypedTextsAreQuotedAndEmptiesAreNull) {
+  // Catches: an apostrophe ending the literal, an empty classification or
+  // list written as '' into a column that wants NULL, the lists in the
+  // wrong columns; in the insert and in the update (which no script can
+  // tell apart from the dialog's own checks).
+  fasce::CampiFascia f;
+  f.id = "7";
+  f.nome = "L'Ancora";
+  f.classificazione1 = "MIGLIORPR";
+  f.scontiSpec2 = "6";
+  f.scontiSpec3 = "9";
+  f.scontiSpecNetti = "8";
+  const std::vector<std::string> inserisci = fasce::RigheInserisciFascia(f);
+  EXPECT_EQ(std::accumulate(inserisci.begin(), inserisci.end(), std::string()),
+            "INSERT INTO FASCESC(ID,NOME,CLASSIFICAZIONE1,CLASSIFICAZIONE2,LISTINOSCONTISPEC,"
+            "LISTINOSCONTISPEC2,LISTINOSCONTISPEC3,LISTINORICARICO,LISTINOSCONTISPECNETTI)"
+            "VALUES(7,'L''Ancora','MIGLIORPR',NULL,NULL,'6','9',NULL,'8')");
+  const std::vector<std::string> aggiorna = fasce::RigheAggiornaFascia(f);
+  EXPECT_EQ(std::accumulate(aggiorna.begin(), aggiorna.end(), std::string()),
+            "UPDATE FASCESC SET  NOME='L''Ancora',CLASSIFICAZIONE1='MIGLIORPR',"
+            "CLASSIFICAZIONE2=NULL,LISTINOSCONTISPEC=NULL,LISTINOSCONTISPEC2='6',"
+            "LISTINOSCONTISPEC3='9',LISTINORICARICO=NULL,LISTINOSCONTISPECNETTI='8' WHERE ID='7'");
 }
 
 TEST(RichiesteFascia, PickerRequestsKeepTheirFilterAndEscapeTheTypedValue) {

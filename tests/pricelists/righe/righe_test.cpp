@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include "platform/format.h"
 #include "pricelists/righe/righesconti.h"
 
@@ -80,18 +82,51 @@ TEST(Righe, SearchAnswerGivesCodeAndExtension) {
 
 TEST(Righe, DiscountTitlesAndPickers) {
   // Catches: CODICE titled by its label instead of CODICEARTICOLO (first
-  // column only), an empty selection untitled, a typed column taken for a
-  // table name.
+  // column only), an empty selection untitled, a long label overflowing
+  // NOMECOLONNA (cut by characters, not bytes), an apostrophe in a label
+  // breaking the statement, the title written for the situation and
+  // operator swapped (scripts run as operator 2 on situation 2, so they
+  // cannot tell), a typed column taken for a table name.
   auto etichetta = [](const std::string& c) { return c == "CLASSIFICAZIONE1" ? "Categoria" : c; };
   EXPECT_EQ(sconti::Titolo(1, "CODICE", etichetta), "CODICEARTICOLO");
   EXPECT_EQ(sconti::Titolo(2, "CODICE", etichetta), "CODICE");
   EXPECT_EQ(sconti::Titolo(3, "", etichetta), "CAMPOSEL3");
   EXPECT_EQ(sconti::Titolo(1, "CLASSIFICAZIONE1", etichetta), "Categoria");
+  const std::vector<std::string> titolo =
+      sconti::RigheTitolo(2, "Qualità dell'articolo e della confezione", 501, 2, 7);
+  EXPECT_EQ(std::accumulate(titolo.begin(), titolo.end(), std::string()),
+            "UPDATE STOASP1 SET NOMECOLONNA='Qualità dell''articolo e d' WHERE CODICEPROGETTO=501 "
+            "AND CODICESITUAZIONE=2 AND CODICEUTENTE=7 AND NOMECAMPO='VALORESEL2'");
   EXPECT_TRUE(sconti::ETabellaClassificazione("CLASSIFICAZIONE6"));
   EXPECT_FALSE(sconti::ETabellaClassificazione("CLASSIFICAZIONE1 X"));
   EXPECT_FALSE(sconti::ETabellaClassificazione("CLASSIFICAZIONE1;DROP"));
   EXPECT_FALSE(sconti::ETabellaClassificazione("MARCA"));
   EXPECT_EQ(sconti::SoloPrimaMaiuscola("CLASSIFICAZIONE3"), "Classificazione3");
+}
+
+TEST(Righe, DiscountRowValues) {
+  // Catches: a discount or selection value written bare or with its
+  // apostrophes single, an empty one written as '' instead of NULL, a
+  // decimal tier kept on a discount row.
+  sconti::CampiSconto c;
+  c.descrizione = "Sconto dell'anno";
+  c.scaglione = "2,5";
+  c.sconto1 = "0";
+  c.sconto2 = "2,5";
+  c.valore1 = "A - B";
+  c.valore2 = "l'altro";
+  c.inizio = plat::EncodeDate(2025, 1, 1);
+  const std::vector<std::string> righe = sconti::RigheInserisci("3", sconti::Componi(c));
+  EXPECT_EQ(
+      std::accumulate(righe.begin(), righe.end(), std::string()),
+      "INSERT INTO LISTSCDTSCO(IDLISTSC,DESCRIZIONE,DATAINIZIOVALIDITA,DATAFINEVALIDITA,"
+      "QUANTITASCAGLIONE,SCONTO1,SCONTO2,SCONTO3,VALORESEL1,VALORESEL2,VALORESEL3,PROVVIGIONE)"
+      "VALUES(3,'Sconto dell''anno','01-01-2025',NULL,0,'0','2.5',NULL,'A - B','l''altro',"
+      "NULL,NULL)");
+  c.valore2.clear();
+  const std::vector<std::string> vuoto = sconti::RigheInserisci("3", sconti::Componi(c));
+  EXPECT_NE(std::accumulate(vuoto.begin(), vuoto.end(), std::string()).find("'A - B',NULL,NULL"),
+            std::string::npos);
 }
 
 }  // namespace

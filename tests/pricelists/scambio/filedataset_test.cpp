@@ -1,15 +1,22 @@
-// The classic layout's line: its fields and their checks.
+// The classic layout's line: its fields and their checks; the file read
+// line by line, and read again.
 #include "pricelists/scambio/filedataset.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
 #include <utility>
+#include <vector>
 
+#include "common/temp_folder.h"
 #include "platform/format.h"
 
 namespace velmaro {
 namespace {
+
+using velmaro::testing::TempFolder;
+using velmaro::testing::WriteBytes;
 
 TEST(TFileRecord, FieldsAndChecksInOrder) {
   // Catches blanks lost inside a field, a blank line taken as a record,
@@ -43,6 +50,22 @@ TEST(TFileRecord, FieldsAndChecksInOrder) {
       EXPECT_STREQ(e.what(), messaggio) << riga;
     }
   }
+}
+
+TEST(TFileDataSet, HeaderIsLineOneAndRewindReadsAgain) {
+  // Catches line numbers off by one in the log, and a second pass that
+  // does not start over.
+  TempFolder t;
+  WriteBytes(t / "n.csv", "TESTA\r\nA;0;1;01/01/2025;\r\n\r\nB;0;2;01/01/2025;\r\n");
+  TFileDataSet file(t / "n.csv");
+  std::vector<std::pair<int, std::string>> letti;
+  for (int giro = 0; giro < 2; ++giro, file.Riavvolgi())
+    while (!file.Fine()) {
+      file.Successivo();
+      if (!file.Record().Vuoto) letti.push_back({file.NumeroRiga(), file.Record().CodiceArticolo});
+    }
+  EXPECT_EQ(letti,
+            (std::vector<std::pair<int, std::string>>{{2, "A"}, {4, "B"}, {2, "A"}, {4, "B"}}));
 }
 
 }  // namespace

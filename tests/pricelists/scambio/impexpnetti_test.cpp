@@ -59,8 +59,9 @@ TEST_F(ImpExpNetti, OverlappingRowsClosedOnlyWhenAsked) {
 TEST_F(ImpExpNetti, ClassicCheckRefusesWhatTheInsertWouldRefuse) {
   // Catches half an import into an empty list (a line the database refuses
   // passed the check, the rest was committed), a 65,542-byte code stored cut
-  // to "VTL001", a NUL stored inside a code, and a file that stores the same
-  // article, extension, start date and tier twice.
+  // to "VTL001", a NUL stored inside a code, a file that stores the same
+  // article, extension, start date and tier twice, and a common-prices log
+  // line for a NUL that names neither line nor article.
   const std::string id = amb->NuovoListino("N");
   const std::string file = amb->File("limiti.csv");
   AmbienteDemo::Scrivi(
@@ -99,6 +100,14 @@ TEST_F(ImpExpNetti, ClassicCheckRefusesWhatTheInsertWouldRefuse) {
             "Inizio importazione file\n"
             "Anomalia import csv: Codice articolo più lungo di 20 caratteri: "
             "VTL001XXXXXXXXXXXXXX...\n");
+
+  // A NUL in the code: the pass names the article, not the statement text.
+  AmbienteDemo::Scrivi(file, {"TESTA;", std::string("VTL\0X;1;01/01/2025;;;;", 22)});
+  f->ButtonImp->Click();
+  EXPECT_EQ(TestoLog(*f),
+            "Inizio importazione file\n"
+            "Anomalia import csv: Carattere nullo (NUL) nel codice articolo VTL[NUL]X\n");
+  EXPECT_EQ(amb->Valore("SELECT COUNT(*) FROM LISTSCDTNET WHERE IDLISTSC=" + id), "0");
 }
 
 TEST_F(ImpExpNetti, CommonPricesOneRowPerExtensionAndRefusedRowsUndone) {
