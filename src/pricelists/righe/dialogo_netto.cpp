@@ -1,10 +1,10 @@
 #include "pricelists/righe/dialogo_netto.h"
 
+#include "context/helpers.h"
 #include "context/tabxform.h"
 #include "db/query.h"
 #include "db/transaction.h"
 #include "platform/format.h"
-#include "pricelists/listini/listini.h"
 #include "pricelists/righe/dialoghi_righe.h"
 #include "pricelists/righe/righe.h"
 #include "ui/application.h"
@@ -103,7 +103,7 @@ std::string TListiniNuovoForm::PrimoControlloFallito() {
   const std::string codice = EditCodArt->Text();
   if (codice.empty()) return "Specificare un codice articolo";
   const std::string estensione = EditEstCod->Text().empty() ? "0" : EditEstCod->Text();
-  if (!listini::EUnaData(DataInizioVal->Text())) return "Specificare una data inizio validita";
+  if (!TestoEUnaData(DataInizioVal->Text())) return "Specificare una data inizio validita";
   if (!righe::EPrezzo(EditPrezzo->Text())) return "Specificare un prezzo";
   const std::string scaglione = EditQntSca->Text();
   const std::string lungo =

@@ -10,6 +10,7 @@
 #include "pricelists/righe/lisfasedit_righe.h"
 
 #include "context/datamodule.h"
+#include "context/helpers.h"
 #include "context/tabxform.h"
 #include "db/query.h"
 #include "db/transaction.h"
@@ -17,7 +18,6 @@
 #include "pricelists/editor/frames.h"
 #include "pricelists/editor/lisfasedit.h"
 #include "pricelists/editor/pagina.h"
-#include "pricelists/listini/listini.h"
 #include "pricelists/presalistino.h"
 #include "pricelists/righe/dialogo_netto.h"
 #include "pricelists/righe/righe.h"
@@ -227,7 +227,7 @@ void TLisFasEditForm::FrameListiniEdit11ButtonEditClick() {
 
 // A new price period for the current row's article from the default start.
 void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {
-  if (!listini::EUnaData(DataInizioDef->Text())) {
+  if (!TestoEUnaData(DataInizioDef->Text())) {
     Avviso("Data inizio default non valida");
     return;
   }
@@ -237,7 +237,7 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {
   const std::string prezzo = righe::NumeroPerSQL(q.FieldByName("PREZZO").AsFloat());
   const plat::DateTime nuovoInizio = FrameListiniEdit11->DataInizioDef->Date();
   const std::string fine = CheckBoxNessunaDataFinale->Checked() ||
-                                   !listini::EUnaData(FrameListiniEdit11->DataFineDef->Text())
+                                   !TestoEUnaData(FrameListiniEdit11->DataFineDef->Text())
                                ? "NULL"
                                : "'" + righe::DataTrattini(DataFineDef->Date()) + "'";
   // Held first, so the check below reads every row of the list.
