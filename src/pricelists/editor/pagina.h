@@ -1,13 +1,14 @@
 #pragma once
-// What the commands of the editor's pages share: whether a grid has a
-// current row, whether a row is there (still), a command's writes
-// committed together or rolled back with the operator told, and a page's
-// refresh.
+// What the commands of the editor's pages and their dialogs share: whether
+// a grid has a current row, whether a row is there (still), a command's
+// writes committed together or rolled back with the operator told, the
+// fresh reads of the dialogs' checks, and a page's refresh.
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace db {
+class Database;
 class Query;
 class Transaction;
 }  // namespace db
@@ -53,6 +54,12 @@ bool Scrivi(db::Query& q, const std::vector<std::vector<std::string>>& statement
 // found the row the operator saw changed or gone: it throws, so that the
 // command rolls back and shows its error box rather than report success.
 void EseguiSuRiga(db::Query& q, const std::vector<std::string>& righe);
+
+// Runs a dialog's check or proposal on a view of `db` taken now, not on the
+// window's long-lived one: what another operator stored since the window
+// opened counts too, and the window's own writes are committed as made.
+void LeggiSuVistaNuova(db::Database* db, const std::vector<std::string>& sql,
+                       const std::function<void(db::Query&)>& leggi);
 
 // A page's refresh: a keep-open commit when the query's transaction runs,
 // then the query closed, loaded again by `carica` and opened if still closed.

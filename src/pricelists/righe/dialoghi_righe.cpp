@@ -52,18 +52,6 @@ bool CercaArticolo(std::int32_t utente, std::uint32_t handle, int situazione,
   return righe::ArticoloDaRisposta(risposta, articolo);
 }
 
-void LeggiSuVistaNuova(db::Database* db, const std::vector<std::string>& sql,
-                       const std::function<void(db::Query&)>& leggi) {
-  db::Transaction vista(db);
-  vista.StartTransaction();
-  db::Query q(db, &vista);
-  q.SQL.Assign(sql);
-  q.Open();
-  leggi(q);
-  q.Close();
-  vista.Commit();
-}
-
 std::string TestoTroppoLungo(db::Database* db, const std::string& tabella,
                              const std::vector<TestoInColonna>& testi) {
   db::Transaction vista(db);

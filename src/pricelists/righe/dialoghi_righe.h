@@ -1,7 +1,7 @@
 #pragma once
 // What the net-price and discount row dialogs share: the gift group, the
 // "Nessuna data fine" box, the article search through Kestrin.dll, and the
-// fresh reads of their checks (which the list header dialog uses too).
+// check of typed texts against their columns.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -60,12 +60,6 @@ void NessunaDataFine(const ui::CheckBox& nessuna, ui::DateTimePicker& fine);
 // sibling library; false when the operator cancelled or the call failed.
 bool CercaArticolo(std::int32_t utente, std::uint32_t handle, int situazione,
                    righe::Articolo& articolo);
-
-// Runs a dialog's check or proposal on a view of `db` taken now, not on the
-// window's long-lived one: what another operator stored since the window
-// opened counts too, and the window's own writes are committed as made.
-void LeggiSuVistaNuova(db::Database* db, const std::vector<std::string>& sql,
-                       const std::function<void(db::Query&)>& leggi);
 
 // A typed text and the column of the row table it goes into, with the
 // caption the operator knows the field by.
