@@ -130,15 +130,6 @@ class TLisFasEditForm : public FinestraDaExport {
   TVuxRicercheForm* RicercaClienti = nullptr;  // embedded customer search
   std::string TipoPrezzoCliente;               // band of the chosen customer; empty: none
 
-  // ---- helpers of every page (lisfasedit.cpp)
-  // Closes `query`, gives it the lines as its statement and executes it.
-  static void EseguiRighe(db::Query& query, const std::vector<std::string>& righe);
-  // Modal boxes with an OK button, and the Yes/No question (true for Yes).
-  static void Avviso(const std::string& testo);
-  static void Errore(const std::string& testo);
-  static void Informazione(const std::string& testo);
-  static bool Conferma(const std::string& testo);
-
   // ---- the window's view of the data (lisfasedit_pagine.cpp)
   // The context's transaction committed, ended and started again: every
   // data set on it closes, and what other sessions committed shows.

@@ -4,16 +4,31 @@
 
 #include "db/query.h"
 #include "db/transaction.h"
-#include "pricelists/editor/lisfasedit.h"
 #include "pricelists/presalistino.h"
+#include "ui/application.h"
 
 namespace velmaro::pagina {
 
+void EseguiRighe(db::Query& q, const std::vector<std::string>& righe) {
+  q.Close();
+  q.SQL.Clear();
+  for (const std::string& r : righe) q.SQL.Add(r);
+  q.ExecSQL();
+}
+
+void Avviso(const std::string& testo) { ui::MessageDlg(testo, ui::MsgDlgType::Warning, ui::mbOK); }
+void Errore(const std::string& testo) { ui::MessageDlg(testo, ui::MsgDlgType::Error, ui::mbOK); }
+void Informazione(const std::string& testo) {
+  ui::MessageDlg(testo, ui::MsgDlgType::Information, ui::mbOK);
+}
+bool Conferma(const std::string& testo) {
+  return ui::MessageDlg(testo, ui::MsgDlgType::Confirmation, ui::mbYesNo) == ui::mrYes;
+}
+
 bool Vuota(db::Query& q, SeVuota avviso) {
   if (q.Active() && !q.IsEmpty()) return false;
-  if (avviso == SeVuota::TabellaVuota) TLisFasEditForm::Avviso("La tabella è vuota");
-  if (avviso == SeVuota::PremereNuovo)
-    TLisFasEditForm::Informazione("Premere Nuovo per inserire un nuovo record");
+  if (avviso == SeVuota::TabellaVuota) Avviso("La tabella è vuota");
+  if (avviso == SeVuota::PremereNuovo) Informazione("Premere Nuovo per inserire un nuovo record");
   return true;
 }
 
@@ -45,7 +60,7 @@ bool AncoraPresente(db::Transaction& riavvio, db::Query& q, const std::vector<st
   riavvio.SetActive(false);
   riavvio.SetActive(true);
   if (Trova(q, righe)) return true;
-  TLisFasEditForm::Avviso("Il record selezionato è già stato cancellato da un altro utente");
+  Avviso("Il record selezionato è già stato cancellato da un altro utente");
   return false;
 }
 
@@ -70,7 +85,7 @@ bool Scrivi(db::Query& q, const std::function<void()>& scrivi, const std::functi
         // The transaction is gone with its writes: nothing is left to undo.
       }
     }
-    TLisFasEditForm::Errore(errore);
+    Errore(errore);
     return false;
   }
 }
@@ -80,14 +95,13 @@ bool Scrivi(db::Query& q, const std::vector<std::vector<std::string>>& statement
   return Scrivi(
       q,
       [&] {
-        for (const std::vector<std::string>& righe : statementi)
-          TLisFasEditForm::EseguiRighe(q, righe);
+        for (const std::vector<std::string>& righe : statementi) EseguiRighe(q, righe);
       },
       dopo, errore, presa);
 }
 
 void EseguiSuRiga(db::Query& q, const std::vector<std::string>& righe) {
-  TLisFasEditForm::EseguiRighe(q, righe);
+  EseguiRighe(q, righe);
   if (q.RowsAffected() == 0) throw std::runtime_error("nessuna riga corrisponde");
 }
 

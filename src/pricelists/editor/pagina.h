@@ -1,8 +1,9 @@
 #pragma once
-// What the commands of the editor's pages and their dialogs share: whether
-// a grid has a current row, whether a row is there (still), a command's
-// writes committed together or rolled back with the operator told, the
-// fresh reads of the dialogs' checks, and a page's refresh.
+// What the commands of the editor's pages and their dialogs share: running
+// a statement, the operator's boxes, whether a grid has a current row,
+// whether a row is there (still), a command's writes committed together or
+// rolled back with the operator told, the fresh reads of the dialogs'
+// checks, and a page's refresh.
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,6 +19,15 @@ class PresaListino;
 }  // namespace velmaro
 
 namespace velmaro::pagina {
+
+// Closes `q`, gives it the lines as its statement and executes it.
+void EseguiRighe(db::Query& q, const std::vector<std::string>& righe);
+
+// Modal boxes with an OK button, and the Yes/No question (true for Yes).
+void Avviso(const std::string& testo);
+void Errore(const std::string& testo);
+void Informazione(const std::string& testo);
+bool Conferma(const std::string& testo);
 
 // What a command tells the operator when its grid has no current row.
 enum class SeVuota {

@@ -93,7 +93,7 @@ void TLisFasEditForm::ButtonFascNuovoClick() {
     proposta = pagina::PrimoValore(*QueryAux1, {"SELECT MAX(ID)+1 M FROM FASCESC"});
     if (proposta.empty()) proposta = "1";
   } catch (const std::exception&) {
-    Errore("Errore interno");
+    pagina::Errore("Errore interno");
   }
   auto dialogo = ui::MakeOwned<TNuovaFasciaForm>(this, DM().CellaTabX);
   dialogo->EditID->SetText(proposta);
@@ -134,8 +134,9 @@ void TLisFasEditForm::ButtonFascEliminaClick() {
   const std::string id = Letterale(IDFasciaCorrente);
   if (!pagina::AncoraPresente(*Transazione2, *QueryAux2, {"SELECT * FROM FASCESC WHERE ID=" + id}))
     return;
-  if (!Conferma("Eliminare il record selezionato, e tutti le associazioni relative alla fascia?\r\n"
-                "(I listini non verranno eliminati)"))
+  if (!pagina::Conferma(
+          "Eliminare il record selezionato, e tutti le associazioni relative alla fascia?\r\n"
+          "(I listini non verranno eliminati)"))
     return;
   const int riga = q.RecNo();
   // The band and its rows go together or not at all.
@@ -165,7 +166,7 @@ void TLisFasEditForm::ButtonDettFascNuovoClick() {
   // Without a band on screen there is none to add to: the band last shown
   // may have been deleted, and its number would take an orphan row.
   if (pagina::Vuota(*FrameFasce1->QueryFasce) || IDFasciaCorrente.empty()) {
-    Errore("Errore interno: impossibile inserire un nuovo record");
+    pagina::Errore("Errore interno: impossibile inserire un nuovo record");
     return;
   }
   std::string proposta;
@@ -174,7 +175,7 @@ void TLisFasEditForm::ButtonDettFascNuovoClick() {
                                                 "WHERE IDFASCIA=" + Letterale(IDFasciaCorrente)});
     if (proposta.empty()) proposta = "1";
   } catch (const std::exception&) {
-    Errore("Errore interno: impossibile inserire un nuovo record");
+    pagina::Errore("Errore interno: impossibile inserire un nuovo record");
   }
   auto dialogo = ui::MakeOwned<TNuovaFasciaDettForm>(this, CellaDM);
   dialogo->LabelIDFascia->SetCaption(IDFasciaCorrente);
@@ -228,7 +229,7 @@ void TLisFasEditForm::ButtonDettFascEliminaClick() {
           *Transazione2, *QueryAux2,
           {"SELECT * FROM FASCESCDT WHERE IDFASCIA=" + fascia, " AND NRIGA=" + nriga}))
     return;
-  if (!Conferma("Eliminare il record selezionato?")) return;
+  if (!pagina::Conferma("Eliminare il record selezionato?")) return;
   const int riga = q.RecNo();
   pagina::Scrivi(
       *QueryAux1, {{"DELETE FROM FASCESCDT WHERE IDFASCIA=" + fascia, " AND NRIGA=" + nriga + " "}},

@@ -124,7 +124,7 @@ void TLisFasEditForm::ButtonNuovoClick() {
       [&] {
         const auto tabx = [this](const std::string& n) { return LeggiTabX(n); };
         v = ComponiTestata(*dialogo, tabx);
-        EseguiRighe(*QueryAux1, listini::RigheInserisciListino(v));
+        pagina::EseguiRighe(*QueryAux1, listini::RigheInserisciListino(v));
       },
       [&] {
         CaricaListaListini(IDFasciaSelezionata);
@@ -190,7 +190,7 @@ void TLisFasEditForm::ButtonEliminaClick() {
   if (!pagina::AncoraPresente(*Transazione2, *QueryAux2,
                               {"SELECT * FROM LISTSC WHERE ID='" + Apici(id) + "'"}))
     return;
-  if (!Conferma("Eliminare il record selezionato?")) return;
+  if (!pagina::Conferma("Eliminare il record selezionato?")) return;
 
   const int riga = q.RecNo();
   // Held, the list has no writer at work, and this view holds all its rows.
@@ -204,7 +204,8 @@ void TLisFasEditForm::ButtonEliminaClick() {
       [&] {
         const std::vector<std::string> statementi = listini::StatementiEliminaListino(id);
         pagina::EseguiSuRiga(*QueryAux1, {statementi.front()});
-        for (size_t i = 1; i < statementi.size(); ++i) EseguiRighe(*QueryAux1, {statementi[i]});
+        for (size_t i = 1; i < statementi.size(); ++i)
+          pagina::EseguiRighe(*QueryAux1, {statementi[i]});
       },
       [&] {
         CaricaListaListini(IDFasciaCorrente);

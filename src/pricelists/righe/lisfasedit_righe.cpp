@@ -58,7 +58,7 @@ void EliminaRigaCorrente(db::Query& griglia, db::Transaction& riavvio, db::Query
                          const std::vector<std::string>& elimina,
                          const std::function<void()>& ricarica) {
   if (!pagina::AncoraPresente(riavvio, rilettura, cerca)) return;
-  if (!TLisFasEditForm::Conferma("Eliminare il record selezionato?")) return;
+  if (!pagina::Conferma("Eliminare il record selezionato?")) return;
   const int riga = griglia.RecNo();
   if (!pagina::Scrivi(scrittura, {elimina}, {}, kErroreEliminazione)) return;
   ricarica();
@@ -139,7 +139,7 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoClick() {
   try {
     v = netti::ComponiNuovo(d.Campi());
   } catch (const righe::ValoreNonValido&) {
-    Errore(kErroreInserimento);
+    pagina::Errore(kErroreInserimento);
     return;
   }
   std::vector<std::string> estensioni{v.estensione};
@@ -228,7 +228,7 @@ void TLisFasEditForm::FrameListiniEdit11ButtonEditClick() {
 // A new price period for the current row's article from the default start.
 void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {
   if (!TestoEUnaData(DataInizioDef->Text())) {
-    Avviso("Data inizio default non valida");
+    pagina::Avviso("Data inizio default non valida");
     return;
   }
   db::Query& q = *FrameDettNetti1->QueryDettNetti;
@@ -249,7 +249,7 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {
                             .errore = kErroreInserimento});
   if (!presa) return;
   if (pagina::Trova(*QueryAux1, netti::RigheEsistePeriodo(IDListinoCorrente, r, nuovoInizio))) {
-    Avviso("Attenzione: il codice inserito è già in uso");
+    pagina::Avviso("Attenzione: il codice inserito è già in uso");
     return;
   }
   // The running period closes only together with the new one opening; the
@@ -259,8 +259,8 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {
           [&] {
             pagina::EseguiSuRiga(*QueryAux1,
                                  netti::RigheChiudiPeriodo(IDListinoCorrente, r, nuovoInizio));
-            EseguiRighe(*QueryAux1,
-                        netti::RigheNuovoPeriodo(IDListinoCorrente, r, prezzo, nuovoInizio, fine));
+            pagina::EseguiRighe(*QueryAux1, netti::RigheNuovoPeriodo(IDListinoCorrente, r, prezzo,
+                                                                     nuovoInizio, fine));
           },
           [&t] { t.CommitRetaining(); }, kErroreInserimento, presa.get()))
     return;

@@ -59,7 +59,7 @@ void ScriviRiga(TLisFasEditForm& w, TScontiNuovoForm& d, const char* errore,
         if (vecchia)
           pagina::EseguiSuRiga(*w.QueryAux1, sconti::RigheAggiorna(lista, v, *vecchia));
         else
-          TLisFasEditForm::EseguiRighe(*w.QueryAux1, sconti::RigheInserisci(lista, v));
+          pagina::EseguiRighe(*w.QueryAux1, sconti::RigheInserisci(lista, v));
       },
       [&] {
         w.FrameDettScontoEdit11ButtonAggiornaClick();
@@ -93,8 +93,8 @@ void TLisFasEditForm::CaricaListaDettSconti() {
   tr.StartTransaction();
   db::Query titolo(QueryAux1->GetDatabase(), &tr);
   for (int n = 1; n <= 3; ++n)
-    EseguiRighe(titolo, sconti::RigheTitolo(n, titoli[n - 1], DM().CodiceProgetto, DM().Situazione3,
-                                            TabX().GetNumUser()));
+    pagina::EseguiRighe(titolo, sconti::RigheTitolo(n, titoli[n - 1], DM().CodiceProgetto,
+                                                    DM().Situazione3, TabX().GetNumUser()));
   titolo.Close();
   tr.Commit();
 
