@@ -105,6 +105,32 @@ void EseguiSuRiga(db::Query& q, const std::vector<std::string>& righe) {
   if (q.RowsAffected() == 0) throw std::runtime_error("nessuna riga corrisponde");
 }
 
+namespace {
+const char* const kErroreEliminazione =
+    "Errore interno: impossibile eliminare il record selezionato";
+}  // namespace
+
+void EliminaRigaCorrente(db::Query& griglia, db::Transaction& riavvio, db::Query& rilettura,
+                         db::Query& scrittura, const std::vector<std::string>& cerca,
+                         const std::vector<std::string>& elimina,
+                         const std::function<void()>& ricarica) {
+  if (!AncoraPresente(riavvio, rilettura, cerca)) return;
+  if (!Conferma("Eliminare il record selezionato?")) return;
+  const int riga = griglia.RecNo();
+  if (!Scrivi(scrittura, {elimina}, {}, kErroreEliminazione)) return;
+  ricarica();
+  griglia.SetRecNo(riga);
+}
+
+void AzzeraLista(db::Query& scrittura, const std::string& sql,
+                 const std::function<void()>& ricarica) {
+  if (ui::MessageDlg("Azzerare il listino corrente?", ui::MsgDlgType::Confirmation,
+                     ui::mbOKCancel) != ui::mrOk)
+    return;
+  Scrivi(scrittura, {{sql}}, {}, kErroreEliminazione);
+  ricarica();
+}
+
 void LeggiSuVistaNuova(db::Database* db, const std::vector<std::string>& sql,
                        const std::function<void(db::Query&)>& leggi) {
   db::Transaction vista(db);

@@ -65,6 +65,18 @@ bool Scrivi(db::Query& q, const std::vector<std::vector<std::string>>& statement
 // command rolls back and shows its error box rather than report success.
 void EseguiSuRiga(db::Query& q, const std::vector<std::string>& righe);
 
+// Deletes the page's current row: `cerca` looks for it again on `rilettura`
+// once `riavvio` restarted (another operator may have deleted it), the
+// operator confirms, `elimina` runs on `scrittura`, then `ricarica` and the
+// grid back on its row number.
+void EliminaRigaCorrente(db::Query& griglia, db::Transaction& riavvio, db::Query& rilettura,
+                         db::Query& scrittura, const std::vector<std::string>& cerca,
+                         const std::vector<std::string>& elimina,
+                         const std::function<void()>& ricarica);
+// "Azzera" of a row page: the question, the statement, the page's refresh.
+void AzzeraLista(db::Query& scrittura, const std::string& sql,
+                 const std::function<void()>& ricarica);
+
 // Runs a dialog's check or proposal on a view of `db` taken now, not on the
 // window's long-lived one: what another operator stored since the window
 // opened counts too, and the window's own writes are committed as made.

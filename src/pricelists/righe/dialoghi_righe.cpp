@@ -45,6 +45,22 @@ void NessunaDataFine(const ui::CheckBox& nessuna, ui::DateTimePicker& fine) {
   fine.SetEnabled(true);
 }
 
+void DateDaRiga(db::Query& q, ui::DateTimePicker& inizio, ui::DateTimePicker& fine,
+                ui::CheckBox& nessunaFine, const std::function<void()>& gestore) {
+  inizio.SetDate(q.FieldByName("DATAINIZIOVALIDITA").AsDateTime());
+  db::Field& campoFine = q.FieldByName("DATAFINEVALIDITA");
+  if (!campoFine.IsNull()) {
+    fine.SetDate(campoFine.AsDateTime());
+    return;
+  }
+  nessunaFine.SetChecked(true);
+  gestore();
+}
+
+void TestiDaRiga(db::Query& q, const std::vector<std::pair<ui::Control*, const char*>>& campi) {
+  for (const auto& [controllo, campo] : campi) controllo->SetText(q.FieldByName(campo).AsString());
+}
+
 bool CercaArticolo(std::int32_t utente, std::uint32_t handle, int situazione,
                    righe::Articolo& articolo) {
   const std::string risposta = RicercaKestrin(utente, handle, righe::RichiestaArticoli(situazione),

@@ -1,14 +1,12 @@
 // The net-price rows of the current list (LISTSCDTNET) and their command
-// bar, and what both row pages share; the discount rows are in
-// lisfasedit_sconti.cpp, the statements in righenetti.cpp.
+// bar; the discount rows are in lisfasedit_sconti.cpp, the statements in
+// righenetti.cpp, what both row pages share in dialoghi_righe.h.
 //
 // Writes go through QueryAux1 (the context's default transaction), each
 // followed by a retaining commit; re-reads before a deletion through
 // QueryAux2 after restarting Transazione2. A refused write is rolled back
 // and shows its box; the new period by date closes the running one only
 // together with its own insert.
-#include "pricelists/righe/lisfasedit_righe.h"
-
 #include "context/datamodule.h"
 #include "context/helpers.h"
 #include "context/tabxform.h"
@@ -19,6 +17,7 @@
 #include "pricelists/editor/lisfasedit.h"
 #include "pricelists/editor/pagina.h"
 #include "pricelists/presalistino.h"
+#include "pricelists/righe/dialoghi_righe.h"
 #include "pricelists/righe/dialogo_netto.h"
 #include "pricelists/righe/righe.h"
 #include "pricelists/righe/righenetti.h"
@@ -29,54 +28,6 @@
 #include "ui/stdctrls.h"
 
 namespace velmaro {
-
-namespace righepagina {
-
-namespace {
-const char* const kErroreEliminazione =
-    "Errore interno: impossibile eliminare il record selezionato";
-}  // namespace
-
-void DateDaRiga(db::Query& q, ui::DateTimePicker& inizio, ui::DateTimePicker& fine,
-                ui::CheckBox& nessunaFine, const std::function<void()>& gestore) {
-  inizio.SetDate(q.FieldByName("DATAINIZIOVALIDITA").AsDateTime());
-  db::Field& campoFine = q.FieldByName("DATAFINEVALIDITA");
-  if (!campoFine.IsNull()) {
-    fine.SetDate(campoFine.AsDateTime());
-    return;
-  }
-  nessunaFine.SetChecked(true);
-  gestore();
-}
-
-void TestiDaRiga(db::Query& q, const std::vector<std::pair<ui::Control*, const char*>>& campi) {
-  for (const auto& [controllo, campo] : campi) controllo->SetText(q.FieldByName(campo).AsString());
-}
-
-void EliminaRigaCorrente(db::Query& griglia, db::Transaction& riavvio, db::Query& rilettura,
-                         db::Query& scrittura, const std::vector<std::string>& cerca,
-                         const std::vector<std::string>& elimina,
-                         const std::function<void()>& ricarica) {
-  if (!pagina::AncoraPresente(riavvio, rilettura, cerca)) return;
-  if (!pagina::Conferma("Eliminare il record selezionato?")) return;
-  const int riga = griglia.RecNo();
-  if (!pagina::Scrivi(scrittura, {elimina}, {}, kErroreEliminazione)) return;
-  ricarica();
-  griglia.SetRecNo(riga);
-}
-
-void AzzeraLista(db::Query& scrittura, const std::string& sql,
-                 const std::function<void()>& ricarica) {
-  if (ui::MessageDlg("Azzerare il listino corrente?", ui::MsgDlgType::Confirmation,
-                     ui::mbOKCancel) != ui::mrOk)
-    return;
-  pagina::Scrivi(scrittura, {{sql}}, {}, kErroreEliminazione);
-  ricarica();
-}
-
-}  // namespace righepagina
-
-using namespace righepagina;
 
 namespace {
 
@@ -189,18 +140,18 @@ void TLisFasEditForm::FrameListiniEdit11ButtonEditClick() {
   d.QueryAux->SetTransaction(QueryAux1->GetTransaction());
   d.IDListino = IDListinoCorrente;
   d.RigaOriginale = vecchia;
-  DateDaRiga(q, *d.DataInizioVal, *d.DataFineVal, *d.CheckBoxNessunaDataFinale,
-             [&d] { d.CheckBoxNessunaDataFinaleClick(); });
-  TestiDaRiga(q, {{d.EditCodArt, "CODICEARTICOLO"},
-                  {d.EditEstCod, "ESTCODICE"},
-                  {d.EditPrezzo, "PREZZO"},
-                  {d.EditQntSca, "QUANTITASCAGLIONE"},
-                  {d.EditProvvigione, "PROVVIGIONE"},
-                  {d.EditOmaggioCodArticolo, "OMA_CODICE"},
-                  {d.EditOmaggioEstCodice, "OMA_ESTENSIONE"},
-                  {d.EditOmaggioSoglia, "OMA_SOGLIA"},
-                  {d.EditOmaggioQuantita, "OMA_QUANTITA"},
-                  {d.EditOmaggioMultipli, "OMA_MULTIPLI"}});
+  dialoghi::DateDaRiga(q, *d.DataInizioVal, *d.DataFineVal, *d.CheckBoxNessunaDataFinale,
+                       [&d] { d.CheckBoxNessunaDataFinaleClick(); });
+  dialoghi::TestiDaRiga(q, {{d.EditCodArt, "CODICEARTICOLO"},
+                            {d.EditEstCod, "ESTCODICE"},
+                            {d.EditPrezzo, "PREZZO"},
+                            {d.EditQntSca, "QUANTITASCAGLIONE"},
+                            {d.EditProvvigione, "PROVVIGIONE"},
+                            {d.EditOmaggioCodArticolo, "OMA_CODICE"},
+                            {d.EditOmaggioEstCodice, "OMA_ESTENSIONE"},
+                            {d.EditOmaggioSoglia, "OMA_SOGLIA"},
+                            {d.EditOmaggioQuantita, "OMA_QUANTITA"},
+                            {d.EditOmaggioMultipli, "OMA_MULTIPLI"}});
   if (d.ShowModal() != ui::mrOk) return;
   const char* const errore = "Errore interno: impossibile aggiornare il record";
   const auto presa =
@@ -274,15 +225,15 @@ void TLisFasEditForm::FrameListiniEdit11ButtonEliminaClick() {
   db::Query& q = *FrameDettNetti1->QueryDettNetti;
   if (pagina::Vuota(q, pagina::SeVuota::TabellaVuota)) return;
   const netti::RigaNetto r = RigaCorrente(q);
-  EliminaRigaCorrente(q, *Transazione2, *QueryAux2, *QueryAux1,
-                      netti::RigheCerca(IDListinoCorrente, r),
-                      netti::RigheElimina(IDListinoCorrente, r),
-                      [this] { FrameListiniEdit11ButtonAggiornaClick(); });
+  pagina::EliminaRigaCorrente(q, *Transazione2, *QueryAux2, *QueryAux1,
+                              netti::RigheCerca(IDListinoCorrente, r),
+                              netti::RigheElimina(IDListinoCorrente, r),
+                              [this] { FrameListiniEdit11ButtonAggiornaClick(); });
 }
 
 void TLisFasEditForm::FrameListiniEdit11ButtonAzzeraClick() {
-  AzzeraLista(*QueryAux1, netti::SqlAzzera(IDListinoCorrente),
-              [this] { FrameListiniEdit11ButtonAggiornaClick(); });
+  pagina::AzzeraLista(*QueryAux1, netti::SqlAzzera(IDListinoCorrente),
+                      [this] { FrameListiniEdit11ButtonAggiornaClick(); });
 }
 
 void TLisFasEditForm::FrameListiniEdit11ButtonImpExpClick() {

@@ -11,8 +11,8 @@
 #include "pricelists/editor/lisfasedit.h"
 #include "pricelists/editor/pagina.h"
 #include "pricelists/presalistino.h"
+#include "pricelists/righe/dialoghi_righe.h"
 #include "pricelists/righe/dialogo_sconto.h"
-#include "pricelists/righe/lisfasedit_righe.h"
 #include "pricelists/righe/righe.h"
 #include "pricelists/righe/righesconti.h"
 #include "pricelists/scambio/impexpsconti.h"
@@ -23,8 +23,6 @@
 #include "ui/stdctrls.h"
 
 namespace velmaro {
-
-using namespace righepagina;
 
 namespace {
 
@@ -143,22 +141,22 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonEditClick() {
   d.IDListino = IDListinoCorrente;
   d.RigaOriginale = vecchia;
   d.PreparaSelezioni();
-  DateDaRiga(q, *d.DataInizioVal, *d.DataFineVal, *d.CheckBoxNessunaDataFinale,
-             [&d] { d.CheckBoxNessunaDataFinaleClick(); });
-  TestiDaRiga(q, {{d.EditDesc, "DESCRIZIONE"},
-                  {d.EditQntSca, "QUANTITASCAGLIONE"},
-                  {d.EditSconto1, "SCONTO1"},
-                  {d.EditSconto2, "SCONTO2"},
-                  {d.EditSconto3, "SCONTO3"},
-                  {d.ComboBoxValoreSel1, "VALORESEL1"},
-                  {d.ComboBoxValoreSel2, "VALORESEL2"},
-                  {d.ComboBoxValoreSel3, "VALORESEL3"},
-                  {d.EditProvvigione, "PROVVIGIONE"},
-                  {d.EditOmaggioCodArticolo, "OMA_CODICE"},
-                  {d.EditOmaggioEstCodice, "OMA_ESTENSIONE"},
-                  {d.EditOmaggioSoglia, "OMA_SOGLIA"},
-                  {d.EditOmaggioQuantita, "OMA_QUANTITA"},
-                  {d.EditOmaggioMultipli, "OMA_MULTIPLI"}});
+  dialoghi::DateDaRiga(q, *d.DataInizioVal, *d.DataFineVal, *d.CheckBoxNessunaDataFinale,
+                       [&d] { d.CheckBoxNessunaDataFinaleClick(); });
+  dialoghi::TestiDaRiga(q, {{d.EditDesc, "DESCRIZIONE"},
+                            {d.EditQntSca, "QUANTITASCAGLIONE"},
+                            {d.EditSconto1, "SCONTO1"},
+                            {d.EditSconto2, "SCONTO2"},
+                            {d.EditSconto3, "SCONTO3"},
+                            {d.ComboBoxValoreSel1, "VALORESEL1"},
+                            {d.ComboBoxValoreSel2, "VALORESEL2"},
+                            {d.ComboBoxValoreSel3, "VALORESEL3"},
+                            {d.EditProvvigione, "PROVVIGIONE"},
+                            {d.EditOmaggioCodArticolo, "OMA_CODICE"},
+                            {d.EditOmaggioEstCodice, "OMA_ESTENSIONE"},
+                            {d.EditOmaggioSoglia, "OMA_SOGLIA"},
+                            {d.EditOmaggioQuantita, "OMA_QUANTITA"},
+                            {d.EditOmaggioMultipli, "OMA_MULTIPLI"}});
   if (d.ShowModal() != ui::mrOk) return;
   ScriviRiga(*this, d, "Errore interno: impossibile aggiornare il record corrente", vecchia);
 }
@@ -167,15 +165,15 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonEliminaClick() {
   db::Query& q = *FrameDettSconti1->QueryDettSconti;
   if (pagina::Vuota(q, pagina::SeVuota::TabellaVuota)) return;
   const sconti::RigaSconto r = RigaCorrente(q);
-  EliminaRigaCorrente(q, *Transazione2, *QueryAux2, *QueryAux1,
-                      sconti::RigheCerca(IDListinoCorrente, r),
-                      sconti::RigheElimina(IDListinoCorrente, r),
-                      [this] { FrameDettScontoEdit11ButtonAggiornaClick(); });
+  pagina::EliminaRigaCorrente(q, *Transazione2, *QueryAux2, *QueryAux1,
+                              sconti::RigheCerca(IDListinoCorrente, r),
+                              sconti::RigheElimina(IDListinoCorrente, r),
+                              [this] { FrameDettScontoEdit11ButtonAggiornaClick(); });
 }
 
 void TLisFasEditForm::FrameDettScontoEdit11ButtonAzzeraClick() {
-  AzzeraLista(*QueryAux1, sconti::SqlAzzera(IDListinoCorrente),
-              [this] { FrameDettScontoEdit11ButtonAggiornaClick(); });
+  pagina::AzzeraLista(*QueryAux1, sconti::SqlAzzera(IDListinoCorrente),
+                      [this] { FrameDettScontoEdit11ButtonAggiornaClick(); });
 }
 
 void TLisFasEditForm::FrameDettScontoEdit11ButtonImpExpClick() {
