@@ -110,16 +110,22 @@ const char* const kErroreEliminazione =
     "Errore interno: impossibile eliminare il record selezionato";
 }  // namespace
 
-void EliminaRigaCorrente(db::Query& griglia, db::Transaction& riavvio, db::Query& rilettura,
-                         db::Query& scrittura, const std::vector<std::string>& cerca,
-                         const std::vector<std::string>& elimina,
-                         const std::function<void()>& ricarica) {
-  if (!AncoraPresente(riavvio, rilettura, cerca)) return;
-  if (!Conferma("Eliminare il record selezionato?")) return;
+std::optional<int> EliminaRigaCorrente(db::Query& griglia, db::Query& scrittura,
+                                       db::Query& rilettura, db::Transaction& riavvio,
+                                       const Eliminazione& e) {
+  if (!AncoraPresente(riavvio, rilettura, e.cerca)) return std::nullopt;
+  if (!Conferma(e.domanda)) return std::nullopt;
   const int riga = griglia.RecNo();
-  if (!Scrivi(scrittura, {elimina}, {}, kErroreEliminazione)) return;
-  ricarica();
-  griglia.SetRecNo(riga);
+  std::unique_ptr<PresaListino> presa;
+  if (e.prendi && !(presa = e.prendi())) return std::nullopt;
+  const auto dopo = [&] {
+    if (e.torna) e.torna(riga);
+  };
+  const bool scritta =
+      e.scrivi ? Scrivi(scrittura, e.scrivi, dopo, kErroreEliminazione, presa.get())
+               : Scrivi(scrittura, e.statementi, dopo, kErroreEliminazione, presa.get());
+  if (!scritta) return std::nullopt;
+  return riga;
 }
 
 void AzzeraLista(db::Query& scrittura, const std::string& sql,

@@ -5,6 +5,8 @@
 // rolled back with the operator told, the fresh reads of the dialogs'
 // checks, and a page's refresh.
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,14 +67,30 @@ bool Scrivi(db::Query& q, const std::vector<std::vector<std::string>>& statement
 // command rolls back and shows its error box rather than report success.
 void EseguiSuRiga(db::Query& q, const std::vector<std::string>& righe);
 
-// Deletes the page's current row: `cerca` looks for it again on `rilettura`
-// once `riavvio` restarted (another operator may have deleted it), the
-// operator confirms, `elimina` runs on `scrittura`, then `ricarica` and the
-// grid back on its row number.
-void EliminaRigaCorrente(db::Query& griglia, db::Transaction& riavvio, db::Query& rilettura,
-                         db::Query& scrittura, const std::vector<std::string>& cerca,
-                         const std::vector<std::string>& elimina,
-                         const std::function<void()>& ricarica);
+// A command deleting its grid's current row.
+struct Eliminazione {
+  // The select that finds the row again in what other sessions committed.
+  std::vector<std::string> cerca{};
+  // The operator's Yes/No question.
+  std::string domanda = "Eliminare il record selezionato?";
+  // The hold of the list the row belongs to, taken once the operator
+  // confirmed; null (the operator told why) stops the command. None: no hold.
+  std::function<std::unique_ptr<PresaListino>()> prendi{};
+  // The deletion: its statements, run in turn, or `scrivi` when given.
+  std::vector<std::vector<std::string>> statementi{};
+  std::function<void()> scrivi{};
+  // The page again and the grid back on the row number `riga` it had, as
+  // part of the write: a failure here is told as the deletion's.
+  std::function<void(int riga)> torna{};
+};
+// Deletes the current row of `griglia`: the row looked for again on
+// `rilettura` once `riavvio` restarted (another operator may have deleted
+// it), the operator's confirmation, the hold when asked, then the deletion
+// on `scrittura`, committed together with `torna` or rolled back with the
+// error box. The grid's row number when the row went; none otherwise.
+std::optional<int> EliminaRigaCorrente(db::Query& griglia, db::Query& scrittura,
+                                       db::Query& rilettura, db::Transaction& riavvio,
+                                       const Eliminazione& e);
 // "Azzera" of a row page: the question, the statement, the page's refresh.
 void AzzeraLista(db::Query& scrittura, const std::string& sql,
                  const std::function<void()>& ricarica);

@@ -225,10 +225,15 @@ void TLisFasEditForm::FrameListiniEdit11ButtonEliminaClick() {
   db::Query& q = *FrameDettNetti1->QueryDettNetti;
   if (pagina::Vuota(q, pagina::SeVuota::TabellaVuota)) return;
   const netti::RigaNetto r = RigaCorrente(q);
-  pagina::EliminaRigaCorrente(q, *Transazione2, *QueryAux2, *QueryAux1,
-                              netti::RigheCerca(IDListinoCorrente, r),
-                              netti::RigheElimina(IDListinoCorrente, r),
-                              [this] { FrameListiniEdit11ButtonAggiornaClick(); });
+  // The page is reloaded once the deletion is committed, outside it: a
+  // reload that fails is not told as a deletion that failed.
+  const auto riga =
+      pagina::EliminaRigaCorrente(q, *QueryAux1, *QueryAux2, *Transazione2,
+                                  {.cerca = netti::RigheCerca(IDListinoCorrente, r),
+                                   .statementi = {netti::RigheElimina(IDListinoCorrente, r)}});
+  if (!riga) return;
+  FrameListiniEdit11ButtonAggiornaClick();
+  q.SetRecNo(*riga);
 }
 
 void TLisFasEditForm::FrameListiniEdit11ButtonAzzeraClick() {

@@ -165,10 +165,15 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonEliminaClick() {
   db::Query& q = *FrameDettSconti1->QueryDettSconti;
   if (pagina::Vuota(q, pagina::SeVuota::TabellaVuota)) return;
   const sconti::RigaSconto r = RigaCorrente(q);
-  pagina::EliminaRigaCorrente(q, *Transazione2, *QueryAux2, *QueryAux1,
-                              sconti::RigheCerca(IDListinoCorrente, r),
-                              sconti::RigheElimina(IDListinoCorrente, r),
-                              [this] { FrameDettScontoEdit11ButtonAggiornaClick(); });
+  // The page is reloaded once the deletion is committed, outside it: a
+  // reload that fails is not told as a deletion that failed.
+  const auto riga =
+      pagina::EliminaRigaCorrente(q, *QueryAux1, *QueryAux2, *Transazione2,
+                                  {.cerca = sconti::RigheCerca(IDListinoCorrente, r),
+                                   .statementi = {sconti::RigheElimina(IDListinoCorrente, r)}});
+  if (!riga) return;
+  FrameDettScontoEdit11ButtonAggiornaClick();
+  q.SetRecNo(*riga);
 }
 
 void TLisFasEditForm::FrameDettScontoEdit11ButtonAzzeraClick() {
