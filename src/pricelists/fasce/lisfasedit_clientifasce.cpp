@@ -108,12 +108,8 @@ void AssClientePX(TLisFasEditForm& w) {
   db::Query& aux = *w.QueryAux1;
   bool presente = false;
   try {
-    aux.Close();
-    aux.SQL.Clear();
-    aux.SQL.Add("SELECT COUNT(*) C FROM CLIENTI WHERE CODICE=" + Letterale(codice));
-    aux.Open();
-    presente = aux.FieldByName("C").AsInteger() == 1;
-    aux.Close();
+    presente = pagina::PrimoValore(aux, {"SELECT COUNT(*) C FROM CLIENTI WHERE CODICE=" +
+                                         Letterale(codice)}) == "1";
   } catch (const std::exception&) {
     pagina::Errore("Errore interno: impossibile aggiornare il cliente");
     return;
