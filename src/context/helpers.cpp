@@ -171,6 +171,11 @@ double TestoInData(const std::string& testo) {
 
 bool DataValida(double data) { return data != plat::kNoDate && data != plat::kNotADate; }
 
+bool TestoEUnaData(const std::string& testo) {
+  plat::DateTime d = 0;
+  return plat::TryStrToDate(testo, d);
+}
+
 double ArrotondaDecimali(int decimali, double valore) {
   const int n = decimali > 0 ? decimali : 0;
   std::string formato = "0";

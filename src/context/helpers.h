@@ -44,6 +44,9 @@ bool LeggiNumero(const std::string& testo, double& valore);
 // Empty text: 0 (no date); a text that is no date in the short form: -1.
 double TestoInData(const std::string& testo);
 bool DataValida(double data);
+// Whether the text reads as a date in the short form. Unlike
+// DataValida(TestoInData(testo)) it takes 29/12/1899 and 30/12/1899 too.
+bool TestoEUnaData(const std::string& testo);
 // Half away from zero, with the small bias the stored prices were made with.
 double ArrotondaDecimali(int decimali, double valore);
 

@@ -141,6 +141,19 @@ TEST_F(Helpers, DatesAsTextAndSql) {
     EXPECT_EQ(InvertiDateSQL(sql), atteso) << sql;
 }
 
+TEST_F(Helpers, TestoEUnaDataTakesEveryDay) {
+  // Fault: the check written as DataValida(TestoInData(...)), which refuses
+  // 29/12/1899 and 30/12/1899 (the values standing for "no date" and "not
+  // a date"), or an impossible or empty date accepted.
+  EXPECT_TRUE(TestoEUnaData("29/02/2024"));
+  EXPECT_TRUE(TestoEUnaData("29/12/1899"));
+  EXPECT_TRUE(TestoEUnaData("30/12/1899"));
+  EXPECT_FALSE(DataValida(TestoInData("30/12/1899")));
+  EXPECT_FALSE(TestoEUnaData("29/02/2025"));
+  EXPECT_FALSE(TestoEUnaData(""));
+  EXPECT_FALSE(TestoEUnaData("abc"));
+}
+
 TEST_F(Helpers, LiteralsKeepEachCallersForm) {
   // Fault: one caller's literal taking another's form: the current date
   // separator missing from DataPerSQL or leaking into the fixed "-" and "/"

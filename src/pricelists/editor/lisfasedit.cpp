@@ -10,6 +10,7 @@
 #include "grid/vuxgrid.h"
 #include "platform/format.h"
 #include "pricelists/editor/frames.h"
+#include "pricelists/editor/pagina.h"
 #include "search/vuxricerche.h"
 #include "ui/application.h"
 #include "ui/extctrls.h"
@@ -50,26 +51,6 @@ TLisFasEditForm::TLisFasEditForm(ui::Component* owner, CellaDataModule* cellaDM)
   DoCreate();
 }
 
-void TLisFasEditForm::EseguiRighe(db::Query& query, const std::vector<std::string>& righe) {
-  query.Close();
-  query.SQL.Clear();
-  for (const std::string& r : righe) query.SQL.Add(r);
-  query.ExecSQL();
-}
-
-void TLisFasEditForm::Avviso(const std::string& testo) {
-  ui::MessageDlg(testo, ui::MsgDlgType::Warning, ui::mbOK);
-}
-void TLisFasEditForm::Errore(const std::string& testo) {
-  ui::MessageDlg(testo, ui::MsgDlgType::Error, ui::mbOK);
-}
-void TLisFasEditForm::Informazione(const std::string& testo) {
-  ui::MessageDlg(testo, ui::MsgDlgType::Information, ui::mbOK);
-}
-bool TLisFasEditForm::Conferma(const std::string& testo) {
-  return ui::MessageDlg(testo, ui::MsgDlgType::Confirmation, ui::mbYesNo) == ui::mrYes;
-}
-
 double TLisFasEditForm::Oggi() { return plat::Date(); }
 
 std::string TLisFasEditForm::LeggiTabX(const std::string& nome) {
@@ -82,7 +63,7 @@ void TLisFasEditForm::Inizializzazione() {
   TTabXForm& tabx = TabX();
   SetCaption(TitoloOperatore("Listini fasce"));
   if (LeggiTabX("ListinoNettiDefPerSconti").empty())
-    Errore("Impostare il listino di riferimento di default nelle impostazioni");
+    pagina::Errore("Impostare il listino di riferimento di default nelle impostazioni");
 
   Transazione2->SetActive(false);
   Transazione2->SetDefaultDatabase(tabx.IBDatabase1);
@@ -160,7 +141,7 @@ void TLisFasEditForm::AggiornaSchemaFasce() {
   for (const char* sql : {"ALTER TABLE FASCESC ADD LISTINOSCONTISPEC2 Integer",
                           "ALTER TABLE FASCESC ADD LISTINOSCONTISPEC3 Integer"}) {
     try {
-      EseguiRighe(*QueryAux1, {sql});
+      pagina::EseguiRighe(*QueryAux1, {sql});
       QueryAux1->GetTransaction()->CommitRetaining();
     } catch (const db::DbError&) {
     }

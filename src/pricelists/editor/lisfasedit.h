@@ -11,7 +11,6 @@
 // bands, band rows, customers and suppliers of a band and duplication.
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "context/launch.h"
 #include "ui/component.h"
@@ -130,16 +129,16 @@ class TLisFasEditForm : public FinestraDaExport {
   TVuxRicercheForm* RicercaClienti = nullptr;  // embedded customer search
   std::string TipoPrezzoCliente;               // band of the chosen customer; empty: none
 
-  // ---- helpers of every page (lisfasedit.cpp)
-  // Closes `query`, gives it the lines as its statement and executes it.
-  static void EseguiRighe(db::Query& query, const std::vector<std::string>& righe);
-  // Modal boxes with an OK button, and the Yes/No question (true for Yes).
-  static void Avviso(const std::string& testo);
-  static void Errore(const std::string& testo);
-  static void Informazione(const std::string& testo);
-  static bool Conferma(const std::string& testo);
+  // ---- start-up and form events (editor/lisfasedit.cpp)
+  void Inizializzazione();
+  void FormShow();
+  void FormKeyUp(ui::Word& key, ui::ShiftState shift);
+  void FormClose(ui::Component* sender, ui::CloseAction& action) override;
+  void FormDestroy(ui::Component* sender) override;
+  void ButtonChiudiClick();
 
-  // ---- the window's view of the data (lisfasedit_pagine.cpp)
+  // ---- the window's view of the data, the bands' loading, the command bar
+  // and its pages (editor/lisfasedit_pagine.cpp)
   // The context's transaction committed, ended and started again: every
   // data set on it closes, and what other sessions committed shows.
   void RiavviaTransazione();
@@ -152,13 +151,8 @@ class TLisFasEditForm : public FinestraDaExport {
   // The bands grid open again on the band it was on, when a renewal of the
   // view (here or in a window of the editor's) closed it.
   void RiapriFasce();
-
-  // ---- start-up and loading (lisfasedit.cpp, lisfasedit_pagine.cpp)
-  void Inizializzazione();
   void CaricaListaFasce();
   void CaricaListaDettFasce();
-
-  // ---- page commands (lisfasedit_pagine.cpp)
   void ButtonFasceClick();
   void ButtonListiniClick();
   void ButtonGesNetClick();
@@ -193,14 +187,7 @@ class TLisFasEditForm : public FinestraDaExport {
   void FrameFasce1GridDettFasceDblClick();
   void ButtonInfoRetailClick();
 
-  // ---- form events (lisfasedit.cpp)
-  void FormShow();
-  void FormKeyUp(ui::Word& key, ui::ShiftState shift);
-  void FormClose(ui::Component* sender, ui::CloseAction& action) override;
-  void FormDestroy(ui::Component* sender) override;
-  void ButtonChiudiClick();
-
-  // ---- lists page (lisfasedit_listini.cpp)
+  // ---- lists page (listini/lisfasedit_listini.cpp)
   void CaricaListaListini(const std::string& fascia);
   void ButtonNuovoClick();
   void ButtonEditClick();
@@ -217,9 +204,8 @@ class TLisFasEditForm : public FinestraDaExport {
   std::string EtichettaCampoSel(const std::string& colonna);
   std::string CampoSelDaEtichetta(const std::string& etichetta);
 
-  // ---- net and discount rows (lisfasedit_righe.cpp)
+  // ---- net-price rows (righe/lisfasedit_righe.cpp)
   void CaricaListaDettNetti();
-  void CaricaListaDettSconti();
   void FrameDettNetti1QueryDettNettiAfterOpen(db::DataSet& dataSet);
   void FrameListiniEdit11ButtonNuovoClick();
   void FrameListiniEdit11ButtonNuovoDataClick();
@@ -229,6 +215,9 @@ class TLisFasEditForm : public FinestraDaExport {
   void FrameListiniEdit11ButtonImpExpClick();
   void FrameListiniEdit11ButtonAggiornaClick();
   void FrameListiniEdit11CheckBoxNessunaDataFinaleClick();
+
+  // ---- discount rows (righe/lisfasedit_sconti.cpp)
+  void CaricaListaDettSconti();
   void FrameDettScontoEdit11ButtonNuovoClick();
   void FrameDettScontoEdit11ButtonEditClick();
   void FrameDettScontoEdit11ButtonEliminaClick();
@@ -237,11 +226,10 @@ class TLisFasEditForm : public FinestraDaExport {
   void FrameDettScontoEdit11ButtonAggiornaClick();
   void FrameDettScontoEdit11CheckBoxNessunaDataFinaleClick();
 
-  // ---- bands, band rows, customers and suppliers (lisfasedit_fasce.cpp)
+  // ---- bands and band rows (fasce/lisfasedit_fasce.cpp)
   void ButtonFascNuovoClick();
   void ButtonFascEditaClick();
   void ButtonFascEliminaClick();
-  void ButtonFascDuplicaClick();
   void ButtonFascAggiornaClick();
   void ButtonDettFascNuovoClick();
   void ButtonDettFascEditaClick();
@@ -249,6 +237,11 @@ class TLisFasEditForm : public FinestraDaExport {
   void ButtonPiuPrioritaClick();
   void ButtonMenoPrioritaClick();
   void ButtonDettFascAggiornaClick();
+
+  // ---- duplication of a band (fasce/lisfasedit_duplica.cpp)
+  void ButtonFascDuplicaClick();
+
+  // ---- customers and suppliers of a band (fasce/lisfasedit_clientifasce.cpp)
   void FrameClientiFasc1ButtonAssClick();
   void FrameClientiFasc1ButtonDissClick();
   void FrameClientiFasc1ButtonFascAggiornaClick();
@@ -259,7 +252,7 @@ class TLisFasEditForm : public FinestraDaExport {
   void AssFornitoreFascia(const std::string& codice);
 
  private:
-  // Construction, one part each (lisfasedit.cpp, lisfasedit_costruzione.cpp).
+  // Construction, one part each (editor/lisfasedit_costruzione.cpp).
   void CreaDati();
   void CreaBarraComandi();
   void CreaPagine();
@@ -267,24 +260,27 @@ class TLisFasEditForm : public FinestraDaExport {
   void CreaPaginaListini();
   void CreaPagineRighe();
   void CollegaGestori();
-  // Start-up steps that need a few lines of their own.
+  // Start-up steps that need a few lines of their own, the closing of the
+  // data and the window's small readings (editor/lisfasedit.cpp).
   void ImpostaGriglie();
   void AggiornaSchemaFasce();
   void IncorporaRicercaClienti();
-  // Enables the command buttons; the order is Fasce, Listini, GesNet,
-  // GesSco, CliFas, FornFas, Clienti.
-  void AbilitaComandi(bool fasce, bool listini, bool gesNet, bool gesSco, bool cliFas, bool fornFas,
-                      bool clienti);
-  // Moves PanelSel over a command button (and to its width when asked).
-  void MarcaComando(ui::Button* button, bool larghezza);
-  // GesNet for a list of type N, GesSco for any other.
-  void AbilitaGestioneDaTipo();
   // The data of the window closes (grids save their layouts) and the
   // embedded search goes, while the context's databases are still there.
   void ChiudiDati();
   // Today's date, as the date pickers hold it.
   static double Oggi();
   std::string LeggiTabX(const std::string& nome);
+  // The command bar (editor/lisfasedit_pagine.cpp).
+  // Enables the command buttons; the order is Fasce, Listini, GesNet,
+  // GesSco, CliFas, FornFas, Clienti.
+  void AbilitaComandi(bool fasce, bool listini, bool gesNet, bool gesSco, bool cliFas, bool fornFas,
+                      bool clienti);
+  // Moves PanelSel over a command button (and to its width when asked).
+  void MarcaComando(ui::Button* button, bool larghezza);
+  // GesNet for a list of type N, GesSco for any other
+  // (listini/lisfasedit_listini.cpp).
+  void AbilitaGestioneDaTipo();
   // The embedded search is a form of its own: the host may free it first.
   ui::ComponentRef vivoRicerca_;
 };

@@ -4,16 +4,31 @@
 
 #include "db/query.h"
 #include "db/transaction.h"
-#include "pricelists/editor/lisfasedit.h"
 #include "pricelists/presalistino.h"
+#include "ui/application.h"
 
 namespace velmaro::pagina {
 
+void EseguiRighe(db::Query& q, const std::vector<std::string>& righe) {
+  q.Close();
+  q.SQL.Clear();
+  for (const std::string& r : righe) q.SQL.Add(r);
+  q.ExecSQL();
+}
+
+void Avviso(const std::string& testo) { ui::MessageDlg(testo, ui::MsgDlgType::Warning, ui::mbOK); }
+void Errore(const std::string& testo) { ui::MessageDlg(testo, ui::MsgDlgType::Error, ui::mbOK); }
+void Informazione(const std::string& testo) {
+  ui::MessageDlg(testo, ui::MsgDlgType::Information, ui::mbOK);
+}
+bool Conferma(const std::string& testo) {
+  return ui::MessageDlg(testo, ui::MsgDlgType::Confirmation, ui::mbYesNo) == ui::mrYes;
+}
+
 bool Vuota(db::Query& q, SeVuota avviso) {
   if (q.Active() && !q.IsEmpty()) return false;
-  if (avviso == SeVuota::TabellaVuota) TLisFasEditForm::Avviso("La tabella è vuota");
-  if (avviso == SeVuota::PremereNuovo)
-    TLisFasEditForm::Informazione("Premere Nuovo per inserire un nuovo record");
+  if (avviso == SeVuota::TabellaVuota) Avviso("La tabella è vuota");
+  if (avviso == SeVuota::PremereNuovo) Informazione("Premere Nuovo per inserire un nuovo record");
   return true;
 }
 
@@ -45,7 +60,7 @@ bool AncoraPresente(db::Transaction& riavvio, db::Query& q, const std::vector<st
   riavvio.SetActive(false);
   riavvio.SetActive(true);
   if (Trova(q, righe)) return true;
-  TLisFasEditForm::Avviso("Il record selezionato è già stato cancellato da un altro utente");
+  Avviso("Il record selezionato è già stato cancellato da un altro utente");
   return false;
 }
 
@@ -70,7 +85,7 @@ bool Scrivi(db::Query& q, const std::function<void()>& scrivi, const std::functi
         // The transaction is gone with its writes: nothing is left to undo.
       }
     }
-    TLisFasEditForm::Errore(errore);
+    Errore(errore);
     return false;
   }
 }
@@ -80,15 +95,58 @@ bool Scrivi(db::Query& q, const std::vector<std::vector<std::string>>& statement
   return Scrivi(
       q,
       [&] {
-        for (const std::vector<std::string>& righe : statementi)
-          TLisFasEditForm::EseguiRighe(q, righe);
+        for (const std::vector<std::string>& righe : statementi) EseguiRighe(q, righe);
       },
       dopo, errore, presa);
 }
 
 void EseguiSuRiga(db::Query& q, const std::vector<std::string>& righe) {
-  TLisFasEditForm::EseguiRighe(q, righe);
+  EseguiRighe(q, righe);
   if (q.RowsAffected() == 0) throw std::runtime_error("nessuna riga corrisponde");
+}
+
+namespace {
+const char* const kErroreEliminazione =
+    "Errore interno: impossibile eliminare il record selezionato";
+}  // namespace
+
+std::optional<int> EliminaRigaCorrente(db::Query& griglia, db::Query& scrittura,
+                                       db::Query& rilettura, db::Transaction& riavvio,
+                                       const Eliminazione& e) {
+  if (!AncoraPresente(riavvio, rilettura, e.cerca)) return std::nullopt;
+  if (!Conferma(e.domanda)) return std::nullopt;
+  const int riga = griglia.RecNo();
+  std::unique_ptr<PresaListino> presa;
+  if (e.prendi && !(presa = e.prendi())) return std::nullopt;
+  const auto dopo = [&] {
+    if (e.torna) e.torna(riga);
+  };
+  const bool scritta =
+      e.scrivi ? Scrivi(scrittura, e.scrivi, dopo, kErroreEliminazione, presa.get())
+               : Scrivi(scrittura, e.statementi, dopo, kErroreEliminazione, presa.get());
+  if (!scritta) return std::nullopt;
+  return riga;
+}
+
+void AzzeraLista(db::Query& scrittura, const std::string& sql,
+                 const std::function<void()>& ricarica) {
+  if (ui::MessageDlg("Azzerare il listino corrente?", ui::MsgDlgType::Confirmation,
+                     ui::mbOKCancel) != ui::mrOk)
+    return;
+  Scrivi(scrittura, {{sql}}, {}, kErroreEliminazione);
+  ricarica();
+}
+
+void LeggiSuVistaNuova(db::Database* db, const std::vector<std::string>& sql,
+                       const std::function<void(db::Query&)>& leggi) {
+  db::Transaction vista(db);
+  vista.StartTransaction();
+  db::Query q(db, &vista);
+  q.SQL.Assign(sql);
+  q.Open();
+  leggi(q);
+  q.Close();
+  vista.Commit();
 }
 
 void Ricarica(db::Query& q, const std::function<void()>& carica) {

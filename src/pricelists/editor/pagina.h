@@ -1,13 +1,17 @@
 #pragma once
-// What the commands of the editor's pages share: whether a grid has a
-// current row, whether a row is there (still), a command's writes
-// committed together or rolled back with the operator told, and a page's
-// refresh.
+// What the commands of the editor's pages and their dialogs share: running
+// a statement, the operator's boxes, whether a grid has a current row,
+// whether a row is there (still), a command's writes committed together or
+// rolled back with the operator told, the fresh reads of the dialogs'
+// checks, and a page's refresh.
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace db {
+class Database;
 class Query;
 class Transaction;
 }  // namespace db
@@ -17,6 +21,15 @@ class PresaListino;
 }  // namespace velmaro
 
 namespace velmaro::pagina {
+
+// Closes `q`, gives it the lines as its statement and executes it.
+void EseguiRighe(db::Query& q, const std::vector<std::string>& righe);
+
+// Modal boxes with an OK button, and the Yes/No question (true for Yes).
+void Avviso(const std::string& testo);
+void Errore(const std::string& testo);
+void Informazione(const std::string& testo);
+bool Conferma(const std::string& testo);
 
 // What a command tells the operator when its grid has no current row.
 enum class SeVuota {
@@ -53,6 +66,40 @@ bool Scrivi(db::Query& q, const std::vector<std::vector<std::string>>& statement
 // found the row the operator saw changed or gone: it throws, so that the
 // command rolls back and shows its error box rather than report success.
 void EseguiSuRiga(db::Query& q, const std::vector<std::string>& righe);
+
+// A command deleting its grid's current row.
+struct Eliminazione {
+  // The select that finds the row again in what other sessions committed.
+  std::vector<std::string> cerca{};
+  // The operator's Yes/No question.
+  std::string domanda = "Eliminare il record selezionato?";
+  // The hold of the list the row belongs to, taken once the operator
+  // confirmed; null (the operator told why) stops the command. None: no hold.
+  std::function<std::unique_ptr<PresaListino>()> prendi{};
+  // The deletion: its statements, run in turn, or `scrivi` when given.
+  std::vector<std::vector<std::string>> statementi{};
+  std::function<void()> scrivi{};
+  // The page again and the grid back on the row number `riga` it had, as
+  // part of the write: a failure here is told as the deletion's.
+  std::function<void(int riga)> torna{};
+};
+// Deletes the current row of `griglia`: the row looked for again on
+// `rilettura` once `riavvio` restarted (another operator may have deleted
+// it), the operator's confirmation, the hold when asked, then the deletion
+// on `scrittura`, committed together with `torna` or rolled back with the
+// error box. The grid's row number when the row went; none otherwise.
+std::optional<int> EliminaRigaCorrente(db::Query& griglia, db::Query& scrittura,
+                                       db::Query& rilettura, db::Transaction& riavvio,
+                                       const Eliminazione& e);
+// "Azzera" of a row page: the question, the statement, the page's refresh.
+void AzzeraLista(db::Query& scrittura, const std::string& sql,
+                 const std::function<void()>& ricarica);
+
+// Runs a dialog's check or proposal on a view of `db` taken now, not on the
+// window's long-lived one: what another operator stored since the window
+// opened counts too, and the window's own writes are committed as made.
+void LeggiSuVistaNuova(db::Database* db, const std::vector<std::string>& sql,
+                       const std::function<void(db::Query&)>& leggi);
 
 // A page's refresh: a keep-open commit when the query's transaction runs,
 // then the query closed, loaded again by `carica` and opened if still closed.

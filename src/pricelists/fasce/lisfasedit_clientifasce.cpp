@@ -24,8 +24,6 @@
 
 namespace velmaro {
 
-using Finestra = TLisFasEditForm;
-
 namespace {
 
 // The band into the customer's (supplier's) TIPOPREZZO and the band's
@@ -36,17 +34,17 @@ void ScriviAssociazione(db::Query& q, const char* tabella, const std::string& co
   pagina::Scrivi(
       q,
       [&] {
-        Finestra::EseguiRighe(q, {fasce::AggiornaTipoPrezzo(tabella, IDFasciaSelezionata, codice)});
+        pagina::EseguiRighe(q, {fasce::AggiornaTipoPrezzo(tabella, IDFasciaSelezionata, codice)});
         const std::string nome =
             pagina::PrimoValore(q, {"SELECT NOME FROM FASCESC WHERE ID=" + IDFasciaSelezionata});
-        Finestra::EseguiRighe(
+        pagina::EseguiRighe(
             q, {fasce::ScriviTipoPrezzo(IDFasciaSelezionata, fasce::DescrizioneTipoPrezzo(nome))});
       },
       {}, std::string("Errore interno: impossibile aggiornare ") + oggetto);
 }
 
 void Rimuovi(TFrameClientiFasc& frame, db::Query& aux, const char* domanda, const char* tabella) {
-  if (!Finestra::Conferma(domanda)) return;
+  if (!pagina::Conferma(domanda)) return;
   db::Query& q = *frame.QueryClientiFasc;
   // An empty list has no current customer: nothing to update.
   if (pagina::Vuota(q)) {
@@ -110,14 +108,10 @@ void AssClientePX(TLisFasEditForm& w) {
   db::Query& aux = *w.QueryAux1;
   bool presente = false;
   try {
-    aux.Close();
-    aux.SQL.Clear();
-    aux.SQL.Add("SELECT COUNT(*) C FROM CLIENTI WHERE CODICE=" + Letterale(codice));
-    aux.Open();
-    presente = aux.FieldByName("C").AsInteger() == 1;
-    aux.Close();
+    presente = pagina::PrimoValore(aux, {"SELECT COUNT(*) C FROM CLIENTI WHERE CODICE=" +
+                                         Letterale(codice)}) == "1";
   } catch (const std::exception&) {
-    Finestra::Errore("Errore interno: impossibile aggiornare il cliente");
+    pagina::Errore("Errore interno: impossibile aggiornare il cliente");
     return;
   }
   if (!presente && !CopiaClienteMancante(libreria, aux, utente, codice)) return;

@@ -93,7 +93,7 @@ void TLisFasEditForm::ButtonFascNuovoClick() {
     proposta = pagina::PrimoValore(*QueryAux1, {"SELECT MAX(ID)+1 M FROM FASCESC"});
     if (proposta.empty()) proposta = "1";
   } catch (const std::exception&) {
-    Errore("Errore interno");
+    pagina::Errore("Errore interno");
   }
   auto dialogo = ui::MakeOwned<TNuovaFasciaForm>(this, DM().CellaTabX);
   dialogo->EditID->SetText(proposta);
@@ -132,24 +132,21 @@ void TLisFasEditForm::ButtonFascEliminaClick() {
   db::Query& q = *FrameFasce1->QueryFasce;
   if (pagina::Vuota(q, pagina::SeVuota::TabellaVuota)) return;
   const std::string id = Letterale(IDFasciaCorrente);
-  if (!pagina::AncoraPresente(*Transazione2, *QueryAux2, {"SELECT * FROM FASCESC WHERE ID=" + id}))
-    return;
-  if (!Conferma("Eliminare il record selezionato, e tutti le associazioni relative alla fascia?\r\n"
-                "(I listini non verranno eliminati)"))
-    return;
-  const int riga = q.RecNo();
-  // The band and its rows go together or not at all.
-  pagina::Scrivi(
-      *QueryAux1,
-      {{"DELETE FROM FASCESC WHERE ID=" + id}, {"DELETE FROM FASCESCDT WHERE IDFASCIA=" + id}},
-      [&] {
-        CaricaListaFasce();
-        TornaARiga(q, riga);
-        // With no band left no band change reloads the rows grid, which
-        // would go on showing the rows just deleted.
-        if (pagina::Vuota(q)) CaricaListaDettFasce();
-      },
-      "Errore interno: impossibile eliminare il record selezionato");
+  pagina::EliminaRigaCorrente(
+      q, *QueryAux1, *QueryAux2, *Transazione2,
+      {.cerca = {"SELECT * FROM FASCESC WHERE ID=" + id},
+       .domanda = "Eliminare il record selezionato, e tutti le associazioni relative alla "
+                  "fascia?\r\n(I listini non verranno eliminati)",
+       // The band and its rows go together or not at all.
+       .statementi = {{"DELETE FROM FASCESC WHERE ID=" + id},
+                      {"DELETE FROM FASCESCDT WHERE IDFASCIA=" + id}},
+       .torna = [&](int riga) {
+         CaricaListaFasce();
+         TornaARiga(q, riga);
+         // With no band left no band change reloads the rows grid, which
+         // would go on showing the rows just deleted.
+         if (pagina::Vuota(q)) CaricaListaDettFasce();
+       }});
 }
 
 void TLisFasEditForm::ButtonFascAggiornaClick() {
@@ -165,7 +162,7 @@ void TLisFasEditForm::ButtonDettFascNuovoClick() {
   // Without a band on screen there is none to add to: the band last shown
   // may have been deleted, and its number would take an orphan row.
   if (pagina::Vuota(*FrameFasce1->QueryFasce) || IDFasciaCorrente.empty()) {
-    Errore("Errore interno: impossibile inserire un nuovo record");
+    pagina::Errore("Errore interno: impossibile inserire un nuovo record");
     return;
   }
   std::string proposta;
@@ -174,7 +171,7 @@ void TLisFasEditForm::ButtonDettFascNuovoClick() {
                                                 "WHERE IDFASCIA=" + Letterale(IDFasciaCorrente)});
     if (proposta.empty()) proposta = "1";
   } catch (const std::exception&) {
-    Errore("Errore interno: impossibile inserire un nuovo record");
+    pagina::Errore("Errore interno: impossibile inserire un nuovo record");
   }
   auto dialogo = ui::MakeOwned<TNuovaFasciaDettForm>(this, CellaDM);
   dialogo->LabelIDFascia->SetCaption(IDFasciaCorrente);
@@ -224,19 +221,15 @@ void TLisFasEditForm::ButtonDettFascEliminaClick() {
   if (pagina::Vuota(q, pagina::SeVuota::TabellaVuota)) return;
   const std::string fascia = Letterale(IDFasciaCorrente);
   const std::string nriga = Letterale(ValoreCampo(q, "NRIGA"));
-  if (!pagina::AncoraPresente(
-          *Transazione2, *QueryAux2,
-          {"SELECT * FROM FASCESCDT WHERE IDFASCIA=" + fascia, " AND NRIGA=" + nriga}))
-    return;
-  if (!Conferma("Eliminare il record selezionato?")) return;
-  const int riga = q.RecNo();
-  pagina::Scrivi(
-      *QueryAux1, {{"DELETE FROM FASCESCDT WHERE IDFASCIA=" + fascia, " AND NRIGA=" + nriga + " "}},
-      [&] {
-        CaricaListaDettFasce();
-        TornaARiga(q, riga);
-      },
-      "Errore interno: impossibile eliminare il record selezionato");
+  pagina::EliminaRigaCorrente(
+      q, *QueryAux1, *QueryAux2, *Transazione2,
+      {.cerca = {"SELECT * FROM FASCESCDT WHERE IDFASCIA=" + fascia, " AND NRIGA=" + nriga},
+       .statementi = {{"DELETE FROM FASCESCDT WHERE IDFASCIA=" + fascia,
+                       " AND NRIGA=" + nriga + " "}},
+       .torna = [&](int riga) {
+         CaricaListaDettFasce();
+         TornaARiga(q, riga);
+       }});
 }
 
 void TLisFasEditForm::ButtonPiuPrioritaClick() { SpostaRiga(*this, -1); }

@@ -4,7 +4,7 @@
 #include "context/tabxform.h"
 #include "db/query.h"
 #include "platform/format.h"
-#include "pricelists/righe/dialoghi_righe.h"
+#include "pricelists/editor/pagina.h"
 #include "pricelists/listini/scelta_listino.h"
 #include "ui/application.h"
 #include "ui/extctrls.h"
@@ -30,7 +30,7 @@ TListinoNuovoForm::TListinoNuovoForm(ui::Component* owner, CellaDataModule* cell
   QueryAux->SetDatabase(tabx.IBDatabase1);
   QueryAux->SetTransaction(tabx.IBTransaction1);
   // Proposal and check read what other windows stored since this one opened.
-  dialoghi::LeggiSuVistaNuova(
+  pagina::LeggiSuVistaNuova(
       QueryAux->GetDatabase(), {"SELECT MAX(ID) M FROM LISTSC"}, [this](db::Query& q) {
         EditCodListino->SetText(std::to_string(q.FieldByName("M").AsInteger() + 1));
       });
@@ -132,7 +132,7 @@ std::string TListinoNuovoForm::PrimoControlloFallito() {
   if (tipo == "SCONTO" && ComboBoxCampoSel1->Text().empty()) return "Specificare un campo sel 1";
   if (ModoEdit) return {};
   bool inUso = false;
-  dialoghi::LeggiSuVistaNuova(
+  pagina::LeggiSuVistaNuova(
       QueryAux->GetDatabase(),
       {"SELECT * FROM LISTSC WHERE ID=" + std::to_string(plat::StrToInt(codice))},
       [&inUso](db::Query& q) { inUso = !q.IsEmpty(); });

@@ -124,7 +124,7 @@ void TLisFasEditForm::ButtonNuovoClick() {
       [&] {
         const auto tabx = [this](const std::string& n) { return LeggiTabX(n); };
         v = ComponiTestata(*dialogo, tabx);
-        EseguiRighe(*QueryAux1, listini::RigheInserisciListino(v));
+        pagina::EseguiRighe(*QueryAux1, listini::RigheInserisciListino(v));
       },
       [&] {
         CaricaListaListini(IDFasciaSelezionata);
@@ -187,30 +187,29 @@ void TLisFasEditForm::ButtonEliminaClick() {
   db::Query& q = *FrameListini1->QueryListini;
   if (pagina::Vuota(q, pagina::SeVuota::TabellaVuota)) return;
   const std::string id = ValoreCampo(q, "ID");
-  if (!pagina::AncoraPresente(*Transazione2, *QueryAux2,
-                              {"SELECT * FROM LISTSC WHERE ID='" + Apici(id) + "'"}))
-    return;
-  if (!Conferma("Eliminare il record selezionato?")) return;
-
-  const int riga = q.RecNo();
-  // Held, the list has no writer at work, and this view holds all its rows.
   const char* const errore = "Errore interno: impossibile eliminare il record selezionato";
-  const auto presa = PresaListino::Prendi(
-      *QueryAux1->GetTransaction(), id, {.rinnova = [this] { RinnovaVista(); }, .errore = errore});
-  if (!presa) return;
-  // The list and its rows go together or not at all.
-  pagina::Scrivi(
-      *QueryAux1,
-      [&] {
-        const std::vector<std::string> statementi = listini::StatementiEliminaListino(id);
-        pagina::EseguiSuRiga(*QueryAux1, {statementi.front()});
-        for (size_t i = 1; i < statementi.size(); ++i) EseguiRighe(*QueryAux1, {statementi[i]});
-      },
-      [&] {
-        CaricaListaListini(IDFasciaCorrente);
-        q.SetRecNo(riga);
-      },
-      errore, presa.get());
+  pagina::EliminaRigaCorrente(
+      q, *QueryAux1, *QueryAux2, *Transazione2,
+      {.cerca = {"SELECT * FROM LISTSC WHERE ID='" + Apici(id) + "'"},
+       // Held, the list has no writer at work, and this view holds all its rows.
+       .prendi =
+           [&] {
+             return PresaListino::Prendi(*QueryAux1->GetTransaction(), id,
+                                         {.rinnova = [this] { RinnovaVista(); }, .errore = errore});
+           },
+       // The list and its rows go together or not at all.
+       .scrivi =
+           [&] {
+             const std::vector<std::string> statementi = listini::StatementiEliminaListino(id);
+             pagina::EseguiSuRiga(*QueryAux1, {statementi.front()});
+             for (size_t i = 1; i < statementi.size(); ++i)
+               pagina::EseguiRighe(*QueryAux1, {statementi[i]});
+           },
+       .torna =
+           [&](int riga) {
+             CaricaListaListini(IDFasciaCorrente);
+             q.SetRecNo(riga);
+           }});
 }
 
 }  // namespace velmaro

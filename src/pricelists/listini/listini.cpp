@@ -57,10 +57,7 @@ std::string ReturnDateSQL(const std::string& data) {
   return MeseGiornoAnno(data, SeNonData::Eccezione);
 }
 
-bool EUnaData(const std::string& testo) {
-  plat::DateTime d = 0;
-  return plat::TryStrToDate(testo, d);
-}
+bool EUnaData(const std::string& testo) { return TestoEUnaData(testo); }
 
 bool EUnIntero(const std::string& testo) {
   int v = 0;

@@ -46,6 +46,7 @@ std::vector<std::string> EtichetteClassificazioni(const LettoreTabX& tabx);
 // throws plat::ConvertError for a text that is no date.
 std::string ReturnDateSQL(const std::string& data);
 inline std::string DataPerSqlConTrattini(const std::string& data) { return ReturnDateSQL(data); }
+// Whether the text reads as a date in the short form (TestoEUnaData).
 bool EUnaData(const std::string& testo);
 // Whole number in the platform's sense (sign, digits, blanks before).
 bool EUnIntero(const std::string& testo);

@@ -45,23 +45,27 @@ void NessunaDataFine(const ui::CheckBox& nessuna, ui::DateTimePicker& fine) {
   fine.SetEnabled(true);
 }
 
+void DateDaRiga(db::Query& q, ui::DateTimePicker& inizio, ui::DateTimePicker& fine,
+                ui::CheckBox& nessunaFine, const std::function<void()>& gestore) {
+  inizio.SetDate(q.FieldByName("DATAINIZIOVALIDITA").AsDateTime());
+  db::Field& campoFine = q.FieldByName("DATAFINEVALIDITA");
+  if (!campoFine.IsNull()) {
+    fine.SetDate(campoFine.AsDateTime());
+    return;
+  }
+  nessunaFine.SetChecked(true);
+  gestore();
+}
+
+void TestiDaRiga(db::Query& q, const std::vector<std::pair<ui::Control*, const char*>>& campi) {
+  for (const auto& [controllo, campo] : campi) controllo->SetText(q.FieldByName(campo).AsString());
+}
+
 bool CercaArticolo(std::int32_t utente, std::uint32_t handle, int situazione,
                    righe::Articolo& articolo) {
   const std::string risposta = RicercaKestrin(utente, handle, righe::RichiestaArticoli(situazione),
                                               ChiamanteKestrin::Listini);
   return righe::ArticoloDaRisposta(risposta, articolo);
-}
-
-void LeggiSuVistaNuova(db::Database* db, const std::vector<std::string>& sql,
-                       const std::function<void(db::Query&)>& leggi) {
-  db::Transaction vista(db);
-  vista.StartTransaction();
-  db::Query q(db, &vista);
-  q.SQL.Assign(sql);
-  q.Open();
-  leggi(q);
-  q.Close();
-  vista.Commit();
 }
 
 std::string TestoTroppoLungo(db::Database* db, const std::string& tabella,

@@ -1,10 +1,12 @@
 #pragma once
 // What the net-price and discount row dialogs share: the gift group, the
-// "Nessuna data fine" box, the article search through Kestrin.dll, and the
-// fresh reads of their checks (which the list header dialog uses too).
+// "Nessuna data fine" box, the article search through Kestrin.dll, the
+// check of typed texts against their columns, and the current row's values
+// into a dialog, which both row pages fill so.
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pricelists/righe/righe.h"
@@ -17,6 +19,7 @@ class Query;
 namespace ui {
 class Button;
 class CheckBox;
+class Control;
 class DateTimePicker;
 class Edit;
 class Form;
@@ -56,16 +59,17 @@ void LeggiCampiRiga(const Dialogo& d, righe::CampiRiga& c) {
 // Ticked: the end date disabled and set to today; cleared: enabled.
 void NessunaDataFine(const ui::CheckBox& nessuna, ui::DateTimePicker& fine);
 
+// The current row's dates into a row dialog: no end date ticks its box
+// and runs the box's handler.
+void DateDaRiga(db::Query& q, ui::DateTimePicker& inizio, ui::DateTimePicker& fine,
+                ui::CheckBox& nessunaFine, const std::function<void()>& gestore);
+// Each control's text from the current row's field.
+void TestiDaRiga(db::Query& q, const std::vector<std::pair<ui::Control*, const char*>>& campi);
+
 // The article search (ANAMAG under situation `situazione`) handed to the
 // sibling library; false when the operator cancelled or the call failed.
 bool CercaArticolo(std::int32_t utente, std::uint32_t handle, int situazione,
                    righe::Articolo& articolo);
-
-// Runs a dialog's check or proposal on a view of `db` taken now, not on the
-// window's long-lived one: what another operator stored since the window
-// opened counts too, and the window's own writes are committed as made.
-void LeggiSuVistaNuova(db::Database* db, const std::vector<std::string>& sql,
-                       const std::function<void(db::Query&)>& leggi);
 
 // A typed text and the column of the row table it goes into, with the
 // caption the operator knows the field by.

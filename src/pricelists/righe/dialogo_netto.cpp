@@ -1,10 +1,11 @@
 #include "pricelists/righe/dialogo_netto.h"
 
+#include "context/helpers.h"
 #include "context/tabxform.h"
 #include "db/query.h"
 #include "db/transaction.h"
 #include "platform/format.h"
-#include "pricelists/listini/listini.h"
+#include "pricelists/editor/pagina.h"
 #include "pricelists/righe/dialoghi_righe.h"
 #include "pricelists/righe/righe.h"
 #include "ui/application.h"
@@ -92,7 +93,7 @@ void TListiniNuovoForm::CreaControlli() {
 bool TListiniNuovoForm::EsisteRiga(const std::string& codice, const std::string& estensione,
                                    const std::string& scaglione) {
   bool esiste = false;
-  dialoghi::LeggiSuVistaNuova(
+  pagina::LeggiSuVistaNuova(
       QueryAux->GetDatabase(),
       netti::RigheDoppione(IDListino, codice, estensione, DataInizioVal->Date(), scaglione),
       [&esiste](db::Query& q) { esiste = !q.IsEmpty(); });
@@ -103,7 +104,7 @@ std::string TListiniNuovoForm::PrimoControlloFallito() {
   const std::string codice = EditCodArt->Text();
   if (codice.empty()) return "Specificare un codice articolo";
   const std::string estensione = EditEstCod->Text().empty() ? "0" : EditEstCod->Text();
-  if (!listini::EUnaData(DataInizioVal->Text())) return "Specificare una data inizio validita";
+  if (!TestoEUnaData(DataInizioVal->Text())) return "Specificare una data inizio validita";
   if (!righe::EPrezzo(EditPrezzo->Text())) return "Specificare un prezzo";
   const std::string scaglione = EditQntSca->Text();
   const std::string lungo =

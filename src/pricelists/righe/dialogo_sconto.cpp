@@ -1,10 +1,11 @@
 #include "pricelists/righe/dialogo_sconto.h"
 
 #include "context/datamodule.h"
+#include "context/helpers.h"
 #include "context/tabxform.h"
 #include "db/query.h"
 #include "platform/format.h"
-#include "pricelists/listini/listini.h"
+#include "pricelists/editor/pagina.h"
 #include "pricelists/righe/dialoghi_righe.h"
 #include "pricelists/righe/righe.h"
 #include "ui/application.h"
@@ -179,7 +180,7 @@ std::string TScontiNuovoForm::Valore(int n) const {
 // A row another window stored since this one opened is a duplicate too.
 bool TScontiNuovoForm::EsisteRiga() {
   bool esiste = false;
-  dialoghi::LeggiSuVistaNuova(
+  pagina::LeggiSuVistaNuova(
       QueryAux->GetDatabase(),
       sconti::RigheDoppione(IDListino, EditDesc->Text(), DataInizioVal->Date(), EditQntSca->Text()),
       [&esiste](db::Query& q) { esiste = !q.IsEmpty(); });
@@ -187,7 +188,7 @@ bool TScontiNuovoForm::EsisteRiga() {
 }
 
 std::string TScontiNuovoForm::PrimoControlloFallito() {
-  if (!listini::EUnaData(DataInizioVal->Text())) return "Specificare una data inizio validita";
+  if (!TestoEUnaData(DataInizioVal->Text())) return "Specificare una data inizio validita";
   if (!ModoEdit && TipoListino == "S" && ComboBoxValoreSel1->Text().empty())
     return "Specificare una valore sel 1";
   const std::string lungo = dialoghi::TestoTroppoLungo(

@@ -1,15 +1,14 @@
 // The net-price rows of the current list (LISTSCDTNET) and their command
-// bar, and what both row pages share; the discount rows are in
-// lisfasedit_sconti.cpp, the statements in righenetti.cpp.
+// bar; the discount rows are in lisfasedit_sconti.cpp, the statements in
+// righenetti.cpp, what both row pages share in dialoghi_righe.h.
 //
 // Writes go through QueryAux1 (the context's default transaction), each
 // followed by a retaining commit; re-reads before a deletion through
 // QueryAux2 after restarting Transazione2. A refused write is rolled back
 // and shows its box; the new period by date closes the running one only
 // together with its own insert.
-#include "pricelists/righe/lisfasedit_righe.h"
-
 #include "context/datamodule.h"
+#include "context/helpers.h"
 #include "context/tabxform.h"
 #include "db/query.h"
 #include "db/transaction.h"
@@ -17,8 +16,8 @@
 #include "pricelists/editor/frames.h"
 #include "pricelists/editor/lisfasedit.h"
 #include "pricelists/editor/pagina.h"
-#include "pricelists/listini/listini.h"
 #include "pricelists/presalistino.h"
+#include "pricelists/righe/dialoghi_righe.h"
 #include "pricelists/righe/dialogo_netto.h"
 #include "pricelists/righe/righe.h"
 #include "pricelists/righe/righenetti.h"
@@ -29,54 +28,6 @@
 #include "ui/stdctrls.h"
 
 namespace velmaro {
-
-namespace righepagina {
-
-namespace {
-const char* const kErroreEliminazione =
-    "Errore interno: impossibile eliminare il record selezionato";
-}  // namespace
-
-void DateDaRiga(db::Query& q, ui::DateTimePicker& inizio, ui::DateTimePicker& fine,
-                ui::CheckBox& nessunaFine, const std::function<void()>& gestore) {
-  inizio.SetDate(q.FieldByName("DATAINIZIOVALIDITA").AsDateTime());
-  db::Field& campoFine = q.FieldByName("DATAFINEVALIDITA");
-  if (!campoFine.IsNull()) {
-    fine.SetDate(campoFine.AsDateTime());
-    return;
-  }
-  nessunaFine.SetChecked(true);
-  gestore();
-}
-
-void TestiDaRiga(db::Query& q, const std::vector<std::pair<ui::Control*, const char*>>& campi) {
-  for (const auto& [controllo, campo] : campi) controllo->SetText(q.FieldByName(campo).AsString());
-}
-
-void EliminaRigaCorrente(db::Query& griglia, db::Transaction& riavvio, db::Query& rilettura,
-                         db::Query& scrittura, const std::vector<std::string>& cerca,
-                         const std::vector<std::string>& elimina,
-                         const std::function<void()>& ricarica) {
-  if (!pagina::AncoraPresente(riavvio, rilettura, cerca)) return;
-  if (!TLisFasEditForm::Conferma("Eliminare il record selezionato?")) return;
-  const int riga = griglia.RecNo();
-  if (!pagina::Scrivi(scrittura, {elimina}, {}, kErroreEliminazione)) return;
-  ricarica();
-  griglia.SetRecNo(riga);
-}
-
-void AzzeraLista(db::Query& scrittura, const std::string& sql,
-                 const std::function<void()>& ricarica) {
-  if (ui::MessageDlg("Azzerare il listino corrente?", ui::MsgDlgType::Confirmation,
-                     ui::mbOKCancel) != ui::mrOk)
-    return;
-  pagina::Scrivi(scrittura, {{sql}}, {}, kErroreEliminazione);
-  ricarica();
-}
-
-}  // namespace righepagina
-
-using namespace righepagina;
 
 namespace {
 
@@ -139,7 +90,7 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoClick() {
   try {
     v = netti::ComponiNuovo(d.Campi());
   } catch (const righe::ValoreNonValido&) {
-    Errore(kErroreInserimento);
+    pagina::Errore(kErroreInserimento);
     return;
   }
   std::vector<std::string> estensioni{v.estensione};
@@ -189,18 +140,18 @@ void TLisFasEditForm::FrameListiniEdit11ButtonEditClick() {
   d.QueryAux->SetTransaction(QueryAux1->GetTransaction());
   d.IDListino = IDListinoCorrente;
   d.RigaOriginale = vecchia;
-  DateDaRiga(q, *d.DataInizioVal, *d.DataFineVal, *d.CheckBoxNessunaDataFinale,
-             [&d] { d.CheckBoxNessunaDataFinaleClick(); });
-  TestiDaRiga(q, {{d.EditCodArt, "CODICEARTICOLO"},
-                  {d.EditEstCod, "ESTCODICE"},
-                  {d.EditPrezzo, "PREZZO"},
-                  {d.EditQntSca, "QUANTITASCAGLIONE"},
-                  {d.EditProvvigione, "PROVVIGIONE"},
-                  {d.EditOmaggioCodArticolo, "OMA_CODICE"},
-                  {d.EditOmaggioEstCodice, "OMA_ESTENSIONE"},
-                  {d.EditOmaggioSoglia, "OMA_SOGLIA"},
-                  {d.EditOmaggioQuantita, "OMA_QUANTITA"},
-                  {d.EditOmaggioMultipli, "OMA_MULTIPLI"}});
+  dialoghi::DateDaRiga(q, *d.DataInizioVal, *d.DataFineVal, *d.CheckBoxNessunaDataFinale,
+                       [&d] { d.CheckBoxNessunaDataFinaleClick(); });
+  dialoghi::TestiDaRiga(q, {{d.EditCodArt, "CODICEARTICOLO"},
+                            {d.EditEstCod, "ESTCODICE"},
+                            {d.EditPrezzo, "PREZZO"},
+                            {d.EditQntSca, "QUANTITASCAGLIONE"},
+                            {d.EditProvvigione, "PROVVIGIONE"},
+                            {d.EditOmaggioCodArticolo, "OMA_CODICE"},
+                            {d.EditOmaggioEstCodice, "OMA_ESTENSIONE"},
+                            {d.EditOmaggioSoglia, "OMA_SOGLIA"},
+                            {d.EditOmaggioQuantita, "OMA_QUANTITA"},
+                            {d.EditOmaggioMultipli, "OMA_MULTIPLI"}});
   if (d.ShowModal() != ui::mrOk) return;
   const char* const errore = "Errore interno: impossibile aggiornare il record";
   const auto presa =
@@ -227,8 +178,8 @@ void TLisFasEditForm::FrameListiniEdit11ButtonEditClick() {
 
 // A new price period for the current row's article from the default start.
 void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {
-  if (!listini::EUnaData(DataInizioDef->Text())) {
-    Avviso("Data inizio default non valida");
+  if (!TestoEUnaData(DataInizioDef->Text())) {
+    pagina::Avviso("Data inizio default non valida");
     return;
   }
   db::Query& q = *FrameDettNetti1->QueryDettNetti;
@@ -237,7 +188,7 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {
   const std::string prezzo = righe::NumeroPerSQL(q.FieldByName("PREZZO").AsFloat());
   const plat::DateTime nuovoInizio = FrameListiniEdit11->DataInizioDef->Date();
   const std::string fine = CheckBoxNessunaDataFinale->Checked() ||
-                                   !listini::EUnaData(FrameListiniEdit11->DataFineDef->Text())
+                                   !TestoEUnaData(FrameListiniEdit11->DataFineDef->Text())
                                ? "NULL"
                                : "'" + righe::DataTrattini(DataFineDef->Date()) + "'";
   // Held first, so the check below reads every row of the list.
@@ -249,7 +200,7 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {
                             .errore = kErroreInserimento});
   if (!presa) return;
   if (pagina::Trova(*QueryAux1, netti::RigheEsistePeriodo(IDListinoCorrente, r, nuovoInizio))) {
-    Avviso("Attenzione: il codice inserito è già in uso");
+    pagina::Avviso("Attenzione: il codice inserito è già in uso");
     return;
   }
   // The running period closes only together with the new one opening; the
@@ -259,8 +210,8 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {
           [&] {
             pagina::EseguiSuRiga(*QueryAux1,
                                  netti::RigheChiudiPeriodo(IDListinoCorrente, r, nuovoInizio));
-            EseguiRighe(*QueryAux1,
-                        netti::RigheNuovoPeriodo(IDListinoCorrente, r, prezzo, nuovoInizio, fine));
+            pagina::EseguiRighe(*QueryAux1, netti::RigheNuovoPeriodo(IDListinoCorrente, r, prezzo,
+                                                                     nuovoInizio, fine));
           },
           [&t] { t.CommitRetaining(); }, kErroreInserimento, presa.get()))
     return;
@@ -274,15 +225,20 @@ void TLisFasEditForm::FrameListiniEdit11ButtonEliminaClick() {
   db::Query& q = *FrameDettNetti1->QueryDettNetti;
   if (pagina::Vuota(q, pagina::SeVuota::TabellaVuota)) return;
   const netti::RigaNetto r = RigaCorrente(q);
-  EliminaRigaCorrente(q, *Transazione2, *QueryAux2, *QueryAux1,
-                      netti::RigheCerca(IDListinoCorrente, r),
-                      netti::RigheElimina(IDListinoCorrente, r),
-                      [this] { FrameListiniEdit11ButtonAggiornaClick(); });
+  // The page is reloaded once the deletion is committed, outside it: a
+  // reload that fails is not told as a deletion that failed.
+  const auto riga =
+      pagina::EliminaRigaCorrente(q, *QueryAux1, *QueryAux2, *Transazione2,
+                                  {.cerca = netti::RigheCerca(IDListinoCorrente, r),
+                                   .statementi = {netti::RigheElimina(IDListinoCorrente, r)}});
+  if (!riga) return;
+  FrameListiniEdit11ButtonAggiornaClick();
+  q.SetRecNo(*riga);
 }
 
 void TLisFasEditForm::FrameListiniEdit11ButtonAzzeraClick() {
-  AzzeraLista(*QueryAux1, netti::SqlAzzera(IDListinoCorrente),
-              [this] { FrameListiniEdit11ButtonAggiornaClick(); });
+  pagina::AzzeraLista(*QueryAux1, netti::SqlAzzera(IDListinoCorrente),
+                      [this] { FrameListiniEdit11ButtonAggiornaClick(); });
 }
 
 void TLisFasEditForm::FrameListiniEdit11ButtonImpExpClick() {

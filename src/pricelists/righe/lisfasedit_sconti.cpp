@@ -11,8 +11,8 @@
 #include "pricelists/editor/lisfasedit.h"
 #include "pricelists/editor/pagina.h"
 #include "pricelists/presalistino.h"
+#include "pricelists/righe/dialoghi_righe.h"
 #include "pricelists/righe/dialogo_sconto.h"
-#include "pricelists/righe/lisfasedit_righe.h"
 #include "pricelists/righe/righe.h"
 #include "pricelists/righe/righesconti.h"
 #include "pricelists/scambio/impexpsconti.h"
@@ -23,8 +23,6 @@
 #include "ui/stdctrls.h"
 
 namespace velmaro {
-
-using namespace righepagina;
 
 namespace {
 
@@ -59,7 +57,7 @@ void ScriviRiga(TLisFasEditForm& w, TScontiNuovoForm& d, const char* errore,
         if (vecchia)
           pagina::EseguiSuRiga(*w.QueryAux1, sconti::RigheAggiorna(lista, v, *vecchia));
         else
-          TLisFasEditForm::EseguiRighe(*w.QueryAux1, sconti::RigheInserisci(lista, v));
+          pagina::EseguiRighe(*w.QueryAux1, sconti::RigheInserisci(lista, v));
       },
       [&] {
         w.FrameDettScontoEdit11ButtonAggiornaClick();
@@ -93,8 +91,8 @@ void TLisFasEditForm::CaricaListaDettSconti() {
   tr.StartTransaction();
   db::Query titolo(QueryAux1->GetDatabase(), &tr);
   for (int n = 1; n <= 3; ++n)
-    EseguiRighe(titolo, sconti::RigheTitolo(n, titoli[n - 1], DM().CodiceProgetto, DM().Situazione3,
-                                            TabX().GetNumUser()));
+    pagina::EseguiRighe(titolo, sconti::RigheTitolo(n, titoli[n - 1], DM().CodiceProgetto,
+                                                    DM().Situazione3, TabX().GetNumUser()));
   titolo.Close();
   tr.Commit();
 
@@ -143,22 +141,22 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonEditClick() {
   d.IDListino = IDListinoCorrente;
   d.RigaOriginale = vecchia;
   d.PreparaSelezioni();
-  DateDaRiga(q, *d.DataInizioVal, *d.DataFineVal, *d.CheckBoxNessunaDataFinale,
-             [&d] { d.CheckBoxNessunaDataFinaleClick(); });
-  TestiDaRiga(q, {{d.EditDesc, "DESCRIZIONE"},
-                  {d.EditQntSca, "QUANTITASCAGLIONE"},
-                  {d.EditSconto1, "SCONTO1"},
-                  {d.EditSconto2, "SCONTO2"},
-                  {d.EditSconto3, "SCONTO3"},
-                  {d.ComboBoxValoreSel1, "VALORESEL1"},
-                  {d.ComboBoxValoreSel2, "VALORESEL2"},
-                  {d.ComboBoxValoreSel3, "VALORESEL3"},
-                  {d.EditProvvigione, "PROVVIGIONE"},
-                  {d.EditOmaggioCodArticolo, "OMA_CODICE"},
-                  {d.EditOmaggioEstCodice, "OMA_ESTENSIONE"},
-                  {d.EditOmaggioSoglia, "OMA_SOGLIA"},
-                  {d.EditOmaggioQuantita, "OMA_QUANTITA"},
-                  {d.EditOmaggioMultipli, "OMA_MULTIPLI"}});
+  dialoghi::DateDaRiga(q, *d.DataInizioVal, *d.DataFineVal, *d.CheckBoxNessunaDataFinale,
+                       [&d] { d.CheckBoxNessunaDataFinaleClick(); });
+  dialoghi::TestiDaRiga(q, {{d.EditDesc, "DESCRIZIONE"},
+                            {d.EditQntSca, "QUANTITASCAGLIONE"},
+                            {d.EditSconto1, "SCONTO1"},
+                            {d.EditSconto2, "SCONTO2"},
+                            {d.EditSconto3, "SCONTO3"},
+                            {d.ComboBoxValoreSel1, "VALORESEL1"},
+                            {d.ComboBoxValoreSel2, "VALORESEL2"},
+                            {d.ComboBoxValoreSel3, "VALORESEL3"},
+                            {d.EditProvvigione, "PROVVIGIONE"},
+                            {d.EditOmaggioCodArticolo, "OMA_CODICE"},
+                            {d.EditOmaggioEstCodice, "OMA_ESTENSIONE"},
+                            {d.EditOmaggioSoglia, "OMA_SOGLIA"},
+                            {d.EditOmaggioQuantita, "OMA_QUANTITA"},
+                            {d.EditOmaggioMultipli, "OMA_MULTIPLI"}});
   if (d.ShowModal() != ui::mrOk) return;
   ScriviRiga(*this, d, "Errore interno: impossibile aggiornare il record corrente", vecchia);
 }
@@ -167,15 +165,20 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonEliminaClick() {
   db::Query& q = *FrameDettSconti1->QueryDettSconti;
   if (pagina::Vuota(q, pagina::SeVuota::TabellaVuota)) return;
   const sconti::RigaSconto r = RigaCorrente(q);
-  EliminaRigaCorrente(q, *Transazione2, *QueryAux2, *QueryAux1,
-                      sconti::RigheCerca(IDListinoCorrente, r),
-                      sconti::RigheElimina(IDListinoCorrente, r),
-                      [this] { FrameDettScontoEdit11ButtonAggiornaClick(); });
+  // The page is reloaded once the deletion is committed, outside it: a
+  // reload that fails is not told as a deletion that failed.
+  const auto riga =
+      pagina::EliminaRigaCorrente(q, *QueryAux1, *QueryAux2, *Transazione2,
+                                  {.cerca = sconti::RigheCerca(IDListinoCorrente, r),
+                                   .statementi = {sconti::RigheElimina(IDListinoCorrente, r)}});
+  if (!riga) return;
+  FrameDettScontoEdit11ButtonAggiornaClick();
+  q.SetRecNo(*riga);
 }
 
 void TLisFasEditForm::FrameDettScontoEdit11ButtonAzzeraClick() {
-  AzzeraLista(*QueryAux1, sconti::SqlAzzera(IDListinoCorrente),
-              [this] { FrameDettScontoEdit11ButtonAggiornaClick(); });
+  pagina::AzzeraLista(*QueryAux1, sconti::SqlAzzera(IDListinoCorrente),
+                      [this] { FrameDettScontoEdit11ButtonAggiornaClick(); });
 }
 
 void TLisFasEditForm::FrameDettScontoEdit11ButtonImpExpClick() {
