@@ -19,11 +19,20 @@ fi
 dir=$(mktemp -d)
 srv=$dir/server
 pid=
+# The server is asked to stop; one still shutting down after five seconds
+# (it may wait on its own threads forever) is killed, so the test ends.
+stop_server() {
+  kill "$pid" 2>/dev/null || true
+  for ((i = 0; i < 50; i++)); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -KILL "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  pid=
+}
 cleanup() {
-  if [[ -n $pid ]]; then
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-  fi
+  if [[ -n $pid ]]; then stop_server; fi
   rm -rf "$dir"
 }
 trap cleanup EXIT
@@ -70,9 +79,7 @@ EOF
     sleep 0.1
   done
   listening "$port" && break
-  kill "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
-  pid=
+  stop_server
 done
 if [[ -z $pid ]]; then
   echo "dbopen_alias_server: the server did not start"
