@@ -164,7 +164,9 @@ class DataSet {
   // Record of visible row i (the pending edit buffer for the current row
   // while editing); nullptr outside the fetched rows.
   const std::vector<Value>* RowValues(int index);
-  Value RowValue(int index, const Field& f);
+  // The value of `f` in visible row `index` (a null one outside the rows or
+  // where the set counts it null); valid until the rows change.
+  const Value& RowValue(int index, const Field& f);
   // Visible index of the current row (-1 when empty).
   int CurrentRow();
   // Fields read visible row `index` until EndRowView, without moving the

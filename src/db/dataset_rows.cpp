@@ -191,11 +191,12 @@ const std::vector<Value>* DataSet::RowValues(int index) {
   return &records_[raw].values;
 }
 
-Value DataSet::RowValue(int index, const Field& f) {
+const Value& DataSet::RowValue(int index, const Field& f) {
+  static const Value kNull;
   const std::vector<Value>* vals = RowValues(index);
-  if (!vals || f.Slot() < 0 || f.Slot() >= static_cast<int>(vals->size())) return Value();
+  if (!vals || f.Slot() < 0 || f.Slot() >= static_cast<int>(vals->size())) return kNull;
   const Value& v = (*vals)[f.Slot()];
-  return ValueIsNull(f, v) ? Value() : v;
+  return ValueIsNull(f, v) ? kNull : v;
 }
 
 // ---------------------------------------------------------------- searching

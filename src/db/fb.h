@@ -17,17 +17,20 @@ using Status = Firebird::ThrowStatusWrapper;
 Firebird::IMaster* Master();
 Firebird::IUtil* Util();
 
+// The calling thread's status object, cleared for each use. Every call into
+// the client goes through one: getting a new one from the master interface
+// and disposing of it for each call cost as much as fetching a row.
+Firebird::IStatus* ThreadStatus();
+
 // The engine's error as a DbError (message formatted by the engine).
 DbError ToDbError(const Firebird::FbException& e, const std::string& context = std::string());
 
 // Runs f with a throwing status; Firebird errors come out as DbError.
 template <class F>
 auto Call(F&& f) -> decltype(f(std::declval<Status&>())) {
-  Status status(Master()->getStatus());
-  struct Dispose {
-    Status& s;
-    ~Dispose() { s.dispose(); }
-  } dispose{status};
+  Firebird::IStatus* raw = ThreadStatus();
+  raw->init();
+  Status status(raw);
   try {
     return f(status);
   } catch (const Firebird::FbException& e) {

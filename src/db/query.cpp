@@ -42,7 +42,11 @@ void Query::Prepare() {
   preparedText_.clear();
   stmt_->Prepare(db, tr, text, ParamCheck);
   preparedText_ = text;
-  Params();
+  // The statement has read the names from this very text already.
+  if (text != paramsText_) {
+    params_.Rebuild(stmt_->ParamNames());
+    paramsText_ = std::move(text);
+  }
 }
 
 void Query::Unprepare() {

@@ -59,7 +59,9 @@ void Statement::Prepare(Database* db, Transaction* tr, const std::string& sql, b
                           Firebird::IStatement::PREPARE_PREFETCH_METADATA);
     unsigned type = stmt_->getType(&st);
     isSelect_ = type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd;
-    inMeta_ = stmt_->getInputMetadata(&st);
+    // Parameters are marked "?" in the text sent; without one there is no
+    // input message to describe.
+    if (parsed.text.find('?') != std::string::npos) inMeta_ = stmt_->getInputMetadata(&st);
     outMeta_ = stmt_->getOutputMetadata(&st);
     DescribeOutput(st);
   });
@@ -200,10 +202,15 @@ void Statement::CheckTextParam(const std::string& text, unsigned index) const {
 }
 
 void Statement::BuildInput(fb::Status& st, const std::vector<const Value*>& params) {
-  unsigned count = inMeta_->getCount(&st);
+  unsigned count = inMeta_ ? inMeta_->getCount(&st) : 0;
   if (sendMeta_) {
     sendMeta_->release();
     sendMeta_ = nullptr;
+  }
+  // A statement without parameters sends no message at all.
+  if (count == 0) {
+    inBuf_.clear();
+    return;
   }
   fb::Ref<Firebird::IMetadataBuilder> b(inMeta_->getBuilder(&st));
   std::vector<Send> kinds(count, Send::Keep);
@@ -302,12 +309,13 @@ void Statement::Execute(Transaction* tr, const std::vector<const Value*>& params
   singleton_ = false;
   fb::Call([&](fb::Status& st) {
     BuildInput(st, params);
+    void* in = sendMeta_ ? inBuf_.data() : nullptr;
     if (isSelect_) {
-      cursor_ = stmt_->openCursor(&st, tra_, sendMeta_, inBuf_.data(), outMeta_, 0);
+      cursor_ = stmt_->openCursor(&st, tra_, sendMeta_, in, outMeta_, 0);
       return;
     }
     bool hasOut = !columns_.empty();
-    stmt_->execute(&st, tra_, sendMeta_, inBuf_.data(), hasOut ? outMeta_ : nullptr,
+    stmt_->execute(&st, tra_, sendMeta_, in, hasOut ? outMeta_ : nullptr,
                    hasOut ? outBuf_.data() : nullptr);
     singleton_ = hasOut;
   });
@@ -386,14 +394,14 @@ void Statement::Decode(const unsigned char* buf, std::vector<Value>& row,
       case SQL_VARYING: {
         unsigned short len;
         std::memcpy(&len, p, 2);
-        out = Value(std::string_view(reinterpret_cast<const char*>(p + 2), len));
+        out.SetText(std::string_view(reinterpret_cast<const char*>(p + 2), len));
         break;
       }
       case SQL_TEXT: {
         // Fixed-length texts come padded; callers compare them trimmed.
         size_t len = c.length;
         while (len > 0 && p[len - 1] == ' ') --len;
-        out = Value(std::string_view(reinterpret_cast<const char*>(p), len));
+        out.SetText(std::string_view(reinterpret_cast<const char*>(p), len));
         break;
       }
       case SQL_SHORT:
@@ -412,34 +420,34 @@ void Statement::Decode(const unsigned char* buf, std::vector<Value>& row,
           std::memcpy(&x, p, 8);
         }
         if (c.scale < 0)
-          out = Value(static_cast<double>(x) / kPow10[std::min(-c.scale, 18)]);
+          out.SetFloat(static_cast<double>(x) / kPow10[std::min(-c.scale, 18)]);
         else
-          out = Value(x);
+          out.SetInt(x);
         break;
       }
       case SQL_FLOAT: {
         float f;
         std::memcpy(&f, p, 4);
-        out = Value(static_cast<double>(f));
+        out.SetFloat(static_cast<double>(f));
         break;
       }
       case SQL_DOUBLE:
       case SQL_D_FLOAT: {
         double d;
         std::memcpy(&d, p, 8);
-        out = Value(d);
+        out.SetFloat(d);
         break;
       }
       case SQL_TYPE_DATE: {
         ISC_DATE d;
         std::memcpy(&d, p, sizeof d);
-        out = Value::FromDateTime(static_cast<double>(d - fb::kDateOffset));
+        out.SetDateTime(static_cast<double>(d - fb::kDateOffset));
         break;
       }
       case SQL_TYPE_TIME: {
         ISC_TIME t;
         std::memcpy(&t, p, sizeof t);
-        out = Value::FromDateTime(t / fb::kTimeUnitsPerDay);
+        out.SetDateTime(t / fb::kTimeUnitsPerDay);
         break;
       }
       case SQL_TIMESTAMP: {
@@ -447,12 +455,11 @@ void Statement::Decode(const unsigned char* buf, std::vector<Value>& row,
         ISC_TIME t;
         std::memcpy(&d, p, sizeof d);
         std::memcpy(&t, p + sizeof d, sizeof t);
-        out = Value::FromDateTime(static_cast<double>(d - fb::kDateOffset) +
-                                  t / fb::kTimeUnitsPerDay);
+        out.SetDateTime(static_cast<double>(d - fb::kDateOffset) + t / fb::kTimeUnitsPerDay);
         break;
       }
       case SQL_BOOLEAN:
-        out = Value(*p != 0);
+        out.SetBool(*p != 0);
         break;
       case SQL_BLOB:
         out = ReadBlob(p, c.subType == 1);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "db/error.h"
 #include "platform/format.h"
@@ -129,6 +130,25 @@ std::string Value::AsString() const {
       return s_;
   }
   return std::string();
+}
+
+bool Value::Identical(const Value& o) const {
+  if (kind_ != o.kind_) return false;
+  switch (kind_) {
+    case ValueKind::Null:
+      return true;
+    case ValueKind::Int:
+      return i_ == o.i_;
+    case ValueKind::Float:
+    case ValueKind::DateTime:
+      return std::memcmp(&d_, &o.d_, sizeof d_) == 0;
+    case ValueKind::Bool:
+      return b_ == o.b_;
+    case ValueKind::Text:
+    case ValueKind::Blob:
+      return s_ == o.s_;
+  }
+  return false;
 }
 
 bool Value::operator==(const Value& o) const {

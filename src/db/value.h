@@ -57,16 +57,35 @@ class Value {
   // Text or blob bytes without conversion (empty for other kinds).
   const std::string& Bytes() const { return s_; }
 
+  // In-place setters for the hot path of the row cache: no temporary
+  // value, and a text keeps the buffer it already has.
+  void SetInt(std::int64_t v) { SetNumber(ValueKind::Int), i_ = v; }
+  void SetFloat(double v) { SetNumber(ValueKind::Float), d_ = v; }
+  void SetDateTime(double days) { SetNumber(ValueKind::DateTime), d_ = days; }
+  void SetBool(bool v) { SetNumber(ValueKind::Bool), b_ = v; }
+  void SetText(std::string_view s) {
+    kind_ = ValueKind::Text;
+    s_.assign(s.data(), s.size());
+  }
+
   // Raw access for the hot paths of the row cache.
   std::int64_t RawInt() const { return i_; }
   double RawDouble() const { return d_; }
   bool RawBool() const { return b_; }
+
+  // Same kind and the same bits: what any conversion or formatting of the
+  // two gives is the same (0.0 and -0.0 differ here, as their texts do).
+  bool Identical(const Value& o) const;
 
   // Same kind and same value; Int and Float compare numerically.
   bool operator==(const Value& o) const;
   bool operator!=(const Value& o) const { return !(*this == o); }
 
  private:
+  void SetNumber(ValueKind k) {
+    kind_ = k;
+    s_.clear();
+  }
   ValueKind kind_ = ValueKind::Null;
   union {
     std::int64_t i_ = 0;

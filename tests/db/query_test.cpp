@@ -200,6 +200,43 @@ TEST_F(QueryTest, DatabaseCloseAndFailedOpen) {
   EXPECT_EQ(q.FieldByName("ID").AsInteger(), 4) << "parameter value kept";
 }
 
+TEST_F(QueryTest, EachCallReportsOnlyItsOwnOutcome) {
+  // Catches the status that every call into the engine shares keeping an
+  // error (a later call failing with the earlier message, or a good one
+  // failing at all), and a statement without parameters, or one whose "?"
+  // stands only in a literal, sent a message it does not take.
+  db::Query q(db.get(), tr.get());
+  q.SQL.Add("SELECT * FROM NONESISTE");
+  try {
+    q.Open();
+    FAIL() << "an unknown table opened";
+  } catch (const db::DbError& e) {
+    EXPECT_NE(std::string(e.what()).find("NONESISTE"), std::string::npos) << e.what();
+  }
+  q.SQL.SetText("SELECT '?' AS SEGNO, COUNT(*) AS QUANTI FROM LISTSC");
+  q.Open();
+  EXPECT_EQ(q.FieldByName("SEGNO").AsString(), "?");
+  EXPECT_EQ(q.FieldByName("QUANTI").AsInteger(), 5);
+  q.Close();
+  q.SQL.SetText("SELECT DESCRIZIONE FROM LISTSC WHERE ID = :ID AND DESCRIZIONE <> '?'");
+  q.ParamByName("ID").SetAsInteger(2);
+  q.Open();
+  EXPECT_EQ(q.FieldByName("DESCRIZIONE").AsString(), "Listino 2");
+  q.Close();
+  q.SQL.SetText("SELECT ASSENTE FROM LISTSC");
+  try {
+    q.Open();
+    FAIL() << "an unknown column opened";
+  } catch (const db::DbError& e) {
+    EXPECT_NE(std::string(e.what()).find("ASSENTE"), std::string::npos) << e.what();
+    EXPECT_EQ(std::string(e.what()).find("NONESISTE"), std::string::npos) << e.what();
+  }
+  Exec("UPDATE LISTSC SET TIPO = 'S' WHERE ID = 1");
+  q.SQL.SetText("SELECT TIPO FROM LISTSC WHERE ID = 1");
+  q.Open();
+  EXPECT_EQ(q.FieldByName("TIPO").AsString(), "S");
+}
+
 TEST_F(QueryTest, AttachAttemptsAreObservable) {
   // Catches opening rules that cannot be checked because attempts are
   // invisible, and failures reported as success.
