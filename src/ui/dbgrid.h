@@ -199,8 +199,12 @@ class DBGrid : public Control {
   int IndicatorWidth() const { return (Options & dgIndicator) ? 11 : 0; }
   int TitleHeight() const { return (Options & dgTitles) ? 18 : 0; }
   Rect CellRect(int row, int column) const;
+  // The two halves of CellRect: a column's left and right, a row's top and bottom.
+  void ColumnSpan(int column, Rect& r) const;
+  void RowSpan(int row, Rect& r) const;
   void MoveToRow(int row);
-  RenderedCell RenderCell(int row, int dataCol, int column, bool current);
+  struct RenderColumn;
+  RenderedCell RenderCell(int row, RenderColumn& col, bool current);
   DBGridColumns columns_;
   std::unique_ptr<Link> link_;
   int selectedIndex_ = 0;

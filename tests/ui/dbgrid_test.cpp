@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "db/datasource.h"
+#include "platform/format.h"
 #include "testsets.h"
 #include "ui/driver.h"
 #include "ui/ui.h"
@@ -111,6 +112,36 @@ TEST_F(DBGridTest, DrawHandlersSeeTheRowBeingDrawn) {
   EXPECT_EQ(r.Rows[2][1].Text, "Ingrosso");
   EXPECT_EQ(set->RecNo(), 3);  // drawing moved nothing
   EXPECT_EQ(set->State(), db::DataSetState::Browse);
+}
+
+TEST_F(DBGridTest, RepeatedValuesKeepTheirRowsFormat) {
+  // Catches a row drawn with the text of the row above because the value
+  // is the same, although a draw handler changed the field's display
+  // format in between, and a changed value drawn with the old text.
+  plat::SetItalianFormats();
+  const double data = plat::EncodeDate(2024, 1, 31);
+  TestRows rows({{"DATA", db::FieldType::Date}, {"IMPORTO", db::FieldType::Float}},
+                {{db::Value::FromDateTime(data), 2.5},
+                 {db::Value::FromDateTime(data), 2.5},
+                 {db::Value::FromDateTime(data + 1), 2.5},
+                 {db::Value::FromDateTime(data + 1), 0.0},
+                 {db::Value::FromDateTime(data + 1), 0.0}});
+  db::DataSource source(&rows);
+  auto* f = new GridForm(&source);
+  rows.Open();
+  db::Field& importo = rows.FieldByName("IMPORTO");
+  int drawn = 0;
+  f->Grid->OnDrawDataCell = [&](ui::Component*, const ui::Rect&, db::Field* field,
+                                ui::GridDrawState) {
+    if (field == &importo && ++drawn == 2) importo.DisplayFormat = "0.000";
+  };
+  ui::RenderedGrid g = f->Grid->Render();
+  ASSERT_EQ(g.Rows.size(), 5u);
+  std::vector<std::string> date, importi;
+  for (const auto& r : g.Rows) date.push_back(r[0].Text), importi.push_back(r[1].Text);
+  EXPECT_EQ(date, (std::vector<std::string>{"31/01/2024", "31/01/2024", "01/02/2024",
+                                            "01/02/2024", "01/02/2024"}));
+  EXPECT_EQ(importi, (std::vector<std::string>{"2,5", "2,5", "2,500", "0,000", "0,000"}));
 }
 
 }  // namespace
