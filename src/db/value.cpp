@@ -29,6 +29,11 @@ std::string DateTimeText(double dt) {
 
 }  // namespace
 
+const std::string& Value::NoText() {
+  static const std::string kEmpty;
+  return kEmpty;
+}
+
 std::int64_t Value::AsInt64() const {
   switch (kind_) {
     case ValueKind::Null:
@@ -42,11 +47,12 @@ std::int64_t Value::AsInt64() const {
       return b_ ? 1 : 0;
     case ValueKind::Text:
     case ValueKind::Blob: {
+      const std::string& text = *s_;
       std::int64_t v = 0;
-      if (plat::TryStrToInt64(s_, v)) return v;
+      if (plat::TryStrToInt64(text, v)) return v;
       double d = 0;
-      if (ParseDouble(s_, d) && d == std::floor(d)) return static_cast<std::int64_t>(d);
-      throw DbError("'" + s_ + "' is not a valid integer value");
+      if (ParseDouble(text, d) && d == std::floor(d)) return static_cast<std::int64_t>(d);
+      throw DbError("'" + text + "' is not a valid integer value");
     }
   }
   return 0;
@@ -65,10 +71,11 @@ double Value::AsDouble() const {
       return b_ ? 1 : 0;
     case ValueKind::Text:
     case ValueKind::Blob: {
+      const std::string& text = *s_;
       double d = 0;
-      if (s_.empty()) return 0;
-      if (ParseDouble(s_, d)) return d;
-      throw DbError("'" + s_ + "' is not a valid floating point value");
+      if (text.empty()) return 0;
+      if (ParseDouble(text, d)) return d;
+      throw DbError("'" + text + "' is not a valid floating point value");
     }
   }
   return 0;
@@ -87,9 +94,11 @@ bool Value::AsBool() const {
       return d_ != 0;
     case ValueKind::Text:
     case ValueKind::Blob: {
-      if (s_ == "True" || s_ == "TRUE" || s_ == "true" || s_ == "1") return true;
-      if (s_ == "False" || s_ == "FALSE" || s_ == "false" || s_ == "0" || s_.empty()) return false;
-      throw DbError("'" + s_ + "' is not a valid boolean value");
+      const std::string& text = *s_;
+      if (text == "True" || text == "TRUE" || text == "true" || text == "1") return true;
+      if (text == "False" || text == "FALSE" || text == "false" || text == "0" || text.empty())
+        return false;
+      throw DbError("'" + text + "' is not a valid boolean value");
     }
   }
   return false;
@@ -99,14 +108,15 @@ double Value::AsDateTime() const {
   switch (kind_) {
     case ValueKind::Text:
     case ValueKind::Blob: {
-      if (s_.empty()) return 0;
+      const std::string& text = *s_;
+      if (text.empty()) return 0;
       plat::DateTime dt = 0;
-      if (plat::TryStrToDate(s_, dt)) return dt;
+      if (plat::TryStrToDate(text, dt)) return dt;
       int y = 0, m = 0, d = 0;
       // ISO form as SQL writes it.
-      if (std::sscanf(s_.c_str(), "%d-%d-%d", &y, &m, &d) == 3 && plat::TryEncodeDate(y, m, d, dt))
+      if (std::sscanf(text.c_str(), "%d-%d-%d", &y, &m, &d) == 3 && plat::TryEncodeDate(y, m, d, dt))
         return dt;
-      throw DbError("'" + s_ + "' is not a valid date");
+      throw DbError("'" + text + "' is not a valid date");
     }
     default:
       return AsDouble();
@@ -127,7 +137,7 @@ std::string Value::AsString() const {
       return b_ ? "True" : "False";
     case ValueKind::Text:
     case ValueKind::Blob:
-      return s_;
+      return *s_;
   }
   return std::string();
 }
@@ -146,7 +156,7 @@ bool Value::Identical(const Value& o) const {
       return b_ == o.b_;
     case ValueKind::Text:
     case ValueKind::Blob:
-      return s_ == o.s_;
+      return *s_ == *o.s_;
   }
   return false;
 }
@@ -160,7 +170,7 @@ bool Value::operator==(const Value& o) const {
   if (kind_ == ValueKind::Int && o.kind_ == ValueKind::Int) return i_ == o.i_;
   if (numeric(kind_) && numeric(o.kind_)) return AsDouble() == o.AsDouble();
   if (kind_ == ValueKind::Text || kind_ == ValueKind::Blob) {
-    if (o.kind_ == ValueKind::Text || o.kind_ == ValueKind::Blob) return s_ == o.s_;
+    if (o.kind_ == ValueKind::Text || o.kind_ == ValueKind::Blob) return *s_ == *o.s_;
     return AsString() == o.AsString();
   }
   return AsString() == o.AsString();

@@ -11,6 +11,11 @@ enum class ValueKind : std::uint8_t { Null, Int, Float, Text, Bool, DateTime, Bl
 
 // Dates are doubles counting days since 30/12/1899 (the fraction is the
 // time of day), the same representation the platform's DateTime uses.
+//
+// A value takes 16 bytes: its kind and either the number or a pointer to
+// its text, which lives on the heap. Data sets keep one value per field
+// per row, so a row of numbers and dates costs a fraction of what a value
+// holding a whole string object would.
 class Value {
  public:
   Value() = default;
@@ -21,9 +26,36 @@ class Value {
   Value(unsigned long v) : kind_(ValueKind::Int), i_(static_cast<std::int64_t>(v)) {}
   Value(double v) : kind_(ValueKind::Float), d_(v) {}
   Value(bool v) : kind_(ValueKind::Bool), b_(v) {}
-  Value(const char* s) : kind_(ValueKind::Text), s_(s) {}
-  Value(std::string s) : kind_(ValueKind::Text), s_(std::move(s)) {}
-  Value(std::string_view s) : kind_(ValueKind::Text), s_(s) {}
+  Value(const char* s) : kind_(ValueKind::Text), s_(new std::string(s)) {}
+  Value(std::string s) : kind_(ValueKind::Text), s_(new std::string(std::move(s))) {}
+  Value(std::string_view s) : kind_(ValueKind::Text), s_(new std::string(s)) {}
+
+  Value(const Value& o) : kind_(o.kind_), i_(o.i_) {
+    if (o.HasText()) s_ = new std::string(*o.s_);
+  }
+  Value(Value&& o) noexcept : kind_(o.kind_), i_(o.i_) { o.kind_ = ValueKind::Null; }
+  Value& operator=(const Value& o) {
+    if (this == &o) return *this;
+    if (HasText() && o.HasText()) {
+      *s_ = *o.s_;  // keeps the buffer already there
+      kind_ = o.kind_;
+      return *this;
+    }
+    Value copy(o);
+    return *this = std::move(copy);
+  }
+  Value& operator=(Value&& o) noexcept {
+    const ValueKind kind = o.kind_;
+    const std::int64_t bits = o.i_;
+    o.kind_ = ValueKind::Null;  // first, so that a move into itself keeps its text
+    if (HasText()) delete s_;
+    kind_ = kind;
+    i_ = bits;
+    return *this;
+  }
+  ~Value() {
+    if (HasText()) delete s_;
+  }
 
   static Value Null() { return Value(); }
   static Value FromDateTime(double days) {
@@ -33,18 +65,14 @@ class Value {
     return v;
   }
   static Value FromBlob(std::string bytes) {
-    Value v;
+    Value v(std::move(bytes));
     v.kind_ = ValueKind::Blob;
-    v.s_ = std::move(bytes);
     return v;
   }
 
   ValueKind Kind() const { return kind_; }
   bool IsNull() const { return kind_ == ValueKind::Null; }
-  void Clear() {
-    kind_ = ValueKind::Null;
-    s_.clear();
-  }
+  void Clear() { *this = Value(); }
 
   // Conversions. Texts of numbers and dates follow the platform's
   // format settings (decimal ",", dates dd/MM/yyyy) and the invariant
@@ -54,18 +82,22 @@ class Value {
   bool AsBool() const;
   double AsDateTime() const;
   std::string AsString() const;
-  // Text or blob bytes without conversion (empty for other kinds).
-  const std::string& Bytes() const { return s_; }
+  // Text or blob bytes without conversion (empty for other kinds); the
+  // reference stays valid while the value keeps its text.
+  const std::string& Bytes() const { return HasText() ? *s_ : NoText(); }
 
   // In-place setters for the hot path of the row cache: no temporary
   // value, and a text keeps the buffer it already has.
   void SetInt(std::int64_t v) { SetNumber(ValueKind::Int), i_ = v; }
   void SetFloat(double v) { SetNumber(ValueKind::Float), d_ = v; }
   void SetDateTime(double days) { SetNumber(ValueKind::DateTime), d_ = days; }
-  void SetBool(bool v) { SetNumber(ValueKind::Bool), b_ = v; }
+  void SetBool(bool v) { SetNumber(ValueKind::Bool), i_ = 0, b_ = v; }
   void SetText(std::string_view s) {
+    if (HasText())
+      s_->assign(s.data(), s.size());
+    else
+      s_ = new std::string(s);
     kind_ = ValueKind::Text;
-    s_.assign(s.data(), s.size());
   }
 
   // Raw access for the hot paths of the row cache.
@@ -82,17 +114,19 @@ class Value {
   bool operator!=(const Value& o) const { return !(*this == o); }
 
  private:
+  bool HasText() const { return kind_ == ValueKind::Text || kind_ == ValueKind::Blob; }
+  static const std::string& NoText();
   void SetNumber(ValueKind k) {
+    if (HasText()) delete s_;
     kind_ = k;
-    s_.clear();
   }
   ValueKind kind_ = ValueKind::Null;
   union {
     std::int64_t i_ = 0;
     double d_;
     bool b_;
+    std::string* s_;  // Text and Blob: owned
   };
-  std::string s_;
 };
 
 }  // namespace db

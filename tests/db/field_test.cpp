@@ -178,4 +178,32 @@ TEST(Value, IdenticalAndInPlaceSetters) {
   EXPECT_TRUE(slot.Identical(db::Value::FromDateTime(45000.25)));
 }
 
+TEST(Value, TextIsOwnedByOneValue) {
+  // Catches a text shared between a value and its copy (a change to one
+  // showing in the other, or freed twice), a moved-from value still
+  // holding the text, and a value assigned to itself losing it.
+  db::Value a(std::string("prima riga del listino"));
+  db::Value b = a;
+  b.SetText("altro");
+  EXPECT_EQ(a.Bytes(), "prima riga del listino");
+  db::Value c = std::move(a);
+  EXPECT_TRUE(a.IsNull());
+  EXPECT_TRUE(a.Bytes().empty());
+  EXPECT_EQ(c.Bytes(), "prima riga del listino");
+  std::vector<db::Value> row{c, db::Value(3), db::Value::FromBlob("\x01\x02")};
+  const std::string* inRow = &row[0].Bytes();
+  row.reserve(100);  // the values move; their texts stay where they are
+  EXPECT_EQ(&row[0].Bytes(), inRow);
+  db::Value& self = c;
+  c = self;
+  c = std::move(self);
+  EXPECT_EQ(c.Bytes(), "prima riga del listino");
+  c = 12.5;
+  EXPECT_TRUE(c.Bytes().empty());
+  EXPECT_EQ(row[2].Kind(), db::ValueKind::Blob);
+  row[2] = row[0];
+  EXPECT_EQ(row[2].Kind(), db::ValueKind::Text);
+  EXPECT_EQ(row[2].Bytes(), "prima riga del listino");
+}
+
 }  // namespace
