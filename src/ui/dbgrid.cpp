@@ -345,13 +345,17 @@ RenderedCell DBGrid::RenderCell(int row, RenderColumn& col, bool current) {
   std::string text;
   if (f) {
     const db::Value& v = DataSet()->RowValue(row, *f);
-    if (!col.formatted || !v.Identical(col.lastValue) || f->DisplayFormat != col.lastFormat) {
-      col.lastText = f->FormatValue(v);
-      col.lastValue = v;
-      col.lastFormat = f->DisplayFormat;
-      col.formatted = true;
+    if (v.Kind() == db::ValueKind::Text || v.Kind() == db::ValueKind::Blob) {
+      text = f->FormatValue(v);  // a text is copied as it stands: nothing to reuse
+    } else {
+      if (!col.formatted || !v.Identical(col.lastValue) || f->DisplayFormat != col.lastFormat) {
+        col.lastText = f->FormatValue(v);
+        col.lastValue = v;
+        col.lastFormat = f->DisplayFormat;
+        col.formatted = true;
+      }
+      text = col.lastText;
     }
-    text = col.lastText;
   }
   if (OnDrawDataCell) OnDrawDataCell(this, r, f, st);
   if (OnDrawColumnCell) OnDrawColumnCell(this, r, col.dataCol, c, st);
