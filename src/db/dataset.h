@@ -204,7 +204,14 @@ class DataSet {
   // ---- plumbing used by fields and data sources
   // Values the fields read and write in the present state (nullptr when
   // there is no record to address).
-  std::vector<Value>* ActiveValues();
+  std::vector<Value>* ActiveValues() {
+    // Browsing is the common case by far (every field read of a fetch
+    // loop): it is answered here, the other states out of line.
+    if (state_ == DataSetState::Browse)
+      return cur_ >= 0 && cur_ < static_cast<int>(records_.size()) ? &records_[cur_].values
+                                                                   : nullptr;
+    return OtherActiveValues();
+  }
   const std::vector<Value>* ActiveValues() const {
     return const_cast<DataSet*>(this)->ActiveValues();
   }
@@ -272,6 +279,7 @@ class DataSet {
   void PopState(DataSetState s) { state_ = s; }
 
  private:
+  std::vector<Value>* OtherActiveValues();
   void BindFields();
   void DoClose(bool events);
   // RecNo as the base counts it; Refresh and SetRecNo work in visible rows

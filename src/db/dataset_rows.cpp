@@ -10,11 +10,8 @@ namespace db {
 
 // ---------------------------------------------------------------- addressing
 
-std::vector<Value>* DataSet::ActiveValues() {
+std::vector<Value>* DataSet::OtherActiveValues() {
   switch (state_) {
-    case DataSetState::Browse:
-      return cur_ >= 0 && cur_ < static_cast<int>(records_.size()) ? &records_[cur_].values
-                                                                   : nullptr;
     case DataSetState::Edit:
     case DataSetState::Insert:
       return &editBuffer_;
@@ -284,6 +281,14 @@ void DataSet::NotifyDataEvent(DataEvent ev, Field* field, int info) {
   // Editing controls still write their pending text while disabled.
   if (disableCount_ > 0 && ev != DataEvent::UpdateRecord) {
     pendingChange_ = true;
+    return;
+  }
+  // A source may leave, or bring another, while it is told: the ones to
+  // tell are taken first. A single one (the common case: one grid or one
+  // editor) needs no copy for that.
+  if (sources_.size() == 1) {
+    DataSource* s = sources_.front();
+    s->Notify(ev, field, info);
     return;
   }
   for (DataSource* s : std::vector<DataSource*>(sources_)) s->Notify(ev, field, info);

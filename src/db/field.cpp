@@ -82,15 +82,17 @@ int Field::DisplayWidth() const {
   }
 }
 
+namespace {
+const Value kNull;
+}  // namespace
+
 const Value& Field::ValueRef() const {
-  static const Value kNull;
   const std::vector<Value>* vals = dataset_->ActiveValues();
   if (!vals || slot_ < 0 || slot_ >= static_cast<int>(vals->size())) return kNull;
   return (*vals)[slot_];
 }
 
 const Value& Field::Current() const {
-  static const Value kNull;
   const Value& v = ValueRef();
   return v.IsNull() || dataset_->ValueIsNull(*this, v) ? kNull : v;
 }
