@@ -8,7 +8,7 @@
 namespace ui {
 
 void Canvas::Reset(const ui::Font& f, ui::Color brush) {
-  Font = f;
+  if (!(Font == f)) Font = f;  // mostly the same font, cell after cell
   Brush.Color = brush;
   text_.clear();
   drawn_ = filled_ = false;
@@ -332,7 +332,8 @@ struct DBGrid::RenderColumn {
   std::string lastFormat, lastText;
 };
 
-RenderedCell DBGrid::RenderCell(int row, RenderColumn& col, bool current) {
+void DBGrid::RenderCell(db::DataSet& ds, int row, RenderColumn& col, bool current,
+                        RenderedCell& cell) {
   Column* c = col.column;
   db::Field* f = col.field;
   GridDrawState st = 0;
@@ -342,11 +343,10 @@ RenderedCell DBGrid::RenderCell(int row, RenderColumn& col, bool current) {
   if (st & gdSelected) Canvas.Font.Color = clHighlightText, Canvas.Brush.Color = clHighlight;
   Rect r = col.span;
   RowSpan(row, r);
-  std::string text;
   if (f) {
-    const db::Value& v = DataSet()->RowValue(row, *f);
+    const db::Value& v = ds.RowValue(row, *f);
     if (v.Kind() == db::ValueKind::Text || v.Kind() == db::ValueKind::Blob) {
-      text = f->FormatValue(v);  // a text is copied as it stands: nothing to reuse
+      cell.Text = f->FormatValue(v);  // a text is copied as it stands: nothing to reuse
     } else {
       if (!col.formatted || !v.Identical(col.lastValue) || f->DisplayFormat != col.lastFormat) {
         col.lastText = f->FormatValue(v);
@@ -354,17 +354,21 @@ RenderedCell DBGrid::RenderCell(int row, RenderColumn& col, bool current) {
         col.lastFormat = f->DisplayFormat;
         col.formatted = true;
       }
-      text = col.lastText;
+      cell.Text = col.lastText;
     }
   }
-  if (OnDrawDataCell) OnDrawDataCell(this, r, f, st);
-  if (OnDrawColumnCell) OnDrawColumnCell(this, r, col.dataCol, c, st);
-  bool handled = OnDrawDataCell || OnDrawColumnCell;
-  if (Canvas.TextDrawn())
-    text = Canvas.DrawnText();
-  else if (handled && !DefaultDrawing)
-    text.clear();  // the handler chose to paint nothing
-  return {std::move(text), Canvas.Font.Color, Canvas.Brush.Color, Canvas.Font.Style};
+  const bool handled = OnDrawDataCell || OnDrawColumnCell;
+  if (handled) {
+    if (OnDrawDataCell) OnDrawDataCell(this, r, f, st);
+    if (OnDrawColumnCell) OnDrawColumnCell(this, r, col.dataCol, c, st);
+    if (Canvas.TextDrawn())
+      cell.Text = Canvas.DrawnText();
+    else if (!DefaultDrawing)
+      cell.Text.clear();  // the handler chose to paint nothing
+  }
+  cell.FontColor = Canvas.Font.Color;
+  cell.BrushColor = Canvas.Brush.Color;
+  cell.Style = Canvas.Font.Style;
 }
 
 RenderedGrid DBGrid::Render(int maxRows) {
@@ -389,6 +393,7 @@ RenderedGrid DBGrid::Render(int maxRows) {
   // The rows of the screen are fetched before any is drawn: the engine's
   // work stays together instead of alternating with the drawing.
   if (maxRows > 0) ds->FetchTo(maxRows - 1);
+  out.Rows.reserve(size_t(std::clamp(ds->VisibleCount(), 0, std::max(maxRows, 0))));
   bool handlers = OnDrawColumnCell || OnDrawDataCell;
   for (int row = 0; row < maxRows && ds->FetchTo(row); ++row) {
     // Draw handlers read the fields of the row being drawn.
@@ -400,8 +405,9 @@ RenderedGrid DBGrid::Render(int maxRows) {
       }
     } view{ds, handlers && row != out.CurrentRow && ds->BeginRowView(row)};
     std::vector<RenderedCell>& cells = out.Rows.emplace_back();
-    cells.reserve(cols.size());
-    for (RenderColumn& col : cols) cells.push_back(RenderCell(row, col, row == out.CurrentRow));
+    cells.resize(cols.size());
+    for (size_t i = 0; i < cols.size(); ++i)
+      RenderCell(*ds, row, cols[i], row == out.CurrentRow, cells[i]);
   }
   out.TotalRows = ds->VisibleCount();
   return out;

@@ -204,7 +204,8 @@ class DBGrid : public Control {
   void RowSpan(int row, Rect& r) const;
   void MoveToRow(int row);
   struct RenderColumn;
-  RenderedCell RenderCell(int row, RenderColumn& col, bool current);
+  // Draws one cell of visible row `row` into `cell`.
+  void RenderCell(db::DataSet& ds, int row, RenderColumn& col, bool current, RenderedCell& cell);
   DBGridColumns columns_;
   std::unique_ptr<Link> link_;
   int selectedIndex_ = 0;
