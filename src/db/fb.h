@@ -17,9 +17,9 @@ using Status = Firebird::ThrowStatusWrapper;
 Firebird::IMaster* Master();
 Firebird::IUtil* Util();
 
-// The calling thread's status object, cleared for each use. Every call into
-// the client goes through one: getting a new one from the master interface
-// and disposing of it for each call cost as much as fetching a row.
+// The calling thread's status object, shared by its calls (Call clears what
+// each leaves in it). Getting a new one from the master interface and
+// disposing of it for each call cost as much as fetching a row.
 Firebird::IStatus* ThreadStatus();
 
 // The engine's error as a DbError (message formatted by the engine).
@@ -29,8 +29,17 @@ DbError ToDbError(const Firebird::FbException& e, const std::string& context = s
 template <class F>
 auto Call(F&& f) -> decltype(f(std::declval<Status&>())) {
   Firebird::IStatus* raw = ThreadStatus();
-  raw->init();
   Status status(raw);
+  // The wrapper shows nothing of the status until the call writes to it;
+  // what the call wrote (an error, or warnings) is cleared as it ends, so
+  // the next call starts clean without a call into the client each time.
+  struct Clear {
+    Status& status;
+    Firebird::IStatus* raw;
+    ~Clear() {
+      if (status.isDirty()) raw->init();
+    }
+  } clear{status, raw};
   try {
     return f(status);
   } catch (const Firebird::FbException& e) {
