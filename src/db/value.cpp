@@ -35,19 +35,19 @@ const std::string& Value::NoText() {
 }
 
 std::int64_t Value::AsInt64() const {
-  switch (kind_) {
+  switch (Kind()) {
     case ValueKind::Null:
       return 0;
     case ValueKind::Int:
-      return i_;
+      return RawInt();
     case ValueKind::Float:
     case ValueKind::DateTime:
-      return static_cast<std::int64_t>(std::llround(d_));
+      return static_cast<std::int64_t>(std::llround(RawDouble()));
     case ValueKind::Bool:
-      return b_ ? 1 : 0;
+      return RawBool() ? 1 : 0;
     case ValueKind::Text:
     case ValueKind::Blob: {
-      const std::string& text = *s_;
+      const std::string& text = s_;
       std::int64_t v = 0;
       if (plat::TryStrToInt64(text, v)) return v;
       double d = 0;
@@ -59,21 +59,21 @@ std::int64_t Value::AsInt64() const {
 }
 
 double Value::AsDouble() const {
-  switch (kind_) {
+  switch (Kind()) {
     case ValueKind::Null:
       return 0;
     case ValueKind::Int:
-      return static_cast<double>(i_);
+      return static_cast<double>(RawInt());
     case ValueKind::Float:
     case ValueKind::DateTime:
-      return d_;
+      return RawDouble();
     case ValueKind::Bool:
-      return b_ ? 1 : 0;
+      return RawBool() ? 1 : 0;
     case ValueKind::Text:
     case ValueKind::Blob: {
-      const std::string& text = *s_;
+      if (s_.empty()) return 0;
+      const std::string& text = s_;
       double d = 0;
-      if (text.empty()) return 0;
       if (ParseDouble(text, d)) return d;
       throw DbError("'" + text + "' is not a valid floating point value");
     }
@@ -82,19 +82,19 @@ double Value::AsDouble() const {
 }
 
 bool Value::AsBool() const {
-  switch (kind_) {
+  switch (Kind()) {
     case ValueKind::Null:
       return false;
     case ValueKind::Bool:
-      return b_;
+      return RawBool();
     case ValueKind::Int:
-      return i_ != 0;
+      return RawInt() != 0;
     case ValueKind::Float:
     case ValueKind::DateTime:
-      return d_ != 0;
+      return RawDouble() != 0;
     case ValueKind::Text:
     case ValueKind::Blob: {
-      const std::string& text = *s_;
+      const std::string& text = s_;
       if (text == "True" || text == "TRUE" || text == "true" || text == "1") return true;
       if (text == "False" || text == "FALSE" || text == "false" || text == "0" || text.empty())
         return false;
@@ -105,11 +105,11 @@ bool Value::AsBool() const {
 }
 
 double Value::AsDateTime() const {
-  switch (kind_) {
+  switch (Kind()) {
     case ValueKind::Text:
     case ValueKind::Blob: {
-      const std::string& text = *s_;
-      if (text.empty()) return 0;
+      if (s_.empty()) return 0;
+      const std::string& text = s_;
       plat::DateTime dt = 0;
       if (plat::TryStrToDate(text, dt)) return dt;
       int y = 0, m = 0, d = 0;
@@ -124,53 +124,52 @@ double Value::AsDateTime() const {
 }
 
 std::string Value::AsString() const {
-  switch (kind_) {
+  switch (Kind()) {
     case ValueKind::Null:
       return std::string();
     case ValueKind::Int:
-      return std::to_string(i_);
+      return std::to_string(RawInt());
     case ValueKind::Float:
-      return plat::FloatToStr(d_);
+      return plat::FloatToStr(RawDouble());
     case ValueKind::DateTime:
-      return DateTimeText(d_);
+      return DateTimeText(RawDouble());
     case ValueKind::Bool:
-      return b_ ? "True" : "False";
+      return RawBool() ? "True" : "False";
     case ValueKind::Text:
     case ValueKind::Blob:
-      return *s_;
+      return s_;
   }
   return std::string();
 }
 
 bool Value::Identical(const Value& o) const {
-  if (kind_ != o.kind_) return false;
-  switch (kind_) {
+  if (Kind() != o.Kind()) return false;
+  switch (Kind()) {
     case ValueKind::Null:
       return true;
     case ValueKind::Int:
-      return i_ == o.i_;
     case ValueKind::Float:
     case ValueKind::DateTime:
-      return std::memcmp(&d_, &o.d_, sizeof d_) == 0;
     case ValueKind::Bool:
-      return b_ == o.b_;
+      return i_ == o.i_;  // the same bits
     case ValueKind::Text:
     case ValueKind::Blob:
-      return *s_ == *o.s_;
+      return s_ == o.s_;
   }
   return false;
 }
 
 bool Value::operator==(const Value& o) const {
-  if (kind_ == ValueKind::Null || o.kind_ == ValueKind::Null) return kind_ == o.kind_;
+  const ValueKind kind = Kind();
+  if (kind == ValueKind::Null || o.Kind() == ValueKind::Null) return kind == o.Kind();
   auto numeric = [](ValueKind k) {
     return k == ValueKind::Int || k == ValueKind::Float || k == ValueKind::DateTime ||
            k == ValueKind::Bool;
   };
-  if (kind_ == ValueKind::Int && o.kind_ == ValueKind::Int) return i_ == o.i_;
-  if (numeric(kind_) && numeric(o.kind_)) return AsDouble() == o.AsDouble();
-  if (kind_ == ValueKind::Text || kind_ == ValueKind::Blob) {
-    if (o.kind_ == ValueKind::Text || o.kind_ == ValueKind::Blob) return *s_ == *o.s_;
+  if (kind == ValueKind::Int && o.Kind() == ValueKind::Int) return RawInt() == o.RawInt();
+  if (numeric(kind) && numeric(o.Kind())) return AsDouble() == o.AsDouble();
+  if (kind == ValueKind::Text || kind == ValueKind::Blob) {
+    if (o.HasText()) return s_ == o.s_;
     return AsString() == o.AsString();
   }
   return AsString() == o.AsString();
