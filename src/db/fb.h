@@ -25,10 +25,10 @@ Firebird::IStatus* ThreadStatus();
 // The engine's error as a DbError (message formatted by the engine).
 DbError ToDbError(const Firebird::FbException& e, const std::string& context = std::string());
 
-// Runs f with a throwing status; Firebird errors come out as DbError.
+// Runs f with a throwing status over `raw`; Firebird errors come out as
+// DbError.
 template <class F>
-auto Call(F&& f) -> decltype(f(std::declval<Status&>())) {
-  Firebird::IStatus* raw = ThreadStatus();
+auto CallWith(Firebird::IStatus* raw, F&& f) -> decltype(f(std::declval<Status&>())) {
   Status status(raw);
   // The wrapper shows nothing of the status until the call writes to it;
   // what the call wrote (an error, or warnings) is cleared as it ends, so
@@ -45,6 +45,12 @@ auto Call(F&& f) -> decltype(f(std::declval<Status&>())) {
   } catch (const Firebird::FbException& e) {
     throw ToDbError(e);
   }
+}
+
+// The same with the calling thread's status.
+template <class F>
+auto Call(F&& f) -> decltype(f(std::declval<Status&>())) {
+  return CallWith(ThreadStatus(), std::forward<F>(f));
 }
 
 // Ends an interface through a call that releases it when it succeeds

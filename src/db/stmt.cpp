@@ -13,6 +13,7 @@
 namespace db {
 
 Statement::~Statement() {
+  if (fetchStatus_) fetchStatus_->dispose();
   if (cursor_) cursor_->release();
   if (stmt_) stmt_->release();
   if (inMeta_) inMeta_->release();
@@ -331,7 +332,9 @@ void Statement::CloseCursor() {
 
 bool Statement::Fetch(std::vector<Value>& row, const std::vector<int>& slots) {
   if (!cursor_) return false;
-  int rc = fb::Call([&](fb::Status& st) { return cursor_->fetchNext(&st, outBuf_.data()); });
+  if (!fetchStatus_) fetchStatus_ = fb::Master()->getStatus();
+  int rc = fb::CallWith(fetchStatus_,
+                        [&](fb::Status& st) { return cursor_->fetchNext(&st, outBuf_.data()); });
   if (rc != Firebird::IStatus::RESULT_OK) {
     CloseCursor();
     return false;

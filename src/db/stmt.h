@@ -77,6 +77,9 @@ class Statement {
   std::vector<std::string> paramNames_;
   std::vector<Column> columns_;
   std::vector<unsigned char> inBuf_, outBuf_;
+  // The status of the row fetches, the statement's own: each row is one
+  // call, and the thread's status costs a lookup each time.
+  Firebird::IStatus* fetchStatus_ = nullptr;
   bool isSelect_ = false;
   bool singleton_ = false;
 };
