@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "db/datasource.h"
+#include "ui/celltexts.h"
 #include "ui/strings.h"
 
 namespace ui {
@@ -108,7 +109,10 @@ class DBGrid::Link : public db::DataLink {
 };
 
 DBGrid::DBGrid(Component* owner)
-    : Control(owner), columns_(this), link_(std::make_unique<Link>(this)) {
+    : Control(owner),
+      columns_(this),
+      link_(std::make_unique<Link>(this)),
+      texts_(std::make_unique<CellTexts>()) {
   TabStop = true;
   Color = clWindow;
 }
@@ -318,18 +322,14 @@ void DBGrid::DefaultDrawDataCell(const Rect& rect, db::Field* field, GridDrawSta
   Canvas.TextRect(rect, rect.Left + 2, rect.Top + 2, field ? field->DisplayText() : std::string());
 }
 
-// What every row of a render shares for one visible column: its field and
-// span, looked up once, and the text of the last value formatted, which
-// the next row reuses when its value is the same (dates and amounts
-// repeat down a list far more often than not).
+// What every row of a render shares for one visible column: its field,
+// span and kept texts, looked up once.
 struct DBGrid::RenderColumn {
   int dataCol = 0, index = 0;
   Column* column = nullptr;
   db::Field* field = nullptr;
+  CellTexts::Column* texts = nullptr;
   Rect span;
-  bool formatted = false;
-  db::Value lastValue;
-  std::string lastFormat, lastText;
 };
 
 void DBGrid::RenderCell(db::DataSet& ds, int row, RenderColumn& col, bool current,
@@ -345,17 +345,10 @@ void DBGrid::RenderCell(db::DataSet& ds, int row, RenderColumn& col, bool curren
   RowSpan(row, r);
   if (f) {
     const db::Value& v = ds.RowValue(row, *f);
-    if (v.Kind() == db::ValueKind::Text || v.Kind() == db::ValueKind::Blob) {
-      cell.Text = f->FormatValue(v);  // a text is copied as it stands: nothing to reuse
-    } else {
-      if (!col.formatted || !v.Identical(col.lastValue) || f->DisplayFormat != col.lastFormat) {
-        col.lastText = f->FormatValue(v);
-        col.lastValue = v;
-        col.lastFormat = f->DisplayFormat;
-        col.formatted = true;
-      }
-      cell.Text = col.lastText;
-    }
+    if (v.Kind() == db::ValueKind::Text || v.Kind() == db::ValueKind::Blob)
+      cell.Text = f->FormatValue(v);  // a text is copied as it stands: nothing to keep
+    else
+      cell.Text = col.texts->Text(*f, v);
   }
   const bool handled = OnDrawDataCell || OnDrawColumnCell;
   if (handled) {
@@ -385,8 +378,10 @@ RenderedGrid DBGrid::Render(int maxRows) {
     }
   db::DataSet* ds = DataSet();
   if (!ds || !ds->Active()) return out;
+  texts_->Begin(int(cols.size()));
   for (RenderColumn& col : cols) {
     col.field = col.column->Field();
+    if (col.field) col.texts = &texts_->For(col.dataCol, *col.field);
     ColumnSpan(col.index, col.span);
   }
   out.CurrentRow = ds->CurrentRow();

@@ -17,6 +17,7 @@ class Field;
 
 namespace ui {
 
+class CellTexts;
 class DBGrid;
 
 struct Rect {
@@ -208,6 +209,7 @@ class DBGrid : public Control {
   void RenderCell(db::DataSet& ds, int row, RenderColumn& col, bool current, RenderedCell& cell);
   DBGridColumns columns_;
   std::unique_ptr<Link> link_;
+  std::unique_ptr<CellTexts> texts_;  // of the numbers and dates drawn
   int selectedIndex_ = 0;
   int mouseX_ = -1, mouseY_ = -1;
 };

@@ -144,4 +144,34 @@ TEST_F(DBGridTest, RepeatedValuesKeepTheirRowsFormat) {
   EXPECT_EQ(importi, (std::vector<std::string>{"2,5", "2,5", "2,500", "0,000", "0,000"}));
 }
 
+TEST_F(DBGridTest, KeptTextsFollowSettingsFieldsAndValues) {
+  // Catches a grid that draws a text kept from an earlier drawing after the
+  // format settings changed, after its column came to show another field,
+  // or for a value that changed in between.
+  plat::SetItalianFormats();
+  TestRows rows({{"IMPORTO", db::FieldType::Float}}, {{2.5}, {1000.25}});
+  db::DataSource source(&rows);
+  auto* f = new GridForm(&source);
+  rows.Open();
+  auto texts = [&] {
+    std::vector<std::string> out;
+    for (const auto& r : f->Grid->Render().Rows) out.push_back(r[0].Text);
+    return out;
+  };
+  EXPECT_EQ(texts(), (std::vector<std::string>{"2,5", "1000,25"}));
+  plat::Formats().DecimalSeparator = '.';
+  EXPECT_EQ(texts(), (std::vector<std::string>{"2.5", "1000.25"}));
+  plat::SetItalianFormats();
+  rows.Edit();
+  rows.FieldByName("IMPORTO").SetAsFloat(3.75);
+  rows.Post();
+  EXPECT_EQ(texts(), (std::vector<std::string>{"3,75", "1000,25"}));
+
+  TestRows dates({{"IMPORTO", db::FieldType::Date}},
+                 {{db::Value::FromDateTime(2.5)}, {db::Value::FromDateTime(1000.25)}});
+  source.SetDataSet(&dates);
+  dates.Open();
+  EXPECT_EQ(texts(), (std::vector<std::string>{"01/01/1900", "26/09/1902"}));
+}
+
 }  // namespace
