@@ -34,6 +34,7 @@ void Statement::Free() {
       *m = nullptr;
     }
   columns_.clear();
+  reads_.clear();
   paramNames_.clear();
 }
 
@@ -71,6 +72,7 @@ void Statement::Prepare(Database* db, Transaction* tr, const std::string& sql, b
 
 void Statement::DescribeOutput(fb::Status& st) {
   columns_.clear();
+  reads_.clear();
   unsigned count = outMeta_->getCount(&st);
   outBuf_.assign(outMeta_->getMessageLength(&st), 0);
   for (unsigned i = 0; i < count; ++i) {
@@ -144,8 +146,63 @@ void Statement::DescribeOutput(fb::Status& st) {
         d.size = static_cast<int>(c.length);
         break;
     }
+    reads_.push_back(ReadOf(c));
     columns_.push_back(std::move(c));
   }
+}
+
+Statement::Read Statement::ReadOf(const Column& c) {
+  static const double kPow10[] = {1,    1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
+                                  1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+  Read r;
+  r.offset = c.offset;
+  r.nullOffset = c.nullOffset;
+  r.length = c.length;
+  const bool scaled = c.scale < 0;
+  r.divisor = scaled ? kPow10[std::min(-c.scale, 18)] : 1;
+  switch (c.type) {
+    case SQL_VARYING:
+      r.how = How::Varying;
+      break;
+    case SQL_TEXT:
+      r.how = How::Fixed;
+      break;
+    case SQL_SHORT:
+      r.how = scaled ? How::ScaledShort : How::Short;
+      break;
+    case SQL_LONG:
+      r.how = scaled ? How::ScaledLong : How::Long;
+      break;
+    case SQL_INT64:
+      r.how = scaled ? How::ScaledInt64 : How::Int64;
+      break;
+    case SQL_FLOAT:
+      r.how = How::Float;
+      break;
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT:
+      r.how = How::Double;
+      break;
+    case SQL_TYPE_DATE:
+      r.how = How::Date;
+      break;
+    case SQL_TYPE_TIME:
+      r.how = How::Time;
+      break;
+    case SQL_TIMESTAMP:
+      r.how = How::Stamp;
+      break;
+    case SQL_BOOLEAN:
+      r.how = How::Bool;
+      break;
+    case SQL_BLOB:
+      r.how = c.subType == 1 ? How::TextBlob : How::Blob;
+      break;
+    default:
+      r.how = How::Unknown;
+      break;
+  }
+  return r;
 }
 
 namespace {
@@ -379,81 +436,78 @@ Value Statement::ReadBlob(const unsigned char* idPtr, bool text) {
 
 void Statement::Decode(const unsigned char* buf, std::vector<Value>& row,
                        const std::vector<int>& slots) {
-  static const double kPow10[] = {1,    1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
-                                  1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
-  for (size_t i = 0; i < columns_.size(); ++i) {
-    int slot = slots[i];
+  for (size_t i = 0; i < reads_.size(); ++i) {
+    const int slot = slots[i];
     if (slot < 0) continue;
-    const Column& c = columns_[i];
+    const Read& r = reads_[i];
     Value& out = row[slot];
     short isNull;
-    std::memcpy(&isNull, buf + c.nullOffset, sizeof isNull);
+    std::memcpy(&isNull, buf + r.nullOffset, sizeof isNull);
     if (isNull) {
-      out = Value();
+      if (!out.IsNull()) out = Value();
       continue;
     }
-    const unsigned char* p = buf + c.offset;
-    switch (c.type) {
-      case SQL_VARYING: {
+    const unsigned char* p = buf + r.offset;
+    switch (r.how) {
+      case How::Varying: {
         unsigned short len;
         std::memcpy(&len, p, 2);
         out.SetText(std::string_view(reinterpret_cast<const char*>(p + 2), len));
         break;
       }
-      case SQL_TEXT: {
+      case How::Fixed: {
         // Fixed-length texts come padded; callers compare them trimmed.
-        size_t len = c.length;
+        size_t len = r.length;
         while (len > 0 && p[len - 1] == ' ') --len;
         out.SetText(std::string_view(reinterpret_cast<const char*>(p), len));
         break;
       }
-      case SQL_SHORT:
-      case SQL_LONG:
-      case SQL_INT64: {
-        std::int64_t x;
-        if (c.type == SQL_SHORT) {
-          std::int16_t v;
-          std::memcpy(&v, p, 2);
-          x = v;
-        } else if (c.type == SQL_LONG) {
-          std::int32_t v;
-          std::memcpy(&v, p, 4);
-          x = v;
-        } else {
-          std::memcpy(&x, p, 8);
-        }
-        if (c.scale < 0)
-          out.SetFloat(static_cast<double>(x) / kPow10[std::min(-c.scale, 18)]);
-        else
-          out.SetInt(x);
+      case How::Short:
+      case How::ScaledShort: {
+        std::int16_t v;
+        std::memcpy(&v, p, 2);
+        r.how == How::Short ? out.SetInt(v) : out.SetFloat(v / r.divisor);
         break;
       }
-      case SQL_FLOAT: {
+      case How::Long:
+      case How::ScaledLong: {
+        std::int32_t v;
+        std::memcpy(&v, p, 4);
+        r.how == How::Long ? out.SetInt(v) : out.SetFloat(v / r.divisor);
+        break;
+      }
+      case How::Int64:
+      case How::ScaledInt64: {
+        std::int64_t v;
+        std::memcpy(&v, p, 8);
+        r.how == How::Int64 ? out.SetInt(v) : out.SetFloat(static_cast<double>(v) / r.divisor);
+        break;
+      }
+      case How::Float: {
         float f;
         std::memcpy(&f, p, 4);
         out.SetFloat(static_cast<double>(f));
         break;
       }
-      case SQL_DOUBLE:
-      case SQL_D_FLOAT: {
+      case How::Double: {
         double d;
         std::memcpy(&d, p, 8);
         out.SetFloat(d);
         break;
       }
-      case SQL_TYPE_DATE: {
+      case How::Date: {
         ISC_DATE d;
         std::memcpy(&d, p, sizeof d);
         out.SetDateTime(static_cast<double>(d - fb::kDateOffset));
         break;
       }
-      case SQL_TYPE_TIME: {
+      case How::Time: {
         ISC_TIME t;
         std::memcpy(&t, p, sizeof t);
         out.SetDateTime(t / fb::kTimeUnitsPerDay);
         break;
       }
-      case SQL_TIMESTAMP: {
+      case How::Stamp: {
         ISC_DATE d;
         ISC_TIME t;
         std::memcpy(&d, p, sizeof d);
@@ -461,13 +515,14 @@ void Statement::Decode(const unsigned char* buf, std::vector<Value>& row,
         out.SetDateTime(static_cast<double>(d - fb::kDateOffset) + t / fb::kTimeUnitsPerDay);
         break;
       }
-      case SQL_BOOLEAN:
+      case How::Bool:
         out.SetBool(*p != 0);
         break;
-      case SQL_BLOB:
-        out = ReadBlob(p, c.subType == 1);
+      case How::Blob:
+      case How::TextBlob:
+        out = ReadBlob(p, r.how == How::TextBlob);
         break;
-      default:
+      case How::Unknown:
         out = Value();
         break;
     }
