@@ -123,7 +123,10 @@ class DataSet {
   void Post();
   void Cancel();
   void Delete();
-  void CheckBrowseMode();  // posts a pending edit
+  // Posts a pending edit (refuses a closed set).
+  void CheckBrowseMode() {
+    if (state_ != DataSetState::Browse) LeaveEditing();
+  }
   bool CanModify() const { return CanModifyImpl(); }
   bool Modified() const { return modified_; }
   bool ReadOnly = false;
@@ -285,7 +288,11 @@ class DataSet {
   // RecNo as the base counts it; Refresh and SetRecNo work in visible rows
   // whatever a subclass reports.
   int VisibleRecNo();
-  void CheckActive() const;
+  void CheckActive() const {
+    if (state_ == DataSetState::Inactive) RefuseClosed();
+  }
+  [[noreturn]] static void RefuseClosed();
+  void LeaveEditing();
   bool FindNext(int from, int& found);  // next accepted raw index > from
   bool FindPrior(int from, int& found);
   void ScrollTo(int index, bool bof, bool eof);
@@ -297,7 +304,9 @@ class DataSet {
   // Back to browsing after a post or a cancel.
   void EndEdit();
   void CheckRequired();
-  void RefreshCurrentCalc();
+  void RefreshCurrentCalc() {
+    if (hasCalcFields_ && cur_ >= 0) CalculateRow(cur_);
+  }
   bool RowMatches(int index, const std::vector<Field*>& keys, const std::vector<Value>& values,
                   LocateOptions opts);
 

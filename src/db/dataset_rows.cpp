@@ -101,10 +101,6 @@ void DataSet::CalculateRow(int index) {
   tempValues_ = savedTemp;
 }
 
-void DataSet::RefreshCurrentCalc() {
-  if (hasCalcFields_ && cur_ >= 0) CalculateRow(cur_);
-}
-
 // ---------------------------------------------------------------- filtering
 
 bool DataSet::AcceptRecord(int index) {
