@@ -70,6 +70,20 @@ void Statement::Prepare(Database* db, Transaction* tr, const std::string& sql, b
   paramNames_ = std::move(parsed.names);
 }
 
+namespace {
+
+// An integer of the message, widened.
+template <class T>
+std::int64_t Load(const unsigned char* p) {
+  T v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+const double kPow10[] = {1,    1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
+                         1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+}  // namespace
+
 void Statement::DescribeOutput(fb::Status& st) {
   columns_.clear();
   reads_.clear();
@@ -99,110 +113,72 @@ void Statement::DescribeOutput(fb::Status& st) {
     d.required = !outMeta_->isNullable(&st, i);
     if (!c.relation.empty() && !c.field.empty()) d.origin = c.relation + "." + c.field;
     int bytesPerChar = c.charset == 4 ? 4 : (c.charset == 3 ? 3 : 1);
+    Read r;
+    r.offset = c.offset;
+    r.nullOffset = c.nullOffset;
+    r.length = c.length;
     switch (c.type) {
       case SQL_VARYING:
         d.type = FieldType::String;
         d.size = static_cast<int>(c.length) / bytesPerChar;
+        r.how = How::Varying;
         break;
       case SQL_TEXT:
         d.type = FieldType::FixedChar;
         d.size = static_cast<int>(c.length) / bytesPerChar;
+        r.how = How::Fixed;
         break;
       case SQL_SHORT:
       case SQL_LONG:
-      case SQL_INT64:
+      case SQL_INT64: {
+        const int kind = c.type == SQL_SHORT ? 0 : (c.type == SQL_LONG ? 1 : 2);
         if (c.scale < 0) {
           d.type = FieldType::Currency;
           d.scale = -c.scale;
-          d.precision = c.type == SQL_SHORT ? 4 : (c.type == SQL_LONG ? 9 : 18);
+          d.precision = kind == 0 ? 4 : (kind == 1 ? 9 : 18);
+          r.how = kind == 0 ? How::ScaledShort : (kind == 1 ? How::ScaledLong : How::ScaledInt64);
+          r.divisor = kPow10[std::min(-c.scale, 18)];
         } else {
-          d.type = c.type == SQL_SHORT
-                       ? FieldType::Smallint
-                       : (c.type == SQL_LONG ? FieldType::Integer : FieldType::Largeint);
+          d.type = kind == 0 ? FieldType::Smallint
+                             : (kind == 1 ? FieldType::Integer : FieldType::Largeint);
+          r.how = kind == 0 ? How::Short : (kind == 1 ? How::Long : How::Int64);
         }
         break;
+      }
       case SQL_FLOAT:
       case SQL_DOUBLE:
       case SQL_D_FLOAT:
         d.type = FieldType::Float;
+        r.how = c.type == SQL_FLOAT ? How::Float : How::Double;
         break;
       case SQL_TYPE_DATE:
         d.type = FieldType::Date;
+        r.how = How::Date;
         break;
       case SQL_TYPE_TIME:
         d.type = FieldType::Time;
+        r.how = How::Time;
         break;
       case SQL_TIMESTAMP:
         d.type = FieldType::DateTime;
+        r.how = How::Stamp;
         break;
       case SQL_BOOLEAN:
         d.type = FieldType::Boolean;
+        r.how = How::Bool;
         break;
       case SQL_BLOB:
         d.type = c.subType == 1 ? FieldType::Memo : FieldType::Blob;
+        r.how = c.subType == 1 ? How::TextBlob : How::Blob;
         break;
       default:
         d.type = FieldType::String;
         d.size = static_cast<int>(c.length);
-        break;
+        break;  // read as null
     }
-    reads_.push_back(ReadOf(c));
+    reads_.push_back(r);
     columns_.push_back(std::move(c));
   }
-}
-
-Statement::Read Statement::ReadOf(const Column& c) {
-  static const double kPow10[] = {1,    1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
-                                  1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
-  Read r;
-  r.offset = c.offset;
-  r.nullOffset = c.nullOffset;
-  r.length = c.length;
-  const bool scaled = c.scale < 0;
-  r.divisor = scaled ? kPow10[std::min(-c.scale, 18)] : 1;
-  switch (c.type) {
-    case SQL_VARYING:
-      r.how = How::Varying;
-      break;
-    case SQL_TEXT:
-      r.how = How::Fixed;
-      break;
-    case SQL_SHORT:
-      r.how = scaled ? How::ScaledShort : How::Short;
-      break;
-    case SQL_LONG:
-      r.how = scaled ? How::ScaledLong : How::Long;
-      break;
-    case SQL_INT64:
-      r.how = scaled ? How::ScaledInt64 : How::Int64;
-      break;
-    case SQL_FLOAT:
-      r.how = How::Float;
-      break;
-    case SQL_DOUBLE:
-    case SQL_D_FLOAT:
-      r.how = How::Double;
-      break;
-    case SQL_TYPE_DATE:
-      r.how = How::Date;
-      break;
-    case SQL_TYPE_TIME:
-      r.how = How::Time;
-      break;
-    case SQL_TIMESTAMP:
-      r.how = How::Stamp;
-      break;
-    case SQL_BOOLEAN:
-      r.how = How::Bool;
-      break;
-    case SQL_BLOB:
-      r.how = c.subType == 1 ? How::TextBlob : How::Blob;
-      break;
-    default:
-      r.how = How::Unknown;
-      break;
-  }
-  return r;
 }
 
 namespace {
@@ -463,26 +439,23 @@ void Statement::Decode(const unsigned char* buf, std::vector<Value>& row,
         break;
       }
       case How::Short:
-      case How::ScaledShort: {
-        std::int16_t v;
-        std::memcpy(&v, p, 2);
-        r.how == How::Short ? out.SetInt(v) : out.SetFloat(v / r.divisor);
+        out.SetInt(Load<std::int16_t>(p));
         break;
-      }
       case How::Long:
-      case How::ScaledLong: {
-        std::int32_t v;
-        std::memcpy(&v, p, 4);
-        r.how == How::Long ? out.SetInt(v) : out.SetFloat(v / r.divisor);
+        out.SetInt(Load<std::int32_t>(p));
         break;
-      }
       case How::Int64:
-      case How::ScaledInt64: {
-        std::int64_t v;
-        std::memcpy(&v, p, 8);
-        r.how == How::Int64 ? out.SetInt(v) : out.SetFloat(static_cast<double>(v) / r.divisor);
+        out.SetInt(Load<std::int64_t>(p));
         break;
-      }
+      case How::ScaledShort:
+        out.SetFloat(static_cast<double>(Load<std::int16_t>(p)) / r.divisor);
+        break;
+      case How::ScaledLong:
+        out.SetFloat(static_cast<double>(Load<std::int32_t>(p)) / r.divisor);
+        break;
+      case How::ScaledInt64:
+        out.SetFloat(static_cast<double>(Load<std::int64_t>(p)) / r.divisor);
+        break;
       case How::Float: {
         float f;
         std::memcpy(&f, p, 4);

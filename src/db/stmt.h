@@ -76,7 +76,6 @@ class Statement {
     unsigned offset = 0, nullOffset = 0, length = 0;
     double divisor = 1;  // the scaled kinds: 10^-scale
   };
-  static Read ReadOf(const Column& c);
   Value ReadBlob(const unsigned char* idPtr, bool text);
 
   Firebird::IAttachment* att_ = nullptr;
