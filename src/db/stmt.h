@@ -68,8 +68,23 @@ class Statement {
   // How each column is read out of the output message, worked out once at
   // the preparation: the fetch loop decodes every column of every row.
   enum class How : std::uint8_t {
-    Varying, Fixed, Short, Long, Int64, ScaledShort, ScaledLong, ScaledInt64, Float, Double,
-    Date, Time, Stamp, Bool, Blob, TextBlob, Unknown
+    Varying,
+    Fixed,
+    Short,
+    Long,
+    Int64,
+    ScaledShort,
+    ScaledLong,
+    ScaledInt64,
+    Float,
+    Double,
+    Date,
+    Time,
+    Stamp,
+    Bool,
+    Blob,
+    TextBlob,
+    Unknown
   };
   struct Read {
     How how = How::Unknown;

@@ -114,7 +114,8 @@ double Value::AsDateTime() const {
       if (plat::TryStrToDate(text, dt)) return dt;
       int y = 0, m = 0, d = 0;
       // ISO form as SQL writes it.
-      if (std::sscanf(text.c_str(), "%d-%d-%d", &y, &m, &d) == 3 && plat::TryEncodeDate(y, m, d, dt))
+      if (std::sscanf(text.c_str(), "%d-%d-%d", &y, &m, &d) == 3 &&
+          plat::TryEncodeDate(y, m, d, dt))
         return dt;
       throw DbError("'" + text + "' is not a valid date");
     }

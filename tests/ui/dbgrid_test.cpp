@@ -139,8 +139,8 @@ TEST_F(DBGridTest, RepeatedValuesKeepTheirRowsFormat) {
   ASSERT_EQ(g.Rows.size(), 5u);
   std::vector<std::string> date, importi;
   for (const auto& r : g.Rows) date.push_back(r[0].Text), importi.push_back(r[1].Text);
-  EXPECT_EQ(date, (std::vector<std::string>{"31/01/2024", "31/01/2024", "01/02/2024",
-                                            "01/02/2024", "01/02/2024"}));
+  EXPECT_EQ(date, (std::vector<std::string>{"31/01/2024", "31/01/2024", "01/02/2024", "01/02/2024",
+                                            "01/02/2024"}));
   EXPECT_EQ(importi, (std::vector<std::string>{"2,5", "2,5", "2,500", "0,000", "0,000"}));
 }
 
