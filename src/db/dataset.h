@@ -223,8 +223,16 @@ class DataSet {
   void AddDataSource(DataSource* s);
   void RemoveDataSource(DataSource* s);
   void UpdateRecord();  // asks bound controls to write into the fields
-  // Whether a stored value counts as null for the field.
+  // Whether a stored value counts as null for the field. A set may count
+  // a text or a blob as null (an empty one, say); a number, a date or a
+  // truth value is null only when it holds none, and the reads of fields
+  // and rows do not ask for those.
   virtual bool ValueIsNull(const Field& f, const Value& v) const { return v.IsNull(); }
+  bool CountsAsNull(const Field& f, const Value& v) const {
+    if (v.IsNull()) return true;
+    const ValueKind k = v.Kind();
+    return (k == ValueKind::Text || k == ValueKind::Blob) && ValueIsNull(f, v);
+  }
   // Receives exceptions raised inside filter events, which must not break
   // navigation (the application's exception display).
   static std::function<void(const std::exception&)> HandleException;

@@ -189,7 +189,7 @@ const Value& DataSet::RowValue(int index, const Field& f) {
   const std::vector<Value>* vals = RowValues(index);
   if (!vals || f.Slot() < 0 || f.Slot() >= static_cast<int>(vals->size())) return kNull;
   const Value& v = (*vals)[f.Slot()];
-  return ValueIsNull(f, v) ? kNull : v;
+  return CountsAsNull(f, v) ? kNull : v;
 }
 
 // ---------------------------------------------------------------- searching

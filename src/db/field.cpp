@@ -94,7 +94,7 @@ const Value& Field::ValueRef() const {
 
 const Value& Field::Current() const {
   const Value& v = ValueRef();
-  return v.IsNull() || dataset_->ValueIsNull(*this, v) ? kNull : v;
+  return dataset_->CountsAsNull(*this, v) ? kNull : v;
 }
 
 Value Field::GetValue() const { return Current(); }
