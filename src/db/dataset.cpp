@@ -17,10 +17,7 @@ DataSet::~DataSet() {
   for (DataSource* s : std::vector<DataSource*>(sources_)) s->DataSetGone();
 }
 
-void DataSet::CheckActive() const {
-  if (state_ == DataSetState::Inactive)
-    throw DbError("Cannot perform this operation on a closed dataset");
-}
+void DataSet::RefuseClosed() { throw DbError("Cannot perform this operation on a closed dataset"); }
 
 // ---------------------------------------------------------------- fields
 

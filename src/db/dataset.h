@@ -123,7 +123,10 @@ class DataSet {
   void Post();
   void Cancel();
   void Delete();
-  void CheckBrowseMode();  // posts a pending edit
+  // Posts a pending edit (refuses a closed set).
+  void CheckBrowseMode() {
+    if (state_ != DataSetState::Browse) LeaveEditing();
+  }
   bool CanModify() const { return CanModifyImpl(); }
   bool Modified() const { return modified_; }
   bool ReadOnly = false;
@@ -164,7 +167,9 @@ class DataSet {
   // Record of visible row i (the pending edit buffer for the current row
   // while editing); nullptr outside the fetched rows.
   const std::vector<Value>* RowValues(int index);
-  Value RowValue(int index, const Field& f);
+  // The value of `f` in visible row `index` (a null one outside the rows or
+  // where the set counts it null); valid until the rows change.
+  const Value& RowValue(int index, const Field& f);
   // Visible index of the current row (-1 when empty).
   int CurrentRow();
   // Fields read visible row `index` until EndRowView, without moving the
@@ -202,7 +207,14 @@ class DataSet {
   // ---- plumbing used by fields and data sources
   // Values the fields read and write in the present state (nullptr when
   // there is no record to address).
-  std::vector<Value>* ActiveValues();
+  std::vector<Value>* ActiveValues() {
+    // Browsing is the common case by far (every field read of a fetch
+    // loop): it is answered here, the other states out of line.
+    if (state_ == DataSetState::Browse)
+      return cur_ >= 0 && cur_ < static_cast<int>(records_.size()) ? &records_[cur_].values
+                                                                   : nullptr;
+    return OtherActiveValues();
+  }
   const std::vector<Value>* ActiveValues() const {
     return const_cast<DataSet*>(this)->ActiveValues();
   }
@@ -211,8 +223,16 @@ class DataSet {
   void AddDataSource(DataSource* s);
   void RemoveDataSource(DataSource* s);
   void UpdateRecord();  // asks bound controls to write into the fields
-  // Whether a stored value counts as null for the field.
+  // Whether a stored value counts as null for the field. A set may count
+  // a text or a blob as null (an empty one, say); a number, a date or a
+  // truth value is null only when it holds none, and the reads of fields
+  // and rows do not ask for those.
   virtual bool ValueIsNull(const Field& f, const Value& v) const { return v.IsNull(); }
+  bool CountsAsNull(const Field& f, const Value& v) const {
+    if (v.IsNull()) return true;
+    const ValueKind k = v.Kind();
+    return (k == ValueKind::Text || k == ValueKind::Blob) && ValueIsNull(f, v);
+  }
   // Receives exceptions raised inside filter events, which must not break
   // navigation (the application's exception display).
   static std::function<void(const std::exception&)> HandleException;
@@ -270,12 +290,17 @@ class DataSet {
   void PopState(DataSetState s) { state_ = s; }
 
  private:
+  std::vector<Value>* OtherActiveValues();
   void BindFields();
   void DoClose(bool events);
   // RecNo as the base counts it; Refresh and SetRecNo work in visible rows
   // whatever a subclass reports.
   int VisibleRecNo();
-  void CheckActive() const;
+  void CheckActive() const {
+    if (state_ == DataSetState::Inactive) RefuseClosed();
+  }
+  [[noreturn]] static void RefuseClosed();
+  void LeaveEditing();
   bool FindNext(int from, int& found);  // next accepted raw index > from
   bool FindPrior(int from, int& found);
   void ScrollTo(int index, bool bof, bool eof);
@@ -287,7 +312,9 @@ class DataSet {
   // Back to browsing after a post or a cancel.
   void EndEdit();
   void CheckRequired();
-  void RefreshCurrentCalc();
+  void RefreshCurrentCalc() {
+    if (hasCalcFields_ && cur_ >= 0) CalculateRow(cur_);
+  }
   bool RowMatches(int index, const std::vector<Field*>& keys, const std::vector<Value>& values,
                   LocateOptions opts);
 

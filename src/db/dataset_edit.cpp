@@ -176,7 +176,7 @@ int DataSet::PositionAfterDelete(int index) {
   return -1;
 }
 
-void DataSet::CheckBrowseMode() {
+void DataSet::LeaveEditing() {
   CheckActive();
   if (state_ != DataSetState::Edit && state_ != DataSetState::Insert) return;
   UpdateRecord();

@@ -10,11 +10,8 @@ namespace db {
 
 // ---------------------------------------------------------------- addressing
 
-std::vector<Value>* DataSet::ActiveValues() {
+std::vector<Value>* DataSet::OtherActiveValues() {
   switch (state_) {
-    case DataSetState::Browse:
-      return cur_ >= 0 && cur_ < static_cast<int>(records_.size()) ? &records_[cur_].values
-                                                                   : nullptr;
     case DataSetState::Edit:
     case DataSetState::Insert:
       return &editBuffer_;
@@ -104,10 +101,6 @@ void DataSet::CalculateRow(int index) {
   tempValues_ = savedTemp;
 }
 
-void DataSet::RefreshCurrentCalc() {
-  if (hasCalcFields_ && cur_ >= 0) CalculateRow(cur_);
-}
-
 // ---------------------------------------------------------------- filtering
 
 bool DataSet::AcceptRecord(int index) {
@@ -191,11 +184,12 @@ const std::vector<Value>* DataSet::RowValues(int index) {
   return &records_[raw].values;
 }
 
-Value DataSet::RowValue(int index, const Field& f) {
+const Value& DataSet::RowValue(int index, const Field& f) {
+  static const Value kNull;
   const std::vector<Value>* vals = RowValues(index);
-  if (!vals || f.Slot() < 0 || f.Slot() >= static_cast<int>(vals->size())) return Value();
+  if (!vals || f.Slot() < 0 || f.Slot() >= static_cast<int>(vals->size())) return kNull;
   const Value& v = (*vals)[f.Slot()];
-  return ValueIsNull(f, v) ? Value() : v;
+  return CountsAsNull(f, v) ? kNull : v;
 }
 
 // ---------------------------------------------------------------- searching
@@ -283,6 +277,14 @@ void DataSet::NotifyDataEvent(DataEvent ev, Field* field, int info) {
   // Editing controls still write their pending text while disabled.
   if (disableCount_ > 0 && ev != DataEvent::UpdateRecord) {
     pendingChange_ = true;
+    return;
+  }
+  // A source may leave, or bring another, while it is told: the ones to
+  // tell are taken first. A single one (the common case: one grid or one
+  // editor) needs no copy for that.
+  if (sources_.size() == 1) {
+    DataSource* s = sources_.front();
+    s->Notify(ev, field, info);
     return;
   }
   for (DataSource* s : std::vector<DataSource*>(sources_)) s->Notify(ev, field, info);

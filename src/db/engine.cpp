@@ -3,6 +3,7 @@
 #include <ibase.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <mutex>
 #include <vector>
@@ -17,7 +18,8 @@ namespace db {
 namespace {
 
 std::mutex g_mutex;
-Firebird::IMaster* g_master = nullptr;
+// Written once under g_mutex; read without it once set.
+std::atomic<Firebird::IMaster*> g_master{nullptr};
 
 bool HasConf(const std::string& dir) {
   struct stat st {};
@@ -39,13 +41,27 @@ bool ConfigureEngine(const std::string& confDir) {
 namespace fb {
 
 Firebird::IMaster* Master() {
+  if (Firebird::IMaster* m = g_master.load(std::memory_order_acquire)) return m;
   std::lock_guard<std::mutex> lock(g_mutex);
-  if (!g_master) {
+  if (!g_master.load(std::memory_order_relaxed)) {
     if (!std::getenv("FIREBIRD") && HasConf(VELMARO_FIREBIRD_CONF_DIR))
       setenv("FIREBIRD", VELMARO_FIREBIRD_CONF_DIR, 0);
-    g_master = Firebird::fb_get_master_interface();
+    g_master.store(Firebird::fb_get_master_interface(), std::memory_order_release);
   }
-  return g_master;
+  return g_master.load(std::memory_order_relaxed);
+}
+
+Firebird::IStatus* ThreadStatus() {
+  // Disposed of when the thread ends (the main thread's at exit, before
+  // the client library's own statics go).
+  thread_local struct Holder {
+    Firebird::IStatus* status = nullptr;
+    ~Holder() {
+      if (status) status->dispose();
+    }
+  } holder;
+  if (!holder.status) holder.status = Master()->getStatus();
+  return holder.status;
 }
 
 Firebird::IUtil* Util() { return Master()->getUtilInterface(); }

@@ -17,22 +17,40 @@ using Status = Firebird::ThrowStatusWrapper;
 Firebird::IMaster* Master();
 Firebird::IUtil* Util();
 
+// The calling thread's status object, shared by its calls (Call clears what
+// each leaves in it). Getting a new one from the master interface and
+// disposing of it for each call cost as much as fetching a row.
+Firebird::IStatus* ThreadStatus();
+
 // The engine's error as a DbError (message formatted by the engine).
 DbError ToDbError(const Firebird::FbException& e, const std::string& context = std::string());
 
-// Runs f with a throwing status; Firebird errors come out as DbError.
+// Runs f with a throwing status over `raw`; Firebird errors come out as
+// DbError.
 template <class F>
-auto Call(F&& f) -> decltype(f(std::declval<Status&>())) {
-  Status status(Master()->getStatus());
-  struct Dispose {
-    Status& s;
-    ~Dispose() { s.dispose(); }
-  } dispose{status};
+auto CallWith(Firebird::IStatus* raw, F&& f) -> decltype(f(std::declval<Status&>())) {
+  Status status(raw);
+  // The wrapper shows nothing of the status until the call writes to it;
+  // what the call wrote (an error, or warnings) is cleared as it ends, so
+  // the next call starts clean without a call into the client each time.
+  struct Clear {
+    Status& status;
+    Firebird::IStatus* raw;
+    ~Clear() {
+      if (status.isDirty()) raw->init();
+    }
+  } clear{status, raw};
   try {
     return f(status);
   } catch (const Firebird::FbException& e) {
     throw ToDbError(e);
   }
+}
+
+// The same with the calling thread's status.
+template <class F>
+auto Call(F&& f) -> decltype(f(std::declval<Status&>())) {
+  return CallWith(ThreadStatus(), std::forward<F>(f));
 }
 
 // Ends an interface through a call that releases it when it succeeds

@@ -82,20 +82,24 @@ int Field::DisplayWidth() const {
   }
 }
 
+namespace {
+const Value kNull;
+}  // namespace
+
 const Value& Field::ValueRef() const {
-  static const Value kNull;
   const std::vector<Value>* vals = dataset_->ActiveValues();
   if (!vals || slot_ < 0 || slot_ >= static_cast<int>(vals->size())) return kNull;
   return (*vals)[slot_];
 }
 
-Value Field::GetValue() const {
+const Value& Field::Current() const {
   const Value& v = ValueRef();
-  if (dataset_->ValueIsNull(*this, v)) return Value();
-  return v;
+  return dataset_->CountsAsNull(*this, v) ? kNull : v;
 }
 
-bool Field::IsNull() const { return dataset_->ValueIsNull(*this, ValueRef()); }
+Value Field::GetValue() const { return Current(); }
+
+bool Field::IsNull() const { return Current().IsNull(); }
 
 void Field::SetValue(const Value& v) { dataset_->SetFieldValue(*this, v); }
 
@@ -130,18 +134,18 @@ Value Field::Coerce(const Value& v) const {
 std::int32_t Field::AsInteger() const { return static_cast<std::int32_t>(AsLargeInt()); }
 std::int32_t Field::AsIntegerOr(std::int32_t otherwise, std::int32_t lowest,
                                 std::int32_t highest) const {
-  const Value v = GetValue();
+  const Value& v = Current();
   // Compared as a double first: a float column's value may lie beyond
   // what a 64-bit integer holds.
   const double d = v.AsDouble();
   if (!(d >= lowest && d <= highest)) return otherwise;
   return static_cast<std::int32_t>(v.AsInt64());
 }
-std::int64_t Field::AsLargeInt() const { return GetValue().AsInt64(); }
-double Field::AsFloat() const { return GetValue().AsDouble(); }
-double Field::AsDateTime() const { return GetValue().AsDateTime(); }
-bool Field::AsBoolean() const { return GetValue().AsBool(); }
-std::string Field::AsBlob() const { return GetValue().Bytes(); }
+std::int64_t Field::AsLargeInt() const { return Current().AsInt64(); }
+double Field::AsFloat() const { return Current().AsDouble(); }
+double Field::AsDateTime() const { return Current().AsDateTime(); }
+bool Field::AsBoolean() const { return Current().AsBool(); }
+std::string Field::AsBlob() const { return Current().Bytes(); }
 
 void Field::SetAsBlob(const std::string& bytes) {
   if (type_ == FieldType::Blob)
@@ -190,7 +194,7 @@ std::string Field::FormatValue(const Value& raw, bool display) const {
 }
 
 std::string Field::AsString() const {
-  Value v = GetValue();
+  const Value& v = Current();
   if (v.IsNull()) return std::string();
   switch (type_) {
     case FieldType::Memo:

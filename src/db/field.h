@@ -144,6 +144,9 @@ class Field {
 
  private:
   friend class DataSet;
+  // The active record's value, or a null one where the data set counts the
+  // stored value as null: what the getters read, without a copy.
+  const Value& Current() const;
   DataSet* dataset_;
   std::string name_;
   FieldType type_;

@@ -21,8 +21,9 @@ Query::~Query() {
   }
 }
 
-ParamList& Query::Params() {
-  std::string text = SqlText();
+ParamList& Query::Params() { return ParamsFor(SqlText()); }
+
+ParamList& Query::ParamsFor(const std::string& text) {
   if (text != paramsText_) {
     params_.Rebuild(ParseParams(text, ParamCheck).names);
     paramsText_ = text;
@@ -32,17 +33,22 @@ ParamList& Query::Params() {
 
 bool Query::Prepared() const { return stmt_->Prepared() && preparedText_ == SqlText(); }
 
-void Query::Prepare() {
-  if (Prepared()) return;
+void Query::Prepare() { PrepareText(SqlText()); }
+
+void Query::PrepareText(const std::string& text) {
+  if (stmt_->Prepared() && preparedText_ == text) return;
   Database* db = CheckDatabase();
   Transaction* tr = CheckTransaction();
-  std::string text = SqlText();
   if (Trim(text).empty())
     throw DbError((Name.empty() ? std::string() : Name + ": ") + "SQL statement is empty");
   preparedText_.clear();
   stmt_->Prepare(db, tr, text, ParamCheck);
   preparedText_ = text;
-  Params();
+  // The statement has read the names from this very text already.
+  if (text != paramsText_) {
+    params_.Rebuild(stmt_->ParamNames());
+    paramsText_ = text;
+  }
 }
 
 void Query::Unprepare() {
@@ -51,8 +57,8 @@ void Query::Unprepare() {
   preparedText_.clear();
 }
 
-std::vector<const Value*> Query::ParamValues() {
-  ParamList& ps = Params();
+std::vector<const Value*> Query::ParamValues(const std::string& text) {
+  ParamList& ps = ParamsFor(text);
   std::vector<const Value*> out;
   for (const std::string& n : stmt_->ParamNames()) {
     Param* p = ps.FindParam(n);
@@ -61,25 +67,35 @@ std::vector<const Value*> Query::ParamValues() {
   return out;
 }
 
-void Query::ExecuteCursor() {
+void Query::ExecuteCursor() { ExecuteText(SqlText()); }
+
+// The text is built once for the preparation check, the preparation and
+// the parameters.
+void Query::ExecuteText(const std::string& text) {
   Transaction* tr = CheckTransaction();
-  Prepare();
-  stmt_->Execute(tr, ParamValues());
+  PrepareText(text);
+  stmt_->Execute(tr, ParamValues(text));
 }
 
 void Query::InternalOpen() {
-  Prepare();
+  const std::string text = SqlText();
+  PrepareText(text);
   if (!stmt_->IsSelect()) throw DbError("The statement does not return rows");
   std::vector<FieldDef>& defs = FieldDefs();
   defs.clear();
   for (const Column& c : stmt_->Columns()) defs.push_back(c.def);
-  ExecuteCursor();
+  ExecuteText(text);
 }
 
 void Query::InternalAfterBind() {
   slots_.clear();
+  const std::vector<Field*>& fields = Fields();
   for (const Column& c : stmt_->Columns()) {
-    Field* f = FindField(c.def.name);
+    // Fields made from the columns stand in their order; others are found by name.
+    const size_t i = slots_.size();
+    Field* f = i < fields.size() && SameText(fields[i]->FieldName(), c.def.name)
+                   ? fields[i]
+                   : FindField(c.def.name);
     slots_.push_back(f && f->Kind() == FieldKind::Data ? f->Slot() : -1);
     if (f && f->Origin.empty()) f->Origin = c.def.origin;
   }
@@ -102,9 +118,7 @@ void Query::InternalRefresh() {
 }
 
 void Query::ExecSQL() {
-  Transaction* tr = CheckTransaction();
-  Prepare();
-  stmt_->Execute(tr, ParamValues());
+  ExecuteText(SqlText());
   rowsAffected_ = stmt_->RowsAffected();
   // A select run this way has nothing to show.
   stmt_->CloseCursor();

@@ -57,7 +57,10 @@ class Query : public DataSet, public ConnectionUser {
   void ExecuteCursor();
 
  private:
-  std::vector<const Value*> ParamValues();
+  ParamList& ParamsFor(const std::string& text);
+  void PrepareText(const std::string& text);
+  void ExecuteText(const std::string& text);
+  std::vector<const Value*> ParamValues(const std::string& text);
   std::unique_ptr<Statement> stmt_;
   std::string preparedText_;
   std::string paramsText_;

@@ -6,6 +6,8 @@
 namespace db {
 
 ParsedSql ParseParams(const std::string& sql, bool paramCheck) {
+  // Only a colon can start a parameter: a text without one goes as it is.
+  if (!paramCheck || sql.find(':') == std::string::npos) return {sql, {}};
   ParsedSql out;
   out.text.reserve(sql.size());
   const size_t n = sql.size();

@@ -13,6 +13,7 @@
 namespace db {
 
 Statement::~Statement() {
+  if (fetchStatus_) fetchStatus_->dispose();
   if (cursor_) cursor_->release();
   if (stmt_) stmt_->release();
   if (inMeta_) inMeta_->release();
@@ -33,6 +34,7 @@ void Statement::Free() {
       *m = nullptr;
     }
   columns_.clear();
+  reads_.clear();
   paramNames_.clear();
 }
 
@@ -59,15 +61,32 @@ void Statement::Prepare(Database* db, Transaction* tr, const std::string& sql, b
                           Firebird::IStatement::PREPARE_PREFETCH_METADATA);
     unsigned type = stmt_->getType(&st);
     isSelect_ = type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd;
-    inMeta_ = stmt_->getInputMetadata(&st);
+    // Parameters are marked "?" in the text sent; without one there is no
+    // input message to describe.
+    if (parsed.text.find('?') != std::string::npos) inMeta_ = stmt_->getInputMetadata(&st);
     outMeta_ = stmt_->getOutputMetadata(&st);
     DescribeOutput(st);
   });
   paramNames_ = std::move(parsed.names);
 }
 
+namespace {
+
+// An integer of the message, widened.
+template <class T>
+std::int64_t Load(const unsigned char* p) {
+  T v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+const double kPow10[] = {1,    1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
+                         1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+}  // namespace
+
 void Statement::DescribeOutput(fb::Status& st) {
   columns_.clear();
+  reads_.clear();
   unsigned count = outMeta_->getCount(&st);
   outBuf_.assign(outMeta_->getMessageLength(&st), 0);
   for (unsigned i = 0; i < count; ++i) {
@@ -94,53 +113,70 @@ void Statement::DescribeOutput(fb::Status& st) {
     d.required = !outMeta_->isNullable(&st, i);
     if (!c.relation.empty() && !c.field.empty()) d.origin = c.relation + "." + c.field;
     int bytesPerChar = c.charset == 4 ? 4 : (c.charset == 3 ? 3 : 1);
+    Read r;
+    r.offset = c.offset;
+    r.nullOffset = c.nullOffset;
+    r.length = c.length;
     switch (c.type) {
       case SQL_VARYING:
         d.type = FieldType::String;
         d.size = static_cast<int>(c.length) / bytesPerChar;
+        r.how = How::Varying;
         break;
       case SQL_TEXT:
         d.type = FieldType::FixedChar;
         d.size = static_cast<int>(c.length) / bytesPerChar;
+        r.how = How::Fixed;
         break;
       case SQL_SHORT:
       case SQL_LONG:
-      case SQL_INT64:
+      case SQL_INT64: {
+        const int kind = c.type == SQL_SHORT ? 0 : (c.type == SQL_LONG ? 1 : 2);
         if (c.scale < 0) {
           d.type = FieldType::Currency;
           d.scale = -c.scale;
-          d.precision = c.type == SQL_SHORT ? 4 : (c.type == SQL_LONG ? 9 : 18);
+          d.precision = kind == 0 ? 4 : (kind == 1 ? 9 : 18);
+          r.how = kind == 0 ? How::ScaledShort : (kind == 1 ? How::ScaledLong : How::ScaledInt64);
+          r.divisor = kPow10[std::min(-c.scale, 18)];
         } else {
-          d.type = c.type == SQL_SHORT
-                       ? FieldType::Smallint
-                       : (c.type == SQL_LONG ? FieldType::Integer : FieldType::Largeint);
+          d.type = kind == 0 ? FieldType::Smallint
+                             : (kind == 1 ? FieldType::Integer : FieldType::Largeint);
+          r.how = kind == 0 ? How::Short : (kind == 1 ? How::Long : How::Int64);
         }
         break;
+      }
       case SQL_FLOAT:
       case SQL_DOUBLE:
       case SQL_D_FLOAT:
         d.type = FieldType::Float;
+        r.how = c.type == SQL_FLOAT ? How::Float : How::Double;
         break;
       case SQL_TYPE_DATE:
         d.type = FieldType::Date;
+        r.how = How::Date;
         break;
       case SQL_TYPE_TIME:
         d.type = FieldType::Time;
+        r.how = How::Time;
         break;
       case SQL_TIMESTAMP:
         d.type = FieldType::DateTime;
+        r.how = How::Stamp;
         break;
       case SQL_BOOLEAN:
         d.type = FieldType::Boolean;
+        r.how = How::Bool;
         break;
       case SQL_BLOB:
         d.type = c.subType == 1 ? FieldType::Memo : FieldType::Blob;
+        r.how = c.subType == 1 ? How::TextBlob : How::Blob;
         break;
       default:
         d.type = FieldType::String;
         d.size = static_cast<int>(c.length);
-        break;
+        break;  // read as null
     }
+    reads_.push_back(r);
     columns_.push_back(std::move(c));
   }
 }
@@ -200,10 +236,15 @@ void Statement::CheckTextParam(const std::string& text, unsigned index) const {
 }
 
 void Statement::BuildInput(fb::Status& st, const std::vector<const Value*>& params) {
-  unsigned count = inMeta_->getCount(&st);
+  unsigned count = inMeta_ ? inMeta_->getCount(&st) : 0;
   if (sendMeta_) {
     sendMeta_->release();
     sendMeta_ = nullptr;
+  }
+  // A statement without parameters sends no message at all.
+  if (count == 0) {
+    inBuf_.clear();
+    return;
   }
   fb::Ref<Firebird::IMetadataBuilder> b(inMeta_->getBuilder(&st));
   std::vector<Send> kinds(count, Send::Keep);
@@ -302,12 +343,13 @@ void Statement::Execute(Transaction* tr, const std::vector<const Value*>& params
   singleton_ = false;
   fb::Call([&](fb::Status& st) {
     BuildInput(st, params);
+    void* in = sendMeta_ ? inBuf_.data() : nullptr;
     if (isSelect_) {
-      cursor_ = stmt_->openCursor(&st, tra_, sendMeta_, inBuf_.data(), outMeta_, 0);
+      cursor_ = stmt_->openCursor(&st, tra_, sendMeta_, in, outMeta_, 0);
       return;
     }
     bool hasOut = !columns_.empty();
-    stmt_->execute(&st, tra_, sendMeta_, inBuf_.data(), hasOut ? outMeta_ : nullptr,
+    stmt_->execute(&st, tra_, sendMeta_, in, hasOut ? outMeta_ : nullptr,
                    hasOut ? outBuf_.data() : nullptr);
     singleton_ = hasOut;
   });
@@ -323,7 +365,9 @@ void Statement::CloseCursor() {
 
 bool Statement::Fetch(std::vector<Value>& row, const std::vector<int>& slots) {
   if (!cursor_) return false;
-  int rc = fb::Call([&](fb::Status& st) { return cursor_->fetchNext(&st, outBuf_.data()); });
+  if (!fetchStatus_) fetchStatus_ = fb::Master()->getStatus();
+  int rc = fb::CallWith(fetchStatus_,
+                        [&](fb::Status& st) { return cursor_->fetchNext(&st, outBuf_.data()); });
   if (rc != Firebird::IStatus::RESULT_OK) {
     CloseCursor();
     return false;
@@ -368,96 +412,90 @@ Value Statement::ReadBlob(const unsigned char* idPtr, bool text) {
 
 void Statement::Decode(const unsigned char* buf, std::vector<Value>& row,
                        const std::vector<int>& slots) {
-  static const double kPow10[] = {1,    1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
-                                  1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
-  for (size_t i = 0; i < columns_.size(); ++i) {
-    int slot = slots[i];
+  for (size_t i = 0; i < reads_.size(); ++i) {
+    const int slot = slots[i];
     if (slot < 0) continue;
-    const Column& c = columns_[i];
+    const Read& r = reads_[i];
     Value& out = row[slot];
     short isNull;
-    std::memcpy(&isNull, buf + c.nullOffset, sizeof isNull);
+    std::memcpy(&isNull, buf + r.nullOffset, sizeof isNull);
     if (isNull) {
-      out = Value();
+      if (!out.IsNull()) out = Value();
       continue;
     }
-    const unsigned char* p = buf + c.offset;
-    switch (c.type) {
-      case SQL_VARYING: {
+    const unsigned char* p = buf + r.offset;
+    switch (r.how) {
+      case How::Varying: {
         unsigned short len;
         std::memcpy(&len, p, 2);
-        out = Value(std::string_view(reinterpret_cast<const char*>(p + 2), len));
+        out.SetText(std::string_view(reinterpret_cast<const char*>(p + 2), len));
         break;
       }
-      case SQL_TEXT: {
+      case How::Fixed: {
         // Fixed-length texts come padded; callers compare them trimmed.
-        size_t len = c.length;
+        size_t len = r.length;
         while (len > 0 && p[len - 1] == ' ') --len;
-        out = Value(std::string_view(reinterpret_cast<const char*>(p), len));
+        out.SetText(std::string_view(reinterpret_cast<const char*>(p), len));
         break;
       }
-      case SQL_SHORT:
-      case SQL_LONG:
-      case SQL_INT64: {
-        std::int64_t x;
-        if (c.type == SQL_SHORT) {
-          std::int16_t v;
-          std::memcpy(&v, p, 2);
-          x = v;
-        } else if (c.type == SQL_LONG) {
-          std::int32_t v;
-          std::memcpy(&v, p, 4);
-          x = v;
-        } else {
-          std::memcpy(&x, p, 8);
-        }
-        if (c.scale < 0)
-          out = Value(static_cast<double>(x) / kPow10[std::min(-c.scale, 18)]);
-        else
-          out = Value(x);
+      case How::Short:
+        out.SetInt(Load<std::int16_t>(p));
         break;
-      }
-      case SQL_FLOAT: {
+      case How::Long:
+        out.SetInt(Load<std::int32_t>(p));
+        break;
+      case How::Int64:
+        out.SetInt(Load<std::int64_t>(p));
+        break;
+      case How::ScaledShort:
+        out.SetFloat(static_cast<double>(Load<std::int16_t>(p)) / r.divisor);
+        break;
+      case How::ScaledLong:
+        out.SetFloat(static_cast<double>(Load<std::int32_t>(p)) / r.divisor);
+        break;
+      case How::ScaledInt64:
+        out.SetFloat(static_cast<double>(Load<std::int64_t>(p)) / r.divisor);
+        break;
+      case How::Float: {
         float f;
         std::memcpy(&f, p, 4);
-        out = Value(static_cast<double>(f));
+        out.SetFloat(static_cast<double>(f));
         break;
       }
-      case SQL_DOUBLE:
-      case SQL_D_FLOAT: {
+      case How::Double: {
         double d;
         std::memcpy(&d, p, 8);
-        out = Value(d);
+        out.SetFloat(d);
         break;
       }
-      case SQL_TYPE_DATE: {
+      case How::Date: {
         ISC_DATE d;
         std::memcpy(&d, p, sizeof d);
-        out = Value::FromDateTime(static_cast<double>(d - fb::kDateOffset));
+        out.SetDateTime(static_cast<double>(d - fb::kDateOffset));
         break;
       }
-      case SQL_TYPE_TIME: {
+      case How::Time: {
         ISC_TIME t;
         std::memcpy(&t, p, sizeof t);
-        out = Value::FromDateTime(t / fb::kTimeUnitsPerDay);
+        out.SetDateTime(t / fb::kTimeUnitsPerDay);
         break;
       }
-      case SQL_TIMESTAMP: {
+      case How::Stamp: {
         ISC_DATE d;
         ISC_TIME t;
         std::memcpy(&d, p, sizeof d);
         std::memcpy(&t, p + sizeof d, sizeof t);
-        out = Value::FromDateTime(static_cast<double>(d - fb::kDateOffset) +
-                                  t / fb::kTimeUnitsPerDay);
+        out.SetDateTime(static_cast<double>(d - fb::kDateOffset) + t / fb::kTimeUnitsPerDay);
         break;
       }
-      case SQL_BOOLEAN:
-        out = Value(*p != 0);
+      case How::Bool:
+        out.SetBool(*p != 0);
         break;
-      case SQL_BLOB:
-        out = ReadBlob(p, c.subType == 1);
+      case How::Blob:
+      case How::TextBlob:
+        out = ReadBlob(p, r.how == How::TextBlob);
         break;
-      default:
+      case How::Unknown:
         out = Value();
         break;
     }

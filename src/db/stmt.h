@@ -65,6 +65,32 @@ class Statement {
   // Throws a DbError for a text the engine would not store as given.
   void CheckTextParam(const std::string& text, unsigned index) const;
   void Decode(const unsigned char* buf, std::vector<Value>& row, const std::vector<int>& slots);
+  // How each column is read out of the output message, worked out once at
+  // the preparation: the fetch loop decodes every column of every row.
+  enum class How : std::uint8_t {
+    Varying,
+    Fixed,
+    Short,
+    Long,
+    Int64,
+    ScaledShort,
+    ScaledLong,
+    ScaledInt64,
+    Float,
+    Double,
+    Date,
+    Time,
+    Stamp,
+    Bool,
+    Blob,
+    TextBlob,
+    Unknown
+  };
+  struct Read {
+    How how = How::Unknown;
+    unsigned offset = 0, nullOffset = 0, length = 0;
+    double divisor = 1;  // the scaled kinds: 10^-scale
+  };
   Value ReadBlob(const unsigned char* idPtr, bool text);
 
   Firebird::IAttachment* att_ = nullptr;
@@ -76,7 +102,11 @@ class Statement {
   Firebird::IMessageMetadata* outMeta_ = nullptr;
   std::vector<std::string> paramNames_;
   std::vector<Column> columns_;
+  std::vector<Read> reads_;  // one per column
   std::vector<unsigned char> inBuf_, outBuf_;
+  // The status of the row fetches, the statement's own: each row is one
+  // call, and the thread's status costs a lookup each time.
+  Firebird::IStatus* fetchStatus_ = nullptr;
   bool isSelect_ = false;
   bool singleton_ = false;
 };

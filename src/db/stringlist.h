@@ -20,8 +20,11 @@ class StringList {
   const std::string& operator[](int i) const { return lines.at(i); }
   // Lines joined by "\n", the last one followed by it too.
   std::string Text() const {
+    size_t size = 0;
+    for (const auto& l : lines) size += l.size() + 1;
     std::string t;
-    for (const auto& l : lines) t += l + "\n";
+    t.reserve(size);
+    for (const auto& l : lines) t.append(l).push_back('\n');
     return t;
   }
   void SetText(const std::string& text) {

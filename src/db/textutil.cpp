@@ -22,12 +22,18 @@ std::string FoldCase(std::string_view s) {
   return out;
 }
 
+// Folds ASCII letters only: under the UTF-8 locale the program runs in no
+// other byte has a case of its own. Lookups of fields and parameters by
+// name run this often, so it does not go through the locale.
 bool SameText(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) !=
-        std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x == y) continue;
+    if (x >= 'a' && x <= 'z') x -= 'a' - 'A';
+    if (y >= 'a' && y <= 'z') y -= 'a' - 'A';
+    if (x != y) return false;
+  }
   return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "db/error.h"
 #include "platform/format.h"
@@ -28,84 +29,95 @@ std::string DateTimeText(double dt) {
 
 }  // namespace
 
+const std::string& Value::NoText() {
+  static const std::string kEmpty;
+  return kEmpty;
+}
+
 std::int64_t Value::AsInt64() const {
-  switch (kind_) {
+  switch (Kind()) {
     case ValueKind::Null:
       return 0;
     case ValueKind::Int:
-      return i_;
+      return RawInt();
     case ValueKind::Float:
     case ValueKind::DateTime:
-      return static_cast<std::int64_t>(std::llround(d_));
+      return static_cast<std::int64_t>(std::llround(RawDouble()));
     case ValueKind::Bool:
-      return b_ ? 1 : 0;
+      return RawBool() ? 1 : 0;
     case ValueKind::Text:
     case ValueKind::Blob: {
+      const std::string& text = s_;
       std::int64_t v = 0;
-      if (plat::TryStrToInt64(s_, v)) return v;
+      if (plat::TryStrToInt64(text, v)) return v;
       double d = 0;
-      if (ParseDouble(s_, d) && d == std::floor(d)) return static_cast<std::int64_t>(d);
-      throw DbError("'" + s_ + "' is not a valid integer value");
+      if (ParseDouble(text, d) && d == std::floor(d)) return static_cast<std::int64_t>(d);
+      throw DbError("'" + text + "' is not a valid integer value");
     }
   }
   return 0;
 }
 
 double Value::AsDouble() const {
-  switch (kind_) {
+  switch (Kind()) {
     case ValueKind::Null:
       return 0;
     case ValueKind::Int:
-      return static_cast<double>(i_);
+      return static_cast<double>(RawInt());
     case ValueKind::Float:
     case ValueKind::DateTime:
-      return d_;
+      return RawDouble();
     case ValueKind::Bool:
-      return b_ ? 1 : 0;
+      return RawBool() ? 1 : 0;
     case ValueKind::Text:
     case ValueKind::Blob: {
-      double d = 0;
       if (s_.empty()) return 0;
-      if (ParseDouble(s_, d)) return d;
-      throw DbError("'" + s_ + "' is not a valid floating point value");
+      const std::string& text = s_;
+      double d = 0;
+      if (ParseDouble(text, d)) return d;
+      throw DbError("'" + text + "' is not a valid floating point value");
     }
   }
   return 0;
 }
 
 bool Value::AsBool() const {
-  switch (kind_) {
+  switch (Kind()) {
     case ValueKind::Null:
       return false;
     case ValueKind::Bool:
-      return b_;
+      return RawBool();
     case ValueKind::Int:
-      return i_ != 0;
+      return RawInt() != 0;
     case ValueKind::Float:
     case ValueKind::DateTime:
-      return d_ != 0;
+      return RawDouble() != 0;
     case ValueKind::Text:
     case ValueKind::Blob: {
-      if (s_ == "True" || s_ == "TRUE" || s_ == "true" || s_ == "1") return true;
-      if (s_ == "False" || s_ == "FALSE" || s_ == "false" || s_ == "0" || s_.empty()) return false;
-      throw DbError("'" + s_ + "' is not a valid boolean value");
+      const std::string& text = s_;
+      if (text == "True" || text == "TRUE" || text == "true" || text == "1") return true;
+      if (text == "False" || text == "FALSE" || text == "false" || text == "0" || text.empty())
+        return false;
+      throw DbError("'" + text + "' is not a valid boolean value");
     }
   }
   return false;
 }
 
 double Value::AsDateTime() const {
-  switch (kind_) {
+  switch (Kind()) {
     case ValueKind::Text:
     case ValueKind::Blob: {
       if (s_.empty()) return 0;
+      const std::string& text = s_;
       plat::DateTime dt = 0;
-      if (plat::TryStrToDate(s_, dt)) return dt;
+      if (plat::TryStrToDate(text, dt)) return dt;
       int y = 0, m = 0, d = 0;
       // ISO form as SQL writes it.
-      if (std::sscanf(s_.c_str(), "%d-%d-%d", &y, &m, &d) == 3 && plat::TryEncodeDate(y, m, d, dt))
+      if (std::sscanf(text.c_str(), "%d-%d-%d", &y, &m, &d) == 3 &&
+          plat::TryEncodeDate(y, m, d, dt))
         return dt;
-      throw DbError("'" + s_ + "' is not a valid date");
+      throw DbError("'" + text + "' is not a valid date");
     }
     default:
       return AsDouble();
@@ -113,17 +125,17 @@ double Value::AsDateTime() const {
 }
 
 std::string Value::AsString() const {
-  switch (kind_) {
+  switch (Kind()) {
     case ValueKind::Null:
       return std::string();
     case ValueKind::Int:
-      return std::to_string(i_);
+      return std::to_string(RawInt());
     case ValueKind::Float:
-      return plat::FloatToStr(d_);
+      return plat::FloatToStr(RawDouble());
     case ValueKind::DateTime:
-      return DateTimeText(d_);
+      return DateTimeText(RawDouble());
     case ValueKind::Bool:
-      return b_ ? "True" : "False";
+      return RawBool() ? "True" : "False";
     case ValueKind::Text:
     case ValueKind::Blob:
       return s_;
@@ -131,16 +143,34 @@ std::string Value::AsString() const {
   return std::string();
 }
 
+bool Value::Identical(const Value& o) const {
+  if (Kind() != o.Kind()) return false;
+  switch (Kind()) {
+    case ValueKind::Null:
+      return true;
+    case ValueKind::Int:
+    case ValueKind::Float:
+    case ValueKind::DateTime:
+    case ValueKind::Bool:
+      return i_ == o.i_;  // the same bits
+    case ValueKind::Text:
+    case ValueKind::Blob:
+      return s_ == o.s_;
+  }
+  return false;
+}
+
 bool Value::operator==(const Value& o) const {
-  if (kind_ == ValueKind::Null || o.kind_ == ValueKind::Null) return kind_ == o.kind_;
+  const ValueKind kind = Kind();
+  if (kind == ValueKind::Null || o.Kind() == ValueKind::Null) return kind == o.Kind();
   auto numeric = [](ValueKind k) {
     return k == ValueKind::Int || k == ValueKind::Float || k == ValueKind::DateTime ||
            k == ValueKind::Bool;
   };
-  if (kind_ == ValueKind::Int && o.kind_ == ValueKind::Int) return i_ == o.i_;
-  if (numeric(kind_) && numeric(o.kind_)) return AsDouble() == o.AsDouble();
-  if (kind_ == ValueKind::Text || kind_ == ValueKind::Blob) {
-    if (o.kind_ == ValueKind::Text || o.kind_ == ValueKind::Blob) return s_ == o.s_;
+  if (kind == ValueKind::Int && o.Kind() == ValueKind::Int) return RawInt() == o.RawInt();
+  if (numeric(kind) && numeric(o.Kind())) return AsDouble() == o.AsDouble();
+  if (kind == ValueKind::Text || kind == ValueKind::Blob) {
+    if (o.HasText()) return s_ == o.s_;
     return AsString() == o.AsString();
   }
   return AsString() == o.AsString();

@@ -1,5 +1,9 @@
 #include "grid/ricercasql.h"
 
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
 #include "ui/strings.h"
 
 namespace velmaro::ricerca {
@@ -8,9 +12,16 @@ namespace {
 
 constexpr const char* kAccentoAcuto = "\xC2\xB4";  // "´", character 180
 
+// "WHERE" in any case, compared as UpperCase would compare it, without
+// copying each line in capitals (the typed search asks at every letter).
 bool ContieneWhere(const std::vector<std::string>& righe) {
+  const std::string_view where = "WHERE";
+  const auto uguali = [](char c, char w) {
+    return std::toupper(static_cast<unsigned char>(c)) == w;
+  };
   for (const std::string& riga : righe)
-    if (ui::UpperCase(riga).find("WHERE") != std::string::npos) return true;
+    if (std::search(riga.begin(), riga.end(), where.begin(), where.end(), uguali) != riga.end())
+      return true;
   return false;
 }
 

@@ -174,7 +174,7 @@ std::string TVuxGrid::EspressioneCampo(const std::string& nomeCampo,
 
 void TVuxGrid::SelezionaColonnaCampo(const std::string& nomeCampo) {
   for (int i = 0; i < Columns().Count(); ++i)
-    if (ui::UpperCase(Columns()[i]->FieldName) == ui::UpperCase(nomeCampo)) {
+    if (ui::SameText(Columns()[i]->FieldName, nomeCampo)) {
       SetSelectedIndex(i);
       return;
     }

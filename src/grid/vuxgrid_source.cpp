@@ -303,12 +303,12 @@ void TVuxGrid::DopoApertura(db::DataSet& dataSet) {
 
 void TVuxGrid::ColoraTitoli() {
   const int n = Columns().Count();
-  std::vector<std::string> indicizzati = Dividi(ui::UpperCase(CampiIndicizzati), ';');
+  const std::vector<std::string> indicizzati = Dividi(CampiIndicizzati, ';');
   for (int i = 0; i < n; ++i) {
     ui::Column* c = Columns()[i];
     c->Title.Color = ui::ColumnTitle{}.Color;
-    if (std::find(indicizzati.begin(), indicizzati.end(), ui::UpperCase(c->FieldName)) !=
-        indicizzati.end())
+    if (std::any_of(indicizzati.begin(), indicizzati.end(),
+                    [&](const std::string& campo) { return ui::SameText(campo, c->FieldName); }))
       c->Title.Color = ColoreCampiIndicizzati;
   }
   auto colora = [&](int colonna, ui::Color colore) {

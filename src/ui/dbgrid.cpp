@@ -3,12 +3,13 @@
 #include <algorithm>
 
 #include "db/datasource.h"
+#include "ui/celltexts.h"
 #include "ui/strings.h"
 
 namespace ui {
 
 void Canvas::Reset(const ui::Font& f, ui::Color brush) {
-  Font = f;
+  if (!(Font == f)) Font = f;  // mostly the same font, cell after cell
   Brush.Color = brush;
   text_.clear();
   drawn_ = filled_ = false;
@@ -108,7 +109,10 @@ class DBGrid::Link : public db::DataLink {
 };
 
 DBGrid::DBGrid(Component* owner)
-    : Control(owner), columns_(this), link_(std::make_unique<Link>(this)) {
+    : Control(owner),
+      columns_(this),
+      link_(std::make_unique<Link>(this)),
+      texts_(std::make_unique<CellTexts>()) {
   TabStop = true;
   Color = clWindow;
 }
@@ -150,15 +154,23 @@ void DBGrid::SetSelectedField(db::Field* f) {
 
 // ---- geometry and the mouse ----
 
-Rect DBGrid::CellRect(int row, int column) const {
-  Rect r;
+void DBGrid::ColumnSpan(int column, Rect& r) const {
   r.Left = IndicatorWidth();
   for (int i = 0; i < column && i < columns_.Count(); ++i)
     if (columns_[i]->Visible) r.Left += columns_[i]->Width() + 1;
   r.Right = r.Left + (column >= 0 && column < columns_.Count() ? columns_[column]->Width() : 11);
   if (column < 0) r.Left = 0, r.Right = IndicatorWidth();
+}
+
+void DBGrid::RowSpan(int row, Rect& r) const {
   r.Top = row < 0 ? 0 : TitleHeight() + row * (DefaultRowHeight + 1);
   r.Bottom = r.Top + (row < 0 ? TitleHeight() : DefaultRowHeight);
+}
+
+Rect DBGrid::CellRect(int row, int column) const {
+  Rect r;
+  ColumnSpan(column, r);
+  RowSpan(row, r);
   return r;
 }
 
@@ -310,41 +322,73 @@ void DBGrid::DefaultDrawDataCell(const Rect& rect, db::Field* field, GridDrawSta
   Canvas.TextRect(rect, rect.Left + 2, rect.Top + 2, field ? field->DisplayText() : std::string());
 }
 
-RenderedCell DBGrid::RenderCell(int row, int dataCol, int column, bool current) {
-  db::DataSet* ds = DataSet();
-  Column* c = columns_[column];
-  db::Field* f = c->Field();
+// What every row of a render shares for one visible column: its field,
+// span and kept texts, looked up once.
+struct DBGrid::RenderColumn {
+  int dataCol = 0, index = 0;
+  Column* column = nullptr;
+  db::Field* field = nullptr;
+  CellTexts::Column* texts = nullptr;
+  Rect span;
+};
+
+void DBGrid::RenderCell(db::DataSet& ds, int row, RenderColumn& col, bool current,
+                        RenderedCell& cell) {
+  Column* c = col.column;
+  db::Field* f = col.field;
   GridDrawState st = 0;
-  if (current && ((Options & dgRowSelect) || column == selectedIndex_))
+  if (current && ((Options & dgRowSelect) || col.index == selectedIndex_))
     st |= gdSelected | (Focused() ? gdFocused : 0);
-  ui::Font font = c->Font;
-  ui::Color brush = c->Color;
-  if (st & gdSelected) font.Color = clHighlightText, brush = clHighlight;
-  Canvas.Reset(font, brush);
-  Rect r = CellRect(row, column);
-  std::string text = f ? f->FormatValue(ds->RowValue(row, *f)) : std::string();
-  if (OnDrawDataCell) OnDrawDataCell(this, r, f, st);
-  if (OnDrawColumnCell) OnDrawColumnCell(this, r, dataCol, c, st);
-  bool handled = OnDrawDataCell || OnDrawColumnCell;
-  if (Canvas.TextDrawn())
-    text = Canvas.DrawnText();
-  else if (handled && !DefaultDrawing)
-    text.clear();  // the handler chose to paint nothing
-  return {text, Canvas.Font.Color, Canvas.Brush.Color, Canvas.Font.Style};
+  Canvas.Reset(c->Font, c->Color);
+  if (st & gdSelected) Canvas.Font.Color = clHighlightText, Canvas.Brush.Color = clHighlight;
+  Rect r = col.span;
+  RowSpan(row, r);
+  if (f) {
+    const db::Value& v = ds.RowValue(row, *f);
+    if (v.Kind() == db::ValueKind::Text || v.Kind() == db::ValueKind::Blob)
+      cell.Text = f->FormatValue(v);  // a text is copied as it stands: nothing to keep
+    else
+      cell.Text = col.texts->Text(*f, v);
+  }
+  const bool handled = OnDrawDataCell || OnDrawColumnCell;
+  if (handled) {
+    if (OnDrawDataCell) OnDrawDataCell(this, r, f, st);
+    if (OnDrawColumnCell) OnDrawColumnCell(this, r, col.dataCol, c, st);
+    if (Canvas.TextDrawn())
+      cell.Text = Canvas.DrawnText();
+    else if (!DefaultDrawing)
+      cell.Text.clear();  // the handler chose to paint nothing
+  }
+  cell.FontColor = Canvas.Font.Color;
+  cell.BrushColor = Canvas.Brush.Color;
+  cell.Style = Canvas.Font.Style;
 }
 
 RenderedGrid DBGrid::Render(int maxRows) {
   RenderedGrid out;
-  std::vector<int> cols;
+  std::vector<RenderColumn> cols;
   for (int i = 0; i < columns_.Count(); ++i)
     if (columns_[i]->Visible) {
-      cols.push_back(i);
       out.Titles.push_back(columns_[i]->TitleText());
       out.TitleColors.push_back(columns_[i]->Title.Color);
+      RenderColumn& col = cols.emplace_back();
+      col.dataCol = int(cols.size()) - 1;
+      col.index = i;
+      col.column = columns_[i];
     }
   db::DataSet* ds = DataSet();
   if (!ds || !ds->Active()) return out;
+  texts_->Begin(int(cols.size()));
+  for (RenderColumn& col : cols) {
+    col.field = col.column->Field();
+    if (col.field) col.texts = &texts_->For(col.dataCol, *col.field);
+    ColumnSpan(col.index, col.span);
+  }
   out.CurrentRow = ds->CurrentRow();
+  // The rows of the screen are fetched before any is drawn: the engine's
+  // work stays together instead of alternating with the drawing.
+  if (maxRows > 0) ds->FetchTo(maxRows - 1);
+  out.Rows.reserve(size_t(std::clamp(ds->VisibleCount(), 0, std::max(maxRows, 0))));
   bool handlers = OnDrawColumnCell || OnDrawDataCell;
   for (int row = 0; row < maxRows && ds->FetchTo(row); ++row) {
     // Draw handlers read the fields of the row being drawn.
@@ -355,10 +399,10 @@ RenderedGrid DBGrid::Render(int maxRows) {
         if (on) ds->EndRowView();
       }
     } view{ds, handlers && row != out.CurrentRow && ds->BeginRowView(row)};
-    std::vector<RenderedCell> cells;
-    for (int dataCol = 0; dataCol < int(cols.size()); ++dataCol)
-      cells.push_back(RenderCell(row, dataCol, cols[size_t(dataCol)], row == out.CurrentRow));
-    out.Rows.push_back(std::move(cells));
+    std::vector<RenderedCell>& cells = out.Rows.emplace_back();
+    cells.resize(cols.size());
+    for (size_t i = 0; i < cols.size(); ++i)
+      RenderCell(*ds, row, cols[i], row == out.CurrentRow, cells[i]);
   }
   out.TotalRows = ds->VisibleCount();
   return out;

@@ -17,6 +17,7 @@ class Field;
 
 namespace ui {
 
+class CellTexts;
 class DBGrid;
 
 struct Rect {
@@ -199,10 +200,16 @@ class DBGrid : public Control {
   int IndicatorWidth() const { return (Options & dgIndicator) ? 11 : 0; }
   int TitleHeight() const { return (Options & dgTitles) ? 18 : 0; }
   Rect CellRect(int row, int column) const;
+  // The two halves of CellRect: a column's left and right, a row's top and bottom.
+  void ColumnSpan(int column, Rect& r) const;
+  void RowSpan(int row, Rect& r) const;
   void MoveToRow(int row);
-  RenderedCell RenderCell(int row, int dataCol, int column, bool current);
+  struct RenderColumn;
+  // Draws one cell of visible row `row` into `cell`.
+  void RenderCell(db::DataSet& ds, int row, RenderColumn& col, bool current, RenderedCell& cell);
   DBGridColumns columns_;
   std::unique_ptr<Link> link_;
+  std::unique_ptr<CellTexts> texts_;  // of the numbers and dates drawn
   int selectedIndex_ = 0;
   int mouseX_ = -1, mouseY_ = -1;
 };

@@ -156,4 +156,54 @@ TEST(Value, ConversionsAndEquality) {
   EXPECT_EQ(copy.Bytes().size(), 100u);
 }
 
+TEST(Value, IdenticalAndInPlaceSetters) {
+  // Catches values taken for the same whose texts differ (a grid would
+  // repeat the wrong text), and a setter that leaves the earlier text of
+  // the slot behind a number.
+  EXPECT_TRUE(db::Value(2.5).Identical(db::Value(2.5)));
+  EXPECT_FALSE(db::Value(2).Identical(db::Value(2.0)));
+  EXPECT_FALSE(db::Value(0.0).Identical(db::Value(-0.0)));
+  EXPECT_FALSE(db::Value::FromDateTime(45000).Identical(db::Value(45000.0)));
+  EXPECT_TRUE(db::Value("abc").Identical(db::Value(std::string("abc"))));
+  EXPECT_FALSE(db::Value("abc").Identical(db::Value::FromBlob("abc")));
+  EXPECT_TRUE(db::Value().Identical(db::Value()));
+  db::Value slot("testo lungo abbastanza da stare fuori dal valore");
+  slot.SetInt(7);
+  EXPECT_EQ(slot.Kind(), db::ValueKind::Int);
+  EXPECT_TRUE(slot.Bytes().empty());
+  EXPECT_TRUE(slot.Identical(db::Value(7)));
+  slot.SetText("di nuovo");
+  EXPECT_TRUE(slot.Identical(db::Value("di nuovo")));
+  slot.SetDateTime(45000.25);
+  EXPECT_TRUE(slot.Identical(db::Value::FromDateTime(45000.25)));
+}
+
+TEST(Value, TextIsOwnedByOneValue) {
+  // Catches a text shared between a value and its copy (a change to one
+  // showing in the other, or freed twice), a moved-from value still
+  // holding the text, and a value assigned to itself losing it.
+  db::Value a(std::string("prima riga del listino"));
+  db::Value b = a;
+  b.SetText("altro");
+  EXPECT_EQ(a.Bytes(), "prima riga del listino");
+  db::Value c = std::move(a);
+  EXPECT_TRUE(a.IsNull());
+  EXPECT_TRUE(a.Bytes().empty());
+  EXPECT_EQ(c.Bytes(), "prima riga del listino");
+  std::vector<db::Value> row{c, db::Value(3), db::Value::FromBlob("\x01\x02")};
+  row.reserve(100);  // the values move with their texts
+  EXPECT_EQ(row[0].Bytes(), "prima riga del listino");
+  EXPECT_EQ(row[2].Bytes(), "\x01\x02");
+  db::Value& self = c;
+  c = self;
+  c = std::move(self);
+  EXPECT_EQ(c.Bytes(), "prima riga del listino");
+  c = 12.5;
+  EXPECT_TRUE(c.Bytes().empty());
+  EXPECT_EQ(row[2].Kind(), db::ValueKind::Blob);
+  row[2] = row[0];
+  EXPECT_EQ(row[2].Kind(), db::ValueKind::Text);
+  EXPECT_EQ(row[2].Bytes(), "prima riga del listino");
+}
+
 }  // namespace

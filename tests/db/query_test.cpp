@@ -200,6 +200,43 @@ TEST_F(QueryTest, DatabaseCloseAndFailedOpen) {
   EXPECT_EQ(q.FieldByName("ID").AsInteger(), 4) << "parameter value kept";
 }
 
+TEST_F(QueryTest, EachCallReportsOnlyItsOwnOutcome) {
+  // Catches the status that every call into the engine shares keeping an
+  // error (a later call failing with the earlier message, or a good one
+  // failing at all), and a statement without parameters, or one whose "?"
+  // stands only in a literal, sent a message it does not take.
+  db::Query q(db.get(), tr.get());
+  // The message of the open of `sql`, which must fail.
+  auto failure = [&](const std::string& sql) {
+    q.SQL.SetText(sql);
+    try {
+      q.Open();
+    } catch (const db::DbError& e) {
+      return std::string(e.what());
+    }
+    ADD_FAILURE() << sql << " opened";
+    return std::string();
+  };
+  EXPECT_NE(failure("SELECT * FROM NONESISTE").find("NONESISTE"), std::string::npos);
+  q.SQL.SetText("SELECT '?' AS SEGNO, COUNT(*) AS QUANTI FROM LISTSC");
+  q.Open();
+  EXPECT_EQ(q.FieldByName("SEGNO").AsString(), "?");
+  EXPECT_EQ(q.FieldByName("QUANTI").AsInteger(), 5);
+  q.Close();
+  q.SQL.SetText("SELECT DESCRIZIONE FROM LISTSC WHERE ID = :ID AND DESCRIZIONE <> '?'");
+  q.ParamByName("ID").SetAsInteger(2);
+  q.Open();
+  EXPECT_EQ(q.FieldByName("DESCRIZIONE").AsString(), "Listino 2");
+  q.Close();
+  const std::string second = failure("SELECT ASSENTE FROM LISTSC");
+  EXPECT_NE(second.find("ASSENTE"), std::string::npos) << second;
+  EXPECT_EQ(second.find("NONESISTE"), std::string::npos) << second;
+  Exec("UPDATE LISTSC SET TIPO = 'S' WHERE ID = 1");
+  q.SQL.SetText("SELECT TIPO FROM LISTSC WHERE ID = 1");
+  q.Open();
+  EXPECT_EQ(q.FieldByName("TIPO").AsString(), "S");
+}
+
 TEST_F(QueryTest, AttachAttemptsAreObservable) {
   // Catches opening rules that cannot be checked because attempts are
   // invisible, and failures reported as success.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "db/datasource.h"
+#include "platform/format.h"
 #include "ui/driver.h"
 #include "ui/ui.h"
 #include "ui_fixture.h"
@@ -111,6 +112,66 @@ TEST_F(DBGridTest, DrawHandlersSeeTheRowBeingDrawn) {
   EXPECT_EQ(r.Rows[2][1].Text, "Ingrosso");
   EXPECT_EQ(set->RecNo(), 3);  // drawing moved nothing
   EXPECT_EQ(set->State(), db::DataSetState::Browse);
+}
+
+TEST_F(DBGridTest, RepeatedValuesKeepTheirRowsFormat) {
+  // Catches a row drawn with the text of the row above because the value
+  // is the same, although a draw handler changed the field's display
+  // format in between, and a changed value drawn with the old text.
+  plat::SetItalianFormats();
+  const double data = plat::EncodeDate(2024, 1, 31);
+  TestRows rows({{"DATA", db::FieldType::Date}, {"IMPORTO", db::FieldType::Float}},
+                {{db::Value::FromDateTime(data), 2.5},
+                 {db::Value::FromDateTime(data), 2.5},
+                 {db::Value::FromDateTime(data + 1), 2.5},
+                 {db::Value::FromDateTime(data + 1), 0.0},
+                 {db::Value::FromDateTime(data + 1), 0.0}});
+  db::DataSource source(&rows);
+  auto* f = new GridForm(&source);
+  rows.Open();
+  db::Field& importo = rows.FieldByName("IMPORTO");
+  int drawn = 0;
+  f->Grid->OnDrawDataCell = [&](ui::Component*, const ui::Rect&, db::Field* field,
+                                ui::GridDrawState) {
+    if (field == &importo && ++drawn == 2) importo.DisplayFormat = "0.000";
+  };
+  ui::RenderedGrid g = f->Grid->Render();
+  ASSERT_EQ(g.Rows.size(), 5u);
+  std::vector<std::string> date, importi;
+  for (const auto& r : g.Rows) date.push_back(r[0].Text), importi.push_back(r[1].Text);
+  EXPECT_EQ(date, (std::vector<std::string>{"31/01/2024", "31/01/2024", "01/02/2024", "01/02/2024",
+                                            "01/02/2024"}));
+  EXPECT_EQ(importi, (std::vector<std::string>{"2,5", "2,5", "2,500", "0,000", "0,000"}));
+}
+
+TEST_F(DBGridTest, KeptTextsFollowSettingsFieldsAndValues) {
+  // Catches a grid that draws a text kept from an earlier drawing after the
+  // format settings changed, after its column came to show another field,
+  // or for a value that changed in between.
+  plat::SetItalianFormats();
+  TestRows rows({{"IMPORTO", db::FieldType::Float}}, {{2.5}, {1000.25}});
+  db::DataSource source(&rows);
+  auto* f = new GridForm(&source);
+  rows.Open();
+  auto texts = [&] {
+    std::vector<std::string> out;
+    for (const auto& r : f->Grid->Render().Rows) out.push_back(r[0].Text);
+    return out;
+  };
+  EXPECT_EQ(texts(), (std::vector<std::string>{"2,5", "1000,25"}));
+  plat::Formats().DecimalSeparator = '.';
+  EXPECT_EQ(texts(), (std::vector<std::string>{"2.5", "1000.25"}));
+  plat::SetItalianFormats();
+  rows.Edit();
+  rows.FieldByName("IMPORTO").SetAsFloat(3.75);
+  rows.Post();
+  EXPECT_EQ(texts(), (std::vector<std::string>{"3,75", "1000,25"}));
+
+  TestRows dates({{"IMPORTO", db::FieldType::Date}},
+                 {{db::Value::FromDateTime(2.5)}, {db::Value::FromDateTime(1000.25)}});
+  source.SetDataSet(&dates);
+  dates.Open();
+  EXPECT_EQ(texts(), (std::vector<std::string>{"01/01/1900", "26/09/1902"}));
 }
 
 }  // namespace
