@@ -145,7 +145,8 @@ class TRxMemoryData::TMemBlobStream {
   std::int64_t Position() const { return position_; }
 
  private:
-  const std::string* Data() const;
+  // The stored bytes of the field, or none while the stream is closed.
+  const db::Value* Data() const;
 
   db::Field* field_;
   db::DataSet* table_;

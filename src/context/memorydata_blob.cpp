@@ -48,23 +48,25 @@ TRxMemoryData::TMemBlobStream::~TMemBlobStream() {
   }
 }
 
-const std::string* TRxMemoryData::TMemBlobStream::Data() const {
+const db::Value* TRxMemoryData::TMemBlobStream::Data() const {
   if (!opened_) return nullptr;
   std::vector<Value>* values = table_->ActiveValues();
   if (!values) return nullptr;
-  return &(*values)[field_->Slot()].Bytes();
+  return &(*values)[field_->Slot()];
 }
 
 std::int64_t TRxMemoryData::TMemBlobStream::Size() const {
-  const std::string* d = Data();
-  return d ? static_cast<std::int64_t>(d->size()) : 0;
+  const Value* v = Data();
+  return v ? static_cast<std::int64_t>(v->Bytes().size()) : 0;
 }
 
 std::size_t TRxMemoryData::TMemBlobStream::Read(void* buffer, std::size_t count) {
-  const std::string* d = Data();
-  if (!d || position_ >= static_cast<std::int64_t>(d->size()) || position_ < 0) return 0;
-  std::size_t n = std::min(count, d->size() - static_cast<std::size_t>(position_));
-  std::memcpy(buffer, d->data() + position_, n);
+  const Value* v = Data();
+  if (!v) return 0;
+  const std::string_view d = v->Bytes();
+  if (position_ >= static_cast<std::int64_t>(d.size()) || position_ < 0) return 0;
+  std::size_t n = std::min(count, d.size() - static_cast<std::size_t>(position_));
+  std::memcpy(buffer, d.data() + position_, n);
   position_ += static_cast<std::int64_t>(n);
   return n;
 }
@@ -78,7 +80,7 @@ std::size_t TRxMemoryData::TMemBlobStream::Write(const void* buffer, std::size_t
   std::vector<Value>* values = table_->ActiveValues();
   if (!values) return 0;
   Value& slot = (*values)[field_->Slot()];
-  std::string bytes = slot.Bytes();
+  std::string bytes(slot.Bytes());
   auto pos = static_cast<std::size_t>(position_);
   if (bytes.size() < pos + count) bytes.resize(pos + count);
   std::memcpy(bytes.data() + pos, buffer, count);

@@ -140,8 +140,7 @@ std::uint64_t CellHash(const db::DataSet& ds, const Field& f, const Value& v,
                        bool caseInsensitive) {
   if (db::IsTextType(f.DataType())) {
     if (ds.ValueIsNull(f, v)) return TextHash("", caseInsensitive);
-    return TextHash(v.Kind() == ValueKind::Text ? std::string_view(v.Bytes()) : v.AsString(),
-                    caseInsensitive);
+    return TextHash(v.Kind() == ValueKind::Text ? v.Bytes() : v.AsString(), caseInsensitive);
   }
   if (ds.ValueIsNull(f, v)) return kNullHash;
   switch (v.Kind()) {

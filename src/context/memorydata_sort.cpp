@@ -21,8 +21,16 @@ int CompareFieldValues(const Value& a, const Value& b, FieldType type, bool case
   auto sign = [](auto x, auto y) { return x < y ? -1 : (y < x ? 1 : 0); };
   switch (type) {
     case FieldType::String:
-    case FieldType::FixedChar:
-      return collate::Compare(a.AsString(), b.AsString(), caseInsensitive);
+    case FieldType::FixedChar: {
+      // Stored texts are compared where they are; other kinds through their text.
+      std::string keepA, keepB;
+      auto text = [](const Value& v, std::string& keep) -> std::string_view {
+        if (v.Kind() == db::ValueKind::Text) return v.Bytes();
+        keep = v.AsString();
+        return keep;
+      };
+      return collate::Compare(text(a, keepA), text(b, keepB), caseInsensitive);
+    }
     case FieldType::Smallint:
     case FieldType::Integer:
     case FieldType::Largeint:
@@ -157,9 +165,9 @@ std::vector<std::uint32_t> SortEntries(const std::vector<db::Record>& recs,
       }
       TextKeys& tk = plan.keys[k];
       std::size_t start = tk.bytes.size();
-      collate::AppendKey(v.Kind() == db::ValueKind::Text ? std::string_view(v.Bytes())
-                                                         : std::string_view(v.AsString()),
-                         caseInsensitive, tk.bytes);
+      collate::AppendKey(
+          v.Kind() == db::ValueKind::Text ? v.Bytes() : std::string_view(v.AsString()),
+          caseInsensitive, tk.bytes);
       tk.offset[r] = static_cast<std::uint32_t>(start);
       tk.length[r] = static_cast<std::uint32_t>(tk.bytes.size() - start);
       e.word[k] = PrefixWord(tk.bytes.data() + start, tk.length[r]);

@@ -145,7 +145,7 @@ std::int64_t Field::AsLargeInt() const { return Current().AsInt64(); }
 double Field::AsFloat() const { return Current().AsDouble(); }
 double Field::AsDateTime() const { return Current().AsDateTime(); }
 bool Field::AsBoolean() const { return Current().AsBool(); }
-std::string Field::AsBlob() const { return Current().Bytes(); }
+std::string Field::AsBlob() const { return std::string(Current().Bytes()); }
 
 void Field::SetAsBlob(const std::string& bytes) {
   if (type_ == FieldType::Blob)
@@ -164,9 +164,9 @@ std::string Field::FormatValue(const Value& raw, bool display) const {
       display ? DisplayFormat : (EditFormat.empty() ? DisplayFormat : EditFormat);
   switch (type_) {
     case FieldType::Memo:
-      return display ? "(MEMO)" : raw.Bytes();
+      return display ? "(MEMO)" : std::string(raw.Bytes());
     case FieldType::Blob:
-      return display ? "(BLOB)" : raw.Bytes();
+      return display ? "(BLOB)" : std::string(raw.Bytes());
     case FieldType::Float:
     case FieldType::Currency:
       if (!fmt.empty()) return plat::FormatFloat(fmt, raw.AsDouble());
@@ -199,7 +199,7 @@ std::string Field::AsString() const {
   switch (type_) {
     case FieldType::Memo:
     case FieldType::Blob:
-      return v.Bytes();
+      return std::string(v.Bytes());
     case FieldType::Float:
     case FieldType::Currency:
       return plat::FloatToStr(v.AsDouble());

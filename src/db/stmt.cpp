@@ -318,7 +318,7 @@ void Statement::BuildInput(fb::Status& st, const std::vector<const Value*>& para
       case Send::Blob: {
         ISC_QUAD id{};
         const std::string bytes = v->Kind() == ValueKind::Text || v->Kind() == ValueKind::Blob
-                                      ? v->Bytes()
+                                      ? std::string(v->Bytes())
                                       : v->AsString();
         fb::Ref<Firebird::IBlob> blob(att_->createBlob(&st, tra_, &id, 0, nullptr));
         for (size_t off = 0; off < bytes.size(); off += 32768) {

@@ -29,9 +29,32 @@ std::string DateTimeText(double dt) {
 
 }  // namespace
 
-const std::string& Value::NoText() {
-  static const std::string kEmpty;
-  return kEmpty;
+void Value::StoreText(std::string_view s) {
+  const std::size_t n = s.size();
+  if (n <= kInline) {
+    // memmove: s may be this value's own text.
+    if (tag_ == kHeap) {
+      char* old = HeapData();
+      std::memmove(raw_, s.data(), n);
+      delete[] old;
+    } else {
+      std::memmove(raw_, s.data(), n);
+    }
+    tag_ = static_cast<std::uint8_t>(n);
+    return;
+  }
+  if (tag_ == kHeap && n <= HeapCapacity()) {
+    std::memmove(HeapData(), s.data(), n);
+  } else {
+    char* p = new char[n];
+    std::memcpy(p, s.data(), n);
+    Release();
+    const std::uint32_t cap = n > UINT32_MAX ? 0 : static_cast<std::uint32_t>(n);
+    std::memcpy(raw_ + kCapacity, &cap, sizeof cap);
+    std::memcpy(raw_ + kData, &p, sizeof p);
+    tag_ = kHeap;
+  }
+  std::memcpy(raw_ + kSize, &n, sizeof n);
 }
 
 std::int64_t Value::AsInt64() const {
@@ -47,7 +70,7 @@ std::int64_t Value::AsInt64() const {
       return RawBool() ? 1 : 0;
     case ValueKind::Text:
     case ValueKind::Blob: {
-      const std::string& text = s_;
+      const std::string text(Bytes());
       std::int64_t v = 0;
       if (plat::TryStrToInt64(text, v)) return v;
       double d = 0;
@@ -71,8 +94,8 @@ double Value::AsDouble() const {
       return RawBool() ? 1 : 0;
     case ValueKind::Text:
     case ValueKind::Blob: {
-      if (s_.empty()) return 0;
-      const std::string& text = s_;
+      if (Bytes().empty()) return 0;
+      const std::string text(Bytes());
       double d = 0;
       if (ParseDouble(text, d)) return d;
       throw DbError("'" + text + "' is not a valid floating point value");
@@ -94,7 +117,7 @@ bool Value::AsBool() const {
       return RawDouble() != 0;
     case ValueKind::Text:
     case ValueKind::Blob: {
-      const std::string& text = s_;
+      const std::string text(Bytes());
       if (text == "True" || text == "TRUE" || text == "true" || text == "1") return true;
       if (text == "False" || text == "FALSE" || text == "false" || text == "0" || text.empty())
         return false;
@@ -108,8 +131,8 @@ double Value::AsDateTime() const {
   switch (Kind()) {
     case ValueKind::Text:
     case ValueKind::Blob: {
-      if (s_.empty()) return 0;
-      const std::string& text = s_;
+      if (Bytes().empty()) return 0;
+      const std::string text(Bytes());
       plat::DateTime dt = 0;
       if (plat::TryStrToDate(text, dt)) return dt;
       int y = 0, m = 0, d = 0;
@@ -138,7 +161,7 @@ std::string Value::AsString() const {
       return RawBool() ? "True" : "False";
     case ValueKind::Text:
     case ValueKind::Blob:
-      return s_;
+      return std::string(Bytes());
   }
   return std::string();
 }
@@ -152,10 +175,10 @@ bool Value::Identical(const Value& o) const {
     case ValueKind::Float:
     case ValueKind::DateTime:
     case ValueKind::Bool:
-      return i_ == o.i_;  // the same bits
+      return RawInt() == o.RawInt();  // the same bits
     case ValueKind::Text:
     case ValueKind::Blob:
-      return s_ == o.s_;
+      return Bytes() == o.Bytes();
   }
   return false;
 }
@@ -170,7 +193,7 @@ bool Value::operator==(const Value& o) const {
   if (kind == ValueKind::Int && o.Kind() == ValueKind::Int) return RawInt() == o.RawInt();
   if (numeric(kind) && numeric(o.Kind())) return AsDouble() == o.AsDouble();
   if (kind == ValueKind::Text || kind == ValueKind::Blob) {
-    if (o.HasText()) return s_ == o.s_;
+    if (o.HasText()) return Bytes() == o.Bytes();
     return AsString() == o.AsString();
   }
   return AsString() == o.AsString();

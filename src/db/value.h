@@ -2,7 +2,7 @@
 // A single field value as data sets store and exchange it.
 
 #include <cstdint>
-#include <new>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -13,77 +13,67 @@ enum class ValueKind : std::uint8_t { Null, Int, Float, Text, Bool, DateTime, Bl
 // Dates are doubles counting days since 30/12/1899 (the fraction is the
 // time of day), the same representation the platform's DateTime uses.
 //
-// A value takes 40 bytes: its kind and either the number or the text, whose
-// string object shares the place of the number. Data sets keep one value
-// per field per row; a text of up to 15 bytes (codes, short names) needs no
-// allocation of its own.
-class Value {
+// A value takes 24 bytes: its kind, then either the number, a text of up to
+// 22 bytes held in place (codes, names, descriptions of most rows), or the
+// length and address of a longer text or blob. Data sets keep one value per
+// field per row, so the size of a buffered row follows this one closely.
+// Texts are read as views (Bytes) without a copy.
+class alignas(8) Value {
  public:
   Value() {}
-  Value(int v) : kind_(ValueKind::Int), i_(v) {}
-  Value(long v) : kind_(ValueKind::Int), i_(v) {}
-  Value(long long v) : kind_(ValueKind::Int), i_(v) {}
-  Value(unsigned v) : kind_(ValueKind::Int), i_(v) {}
-  Value(unsigned long v) : kind_(ValueKind::Int), i_(static_cast<std::int64_t>(v)) {}
-  Value(double v) : kind_(ValueKind::Float), d_(v) {}
-  Value(bool v) : kind_(ValueKind::Bool), i_(v ? 1 : 0) {}
-  Value(const char* s) : kind_(ValueKind::Text) { new (&s_) std::string(s); }
-  Value(std::string s) : kind_(ValueKind::Text) { new (&s_) std::string(std::move(s)); }
-  Value(std::string_view s) : kind_(ValueKind::Text) { new (&s_) std::string(s); }
+  Value(int v) : kind_(ValueKind::Int) { PutInt(v); }
+  Value(long v) : kind_(ValueKind::Int) { PutInt(v); }
+  Value(long long v) : kind_(ValueKind::Int) { PutInt(v); }
+  Value(unsigned v) : kind_(ValueKind::Int) { PutInt(v); }
+  Value(unsigned long v) : kind_(ValueKind::Int) { PutInt(static_cast<std::int64_t>(v)); }
+  Value(double v) : kind_(ValueKind::Float) { PutDouble(v); }
+  Value(bool v) : kind_(ValueKind::Bool) { PutInt(v ? 1 : 0); }
+  Value(const char* s) : Value(std::string_view(s)) {}
+  Value(const std::string& s) : Value(std::string_view(s)) {}
+  Value(std::string_view s) { SetText(s); }
 
-  Value(const Value& o) : kind_(o.kind_) {
-    if (o.HasText())
-      new (&s_) std::string(o.s_);
-    else
-      i_ = o.i_;
-  }
-  Value(Value&& o) noexcept : kind_(o.kind_) {
-    if (o.HasText()) {
-      new (&s_) std::string(std::move(o.s_));
-      o.MakeNull();
+  Value(const Value& o) : kind_(o.kind_), tag_(o.tag_) {
+    if (o.tag_ == kHeap) {
+      tag_ = 0;
+      StoreText(o.Bytes());
     } else {
-      i_ = o.i_;
+      std::memcpy(raw_, o.raw_, sizeof raw_);
     }
+  }
+  Value(Value&& o) noexcept : kind_(o.kind_), tag_(o.tag_) {
+    std::memcpy(raw_, o.raw_, sizeof raw_);
+    o.Forget();
   }
   Value& operator=(const Value& o) {
     if (this == &o) return *this;
-    if (HasText() && o.HasText()) {
-      s_ = o.s_;  // keeps the buffer already there
-      kind_ = o.kind_;
-      return *this;
+    if (o.HasText()) {
+      StoreText(o.Bytes());  // a long text keeps the buffer already there
+    } else {
+      Release();
+      std::memcpy(raw_, o.raw_, sizeof raw_);
     }
-    Value copy(o);
-    return *this = std::move(copy);
+    kind_ = o.kind_;
+    return *this;
   }
   Value& operator=(Value&& o) noexcept {
     if (this == &o) return *this;
-    if (o.HasText()) {
-      if (HasText())
-        s_ = std::move(o.s_);
-      else
-        new (&s_) std::string(std::move(o.s_));
-      kind_ = o.kind_;
-      o.MakeNull();
-    } else {
-      if (HasText()) s_.~basic_string();
-      kind_ = o.kind_;
-      i_ = o.i_;
-    }
+    Release();
+    kind_ = o.kind_;
+    tag_ = o.tag_;
+    std::memcpy(raw_, o.raw_, sizeof raw_);
+    o.Forget();
     return *this;
   }
-  ~Value() {
-    if (HasText()) s_.~basic_string();
-  }
+  ~Value() { Release(); }
 
   static Value Null() { return Value(); }
   static Value FromDateTime(double days) {
     Value v;
-    v.kind_ = ValueKind::DateTime;
-    v.d_ = days;
+    v.SetDateTime(days);
     return v;
   }
-  static Value FromBlob(std::string bytes) {
-    Value v(std::move(bytes));
+  static Value FromBlob(std::string_view bytes) {
+    Value v(bytes);
     v.kind_ = ValueKind::Blob;
     return v;
   }
@@ -100,27 +90,36 @@ class Value {
   bool AsBool() const;
   double AsDateTime() const;
   std::string AsString() const;
-  // Text or blob bytes without conversion (empty for other kinds).
-  const std::string& Bytes() const { return HasText() ? s_ : NoText(); }
+  // Text or blob bytes without conversion or copy (empty for other kinds);
+  // valid until the value changes.
+  std::string_view Bytes() const {
+    if (tag_ == kHeap) return {HeapData(), HeapSize()};
+    return {raw_, tag_};  // tag_ is 0 for every kind but a text held in place
+  }
 
   // In-place setters for the hot path of the row cache: no temporary
-  // value, and a text keeps the buffer it already has.
-  void SetInt(std::int64_t v) { SetNumber(ValueKind::Int), i_ = v; }
-  void SetFloat(double v) { SetNumber(ValueKind::Float), d_ = v; }
-  void SetDateTime(double days) { SetNumber(ValueKind::DateTime), d_ = days; }
-  void SetBool(bool v) { SetNumber(ValueKind::Bool), i_ = v ? 1 : 0; }
+  // value, and a long text keeps the buffer it already has.
+  void SetInt(std::int64_t v) { SetNumber(ValueKind::Int), PutInt(v); }
+  void SetFloat(double v) { SetNumber(ValueKind::Float), PutDouble(v); }
+  void SetDateTime(double days) { SetNumber(ValueKind::DateTime), PutDouble(days); }
+  void SetBool(bool v) { SetNumber(ValueKind::Bool), PutInt(v ? 1 : 0); }
   void SetText(std::string_view s) {
-    if (HasText())
-      s_.assign(s.data(), s.size());
-    else
-      new (&s_) std::string(s);
+    StoreText(s);
     kind_ = ValueKind::Text;
   }
 
   // Raw access for the hot paths of the row cache.
-  std::int64_t RawInt() const { return i_; }
-  double RawDouble() const { return d_; }
-  bool RawBool() const { return i_ != 0; }
+  std::int64_t RawInt() const {
+    std::int64_t v;
+    std::memcpy(&v, raw_ + kNumber, sizeof v);
+    return v;
+  }
+  double RawDouble() const {
+    double v;
+    std::memcpy(&v, raw_ + kNumber, sizeof v);
+    return v;
+  }
+  bool RawBool() const { return RawInt() != 0; }
 
   // Same kind and the same bits: what any conversion or formatting of the
   // two gives is the same (0.0 and -0.0 differ here, as their texts do).
@@ -131,23 +130,57 @@ class Value {
   bool operator!=(const Value& o) const { return !(*this == o); }
 
  private:
+  // Layout of raw_ (offsets from the start of the value, which is aligned
+  // to 8): a text in place from 2 to 23; a number at 8; a text on the heap
+  // keeps its capacity at 4, its length at 8 and its address at 16.
+  static constexpr std::uint8_t kHeap = 0xFF;
+  static constexpr std::size_t kInline = 22;
+  static constexpr std::size_t kCapacity = 2;
+  static constexpr std::size_t kNumber = 6;
+  static constexpr std::size_t kSize = 6;
+  static constexpr std::size_t kData = 14;
+
   bool HasText() const { return kind_ == ValueKind::Text || kind_ == ValueKind::Blob; }
-  static const std::string& NoText();
+  void PutInt(std::int64_t v) { std::memcpy(raw_ + kNumber, &v, sizeof v); }
+  void PutDouble(double v) { std::memcpy(raw_ + kNumber, &v, sizeof v); }
+  char* HeapData() const {
+    char* p;
+    std::memcpy(&p, raw_ + kData, sizeof p);
+    return p;
+  }
+  std::size_t HeapSize() const {
+    std::size_t n;
+    std::memcpy(&n, raw_ + kSize, sizeof n);
+    return n;
+  }
+  std::uint32_t HeapCapacity() const {
+    std::uint32_t n;
+    std::memcpy(&n, raw_ + kCapacity, sizeof n);
+    return n;
+  }
   void SetNumber(ValueKind k) {
-    if (HasText()) s_.~basic_string();
+    Release();
     kind_ = k;
   }
-  void MakeNull() {
-    s_.~basic_string();
-    kind_ = ValueKind::Null;
-    i_ = 0;
+  // Frees a text on the heap; the value is then any kind but that.
+  void Release() {
+    if (tag_ == kHeap) delete[] HeapData();
+    tag_ = 0;
   }
+  // After a move: the storage went elsewhere, this is null.
+  void Forget() {
+    kind_ = ValueKind::Null;
+    tag_ = 0;
+    std::memset(raw_, 0, sizeof raw_);
+  }
+  // Stores the bytes (the kind is the caller's); s may view this value.
+  void StoreText(std::string_view s);
+
   ValueKind kind_ = ValueKind::Null;
-  union {
-    std::int64_t i_ = 0;  // Int, and Bool as 0 or 1
-    double d_;            // Float and DateTime
-    std::string s_;       // Text and Blob
-  };
+  std::uint8_t tag_ = 0;  // length of a text in place, or kHeap
+  char raw_[kInline] = {};
 };
+
+static_assert(sizeof(Value) == 24);
 
 }  // namespace db

@@ -206,4 +206,30 @@ TEST(Value, TextIsOwnedByOneValue) {
   EXPECT_EQ(row[2].Bytes(), "prima riga del listino");
 }
 
+TEST(Value, TextsInPlaceAndOnTheHeap) {
+  // Catches a text cut or garbled where a value passes from holding it in
+  // place to holding it on the heap and back (22 and 23 bytes), a text set
+  // from a view of its own value, and a long text reusing a buffer too
+  // small for it.
+  const std::string in22(22, 'a'), on23 = std::string(22, 'b') + "c";
+  db::Value v(in22);
+  EXPECT_EQ(v.Bytes(), in22);
+  v.SetText(on23);
+  EXPECT_EQ(v.Bytes(), on23);
+  v.SetText(v.Bytes().substr(1));  // from its own heap text into place
+  EXPECT_EQ(v.Bytes(), on23.substr(1));
+  v.SetText(std::string(40, 'x'));
+  v.SetText(v.Bytes().substr(5));  // within its own buffer
+  EXPECT_EQ(v.Bytes(), std::string(35, 'x'));
+  v.SetText(std::string(300, 'y'));
+  EXPECT_EQ(v.Bytes(), std::string(300, 'y'));
+  db::Value blob = db::Value::FromBlob(std::string(50, '\0'));
+  v = blob;
+  EXPECT_EQ(v.Kind(), db::ValueKind::Blob);
+  EXPECT_EQ(v.Bytes(), std::string(50, '\0'));
+  v.SetText("");
+  EXPECT_TRUE(v.Bytes().empty());
+  EXPECT_FALSE(v.IsNull());
+}
+
 }  // namespace
