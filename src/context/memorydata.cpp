@@ -66,10 +66,10 @@ void TRxMemoryData::InternalClose() {
 
 std::int64_t TRxMemoryData::NewRecordId() { return ++lastId_; }
 
-void TRxMemoryData::InternalPost(std::vector<Value>&, const std::vector<Value>*) { Changed(); }
+void TRxMemoryData::InternalPost(db::Row&, const db::Row*) { Changed(); }
 
 // Insert puts an empty row into the list before this runs.
-void TRxMemoryData::InternalInitRecord(std::vector<Value>&) { Changed(); }
+void TRxMemoryData::InternalInitRecord(db::Row&) { Changed(); }
 
 void TRxMemoryData::InternalCancel() { Changed(); }
 
@@ -79,7 +79,7 @@ void TRxMemoryData::InternalDelete(const db::Record&) {
   if (Records().size() == 1) lastId_ = kNoRecordId;
 }
 
-void TRxMemoryData::AssignAutoIncValues(std::vector<Value>& values) {
+void TRxMemoryData::AssignAutoIncValues(db::Row& values) {
   bool assigned = false;
   for (Field* f : Fields()) {
     if (f->Kind() != FieldKind::Data || f->DataType() != FieldType::AutoInc) continue;

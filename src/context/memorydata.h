@@ -79,11 +79,10 @@ class TRxMemoryData : public db::DataSet {
   void InternalOpen() override;
   void InternalClose() override;
   void InternalDelete(const db::Record& rec) override;
-  void InternalPost(std::vector<db::Value>& values,
-                    const std::vector<db::Value>* oldValues) override;
-  void InternalInitRecord(std::vector<db::Value>& values) override;
+  void InternalPost(db::Row& values, const db::Row* oldValues) override;
+  void InternalInitRecord(db::Row& values) override;
   void InternalCancel() override;
-  void AssignAutoIncValues(std::vector<db::Value>& values) override;
+  void AssignAutoIncValues(db::Row& values) override;
   std::int64_t NewRecordId() override;
   int PositionAfterDelete(int index) override;
 

@@ -17,7 +17,7 @@ std::unique_ptr<TRxMemoryData::TMemBlobStream> TRxMemoryData::CreateBlobStream(
 
 TRxMemoryData::TMemBlobStream::TMemBlobStream(db::Field& field, BlobStreamMode mode)
     : field_(&field), table_(field.GetDataSet()), mode_(mode) {
-  std::vector<Value>* values = table_->ActiveValues();
+  db::Row* values = table_->ActiveValues();
   if (!values || field.Slot() < 0 || field.Slot() >= static_cast<int>(values->size())) return;
   if (mode != BlobStreamMode::Read) {
     // Writing in browse state would change a stored record behind the
@@ -41,7 +41,7 @@ TRxMemoryData::TMemBlobStream::~TMemBlobStream() {
   if (s != DataSetState::Edit && s != DataSetState::Insert) return;  // the edit is over
   try {
     // Marks the field changed and tells the controls, as a typed value does.
-    std::vector<Value>* values = table_->ActiveValues();
+    db::Row* values = table_->ActiveValues();
     if (values) table_->SetFieldValue(*field_, (*values)[field_->Slot()]);
   } catch (const std::exception& e) {
     if (db::DataSet::HandleException) db::DataSet::HandleException(e);
@@ -50,7 +50,7 @@ TRxMemoryData::TMemBlobStream::~TMemBlobStream() {
 
 const db::Value* TRxMemoryData::TMemBlobStream::Data() const {
   if (!opened_) return nullptr;
-  std::vector<Value>* values = table_->ActiveValues();
+  db::Row* values = table_->ActiveValues();
   if (!values) return nullptr;
   return &(*values)[field_->Slot()];
 }
@@ -77,7 +77,7 @@ std::size_t TRxMemoryData::TMemBlobStream::Write(const void* buffer, std::size_t
   // record.
   DataSetState s = table_->State();
   if (s != DataSetState::Edit && s != DataSetState::Insert) return 0;
-  std::vector<Value>* values = table_->ActiveValues();
+  db::Row* values = table_->ActiveValues();
   if (!values) return 0;
   Value& slot = (*values)[field_->Slot()];
   std::string bytes(slot.Bytes());

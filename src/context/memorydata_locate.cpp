@@ -179,7 +179,7 @@ constexpr std::size_t kCacheFrom = 64;
 }  // namespace
 
 const TRxMemoryData::LocateCache* TRxMemoryData::CacheFor(Field* field, bool caseInsensitive) {
-  const std::vector<db::Record>& recs = Records();
+  const db::RecordList& recs = Records();
   if (recs.size() < kCacheFrom || field->Kind() != db::FieldKind::Data) return nullptr;
   if (cache_.generation == generation_ && cache_.field == field &&
       cache_.caseInsensitive == caseInsensitive)
@@ -209,9 +209,9 @@ int TRxMemoryData::FindMatch(const std::vector<Field*>& keys, const std::vector<
   std::vector<KeyMatcher> matchers;
   for (std::size_t k = 0; k < keys.size(); ++k)
     matchers.push_back(MakeMatcher(*keys[k], values[k]));
-  const std::vector<db::Record>& recs = Records();
+  const db::RecordList& recs = Records();
   auto rowMatches = [&](int i) {
-    const std::vector<Value>& row = recs[i].values;
+    const db::Row& row = recs[i].values;
     for (const KeyMatcher& m : matchers)
       if (!Matches(*this, m, row[m.slot], opts)) return false;
     return true;

@@ -137,7 +137,7 @@ int CompareTails(const TextKeys& k, std::uint32_t a, std::uint32_t b) {
 }
 
 template <int N>
-std::vector<std::uint32_t> SortEntries(const std::vector<db::Record>& recs,
+std::vector<std::uint32_t> SortEntries(const db::RecordList& recs,
                                        const std::vector<int>& slots,
                                        const std::vector<FieldType>& types, bool caseInsensitive,
                                        const db::DataSet& ds, const std::vector<Field*>& fields) {
@@ -192,7 +192,7 @@ std::vector<std::uint32_t> SortEntries(const std::vector<db::Record>& recs,
 }
 
 // More than four sort fields: compare the stored values directly.
-std::vector<std::uint32_t> SortGeneric(const std::vector<db::Record>& recs,
+std::vector<std::uint32_t> SortGeneric(const db::RecordList& recs,
                                        const std::vector<int>& slots,
                                        const std::vector<FieldType>& types, bool caseInsensitive,
                                        const db::DataSet& ds, const std::vector<Field*>& fields) {
@@ -218,7 +218,7 @@ std::vector<std::uint32_t> SortGeneric(const std::vector<db::Record>& recs,
 
 void TRxMemoryData::SortRecords() {
   if (!Active()) return;
-  std::vector<db::Record>& recs = Records();
+  db::RecordList& recs = Records();
   if (recs.empty()) return;
   std::vector<int> slots;
   std::vector<FieldType> types;
@@ -255,29 +255,11 @@ void TRxMemoryData::SortRecords() {
   // order is exactly the ascending one reversed.
   if (descending_) std::reverse(order.begin(), order.end());
 
-  int oldCur = CurrentIndex();
+  const int oldCur = CurrentIndex();
   int newCur = -1;
-  std::vector<db::Record> sorted;
-  sorted.reserve(recs.capacity());
-  for (std::size_t i = 0; i < order.size(); ++i) {
+  for (std::size_t i = 0; i < order.size() && newCur < 0; ++i)
     if (static_cast<int>(order[i]) == oldCur) newCur = static_cast<int>(i);
-    // Each record's values move into a block allocated in the new order, so
-    // a later scan walks memory forward instead of jumping around.
-    // Two-step read-ahead: the list entry first, then the block it points to.
-    if (i + 32 < order.size()) __builtin_prefetch(&recs[order[i + 32]]);
-    if (i + 16 < order.size()) {
-      const db::Value* ahead = recs[order[i + 16]].values.data();
-      __builtin_prefetch(ahead);
-      __builtin_prefetch(reinterpret_cast<const char*>(ahead) + 64);
-      __builtin_prefetch(reinterpret_cast<const char*>(ahead) + 128);
-    }
-    db::Record& from = recs[order[i]];
-    db::Record& to = sorted.emplace_back();
-    to.id = from.id;
-    to.values.reserve(from.values.size());
-    for (Value& v : from.values) to.values.push_back(std::move(v));
-  }
-  recs.swap(sorted);
+  PermuteRows(order);
   Changed();
   if (newCur >= 0) SetCurrentIndex(newCur);
   Resync();

@@ -90,7 +90,7 @@ void DataSet::BindFields() {
 void DataSet::Open() {
   if (Active()) return;
   if (BeforeOpen) BeforeOpen(*this);
-  records_.clear();
+  DropRecords();
   cur_ = -1;
   bof_ = eof_ = true;
   exhausted_ = false;
@@ -99,7 +99,7 @@ void DataSet::Open() {
     state_ = DataSetState::Browse;  // lets InternalOpen add rows
     InternalOpen();
     BindFields();
-    for (Record& r : records_) r.values.resize(slotCount_);
+    for (Record& r : records_) r.values = rows_.Resize(r.values, slotCount_);
     InternalAfterBind();
   } catch (...) {
     state_ = DataSetState::Inactive;
@@ -107,7 +107,7 @@ void DataSet::Open() {
       InternalClose();
     } catch (...) {
     }
-    records_.clear();
+    DropRecords();
     if (defaultFields_) {
       fields_.clear();
       owned_.clear();
@@ -134,11 +134,12 @@ void DataSet::DoClose(bool events) {
   if (events && BeforeClose) BeforeClose(*this);
   // A pending edit is dropped, as closing always did.
   editBuffer_.clear();
+  editRow_ = Row();
   insertedIndex_ = -1;
   modified_ = false;
   state_ = DataSetState::Inactive;
   InternalClose();
-  records_.clear();
+  DropRecords();
   visible_.clear();
   visibleValid_ = false;
   cur_ = -1;
@@ -174,16 +175,26 @@ void DataSet::Refresh() {
 // ---------------------------------------------------------------- rows
 
 Record& DataSet::AddRow(std::vector<Value> values) {
-  values.resize(std::max<size_t>(values.size(), slotCount_));
-  records_.push_back(Record{NewRecordId(), std::move(values)});
+  Row row = rows_.Allocate(std::max<size_t>(values.size(), slotCount_));
+  std::move(values.begin(), values.end(), row.begin());
+  return AdoptRow(row);
+}
+
+Record& DataSet::AdoptRow(Row row) {
+  records_.push_back(Record{NewRecordId(), row});
   int index = static_cast<int>(records_.size()) - 1;
   if (hasCalcFields_ && state_ == DataSetState::Browse) CalculateRow(index);
   if (filtered_ && visibleValid_ && AcceptRecord(index)) visible_.push_back(index);
   return records_.back();
 }
 
-void DataSet::ClearRows() {
+void DataSet::DropRecords() {
   records_.clear();
+  rows_.Clear();
+}
+
+void DataSet::ClearRows() {
+  DropRecords();
   visible_.clear();
   visibleValid_ = false;
   insertedIndex_ = -1;
@@ -206,6 +217,29 @@ int DataSet::FindRecordIndex(std::int64_t id) const {
   for (size_t i = 0; i < records_.size(); ++i)
     if (records_[i].id == id && static_cast<int>(i) != insertedIndex_) return static_cast<int>(i);
   return -1;
+}
+
+void DataSet::PermuteRows(const std::vector<std::uint32_t>& order) {
+  RecordList sorted;
+  sorted.reserve(records_.capacity());
+  RowStore fresh;
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    // Two-step read-ahead: the list entry first, then the values it points to.
+    if (i + 32 < order.size()) __builtin_prefetch(&records_[order[i + 32]]);
+    if (i + 16 < order.size()) {
+      const char* ahead = reinterpret_cast<const char*>(records_[order[i + 16]].values.data());
+      __builtin_prefetch(ahead);
+      __builtin_prefetch(ahead + 64);
+      __builtin_prefetch(ahead + 128);
+    }
+    const Record& from = records_[order[i]];
+    Row to = fresh.Allocate(from.values.size());
+    std::move(from.values.begin(), from.values.end(), to.begin());
+    sorted.push_back(Record{from.id, to});
+  }
+  records_.swap(sorted);
+  rows_.Swap(fresh);
+  visibleValid_ = false;
 }
 
 void DataSet::ReorderRows(const std::function<bool(const Record&, const Record&)>& less) {

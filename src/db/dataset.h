@@ -15,6 +15,7 @@
 
 #include "db/error.h"
 #include "db/field.h"
+#include "db/rowstore.h"
 #include "db/value.h"
 
 namespace db {
@@ -56,8 +57,10 @@ constexpr Bookmark kNoBookmark = std::numeric_limits<std::int64_t>::min();
 
 struct Record {
   std::int64_t id = 0;
-  std::vector<Value> values;  // one slot per field (Field::Slot)
+  Row values;  // one slot per field (Field::Slot), held by the set's row store
 };
+// The records of a data set; a long list's storage is kept for the next.
+using RecordList = std::vector<Record, LargeBlockAllocator<Record>>;
 
 class DataSet {
  public:
@@ -166,7 +169,7 @@ class DataSet {
   bool FetchTo(int index);
   // Record of visible row i (the pending edit buffer for the current row
   // while editing); nullptr outside the fetched rows.
-  const std::vector<Value>* RowValues(int index);
+  const Row* RowValues(int index);
   // The value of `f` in visible row `index` (a null one outside the rows or
   // where the set counts it null); valid until the rows change.
   const Value& RowValue(int index, const Field& f);
@@ -181,10 +184,10 @@ class DataSet {
     const bool ammesso = state_ == DataSetState::Browse || state_ == DataSetState::Edit ||
                          state_ == DataSetState::Insert;
     if (!ammesso || rowViewOn_) return false;
-    const std::vector<Value>* vals = RowValues(index);
+    const Row* vals = RowValues(index);
     if (!vals) return false;
     rowViewTemp_ = tempValues_;
-    tempValues_ = const_cast<std::vector<Value>*>(vals);
+    tempValues_ = const_cast<Row*>(vals);
     rowViewState_ = PushState(DataSetState::InternalCalc);
     rowViewOn_ = true;
     return true;
@@ -207,7 +210,7 @@ class DataSet {
   // ---- plumbing used by fields and data sources
   // Values the fields read and write in the present state (nullptr when
   // there is no record to address).
-  std::vector<Value>* ActiveValues() {
+  Row* ActiveValues() {
     // Browsing is the common case by far (every field read of a fetch
     // loop): it is answered here, the other states out of line.
     if (state_ == DataSetState::Browse)
@@ -215,7 +218,7 @@ class DataSet {
                                                                    : nullptr;
     return OtherActiveValues();
   }
-  const std::vector<Value>* ActiveValues() const {
+  const Row* ActiveValues() const {
     return const_cast<DataSet*>(this)->ActiveValues();
   }
   void SetFieldValue(Field& f, const Value& v);
@@ -248,15 +251,15 @@ class DataSet {
   // Pull more rows; return false once the source is exhausted.
   virtual bool FetchMore() { return false; }
   // Write a posted row through. oldValues is null for an insert.
-  virtual void InternalPost(std::vector<Value>& values, const std::vector<Value>* oldValues) {}
+  virtual void InternalPost(Row& values, const Row* oldValues) {}
   virtual void InternalDelete(const Record& rec) {}
   virtual void InternalCancel() {}
   // Re-read rows for Refresh (default: close and open the source again).
   virtual void InternalRefresh();
   // Fill the default values of a new row.
-  virtual void InternalInitRecord(std::vector<Value>& values) {}
+  virtual void InternalInitRecord(Row& values) {}
   // Give auto-increment fields their values at the post of an insert.
-  virtual void AssignAutoIncValues(std::vector<Value>& values) {}
+  virtual void AssignAutoIncValues(Row& values) {}
   virtual std::int64_t NewRecordId() { return ++lastId_; }
   virtual bool CanModifyImpl() const { return !ReadOnly; }
   // Where Insert (not Append) puts the new row, as an index in records_.
@@ -267,15 +270,25 @@ class DataSet {
   virtual int PositionAfterDelete(int index);
 
   // ---- row storage
-  std::vector<Record>& Records() { return records_; }
-  const std::vector<Record>& Records() const { return records_; }
+  RecordList& Records() { return records_; }
+  const RecordList& Records() const { return records_; }
   // Index of the current record in Records() (-1 when none).
   int CurrentIndex() const { return cur_; }
   void SetCurrentIndex(int index);            // no events; clamps; fixes Bof/Eof
   Record& AddRow(std::vector<Value> values);  // appends, gives an id
+  // A fetch fills a row of the store in place: NewRow gives one of null
+  // values for every slot, AdoptRow appends it as AddRow does, DiscardRow
+  // gives it back unused.
+  Row NewRow() { return rows_.Allocate(static_cast<std::size_t>(slotCount_)); }
+  Record& AdoptRow(Row row);
+  void DiscardRow(Row row) { rows_.Release(row); }
   void ClearRows();  // drops every row, cursor before the first; FetchMore is asked again
   // Stable reorder keeping the cursor on the same record.
   void ReorderRows(const std::function<bool(const Record&, const Record&)>& less);
+  // Puts the records in the order of `order` (indexes into Records()),
+  // their values moved into fresh storage in that order, so a later scan
+  // reads memory forward. No cursor change, no notification.
+  void PermuteRows(const std::vector<std::uint32_t>& order);
   int FindRecordIndex(std::int64_t id) const;
   std::int64_t lastId_ = 0;
   bool defaultFields_ = false;  // fields made from FieldDefs at Open
@@ -290,7 +303,7 @@ class DataSet {
   void PopState(DataSetState s) { state_ = s; }
 
  private:
-  std::vector<Value>* OtherActiveValues();
+  Row* OtherActiveValues();
   void BindFields();
   void DoClose(bool events);
   // RecNo as the base counts it; Refresh and SetRecNo work in visible rows
@@ -307,6 +320,10 @@ class DataSet {
   void BuildVisible();
   int RawToVisible(int raw);
   void StartEditBuffer(std::vector<Value> values);
+  // Stores posted values into a record's row.
+  void StoreValues(Row& target, std::vector<Value>& values);
+  // Drops every record and its values.
+  void DropRecords();
   // Refuses a read-only set, then posts a pending edit.
   void PrepareModify();
   // Back to browsing after a post or a cancel.
@@ -322,7 +339,8 @@ class DataSet {
   std::vector<FieldDef> fieldDefs_;
   std::vector<std::unique_ptr<Field>> owned_;
   std::vector<Field*> fields_;
-  std::vector<Record> records_;
+  RecordList records_;
+  RowStore rows_;  // the values of records_
   int cur_ = -1;
   bool bof_ = true;
   bool eof_ = true;
@@ -330,11 +348,12 @@ class DataSet {
   bool hasCalcFields_ = false;
   // editing
   std::vector<Value> editBuffer_;
+  Row editRow_;  // a view of editBuffer_
   bool modified_ = false;
   int insertedIndex_ = -1;  // row holding a pending insert
   int savedCur_ = -1;       // cursor before an insert
   // transient addressing for the filter / calc states
-  std::vector<Value>* tempValues_ = nullptr;
+  Row* tempValues_ = nullptr;
   int slotCount_ = 0;
   DataSetState disabledState_ = DataSetState::Inactive;
   // filtering
@@ -347,7 +366,7 @@ class DataSet {
   std::vector<DataSource*> sources_;
   // row view of the grids (BeginRowView)
   bool rowViewOn_ = false;
-  std::vector<Value>* rowViewTemp_ = nullptr;
+  Row* rowViewTemp_ = nullptr;
   DataSetState rowViewState_ = DataSetState::Browse;
 };
 

@@ -11,6 +11,7 @@ namespace db {
 void DataSet::StartEditBuffer(std::vector<Value> values) {
   editBuffer_ = std::move(values);
   editBuffer_.resize(slotCount_);
+  editRow_ = Row(editBuffer_);
   modified_ = false;
   for (Field* f : fields_) f->modified_ = false;
 }
@@ -24,7 +25,8 @@ void DataSet::Edit() {
   }
   PrepareModify();
   if (BeforeEdit) BeforeEdit(*this);
-  StartEditBuffer(records_[cur_].values);
+  const Row& row = records_[cur_].values;
+  StartEditBuffer(std::vector<Value>(row.begin(), row.end()));
   SetStateNotify(DataSetState::Edit);
   NotifyDataEvent(DataEvent::RecordChange);
   if (AfterEdit) AfterEdit(*this);
@@ -46,13 +48,14 @@ void DataSet::Insert() {
   if (BeforeScroll) BeforeScroll(*this);
   int pos = std::clamp(InsertPosition(), 0, static_cast<int>(records_.size()));
   savedCur_ = cur_;
-  records_.insert(records_.begin() + pos, Record{0, std::vector<Value>(slotCount_)});
+  records_.insert(records_.begin() + pos, Record{0, NewRow()});
   insertedIndex_ = pos;
   cur_ = pos;
   bof_ = eof_ = false;
   visibleValid_ = false;
   std::vector<Value> fresh(slotCount_);
-  InternalInitRecord(fresh);
+  Row freshRow(fresh);
+  InternalInitRecord(freshRow);
   StartEditBuffer(std::move(fresh));
   SetStateNotify(DataSetState::Insert);
   if (OnNewRecord) {
@@ -84,8 +87,14 @@ void DataSet::Append() {
   savedCur_ = saved;
 }
 
+void DataSet::StoreValues(Row& target, std::vector<Value>& values) {
+  if (target.size() != values.size()) target = rows_.Resize(target, values.size());
+  std::move(values.begin(), values.end(), target.begin());
+}
+
 void DataSet::EndEdit() {
   editBuffer_.clear();
+  editRow_ = Row();
   modified_ = false;
   visibleValid_ = false;
   SetStateNotify(DataSetState::Browse);
@@ -111,17 +120,18 @@ void DataSet::Post() {
   bool inserting = state_ == DataSetState::Insert;
   // A failing write leaves the set in Edit/Insert with the buffer intact.
   std::vector<Value> values = editBuffer_;
+  Row posted(values);
   if (inserting) {
-    AssignAutoIncValues(values);
-    InternalPost(values, nullptr);
+    AssignAutoIncValues(posted);
+    InternalPost(posted, nullptr);
     Record& r = records_[insertedIndex_];
     r.id = NewRecordId();
-    r.values = std::move(values);
+    StoreValues(r.values, values);
     cur_ = insertedIndex_;
     insertedIndex_ = -1;
   } else {
-    InternalPost(values, &records_[cur_].values);
-    records_[cur_].values = std::move(values);
+    InternalPost(posted, &records_[cur_].values);
+    StoreValues(records_[cur_].values, values);
   }
   EndEdit();
   if (AfterPost) AfterPost(*this);
@@ -135,6 +145,7 @@ void DataSet::Cancel() {
   if (scrolls && BeforeScroll) BeforeScroll(*this);
   InternalCancel();
   if (state_ == DataSetState::Insert) {
+    rows_.Release(records_[insertedIndex_].values);
     records_.erase(records_.begin() + insertedIndex_);
     insertedIndex_ = -1;
     cur_ = std::min(savedCur_, static_cast<int>(records_.size()) - 1);
@@ -157,6 +168,7 @@ void DataSet::Delete() {
   if (BeforeScroll) BeforeScroll(*this);
   InternalDelete(records_[cur_]);
   const int at = cur_;
+  rows_.Release(records_[at].values);
   records_.erase(records_.begin() + at);
   visibleValid_ = false;
   cur_ = PositionAfterDelete(at);

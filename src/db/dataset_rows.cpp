@@ -10,11 +10,11 @@ namespace db {
 
 // ---------------------------------------------------------------- addressing
 
-std::vector<Value>* DataSet::OtherActiveValues() {
+Row* DataSet::OtherActiveValues() {
   switch (state_) {
     case DataSetState::Edit:
     case DataSetState::Insert:
-      return &editBuffer_;
+      return &editRow_;
     case DataSetState::CalcFields:
     case DataSetState::Filter:
     case DataSetState::InternalCalc:
@@ -36,7 +36,7 @@ void DataSet::SetFieldValue(Field& f, const Value& v) {
     if (f.ReadOnly && s != DataSetState::SetKey)
       throw DbError("Field '" + f.DisplayLabel() + "' cannot be modified");
   }
-  std::vector<Value>* vals = ActiveValues();
+  Row* vals = ActiveValues();
   if (!vals || f.Slot() < 0 || f.Slot() >= static_cast<int>(vals->size()))
     throw DbError("Field '" + f.DisplayLabel() + "' is not bound to a record");
   Value stored = f.Coerce(v);
@@ -74,10 +74,10 @@ void DataSet::SetStateNotify(DataSetState s) {
 
 void DataSet::CalculateRow(int index) {
   if (!hasCalcFields_ || index < 0 || index >= static_cast<int>(records_.size())) return;
-  std::vector<Value>* target = &records_[index].values;
+  Row* target = &records_[index].values;
   if (index == cur_ && (state_ == DataSetState::Edit || state_ == DataSetState::Insert))
-    target = &editBuffer_;
-  std::vector<Value>* savedTemp = tempValues_;
+    target = &editRow_;
+  Row* savedTemp = tempValues_;
   tempValues_ = target;
   DataSetState old = PushState(DataSetState::CalcFields);
   try {
@@ -107,7 +107,7 @@ bool DataSet::AcceptRecord(int index) {
   if (!filtered_ || !OnFilterRecord) return true;
   if (index < 0 || index >= static_cast<int>(records_.size())) return false;
   if (index == insertedIndex_) return true;
-  std::vector<Value>* savedTemp = tempValues_;
+  Row* savedTemp = tempValues_;
   tempValues_ = &records_[index].values;
   DataSetState old = PushState(DataSetState::Filter);
   bool accept = true;
@@ -176,17 +176,17 @@ int DataSet::RawToVisible(int raw) {
 
 int DataSet::CurrentRow() { return Active() ? RawToVisible(cur_) : -1; }
 
-const std::vector<Value>* DataSet::RowValues(int index) {
+const Row* DataSet::RowValues(int index) {
   if (!FetchTo(index)) return nullptr;
   int raw = filtered_ && OnFilterRecord ? visible_[index] : index;
   if (raw == cur_ && (state_ == DataSetState::Edit || state_ == DataSetState::Insert))
-    return &editBuffer_;
+    return &editRow_;
   return &records_[raw].values;
 }
 
 const Value& DataSet::RowValue(int index, const Field& f) {
   static const Value kNull;
-  const std::vector<Value>* vals = RowValues(index);
+  const Row* vals = RowValues(index);
   if (!vals || f.Slot() < 0 || f.Slot() >= static_cast<int>(vals->size())) return kNull;
   const Value& v = (*vals)[f.Slot()];
   return CountsAsNull(f, v) ? kNull : v;
@@ -196,7 +196,7 @@ const Value& DataSet::RowValue(int index, const Field& f) {
 
 bool DataSet::RowMatches(int index, const std::vector<Field*>& keys,
                          const std::vector<Value>& values, LocateOptions opts) {
-  const std::vector<Value>& row = records_[index].values;
+  const Row& row = records_[index].values;
   for (size_t k = 0; k < keys.size(); ++k) {
     const Field& f = *keys[k];
     const Value& have = row[f.Slot()];

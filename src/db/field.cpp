@@ -87,7 +87,7 @@ const Value kNull;
 }  // namespace
 
 const Value& Field::ValueRef() const {
-  const std::vector<Value>* vals = dataset_->ActiveValues();
+  const Row* vals = dataset_->ActiveValues();
   if (!vals || slot_ < 0 || slot_ >= static_cast<int>(vals->size())) return kNull;
   return (*vals)[slot_];
 }

@@ -105,9 +105,13 @@ void Query::InternalClose() { stmt_->CloseCursor(); }
 
 bool Query::FetchMore() {
   if (!stmt_->CursorOpen()) return false;
-  std::vector<Value> row(static_cast<size_t>(FieldCount()));
-  if (!stmt_->Fetch(row, slots_)) return false;
-  AddRow(std::move(row));
+  // The row is decoded straight into the set's storage.
+  Row row = NewRow();
+  if (!stmt_->Fetch(row.data(), slots_)) {
+    DiscardRow(row);
+    return false;
+  }
+  AdoptRow(row);
   return true;
 }
 
@@ -124,7 +128,7 @@ void Query::ExecSQL() {
   stmt_->CloseCursor();
 }
 
-void Query::InternalPost(std::vector<Value>& values, const std::vector<Value>* oldValues) {
+void Query::InternalPost(Row& values, const Row* oldValues) {
   if (!UpdateObject) throw DbError("Cannot modify a read-only dataset");
   UpdateObject->Apply(oldValues ? UpdateKind::Modify : UpdateKind::Insert, *this, values,
                       oldValues);
@@ -132,7 +136,8 @@ void Query::InternalPost(std::vector<Value>& values, const std::vector<Value>* o
 
 void Query::InternalDelete(const Record& rec) {
   if (!UpdateObject) throw DbError("Cannot modify a read-only dataset");
-  std::vector<Value> values = rec.values;
+  std::vector<Value> copy(rec.values.begin(), rec.values.end());
+  Row values(copy);
   UpdateObject->Apply(UpdateKind::Delete, *this, values, &rec.values);
 }
 
@@ -149,16 +154,14 @@ void Query::DatabaseClosing() {
 
 // ---------------------------------------------------------------- UpdateSQL
 
-void UpdateSQL::Apply(UpdateKind kind, Query& q, std::vector<Value>& values,
-                      const std::vector<Value>* oldValues) {
+void UpdateSQL::Apply(UpdateKind kind, Query& q, Row& values, const Row* oldValues) {
   const StringList& sql = SQL(kind);
   if (sql.Empty()) throw DbError("No SQL statement for this update");
   Database* db = q.GetDatabase();
   Transaction* tr = q.GetTransaction();
   if (!db || !db->Connected() || !tr) throw DbError("Database or transaction not assigned");
   tr->EnsureStarted();
-  auto valueOf = [&](const std::string& name, const std::vector<Value>& row,
-                     const std::vector<Value>* old) -> const Value* {
+  auto valueOf = [&](const std::string& name, const Row& row, const Row* old) -> const Value* {
     if (old && name.size() > 4 && SameText(name.substr(0, 4), "OLD_")) {
       if (Field* f = q.FindField(name.substr(4))) return &(*old)[f->Slot()];
     }
@@ -182,8 +185,8 @@ void UpdateSQL::Apply(UpdateKind kind, Query& q, std::vector<Value>& values,
     Field* f = q.FindField(c.def.name);
     slots.push_back(f && f->Kind() == FieldKind::Data ? f->Slot() : -1);
   }
-  std::vector<Value> fresh = values;
-  if (rs.Fetch(fresh, slots)) values = std::move(fresh);
+  std::vector<Value> fresh(values.begin(), values.end());
+  if (rs.Fetch(fresh.data(), slots)) std::move(fresh.begin(), fresh.end(), values.begin());
   rs.CloseCursor();
 }
 

@@ -46,7 +46,7 @@ class Query : public DataSet, public ConnectionUser {
   void InternalAfterBind() override;
   void InternalClose() override;
   bool FetchMore() override;
-  void InternalPost(std::vector<Value>& values, const std::vector<Value>* oldValues) override;
+  void InternalPost(Row& values, const Row* oldValues) override;
   void InternalDelete(const Record& rec) override;
   void InternalRefresh() override;
   bool CanModifyImpl() const override { return !ReadOnly && UpdateObject != nullptr; }
@@ -81,8 +81,7 @@ class UpdateSQL {
   }
   // Runs the statement of the kind for a row of the query; RefreshSQL,
   // when given, reads the written row back into values.
-  void Apply(UpdateKind kind, Query& q, std::vector<Value>& values,
-             const std::vector<Value>* oldValues);
+  void Apply(UpdateKind kind, Query& q, Row& values, const Row* oldValues);
 };
 
 }  // namespace db

@@ -363,7 +363,7 @@ void Statement::CloseCursor() {
   }
 }
 
-bool Statement::Fetch(std::vector<Value>& row, const std::vector<int>& slots) {
+bool Statement::Fetch(Value* row, const std::vector<int>& slots) {
   if (!cursor_) return false;
   if (!fetchStatus_) fetchStatus_ = fb::Master()->getStatus();
   int rc = fb::CallWith(fetchStatus_,
@@ -380,7 +380,7 @@ void Statement::ReadSingleton(std::vector<Value>& row) {
   std::vector<int> slots(columns_.size());
   for (size_t i = 0; i < slots.size(); ++i) slots[i] = static_cast<int>(i);
   row.resize(columns_.size());
-  Decode(outBuf_.data(), row, slots);
+  Decode(outBuf_.data(), row.data(), slots);
 }
 
 std::int64_t Statement::RowsAffected() {
@@ -410,8 +410,7 @@ Value Statement::ReadBlob(const unsigned char* idPtr, bool text) {
   return text ? Value(std::move(bytes)) : Value::FromBlob(std::move(bytes));
 }
 
-void Statement::Decode(const unsigned char* buf, std::vector<Value>& row,
-                       const std::vector<int>& slots) {
+void Statement::Decode(const unsigned char* buf, Value* row, const std::vector<int>& slots) {
   for (size_t i = 0; i < reads_.size(); ++i) {
     const int slot = slots[i];
     if (slot < 0) continue;

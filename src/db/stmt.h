@@ -51,7 +51,10 @@ class Statement {
   // the order of ParamNames (null pointer = null).
   void Execute(Transaction* tr, const std::vector<const Value*>& params);
   // Next row into row[slots[i]] for column i (slot -1 skips it).
-  bool Fetch(std::vector<Value>& row, const std::vector<int>& slots);
+  bool Fetch(Value* row, const std::vector<int>& slots);
+  bool Fetch(std::vector<Value>& row, const std::vector<int>& slots) {
+    return Fetch(row.data(), slots);
+  }
   void CloseCursor();
   bool CursorOpen() const { return cursor_ != nullptr; }
   // Row of an executed procedure or RETURNING clause.
@@ -64,7 +67,7 @@ class Statement {
   void BuildInput(fb::Status& st, const std::vector<const Value*>& params);
   // Throws a DbError for a text the engine would not store as given.
   void CheckTextParam(const std::string& text, unsigned index) const;
-  void Decode(const unsigned char* buf, std::vector<Value>& row, const std::vector<int>& slots);
+  void Decode(const unsigned char* buf, Value* row, const std::vector<int>& slots);
   // How each column is read out of the output message, worked out once at
   // the preparation: the fetch loop decodes every column of every row.
   enum class How : std::uint8_t {

@@ -57,7 +57,13 @@ void Value::StoreText(std::string_view s) {
   std::memcpy(raw_ + kSize, &n, sizeof n);
 }
 
-std::int64_t Value::AsInt64() const {
+void Value::ClearAll(Value* values, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) values[i].Release();
+  // A null value is all zero bytes (kind Null, no text, no number).
+  std::memset(static_cast<void*>(values), 0, n * sizeof(Value));
+}
+
+std::int64_t Value::ConvertToInt64() const {
   switch (Kind()) {
     case ValueKind::Null:
       return 0;
@@ -81,7 +87,7 @@ std::int64_t Value::AsInt64() const {
   return 0;
 }
 
-double Value::AsDouble() const {
+double Value::ConvertToDouble() const {
   switch (Kind()) {
     case ValueKind::Null:
       return 0;
@@ -127,7 +133,7 @@ bool Value::AsBool() const {
   return false;
 }
 
-double Value::AsDateTime() const {
+double Value::ConvertToDateTime() const {
   switch (Kind()) {
     case ValueKind::Text:
     case ValueKind::Blob: {

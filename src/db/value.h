@@ -85,10 +85,19 @@ class alignas(8) Value {
   // Conversions. Texts of numbers and dates follow the platform's
   // format settings (decimal ",", dates dd/MM/yyyy) and the invariant
   // form is accepted too ("12.5").
-  std::int64_t AsInt64() const;  // null 0; text parsed (error when not a number)
-  double AsDouble() const;
+  // The stored kinds of a column answer here; the others convert out of line.
+  std::int64_t AsInt64() const {  // null 0; text parsed (error when not a number)
+    return kind_ == ValueKind::Int ? RawInt() : ConvertToInt64();
+  }
+  double AsDouble() const {
+    if (kind_ == ValueKind::Float || kind_ == ValueKind::DateTime) return RawDouble();
+    return kind_ == ValueKind::Int ? static_cast<double>(RawInt()) : ConvertToDouble();
+  }
   bool AsBool() const;
-  double AsDateTime() const;
+  double AsDateTime() const {
+    return kind_ == ValueKind::DateTime || kind_ == ValueKind::Float ? RawDouble()
+                                                                     : ConvertToDateTime();
+  }
   std::string AsString() const;
   // Text or blob bytes without conversion or copy (empty for other kinds);
   // valid until the value changes.
@@ -121,6 +130,10 @@ class alignas(8) Value {
   }
   bool RawBool() const { return RawInt() != 0; }
 
+  // Makes the n values at `values` null: a batch form of Clear for the
+  // row storage, which frees long texts and then writes the block once.
+  static void ClearAll(Value* values, std::size_t n);
+
   // Same kind and the same bits: what any conversion or formatting of the
   // two gives is the same (0.0 and -0.0 differ here, as their texts do).
   bool Identical(const Value& o) const;
@@ -140,6 +153,9 @@ class alignas(8) Value {
   static constexpr std::size_t kSize = 6;
   static constexpr std::size_t kData = 14;
 
+  std::int64_t ConvertToInt64() const;
+  double ConvertToDouble() const;
+  double ConvertToDateTime() const;
   bool HasText() const { return kind_ == ValueKind::Text || kind_ == ValueKind::Blob; }
   void PutInt(std::int64_t v) { std::memcpy(raw_ + kNumber, &v, sizeof v); }
   void PutDouble(double v) { std::memcpy(raw_ + kNumber, &v, sizeof v); }

@@ -39,7 +39,7 @@ class TestRows : public db::DataSet {
     return batch_ && next_ < rows_.size();
   }
   void InternalClose() override { next_ = 0; }
-  void InternalPost(std::vector<db::Value>&, const std::vector<db::Value>*) override { ++posts; }
+  void InternalPost(db::Row&, const db::Row*) override { ++posts; }
 
  private:
   std::vector<Col> cols_;

@@ -87,7 +87,7 @@ TEST(DataSet, EditingStatesAndInsertPosition) {
 TEST(DataSet, FailedPostStaysInEdit) {
   // Catches a failing write that loses the operator's changes.
   struct Failing : RowSet {
-    void InternalPost(std::vector<db::Value>&, const std::vector<db::Value>*) override {
+    void InternalPost(db::Row&, const db::Row*) override {
       throw db::DbError("write refused");
     }
   } s;
