@@ -128,15 +128,15 @@ double TestoInNumero(const std::string& testo) {
   return plat::TryStrToFloat(testo, v) ? v : -1;
 }
 
-bool LeggiNumero(const std::string& testo, double& valore) {
+double LeggiNumero(const std::string& testo) {
   std::string t;
   t.reserve(testo.size());
   for (char c : testo) {
     if (c == '.') continue;
     t += c == ',' ? '.' : c;
   }
-  const std::string n = Rifila(t);
-  if (n.empty()) return false;
+  const std::string_view n = RifilaVista(t);
+  if (n.empty()) return -1;
   // Digits with at most one decimal point and a sign: no exponents, no
   // "inf" or "nan", which a price column cannot hold.
   size_t i = (n[0] == '-' || n[0] == '+') ? 1 : 0;
@@ -147,20 +147,14 @@ bool LeggiNumero(const std::string& testo, double& valore) {
     else if (n[k] >= '0' && n[k] <= '9')
       ++cifre;
     else
-      return false;
+      return -1;
   }
-  if (cifre == 0 || punti > 1) return false;
+  if (cifre == 0 || punti > 1) return -1;
   double v = 0;
   const char* inizio = n.data() + (n[0] == '+' ? 1 : 0);
   auto [fine, errore] = std::from_chars(inizio, n.data() + n.size(), v);
-  if (errore != std::errc() || fine != n.data() + n.size()) return false;
-  valore = v;
-  return true;
-}
-
-double LeggiNumero(const std::string& testo) {
-  double v = -1;
-  return LeggiNumero(testo, v) ? v : -1;
+  if (errore != std::errc() || fine != n.data() + n.size()) return -1;
+  return v;
 }
 
 double TestoInData(const std::string& testo) {
@@ -321,12 +315,13 @@ std::string AcapoInSpazi(const std::string& testo) {
   return out;
 }
 
-std::string Rifila(const std::string& testo) {
-  size_t b = 0, e = testo.size();
-  while (b < e && static_cast<unsigned char>(testo[b]) <= ' ') ++b;
-  while (e > b && static_cast<unsigned char>(testo[e - 1]) <= ' ') --e;
-  return testo.substr(b, e - b);
+std::string_view RifilaVista(std::string_view t) {
+  while (!t.empty() && static_cast<unsigned char>(t.front()) <= ' ') t.remove_prefix(1);
+  while (!t.empty() && static_cast<unsigned char>(t.back()) <= ' ') t.remove_suffix(1);
+  return t;
 }
+
+std::string Rifila(const std::string& testo) { return std::string(RifilaVista(testo)); }
 
 std::u16string EstraiCampo(const std::u16string& testo, int n, const std::u16string& delimitatore,
                            int modo) {

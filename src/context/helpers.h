@@ -7,6 +7,7 @@
 // so an accented letter takes one column of printed text.
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmaro {
@@ -39,8 +40,6 @@ double TestoInNumero(const std::string& testo);
 // "12,5" twelve and a half). A text that is no number, the empty text
 // included, gives -1.
 double LeggiNumero(const std::string& testo);
-// The same reading; false (and `valore` untouched) when it is no number.
-bool LeggiNumero(const std::string& testo, double& valore);
 // Empty text: 0 (no date); a text that is no date in the short form: -1.
 double TestoInData(const std::string& testo);
 bool DataValida(double data);
@@ -98,6 +97,7 @@ std::string TogliSpazi(const std::string& testo);
 std::string AcapoInSpazi(const std::string& testo);
 // The text without blanks and control characters at both ends.
 std::string Rifila(const std::string& testo);
+std::string_view RifilaVista(std::string_view testo);
 // The n-th field (from 1) of `testo` split at `delimitatore`; n 0 or a
 // missing field give "". The narrow form removes every blank of the field.
 std::string CampoDelimitato(const std::string& testo, int n, const std::string& delimitatore);

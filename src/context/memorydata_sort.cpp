@@ -22,14 +22,12 @@ int CompareFieldValues(const Value& a, const Value& b, FieldType type, bool case
   switch (type) {
     case FieldType::String:
     case FieldType::FixedChar: {
-      // Stored texts are compared where they are; other kinds through their text.
-      std::string keepA, keepB;
-      auto text = [](const Value& v, std::string& keep) -> std::string_view {
-        if (v.Kind() == db::ValueKind::Text) return v.Bytes();
-        keep = v.AsString();
-        return keep;
-      };
-      return collate::Compare(text(a, keepA), text(b, keepB), caseInsensitive);
+      // Stored texts are compared where they are; other kinds through their
+      // text, which lives until the comparison ends.
+      return collate::Compare(
+          a.Kind() == db::ValueKind::Text ? a.Bytes() : std::string_view(a.AsString()),
+          b.Kind() == db::ValueKind::Text ? b.Bytes() : std::string_view(b.AsString()),
+          caseInsensitive);
     }
     case FieldType::Smallint:
     case FieldType::Integer:
@@ -137,8 +135,7 @@ int CompareTails(const TextKeys& k, std::uint32_t a, std::uint32_t b) {
 }
 
 template <int N>
-std::vector<std::uint32_t> SortEntries(const db::RecordList& recs,
-                                       const std::vector<int>& slots,
+std::vector<std::uint32_t> SortEntries(const db::RecordList& recs, const std::vector<int>& slots,
                                        const std::vector<FieldType>& types, bool caseInsensitive,
                                        const db::DataSet& ds, const std::vector<Field*>& fields) {
   SortPlan<N> plan;
@@ -192,8 +189,7 @@ std::vector<std::uint32_t> SortEntries(const db::RecordList& recs,
 }
 
 // More than four sort fields: compare the stored values directly.
-std::vector<std::uint32_t> SortGeneric(const db::RecordList& recs,
-                                       const std::vector<int>& slots,
+std::vector<std::uint32_t> SortGeneric(const db::RecordList& recs, const std::vector<int>& slots,
                                        const std::vector<FieldType>& types, bool caseInsensitive,
                                        const db::DataSet& ds, const std::vector<Field*>& fields) {
   std::vector<std::uint32_t> order(recs.size());

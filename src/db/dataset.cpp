@@ -242,14 +242,6 @@ void DataSet::PermuteRows(const std::vector<std::uint32_t>& order) {
   visibleValid_ = false;
 }
 
-void DataSet::ReorderRows(const std::function<bool(const Record&, const Record&)>& less) {
-  std::int64_t curId = cur_ >= 0 ? records_[cur_].id : 0;
-  std::stable_sort(records_.begin(), records_.end(), less);
-  if (cur_ >= 0) cur_ = FindRecordIndex(curId);
-  visibleValid_ = false;
-  NotifyDataEvent(DataEvent::DataSetChange);
-}
-
 void DataSet::Resync() {
   visibleValid_ = false;
   if (cur_ >= static_cast<int>(records_.size())) cur_ = static_cast<int>(records_.size()) - 1;

@@ -283,8 +283,6 @@ class DataSet {
   Record& AdoptRow(Row row);
   void DiscardRow(Row row) { rows_.Release(row); }
   void ClearRows();  // drops every row, cursor before the first; FetchMore is asked again
-  // Stable reorder keeping the cursor on the same record.
-  void ReorderRows(const std::function<bool(const Record&, const Record&)>& less);
   // Puts the records in the order of `order` (indexes into Records()),
   // their values moved into fresh storage in that order, so a later scan
   // reads memory forward. No cursor change, no notification.

@@ -88,7 +88,10 @@ void DataSet::Append() {
 }
 
 void DataSet::StoreValues(Row& target, std::vector<Value>& values) {
-  if (target.size() != values.size()) target = rows_.Resize(target, values.size());
+  if (target.size() != values.size()) {
+    rows_.Release(target);
+    target = rows_.Allocate(values.size());
+  }
   std::move(values.begin(), values.end(), target.begin());
 }
 

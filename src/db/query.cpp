@@ -136,8 +136,8 @@ void Query::InternalPost(Row& values, const Row* oldValues) {
 
 void Query::InternalDelete(const Record& rec) {
   if (!UpdateObject) throw DbError("Cannot modify a read-only dataset");
-  std::vector<Value> copy(rec.values.begin(), rec.values.end());
-  Row values(copy);
+  // A delete only reads the row: it is given as it stands.
+  Row values = rec.values;
   UpdateObject->Apply(UpdateKind::Delete, *this, values, &rec.values);
 }
 

@@ -22,6 +22,7 @@ struct FormatSettings {
   char TimeSeparator = ':';
   std::string ShortDateFormat = "dd/MM/yyyy";
   std::string LongTimeFormat = "hh:nn:ss";
+  bool operator==(const FormatSettings&) const = default;
 };
 
 // The live settings; the Italian ones until someone changes them.

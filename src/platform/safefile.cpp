@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <random>
 #include <streambuf>
+#include <string_view>
 #include <utility>
 
 #include "platform/hostfolder.h"
@@ -68,12 +69,15 @@ constexpr int kAttempts = 16;
 // The target's own name is kept within this many bytes in the temporary
 // name, so that the random part and the suffix fit a file name's limit.
 constexpr size_t kNameKept = 200;
+// A temporary name ends in this many hex digits and this suffix.
+constexpr size_t kRandomDigits = 16;
+constexpr std::string_view kSuffix = ".tmp";
 
 std::string RandomPart() {
   static thread_local std::random_device source;
   const unsigned long long n = (static_cast<unsigned long long>(source()) << 32) ^ source();
-  char text[17];
-  std::snprintf(text, sizeof text, "%016llx", n);
+  char text[kRandomDigits + 1];
+  std::snprintf(text, sizeof text, "%0*llx", static_cast<int>(kRandomDigits), n);
   return text;
 }
 
@@ -89,14 +93,15 @@ std::pair<std::string, std::string> TemporaryStem(const std::string& target) {
 
 std::string TemporaryName(const std::string& target, const std::string& randomPart) {
   const auto [folder, stem] = TemporaryStem(target);
-  return folder + stem + randomPart + ".tmp";
+  return folder + stem + randomPart + std::string(kSuffix);
 }
 
 // A name RandomPart may have made for a temporary file of that stem.
 bool IsTemporaryName(const std::string& name, const std::string& stem) {
-  const size_t hex = 16;
-  if (name.size() != stem.size() + hex + 4 || name.compare(0, stem.size(), stem) != 0 ||
-      name.compare(stem.size() + hex, 4, ".tmp") != 0)
+  const size_t hex = kRandomDigits;
+  if (name.size() != stem.size() + hex + kSuffix.size() ||
+      name.compare(0, stem.size(), stem) != 0 ||
+      name.compare(stem.size() + hex, kSuffix.size(), kSuffix) != 0)
     return false;
   return std::all_of(name.begin() + static_cast<long>(stem.size()),
                      name.begin() + static_cast<long>(stem.size() + hex),

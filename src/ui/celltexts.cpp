@@ -8,17 +8,11 @@ namespace {
 // through would otherwise keep the text of every value it ever showed.
 constexpr std::size_t kMaxTexts = 4096;
 
-bool SameSettings(const plat::FormatSettings& a, const plat::FormatSettings& b) {
-  return a.DecimalSeparator == b.DecimalSeparator && a.ThousandSeparator == b.ThousandSeparator &&
-         a.DateSeparator == b.DateSeparator && a.TimeSeparator == b.TimeSeparator &&
-         a.ShortDateFormat == b.ShortDateFormat && a.LongTimeFormat == b.LongTimeFormat;
-}
-
 }  // namespace
 
 void CellTexts::Begin(int columns) {
   const plat::FormatSettings& now = plat::Formats();
-  if (!SameSettings(now, settings_)) {
+  if (now != settings_) {
     settings_ = now;
     columns_.clear();
   }

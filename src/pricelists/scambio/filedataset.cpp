@@ -17,16 +17,6 @@ void TFileRecord::Pulisci() {
   dataInizio_ = dataFine_ = 0;
 }
 
-namespace {
-
-std::string_view RifilaVista(std::string_view t) {
-  while (!t.empty() && static_cast<unsigned char>(t.front()) <= ' ') t.remove_prefix(1);
-  while (!t.empty() && static_cast<unsigned char>(t.back()) <= ' ') t.remove_suffix(1);
-  return t;
-}
-
-}  // namespace
-
 void TFileRecord::LeggiRiga(const std::string& riga) {
   Pulisci();
   if (RifilaVista(riga).empty()) return;

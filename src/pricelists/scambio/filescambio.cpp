@@ -34,13 +34,6 @@ bool SoloAscii(const std::string& testo) {
 
 }  // namespace
 
-std::string TestoPerFile(const std::string& testo) {
-  std::string out;
-  out.reserve(testo.size());
-  AggiungiPerFile(out, testo);
-  return out;
-}
-
 // ---- reading
 
 bool FileDaLeggere(const std::string& nomeFile) {
@@ -114,7 +107,7 @@ void ScrittoreCsv::FineRiga() {
 
 void ScrittoreCsv::Conferma() {
   if (!file_.Stream().flush()) throw ErroreFile("Errore di scrittura del file \"" + nome_ + "\"");
-  // A target that is a folder cannot be replaced.
+  // A failed sync or rename leaves the old file as it was.
   if (!file_.Commit()) throw ErroreFile("Impossibile creare il file \"" + nome_ + "\"");
 }
 

@@ -18,10 +18,6 @@ class ErroreFile : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// A column's text as it goes into a file: each "'" made "´" and each CR LF
-// pair one blank.
-std::string TestoPerFile(const std::string& testo);
-
 // Reads a file line by line, each line converted to UTF-8. A line ends at
 // LF, a CR before it is dropped; a final line break adds no empty line.
 class LettoreRighe {
@@ -54,7 +50,8 @@ class ScrittoreCsv {
   // name included).
   explicit ScrittoreCsv(const std::string& nomeFile);
 
-  // One value (UTF-8, written through TestoPerFile) followed by ";".
+  // One value (UTF-8) followed by ";", each "'" made "´" and each CR LF
+  // pair one blank.
   void Campo(const std::string& valore);
   // A header written as it stands.
   void Testo(const std::string& testo);
