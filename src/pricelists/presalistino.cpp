@@ -52,16 +52,14 @@ std::vector<Righe> Leggi(db::Transaction& t, int id, const PresaListino::Rinnovo
   return letto;
 }
 
-// Committed and started again: the view of what other sessions committed
-// is renewed, and every data set on the transaction closes.
+void Avvisa(const std::string& testo) { ui::MessageDlg(testo, ui::MsgDlgType::Warning, ui::mbOK); }
+
+}  // namespace
+
 void RinnovaTransazione(db::Transaction& t) {
   if (t.InTransaction()) t.Commit();
   t.StartTransaction();
 }
-
-void Avvisa(const std::string& testo) { ui::MessageDlg(testo, ui::MsgDlgType::Warning, ui::mbOK); }
-
-}  // namespace
 
 PresaListino::PresaListino(db::Transaction& scrittura, const std::string& idListino)
     : scrittura_(scrittura) {

@@ -139,9 +139,6 @@ class TLisFasEditForm : public FinestraDaExport {
 
   // ---- the window's view of the data, the bands' loading, the command bar
   // and its pages (editor/lisfasedit_pagine.cpp)
-  // The context's transaction committed, ended and started again: every
-  // data set on it closes, and what other sessions committed shows.
-  void RiavviaTransazione();
   // The view renewed in place, for a write that found it older than
   // another operator's: the transaction started again, the page on screen
   // shown again on its list and on the row it was on, and the bands grid,

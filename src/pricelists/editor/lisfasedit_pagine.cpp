@@ -11,6 +11,7 @@
 #include "pricelists/editor/frames.h"
 #include "pricelists/editor/lisfasedit.h"
 #include "pricelists/editor/pagina.h"
+#include "pricelists/presalistino.h"
 #include "search/vuxricerche.h"
 #include "ui/application.h"
 #include "ui/dbedit.h"
@@ -275,12 +276,6 @@ void TLisFasEditForm::ClientiRicercheButtonChiudiClick() {
   ButtonFasceClick();
 }
 
-void TLisFasEditForm::RiavviaTransazione() {
-  db::Transaction& tr = *TabX().IBDatabase1->DefaultTransaction;
-  if (tr.InTransaction()) tr.Commit();
-  tr.StartTransaction();
-}
-
 void TLisFasEditForm::RinnovaVista() {
   // The page on screen, how it loads, and the fields telling its rows apart.
   ui::TabSheet* pagina = PageControlMain->ActivePage();
@@ -309,7 +304,7 @@ void TLisFasEditForm::RinnovaVista() {
       valori.push_back(griglia->FieldByName(campo).GetValue());
     }
   }
-  RiavviaTransazione();
+  RinnovaTransazione(*TabX().IBDatabase1->DefaultTransaction);
   RiapriFasce();
   if (!carica) return;
   carica();

@@ -24,6 +24,7 @@
 #include "pricelists/fasce/dialogo_fascia.h"
 #include "pricelists/fasce/dialogo_rigafascia.h"
 #include "pricelists/fasce/fasce.h"
+#include "pricelists/presalistino.h"
 #include "search/vuxricerche.h"
 #include "ui/application.h"
 #include "ui/dbedit.h"
@@ -150,7 +151,7 @@ void TLisFasEditForm::ButtonFascEliminaClick() {
 }
 
 void TLisFasEditForm::ButtonFascAggiornaClick() {
-  RiavviaTransazione();
+  RinnovaTransazione(*TabX().IBDatabase1->DefaultTransaction);
   CaricaListaFasce();
   if (RicercaClienti && RicercaClienti->QueryMain) RicercaClienti->QueryMain->Open();
   FrameFasce1->QueryFasce->Locate("ID", db::Value(IDFasciaSelezionata));
