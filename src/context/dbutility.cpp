@@ -51,6 +51,11 @@ std::unique_ptr<db::Transaction> CreateLockTransaction(db::Database& database) {
   return CreateTransaction(database, MascheraLock);
 }
 
+void RinnovaTransazione(db::Transaction& t) {
+  if (t.InTransaction()) t.Commit();
+  t.StartTransaction();
+}
+
 bool TableExists(const std::string& tableName, db::Database& database,
                  db::Transaction& transaction) {
   transaction.EnsureStarted();
@@ -223,9 +228,9 @@ int TDBRecordLocker::LockRecord() {
   try {
     st.ExecQuery();
   } catch (const db::DbError&) {
-    return 1;
+    return kFallito;
   }
-  return st.RowsAffected() > 0 ? 2 : 0;
+  return st.RowsAffected() > 0 ? kBloccato : kNessunRecord;
 }
 
 // ------------------------------------------------------------- semaphores
@@ -331,16 +336,16 @@ bool TSemaforiSituazioni::Occupa(const std::string& nomeSituazione, const std::s
   locker_->KeyParam("NOMESITUAZIONE").SetAsString(nomeSituazione);
   bool preso = false;
   switch (locker_->LockRecord()) {
-    case 2:
+    case TDBRecordLocker::kBloccato:
       preso = true;
       break;
-    case 0:
+    case TDBRecordLocker::kNessunRecord:
       // A freshly inserted row must be locked as well: otherwise the next
       // holder finds it unlocked and takes the same situation. The snapshot
       // is restarted so the committed row is visible to it.
       if (InserisciSituazione(nomeSituazione)) {
         RiavviaTransazione();
-        preso = locker_->LockRecord() == 2;
+        preso = locker_->LockRecord() == TDBRecordLocker::kBloccato;
       }
       break;
     default:

@@ -30,6 +30,9 @@ void SetTransactionParams(db::Transaction& transaction, std::uint32_t mask);
 // A new transaction on the database with those parameters, already started.
 std::unique_ptr<db::Transaction> CreateTransaction(db::Database& database, std::uint32_t mask);
 std::unique_ptr<db::Transaction> CreateLockTransaction(db::Database& database);
+// Commits the transaction and starts it again: the view of what other
+// sessions committed is renewed, and every data set on it closes.
+void RinnovaTransazione(db::Transaction& t);
 
 // Both start the transaction when it is not running.
 bool TableExists(const std::string& tableName, db::Database& database,
@@ -83,6 +86,9 @@ class TDBRecordLocker : public ui::Component {
   db::Param& KeyParam(const std::string& keyField);
   // 0 = no row has the key, 1 = the statement failed (held elsewhere, or
   // any other error), 2 = the row is now locked.
+  static constexpr int kNessunRecord = 0;
+  static constexpr int kFallito = 1;
+  static constexpr int kBloccato = 2;
   int LockRecord();
   // Built on first use, then reused.
   db::SqlStatement& LockStatement();

@@ -56,11 +56,6 @@ void Avvisa(const std::string& testo) { ui::MessageDlg(testo, ui::MsgDlgType::Wa
 
 }  // namespace
 
-void RinnovaTransazione(db::Transaction& t) {
-  if (t.InTransaction()) t.Commit();
-  t.StartTransaction();
-}
-
 PresaListino::PresaListino(db::Transaction& scrittura, const std::string& idListino)
     : scrittura_(scrittura) {
   if (!plat::TryStrToInt(idListino, id_)) return;

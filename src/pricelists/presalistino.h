@@ -20,10 +20,6 @@ class Transaction;
 
 namespace velmaro {
 
-// Commits the transaction and starts it again: the view of what other
-// sessions committed is renewed, and every data set on it closes.
-void RinnovaTransazione(db::Transaction& t);
-
 class PresaListino {
  public:
   enum class Esito {

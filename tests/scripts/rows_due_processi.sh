@@ -1,30 +1,48 @@
 #!/usr/bin/env bash
 # Two operators in two host processes on one company, driven line by line
-# by one scenario (rows_due_processi/due_operatori.scena): A imports into a
-# list while B tries to write it; B deletes it with the rows A imported;
+# by one scenario of rows_due_processi/ (due_operatori.scena: A imports into
+# a list while B tries to write it; B deletes it with the rows A imported;
 # then, on list 2, B writes and A, whose window opened earlier, goes on
-# working without reopening it.
+# working without reopening it).
 #
 # The scenario's lines go to the process named by the last "@a" or "@b"
 # line. "@attendi <text>" waits until that process printed the text since
 # the last wait (a message box it now waits on). On changing process the
 # harness first waits until the process left has run every line it was
 # sent, unless it waits on a box.
-# Usage: rows_due_processi.sh <velmaro-host>
+#
+# Files the scenario works on lie in rows_due_processi.d and, for a
+# scenario of its own, beside it in <scenario>.d; both are copied into the
+# working folder.
+# Usage: rows_due_processi.sh <velmaro-host> [<scenario>]
 set -euo pipefail
 host=$1
 here=$(cd "$(dirname "$0")" && pwd)
+scena=${2:-$here/rows_due_processi/due_operatori.scena}
+scena=$(cd "$(dirname "$scena")" && pwd)/$(basename "$scena")
+nome=$(basename "$scena" .scena)
 dir=$(mktemp -d)
 pids=()
+# Every process started ends with the test, failed or not: asked to stop,
+# given a few seconds, then killed; the folder goes only after they are gone.
 cleanup() {
   exec 3>&- 4>&- 2>/dev/null || true
+  local p vivi
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  for ((i = 0; i < 50; i++)); do
+    vivi=0
+    for p in "${pids[@]}"; do kill -0 "$p" 2>/dev/null && vivi=1; done
+    ((vivi)) || break
+    sleep 0.1
+  done
+  for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null || true; done
+  for p in "${pids[@]}"; do wait "$p" 2>/dev/null || true; done
   rm -rf "$dir"
 }
 trap cleanup EXIT
 
 fail() {
-  echo "rows_due_processi: $*"
+  echo "rows_due_processi ($nome): $*"
   for who in a b; do
     echo "---- output of $who"
     cat "$dir/$who.out" 2>/dev/null || true
@@ -59,6 +77,7 @@ sincronizza() {
 
 "$host" init "$dir/host" --demo-data >/dev/null
 cp -R "$here/rows_due_processi.d/." "$dir/"
+if [[ -d "${scena%.scena}.d" ]]; then cp -R "${scena%.scena}.d/." "$dir/"; fi
 cd "$dir"
 mkfifo a.in b.in
 "$host" run host <a.in >a.out 2>&1 &
@@ -89,11 +108,11 @@ while IFS= read -r riga; do
       sospeso=0
       ;;
   esac
-done <"$here/rows_due_processi/due_operatori.scena"
+done <"$scena"
 sincronizza a
 sincronizza b
 exec 3>&- 4>&-
 wait "${pids[0]}" || fail "a ended with status $?"
 wait "${pids[1]}" || fail "b ended with status $?"
 grep -q '^error: ' a.out b.out && fail "a script line failed"
-echo "rows_due_processi: passed"
+echo "rows_due_processi ($nome): passed"

@@ -2,6 +2,7 @@
 // its list, and the embedded customer search.
 #include <functional>
 
+#include "context/dbutility.h"
 #include "context/helpers.h"
 #include "context/tabxform.h"
 #include "db/database.h"

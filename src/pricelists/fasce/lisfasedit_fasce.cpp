@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "context/datamodule.h"
+#include "context/dbutility.h"
 #include "context/helpers.h"
 #include "context/tabxform.h"
 #include "db/database.h"
