@@ -165,7 +165,7 @@ void DataSet::Refresh() {
     bof_ = eof_ = true;
   } else {
     int row = std::min(recNo, count) - 1;
-    cur_ = filtered_ ? visible_[std::max(row, 0)] : std::max(row, 0);
+    cur_ = VisibleToRaw(std::max(row, 0));
     bof_ = eof_ = false;
   }
   RefreshCurrentCalc();
@@ -184,7 +184,7 @@ Record& DataSet::AdoptRow(Row row) {
   records_.push_back(Record{NewRecordId(), row});
   int index = static_cast<int>(records_.size()) - 1;
   if (hasCalcFields_ && state_ == DataSetState::Browse) CalculateRow(index);
-  if (filtered_ && visibleValid_ && AcceptRecord(index)) visible_.push_back(index);
+  if (Filtering() && visibleValid_ && AcceptRecord(index)) visible_.push_back(index);
   return records_.back();
 }
 
@@ -371,7 +371,7 @@ void DataSet::SetRecNo(int recNo) {
   if (recNo < 1 || !FetchTo(recNo - 1)) return;
   if (recNo == VisibleRecNo()) return;
   if (BeforeScroll) BeforeScroll(*this);
-  ScrollTo(filtered_ ? visible_[recNo - 1] : recNo - 1, false, false);
+  ScrollTo(VisibleToRaw(recNo - 1), false, false);
 }
 
 // ---------------------------------------------------------------- bookmarks

@@ -218,9 +218,7 @@ class DataSet {
                                                                    : nullptr;
     return OtherActiveValues();
   }
-  const Row* ActiveValues() const {
-    return const_cast<DataSet*>(this)->ActiveValues();
-  }
+  const Row* ActiveValues() const { return const_cast<DataSet*>(this)->ActiveValues(); }
   void SetFieldValue(Field& f, const Value& v);
   void NotifyDataEvent(DataEvent ev, Field* field = nullptr, int info = 0);
   void AddDataSource(DataSource* s);
@@ -315,8 +313,13 @@ class DataSet {
   bool FindNext(int from, int& found);  // next accepted raw index > from
   bool FindPrior(int from, int& found);
   void ScrollTo(int index, bool bof, bool eof);
+  // Whether a filter applies: a set without a filter handler, filtered
+  // or not, shows every row.
+  bool Filtering() const { return filtered_ && OnFilterRecord; }
   void BuildVisible();
   int RawToVisible(int raw);
+  // The index in records_ of visible row `index`, which must exist.
+  int VisibleToRaw(int index) { return Filtering() ? visible_[index] : index; }
   void StartEditBuffer(std::vector<Value> values);
   // Stores posted values into a record's row.
   void StoreValues(Row& target, std::vector<Value>& values);

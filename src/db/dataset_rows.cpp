@@ -104,7 +104,7 @@ void DataSet::CalculateRow(int index) {
 // ---------------------------------------------------------------- filtering
 
 bool DataSet::AcceptRecord(int index) {
-  if (!filtered_ || !OnFilterRecord) return true;
+  if (!Filtering()) return true;
   if (index < 0 || index >= static_cast<int>(records_.size())) return false;
   if (index == insertedIndex_) return true;
   Row* savedTemp = tempValues_;
@@ -151,7 +151,7 @@ void DataSet::BuildVisible() {
 
 int DataSet::VisibleCount() {
   if (!Active()) return 0;
-  if (!filtered_ || !OnFilterRecord) return static_cast<int>(records_.size());
+  if (!Filtering()) return static_cast<int>(records_.size());
   BuildVisible();
   return static_cast<int>(visible_.size());
 }
@@ -167,7 +167,7 @@ bool DataSet::FetchTo(int index) {
 
 int DataSet::RawToVisible(int raw) {
   if (raw < 0) return -1;
-  if (!filtered_ || !OnFilterRecord) return raw;
+  if (!Filtering()) return raw;
   BuildVisible();
   auto it = std::lower_bound(visible_.begin(), visible_.end(), raw);
   if (it == visible_.end() || *it != raw) return -1;
@@ -178,7 +178,7 @@ int DataSet::CurrentRow() { return Active() ? RawToVisible(cur_) : -1; }
 
 const Row* DataSet::RowValues(int index) {
   if (!FetchTo(index)) return nullptr;
-  int raw = filtered_ && OnFilterRecord ? visible_[index] : index;
+  const int raw = VisibleToRaw(index);
   if (raw == cur_ && (state_ == DataSetState::Edit || state_ == DataSetState::Insert))
     return &editRow_;
   return &records_[raw].values;

@@ -33,7 +33,18 @@ ParamList& Query::ParamsFor(const std::string& text) {
 
 bool Query::Prepared() const { return stmt_->Prepared() && preparedText_ == SqlText(); }
 
-void Query::Prepare() { PrepareText(SqlText()); }
+void Query::Prepare() {
+  const std::string text = SqlText();
+  CloseIfChanged(text);
+  PrepareText(text);
+}
+
+// The rows of an open set, and the columns its fields are mapped to, are
+// those of the text it was opened on: another text prepared in its place
+// would be decoded into them by that mapping, so the set closes first.
+void Query::CloseIfChanged(const std::string& text) {
+  if (Active() && text != preparedText_) Close();
+}
 
 void Query::PrepareText(const std::string& text) {
   if (stmt_->Prepared() && preparedText_ == text) return;
@@ -66,8 +77,6 @@ std::vector<const Value*> Query::ParamValues(const std::string& text) {
   }
   return out;
 }
-
-void Query::ExecuteCursor() { ExecuteText(SqlText()); }
 
 // The text is built once for the preparation check, the preparation and
 // the parameters.
@@ -116,13 +125,23 @@ bool Query::FetchMore() {
 }
 
 void Query::InternalRefresh() {
+  const std::string text = SqlText();
+  if (text != preparedText_) {
+    // The statement changed since the open: its columns may differ, so the
+    // set opens again on it, its fields made anew as an open makes them.
+    Close();
+    Open();
+    return;
+  }
   stmt_->CloseCursor();
   ClearRows();
-  ExecuteCursor();
+  ExecuteText(text);
 }
 
 void Query::ExecSQL() {
-  ExecuteText(SqlText());
+  const std::string text = SqlText();
+  CloseIfChanged(text);
+  ExecuteText(text);
   rowsAffected_ = stmt_->RowsAffected();
   // A select run this way has nothing to show.
   stmt_->CloseCursor();

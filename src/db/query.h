@@ -54,10 +54,10 @@ class Query : public DataSet, public ConnectionUser {
   void DatabaseClosing() override;
   // The text to run (a table builds its own).
   virtual std::string SqlText() const { return SQL.Text(); }
-  void ExecuteCursor();
 
  private:
   ParamList& ParamsFor(const std::string& text);
+  void CloseIfChanged(const std::string& text);
   void PrepareText(const std::string& text);
   void ExecuteText(const std::string& text);
   std::vector<const Value*> ParamValues(const std::string& text);

@@ -172,23 +172,6 @@ std::string Value::AsString() const {
   return std::string();
 }
 
-bool Value::Identical(const Value& o) const {
-  if (Kind() != o.Kind()) return false;
-  switch (Kind()) {
-    case ValueKind::Null:
-      return true;
-    case ValueKind::Int:
-    case ValueKind::Float:
-    case ValueKind::DateTime:
-    case ValueKind::Bool:
-      return RawInt() == o.RawInt();  // the same bits
-    case ValueKind::Text:
-    case ValueKind::Blob:
-      return Bytes() == o.Bytes();
-  }
-  return false;
-}
-
 bool Value::operator==(const Value& o) const {
   const ValueKind kind = Kind();
   if (kind == ValueKind::Null || o.Kind() == ValueKind::Null) return kind == o.Kind();

@@ -134,10 +134,6 @@ class alignas(8) Value {
   // row storage, which frees long texts and then writes the block once.
   static void ClearAll(Value* values, std::size_t n);
 
-  // Same kind and the same bits: what any conversion or formatting of the
-  // two gives is the same (0.0 and -0.0 differ here, as their texts do).
-  bool Identical(const Value& o) const;
-
   // Same kind and same value; Int and Float compare numerically.
   bool operator==(const Value& o) const;
   bool operator!=(const Value& o) const { return !(*this == o); }

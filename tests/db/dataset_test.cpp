@@ -87,9 +87,7 @@ TEST(DataSet, EditingStatesAndInsertPosition) {
 TEST(DataSet, FailedPostStaysInEdit) {
   // Catches a failing write that loses the operator's changes.
   struct Failing : RowSet {
-    void InternalPost(db::Row&, const db::Row*) override {
-      throw db::DbError("write refused");
-    }
+    void InternalPost(db::Row&, const db::Row*) override { throw db::DbError("write refused"); }
   } s;
   s.Open();
   s.Edit();
@@ -208,6 +206,30 @@ TEST(DataSet, FilteredRecNoAndDeleteFollowVisibleRows) {
   s.Delete();  // nothing accepted after it: back to the one before
   EXPECT_EQ(s.FieldByName("NOME").AsString(), "Alfa");
   EXPECT_EQ(s.RecNo(), 1);
+}
+
+TEST(DataSet, FilteredWithoutHandlerShowsEveryRow) {
+  // Catches a set filtered with no filter handler that looks its rows up in
+  // a list of accepted rows nobody built (a read past its end), when moved
+  // to a row number, refreshed or drawn row by row.
+  RowSet s;
+  s.SetFiltered(true);
+  s.Open();
+  EXPECT_EQ(Names(s), (std::vector<std::string>{"Alfa", "Beta", "Gamma", "Delta", "Epsilon"}));
+  s.SetRecNo(2);
+  EXPECT_EQ(s.FieldByName("NOME").AsString(), "Beta");
+  s.Refresh();
+  EXPECT_EQ(s.RecNo(), 2);
+  EXPECT_EQ(s.FieldByName("NOME").AsString(), "Beta");
+  EXPECT_EQ(s.RowValue(4, s.FieldByName("NOME")).AsString(), "Epsilon");
+  EXPECT_EQ(s.RecordCount(), 5);
+  s.SetOnFilterRecord(
+      [](db::DataSet& ds, bool& accept) { accept = ds.FieldByName("ID").AsInteger() > 3; });
+  s.SetRecNo(2);
+  EXPECT_EQ(s.FieldByName("NOME").AsString(), "Epsilon");
+  s.SetOnFilterRecord(nullptr);
+  s.SetRecNo(3);
+  EXPECT_EQ(s.FieldByName("NOME").AsString(), "Gamma");
 }
 
 TEST(DataSet, MovingFieldPositionReordersList) {

@@ -178,6 +178,71 @@ TEST_F(QueryTest, LazyFetchAndRefresh) {
   EXPECT_EQ(q.FieldByName("ID").AsInteger(), 5);
 }
 
+TEST_F(QueryTest, ChangedStatementIsNeverDecodedWithTheOldColumns) {
+  // Catches a refresh that runs a changed statement through the columns of
+  // the one the set was opened on (more columns than mapped: a write past
+  // the row), with made fields and with declared ones, and a prepare or a
+  // run of another statement that leaves the set open on rows of the old.
+  db::Query q(db.get(), tr.get());
+  q.SQL.Add("SELECT ID FROM LISTSC ORDER BY ID");
+  q.Open();
+  q.MoveBy(1);
+  q.SQL.SetText("SELECT DESCRIZIONE, TIPO, ID FROM LISTSC ORDER BY ID");
+  q.Refresh();
+  ASSERT_TRUE(q.Active());
+  EXPECT_EQ(q.FieldCount(), 3);
+  EXPECT_EQ(q.RecNo(), 2);
+  EXPECT_EQ(q.FieldByName("DESCRIZIONE").AsString(), "Listino 2");
+  EXPECT_EQ(q.FieldByName("ID").AsInteger(), 2);
+  q.Last();
+  EXPECT_EQ(q.FieldByName("DESCRIZIONE").AsString(), "Listino 5");
+
+  db::Query declared(db.get(), tr.get());
+  declared.CreateField("ID", db::FieldType::Integer);
+  declared.SQL.Add("SELECT ID FROM LISTSC ORDER BY ID");
+  declared.Open();
+  declared.SQL.SetText("SELECT DESCRIZIONE, TIPO, ID FROM LISTSC ORDER BY ID DESC");
+  declared.Refresh();
+  EXPECT_EQ(declared.FieldCount(), 1);
+  EXPECT_EQ(declared.FieldByName("ID").AsInteger(), 5);
+  declared.Last();
+  EXPECT_EQ(declared.FieldByName("ID").AsInteger(), 1);
+
+  declared.SQL.SetText("SELECT TIPO FROM LISTSC");
+  declared.Prepare();
+  EXPECT_FALSE(declared.Active());
+  declared.SQL.SetText("SELECT ID FROM LISTSC ORDER BY ID");
+  declared.Open();
+  declared.SQL.SetText("UPDATE LISTSC SET TIPO = 'S' WHERE ID = 1");
+  declared.ExecSQL();
+  EXPECT_FALSE(declared.Active());
+  EXPECT_EQ(declared.RowsAffected(), 1);
+}
+
+TEST_F(QueryTest, DeclaredFieldsInAnotherOrderTakeTheirOwnColumns) {
+  // Catches a column given to the declared field at its position although
+  // that field has another name: each field must read its own column,
+  // whatever the order of the declaration, with a column no field names
+  // and a calculated field in between.
+  db::Query q(db.get(), tr.get());
+  q.CreateField("DESCRIZIONE", db::FieldType::String, 40);
+  q.CreateField("DOPPIO", db::FieldType::Integer, 0, db::FieldKind::Calculated);
+  q.CreateField("ID", db::FieldType::Integer);
+  q.OnCalcFields = [](db::DataSet& ds) {
+    ds.FieldByName("DOPPIO").SetAsInteger(ds.FieldByName("ID").AsInteger() * 2);
+  };
+  q.SQL.Add("SELECT ID, TIPO, DESCRIZIONE FROM LISTSC WHERE ID >= 4 ORDER BY ID");
+  q.Open();
+  ASSERT_EQ(q.FieldCount(), 3);
+  EXPECT_EQ(q.FieldByName("ID").AsString(), "4");
+  EXPECT_EQ(q.FieldByName("DESCRIZIONE").AsString(), "Listino 4");
+  EXPECT_EQ(q.FieldByName("DOPPIO").AsInteger(), 8);
+  q.Next();
+  EXPECT_EQ(q.FieldByName("ID").AsString(), "5");
+  EXPECT_EQ(q.FieldByName("DESCRIZIONE").AsString(), "Listino 5");
+  EXPECT_EQ(q.FindField("TIPO"), nullptr);
+}
+
 TEST_F(QueryTest, DatabaseCloseAndFailedOpen) {
   // Catches statements left on a detached connection (crash on reuse) and a
   // failed open that leaves the query half open.
