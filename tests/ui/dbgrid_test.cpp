@@ -146,8 +146,9 @@ TEST_F(DBGridTest, RepeatedValuesKeepTheirRowsFormat) {
 
 TEST_F(DBGridTest, KeptTextsFollowSettingsFieldsAndValues) {
   // Catches a grid that draws a text kept from an earlier drawing after the
-  // format settings changed, after its column came to show another field,
-  // or for a value that changed in between.
+  // format settings changed, after its column came to show another field
+  // (of another data set, or of the same one with another type), or for a
+  // value that changed in between.
   plat::SetItalianFormats();
   TestRows rows({{"IMPORTO", db::FieldType::Float}}, {{2.5}, {1000.25}});
   db::DataSource source(&rows);
@@ -172,6 +173,18 @@ TEST_F(DBGridTest, KeptTextsFollowSettingsFieldsAndValues) {
   source.SetDataSet(&dates);
   dates.Open();
   EXPECT_EQ(texts(), (std::vector<std::string>{"01/01/1900", "26/09/1902"}));
+
+  // The same value, in the same data set, first as a date and then as a
+  // date and time: its text as a date does not stand for the other.
+  TestRows giorno({{"DATA", db::FieldType::Date}},
+                  {{db::Value::FromDateTime(plat::EncodeDate(2024, 1, 31) + 0.5)}});
+  source.SetDataSet(&giorno);
+  giorno.Open();
+  EXPECT_EQ(texts(), (std::vector<std::string>{"31/01/2024"}));
+  giorno.Close();
+  giorno.FieldDefs()[0].type = db::FieldType::DateTime;
+  giorno.Open();
+  EXPECT_EQ(texts(), (std::vector<std::string>{"31/01/2024 12:00:00"}));
 }
 
 }  // namespace
