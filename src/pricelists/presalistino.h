@@ -1,14 +1,21 @@
 #pragma once
-// A writer of a list's rows holds the list while it writes: the header row
-// of LISTSC is locked in the transaction the rows are written in, from
-// before the writer's checks until its commit. Meanwhile another session
-// can neither delete the list nor write its rows; once committed, the
-// header's new version tells a session whose view predates these rows
-// that its view would miss them. Such a session renews its view in place
-// (its transaction committed and started again, the window showing the
-// list again) and runs the refused write once more on the renewed view,
-// when what the write read before still stands. The editor's row pages,
-// its list edit and deletion and the exchange windows share it.
+// A writer of a list's rows, or of a band's, holds the list (the band)
+// while it writes: the header row (LISTSC, FASCESC) is locked in the
+// transaction the rows are written in, from before the writer's checks
+// until its commit. Meanwhile another session can neither delete the
+// header nor write its rows; once committed, the header's new version
+// tells a session whose view predates these rows that its view would miss
+// them. Such a session renews its view in place (its transaction committed
+// and started again, the window showing the data again) and runs the
+// refused write once more on the renewed view, when what the write read
+// before still stands.
+//
+// The commands that hold a list: on the editor's row pages, new, edit,
+// new period by date, delete of a row and "Azzera"; on its lists page the
+// list's edit and deletion; in the exchange windows every import. The
+// commands that hold a band: the band's edit and deletion, new, edit and
+// delete of a band row, the priority moves, and the association of a
+// customer or supplier with the band.
 #include <functional>
 #include <memory>
 #include <string>
@@ -20,62 +27,97 @@ class Transaction;
 
 namespace velmaro {
 
-class PresaListino {
+// What a hold locks: a header table keyed by ID, and the warning for a
+// header another session is writing now.
+struct Testata {
+  const char* tabella;
+  const char* inUso;
+};
+inline constexpr Testata kTestataListino{
+    "LISTSC", "Il listino è in uso da un altro utente: riprovare più tardi"};
+inline constexpr Testata kTestataFascia{
+    "FASCESC", "La fascia è in uso da un altro utente: riprovare più tardi"};
+
+class PresaTestata {
  public:
   enum class Esito {
-    Presa,       // the list is held
-    Cancellato,  // the list is gone
-    InUso,       // another session holds it now
-    Superato,    // another session changed it after this view began
+    Presa,             // the header is held
+    Cancellato,        // the header is gone
+    InUso,             // another session holds it now
+    Superato,          // another session changed the header, or what the write read
+    AltroTipo,         // a list no longer of the kind the command serves
+    ControlloFallito,  // one of the command's own checks failed
+  };
+
+  // The kinds of list a command serves, by the list's TIPO.
+  enum class Genere {
+    Qualsiasi,
+    Netti,   // TIPO 'N'
+    Sconti,  // any other type
   };
 
   // How a write refused for a view older than another session's write to
-  // the list goes on.
+  // the header goes on.
   struct Rinnovo {
-    // Renews the view: commits the transaction, starts it again and shows
-    // again what the window shows. None: the transaction alone is renewed.
+    // Renews the view of the very transaction the hold is taken in
+    // (`scrittura` of Prendi): commits it, starts it again and shows again
+    // what the window shows. None: the transaction alone is renewed.
     std::function<void()> rinnova{};
-    // Whether the list must still be the one the window showed: its header
-    // read again after renewing equal, in every column, to the one read
-    // before. A write that takes nothing from the list's old view (an
-    // import) runs whatever the header holds now.
-    bool stessaTestata = true;
     // Selects of the rows the write's UPDATE or DELETE statements touch, by
     // the same conditions: read before renewing and again under the hold,
-    // the write runs only when both reads give the same rows with the same
-    // values.
+    // together with the whole header; the write runs only when both reads
+    // give the same rows with the same values.
     std::vector<std::vector<std::string>> letture{};
-    // The command's error box for a list or rows changed meanwhile.
+    // The command's error box for a header or rows changed meanwhile, and
+    // for a list of another kind. Required: the header is always compared.
     std::string errore{};
     // The command's own checks, made again under the hold on the renewed
     // view: the warning of the first that fails, which stops the write;
     // "" when all pass.
     std::function<std::string()> controlla{};
+    // The kind of list the write serves, checked under the hold at every
+    // try, renewed or not.
+    Genere genere = Genere::Qualsiasi;
   };
 
-  // For a write that takes nothing from the list's old view (an import):
-  // the transaction alone is renewed, and the write runs whatever the
-  // header holds now.
-  static Rinnovo SoloTransazione() { return {.stessaTestata = false}; }
+  // What Prendi gives: the hold, or why there is none (the operator was
+  // told). A `rinnova` or `controlla` that throws lets the exception
+  // through: what `controlla` found held is given back first (a retaining
+  // rollback), and a failed `rinnova` had nothing held or written.
+  class Esiti {
+   public:
+    Esiti(std::unique_ptr<PresaTestata> presa, Esito esito)
+        : presa_(std::move(presa)), esito_(esito) {}
+    explicit operator bool() const { return presa_ != nullptr; }
+    PresaTestata* operator->() const { return presa_.get(); }
+    PresaTestata& operator*() const { return *presa_; }
+    PresaTestata* get() const { return presa_.get(); }
+    // Presa when held; otherwise the reason of the refusal.
+    Esito Stato() const { return esito_; }
 
-  // Locks the header of list `idListino` in `scrittura`; the outcome says
+   private:
+    std::unique_ptr<PresaTestata> presa_;
+    Esito esito_;
+  };
+
+  // Locks header `id` of `testata` in `scrittura`; the outcome says
   // whether it is held.
-  PresaListino(db::Transaction& scrittura, const std::string& idListino);
-  // The hold of the list for a write in `scrittura`. A view older than
-  // another session's write to the list is renewed as `rinnovo` says and
-  // the list held again. Null, after the operator was told why, when the
-  // list cannot be held or the write must not run on the renewed view.
-  static std::unique_ptr<PresaListino> Prendi(db::Transaction& scrittura,
-                                              const std::string& idListino, const Rinnovo& rinnovo);
+  PresaTestata(const Testata& testata, db::Transaction& scrittura, const std::string& id);
+  // The hold of header `id` for a write in `scrittura`. A view older than
+  // another session's write to it is renewed as `rinnovo` says and the
+  // header held again. No hold, after the operator was told why, when the
+  // header cannot be held or the write must not run on the renewed view.
+  static Esiti Prendi(const Testata& testata, db::Transaction& scrittura, const std::string& id,
+                      const Rinnovo& rinnovo);
   // A hold never confirmed is given back with a retaining rollback of what
   // the transaction did since it was taken.
-  ~PresaListino();
-  PresaListino(const PresaListino&) = delete;
-  PresaListino& operator=(const PresaListino&) = delete;
+  ~PresaTestata();
+  PresaTestata(const PresaTestata&) = delete;
+  PresaTestata& operator=(const PresaTestata&) = delete;
 
   Esito Stato() const { return esito_; }
   bool Presa() const { return esito_ == Esito::Presa; }
-  // The operator's warning for a list not held; "" when held.
+  // The operator's warning for a header not held; "" when held.
   std::string Messaggio() const;
   // Commits (retaining) the rows written under the hold, which ends it.
   void Conferma();
@@ -84,10 +126,33 @@ class PresaListino {
   void Annulla();
 
  private:
+  const Testata& testata_;
   db::Transaction& scrittura_;
   int id_ = 0;
   Esito esito_ = Esito::Cancellato;
   bool aperta_ = false;
+};
+
+// The hold of a price list (LISTSC).
+class PresaListino : public PresaTestata {
+ public:
+  PresaListino(db::Transaction& scrittura, const std::string& idListino)
+      : PresaTestata(kTestataListino, scrittura, idListino) {}
+  static Esiti Prendi(db::Transaction& scrittura, const std::string& idListino,
+                      const Rinnovo& rinnovo) {
+    return PresaTestata::Prendi(kTestataListino, scrittura, idListino, rinnovo);
+  }
+};
+
+// The hold of a price band (FASCESC).
+class PresaFascia : public PresaTestata {
+ public:
+  PresaFascia(db::Transaction& scrittura, const std::string& idFascia)
+      : PresaTestata(kTestataFascia, scrittura, idFascia) {}
+  static Esiti Prendi(db::Transaction& scrittura, const std::string& idFascia,
+                      const Rinnovo& rinnovo) {
+    return PresaTestata::Prendi(kTestataFascia, scrittura, idFascia, rinnovo);
+  }
 };
 
 }  // namespace velmaro

@@ -10,9 +10,11 @@
 // listini/ the lists page, righe/ the net and discount rows, fasce/ the
 // bands, band rows, customers and suppliers of a band and duplication.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "context/launch.h"
+#include "pricelists/presalistino.h"
 #include "ui/component.h"
 #include "ui/types.h"
 
@@ -139,15 +141,30 @@ class TLisFasEditForm : public FinestraDaExport {
 
   // ---- the window's view of the data, the bands' loading, the command bar
   // and its pages (editor/lisfasedit_pagine.cpp)
-  // The view renewed in place, for a write that found it older than
-  // another operator's: the transaction started again, the page on screen
-  // shown again on its list and on the row it was on, and the bands grid,
-  // which the lists page takes its band from; the other pages load again
-  // when shown.
+  // The view renewed in place, for the operator's refresh ("±") and for a
+  // write that found it older than another operator's: the transaction
+  // committed and started again, then RicaricaVista.
   void RinnovaVista();
+  // What the window shows, loaded again after its transaction was renewed
+  // by `rinnova` (none: by a window of the editor's, already): the bands
+  // grid on the band it was on, the lists on the band filter and on the
+  // current list, the page on screen on the row it was on, and the row
+  // pages' titles with the list's name now stored; the other pages load
+  // again when shown.
+  void RicaricaVista(const std::function<void()>& rinnova = {});
   // The bands grid open again on the band it was on, when a renewal of the
   // view (here or in a window of the editor's) closed it.
   void RiapriFasce();
+  // The holds the editor's commands take, in the transaction QueryAux1
+  // writes in (the context's default one): a view older than another
+  // operator's write is renewed by RinnovaVista (a list) or by the bands
+  // page's refresh (a band), which the entries fill in.
+  PresaTestata::Esiti PrendiListino(const std::string& id, PresaTestata::Rinnovo rinnovo);
+  PresaTestata::Esiti PrendiFascia(const std::string& id, PresaTestata::Rinnovo rinnovo);
+  // The hold of the current list, which must be of kind `genere`, for a
+  // row page's delete and "Azzera": they give the renewal its reads.
+  std::function<PresaTestata::Esiti(PresaTestata::Rinnovo)> PresaListinoCorrente(
+      PresaTestata::Genere genere);
   void CaricaListaFasce();
   void CaricaListaDettFasce();
   void ButtonFasceClick();
@@ -203,6 +220,8 @@ class TLisFasEditForm : public FinestraDaExport {
 
   // ---- net-price rows (righe/lisfasedit_righe.cpp)
   void CaricaListaDettNetti();
+  // The page loaded again after a write of its own (keep-open commit).
+  void RicaricaDettNetti();
   void FrameDettNetti1QueryDettNettiAfterOpen(db::DataSet& dataSet);
   void FrameListiniEdit11ButtonNuovoClick();
   void FrameListiniEdit11ButtonNuovoDataClick();
@@ -215,6 +234,7 @@ class TLisFasEditForm : public FinestraDaExport {
 
   // ---- discount rows (righe/lisfasedit_sconti.cpp)
   void CaricaListaDettSconti();
+  void RicaricaDettSconti();
   void FrameDettScontoEdit11ButtonNuovoClick();
   void FrameDettScontoEdit11ButtonEditClick();
   void FrameDettScontoEdit11ButtonEliminaClick();

@@ -278,16 +278,16 @@ void TLisFasEditForm::ClientiRicercheButtonChiudiClick() {
 }
 
 void TLisFasEditForm::RinnovaVista() {
+  RicaricaVista([this] { RinnovaTransazione(*TabX().IBDatabase1->DefaultTransaction); });
+}
+
+void TLisFasEditForm::RicaricaVista(const std::function<void()>& rinnova) {
   // The page on screen, how it loads, and the fields telling its rows apart.
   ui::TabSheet* pagina = PageControlMain->ActivePage();
   db::Query* griglia = nullptr;
   std::vector<std::string> campi;
   std::function<void()> carica;
-  if (pagina == TabSheetListini) {
-    griglia = FrameListini1->QueryListini;
-    campi = {"ID"};
-    carica = [this] { CaricaListaListini(IDFasciaSelezionata); };
-  } else if (pagina == TabSheetDettNetti) {
+  if (pagina == TabSheetDettNetti) {
     griglia = FrameDettNetti1->QueryDettNetti;
     campi = {"CODICEARTICOLO", "ESTCODICE", "DATAINIZIOVALIDITA", "QUANTITASCAGLIONE"};
     carica = [this] { CaricaListaDettNetti(); };
@@ -296,7 +296,8 @@ void TLisFasEditForm::RinnovaVista() {
     campi = {"DESCRIZIONE", "DATAINIZIOVALIDITA", "QUANTITASCAGLIONE"};
     carica = [this] { CaricaListaDettSconti(); };
   }
-  // The row under the cursor, by its key read before the view goes.
+  // The row under the cursor, by its key read before the view goes; a
+  // grid a renewal already closed kept no row to go back to.
   std::string chiave;
   std::vector<db::Value> valori;
   if (griglia && !pagina::Vuota(*griglia)) {
@@ -305,11 +306,43 @@ void TLisFasEditForm::RinnovaVista() {
       valori.push_back(griglia->FieldByName(campo).GetValue());
     }
   }
-  RinnovaTransazione(*TabX().IBDatabase1->DefaultTransaction);
+  db::Query& listini = *FrameListini1->QueryListini;
+  const std::string listino =
+      pagina == TabSheetListini && !pagina::Vuota(listini) ? ValoreCampo(listini, "ID")
+                                                           : IDListinoCorrente;
+  if (rinnova) rinnova();
   RiapriFasce();
+  CaricaListaListini(IDFasciaSelezionata);
+  listini.Locate("ID", db::Value(listino));
+  if (!IDListinoCorrente.empty()) {
+    const std::string nome = pagina::PrimoValore(
+        *QueryAux1, {"SELECT NOME FROM LISTSC WHERE ID=" + Letterale(IDListinoCorrente)});
+    FrameDettNetti1->LabelNetti->SetCaption("Listino corrente: " + nome);
+    FrameDettSconti1->LabelSconti->SetCaption("Listino corrente: " + nome);
+  }
   if (!carica) return;
   carica();
   if (!valori.empty()) griglia->Locate(chiave, valori);
+}
+
+PresaTestata::Esiti TLisFasEditForm::PrendiListino(const std::string& id,
+                                                    PresaTestata::Rinnovo rinnovo) {
+  rinnovo.rinnova = [this] { RinnovaVista(); };
+  return PresaListino::Prendi(*QueryAux1->GetTransaction(), id, rinnovo);
+}
+
+std::function<PresaTestata::Esiti(PresaTestata::Rinnovo)> TLisFasEditForm::PresaListinoCorrente(
+    PresaTestata::Genere genere) {
+  return [this, genere](PresaTestata::Rinnovo rinnovo) {
+    rinnovo.genere = genere;
+    return PrendiListino(IDListinoCorrente, std::move(rinnovo));
+  };
+}
+
+PresaTestata::Esiti TLisFasEditForm::PrendiFascia(const std::string& id,
+                                                   PresaTestata::Rinnovo rinnovo) {
+  rinnovo.rinnova = [this] { ButtonFascAggiornaClick(); };
+  return PresaFascia::Prendi(*QueryAux1->GetTransaction(), id, rinnovo);
 }
 
 void TLisFasEditForm::RiapriFasce() {

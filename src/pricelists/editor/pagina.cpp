@@ -65,7 +65,7 @@ bool AncoraPresente(db::Transaction& riavvio, db::Query& q, const std::vector<st
 }
 
 bool Scrivi(db::Query& q, const std::function<void()>& scrivi, const std::function<void()>& dopo,
-            const std::string& errore, PresaListino* presa) {
+            const std::string& errore, PresaTestata* presa) {
   db::Transaction& t = *q.GetTransaction();
   try {
     scrivi();
@@ -91,7 +91,7 @@ bool Scrivi(db::Query& q, const std::function<void()>& scrivi, const std::functi
 }
 
 bool Scrivi(db::Query& q, const std::vector<std::vector<std::string>>& statementi,
-            const std::function<void()>& dopo, const std::string& errore, PresaListino* presa) {
+            const std::function<void()>& dopo, const std::string& errore, PresaTestata* presa) {
   return Scrivi(
       q,
       [&] {
@@ -116,25 +116,31 @@ std::optional<int> EliminaRigaCorrente(db::Query& griglia, db::Query& scrittura,
   if (!AncoraPresente(riavvio, rilettura, e.cerca)) return std::nullopt;
   if (!Conferma(e.domanda)) return std::nullopt;
   const int riga = griglia.RecNo();
-  std::unique_ptr<PresaListino> presa;
-  if (e.prendi && !(presa = e.prendi())) return std::nullopt;
+  std::optional<PresaTestata::Esiti> presa;
+  if (e.prendi) {
+    presa = e.prendi({.letture = {e.cerca}, .errore = kErroreEliminazione});
+    if (!*presa) return std::nullopt;
+  }
+  PresaTestata* tenuta = presa ? presa->get() : nullptr;
   const auto dopo = [&] {
     if (e.torna) e.torna(riga);
   };
-  const bool scritta =
-      e.scrivi ? Scrivi(scrittura, e.scrivi, dopo, kErroreEliminazione, presa.get())
-               : Scrivi(scrittura, e.statementi, dopo, kErroreEliminazione, presa.get());
+  const bool scritta = e.scrivi
+                           ? Scrivi(scrittura, e.scrivi, dopo, kErroreEliminazione, tenuta)
+                           : Scrivi(scrittura, e.statementi, dopo, kErroreEliminazione, tenuta);
   if (!scritta) return std::nullopt;
   return riga;
 }
 
-void AzzeraLista(db::Query& scrittura, const std::string& sql,
-                 const std::function<void()>& ricarica) {
+void AzzeraLista(db::Query& scrittura, const Azzeramento& a) {
   if (ui::MessageDlg("Azzerare il listino corrente?", ui::MsgDlgType::Confirmation,
                      ui::mbOKCancel) != ui::mrOk)
     return;
-  Scrivi(scrittura, {{sql}}, {}, kErroreEliminazione);
-  ricarica();
+  const PresaTestata::Esiti presa =
+      a.prendi({.letture = {{a.righe}}, .errore = kErroreEliminazione});
+  if (!presa) return;
+  Scrivi(scrittura, {{a.sql}}, {}, kErroreEliminazione, presa.get());
+  a.ricarica();
 }
 
 void LeggiSuVistaNuova(db::Database* db, const std::vector<std::string>& sql,

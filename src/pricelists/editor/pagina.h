@@ -16,9 +16,7 @@ class Query;
 class Transaction;
 }  // namespace db
 
-namespace velmaro {
-class PresaListino;
-}  // namespace velmaro
+#include "pricelists/presalistino.h"
 
 namespace velmaro::pagina {
 
@@ -56,11 +54,11 @@ bool AncoraPresente(db::Transaction& riavvio, db::Query& q, const std::vector<st
 // so nothing half-written waits for the next commit, and the error box
 // `errore` is shown. True when all went through.
 bool Scrivi(db::Query& q, const std::function<void()>& scrivi, const std::function<void()>& dopo,
-            const std::string& errore, PresaListino* presa = nullptr);
+            const std::string& errore, PresaTestata* presa = nullptr);
 // The same for statements given as their lines.
 bool Scrivi(db::Query& q, const std::vector<std::vector<std::string>>& statementi,
             const std::function<void()>& dopo, const std::string& errore,
-            PresaListino* presa = nullptr);
+            PresaTestata* presa = nullptr);
 
 // Runs on `q` the UPDATE or DELETE made of `righe`. One that changes no row
 // found the row the operator saw changed or gone: it throws, so that the
@@ -73,9 +71,11 @@ struct Eliminazione {
   std::vector<std::string> cerca{};
   // The operator's Yes/No question.
   std::string domanda = "Eliminare il record selezionato?";
-  // The hold of the list the row belongs to, taken once the operator
-  // confirmed; null (the operator told why) stops the command. None: no hold.
-  std::function<std::unique_ptr<PresaListino>()> prendi{};
+  // The hold of the header the row belongs to (a list, a band), taken once
+  // the operator confirmed, given the renewal's reads and error box of a
+  // deletion: the row found by `cerca`, which the deletion touches. No hold
+  // (the operator told why) stops the command. None: no hold.
+  std::function<PresaTestata::Esiti(PresaTestata::Rinnovo)> prendi{};
   // The deletion: its statements, run in turn, or `scrivi` when given.
   std::vector<std::vector<std::string>> statementi{};
   std::function<void()> scrivi{};
@@ -91,9 +91,20 @@ struct Eliminazione {
 std::optional<int> EliminaRigaCorrente(db::Query& griglia, db::Query& scrittura,
                                        db::Query& rilettura, db::Transaction& riavvio,
                                        const Eliminazione& e);
-// "Azzera" of a row page: the question, the statement, the page's refresh.
-void AzzeraLista(db::Query& scrittura, const std::string& sql,
-                 const std::function<void()>& ricarica);
+// "Azzera" of a row page.
+struct Azzeramento {
+  // The DELETE of every row of the list, and the select of those rows.
+  std::string sql{};
+  std::string righe{};
+  // The hold of the list, given the renewal's reads (the list's rows) and
+  // the error box of a deletion; no hold (the operator told why) stops it.
+  std::function<PresaTestata::Esiti(PresaTestata::Rinnovo)> prendi{};
+  // The page's refresh once the rows went.
+  std::function<void()> ricarica{};
+};
+// The question, the hold, the statement committed through the hold, the
+// page's refresh.
+void AzzeraLista(db::Query& scrittura, const Azzeramento& a);
 
 // Runs a dialog's check or proposal on a view of `db` taken now, not on the
 // window's long-lived one: what another operator stored since the window

@@ -78,10 +78,8 @@ void TLisFasEditForm::FrameListini1ButtonAnnullaFiltroClick() {
   CaricaListaListini("");
 }
 
-void TLisFasEditForm::ButtonAggiornaClick() {
-  pagina::Ricarica(*FrameListini1->QueryListini,
-                   [this] { CaricaListaListini(IDFasciaSelezionata); });
-}
+// The operator's refresh shows what other operators committed too.
+void TLisFasEditForm::ButtonAggiornaClick() { RinnovaVista(); }
 
 void TLisFasEditForm::CheckBoxNessunaDataFinaleClick() {
   DataFineDef->SetEnabled(!CheckBoxNessunaDataFinale->Checked());
@@ -166,8 +164,7 @@ void TLisFasEditForm::ButtonEditClick() {
   // and a view older than another's write is renewed, the header edited
   // only when it is still the one the operator saw.
   const char* const errore = "Errore interno: impossibile inserire un nuovo record";
-  const auto presa = PresaListino::Prendi(
-      *QueryAux1->GetTransaction(), id, {.rinnova = [this] { RinnovaVista(); }, .errore = errore});
+  const auto presa = PrendiListino(id, {.errore = errore});
   if (!presa) return;
   pagina::Scrivi(
       *QueryAux1,
@@ -187,16 +184,11 @@ void TLisFasEditForm::ButtonEliminaClick() {
   db::Query& q = *FrameListini1->QueryListini;
   if (pagina::Vuota(q, pagina::SeVuota::TabellaVuota)) return;
   const std::string id = ValoreCampo(q, "ID");
-  const char* const errore = "Errore interno: impossibile eliminare il record selezionato";
   pagina::EliminaRigaCorrente(
       q, *QueryAux1, *QueryAux2, *Transazione2,
       {.cerca = {"SELECT * FROM LISTSC WHERE ID='" + Apici(id) + "'"},
        // Held, the list has no writer at work, and this view holds all its rows.
-       .prendi =
-           [&] {
-             return PresaListino::Prendi(*QueryAux1->GetTransaction(), id,
-                                         {.rinnova = [this] { RinnovaVista(); }, .errore = errore});
-           },
+       .prendi = [&](PresaTestata::Rinnovo r) { return PrendiListino(id, std::move(r)); },
        // The list and its rows go together or not at all.
        .scrivi =
            [&] {

@@ -66,9 +66,12 @@ void TLisFasEditForm::FrameDettNetti1QueryDettNettiAfterOpen(db::DataSet& dataSe
   prezzo->EditFormat = "0." + std::string(decimali, '#');
 }
 
-void TLisFasEditForm::FrameListiniEdit11ButtonAggiornaClick() {
+void TLisFasEditForm::RicaricaDettNetti() {
   pagina::Ricarica(*FrameDettNetti1->QueryDettNetti, [this] { CaricaListaDettNetti(); });
 }
+
+// The operator's refresh shows what other operators committed too.
+void TLisFasEditForm::FrameListiniEdit11ButtonAggiornaClick() { RinnovaVista(); }
 
 void TLisFasEditForm::FrameListiniEdit11CheckBoxNessunaDataFinaleClick() {
   FrameListiniEdit11->DataFineDef->SetEnabled(
@@ -106,22 +109,16 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoClick() {
   // a list that cannot be held stops them all. A renewed view runs again
   // only the extension refused, once the check for its row passed again.
   for (const std::string& estensione : estensioni) {
-    bool doppione = false;
-    const auto controlla = [&] {
-      const std::string avviso = d.Doppione(estensione);
-      doppione = !avviso.empty();
-      return avviso;
-    };
-    const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListinoCorrente,
-                                            {.rinnova = [this] { RinnovaVista(); },
-                                             .errore = kErroreInserimento,
-                                             .controlla = controlla});
-    if (!presa && doppione) continue;
+    const auto presa = PrendiListino(IDListinoCorrente,
+                                     {.errore = kErroreInserimento,
+                                      .controlla = [&] { return d.Doppione(estensione); },
+                                      .genere = PresaTestata::Genere::Netti});
+    if (!presa && presa.Stato() == PresaTestata::Esito::ControlloFallito) continue;
     if (!presa) break;
     pagina::Scrivi(*QueryAux1, {netti::RigheInserisci(IDListinoCorrente, v, estensione)}, {},
                    kErroreInserimento, presa.get());
   }
-  FrameListiniEdit11ButtonAggiornaClick();
+  RicaricaDettNetti();
   FrameDettNetti1->QueryDettNetti->Locate(
       "CODICEARTICOLO;ESTCODICE;QUANTITASCAGLIONE",
       {db::Value(v.codice), db::Value(v.estensione), db::Value(std::stod(v.scaglione))});
@@ -155,11 +152,11 @@ void TLisFasEditForm::FrameListiniEdit11ButtonEditClick() {
   if (d.ShowModal() != ui::mrOk) return;
   const char* const errore = "Errore interno: impossibile aggiornare il record";
   const auto presa =
-      PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListinoCorrente,
-                           {.rinnova = [this] { RinnovaVista(); },
-                            .letture = {netti::RigheLeggiAggiorna(IDListinoCorrente, vecchia)},
-                            .errore = errore,
-                            .controlla = [&d] { return d.PrimoControlloFallito(); }});
+      PrendiListino(IDListinoCorrente,
+                    {.letture = {netti::RigheLeggiAggiorna(IDListinoCorrente, vecchia)},
+                     .errore = errore,
+                     .controlla = [&d] { return d.PrimoControlloFallito(); },
+                     .genere = PresaTestata::Genere::Netti});
   if (!presa) return;
   netti::ValoriNetto v;
   pagina::Scrivi(
@@ -169,7 +166,7 @@ void TLisFasEditForm::FrameListiniEdit11ButtonEditClick() {
         pagina::EseguiSuRiga(*QueryAux1, netti::RigheAggiorna(IDListinoCorrente, v, vecchia));
       },
       [&] {
-        FrameListiniEdit11ButtonAggiornaClick();
+        RicaricaDettNetti();
         q.Locate("CODICEARTICOLO;ESTCODICE;QUANTITASCAGLIONE",
                  {db::Value(v.codice), db::Value(v.estensione), db::Value(std::stod(v.scaglione))});
       },
@@ -194,12 +191,13 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {
   // Held first, so the check below reads every row of the list.
   db::Transaction& t = *QueryAux1->GetTransaction();
   const auto presa =
-      PresaListino::Prendi(t, IDListinoCorrente,
-                           {.rinnova = [this] { RinnovaVista(); },
-                            .letture = {netti::RigheLeggiPeriodo(IDListinoCorrente, r)},
-                            .errore = kErroreInserimento});
+      PrendiListino(IDListinoCorrente, {.letture = {netti::RigheLeggiPeriodo(IDListinoCorrente, r)},
+                                        .errore = kErroreInserimento,
+                                        .genere = PresaTestata::Genere::Netti});
   if (!presa) return;
   if (pagina::Trova(*QueryAux1, netti::RigheEsistePeriodo(IDListinoCorrente, r, nuovoInizio))) {
+    // The command stops here: the list is given back before the box.
+    presa->Annulla();
     pagina::Avviso("Attenzione: il codice inserito è già in uso");
     return;
   }
@@ -215,7 +213,7 @@ void TLisFasEditForm::FrameListiniEdit11ButtonNuovoDataClick() {
           },
           [&t] { t.CommitRetaining(); }, kErroreInserimento, presa.get()))
     return;
-  FrameListiniEdit11ButtonAggiornaClick();
+  RicaricaDettNetti();
   q.Locate("IDLISTSC;CODICEARTICOLO;ESTCODICE;DATAINIZIOVALIDITA",
            {db::Value(IDListinoCorrente), db::Value(r.codice), db::Value(r.estensione),
             db::Value::FromDateTime(DataInizioDef->Date())});
@@ -230,22 +228,25 @@ void TLisFasEditForm::FrameListiniEdit11ButtonEliminaClick() {
   const auto riga =
       pagina::EliminaRigaCorrente(q, *QueryAux1, *QueryAux2, *Transazione2,
                                   {.cerca = netti::RigheCerca(IDListinoCorrente, r),
+                                   .prendi = PresaListinoCorrente(PresaTestata::Genere::Netti),
                                    .statementi = {netti::RigheElimina(IDListinoCorrente, r)}});
   if (!riga) return;
-  FrameListiniEdit11ButtonAggiornaClick();
+  RicaricaDettNetti();
   q.SetRecNo(*riga);
 }
 
 void TLisFasEditForm::FrameListiniEdit11ButtonAzzeraClick() {
-  pagina::AzzeraLista(*QueryAux1, netti::SqlAzzera(IDListinoCorrente),
-                      [this] { FrameListiniEdit11ButtonAggiornaClick(); });
+  pagina::AzzeraLista(*QueryAux1, {.sql = netti::SqlAzzera(IDListinoCorrente),
+                                   .righe = netti::SqlElenco(IDListinoCorrente),
+                                   .prendi = PresaListinoCorrente(PresaTestata::Genere::Netti),
+                                   .ricarica = [this] { RicaricaDettNetti(); }});
 }
 
 void TLisFasEditForm::FrameListiniEdit11ButtonImpExpClick() {
   auto scambio = ui::MakeOwned<TImpExpLisNettiForm>(this, IDListinoCorrente, CellaDM);
   scambio->ShowModal();
-  RiapriFasce();
-  FrameListiniEdit11ButtonAggiornaClick();
+  // An import may have renewed the editor's transaction, closing its grids.
+  RicaricaVista();
 }
 
 }  // namespace velmaro

@@ -43,11 +43,11 @@ sconti::RigaSconto RigaCorrente(db::Query& q) {
 void ScriviRiga(TLisFasEditForm& w, TScontiNuovoForm& d, const char* errore,
                 const std::optional<sconti::RigaSconto>& vecchia) {
   const std::string& lista = w.IDListinoCorrente;
-  PresaListino::Rinnovo rinnovo{.rinnova = [&w] { w.RinnovaVista(); },
-                                .errore = errore,
-                                .controlla = [&d] { return d.PrimoControlloFallito(); }};
+  PresaTestata::Rinnovo rinnovo{.errore = errore,
+                                .controlla = [&d] { return d.PrimoControlloFallito(); },
+                                .genere = PresaTestata::Genere::Sconti};
   if (vecchia) rinnovo.letture = {sconti::RigheLeggiAggiorna(lista, *vecchia)};
-  const auto presa = PresaListino::Prendi(*w.QueryAux1->GetTransaction(), lista, rinnovo);
+  const auto presa = w.PrendiListino(lista, rinnovo);
   if (!presa) return;
   sconti::ValoriSconto v;
   pagina::Scrivi(
@@ -60,7 +60,7 @@ void ScriviRiga(TLisFasEditForm& w, TScontiNuovoForm& d, const char* errore,
           pagina::EseguiRighe(*w.QueryAux1, sconti::RigheInserisci(lista, v));
       },
       [&] {
-        w.FrameDettScontoEdit11ButtonAggiornaClick();
+        w.RicaricaDettSconti();
         w.FrameDettSconti1->QueryDettSconti->Locate(
             "DESCRIZIONE;QUANTITASCAGLIONE",
             {db::Value(v.descrizione), db::Value(std::stod(v.scaglione))});
@@ -101,9 +101,12 @@ void TLisFasEditForm::CaricaListaDettSconti() {
   q.Open();
 }
 
-void TLisFasEditForm::FrameDettScontoEdit11ButtonAggiornaClick() {
+void TLisFasEditForm::RicaricaDettSconti() {
   pagina::Ricarica(*FrameDettSconti1->QueryDettSconti, [this] { CaricaListaDettSconti(); });
 }
+
+// The operator's refresh shows what other operators committed too.
+void TLisFasEditForm::FrameDettScontoEdit11ButtonAggiornaClick() { RinnovaVista(); }
 
 void TLisFasEditForm::FrameDettScontoEdit11CheckBoxNessunaDataFinaleClick() {
   FrameDettScontoEdit11->DataFineDef->SetEnabled(
@@ -170,22 +173,25 @@ void TLisFasEditForm::FrameDettScontoEdit11ButtonEliminaClick() {
   const auto riga =
       pagina::EliminaRigaCorrente(q, *QueryAux1, *QueryAux2, *Transazione2,
                                   {.cerca = sconti::RigheCerca(IDListinoCorrente, r),
+                                   .prendi = PresaListinoCorrente(PresaTestata::Genere::Sconti),
                                    .statementi = {sconti::RigheElimina(IDListinoCorrente, r)}});
   if (!riga) return;
-  FrameDettScontoEdit11ButtonAggiornaClick();
+  RicaricaDettSconti();
   q.SetRecNo(*riga);
 }
 
 void TLisFasEditForm::FrameDettScontoEdit11ButtonAzzeraClick() {
-  pagina::AzzeraLista(*QueryAux1, sconti::SqlAzzera(IDListinoCorrente),
-                      [this] { FrameDettScontoEdit11ButtonAggiornaClick(); });
+  pagina::AzzeraLista(*QueryAux1, {.sql = sconti::SqlAzzera(IDListinoCorrente),
+                                   .righe = sconti::SqlElenco(IDListinoCorrente),
+                                   .prendi = PresaListinoCorrente(PresaTestata::Genere::Sconti),
+                                   .ricarica = [this] { RicaricaDettSconti(); }});
 }
 
 void TLisFasEditForm::FrameDettScontoEdit11ButtonImpExpClick() {
   auto scambio = ui::MakeOwned<TImpExpLisScontiForm>(this, IDListinoCorrente, CellaDM);
   scambio->ShowModal();
-  RiapriFasce();
-  FrameDettScontoEdit11ButtonAggiornaClick();
+  // An import may have renewed the editor's transaction, closing its grids.
+  RicaricaVista();
 }
 
 }  // namespace velmaro

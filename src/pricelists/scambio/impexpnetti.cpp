@@ -117,8 +117,10 @@ void TImpExpLisNettiForm::ImportClassico() {
     ui::MessageDlg("Operazione non consentita: " + errore, ui::MsgDlgType::Warning, ui::mbOK);
     return;
   }
-  const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListino,
-                                          PresaListino::SoloTransazione());
+  const auto presa = PresaListino::Prendi(
+      *QueryAux1->GetTransaction(), IDListino,
+      {.errore = "Errore interno: impossibile inserire un nuovo record",
+       .genere = PresaTestata::Genere::Netti});
   if (!presa) return;
   MemoLog->Lines.Clear();
   Progresso(0, 1);
@@ -129,7 +131,7 @@ void TImpExpLisNettiForm::ImportClassico() {
   Progresso(0, 1);
 }
 
-void TImpExpLisNettiForm::EseguiImportClassico(const std::string& nomeFile, PresaListino& presa) {
+void TImpExpLisNettiForm::EseguiImportClassico(const std::string& nomeFile, PresaTestata& presa) {
   TImportClassico import(this);
   import.Database = QueryAux1->GetDatabase();
   import.Transazione = QueryAux1->GetTransaction();

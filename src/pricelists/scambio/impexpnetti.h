@@ -18,7 +18,7 @@ class CheckBox;
 namespace velmaro {
 
 class LettoreRighe;
-class PresaListino;
+class PresaTestata;
 
 class TImpExpLisNettiForm : public TImpExpListinoForm {
  public:
@@ -42,7 +42,7 @@ class TImpExpLisNettiForm : public TImpExpListinoForm {
 
  private:
   // The steps of the classic import once the file is known to exist.
-  void EseguiImportClassico(const std::string& nomeFile, PresaListino& presa);
+  void EseguiImportClassico(const std::string& nomeFile, PresaTestata& presa);
   // Passes of the common-prices import (impexpnetti_comuni.cpp); each
   // false ends the import.
   bool ControllaDateInizio(LettoreRighe& file);

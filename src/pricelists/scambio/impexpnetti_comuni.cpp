@@ -69,8 +69,10 @@ void TImpExpLisNettiForm::ImportPrezziComuni() {
   MemoLog->Lines.Clear();
   Progresso(0, 1);
   LettoreRighe file(EditDirImp->Text());
-  const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListino,
-                                          PresaListino::SoloTransazione());
+  const auto presa = PresaListino::Prendi(
+      *QueryAux1->GetTransaction(), IDListino,
+      {.errore = "Errore interno: impossibile inserire un nuovo record",
+       .genere = PresaTestata::Genere::Netti});
   if (!presa) return;
   const int righeFile = file.ContaRighe();
   Log("Inizio importazione file");

@@ -49,8 +49,10 @@ std::vector<std::string> TImpExpLisScontiForm::StatementRiga(const std::string& 
 
 void TImpExpLisScontiForm::ButtonImpClick() {
   LettoreRighe file(EditDirImp->Text());
-  const auto presa = PresaListino::Prendi(*QueryAux1->GetTransaction(), IDListino,
-                                          PresaListino::SoloTransazione());
+  const auto presa = PresaListino::Prendi(
+      *QueryAux1->GetTransaction(), IDListino,
+      {.errore = "Errore interno: impossibile inserire un nuovo record",
+       .genere = PresaTestata::Genere::Sconti});
   if (!presa) return;
   const int righeFile = file.ContaRighe();
   Log("Inizio importazione file");

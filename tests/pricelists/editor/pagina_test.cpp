@@ -34,9 +34,9 @@ TEST_F(EditorTest, RowDeletionAsksFirstAndGivesTheRowNumberBack) {
   pagina::Eliminazione e{
       .cerca = {"SELECT * FROM FASCESCDT" + dove},
       .prendi =
-          [&] {
+          [&](PresaTestata::Rinnovo) {
             ++prese;
-            return std::unique_ptr<PresaListino>();
+            return PresaTestata::Esiti(nullptr, PresaTestata::Esito::InUso);
           },
       .statementi = {{"DELETE FROM NESSUNA_TABELLA"}},
       .scrivi = [&] { pagina::EseguiRighe(*w.QueryAux1, {"DELETE FROM FASCESCDT" + dove}); },
