@@ -34,16 +34,19 @@ class TFileRecord {
   double prezzo_ = -1, quantita_ = -1, provvigione_ = -1, dataInizio_ = 0, dataFine_ = 0;
 };
 
-// A classic file read line after line: the header is line 1.
+// A classic file read line after line: the header is line 1. The file is
+// opened once: every pass of a data set reads the same open file.
 class TFileDataSet {
  public:
   // Opens the file and reads its header; throws ErroreFile when it cannot.
   explicit TFileDataSet(const std::string& nomeFile);
+  // Back to the start of the open file, its header read.
   void Riavvolgi();
   void Successivo();
   bool Fine();
   const TFileRecord& Record() const { return record_; }
   int NumeroRiga() const { return numeroRiga_; }
+  LettoreRighe& File() { return *file_; }
 
  private:
   std::string nomeFile_;

@@ -1,5 +1,11 @@
 #include "pricelists/scambio/filescambio.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/encoding.h"
@@ -44,15 +50,50 @@ bool FileDaLeggere(const std::string& nomeFile) {
 
 LettoreRighe::LettoreRighe(const std::string& nomeFile) : nome_(nomeFile) {
   if (!FileDaLeggere(nomeFile)) throw ErroreFile("Impossibile aprire il file \"" + nomeFile + "\"");
-  file_.open(std::filesystem::path(nomeFile), std::ios::binary);
-  if (!file_) throw ErroreFile("Impossibile aprire il file \"" + nomeFile + "\"");
+  fd_ = ::open(nomeFile.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd_ < 0) throw ErroreFile("Impossibile aprire il file \"" + nomeFile + "\"");
+  buffer_.resize(64 * 1024);
+}
+
+LettoreRighe::~LettoreRighe() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+void LettoreRighe::ErroreLettura() const {
+  throw ErroreFile("Errore di lettura del file \"" + nome_ + "\"");
+}
+
+bool LettoreRighe::Riempi() {
+  for (;;) {
+    const ssize_t n = ::read(fd_, buffer_.data(), buffer_.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) ErroreLettura();
+    inizio_ = 0;
+    fine_ = static_cast<size_t>(n);
+    return n > 0;
+  }
+}
+
+bool LettoreRighe::LeggiGrezza() {
+  grezza_.clear();
+  bool letto = false;
+  for (;;) {
+    if (inizio_ == fine_ && !Riempi()) return letto;
+    letto = true;
+    const char* da = buffer_.data() + inizio_;
+    const auto* lf = static_cast<const char*>(std::memchr(da, '\n', fine_ - inizio_));
+    if (lf) {
+      grezza_.append(da, lf);
+      inizio_ += static_cast<size_t>(lf - da) + 1;
+      return true;
+    }
+    grezza_.append(da, fine_ - inizio_);
+    inizio_ = fine_;
+  }
 }
 
 bool LettoreRighe::Leggi(std::string& riga) {
-  if (!std::getline(file_, grezza_)) {
-    if (file_.bad()) throw ErroreFile("Errore di lettura del file \"" + nome_ + "\"");
-    return false;
-  }
+  if (!LeggiGrezza()) return false;
   if (!grezza_.empty() && grezza_.back() == '\r') grezza_.pop_back();
   // Most lines are plain ASCII, the same bytes in both encodings.
   if (SoloAscii(grezza_))
@@ -63,19 +104,31 @@ bool LettoreRighe::Leggi(std::string& riga) {
 }
 
 void LettoreRighe::Riavvolgi() {
-  file_.clear();
-  file_.seekg(0);
+  if (::lseek(fd_, 0, SEEK_SET) < 0) ErroreLettura();
+  inizio_ = fine_ = 0;
 }
 
-bool LettoreRighe::AllaFine() { return file_.peek() == std::ifstream::traits_type::eof(); }
+bool LettoreRighe::AllaFine() { return inizio_ == fine_ && !Riempi(); }
 
 int LettoreRighe::ContaRighe() {
   Riavvolgi();
   int n = 0;
-  while (std::getline(file_, grezza_)) ++n;
-  if (file_.bad()) throw ErroreFile("Errore di lettura del file \"" + nome_ + "\"");
+  while (LeggiGrezza()) ++n;
   Riavvolgi();
   return n;
+}
+
+LettoreRighe::Stato LettoreRighe::StatoOra() const {
+  struct stat s {};
+  if (::fstat(fd_, &s) != 0) ErroreLettura();
+  return {static_cast<long long>(s.st_size), static_cast<long long>(s.st_mtim.tv_sec),
+          static_cast<long long>(s.st_mtim.tv_nsec)};
+}
+
+void LettoreRighe::SegnaStato() { segnato_ = StatoOra(); }
+
+void LettoreRighe::ControllaInvariato() const {
+  if (!(StatoOra() == segnato_)) ErroreLettura();
 }
 
 // ---- writing

@@ -1,11 +1,12 @@
 #pragma once
 // The semicolon-separated files of the list exchange: Windows-1252 text
 // with CR LF lines, every field followed by ";", a header line first.
-// Reading streams the file one line at a time; writing goes to a temporary
-// file that replaces the named one only once complete.
-#include <fstream>
+// Reading streams the file one line at a time, every pass on the one open
+// file; writing goes to a temporary file that replaces the named one only
+// once complete.
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/safefile.h"
 
@@ -20,10 +21,17 @@ class ErroreFile : public std::runtime_error {
 
 // Reads a file line by line, each line converted to UTF-8. A line ends at
 // LF, a CR before it is dropped; a final line break adds no empty line.
+// The file stays open while the reader lives: a file put in its name's
+// place meanwhile (an export renames its new file over the name) is not
+// read, the bytes opened are.
 class LettoreRighe {
  public:
   // Throws ErroreFile when the file cannot be opened.
   explicit LettoreRighe(const std::string& nomeFile);
+  ~LettoreRighe();
+  LettoreRighe(const LettoreRighe&) = delete;
+  LettoreRighe& operator=(const LettoreRighe&) = delete;
+
   // The next line; false at the end.
   bool Leggi(std::string& riga);
   // Back to the first line.
@@ -33,10 +41,32 @@ class LettoreRighe {
   // reader at the start.
   int ContaRighe();
 
+  // Takes the size and modification time of the open file: what
+  // ControllaInvariato compares with.
+  void SegnaStato();
+  // Throws ErroreFile ("Errore di lettura del file ...") when the open
+  // file's size or modification time differ from those SegnaStato took:
+  // the file was written in place since.
+  void ControllaInvariato() const;
+
  private:
+  struct Stato {
+    long long dimensione = -1, secondi = 0, nanosecondi = 0;
+    bool operator==(const Stato&) const = default;
+  };
+  Stato StatoOra() const;
+  // The next line's bytes as they stand in the file, into grezza_.
+  bool LeggiGrezza();
+  // More bytes into the buffer; false at the end of the file.
+  bool Riempi();
+  [[noreturn]] void ErroreLettura() const;
+
   std::string nome_;
-  std::ifstream file_;
+  int fd_ = -1;
+  std::vector<char> buffer_;
+  size_t inizio_ = 0, fine_ = 0;  // the bytes of the buffer not read yet
   std::string grezza_;
+  Stato segnato_;
 };
 
 // A regular file this machine can read: not a network or drive name.

@@ -6,7 +6,9 @@
 #include "db/database.h"
 #include "db/query.h"
 #include "db/sqlstatement.h"
+#include "db/transaction.h"
 #include "platform/hostfolder.h"
+#include "pricelists/presalistino.h"
 #include "pricelists/scambio/filescambio.h"
 #include "pricelists/scambio/importclassico.h"
 #include "ui/application.h"
@@ -103,23 +105,35 @@ void TImpExpListinoForm::Progresso(long long fatti, long long totale) {
 
 void TImpExpListinoForm::MostraErrore(const std::exception& e) { ui::App().ShowException(e); }
 
+void TImpExpListinoForm::ControllaFile(LettoreRighe& file, PresaTestata& presa) {
+  try {
+    file.ControllaInvariato();
+  } catch (const ErroreFile&) {
+    presa.Annulla();
+    throw;
+  }
+}
+
 void TImpExpListinoForm::Esporta(const std::string& intestazione,
                                  const std::vector<std::string>& select, const std::string& ordine,
-                                 const std::string& etichetta) {
+                                 const std::string& etichetta,
+                                 const std::function<bool(db::Transaction&)>& controllo) {
   const std::string nome = EditDirExp->Text();
   if (nome.empty()) {
     ui::ShowMessage("Specificare dir exp");
     return;
   }
+  db::Database* database = QueryAux1->GetDatabase();
+  db::Transaction vista(database);
+  vista.StartTransaction();
+  if (controllo && !controllo(vista)) return;
   Log("Inizio esportazione file");
   ScrittoreCsv file(nome);
   file.Testo(intestazione);
   file.FineRiga();
 
-  db::Database* database = QueryAux1->GetDatabase();
-  db::Transaction* transazione = QueryAux1->GetTransaction();
   // Read forward only: the rows are written as they come, none is kept.
-  db::SqlStatement righe(database, transazione);
+  db::SqlStatement righe(database, &vista);
   for (const std::string& r : select) righe.SQL.Add(r);
   righe.SQL.Add(ordine);
   righe.Prepare();
@@ -129,7 +143,7 @@ void TImpExpListinoForm::Esporta(const std::string& intestazione,
     std::string colonne;
     for (int i = 1; i <= righe.FieldCount(); ++i)
       colonne += (i > 1 ? ",C" : "C") + std::to_string(i);
-    db::SqlStatement conta(database, transazione);
+    db::SqlStatement conta(database, &vista);
     conta.SQL.Add("SELECT COUNT(*) FROM (");
     for (const std::string& r : select) conta.SQL.Add(r);
     conta.SQL.Add(") T (" + colonne + ")");
@@ -145,6 +159,7 @@ void TImpExpListinoForm::Esporta(const std::string& intestazione,
     Progresso(++scritte, totale);
   }
   if (scritte == 0) Progresso(0, 0);
+  vista.Commit();
   file.Conferma();
   Log(etichetta + std::to_string(scritte));
   ui::MessageDlg("Esportazione completata", ui::MsgDlgType::Information, ui::mbOK);

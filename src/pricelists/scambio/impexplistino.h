@@ -2,6 +2,7 @@
 // What the two list-exchange windows share: the file boxes with their
 // dialogs, the log, the progress bar, the export loop and the window's
 // query on the context's company database and transaction.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 
 namespace db {
 class Query;
+class Transaction;
 }  // namespace db
 
 namespace ui {
@@ -23,6 +25,9 @@ class SaveDialog;
 }  // namespace ui
 
 namespace velmaro {
+
+class LettoreRighe;
+class PresaTestata;
 
 class TImpExpListinoForm : public ui::Form {
  public:
@@ -69,9 +74,14 @@ class TImpExpListinoForm : public ui::Form {
   // Writes the rows of `select` (lines; `ordine` is the line that keeps
   // the file the same for the same rows) under `intestazione`; logs
   // etichetta + the count. Stops with "Specificare dir exp" when no file
-  // is named; a failure leaves any older file as it was.
+  // is named; a failure leaves any older file as it was. The export reads
+  // the list as committed when it starts, on a transaction of its own
+  // that ends with it: the editor's transaction and data sets stay as
+  // they are. `controllo`, when given, reads first on that same view and
+  // stops the export, before any file is made, by answering false.
   void Esporta(const std::string& intestazione, const std::vector<std::string>& select,
-               const std::string& ordine, const std::string& etichetta);
+               const std::string& ordine, const std::string& etichetta,
+               const std::function<bool(db::Transaction&)>& controllo = {});
   // Runs a command of the window: what it raises goes to the error box.
   template <class F>
   void Comando(F&& f) {
@@ -82,6 +92,11 @@ class TImpExpListinoForm : public ui::Form {
     }
   }
   static void MostraErrore(const std::exception& e);
+  // Before an import's first write and before its commit: a file written
+  // in place since its check began (its size or modification time
+  // changed) rolls back what the import wrote, gives the hold back and
+  // raises ErroreFile for the error box.
+  static void ControllaFile(LettoreRighe& file, PresaTestata& presa);
 
  private:
   int ultimoProgresso_ = -1;

@@ -3,6 +3,7 @@
 #include "context/datamodule.h"
 #include "context/tabxform.h"
 #include "db/query.h"
+#include "db/sqlstatement.h"
 #include "pricelists/presalistino.h"
 #include "pricelists/scambio/filescambio.h"
 #include "pricelists/scambio/importclassico.h"
@@ -82,28 +83,27 @@ void TImpExpLisNettiForm::ExportClassico() {
 }
 
 void TImpExpLisNettiForm::ExportPrezziComuni() {
-  if (EditDirExp->Text().empty()) {
-    ui::ShowMessage("Specificare dir exp");
-    return;
-  }
-  const bool disomogenei =
-      PrimoValore({"SELECT CODICEARTICOLO FROM (",
-                   "SELECT a.CODICEARTICOLO, a.PREZZO FROM LISTSCDTNET a WHERE a.IDLISTSC='" +
-                       IDListino + "'",
-                   kValidiOggi[0], kValidiOggi[1], "GROUP BY a.CODICEARTICOLO, a.PREZZO ",
-                   ") M GROUP BY CODICEARTICOLO HAVING COUNT(*)>1"})
-          .has_value();
-  if (disomogenei) {
+  // An article with more than one price among its rows valid today has no
+  // common price: nothing is written.
+  const auto uniforme = [this](db::Transaction& vista) {
+    db::SqlStatement doppi(QueryAux1->GetDatabase(), &vista);
+    doppi.SQL.Assign({"SELECT CODICEARTICOLO FROM (",
+                      "SELECT a.CODICEARTICOLO, a.PREZZO FROM LISTSCDTNET a WHERE a.IDLISTSC='" +
+                          IDListino + "'",
+                      kValidiOggi[0], kValidiOggi[1], "GROUP BY a.CODICEARTICOLO, a.PREZZO ",
+                      ") M GROUP BY CODICEARTICOLO HAVING COUNT(*)>1"});
+    doppi.ExecQuery();
+    if (doppi.Eof()) return true;
     Log("Trovata probabile disomogeneità prezzi a parità di articolo. Si consiglia di effettuare "
         "un export normale e ricercare l'anomalia con Excel");
-    return;
-  }
+    return false;
+  };
   Esporta(kIntestazioneComuni,
           {"SELECT a.CODICEARTICOLO, a.PREZZO, MIN(a.DATAINIZIOVALIDITA), MIN(a.DATAFINEVALIDITA),",
            " MIN(a.QUANTITASCAGLIONE), MIN(a.PROVVIGIONE) FROM LISTSCDTNET a WHERE a.IDLISTSC='" +
                IDListino + "'",
            kValidiOggi[0], kValidiOggi[1], "GROUP BY a.CODICEARTICOLO, a.PREZZO "},
-          "ORDER BY 1, 2", "Netti esportati: ");
+          "ORDER BY 1, 2", "Netti esportati: ", uniforme);
 }
 
 void TImpExpLisNettiForm::ImportClassico() {
@@ -142,29 +142,34 @@ void TImpExpLisNettiForm::EseguiImportClassico(const std::string& nomeFile, Pres
 
   Log("Analisi file");
   if (!import.Verifica()) {
+    presa.Annulla();
     ui::MessageDlg("Verifica non superata", ui::MsgDlgType::Warning, ui::mbOK);
     return;
   }
-  if (!import.Sovrapposizioni().empty()) {
-    if (CheckBoxImpostaDataFineValidita->Checked()) {
-      Log("Cessazione validità listini articoli in acquisizione");
-      if (!import.CessaValidita()) {
-        import.Annulla();
-        ui::MessageDlg("Fallita cessazione validità listini.\rElaborazione interrotta",
-                       ui::MsgDlgType::Error, ui::mbOK);
-        return;
-      }
-    } else if (ui::MessageDlg(
-                   "Attenzione\r\rSono state rilevate delle sovrapposizioni di validità tra i "
-                   "listini presenti e quelli in importazione da file.\rSi consiglia di usare "
-                   "l'opzione \"Imposta data fine validità articoli esistenti\"\r\rContinuare lo "
-                   "stesso?",
-                   ui::MsgDlgType::Warning, ui::mbYesNo) != ui::mrYes) {
+  const bool chiudi =
+      !import.Sovrapposizioni().empty() && CheckBoxImpostaDataFineValidita->Checked();
+  if (!import.Sovrapposizioni().empty() && !chiudi &&
+      ui::MessageDlg("Attenzione\r\rSono state rilevate delle sovrapposizioni di validità tra i "
+                     "listini presenti e quelli in importazione da file.\rSi consiglia di usare "
+                     "l'opzione \"Imposta data fine validità articoli esistenti\"\r\rContinuare lo "
+                     "stesso?",
+                     ui::MsgDlgType::Warning, ui::mbYesNo) != ui::mrYes)
+    return;
+  // The passes read the file the check opened; one written in place since
+  // (while the question waited, say) is not imported.
+  ControllaFile(import.File(), presa);
+  if (chiudi) {
+    Log("Cessazione validità listini articoli in acquisizione");
+    if (!import.CessaValidita()) {
+      presa.Annulla();
+      ui::MessageDlg("Fallita cessazione validità listini.\rElaborazione interrotta",
+                     ui::MsgDlgType::Error, ui::mbOK);
       return;
     }
   }
   Log("Inizio importazione file");
   import.Importa();
+  ControllaFile(import.File(), presa);
   presa.Conferma();
   Log("Fine importazione file");
   Log("Netti totali: " + std::to_string(import.RigheContate()));

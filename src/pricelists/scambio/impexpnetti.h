@@ -48,7 +48,7 @@ class TImpExpLisNettiForm : public TImpExpListinoForm {
   bool ControllaDateInizio(LettoreRighe& file);
   bool ControllaArticoli(LettoreRighe& file);
   bool ControllaRipetuti(LettoreRighe& file);
-  void ImportaComuni(LettoreRighe& file, int righeFile);
+  void ImportaComuni(LettoreRighe& file, int righeFile, PresaTestata& presa);
   void ImportaEstensione(const std::string& riga, const std::string& estensione, int& inseriti,
                          int& falliti);
   std::vector<std::string> Estensioni(const std::string& articolo);

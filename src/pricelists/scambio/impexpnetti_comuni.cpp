@@ -39,6 +39,13 @@ std::string SenzaPunti(const std::string& testo) {
   return out;
 }
 
+// The text with each NUL shown as "[NUL]": a log line cannot hold one.
+std::string ConNulVisibili(const std::string& testo) {
+  std::string visibile;
+  for (char c : testo) visibile += c == '\0' ? std::string("[NUL]") : std::string(1, c);
+  return visibile;
+}
+
 bool Annullare() {
   return ui::MessageDlg("Annullare l'importazione?", ui::MsgDlgType::Warning, ui::mbYesNo) ==
          ui::mrYes;
@@ -74,11 +81,17 @@ void TImpExpLisNettiForm::ImportPrezziComuni() {
       {.errore = "Errore interno: impossibile inserire un nuovo record",
        .genere = PresaTestata::Genere::Netti});
   if (!presa) return;
+  // Every pass reads the file opened here; one written in place while the
+  // passes ran (or while a question waited) is not imported.
+  file.SegnaStato();
   const int righeFile = file.ContaRighe();
   Log("Inizio importazione file");
   const bool importa =
       ControllaDateInizio(file) && ControllaArticoli(file) && ControllaRipetuti(file);
-  if (importa) ImportaComuni(file, righeFile);
+  if (importa) {
+    ControllaFile(file, *presa);
+    ImportaComuni(file, righeFile, *presa);
+  }
   presa->Conferma();
   if (importa) ui::MessageDlg("Importazione completata", ui::MsgDlgType::Information, ui::mbOK);
 }
@@ -93,6 +106,11 @@ bool TImpExpLisNettiForm::ControllaDateInizio(LettoreRighe& file) {
   PerOgniRiga(file, [&](const std::string& riga) {
     const std::string articolo = CampoW(riga, 1);
     const std::string inizio = CampoW(riga, 3);
+    if (!DataValida(TestoInData(inizio))) {
+      Log("Anomalia import csv: Data inizio validità non presente per l'articolo " +
+          ConNulVisibili(articolo));
+      return riuscito = false;
+    }
     if (lunghezzaCodice > 0 && ui::utf8::Length(articolo) > lunghezzaCodice) {
       Log("Anomalia import csv: Codice articolo più lungo di " + std::to_string(lunghezzaCodice) +
           " caratteri: " + ui::utf8::Sub(articolo, 0, lunghezzaCodice) + "...");
@@ -101,13 +119,8 @@ bool TImpExpLisNettiForm::ControllaDateInizio(LettoreRighe& file) {
     // The database cannot receive a NUL: the code is refused here, shown
     // with the NUL marked, rather than by the statement naming no article.
     if (articolo.find('\0') != std::string::npos) {
-      std::string visibile;
-      for (char c : articolo) visibile += c == '\0' ? std::string("[NUL]") : std::string(1, c);
-      Log("Anomalia import csv: Carattere nullo (NUL) nel codice articolo " + visibile);
-      return riuscito = false;
-    }
-    if (!DataValida(TestoInData(inizio))) {
-      Log("Anomalia import csv: Data inizio validità non presente per l'articolo " + articolo);
+      Log("Anomalia import csv: Carattere nullo (NUL) nel codice articolo " +
+          ConNulVisibili(articolo));
       return riuscito = false;
     }
     try {
@@ -175,8 +188,9 @@ std::vector<std::string> TImpExpLisNettiForm::Estensioni(const std::string& arti
 
 // The whole pass runs under a savepoint: a closing update that fails takes
 // back everything the pass wrote before the error reaches the operator, so
-// the editor's refresh, which commits, cannot keep half an import.
-void TImpExpLisNettiForm::ImportaComuni(LettoreRighe& file, int righeFile) {
+// the editor's refresh, which commits, cannot keep half an import. A file
+// written in place while the pass ran rolls back the whole import.
+void TImpExpLisNettiForm::ImportaComuni(LettoreRighe& file, int righeFile, PresaTestata& presa) {
   int inseriti = 0, falliti = 0;
   long long fatte = 0;
   Esegui({"SAVEPOINT IMPEXP_COMUNI"});
@@ -194,6 +208,7 @@ void TImpExpLisNettiForm::ImportaComuni(LettoreRighe& file, int righeFile) {
     throw;
   }
   Esegui({"RELEASE SAVEPOINT IMPEXP_COMUNI"});
+  ControllaFile(file, presa);
   Log("Netti importati: " + std::to_string(inseriti));
   Log("Netti falliti: " + std::to_string(falliti));
   Progresso(1, 1);

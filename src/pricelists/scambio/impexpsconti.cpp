@@ -54,8 +54,12 @@ void TImpExpLisScontiForm::ButtonImpClick() {
       {.errore = "Errore interno: impossibile inserire un nuovo record",
        .genere = PresaTestata::Genere::Sconti});
   if (!presa) return;
+  // The count and the import read the file opened here; one written in
+  // place meanwhile is not imported.
+  file.SegnaStato();
   const int righeFile = file.ContaRighe();
   Log("Inizio importazione file");
+  ControllaFile(file, *presa);
   std::string riga;
   file.Leggi(riga);
   int importati = 0, falliti = 0;
@@ -73,6 +77,7 @@ void TImpExpLisScontiForm::ButtonImpClick() {
     }
     Progresso(++fatte, righeFile);
   }
+  ControllaFile(file, *presa);
   Log("Sconti importati: " + std::to_string(importati));
   Log("Sconti falliti: " + std::to_string(falliti));
   Progresso(1, 1);

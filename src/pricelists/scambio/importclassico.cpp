@@ -107,6 +107,19 @@ void TImportClassico::Avanza(long long fatti, long long totale) {
   Progresso->SetPosition(p);
 }
 
+TFileDataSet& TImportClassico::Apri() {
+  if (file_)
+    file_->Riavvolgi();
+  else
+    file_ = std::make_unique<TFileDataSet>(NomeFile);
+  return *file_;
+}
+
+LettoreRighe& TImportClassico::File() {
+  if (!file_) file_ = std::make_unique<TFileDataSet>(NomeFile);
+  return file_->File();
+}
+
 bool TImportClassico::Verifica() {
   visti_.clear();
   righeViste_.clear();
@@ -114,7 +127,8 @@ bool TImportClassico::Verifica() {
   sovrapposte_.clear();
   righeContate_ = 0;
   bool riuscita = true;
-  TFileDataSet file(NomeFile);
+  TFileDataSet& file = Apri();
+  file.File().SegnaStato();
   // The sizes and ranges the host's database gives the columns, so that a
   // line the insert would refuse is refused here, before anything is written.
   colonne_ = TableColumns("LISTSCDTNET", *Database, *Transazione);
@@ -244,7 +258,7 @@ void TImportClassico::Importa() {
   inseriti_ = falliti_ = 0;
   ultimoProgresso_ = -1;
   Avanza(0, 1);
-  TFileDataSet file(NomeFile);
+  TFileDataSet& file = Apri();
   long long fatti = 0;
   while (!file.Fine()) {
     file.Successivo();
@@ -280,7 +294,5 @@ void TImportClassico::Importa() {
     }
   }
 }
-
-void TImportClassico::Annulla() { Transazione->RollbackRetaining(); }
 
 }  // namespace velmaro

@@ -1,7 +1,8 @@
 #pragma once
 // The classic net-price import: a check pass over the whole file before
 // anything is written, the closing of the running rows the file overlaps,
-// then one insert per line. Its four statements are prepared once.
+// then one insert per line. Both passes over the file read the one file
+// opened by the check. Its four statements are prepared once.
 #include <map>
 #include <memory>
 #include <string>
@@ -25,6 +26,8 @@ class ProgressBar;
 
 namespace velmaro {
 
+class LettoreRighe;
+class TFileDataSet;
 class TFileRecord;
 
 class TImportClassico {
@@ -47,16 +50,19 @@ class TImportClassico {
   ui::Strings* Log = nullptr;
   ui::ProgressBar* Progresso = nullptr;
 
-  // Checks every line; true when none failed. Failures go to the log as
-  // "Riga <n>: <message>".
+  // Opens the file (on the first pass; later ones read it again from its
+  // start), takes its size and modification time and checks every line;
+  // true when none failed. Failures go to the log as "Riga <n>: <message>".
   bool Verifica();
   // Ends the running rows that the file's start dates overlap; true on success.
   bool CessaValidita();
-  // Inserts every line; a refused line is logged and counted, the rest go on.
+  // Inserts every line of the file the check read; a refused line is
+  // logged and counted, the rest go on. What the import writes is
+  // committed or rolled back by the hold of the list it runs under.
   void Importa();
-  // Rolls back (retaining) what the closing pass wrote. The rows are
-  // committed by the hold of the list the import runs under.
-  void Annulla();
+  // The file the passes read, opened on first use; the check takes its
+  // size and modification time as it begins.
+  LettoreRighe& File();
 
   // The lines of the statements, for the list `idListino`.
   static std::vector<std::string> TestoConta(int idListino, const std::string& condizione);
@@ -81,6 +87,8 @@ class TImportClassico {
   // Prepares the statement of `righe()` on first use only.
   template <class F>
   db::SqlStatement& Prepara(std::unique_ptr<db::SqlStatement>& stmt, F righe);
+  // The file at its first line: opened on first use, rewound after.
+  TFileDataSet& Apri();
   void Scrivi(const std::string& riga);
   void Avanza(long long fatti, long long totale);
 
@@ -93,6 +101,7 @@ class TImportClassico {
   int righeContate_ = 0, inseriti_ = 0, falliti_ = 0;
   int ultimoProgresso_ = -1;
   std::unique_ptr<db::SqlStatement> contaSuccessive_, contaAperte_, chiudi_, inserisci_;
+  std::unique_ptr<TFileDataSet> file_;
 };
 
 // Progress in percent of `fatti` out of `totale`; with nothing to do the

@@ -3,8 +3,11 @@
 // and the objects a list-exchange window is opened with.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/demo_fixture.h"
@@ -14,6 +17,8 @@
 #include "db/query.h"
 #include "ui/application.h"
 #include "ui/make.h"
+#include "ui/stdctrls.h"
+#include "ui/strings.h"
 
 namespace velmaro::testing {
 
@@ -53,6 +58,30 @@ class AmbienteDemo {
     std::ofstream f(file, std::ios::binary);
     for (const std::string& r : righe) f << r << "\r\n";
   }
+  // Puts a new file with these lines in the name's place, as an export
+  // does: written beside it, then renamed over it.
+  static void Sostituisci(const std::string& file, const std::vector<std::string>& righe) {
+    Scrivi(file + ".nuovo", righe);
+    std::filesystem::rename(file + ".nuovo", file);
+  }
+  // Whether another session can write the list's header now: false while
+  // a hold of the list stands.
+  bool AltroScrive(const std::string& id) const {
+    db::Database d;
+    HostFolder::Attach(d, Archivio());
+    db::Transaction t(&d);
+    t.Params = {"isc_tpb_concurrency", "isc_tpb_nowait"};
+    t.StartTransaction();
+    db::Query q(&d, &t);
+    q.SQL.Add("UPDATE LISTSC SET NOME=NOME WHERE ID=" + id);
+    try {
+      q.ExecSQL();
+    } catch (const std::exception&) {
+      return false;
+    }
+    t.Rollback();
+    return true;
+  }
   static std::string Leggi(const std::string& file) {
     std::ifstream f(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(f), {});
@@ -76,6 +105,44 @@ class FinestraSuDemo : public ::testing::Test {
     return ui::MakeOwned<F>(&ui::App(), id, amb->DM());
   }
   static inline AmbienteDemo* amb = nullptr;
+};
+
+// Runs `azione` once, the first time the window's log gets a line that
+// starts with `inizio`: something that happens while a command runs.
+template <class F>
+void AlLog(F& finestra, std::string inizio, std::function<void()> azione) {
+  ui::Strings& log = finestra.MemoLog->Lines;
+  log.OnChange = [&log, prima = log.OnChange, inizio = std::move(inizio),
+                  azione = std::move(azione), fatto = false]() mutable {
+    if (prima) prima();
+    if (fatto || log.Count() == 0 || log[log.Count() - 1].rfind(inizio, 0) != 0) return;
+    fatto = true;
+    azione();
+  };
+}
+
+// While it lives, runs `azione` whenever a box whose text starts with
+// `inizio` is to be answered, before the input source that was there (an
+// Operator made earlier) answers it.
+class AlBox {
+ public:
+  AlBox(std::string inizio, std::function<void()> azione)
+      : inizio_(std::move(inizio)), azione_(std::move(azione)) {
+    prima_ = ui::App().SetInputSource([this] {
+      const auto& stack = ui::App().ModalStack();
+      if (!stack.empty() && stack.back().box && stack.back().box->Text.rfind(inizio_, 0) == 0)
+        azione_();
+      return prima_();
+    });
+  }
+  ~AlBox() { ui::App().SetInputSource(std::move(prima_)); }
+  AlBox(const AlBox&) = delete;
+  AlBox& operator=(const AlBox&) = delete;
+
+ private:
+  std::string inizio_;
+  std::function<void()> azione_;
+  ui::Application::InputSource prima_;
 };
 
 // The log of a window as one text.

@@ -1,6 +1,6 @@
 // The net-price exchange window on the demo company: the overlap road of
-// the classic import, the common-prices import with refused rows, and the
-// common-prices export.
+// the classic import, the common-prices import with refused rows, imports
+// whose file changes while they run, and the exports.
 #include "pricelists/scambio/impexpnetti.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +18,14 @@ class ImpExpNetti : public FinestraSuDemo<TImpExpLisNettiForm> {
         "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, "
         "DATAINIZIOVALIDITA, QUANTITASCAGLIONE) VALUES (" +
         id + ", '" + articolo + "', '0', " + prezzo + ", '01/01/2025', 0)");
+  }
+  // What the window's transaction holds now, committed: what the editor's
+  // next refresh would keep.
+  static void ConfermaFinestra(TImpExpLisNettiForm& f) {
+    f.QueryAux1->GetTransaction()->CommitRetaining();
+  }
+  static std::string ErroreLettura(const std::string& file) {
+    return "Errore di lettura del file \"" + file + "\"";
   }
   Righe Netti(const std::string& id, const std::string& articolo) {
     return amb->Righe(
@@ -202,6 +210,158 @@ TEST_F(ImpExpNetti, CommonPricesExportNeedsOnePricePerArticle) {
             "CODICE ARTICOLO;PREZZO;DATA INIZIO VALIDITA;DATA FINE VALIDITA;QUANTITA SCAGLIONE;"
             "PROVVIGIONE;\r\nX1;10;01/01/2025;;0;2,5;\r\n");
   EXPECT_NE(TestoLog(*f).find("Netti esportati: 1"), std::string::npos);
+}
+
+TEST_F(ImpExpNetti, ClassicImportWritesTheFileItChecked) {
+  // Catches an import pass that opens the file by name again (the file an
+  // export put in the name's place while the overlap question waited
+  // imported unchecked), a file written in place imported, a refusal that
+  // keeps the closing pass, and a hold kept over the "Verifica non
+  // superata" box.
+  const std::string id = amb->NuovoListino("N");
+  Riga(id, "OVR", "10");
+  const std::string file = amb->File("controllato.csv");
+  const std::vector<std::string> controllato = {"TESTA;", "OVR;0;12;01/06/2025;;;;"};
+  AmbienteDemo::Scrivi(file, controllato);
+  auto f = Finestra(id);
+  f->EditDirImp->SetText(file);
+  const Righe prima = {{"0", "10", "01/01/2025", kNull, "0", kNull}};
+  {
+    Operator op;
+    AlBox domanda("Attenzione", [&] {
+      AmbienteDemo::Sostituisci(file,
+                                {"TESTA;", "ALTRO;0;1;01/06/2025;;;;", "ALTRO;1;1;01/06/2025;;;;"});
+    });
+    f->ButtonImp->Click();
+    ASSERT_EQ(op.Texts().size(), 2u);
+    EXPECT_EQ(op.Texts()[1], "Importazione completata");
+  }
+  EXPECT_NE(TestoLog(*f).find("Netti totali: 1\nNetti importati: 1\n"), std::string::npos);
+  EXPECT_EQ(Netti(id, "OVR"), (Righe{prima[0], {"0", "12", "01/06/2025", kNull, "0", kNull}}));
+  EXPECT_TRUE(Netti(id, "ALTRO").empty());
+
+  // Written in place while the question waits: refused before any write.
+  const std::string id2 = amb->NuovoListino("N");
+  Riga(id2, "OVR", "10");
+  AmbienteDemo::Scrivi(file, controllato);
+  auto g = Finestra(id2);
+  g->EditDirImp->SetText(file);
+  {
+    Operator op;
+    AlBox domanda("Attenzione", [&] {
+      AmbienteDemo::Scrivi(file, {"TESTA;", "ALTRO;0;1;01/06/2025;;;;"});
+    });
+    g->ButtonImp->Click();
+    ASSERT_EQ(op.Texts().size(), 2u);
+    EXPECT_EQ(op.Texts()[1], ErroreLettura(file));
+  }
+  // Written in place after the closing pass wrote: that pass and the rows
+  // are rolled back, the hold given back before the box.
+  AmbienteDemo::Scrivi(file, controllato);
+  g->CheckBoxImpostaDataFineValidita->SetChecked(true);
+  bool altroScrive = false;
+  {
+    Operator op;
+    AlLog(*g, "Inizio importazione file", [&] {
+      AmbienteDemo::Scrivi(file, {"TESTA;", "ALTRO;0;1;01/06/2025;;;;"});
+    });
+    AlBox errore("Errore di lettura", [&] { altroScrive = amb->AltroScrive(id2); });
+    g->ButtonImp->Click();
+    EXPECT_EQ(op.Texts(), std::vector<std::string>{ErroreLettura(file)});
+  }
+  EXPECT_TRUE(altroScrive);
+  ConfermaFinestra(*g);
+  EXPECT_EQ(Netti(id2, "OVR"), prima);
+  EXPECT_TRUE(Netti(id2, "ALTRO").empty());
+
+  // The check refuses the file: the list is free while its box waits.
+  AmbienteDemo::Scrivi(file, {"TESTA;", "OVR;0;;01/06/2025;;;;"});
+  altroScrive = false;
+  Operator op;
+  AlBox verifica("Verifica non superata", [&] { altroScrive = amb->AltroScrive(id2); });
+  g->ButtonImp->Click();
+  EXPECT_EQ(op.Texts(), std::vector<std::string>{"Verifica non superata"});
+  EXPECT_TRUE(altroScrive);
+}
+
+TEST_F(ImpExpNetti, CommonPricesFileRewrittenInPlaceWritesNothing) {
+  // Catches a file written in place while "Annullare l'importazione?"
+  // waits, or while the import pass runs, imported in part; and a hold
+  // given back over that question, which can still lead to the write.
+  const std::string id = amb->NuovoListino("N");
+  Riga(id, "GUA001", "5");
+  Riga(id, "GUA002", "6");
+  const Righe gua001 = {{"0", "5", "01/01/2025", kNull, "0", kNull}};
+  const std::string file = amb->File("comuni_sul_posto.csv");
+  AmbienteDemo::Scrivi(file, {"TESTA;", "GUA001;2;01/03/2025;;;;", "NONCE;1;01/03/2025;;;;"});
+  auto f = Finestra(id);
+  f->CheckBoxPrezziComuni->SetChecked(true);
+  f->EditDirImp->SetText(file);
+  bool altroScrive = true;
+  {
+    Operator op({ui::mrNo, ui::mrOk});
+    AlBox domanda("Annullare", [&] {
+      altroScrive = amb->AltroScrive(id);
+      AmbienteDemo::Scrivi(file, {"TESTA;", "GUA001;3;01/03/2025;;;;"});
+    });
+    f->ButtonImp->Click();
+    EXPECT_EQ(op.Texts(),
+              (std::vector<std::string>{"Annullare l'importazione?", ErroreLettura(file)}));
+  }
+  EXPECT_FALSE(altroScrive);
+
+  // GUA002's rows are refused (a tier that is no number) after GUA001's
+  // were written; the file changes meanwhile.
+  AmbienteDemo::Scrivi(file, {"TESTA;", "GUA001;2;01/03/2025;;;;", "GUA002;3;01/03/2025;;abc;;"});
+  {
+    Operator op;
+    AlLog(*f, "Errore interno durante l'importazione dell'articolo GUA002",
+          [&] { AmbienteDemo::Scrivi(file, {"TESTA;"}); });
+    f->ButtonImp->Click();
+    EXPECT_EQ(op.Texts(), std::vector<std::string>{ErroreLettura(file)});
+  }
+  EXPECT_EQ(TestoLog(*f).find("Netti importati"), std::string::npos);
+  ConfermaFinestra(*f);
+  EXPECT_EQ(Netti(id, "GUA001"), gua001);
+  EXPECT_EQ(Netti(id, "GUA002"), (Righe{{"0", "6", "01/01/2025", kNull, "0", kNull}}));
+}
+
+TEST_F(ImpExpNetti, ExportsReadWhatIsCommittedWhenTheyStart) {
+  // Catches an export that reads the editor's old view (a row another
+  // session committed since left out, or a price made different kept out
+  // of the uniformity check), and one that renews the shared transaction,
+  // closing the editor's data sets.
+  const std::string id = amb->NuovoListino("N");
+  Riga(id, "EXP1", "1");
+  const std::string file = amb->File("esportato.csv");
+  auto f = Finestra(id);
+  f->EditDirExp->SetText(file);
+  f->QueryAux2->SQL.Add("SELECT ID FROM LISTSC");
+  f->QueryAux2->Open();
+  Operator op;
+  f->ButtonExp->Click();
+  amb->Sql(
+      "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, DATAINIZIOVALIDITA, "
+      "QUANTITASCAGLIONE) VALUES (" +
+      id + ", 'EXP2', '0', 2, '01/01/2025', 0)");
+  f->ButtonExp->Click();
+  EXPECT_EQ(AmbienteDemo::Leggi(file),
+            "CODICE ARTICOLO;ESTENSIONE CODICE;PREZZO;DATA INIZIO VALIDITA;DATA FINE VALIDITA;"
+            "QUANTITA SCAGLIONE;PROVVIGIONE;\r\nEXP1;0;1;01/01/2025;;0;;\r\n"
+            "EXP2;0;2;01/01/2025;;0;;\r\n");
+  EXPECT_NE(TestoLog(*f).find("Netti esportati: 1\nInizio esportazione file\nNetti esportati: 2"),
+            std::string::npos);
+  EXPECT_TRUE(f->QueryAux2->Active());
+
+  amb->Sql(
+      "INSERT INTO LISTSCDTNET (IDLISTSC, CODICEARTICOLO, ESTCODICE, PREZZO, DATAINIZIOVALIDITA, "
+      "QUANTITASCAGLIONE) VALUES (" +
+      id + ", 'EXP1', '1', 3, '01/01/2025', 0)");
+  f->CheckBoxPrezziComuniExport->SetChecked(true);
+  f->ButtonExp->Click();
+  EXPECT_NE(TestoLog(*f).find("Trovata probabile disomogeneità prezzi"), std::string::npos);
+  EXPECT_NE(AmbienteDemo::Leggi(file).find("EXP2;0;2"), std::string::npos);  // not written again
+  EXPECT_TRUE(f->QueryAux2->Active());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The discount exchange window on the demo company: values with
-// apostrophes, a file imported twice, and files that cannot be used.
+// apostrophes, a file imported twice, files that cannot be used or that
+// change while imported, and the export's view.
 #include "pricelists/scambio/impexpsconti.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +60,51 @@ TEST_F(ImpExpSconti, FilesThatCannotBeUsedWriteNothing) {
                 "Impossibile creare il file \"" + amb->File("cartella/che/manca.csv") + "\""}));
   EXPECT_TRUE(Sconti(id).empty());
   EXPECT_EQ(f->MemoLog->Lines.Count(), 1);  // "Inizio esportazione file"
+}
+
+TEST_F(ImpExpSconti, FileRewrittenInPlaceWritesNothing) {
+  // Catches lines of a file written in place after the count, or after
+  // some of its rows were written, imported (and committed) all the same.
+  const std::string id = amb->NuovoListino("S");
+  const std::string file = amb->File("sul_posto.csv");
+  const std::vector<std::string> righe = {"TESTA;", "Sconto;01/01/2025;;0;10;;;;;;;",
+                                          "Rotto;31/02/2025;;0;5;;;;;;;"};
+  const std::string errore = "Errore di lettura del file \"" + file + "\"";
+  auto f = Finestra(id);
+  f->EditDirImp->SetText(file);
+  for (const char* quando :
+       {"Inizio importazione file", "Errore interno durante l'importazione dell'articolo Rotto"}) {
+    AmbienteDemo::Scrivi(file, righe);
+    f->MemoLog->Lines.Clear();
+    Operator op;
+    AlLog(*f, quando, [&] {
+      AmbienteDemo::Scrivi(file, {"TESTA;", "Altro;01/01/2025;;0;1;;;;;;;"});
+    });
+    f->ButtonImp->Click();
+    EXPECT_EQ(op.Texts(), std::vector<std::string>{errore}) << quando;
+    EXPECT_EQ(TestoLog(*f).find("Sconti importati"), std::string::npos) << quando;
+  }
+  f->QueryAux1->GetTransaction()->CommitRetaining();
+  EXPECT_TRUE(Sconti(id).empty());
+}
+
+TEST_F(ImpExpSconti, ExportReadsWhatIsCommittedWhenItStarts) {
+  // Catches an export that reads the editor's old view: a row another
+  // session committed since is left out.
+  const std::string id = amb->NuovoListino("S");
+  const std::string file = amb->File("sconti_esportati.csv");
+  auto f = Finestra(id);
+  f->EditDirExp->SetText(file);
+  Operator op;
+  f->ButtonExp->Click();
+  amb->Sql(
+      "INSERT INTO LISTSCDTSCO (IDLISTSC, DESCRIZIONE, DATAINIZIOVALIDITA, QUANTITASCAGLIONE, "
+      "SCONTO1) VALUES (" +
+      id + ", 'Nuovo', '01/01/2025', 0, 10)");
+  f->ButtonExp->Click();
+  EXPECT_NE(AmbienteDemo::Leggi(file).find("\r\nNuovo;01/01/2025;;0;10;"), std::string::npos);
+  EXPECT_NE(TestoLog(*f).find("Sconti esportati: 0\nInizio esportazione file\nSconti esportati: 1"),
+            std::string::npos);
 }
 
 }  // namespace
