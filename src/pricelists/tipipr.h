@@ -14,11 +14,12 @@ namespace velmaro {
 // doubled apostrophe is never cut in half.
 std::string DescrizioneTipoPrezzo(const std::string& nomeFascia);
 
-// For every band of FASCESC, "UPDATE OR INSERT" its row of TIPIPR.
-// `lettura` walks the bands while `scrittura` runs the statements; both
-// must be on the company database and the same transaction. Commits
-// nothing; an error reaches the caller with the rows written so far
-// pending.
-void AggiornaTipiPR(db::Query& lettura, db::Query& scrittura);
+// For every band of FASCESC, "UPDATE OR INSERT" its row of TIPIPR through
+// `scrittura`. The bands are read as committed when the call starts, on a
+// transaction of their own on the same database: the writer's transaction
+// may be a window's long-lived view, blind to the bands other operators
+// made or renamed since. Commits nothing; an error reaches the caller with
+// the rows written so far pending in the writer's transaction.
+void AggiornaTipiPR(db::Query& scrittura);
 
 }  // namespace velmaro

@@ -1,6 +1,7 @@
 #include "pricelists/eccezioni/importecc.h"
 
 #include "context/datamodule.h"
+#include "context/dbutility.h"
 #include "context/tabxform.h"
 #include "db/database.h"
 #include "db/query.h"
@@ -92,6 +93,12 @@ void TImportEccForm::Conferma() {
   if (db::Transaction* t = TabX().IBTransaction1; t->InTransaction()) t->CommitRetaining();
   if (TransactionImport->InTransaction()) TransactionImport->CommitRetaining();
   fallito_ = false;
+  tipiInSospeso_ = false;
+}
+
+void TImportEccForm::VistaRinnovata() {
+  if (fallito_ || tipiInSospeso_) return;
+  RinnovaTransazione(*TabX().IBTransaction1);
 }
 
 void TImportEccForm::Esegui(std::initializer_list<std::string> righe) {
@@ -107,13 +114,19 @@ void TImportEccForm::Log(const std::string& riga) { Memo1->Lines.Add(riga); }
 
 // The price types keep pending until a step commits or the window closes.
 // A failure marks them: they are then rolled back at close, with whatever
-// else the failed command left behind.
+// else the failed command left behind. The bands are read as committed now
+// even when pending work keeps the view of the writes as it is.
 void TImportEccForm::Button5Click() {
-  Comando([this] { AggiornaTipiPR(*QueryAux2, *QueryAux1); });
+  VistaRinnovata();
+  Comando([this] {
+    tipiInSospeso_ = true;
+    AggiornaTipiPR(*QueryAux1);
+  });
   Log("Aggiornamento TIPIPR completato");
 }
 
 void TImportEccForm::Button2Click() {
+  VistaRinnovata();
   Comando([this] {
     Esegui({"DELETE FROM LISTSCDTNET WHERE IDLISTSC<>1"});
     Esegui({"DELETE FROM LISTSC WHERE ID<>1"});
@@ -124,6 +137,7 @@ void TImportEccForm::Button2Click() {
 }
 
 void TImportEccForm::Button3Click() {
+  VistaRinnovata();
   Comando([this] {
     Esegui({"DELETE FROM FASCESC WHERE ID<>1"});
     Esegui({"DELETE FROM FASCESCDT WHERE IDFASCIA<>1"});

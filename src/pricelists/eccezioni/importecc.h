@@ -67,6 +67,12 @@ class TImportEccForm : public FinestraDaExport {
   void Comando(const std::function<void()>& corpo);
   // Both transactions' work made permanent; clears the failure mark.
   void Conferma();
+  // The start of a step: the company view renewed, so the step acts on
+  // what other operators committed since the window opened, unless the
+  // window still holds work pending (the price types, or what a failed
+  // command left): its fate is a later step's or the close's, and the step
+  // then runs on the view it has.
+  void VistaRinnovata();
   // Sends one statement (its lines) to the company database, remembering
   // its text for the log of a failure.
   void Esegui(std::initializer_list<std::string> righe);
@@ -81,6 +87,8 @@ class TImportEccForm : public FinestraDaExport {
 
   std::string ultimoComando_;
   bool fallito_ = false;
+  // "Aggiorna TIPIPR" wrote rows no step has committed yet.
+  bool tipiInSospeso_ = false;
 };
 
 // The launcher of the export: the launch road with this window.

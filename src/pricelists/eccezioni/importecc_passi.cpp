@@ -65,6 +65,7 @@ void TImportEccForm::Button1Click() {
   if (!IdIniziale(*EditIDlistIniz, "ID listino iniziale", contatore)) return;
   const std::int64_t iniziale = contatore;
   const std::string data = Apici(EditDataInizioDef->Text());
+  VistaRinnovata();
   try {
     QueryImport->Close();
     QueryImport->SQL.SetText(
@@ -140,6 +141,7 @@ void TImportEccForm::ImportaRiga(Classe& classe, const std::string& data) {
 void TImportEccForm::Button4Click() {
   std::int64_t fascia = 0;
   if (!IdIniziale(*EditIDFasciaIniz, "ID fascia iniziale", fascia)) return;
+  VistaRinnovata();
   try {
     QueryImport->Close();
     QueryImport->SQL.SetText("SELECT CODCLI, CLASSECC FROM CLIECCCLASS ORDER BY CODCLI");

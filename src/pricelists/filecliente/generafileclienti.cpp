@@ -7,6 +7,7 @@
 #include "db/database.h"
 #include "db/datasource.h"
 #include "db/query.h"
+#include "db/transaction.h"
 #include "pricelists/filecliente/filecliente.h"
 #include "search/kestrin.h"
 #include "ui/application.h"
@@ -191,8 +192,12 @@ void TGeneraFileClientiForm::TimerFasciaTimer(ui::Component*) {
   }
 }
 
+// On a view taken now: the band's lists as they are when it is chosen,
+// not as they were when the window opened.
 void TGeneraFileClientiForm::CaricaListini(const std::string& fascia) {
-  db::Query q(TabX().IBDatabase1, TabX().IBTransaction1);
+  db::Transaction vista(TabX().IBDatabase1);
+  vista.StartTransaction();
+  db::Query q(TabX().IBDatabase1, &vista);
   q.SQL.Add(kListiniFascia1);
   q.SQL.Add(kListiniFascia2 + fascia + " ORDER BY F.NRIGA");
   q.Open();
@@ -207,6 +212,8 @@ void TGeneraFileClientiForm::CaricaListini(const std::string& fascia) {
   }
   MemTab->First();
   MemTab->EnableControls();
+  q.Close();
+  vista.Commit();
 }
 
 void TGeneraFileClientiForm::GridTabDblClick(ui::Component*) {
@@ -303,13 +310,13 @@ void TGeneraFileClientiForm::ButtonGeneraClick(ui::Component*) {
   }
 }
 
-bool TGeneraFileClientiForm::CriteriInUso(std::string& criteri) {
+bool TGeneraFileClientiForm::CriteriInUso(db::Transaction& vista, std::string& criteri) {
   criteri.clear();
   const std::string memo = MemoCriteriEscl->Text();
   if (memo.empty()) return true;
   std::int64_t conteggio = 0;
   try {
-    db::Query q(TabX().IBDatabase1, TabX().IBTransaction1);
+    db::Query q(TabX().IBDatabase1, &vista);
     q.ParamCheck = false;
     q.SQL.Add("SELECT COUNT(*) C FROM ANAMAG WHERE NOT(" + memo + ")");
     q.Open();
@@ -344,15 +351,24 @@ void TGeneraFileClientiForm::Genera() {
     ui::MessageDlg(ErroreFasciaNonIntera(EditFascia->Text()), ui::MsgDlgType::Error, ui::mbOK);
     return;
   }
-  if (!CriteriInUso(r.Criteri)) return;
+  // Every read of the generation on one view, taken when it starts: the
+  // bands, lists and prices as other operators committed them by then,
+  // not as they stood when the window opened. The window writes nothing.
+  db::Transaction vista(TabX().IBDatabase1);
+  vista.Params = TabX().IBTransaction1->Params;
+  vista.StartTransaction();
+  if (!CriteriInUso(vista, r.Criteri)) return;
   r.Data = MeseGiornoAnno(data, '/');
   r.SoloListiniSelezionati = RadioGroupTipoArticoli->ItemIndex() == 1;
   r.ColonnaUnica = RadioGroupModoExportScaglioni->ItemIndex() == 0;
   r.ListiniSelezionati = ListiniSelezionati();
 
   ProgressExp->SetPosition(0);
-  GeneratoreFileClienti generatore(*TabX().IBDatabase1, *TabX().IBTransaction1);
-  generatore.Genera(r, percorso, [this](int p) { ProgressExp->SetPosition(p); });
+  {
+    GeneratoreFileClienti generatore(*TabX().IBDatabase1, vista);
+    generatore.Genera(r, percorso, [this](int p) { ProgressExp->SetPosition(p); });
+  }
+  vista.Commit();
   ui::ShowMessage("Generazione completata");
 }
 

@@ -12,6 +12,7 @@
 namespace db {
 class DataSource;
 class Field;
+class Transaction;
 }  // namespace db
 
 namespace ui {
@@ -86,9 +87,9 @@ class TGeneraFileClientiForm : public FinestraDaExport {
   void CaricaListini(const std::string& fascia);
   void SegnaTutti(const char* valore);
   std::vector<std::string> ListiniSelezionati();
-  // Step 3 of the generation: the criteria in use, "" for none; false when
-  // the operator stops.
-  bool CriteriInUso(std::string& criteri);
+  // Step 3 of the generation, read on the generation's view: the criteria
+  // in use, "" for none; false when the operator stops.
+  bool CriteriInUso(db::Transaction& vista, std::string& criteri);
   void Genera();
 };
 

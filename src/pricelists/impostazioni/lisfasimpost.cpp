@@ -1,6 +1,7 @@
 #include "pricelists/impostazioni/lisfasimpost.h"
 
 #include "context/datamodule.h"
+#include "context/dbutility.h"
 #include "context/tabxform.h"
 #include "db/query.h"
 #include "db/transaction.h"
@@ -74,8 +75,15 @@ void TLisFasImpostForm::ButtonSalvaClick() {
     ui::MessageDlg("Impostazioni non salvate: " + falliti, ui::MsgDlgType::Warning, ui::mbOK);
 }
 
+// The window's view dates from its opening: renewed first, so the writes
+// meet the price types as other operators left them (an update of a row
+// stored since would conflict). The renewal commits nothing of the
+// operator's own: each stored value is committed when written, and what a
+// refresh that failed left pending are price types of the same refresh,
+// which this one writes again.
 void TLisFasImpostForm::ButtonAggTipiPRClick() {
-  AggiornaTipiPR(*QueryAux2, *QueryAux1);
+  RinnovaTransazione(*TabX().IBTransaction1);
+  AggiornaTipiPR(*QueryAux1);
   TabX().IBTransaction1->CommitRetaining();
   ui::ShowMessage("Aggiornamento TIPIPR completato");
 }
