@@ -3,9 +3,11 @@
 #include "context/positions.h"
 #include "db/database.h"
 #include "db/datasource.h"
+#include "db/error.h"
 #include "db/query.h"
 #include "db/transaction.h"
 #include "platform/abort.h"
+#include "ui/application.h"
 #include "ui/dbgrid.h"
 #include "ui/make.h"
 
@@ -28,6 +30,7 @@ TPVuxGridForm::TPVuxGridForm(ui::Component* owner, db::Database* database, int s
   SetClientSize(560, 320);
   query_->UpdateObject = update_.get();
   query_->BeforeInsert = [](db::DataSet&) { plat::Abort(); };
+  query_->AfterPost = [this](db::DataSet&) { AnnotaModifica(modifiche_); };
 
   DBGrid1 = ui::Make<ui::DBGrid>(this, "DBGrid1", {8, 8, 420, 304});
   DBGrid1->SetDataSource(source_.get());
@@ -61,6 +64,7 @@ void TPVuxGridForm::CaricaGriglia() {
   const std::string s = std::to_string(situazione_), u = std::to_string(utente_),
                     p = std::to_string(progetto_);
   query_->Close();
+  modifiche_.clear();
   query_->SQL.Assign({"SELECT NomeCampo, NomeColonna, ColoreColonna, Visibile, Posizione FROM \"" +
                           tabella_ + "\"",
                       "WHERE (CodiceSituazione=" + s + ")", "AND (CodiceUtente=" + u + ")",
@@ -104,10 +108,84 @@ void TPVuxGridForm::ButtonColoreDefaultClick(ui::Component*) {
   query_->FieldByName("ColoreColonna").SetAsInteger(0);
 }
 
-// "Chiudi"
-void TPVuxGridForm::ButtonChiudiClick(ui::Component*) {
-  query_->CheckBrowseMode();
+// The current row's editable values, in place of an earlier edit of it.
+void TPVuxGridForm::AnnotaModifica(std::vector<Modifica>& modifiche) const {
+  Modifica m{
+      query_->FieldByName("NomeCampo").AsString(), query_->FieldByName("NomeColonna").GetValue(),
+      query_->FieldByName("ColoreColonna").GetValue(), query_->FieldByName("Visibile").GetValue()};
+  for (Modifica& prima : modifiche)
+    if (prima.nomeCampo == m.nomeCampo) {
+      prima = std::move(m);
+      return;
+    }
+  modifiche.push_back(std::move(m));
+}
+
+void TPVuxGridForm::Registra() {
+  if (query_->Active()) query_->CheckBrowseMode();
   if (transaction_->Active()) transaction_->Commit();
+  modifiche_.clear();
+}
+
+void TPVuxGridForm::RinnovaVista() {
+  query_->Close();
+  if (transaction_->Active()) transaction_->Rollback();
+  transaction_->StartTransaction();
+  CaricaGriglia();
+}
+
+// Each edited row is found again by its field; a row that is gone (the
+// layout was replaced meanwhile) has nothing left to edit.
+void TPVuxGridForm::RegistraDiNuovo(std::vector<Modifica> modifiche) {
+  RinnovaVista();
+  for (const Modifica& m : modifiche) {
+    if (!query_->Locate("NomeCampo", db::Value(m.nomeCampo))) continue;
+    query_->Edit();
+    query_->FieldByName("NomeColonna").SetValue(m.colonna);
+    query_->FieldByName("ColoreColonna").SetValue(m.colore);
+    query_->FieldByName("Visibile").SetValue(m.visibile);
+    query_->Post();
+  }
+  Registra();
+}
+
+bool TPVuxGridForm::Salva(bool avvisa) {
+  try {
+    try {
+      Registra();
+      return true;
+    } catch (const db::DbError& e) {
+      if (!e.IsLockConflict()) throw;
+      // The pending edit is taken before the rollback drops it.
+      std::vector<Modifica> modifiche = modifiche_;
+      if (query_->State() == db::DataSetState::Edit) AnnotaModifica(modifiche);
+      RegistraDiNuovo(std::move(modifiche));
+      return true;
+    }
+  } catch (const db::DbError& e) {
+    if (avvisa) ui::App().ShowException(e);
+    Ripristina();
+    return false;
+  }
+}
+
+void TPVuxGridForm::Ripristina() {
+  try {
+    RinnovaVista();
+  } catch (const db::DbError&) {
+    // The rows could not be read: the query stays closed and "Chiudi"
+    // still closes the editor.
+    query_->Close();
+  }
+}
+
+// "Chiudi": after a save that failed, the next press closes the editor
+// whether or not it saves, with no second message.
+void TPVuxGridForm::ButtonChiudiClick(ui::Component*) {
+  if (!Salva(!salvataggioFallito_) && !salvataggioFallito_) {
+    salvataggioFallito_ = true;
+    return;
+  }
   Close();
 }
 

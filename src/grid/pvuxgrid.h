@@ -4,7 +4,9 @@
 // The grid binds "Aspetto Base" and "Acq. aspetto da" to its own commands.
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "db/value.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"
 #include "ui/stdctrls.h"
@@ -43,17 +45,41 @@ class TPVuxGridForm : public ui::Form {
   db::Transaction& IBTransaction1() { return *transaction_; }
   db::Query& IBQuery1() { return *query_; }
 
-  // (Re)reads the stored columns of the grid.
+  // (Re)reads the stored columns of the grid; edits posted before are
+  // forgotten, as the transaction they ran in has been ended.
   void CaricaGriglia();
+  // Stores the edits: posts a pending one and commits. When they meet a save
+  // of the same rows committed after this editor's view began (the operator
+  // working in another process), they are made once more on a renewed view,
+  // so the later save wins. A save that still fails shows the database's
+  // message when `avvisa`, undoes the edits (Ripristina) and gives false.
+  bool Salva(bool avvisa);
+  // After a failed save or layout replacement: the editor's transaction is
+  // rolled back and its query shows the stored rows again. Never throws;
+  // when the rows cannot be read the query stays closed.
+  void Ripristina();
   void SpeedButton1Click(ui::Component* sender);
   void ButtonColoreDefaultClick(ui::Component* sender);
   void ButtonChiudiClick(ui::Component* sender);
 
  private:
+  // What the operator changed in one stored row.
+  struct Modifica {
+    std::string nomeCampo;
+    db::Value colonna, colore, visibile;
+  };
+
   void DBGrid1DrawDataCell(const ui::Rect& rect, db::Field* field);
+  void AnnotaModifica(std::vector<Modifica>& modifiche) const;
+  void Registra();
+  void RegistraDiNuovo(std::vector<Modifica> modifiche);
+  void RinnovaVista();
 
   int situazione_, utente_, progetto_;
   std::string tabella_;
+  // Edits posted in the running transaction, one per row.
+  std::vector<Modifica> modifiche_;
+  bool salvataggioFallito_ = false;
   std::unique_ptr<db::Transaction> transaction_;
   std::unique_ptr<db::UpdateSQL> update_;
   std::unique_ptr<db::Query> query_;

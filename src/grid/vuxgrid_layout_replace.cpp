@@ -71,6 +71,11 @@ std::vector<std::string> CopiaDa(const ChiaveSituazione& k, int daUtente) {
   return righe;
 }
 
+// The error box of a failed step: its text, then the database's message.
+void MostraFallimento(const std::string& testo, const db::DbError& e) {
+  ui::MessageDlg(testo + "\r" + e.what(), ui::MsgDlgType::Error, ui::mbOK);
+}
+
 // Shows the grid again after its stored layout was replaced. The search
 // condition goes first, or a window's BeforeOpen would put it back.
 void RiapriDopoSostituzione(TVuxGrid& g) {
@@ -94,29 +99,35 @@ void RiapriDopoSostituzione(TVuxGrid& g) {
 
 }  // namespace
 
-// "Aspetto Base"
+// "Aspetto Base". The deletions run in a no-wait transaction, as the copy's:
+// rows another transaction holds (the same operator's editor in another
+// process) fail the reset at once instead of freezing the window. A failed
+// reset commits nothing and shows the layout as it was.
 void TVuxGrid::AzzeraAspettoGriglia() {
   auto avviso = ui::MakeOwned<TAvVuxGrForm>(this);
   avviso->Font = Font;
   avviso->ShowModal();
   if (avviso->Risposta != 1) return;
   avviso.reset();
+  db::Database* database = DatabaseGriglia();
+  if (!database) return;
   Sostituzione sostituzione(*this);
   if (FormPersonalizza) {
     FormPersonalizza->IBQuery1().Close();
     if (FormPersonalizza->IBTransaction1().Active()) FormPersonalizza->IBTransaction1().Rollback();
   }
-  db::Database* database = DatabaseGriglia();
-  if (!database) return;
   const ChiaveSituazione chiave{CodiceProgetto, CodiceSituazione, Utente};
-  {
-    db::Transaction tr(database);
-    tr.StartTransaction();
+  try {
+    std::unique_ptr<db::Transaction> tr = CreateLockTransaction(*database);
     std::vector<std::string> layout{"DELETE FROM \"" + TabellaAspettoGriglia + "\""};
     for (const std::string& r : RigheChiave(chiave)) layout.push_back(r);
-    Esegui(*database, tr, layout);
-    Esegui(*database, tr, Righe({"DELETE FROM STOPOS1", "WHERE"}, RigheChiaveEstese(chiave)));
-    tr.Commit();
+    Esegui(*database, *tr, layout);
+    Esegui(*database, *tr, Righe({"DELETE FROM STOPOS1", "WHERE"}, RigheChiaveEstese(chiave)));
+    tr->Commit();
+  } catch (const db::DbError& e) {
+    MostraFallimento("Fallito azzeramento aspetto griglia:", e);
+    if (FormPersonalizza) FormPersonalizza->Ripristina();
+    return;
   }
   RiapriDopoSostituzione(*this);
   SalvaAspettoGriglia();
@@ -147,16 +158,14 @@ void TVuxGrid::AcquisisciAspettoDaUtente() {
   try {
     Esegui(*database, *tr, Righe({"DELETE FROM STOASP1", "WHERE"}, RigheChiaveEstese(chiave)));
   } catch (const db::DbError& e) {
-    ui::MessageDlg(std::string("Fallito azzeramento aspetto griglia:") + "\r" + e.what(),
-                   ui::MsgDlgType::Error, ui::mbOK);
+    MostraFallimento("Fallito azzeramento aspetto griglia:", e);
     return;
   }
   try {
     Esegui(*database, *tr, CopiaDa(chiave, daUtente));
     tr->CommitRetaining();
   } catch (const db::DbError& e) {
-    ui::MessageDlg(std::string("Fallito copia aspetto griglia:") + "\r" + e.what(),
-                   ui::MsgDlgType::Error, ui::mbOK);
+    MostraFallimento("Fallito copia aspetto griglia:", e);
     return;
   }
   RiapriDopoSostituzione(*this);
