@@ -133,26 +133,17 @@ class PresaTestata {
   bool aperta_ = false;
 };
 
-// The hold of a price list (LISTSC).
-class PresaListino : public PresaTestata {
+// The hold of one header table: PresaListino a price list (LISTSC),
+// PresaFascia a price band (FASCESC).
+template <const Testata& T>
+class PresaDi : public PresaTestata {
  public:
-  PresaListino(db::Transaction& scrittura, const std::string& idListino)
-      : PresaTestata(kTestataListino, scrittura, idListino) {}
-  static Esiti Prendi(db::Transaction& scrittura, const std::string& idListino,
-                      const Rinnovo& rinnovo) {
-    return PresaTestata::Prendi(kTestataListino, scrittura, idListino, rinnovo);
+  PresaDi(db::Transaction& scrittura, const std::string& id) : PresaTestata(T, scrittura, id) {}
+  static Esiti Prendi(db::Transaction& scrittura, const std::string& id, const Rinnovo& rinnovo) {
+    return PresaTestata::Prendi(T, scrittura, id, rinnovo);
   }
 };
-
-// The hold of a price band (FASCESC).
-class PresaFascia : public PresaTestata {
- public:
-  PresaFascia(db::Transaction& scrittura, const std::string& idFascia)
-      : PresaTestata(kTestataFascia, scrittura, idFascia) {}
-  static Esiti Prendi(db::Transaction& scrittura, const std::string& idFascia,
-                      const Rinnovo& rinnovo) {
-    return PresaTestata::Prendi(kTestataFascia, scrittura, idFascia, rinnovo);
-  }
-};
+using PresaListino = PresaDi<kTestataListino>;
+using PresaFascia = PresaDi<kTestataFascia>;
 
 }  // namespace velmaro
