@@ -2,6 +2,12 @@
 // next opening, reset, copied from another operator, and the scratch copy.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
 #include "grid/acqaspettodavuxgrid.h"
 #include "grid/avvuxgr.h"
 #include "grid/pvuxgrid.h"
@@ -15,7 +21,62 @@ constexpr const char* kRigheAspetto =
     "SELECT NOMECAMPO, LARGHEZZA, POSIZIONE, NOMECOLONNA, ORDINAMENTO, VISIBILE FROM STOASP1"
     " WHERE CODICEPROGETTO=501 AND CODICESITUAZIONE=40 AND CODICEUTENTE=2 ORDER BY POSIZIONE";
 
-class Aspetto : public GrigliaTest {};
+// The operator's rows held by an uncommitted update on another attachment,
+// as his editor in another process holds them. The hold ends by itself after
+// a few seconds, so that a step waiting on it fails its test instead of
+// hanging it.
+class RigheTenute {
+ public:
+  explicit RigheTenute(const std::string& archivio) {
+    HostFolder::Attach(database_, archivio);
+    tr_.StartTransaction();
+    db::Query q(&database_, &tr_);
+    q.SQL.Add("UPDATE STOASP1 SET LARGHEZZA=LARGHEZZA WHERE CODICEUTENTE=2");
+    q.ExecSQL();
+    rilascio_ = std::thread([this] {
+      std::unique_lock<std::mutex> lock(m_);
+      cv_.wait_for(lock, std::chrono::seconds(5), [this] { return finito_; });
+      tr_.Rollback();
+    });
+  }
+  ~RigheTenute() {
+    {
+      std::lock_guard<std::mutex> lock(m_);
+      finito_ = true;
+    }
+    cv_.notify_one();
+    rilascio_.join();
+  }
+  RigheTenute(const RigheTenute&) = delete;
+  RigheTenute& operator=(const RigheTenute&) = delete;
+
+ private:
+  db::Database database_;
+  db::Transaction tr_{&database_};
+  std::mutex m_;
+  std::condition_variable cv_;
+  bool finito_ = false;
+  std::thread rilascio_;
+};
+
+class Aspetto : public GrigliaTest {
+ protected:
+  void SetUp() override {
+    GrigliaTest::SetUp();
+    ui::App().ClearMessages();
+  }
+  // Types a caption over the editor's row of the field, leaving it in edit.
+  static void Intitola(ui::Driver& d, const std::string& campo, const std::string& colonna) {
+    db::Query& q = d.Get<TPVuxGridForm>("TPVuxGridForm").IBQuery1();
+    ASSERT_TRUE(q.Locate("NomeCampo", db::Value(campo)));
+    q.Edit();
+    q.FieldByName("NomeColonna").SetAsString(colonna);
+  }
+  std::string Intestazione(const std::string& campo) const {
+    return Valore("SELECT NOMECOLONNA FROM STOASP1 WHERE CODICEUTENTE=2 AND NOMECAMPO='" + campo +
+                  "'");
+  }
+};
 
 // Catches a layout rewritten at every close (captions an editor changed
 // would be lost) and one not rewritten after a column moved.
@@ -148,20 +209,14 @@ TEST_F(Aspetto, FailedCopyKeepsTheOwnRows) {
   ApriFinestra();
   griglia_->Columns()[0]->SetWidth(99);
   griglia_->SalvaAspettoGriglia();
-  db::Database altra;
-  HostFolder::Attach(altra, Archivio());
-  db::Transaction blocco(&altra);
-  blocco.StartTransaction();
-  db::Query q(&altra, &blocco);
-  q.SQL.Add("UPDATE STOASP1 SET LARGHEZZA=LARGHEZZA WHERE CODICEUTENTE=2");
-  q.ExecSQL();
-
-  ui::Driver d;
-  d.Enqueue([](ui::Driver& d) { d.Select("TAcqAspettoDaVuxGridForm.ComboUtente", "7"); });
-  d.Enqueue([](ui::Driver& d) { d.Click("TAcqAspettoDaVuxGridForm.ButtonConferma"); });
-  d.EnqueueAnswer("OK");
-  griglia_->AcquisisciAspettoDaUtente();
-  blocco.Rollback();
+  {
+    RigheTenute tenute(Archivio());
+    ui::Driver d;
+    d.Enqueue([](ui::Driver& d) { d.Select("TAcqAspettoDaVuxGridForm.ComboUtente", "7"); });
+    d.Enqueue([](ui::Driver& d) { d.Click("TAcqAspettoDaVuxGridForm.ButtonConferma"); });
+    d.EnqueueAnswer("OK");
+    griglia_->AcquisisciAspettoDaUtente();
+  }
   EXPECT_EQ(ui::App().Messages().back().Text.rfind("Fallito azzeramento aspetto griglia:\r", 0),
             0u);
   EXPECT_FALSE(griglia_->AspettoSostituito);
@@ -200,6 +255,115 @@ TEST_F(Aspetto, EditorChangesRows) {
   griglia_->PersonalizzaGriglia();
   EXPECT_EQ(Valore("SELECT COLORECOLONNA FROM STOASP1 WHERE NOMECAMPO='DESCRIZIONE'"), "65280");
   EXPECT_EQ(Valore("SELECT COUNT(*) FROM STOASP1 WHERE CODICEUTENTE=2"), "5");
+}
+
+// Catches "Chiudi" throwing on a query that a failed step left closed,
+// which kept the editor open until its close box.
+TEST_F(Aspetto, EditorWithAClosedQueryCloses) {
+  ApriFinestra();
+  ui::Driver d;
+  d.Enqueue([](ui::Driver& d) {
+    d.Get<TPVuxGridForm>("TPVuxGridForm").IBQuery1().Close();
+    d.Click("TPVuxGridForm.ButtonChiudi");
+  });
+  griglia_->PersonalizzaGriglia();
+  EXPECT_EQ(griglia_->FormPersonalizza, nullptr);
+  EXPECT_TRUE(ui::App().Messages().empty());
+}
+
+// Catches a reset that waits on rows another transaction holds (the same
+// operator's editor in another process), one that commits half of it, and
+// an editor left on a closed query afterwards.
+TEST_F(Aspetto, FailedResetKeepsTheLayoutAndTheEditor) {
+  ApriFinestra();
+  griglia_->Columns()[0]->SetWidth(99);
+  griglia_->SalvaAspettoGriglia();
+  auto tenute = std::make_unique<RigheTenute>(Archivio());
+  ui::Driver d;
+  std::vector<std::string> righeEditore;
+  d.Enqueue([](ui::Driver& d) { d.Click("TPVuxGridForm.ButtonAspettoBase"); });
+  d.Enqueue([](ui::Driver& d) { d.Click("TAvVuxGrForm.ButtonOK"); });
+  d.EnqueueAnswer("OK");
+  d.Enqueue([&](ui::Driver& d) {
+    db::Query& editore = d.Get<TPVuxGridForm>("TPVuxGridForm").IBQuery1();
+    for (editore.First(); editore.Active() && !editore.Eof(); editore.Next())
+      righeEditore.push_back(editore.FieldByName("NomeCampo").AsString());
+    d.Click("TPVuxGridForm.ButtonChiudi");
+  });
+  const auto inizio = std::chrono::steady_clock::now();
+  griglia_->PersonalizzaGriglia();
+  const auto durata = std::chrono::steady_clock::now() - inizio;
+  tenute.reset();
+
+  EXPECT_LT(durata, std::chrono::seconds(3)) << "the reset waited on the held rows";
+  ASSERT_FALSE(ui::App().Messages().empty());
+  EXPECT_EQ(ui::App().Messages().front().Text.rfind("Fallito azzeramento aspetto griglia:\r", 0),
+            0u);
+  EXPECT_EQ(righeEditore.size(), 5u) << "the editor shows the stored rows again";
+  EXPECT_FALSE(griglia_->AspettoSostituito);
+  EXPECT_TRUE(query_.Active());
+  EXPECT_EQ(griglia_->Columns()[0]->Width(), 99);
+  EXPECT_EQ(Righe(kRigheAspetto)[0][1], "99");
+  EXPECT_EQ(Valore("SELECT COUNT(*) FROM STOASP1 WHERE CODICEUTENTE=2"), "5");
+}
+
+// Catches a save that gives up on rows the same operator stored again from
+// another process after the editor opened, and one that makes again only
+// the pending edit, losing an edit posted earlier in the same transaction.
+TEST_F(Aspetto, SaveMeetingANewerSaveIsMadeAgain) {
+  ApriFinestra();
+  ui::Driver d;
+  d.Enqueue([this](ui::Driver& d) {
+    Intitola(d, "CODICE", "Cod.");
+    d.Get<TPVuxGridForm>("TPVuxGridForm").IBQuery1().Post();
+    Esegui("UPDATE STOASP1 SET LARGHEZZA=123 WHERE CODICEUTENTE=2 AND NOMECAMPO='PREZZO'");
+    Intitola(d, "PREZZO", "Prezzo netto");
+    d.Get<TPVuxGridForm>("TPVuxGridForm").IBQuery1().FieldByName("Visibile").SetAsInteger(0);
+    d.Click("TPVuxGridForm.ButtonChiudi");
+  });
+  griglia_->PersonalizzaGriglia();
+  EXPECT_TRUE(ui::App().Messages().empty());
+  EXPECT_EQ(griglia_->FormPersonalizza, nullptr);
+  EXPECT_EQ(Intestazione("CODICE"), "Cod.");
+  EXPECT_EQ(Intestazione("PREZZO"), "Prezzo netto");
+  EXPECT_EQ(Valore("SELECT VISIBILE || ' ' || CAST(LARGHEZZA AS INTEGER) FROM STOASP1"
+                   " WHERE CODICEUTENTE=2 AND NOMECAMPO='PREZZO'"),
+            "0 123")
+      << "the other save's width stays";
+  EXPECT_EQ(griglia_->Columns()[2]->TitleText(), "Prezzo netto");
+}
+
+// Catches a failed save shown again at each press, a "Chiudi" that never
+// closes after it, and an editor left showing the refused edit.
+TEST_F(Aspetto, FailedSaveShowsItsMessageOnceThenCloses) {
+  Esegui("CREATE EXCEPTION INTESTAZIONE_RIFIUTATA 'intestazione rifiutata'");
+  Esegui(
+      "CREATE TRIGGER RIFIUTA_INTESTAZIONE FOR STOASP1 BEFORE UPDATE AS BEGIN IF "
+      "(NEW.NOMECOLONNA = 'Rifiutata') THEN EXCEPTION INTESTAZIONE_RIFIUTATA; END");
+  ApriFinestra();
+  ui::Driver d;
+  std::string dopoIlRifiuto;
+  bool apertoDopoIlRifiuto = false;
+  d.Enqueue([](ui::Driver& d) {
+    Intitola(d, "DESCRIZIONE", "Rifiutata");
+    d.Click("TPVuxGridForm.ButtonChiudi");
+  });
+  d.EnqueueAnswer("OK");
+  d.Enqueue([&](ui::Driver& d) {
+    db::Query& q = d.Get<TPVuxGridForm>("TPVuxGridForm").IBQuery1();
+    apertoDopoIlRifiuto = true;
+    if (q.Locate("NomeCampo", db::Value("DESCRIZIONE")))
+      dopoIlRifiuto = q.FieldByName("NomeColonna").AsString();
+    Intitola(d, "DESCRIZIONE", "Rifiutata");
+    d.Click("TPVuxGridForm.ButtonChiudi");
+  });
+  griglia_->PersonalizzaGriglia();
+  EXPECT_TRUE(apertoDopoIlRifiuto);
+  EXPECT_EQ(dopoIlRifiuto, "DESCRIZIONE") << "the stored caption, the edit undone";
+  ASSERT_EQ(ui::App().Messages().size(), 1u);
+  EXPECT_NE(ui::App().Messages()[0].Text.find("intestazione rifiutata"), std::string::npos);
+  EXPECT_EQ(griglia_->FormPersonalizza, nullptr);
+  EXPECT_EQ(Intestazione("DESCRIZIONE"), "DESCRIZIONE");
 }
 
 }  // namespace
