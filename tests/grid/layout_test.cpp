@@ -1,12 +1,7 @@
 // The operator's grid layout: stored only when changed, restored at the
-// next opening, reset, copied from another operator, and the scratch copy.
+// next opening, reset, copied from another operator, the scratch copy, and
+// the layout editor's save and close.
 #include <gtest/gtest.h>
-
-#include <chrono>
-#include <condition_variable>
-#include <memory>
-#include <mutex>
-#include <thread>
 
 #include "grid/acqaspettodavuxgrid.h"
 #include "grid/avvuxgr.h"
@@ -20,44 +15,6 @@ namespace {
 constexpr const char* kRigheAspetto =
     "SELECT NOMECAMPO, LARGHEZZA, POSIZIONE, NOMECOLONNA, ORDINAMENTO, VISIBILE FROM STOASP1"
     " WHERE CODICEPROGETTO=501 AND CODICESITUAZIONE=40 AND CODICEUTENTE=2 ORDER BY POSIZIONE";
-
-// The operator's rows held by an uncommitted update on another attachment,
-// as his editor in another process holds them. The hold ends by itself after
-// a few seconds, so that a step waiting on it fails its test instead of
-// hanging it.
-class RigheTenute {
- public:
-  explicit RigheTenute(const std::string& archivio) {
-    HostFolder::Attach(database_, archivio);
-    tr_.StartTransaction();
-    db::Query q(&database_, &tr_);
-    q.SQL.Add("UPDATE STOASP1 SET LARGHEZZA=LARGHEZZA WHERE CODICEUTENTE=2");
-    q.ExecSQL();
-    rilascio_ = std::thread([this] {
-      std::unique_lock<std::mutex> lock(m_);
-      cv_.wait_for(lock, std::chrono::seconds(5), [this] { return finito_; });
-      tr_.Rollback();
-    });
-  }
-  ~RigheTenute() {
-    {
-      std::lock_guard<std::mutex> lock(m_);
-      finito_ = true;
-    }
-    cv_.notify_one();
-    rilascio_.join();
-  }
-  RigheTenute(const RigheTenute&) = delete;
-  RigheTenute& operator=(const RigheTenute&) = delete;
-
- private:
-  db::Database database_;
-  db::Transaction tr_{&database_};
-  std::mutex m_;
-  std::condition_variable cv_;
-  bool finito_ = false;
-  std::thread rilascio_;
-};
 
 class Aspetto : public GrigliaTest {
  protected:
@@ -209,14 +166,20 @@ TEST_F(Aspetto, FailedCopyKeepsTheOwnRows) {
   ApriFinestra();
   griglia_->Columns()[0]->SetWidth(99);
   griglia_->SalvaAspettoGriglia();
-  {
-    RigheTenute tenute(Archivio());
-    ui::Driver d;
-    d.Enqueue([](ui::Driver& d) { d.Select("TAcqAspettoDaVuxGridForm.ComboUtente", "7"); });
-    d.Enqueue([](ui::Driver& d) { d.Click("TAcqAspettoDaVuxGridForm.ButtonConferma"); });
-    d.EnqueueAnswer("OK");
-    griglia_->AcquisisciAspettoDaUtente();
-  }
+  db::Database altra;
+  HostFolder::Attach(altra, Archivio());
+  db::Transaction blocco(&altra);
+  blocco.StartTransaction();
+  db::Query q(&altra, &blocco);
+  q.SQL.Add("UPDATE STOASP1 SET LARGHEZZA=LARGHEZZA WHERE CODICEUTENTE=2");
+  q.ExecSQL();
+
+  ui::Driver d;
+  d.Enqueue([](ui::Driver& d) { d.Select("TAcqAspettoDaVuxGridForm.ComboUtente", "7"); });
+  d.Enqueue([](ui::Driver& d) { d.Click("TAcqAspettoDaVuxGridForm.ButtonConferma"); });
+  d.EnqueueAnswer("OK");
+  griglia_->AcquisisciAspettoDaUtente();
+  blocco.Rollback();
   EXPECT_EQ(ui::App().Messages().back().Text.rfind("Fallito azzeramento aspetto griglia:\r", 0),
             0u);
   EXPECT_FALSE(griglia_->AspettoSostituito);
@@ -269,42 +232,6 @@ TEST_F(Aspetto, EditorWithAClosedQueryCloses) {
   griglia_->PersonalizzaGriglia();
   EXPECT_EQ(griglia_->FormPersonalizza, nullptr);
   EXPECT_TRUE(ui::App().Messages().empty());
-}
-
-// Catches a reset that waits on rows another transaction holds (the same
-// operator's editor in another process), one that commits half of it, and
-// an editor left on a closed query afterwards.
-TEST_F(Aspetto, FailedResetKeepsTheLayoutAndTheEditor) {
-  ApriFinestra();
-  griglia_->Columns()[0]->SetWidth(99);
-  griglia_->SalvaAspettoGriglia();
-  auto tenute = std::make_unique<RigheTenute>(Archivio());
-  ui::Driver d;
-  std::vector<std::string> righeEditore;
-  d.Enqueue([](ui::Driver& d) { d.Click("TPVuxGridForm.ButtonAspettoBase"); });
-  d.Enqueue([](ui::Driver& d) { d.Click("TAvVuxGrForm.ButtonOK"); });
-  d.EnqueueAnswer("OK");
-  d.Enqueue([&](ui::Driver& d) {
-    db::Query& editore = d.Get<TPVuxGridForm>("TPVuxGridForm").IBQuery1();
-    for (editore.First(); editore.Active() && !editore.Eof(); editore.Next())
-      righeEditore.push_back(editore.FieldByName("NomeCampo").AsString());
-    d.Click("TPVuxGridForm.ButtonChiudi");
-  });
-  const auto inizio = std::chrono::steady_clock::now();
-  griglia_->PersonalizzaGriglia();
-  const auto durata = std::chrono::steady_clock::now() - inizio;
-  tenute.reset();
-
-  EXPECT_LT(durata, std::chrono::seconds(3)) << "the reset waited on the held rows";
-  ASSERT_FALSE(ui::App().Messages().empty());
-  EXPECT_EQ(ui::App().Messages().front().Text.rfind("Fallito azzeramento aspetto griglia:\r", 0),
-            0u);
-  EXPECT_EQ(righeEditore.size(), 5u) << "the editor shows the stored rows again";
-  EXPECT_FALSE(griglia_->AspettoSostituito);
-  EXPECT_TRUE(query_.Active());
-  EXPECT_EQ(griglia_->Columns()[0]->Width(), 99);
-  EXPECT_EQ(Righe(kRigheAspetto)[0][1], "99");
-  EXPECT_EQ(Valore("SELECT COUNT(*) FROM STOASP1 WHERE CODICEUTENTE=2"), "5");
 }
 
 // Catches a save that gives up on rows the same operator stored again from
