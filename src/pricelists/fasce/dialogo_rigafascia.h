@@ -37,9 +37,11 @@ class TNuovaFasciaDettForm : public ui::Form {
 
   void ButtonOKClick();
   void ButtonRicercaLisClick();
+  // The warning of the first of OK's checks that fails, "" when all pass:
+  // made again by the new row's write when its view was renewed.
+  std::string PrimoControlloFallito();
 
  private:
-  std::string PrimoControlloFallito();
   CellaDataModule* cellaDM_;
 };
 

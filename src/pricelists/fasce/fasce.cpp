@@ -78,6 +78,11 @@ std::string TestoXml(const std::string& testo) {
   return out;
 }
 
+// The condition on a row number of band `fascia`, its operator to follow.
+std::string DoveRiga(const std::string& fascia) {
+  return " WHERE IDFASCIA=" + fascia + " AND NRIGA";
+}
+
 }  // namespace
 
 std::vector<std::string> RigheInserisciFascia(const CampiFascia& f) {
@@ -111,10 +116,20 @@ std::vector<std::string> RigheAggiornaFascia(const CampiFascia& f) {
 }
 
 std::vector<std::string> StatementiSpostaRiga(const std::string& fascia, int da, int a) {
-  const std::string dove = " WHERE IDFASCIA=" + fascia + " AND NRIGA=";
+  const std::string dove = DoveRiga(fascia) + "=";
   return {"UPDATE FASCESCDT SET NRIGA=-1" + dove + std::to_string(da),
           "UPDATE FASCESCDT SET NRIGA=" + std::to_string(da) + dove + std::to_string(a),
           "UPDATE FASCESCDT SET NRIGA=" + std::to_string(a) + dove + "-1"};
+}
+
+std::vector<std::string> RigheLeggiSpostamento(const std::string& fascia, int da, int a) {
+  return {"SELECT * FROM FASCESCDT" + DoveRiga(fascia) + " IN (" + std::to_string(da) + "," +
+          std::to_string(a) + ",-1)"};
+}
+
+std::vector<std::string> RigheCercaRiga(const std::string& fascia, const std::string& nriga) {
+  return {"SELECT * FROM FASCESCDT WHERE IDFASCIA=" + Letterale(fascia),
+          " AND NRIGA=" + Letterale(nriga)};
 }
 
 std::string PrimiCaratteri(const std::string& testo, std::size_t n) {

@@ -24,6 +24,11 @@ std::vector<std::string> RigheAggiornaFascia(const CampiFascia& f);
 // The three statements of a priority move: row `da` of the band takes
 // number `a`, and a row numbered `a` (if any) takes `da`, through -1.
 std::vector<std::string> StatementiSpostaRiga(const std::string& fascia, int da, int a);
+// The select of the rows those statements touch: `da`, `a` and -1.
+std::vector<std::string> RigheLeggiSpostamento(const std::string& fascia, int da, int a);
+
+// The select of row `nriga` of band `fascia` (both quoted), in two lines.
+std::vector<std::string> RigheCercaRiga(const std::string& fascia, const std::string& nriga);
 
 // The first `n` characters of a UTF-8 text (a character is never split).
 std::string PrimiCaratteri(const std::string& testo, std::size_t n);

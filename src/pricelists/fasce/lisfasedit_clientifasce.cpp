@@ -2,11 +2,11 @@
 // search of Kestrin.dll or, for customers when the module setting
 // ModalitaPXAssCli is exactly "1", through Tressil.dll; removal; reload.
 // Associations act on the library-wide IDFasciaSelezionata, which the page
-// commands set when the page is entered.
+// commands set when the page is entered, and hold that band while they
+// write; a removal touches the customer alone and takes no hold.
 #include <cstring>
 #include <vector>
 
-#include "context/datamodule.h"
 #include "context/helpers.h"
 #include "context/tabxform.h"
 #include "db/query.h"
@@ -27,20 +27,27 @@ namespace velmaro {
 namespace {
 
 // The band into the customer's (supplier's) TIPOPREZZO and the band's
-// price type, committed together. A code matching no row changes no
+// price type, committed together under the hold of the band: its name is
+// read there, as stored now, and a band another operator deleted, or is
+// writing, is told and given to nobody. A code matching no row changes no
 // customer. On failure nothing of it stays and the operator is told.
-void ScriviAssociazione(db::Query& q, const char* tabella, const std::string& codice,
+void ScriviAssociazione(TLisFasEditForm& w, const char* tabella, const std::string& codice,
                         const char* oggetto) {
+  const std::string fascia = IDFasciaSelezionata;
+  const std::string errore = std::string("Errore interno: impossibile aggiornare ") + oggetto;
+  const auto presa = w.PrendiFascia(fascia, {.errore = errore});
+  if (!presa) return;
+  db::Query& q = *w.QueryAux1;
   pagina::Scrivi(
       q,
       [&] {
-        pagina::EseguiRighe(q, {fasce::AggiornaTipoPrezzo(tabella, IDFasciaSelezionata, codice)});
+        pagina::EseguiRighe(q, {fasce::AggiornaTipoPrezzo(tabella, fascia, codice)});
         const std::string nome =
-            pagina::PrimoValore(q, {"SELECT NOME FROM FASCESC WHERE ID=" + IDFasciaSelezionata});
-        pagina::EseguiRighe(
-            q, {fasce::ScriviTipoPrezzo(IDFasciaSelezionata, fasce::DescrizioneTipoPrezzo(nome))});
+            pagina::PrimoValore(q, {"SELECT NOME FROM FASCESC WHERE ID=" + fascia});
+        pagina::EseguiRighe(q,
+                            {fasce::ScriviTipoPrezzo(fascia, fasce::DescrizioneTipoPrezzo(nome))});
       },
-      {}, std::string("Errore interno: impossibile aggiornare ") + oggetto);
+      {}, errore, presa.get());
 }
 
 void Rimuovi(TFrameClientiFasc& frame, db::Query& aux, const char* domanda, const char* tabella) {
@@ -56,6 +63,19 @@ void Rimuovi(TFrameClientiFasc& frame, db::Query& aux, const char* domanda, cons
       {{std::string("UPDATE ") + tabella +
         " SET TIPOPREZZO=NULL WHERE CODICE=" + Letterale(ValoreCampo(q, "CODICE"))}},
       [&q] { pagina::Ricarica(q); }, "Errore interno: impossibile aggiornare il record");
+}
+
+// The association setting as committed when "&Associa" is pressed: read on
+// a view of its own, since the window's view may predate the settings
+// window's save, and renewing that view would close the window's grids.
+std::string LeggiModalitaPX(TTabXForm& tabx) {
+  db::Transaction vista(tabx.IBDatabase1);
+  vista.StartTransaction();
+  db::Query q(tabx.IBDatabase1, &vista);
+  std::string modalita;
+  TTabXForm::LeggiValoreTabX(q, tabx.GetNumUser(), "TESTO", "ModalitaPXAssCli", false, modalita);
+  vista.Commit();
+  return modalita;
 }
 
 // "&Associa" through the record search: the chosen code, or nothing.
@@ -125,9 +145,7 @@ void AssClientePX(TLisFasEditForm& w) {
 }  // namespace
 
 void TLisFasEditForm::FrameClientiFasc1ButtonAssClick() {
-  std::string modalita;
-  DM().ValoreTabX("ModalitaPXAssCli", false, modalita);
-  if (modalita == "1") {
+  if (LeggiModalitaPX(TabX()) == "1") {
     AssClientePX(*this);
     return;
   }
@@ -145,11 +163,11 @@ void TLisFasEditForm::FrameFornFascButtonAssClick() {
 }
 
 void TLisFasEditForm::AssClienteFascia(const std::string& codice) {
-  ScriviAssociazione(*QueryAux1, "CLIENTI", codice, "il cliente");
+  ScriviAssociazione(*this, "CLIENTI", codice, "il cliente");
 }
 
 void TLisFasEditForm::AssFornitoreFascia(const std::string& codice) {
-  ScriviAssociazione(*QueryAux1, "FORNITO", codice, "il fornitore");
+  ScriviAssociazione(*this, "FORNITO", codice, "il fornitore");
 }
 
 void TLisFasEditForm::FrameClientiFasc1ButtonDissClick() {

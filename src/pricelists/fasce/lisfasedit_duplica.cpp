@@ -1,9 +1,11 @@
 // A band's duplication: the module describes the copy and the paste in two
 // documents and hands them to Kestrin.dll, which writes the new band with
 // its rows; the bands are then reloaded.
+#include "context/helpers.h"
 #include "context/tabxform.h"
 #include "platform/format.h"
 #include "pricelists/editor/lisfasedit.h"
+#include "pricelists/editor/pagina.h"
 #include "pricelists/fasce/fasce.h"
 #include "search/copiaincolla.h"
 #include "search/kestrin.h"
@@ -47,6 +49,13 @@ std::string DocumentoIncolla() {
 }  // namespace fasce
 
 void TLisFasEditForm::ButtonFascDuplicaClick() {
+  // A band another operator deleted has nothing to copy: told as such, and
+  // neither document is handed over. No band under the cursor yet sends its
+  // empty key as it stands.
+  if (!IDFasciaCorrente.empty() &&
+      !pagina::AncoraPresente(*Transazione2, *QueryAux2,
+                              {"SELECT * FROM FASCESC WHERE ID=" + Letterale(IDFasciaCorrente)}))
+    return;
   const std::int32_t utente = TabX().GetNumUser();
   const plat::DateTime adesso = plat::Now();
   // A copy that fails has told the operator; the paste is tried all the same.

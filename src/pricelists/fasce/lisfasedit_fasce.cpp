@@ -6,6 +6,12 @@
 // commit. The presence checks before a delete run on Transazione2,
 // restarted just before, so they see what other sessions committed.
 //
+// Every write but a new band holds the band (PresaFascia) from after the
+// operator's dialog or question until its commit: another operator's
+// writes to it wait, and a view older than them is renewed by the bands
+// refresh before the command runs, only when the band and the rows it
+// touches are still those the operator saw.
+//
 // The customers and suppliers of a band are in lisfasedit_clientifasce.cpp,
 // the duplication in lisfasedit_duplica.cpp.
 #include <limits>
@@ -60,10 +66,23 @@ void TornaARiga(db::Query& q, int riga) {
     q.Last();
 }
 
+// The hold of band `fascia` for a command of the bands page. A renewal of
+// the view puts the bands grid on the band the lists are filtered by: the
+// grid goes back to the command's band, so that the rows shown after the
+// command are that band's.
+PresaTestata::Esiti PrendiSuFascia(TLisFasEditForm& w, const std::string& fascia,
+                                   PresaTestata::Rinnovo rinnovo) {
+  PresaTestata::Esiti presa = w.PrendiFascia(fascia, std::move(rinnovo));
+  db::Query& q = *w.FrameFasce1->QueryFasce;
+  if (!pagina::Vuota(q) && ValoreCampo(q, "ID") != fascia) q.Locate("ID", db::Value(fascia));
+  return presa;
+}
+
 // The current row takes the number next to it (`verso` -1 up, +1 down) and
 // the row holding that number, if any, takes the row's; across a gap the
 // row simply takes the free number. The three statements commit together
-// or roll back together.
+// or roll back together, under the hold of the band, and only when the two
+// rows are as the operator saw them.
 void SpostaRiga(TLisFasEditForm& w, int verso) {
   int n = 0;
   if (w.FrameFasce1->DBEditIDDettFasce->Text().empty() ||
@@ -75,14 +94,23 @@ void SpostaRiga(TLisFasEditForm& w, int verso) {
       (verso > 0 && n == std::numeric_limits<int>::max()))
     return;
   IDFasciaSelezionata = w.FrameFasce1->DBEditIDFascia->Text();
+  const std::string fascia = IDFasciaSelezionata;
   const std::string listino = ValoreCampo(*w.FrameFasce1->QueryFasceDett, "IDLISTINO");
   const int verso_n = n + verso;
-  std::vector<std::vector<std::string>> statementi;
-  for (const std::string& sql : fasce::StatementiSpostaRiga(IDFasciaSelezionata, n, verso_n))
-    statementi.push_back({sql});
+  const std::vector<std::string> statementi = fasce::StatementiSpostaRiga(fascia, n, verso_n);
+  const char* const errore = "Errore interno: impossibile aggiornare il record";
+  const auto presa = PrendiSuFascia(
+      w, fascia, {.letture = {fasce::RigheLeggiSpostamento(fascia, n, verso_n)}, .errore = errore});
+  if (!presa) return;
+  db::Query& q = *w.QueryAux1;
   pagina::Scrivi(
-      *w.QueryAux1, statementi, [&] { RicaricaRighe(w, std::to_string(verso_n), listino); },
-      "Errore interno: impossibile aggiornare il record");
+      q,
+      [&] {
+        // The row moved must be there: a move that moved nothing is no success.
+        pagina::EseguiSuRiga(q, {statementi[0]});
+        for (size_t i = 1; i < statementi.size(); ++i) pagina::EseguiRighe(q, {statementi[i]});
+      },
+      [&] { RicaricaRighe(w, std::to_string(verso_n), listino); }, errore, presa.get());
 }
 
 }  // namespace
@@ -125,30 +153,45 @@ void TLisFasEditForm::ButtonFascEditaClick() {
   d.EditIDScontiSpe3->SetText(ValoreCampo(q, "LISTINOSCONTISPEC3"));
   if (d.ShowModal() != ui::mrOk) return;
   const fasce::CampiFascia f = d.Campi();
+  // Held, as the band's rows are held by their writers: an edit from a view
+  // older than their writes renews it, and edits the band only when it is
+  // still the one the operator saw.
+  const char* const errore = "Errore interno: impossibile aggiornare la fascia";
+  const auto presa = PrendiSuFascia(*this, f.id, {.errore = errore});
+  if (!presa) return;
   pagina::Scrivi(
-      *QueryAux1, {fasce::RigheAggiornaFascia(f)}, [&] { RicaricaFasce(*this, f.id); },
-      "Errore interno: impossibile aggiornare la fascia");
+      *QueryAux1, [&] { pagina::EseguiSuRiga(*QueryAux1, fasce::RigheAggiornaFascia(f)); },
+      [&] { RicaricaFasce(*this, f.id); }, errore, presa.get());
 }
 
 void TLisFasEditForm::ButtonFascEliminaClick() {
   db::Query& q = *FrameFasce1->QueryFasce;
   if (pagina::Vuota(q, pagina::SeVuota::TabellaVuota)) return;
-  const std::string id = Letterale(IDFasciaCorrente);
+  const std::string fascia = IDFasciaCorrente;
+  const std::string id = Letterale(fascia);
   pagina::EliminaRigaCorrente(
       q, *QueryAux1, *QueryAux2, *Transazione2,
       {.cerca = {"SELECT * FROM FASCESC WHERE ID=" + id},
        .domanda = "Eliminare il record selezionato, e tutti le associazioni relative alla "
                   "fascia?\r\n(I listini non verranno eliminati)",
+       // Held, the band has no writer at work; a row added since this view
+       // began refuses the delete, which would leave it behind.
+       .prendi =
+           [&](PresaTestata::Rinnovo r) {
+             r.letture.push_back({"SELECT * FROM FASCESCDT WHERE IDFASCIA=" + id});
+             return PrendiSuFascia(*this, fascia, std::move(r));
+           },
        // The band and its rows go together or not at all.
        .statementi = {{"DELETE FROM FASCESC WHERE ID=" + id},
                       {"DELETE FROM FASCESCDT WHERE IDFASCIA=" + id}},
-       .torna = [&](int riga) {
-         CaricaListaFasce();
-         TornaARiga(q, riga);
-         // With no band left no band change reloads the rows grid, which
-         // would go on showing the rows just deleted.
-         if (pagina::Vuota(q)) CaricaListaDettFasce();
-       }});
+       .torna =
+           [&](int riga) {
+             CaricaListaFasce();
+             TornaARiga(q, riga);
+             // With no band left no band change reloads the rows grid, which
+             // would go on showing the rows just deleted.
+             if (pagina::Vuota(q)) CaricaListaDettFasce();
+           }});
 }
 
 void TLisFasEditForm::ButtonFascAggiornaClick() {
@@ -175,63 +218,81 @@ void TLisFasEditForm::ButtonDettFascNuovoClick() {
   } catch (const std::exception&) {
     pagina::Errore("Errore interno: impossibile inserire un nuovo record");
   }
+  const std::string fascia = IDFasciaCorrente;
   auto dialogo = ui::MakeOwned<TNuovaFasciaDettForm>(this, CellaDM);
-  dialogo->LabelIDFascia->SetCaption(IDFasciaCorrente);
-  dialogo->EditNRiga->SetText(proposta);
-  if (dialogo->ShowModal() != ui::mrOk) return;
+  TNuovaFasciaDettForm& d = *dialogo;
+  d.LabelIDFascia->SetCaption(fascia);
+  d.EditNRiga->SetText(proposta);
+  if (d.ShowModal() != ui::mrOk) return;
   // Both validated as whole numbers by the dialog.
-  const std::string nriga = dialogo->EditNRiga->Text();
-  const std::string listino = dialogo->EditIDListino->Text();
+  const std::string nriga = d.EditNRiga->Text();
+  const std::string listino = d.EditIDListino->Text();
   // A band another session deleted would get an orphan row, which the next
   // band given its number would inherit.
   if (!pagina::AncoraPresente(*Transazione2, *QueryAux2,
-                              {"SELECT * FROM FASCESC WHERE ID=" + Letterale(IDFasciaCorrente)}))
+                              {"SELECT * FROM FASCESC WHERE ID=" + Letterale(fascia)}))
     return;
+  // On a renewed view the dialog's checks are made again: another operator
+  // may have taken the row number meanwhile.
+  const char* const errore = "Errore interno: impossibile inserire un nuovo record";
+  const auto presa = PrendiSuFascia(
+      *this, fascia, {.errore = errore, .controlla = [&d] { return d.PrimoControlloFallito(); }});
+  if (!presa) return;
   pagina::Scrivi(
       *QueryAux1,
-      {{"INSERT INTO FASCESCDT(IDFASCIA,NRIGA,IDLISTINO)", "VALUES(" + Letterale(IDFasciaCorrente) +
-                                                               "," + Letterale(nriga) + "," +
-                                                               Letterale(listino) + ")"}},
-      [&] { RicaricaRighe(*this, nriga, listino); },
-      "Errore interno: impossibile inserire un nuovo record");
+      {{"INSERT INTO FASCESCDT(IDFASCIA,NRIGA,IDLISTINO)",
+        "VALUES(" + Letterale(fascia) + "," + Letterale(nriga) + "," + Letterale(listino) + ")"}},
+      [&] { RicaricaRighe(*this, nriga, listino); }, errore, presa.get());
 }
 
 void TLisFasEditForm::ButtonDettFascEditaClick() {
   db::Query& q = *FrameFasce1->QueryFasceDett;
   if (pagina::Vuota(q, pagina::SeVuota::PremereNuovo)) return;
+  const std::string fascia = IDFasciaCorrente;
   const std::string nriga = ValoreCampo(q, "NRIGA");
   auto dialogo = ui::MakeOwned<TNuovaFasciaDettForm>(this, CellaDM);
   TNuovaFasciaDettForm& d = *dialogo;
   d.ModoEdit = 1;
   d.SetCaption("Edita dettaglio fascia");
-  d.LabelIDFascia->SetCaption(IDFasciaCorrente);
+  d.LabelIDFascia->SetCaption(fascia);
   d.EditNRiga->SetText(nriga);
   d.EditIDListino->SetText(ValoreCampo(q, "IDLISTINO"));
   if (d.ShowModal() != ui::mrOk) return;
-  // Only the list changes: the row keeps the number it had.
+  // Only the list changes: the row keeps the number it had, and is written
+  // only as the operator saw it.
   const std::string listino = d.EditIDListino->Text();
+  const char* const errore = "Errore interno: impossibile aggiornare il record";
+  const auto presa = PrendiSuFascia(
+      *this, fascia, {.letture = {fasce::RigheCercaRiga(fascia, nriga)}, .errore = errore});
+  if (!presa) return;
   pagina::Scrivi(
       *QueryAux1,
-      {{"UPDATE FASCESCDT ", "SET IDLISTINO=" + Letterale(listino) + " WHERE IDFASCIA=" +
-                                 Letterale(IDFasciaCorrente) + " AND NRIGA=" + Letterale(nriga)}},
-      [&] { RicaricaRighe(*this, nriga, listino); },
-      "Errore interno: impossibile aggiornare il record");
+      [&] {
+        pagina::EseguiSuRiga(*QueryAux1,
+                             {"UPDATE FASCESCDT ", "SET IDLISTINO=" + Letterale(listino) +
+                                                       " WHERE IDFASCIA=" + Letterale(fascia) +
+                                                       " AND NRIGA=" + Letterale(nriga)});
+      },
+      [&] { RicaricaRighe(*this, nriga, listino); }, errore, presa.get());
 }
 
 void TLisFasEditForm::ButtonDettFascEliminaClick() {
   db::Query& q = *FrameFasce1->QueryFasceDett;
   if (pagina::Vuota(q, pagina::SeVuota::TabellaVuota)) return;
-  const std::string fascia = Letterale(IDFasciaCorrente);
-  const std::string nriga = Letterale(ValoreCampo(q, "NRIGA"));
+  const std::string fascia = IDFasciaCorrente;
+  const std::string nriga = ValoreCampo(q, "NRIGA");
   pagina::EliminaRigaCorrente(
       q, *QueryAux1, *QueryAux2, *Transazione2,
-      {.cerca = {"SELECT * FROM FASCESCDT WHERE IDFASCIA=" + fascia, " AND NRIGA=" + nriga},
-       .statementi = {{"DELETE FROM FASCESCDT WHERE IDFASCIA=" + fascia,
-                       " AND NRIGA=" + nriga + " "}},
-       .torna = [&](int riga) {
-         CaricaListaDettFasce();
-         TornaARiga(q, riga);
-       }});
+      {.cerca = fasce::RigheCercaRiga(fascia, nriga),
+       .prendi =
+           [&](PresaTestata::Rinnovo r) { return PrendiSuFascia(*this, fascia, std::move(r)); },
+       .statementi = {{"DELETE FROM FASCESCDT WHERE IDFASCIA=" + Letterale(fascia),
+                       " AND NRIGA=" + Letterale(nriga) + " "}},
+       .torna =
+           [&](int riga) {
+             CaricaListaDettFasce();
+             TornaARiga(q, riga);
+           }});
 }
 
 void TLisFasEditForm::ButtonPiuPrioritaClick() { SpostaRiga(*this, -1); }

@@ -4,14 +4,19 @@
 
 #include <filesystem>
 
+#include "context/dbutility.h"
 #include "db/database.h"
 #include "db/query.h"
 #include "db/transaction.h"
 #include "pricelists/editor/frames.h"
 #include "pricelists/editor_fixture.h"
+#include "pricelists/fasce/dialogo_fascia.h"
+#include "pricelists/fasce/dialogo_rigafascia.h"
 #include "pricelists/fasce/fasce.h"
+#include "pricelists/presalistino.h"
 #include "search/kestrin.h"
 #include "ui/dbedit.h"
+#include "ui/stdctrls.h"
 
 namespace velmaro::testing {
 namespace {
@@ -148,6 +153,67 @@ TEST_F(FasceTest, MissingSiblingsOrEntriesShowAndWriteNothing) {
     EXPECT_EQ(Valore("SELECT COUNT(*) FROM FASCESC WHERE ID<20"), "5");
     Chiudi();
   }
+}
+
+TEST_F(FasceTest, EveryBandWriterWaitsWhileAnotherOperatorHoldsTheBand) {
+  // Catches: a band command writing a band another operator is writing (its
+  // row lock taken in a transaction of that operator's own), or telling it
+  // as an internal error; an association that writes the customer's band or
+  // the band's price type before the hold; a hold left taken after the
+  // refusal, so that the command stays refused once the band is free.
+  Esegui("UPDATE TIPIPR SET DESCRIZIONE='Di prima' WHERE CODICE=2");
+  TLisFasEditForm& w = Apri();
+  SuFascia(w, 2);
+  HostFolder::Attach(altro_, Archivio());
+  auto t = CreateLockTransaction(altro_);
+  auto presa = std::make_unique<PresaFascia>(*t, "2");
+  ASSERT_TRUE(presa->Presa());
+
+  Operator op;
+  op.Then([](ui::Form& f) {
+    auto& d = dynamic_cast<TNuovaFasciaForm&>(f);
+    d.EditNome->SetText("Rinominata");
+    d.ButtonOkClick();
+  });
+  w.ButtonFascEditaClick();
+  w.ButtonFascEliminaClick();
+  for (int i = 0; i < 2; ++i)
+    op.Then([](ui::Form& f) {
+      auto& d = dynamic_cast<TNuovaFasciaDettForm&>(f);
+      d.EditIDListino->SetText("9");
+      d.ButtonOKClick();
+    });
+  w.ButtonDettFascNuovoClick();
+  w.FrameFasce1->QueryFasceDett->SetRecNo(3);
+  w.ButtonDettFascEditaClick();
+  w.ButtonDettFascEliminaClick();
+  w.ButtonPiuPrioritaClick();
+  w.ButtonMenoPrioritaClick();
+  w.ButtonCliFasClick();
+  w.AssClienteFascia("000105");
+  w.ButtonFornFasClick();
+  w.AssFornitoreFascia("F00002");
+
+  const std::string inUso = "La fascia è in uso da un altro utente: riprovare più tardi";
+  std::vector<std::string> avvisi;
+  for (const std::string& testo : op.Texts())
+    if (testo.rfind("Eliminare il record selezionato", 0) != 0) avvisi.push_back(testo);
+  EXPECT_EQ(avvisi, std::vector<std::string>(9, inUso));
+  EXPECT_EQ(Valore("SELECT NOME FROM FASCESC WHERE ID=2"), "Rivenditori");
+  EXPECT_EQ(Righe("2"), "1:5 2:2 3:3 4:1 ");
+  EXPECT_EQ(Valore("SELECT TIPOPREZZO FROM CLIENTI WHERE CODICE='000105'"), "4");
+  EXPECT_EQ(Valore("SELECT COALESCE(TIPOPREZZO, 'nessuna') FROM FORNITO WHERE CODICE='F00002'"),
+            "nessuna");
+  EXPECT_EQ(Valore("SELECT DESCRIZIONE FROM TIPIPR WHERE CODICE=2"), "Di prima");
+
+  // Free again: the association is written, with the band's name.
+  presa->Annulla();
+  presa.reset();
+  Operator op2;
+  w.AssFornitoreFascia("F00002");
+  EXPECT_TRUE(op2.Texts().empty());
+  EXPECT_EQ(Valore("SELECT TIPOPREZZO FROM FORNITO WHERE CODICE='F00002'"), "2");
+  EXPECT_EQ(Valore("SELECT DESCRIZIONE FROM TIPIPR WHERE CODICE=2"), "Rivenditori");
 }
 
 TEST_F(FasceTest, PasteWithoutACopyFailsWithoutAskingOrWriting) {
