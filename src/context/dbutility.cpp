@@ -8,6 +8,7 @@
 #include "db/database.h"
 #include "db/error.h"
 #include "db/params.h"
+#include "db/query.h"
 #include "db/sqlstatement.h"
 #include "db/transaction.h"
 
@@ -54,6 +55,23 @@ std::unique_ptr<db::Transaction> CreateLockTransaction(db::Database& database) {
 void RinnovaTransazione(db::Transaction& t) {
   if (t.InTransaction()) t.Commit();
   t.StartTransaction();
+}
+
+void SuVistaNuova(db::Database* database, const std::function<void(db::Transaction&)>& leggi) {
+  db::Transaction vista(database);
+  vista.StartTransaction();
+  leggi(vista);
+  vista.Commit();
+}
+
+void LeggiSuVistaNuova(db::Database* database, const std::vector<std::string>& sql,
+                       const std::function<void(db::Query&)>& leggi) {
+  SuVistaNuova(database, [&](db::Transaction& vista) {
+    db::Query q(database, &vista);
+    q.SQL.Assign(sql);
+    q.Open();
+    leggi(q);
+  });
 }
 
 bool TableExists(const std::string& tableName, db::Database& database,

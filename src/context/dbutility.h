@@ -3,9 +3,11 @@
 // transactions from a mask of parameter items, catalogue tests, generators,
 // row counts, a pessimistic row lock and named semaphores built on it.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "db/field.h"
 #include "ui/component.h"
@@ -13,6 +15,7 @@
 
 namespace db {
 class Database;
+class Query;
 class Transaction;
 class SqlStatement;
 class Param;
@@ -33,6 +36,14 @@ std::unique_ptr<db::Transaction> CreateLockTransaction(db::Database& database);
 // Commits the transaction and starts it again: the view of what other
 // sessions committed is renewed, and every data set on it closes.
 void RinnovaTransazione(db::Transaction& t);
+// Runs `leggi` on a transaction of its own on `database`, started now and
+// committed after (rolled back when `leggi` throws): it sees what other
+// sessions committed by now, whatever view the caller's long-lived
+// transaction keeps, and that transaction and its data sets stay as they are.
+void SuVistaNuova(db::Database* database, const std::function<void(db::Transaction&)>& leggi);
+// The select made of the lines `sql`, open on such a view, for `leggi`.
+void LeggiSuVistaNuova(db::Database* database, const std::vector<std::string>& sql,
+                       const std::function<void(db::Query&)>& leggi);
 
 // Both start the transaction when it is not running.
 bool TableExists(const std::string& tableName, db::Database& database,

@@ -3,9 +3,9 @@
 #include <utility>
 #include <vector>
 
+#include "context/dbutility.h"
 #include "context/helpers.h"
 #include "db/query.h"
-#include "db/transaction.h"
 #include "ui/utf8.h"
 
 namespace velmaro {
@@ -15,18 +15,11 @@ namespace {
 // ID and name of every band, read on a view taken now and ended before
 // the first write.
 std::vector<std::pair<std::string, std::string>> FasceCorrenti(db::Database* database) {
-  db::Transaction vista(database);
-  vista.StartTransaction();
   std::vector<std::pair<std::string, std::string>> fasce;
-  {
-    db::Query lettura(database, &vista);
-    lettura.SQL.SetText("SELECT ID, NOME FROM FASCESC");
-    lettura.Open();
-    for (lettura.First(); !lettura.Eof(); lettura.Next())
-      fasce.emplace_back(lettura.FieldByName("ID").AsString(),
-                         lettura.FieldByName("NOME").AsString());
-  }
-  vista.Commit();
+  LeggiSuVistaNuova(database, {"SELECT ID, NOME FROM FASCESC"}, [&](db::Query& q) {
+    for (; !q.Eof(); q.Next())
+      fasce.emplace_back(q.FieldByName("ID").AsString(), q.FieldByName("NOME").AsString());
+  });
   return fasce;
 }
 

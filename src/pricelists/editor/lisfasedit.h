@@ -158,7 +158,8 @@ class TLisFasEditForm : public FinestraDaExport {
   // The holds the editor's commands take, in the transaction QueryAux1
   // writes in (the context's default one): a view older than another
   // operator's write is renewed by RinnovaVista (a list) or by the bands
-  // page's refresh (a band), which the entries fill in.
+  // page's refresh, the bands grid left on the band held (a band), which
+  // the entries fill in.
   PresaTestata::Esiti PrendiListino(const std::string& id, PresaTestata::Rinnovo rinnovo);
   PresaTestata::Esiti PrendiFascia(const std::string& id, PresaTestata::Rinnovo rinnovo);
   // The hold of the current list, which must be of kind `genere`, for a

@@ -307,9 +307,9 @@ void TLisFasEditForm::RicaricaVista(const std::function<void()>& rinnova) {
     }
   }
   db::Query& listini = *FrameListini1->QueryListini;
-  const std::string listino =
-      pagina == TabSheetListini && !pagina::Vuota(listini) ? ValoreCampo(listini, "ID")
-                                                           : IDListinoCorrente;
+  const std::string listino = pagina == TabSheetListini && !pagina::Vuota(listini)
+                                  ? ValoreCampo(listini, "ID")
+                                  : IDListinoCorrente;
   if (rinnova) rinnova();
   RiapriFasce();
   CaricaListaListini(IDFasciaSelezionata);
@@ -326,7 +326,7 @@ void TLisFasEditForm::RicaricaVista(const std::function<void()>& rinnova) {
 }
 
 PresaTestata::Esiti TLisFasEditForm::PrendiListino(const std::string& id,
-                                                    PresaTestata::Rinnovo rinnovo) {
+                                                   PresaTestata::Rinnovo rinnovo) {
   rinnovo.rinnova = [this] { RinnovaVista(); };
   return PresaListino::Prendi(*QueryAux1->GetTransaction(), id, rinnovo);
 }
@@ -340,8 +340,15 @@ std::function<PresaTestata::Esiti(PresaTestata::Rinnovo)> TLisFasEditForm::Presa
 }
 
 PresaTestata::Esiti TLisFasEditForm::PrendiFascia(const std::string& id,
-                                                   PresaTestata::Rinnovo rinnovo) {
-  rinnovo.rinnova = [this] { ButtonFascAggiornaClick(); };
+                                                  PresaTestata::Rinnovo rinnovo) {
+  // The refresh puts the bands grid on the band the lists are filtered by:
+  // it goes back to the band held, so that the rows the command shows
+  // after its write are that band's.
+  rinnovo.rinnova = [this, id] {
+    ButtonFascAggiornaClick();
+    db::Query& q = *FrameFasce1->QueryFasce;
+    if (!pagina::Vuota(q) && ValoreCampo(q, "ID") != id) q.Locate("ID", db::Value(id));
+  };
   return PresaFascia::Prendi(*QueryAux1->GetTransaction(), id, rinnovo);
 }
 

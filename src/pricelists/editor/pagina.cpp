@@ -143,18 +143,6 @@ void AzzeraLista(db::Query& scrittura, const Azzeramento& a) {
   a.ricarica();
 }
 
-void LeggiSuVistaNuova(db::Database* db, const std::vector<std::string>& sql,
-                       const std::function<void(db::Query&)>& leggi) {
-  db::Transaction vista(db);
-  vista.StartTransaction();
-  db::Query q(db, &vista);
-  q.SQL.Assign(sql);
-  q.Open();
-  leggi(q);
-  q.Close();
-  vista.Commit();
-}
-
 void Ricarica(db::Query& q, const std::function<void()>& carica) {
   db::Transaction* t = q.GetTransaction();
   if (t && t->InTransaction()) t->CommitRetaining();

@@ -2,21 +2,20 @@
 // What the commands of the editor's pages and their dialogs share: running
 // a statement, the operator's boxes, whether a grid has a current row,
 // whether a row is there (still), a command's writes committed together or
-// rolled back with the operator told, the fresh reads of the dialogs'
-// checks, and a page's refresh.
+// rolled back with the operator told, a row delete and "Azzera" under the
+// hold of their list, and a page's refresh.
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "pricelists/presalistino.h"
+
 namespace db {
-class Database;
 class Query;
 class Transaction;
 }  // namespace db
-
-#include "pricelists/presalistino.h"
 
 namespace velmaro::pagina {
 
@@ -105,12 +104,6 @@ struct Azzeramento {
 // The question, the hold, the statement committed through the hold, the
 // page's refresh.
 void AzzeraLista(db::Query& scrittura, const Azzeramento& a);
-
-// Runs a dialog's check or proposal on a view of `db` taken now, not on the
-// window's long-lived one: what another operator stored since the window
-// opened counts too, and the window's own writes are committed as made.
-void LeggiSuVistaNuova(db::Database* db, const std::vector<std::string>& sql,
-                       const std::function<void(db::Query&)>& leggi);
 
 // A page's refresh: a keep-open commit when the query's transaction runs,
 // then the query closed, loaded again by `carica` and opened if still closed.

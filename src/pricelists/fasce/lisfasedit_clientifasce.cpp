@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "context/dbutility.h"
 #include "context/helpers.h"
 #include "context/tabxform.h"
 #include "db/query.h"
@@ -69,12 +70,11 @@ void Rimuovi(TFrameClientiFasc& frame, db::Query& aux, const char* domanda, cons
 // a view of its own, since the window's view may predate the settings
 // window's save, and renewing that view would close the window's grids.
 std::string LeggiModalitaPX(TTabXForm& tabx) {
-  db::Transaction vista(tabx.IBDatabase1);
-  vista.StartTransaction();
-  db::Query q(tabx.IBDatabase1, &vista);
   std::string modalita;
-  TTabXForm::LeggiValoreTabX(q, tabx.GetNumUser(), "TESTO", "ModalitaPXAssCli", false, modalita);
-  vista.Commit();
+  SuVistaNuova(tabx.IBDatabase1, [&](db::Transaction& vista) {
+    db::Query q(tabx.IBDatabase1, &vista);
+    TTabXForm::LeggiValoreTabX(q, tabx.GetNumUser(), "TESTO", "ModalitaPXAssCli", false, modalita);
+  });
   return modalita;
 }
 

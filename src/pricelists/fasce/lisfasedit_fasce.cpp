@@ -66,18 +66,6 @@ void TornaARiga(db::Query& q, int riga) {
     q.Last();
 }
 
-// The hold of band `fascia` for a command of the bands page. A renewal of
-// the view puts the bands grid on the band the lists are filtered by: the
-// grid goes back to the command's band, so that the rows shown after the
-// command are that band's.
-PresaTestata::Esiti PrendiSuFascia(TLisFasEditForm& w, const std::string& fascia,
-                                   PresaTestata::Rinnovo rinnovo) {
-  PresaTestata::Esiti presa = w.PrendiFascia(fascia, std::move(rinnovo));
-  db::Query& q = *w.FrameFasce1->QueryFasce;
-  if (!pagina::Vuota(q) && ValoreCampo(q, "ID") != fascia) q.Locate("ID", db::Value(fascia));
-  return presa;
-}
-
 // The current row takes the number next to it (`verso` -1 up, +1 down) and
 // the row holding that number, if any, takes the row's; across a gap the
 // row simply takes the free number. The three statements commit together
@@ -99,8 +87,8 @@ void SpostaRiga(TLisFasEditForm& w, int verso) {
   const int verso_n = n + verso;
   const std::vector<std::string> statementi = fasce::StatementiSpostaRiga(fascia, n, verso_n);
   const char* const errore = "Errore interno: impossibile aggiornare il record";
-  const auto presa = PrendiSuFascia(
-      w, fascia, {.letture = {fasce::RigheLeggiSpostamento(fascia, n, verso_n)}, .errore = errore});
+  const auto presa = w.PrendiFascia(
+      fascia, {.letture = {fasce::RigheLeggiSpostamento(fascia, n, verso_n)}, .errore = errore});
   if (!presa) return;
   db::Query& q = *w.QueryAux1;
   pagina::Scrivi(
@@ -157,7 +145,7 @@ void TLisFasEditForm::ButtonFascEditaClick() {
   // older than their writes renews it, and edits the band only when it is
   // still the one the operator saw.
   const char* const errore = "Errore interno: impossibile aggiornare la fascia";
-  const auto presa = PrendiSuFascia(*this, f.id, {.errore = errore});
+  const auto presa = PrendiFascia(f.id, {.errore = errore});
   if (!presa) return;
   pagina::Scrivi(
       *QueryAux1, [&] { pagina::EseguiSuRiga(*QueryAux1, fasce::RigheAggiornaFascia(f)); },
@@ -179,7 +167,7 @@ void TLisFasEditForm::ButtonFascEliminaClick() {
        .prendi =
            [&](PresaTestata::Rinnovo r) {
              r.letture.push_back({"SELECT * FROM FASCESCDT WHERE IDFASCIA=" + id});
-             return PrendiSuFascia(*this, fascia, std::move(r));
+             return PrendiFascia(fascia, std::move(r));
            },
        // The band and its rows go together or not at all.
        .statementi = {{"DELETE FROM FASCESC WHERE ID=" + id},
@@ -235,8 +223,8 @@ void TLisFasEditForm::ButtonDettFascNuovoClick() {
   // On a renewed view the dialog's checks are made again: another operator
   // may have taken the row number meanwhile.
   const char* const errore = "Errore interno: impossibile inserire un nuovo record";
-  const auto presa = PrendiSuFascia(
-      *this, fascia, {.errore = errore, .controlla = [&d] { return d.PrimoControlloFallito(); }});
+  const auto presa = PrendiFascia(
+      fascia, {.errore = errore, .controlla = [&d] { return d.PrimoControlloFallito(); }});
   if (!presa) return;
   pagina::Scrivi(
       *QueryAux1,
@@ -262,8 +250,8 @@ void TLisFasEditForm::ButtonDettFascEditaClick() {
   // only as the operator saw it.
   const std::string listino = d.EditIDListino->Text();
   const char* const errore = "Errore interno: impossibile aggiornare il record";
-  const auto presa = PrendiSuFascia(
-      *this, fascia, {.letture = {fasce::RigheCercaRiga(fascia, nriga)}, .errore = errore});
+  const auto presa =
+      PrendiFascia(fascia, {.letture = {fasce::RigheCercaRiga(fascia, nriga)}, .errore = errore});
   if (!presa) return;
   pagina::Scrivi(
       *QueryAux1,
@@ -284,8 +272,7 @@ void TLisFasEditForm::ButtonDettFascEliminaClick() {
   pagina::EliminaRigaCorrente(
       q, *QueryAux1, *QueryAux2, *Transazione2,
       {.cerca = fasce::RigheCercaRiga(fascia, nriga),
-       .prendi =
-           [&](PresaTestata::Rinnovo r) { return PrendiSuFascia(*this, fascia, std::move(r)); },
+       .prendi = [&](PresaTestata::Rinnovo r) { return PrendiFascia(fascia, std::move(r)); },
        .statementi = {{"DELETE FROM FASCESCDT WHERE IDFASCIA=" + Letterale(fascia),
                        " AND NRIGA=" + Letterale(nriga) + " "}},
        .torna =

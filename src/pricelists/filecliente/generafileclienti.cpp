@@ -1,5 +1,6 @@
 #include "pricelists/filecliente/generafileclienti.h"
 
+#include "context/dbutility.h"
 #include "context/editdata.h"
 #include "context/helpers.h"
 #include "context/memorydata.h"
@@ -195,25 +196,21 @@ void TGeneraFileClientiForm::TimerFasciaTimer(ui::Component*) {
 // On a view taken now: the band's lists as they are when it is chosen,
 // not as they were when the window opened.
 void TGeneraFileClientiForm::CaricaListini(const std::string& fascia) {
-  db::Transaction vista(TabX().IBDatabase1);
-  vista.StartTransaction();
-  db::Query q(TabX().IBDatabase1, &vista);
-  q.SQL.Add(kListiniFascia1);
-  q.SQL.Add(kListiniFascia2 + fascia + " ORDER BY F.NRIGA");
-  q.Open();
-  MemTab->DisableControls();
-  for (q.First(); !q.Eof(); q.Next()) {
-    MemTab->Append();
-    MemTab->FieldByName("IDListino").SetAsInteger(q.FieldByName("ID").AsInteger());
-    MemTab->FieldByName("NomeListino")
-        .SetAsString(ui::utf8::Sub(q.FieldByName("NOME").AsString(), 0, 20));
-    MemTab->FieldByName("S").SetAsString("1");
-    MemTab->Post();
-  }
-  MemTab->First();
-  MemTab->EnableControls();
-  q.Close();
-  vista.Commit();
+  LeggiSuVistaNuova(
+      TabX().IBDatabase1, {kListiniFascia1, kListiniFascia2 + fascia + " ORDER BY F.NRIGA"},
+      [this](db::Query& q) {
+        MemTab->DisableControls();
+        for (; !q.Eof(); q.Next()) {
+          MemTab->Append();
+          MemTab->FieldByName("IDListino").SetAsInteger(q.FieldByName("ID").AsInteger());
+          MemTab->FieldByName("NomeListino")
+              .SetAsString(ui::utf8::Sub(q.FieldByName("NOME").AsString(), 0, 20));
+          MemTab->FieldByName("S").SetAsString("1");
+          MemTab->Post();
+        }
+        MemTab->First();
+        MemTab->EnableControls();
+      });
 }
 
 void TGeneraFileClientiForm::GridTabDblClick(ui::Component*) {

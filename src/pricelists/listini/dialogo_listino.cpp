@@ -1,10 +1,10 @@
 #include "pricelists/listini/dialogo_listino.h"
 
 #include "context/datamodule.h"
+#include "context/dbutility.h"
 #include "context/tabxform.h"
 #include "db/query.h"
 #include "platform/format.h"
-#include "pricelists/editor/pagina.h"
 #include "pricelists/listini/scelta_listino.h"
 #include "ui/application.h"
 #include "ui/extctrls.h"
@@ -30,10 +30,10 @@ TListinoNuovoForm::TListinoNuovoForm(ui::Component* owner, CellaDataModule* cell
   QueryAux->SetDatabase(tabx.IBDatabase1);
   QueryAux->SetTransaction(tabx.IBTransaction1);
   // Proposal and check read what other windows stored since this one opened.
-  pagina::LeggiSuVistaNuova(
-      QueryAux->GetDatabase(), {"SELECT MAX(ID) M FROM LISTSC"}, [this](db::Query& q) {
-        EditCodListino->SetText(std::to_string(q.FieldByName("M").AsInteger() + 1));
-      });
+  LeggiSuVistaNuova(QueryAux->GetDatabase(), {"SELECT MAX(ID) M FROM LISTSC"},
+                    [this](db::Query& q) {
+                      EditCodListino->SetText(std::to_string(q.FieldByName("M").AsInteger() + 1));
+                    });
   RiempiSelezioni();
   DoCreate();
 }
@@ -132,10 +132,9 @@ std::string TListinoNuovoForm::PrimoControlloFallito() {
   if (tipo == "SCONTO" && ComboBoxCampoSel1->Text().empty()) return "Specificare un campo sel 1";
   if (ModoEdit) return {};
   bool inUso = false;
-  pagina::LeggiSuVistaNuova(
-      QueryAux->GetDatabase(),
-      {"SELECT * FROM LISTSC WHERE ID=" + std::to_string(plat::StrToInt(codice))},
-      [&inUso](db::Query& q) { inUso = !q.IsEmpty(); });
+  LeggiSuVistaNuova(QueryAux->GetDatabase(),
+                    {"SELECT * FROM LISTSC WHERE ID=" + std::to_string(plat::StrToInt(codice))},
+                    [&inUso](db::Query& q) { inUso = !q.IsEmpty(); });
   return inUso ? "Attenzione: il listino inserito è già in uso" : std::string();
 }
 

@@ -1,11 +1,11 @@
 #include "pricelists/righe/dialogo_netto.h"
 
+#include "context/dbutility.h"
 #include "context/helpers.h"
 #include "context/tabxform.h"
 #include "db/query.h"
 #include "db/transaction.h"
 #include "platform/format.h"
-#include "pricelists/editor/pagina.h"
 #include "pricelists/righe/dialoghi_righe.h"
 #include "pricelists/righe/righe.h"
 #include "ui/application.h"
@@ -93,7 +93,7 @@ void TListiniNuovoForm::CreaControlli() {
 bool TListiniNuovoForm::EsisteRiga(const std::string& codice, const std::string& estensione,
                                    const std::string& scaglione) {
   bool esiste = false;
-  pagina::LeggiSuVistaNuova(
+  LeggiSuVistaNuova(
       QueryAux->GetDatabase(),
       netti::RigheDoppione(IDListino, codice, estensione, DataInizioVal->Date(), scaglione),
       [&esiste](db::Query& q) { esiste = !q.IsEmpty(); });

@@ -1,11 +1,11 @@
 #include "pricelists/righe/dialogo_sconto.h"
 
 #include "context/datamodule.h"
+#include "context/dbutility.h"
 #include "context/helpers.h"
 #include "context/tabxform.h"
 #include "db/query.h"
 #include "platform/format.h"
-#include "pricelists/editor/pagina.h"
 #include "pricelists/righe/dialoghi_righe.h"
 #include "pricelists/righe/righe.h"
 #include "ui/application.h"
@@ -180,7 +180,7 @@ std::string TScontiNuovoForm::Valore(int n) const {
 // A row another window stored since this one opened is a duplicate too.
 bool TScontiNuovoForm::EsisteRiga() {
   bool esiste = false;
-  pagina::LeggiSuVistaNuova(
+  LeggiSuVistaNuova(
       QueryAux->GetDatabase(),
       sconti::RigheDoppione(IDListino, EditDesc->Text(), DataInizioVal->Date(), EditQntSca->Text()),
       [&esiste](db::Query& q) { esiste = !q.IsEmpty(); });
