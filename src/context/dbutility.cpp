@@ -57,6 +57,46 @@ void RinnovaTransazione(db::Transaction& t) {
   t.StartTransaction();
 }
 
+bool ConflittoDiVersione(const std::exception& e) {
+  const auto* errore = dynamic_cast<const db::DbError*>(&e);
+  return errore && errore->IsLockConflict();
+}
+
+EsitoScrittura ScriviRinnovando(db::Transaction& t, const std::function<void()>& scrivi,
+                                const std::function<bool()>& rinnova, const PassiScrittura& passi,
+                                std::string* errore) {
+  const auto annulla = [&] {
+    try {
+      if (passi.annulla)
+        passi.annulla();
+      else if (t.InTransaction())
+        t.RollbackRetaining();
+    } catch (const std::exception&) {
+      // A transaction that is gone took its writes with it.
+    }
+  };
+  for (bool rinnovata = false;; rinnovata = true) {
+    try {
+      scrivi();
+      if (passi.conferma)
+        passi.conferma();
+      else
+        t.CommitRetaining();
+      return EsitoScrittura::Scritta;
+    } catch (const std::exception& e) {
+      annulla();
+      if (errore) *errore = e.what();
+      if (!ConflittoDiVersione(e)) return EsitoScrittura::Fallita;
+      if (rinnovata) return EsitoScrittura::InUso;
+    }
+    if (!rinnova) {
+      RinnovaTransazione(t);
+    } else if (!rinnova()) {
+      return EsitoScrittura::Rifiutata;
+    }
+  }
+}
+
 void SuVistaNuova(db::Database* database, const std::function<void(db::Transaction&)>& leggi) {
   db::Transaction vista(database);
   vista.StartTransaction();

@@ -3,6 +3,7 @@
 // transactions from a mask of parameter items, catalogue tests, generators,
 // row counts, a pessimistic row lock and named semaphores built on it.
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <map>
 #include <memory>
@@ -36,6 +37,35 @@ std::unique_ptr<db::Transaction> CreateLockTransaction(db::Database& database);
 // Commits the transaction and starts it again: the view of what other
 // sessions committed is renewed, and every data set on it closes.
 void RinnovaTransazione(db::Transaction& t);
+// Whether `e` is the engine refusing a row version to a write: one
+// committed after the transaction's view began, or one that a running
+// transaction holds. With no-wait transactions both come alike (deadlock,
+// update conflict, concurrent transaction) and only a write on a renewed
+// view tells them apart.
+bool ConflittoDiVersione(const std::exception& e);
+
+// What a write run by ScriviRinnovando came to.
+enum class EsitoScrittura {
+  Scritta,    // run and committed
+  Rifiutata,  // after a conflict, `rinnova` said not to run it again
+  InUso,      // refused again on the renewed view: a running transaction holds its rows
+  Fallita,    // any other failure
+};
+// The steps of a write ScriviRinnovando runs; none: the transaction's
+// own keep-open commit and rollback.
+struct PassiScrittura {
+  std::function<void()> conferma{};
+  std::function<void()> annulla{};
+};
+// Runs `scrivi` in `t` and commits what it wrote (keep open). A statement
+// refused by ConflittoDiVersione rolls back what `scrivi` did, renews the
+// view through `rinnova` (which also makes the write's checks again; false:
+// not again; none: RinnovaTransazione), and runs `scrivi` once more. Every failure rolls back; the
+// error that ended the write goes to `errore` when given.
+EsitoScrittura ScriviRinnovando(db::Transaction& t, const std::function<void()>& scrivi,
+                                const std::function<bool()>& rinnova,
+                                const PassiScrittura& passi = {}, std::string* errore = nullptr);
+
 // Runs `leggi` on a transaction of its own on `database`, started now and
 // committed after (rolled back when `leggi` throws): it sees what other
 // sessions committed by now, whatever view the caller's long-lived

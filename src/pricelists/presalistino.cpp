@@ -47,12 +47,12 @@ std::string SelezionaTestata(const Testata& testata, const char* colonne, int id
          " WHERE ID=" + std::to_string(id);
 }
 
-// What a write run again depends on, in `t`'s view: the whole header and
-// the rows its statements touch.
-std::vector<Righe> Leggi(const Testata& testata, db::Transaction& t, int id,
+// What a write run again depends on, in `t`'s view: the whole header, when
+// held, and the rows its statements touch.
+std::vector<Righe> Leggi(const Testata* testata, db::Transaction& t, int id,
                          const PresaTestata::Rinnovo& r) {
   std::vector<Righe> letto;
-  letto.push_back(LeggiRighe(t, {SelezionaTestata(testata, "*", id)}));
+  if (testata) letto.push_back(LeggiRighe(t, {SelezionaTestata(*testata, "*", id)}));
   for (const std::vector<std::string>& sql : r.letture) letto.push_back(LeggiRighe(t, sql));
   return letto;
 }
@@ -75,6 +75,11 @@ PresaTestata::PresaTestata(const Testata& testata, db::Transaction& scrittura,
                            const std::string& id)
     : testata_(testata), scrittura_(scrittura) {
   if (!plat::TryStrToInt(id, id_)) return;
+  Blocca();
+}
+
+void PresaTestata::Blocca() {
+  esito_ = Esito::Cancellato;
   switch (BloccaTestata(testata_, scrittura_, id_)) {
     case TDBRecordLocker::kBloccato:
       esito_ = Esito::Presa;
@@ -97,55 +102,61 @@ PresaTestata::PresaTestata(const Testata& testata, db::Transaction& scrittura,
 
 PresaTestata::Esiti PresaTestata::Prendi(const Testata& testata, db::Transaction& scrittura,
                                          const std::string& id, const Rinnovo& rinnovo) {
-  // Every box is shown with the hold given back: the operator reading it
-  // keeps no other session waiting.
-  const auto rifiuta = [](std::unique_ptr<PresaTestata>& presa, Esito perche) {
-    presa->Annulla();
-    return Esiti(nullptr, perche);
-  };
   auto presa = std::make_unique<PresaTestata>(testata, scrittura, id);
+  presa->rinnovo_ = rinnovo;
   if (presa->Presa()) {
     if (GenereGiusto(testata, scrittura, presa->id_, rinnovo.genere))
       return Esiti(std::move(presa), Esito::Presa);
-    Esiti esiti = rifiuta(presa, Esito::AltroTipo);
+    // Every box is shown with the hold given back: the operator reading it
+    // keeps no other session waiting.
+    presa->Annulla();
     Errore(rinnovo.errore);
-    return esiti;
+    return Esiti(nullptr, Esito::AltroTipo);
   }
   if (presa->Stato() != Esito::Superato) {
     Avvisa(presa->Messaggio());
     return Esiti(nullptr, presa->Stato());
   }
-  // What the operator saw, read in the view before it goes. The hold was
-  // refused before anything was written: renewing carries nothing along.
-  const int n = presa->id_;
-  const std::vector<Righe> prima = Leggi(testata, scrittura, n, rinnovo);
-  if (rinnovo.rinnova)
-    rinnovo.rinnova();
+  // The hold was refused before anything was written: renewing carries
+  // nothing along.
+  if (presa->Riprendi()) return Esiti(std::move(presa), Esito::Presa);
+  return Esiti(nullptr, presa->Stato());
+}
+
+bool PresaTestata::Riprendi() {
+  if (aperta_) Annulla();
+  // What the operator saw, read in the view before it goes.
+  const std::vector<Righe> prima = Leggi(&testata_, scrittura_, id_, rinnovo_);
+  if (rinnovo_.rinnova)
+    rinnovo_.rinnova();
   else
-    RinnovaTransazione(scrittura);
-  presa = std::make_unique<PresaTestata>(testata, scrittura, id);
-  if (!presa->Presa()) {
+    RinnovaTransazione(scrittura_);
+  Blocca();
+  if (!Presa()) {
     // Refused again right after renewing: another writer came in between
     // (told as in use), or the header went.
-    Avvisa(presa->Messaggio());
-    return Esiti(nullptr,
-                 presa->Stato() == Esito::Cancellato ? Esito::Cancellato : Esito::InUso);
+    if (esito_ != Esito::Cancellato) esito_ = Esito::InUso;
+    Avvisa(Messaggio());
+    return false;
   }
-  if (Leggi(testata, scrittura, n, rinnovo) != prima) {
-    Esiti esiti = rifiuta(presa, Esito::Superato);
-    Errore(rinnovo.errore);
-    return esiti;
-  }
-  if (!GenereGiusto(testata, scrittura, n, rinnovo.genere)) {
-    Esiti esiti = rifiuta(presa, Esito::AltroTipo);
-    Errore(rinnovo.errore);
-    return esiti;
-  }
-  const std::string avviso = rinnovo.controlla ? rinnovo.controlla() : std::string();
-  if (avviso.empty()) return Esiti(std::move(presa), Esito::Presa);
-  Esiti esiti = rifiuta(presa, Esito::ControlloFallito);
-  Avvisa(avviso);
-  return esiti;
+  // Every box is shown with the hold given back (see Prendi).
+  const auto rifiuta = [this](Esito perche, const std::string& testo, bool errore) {
+    Annulla();
+    esito_ = perche;
+    errore ? Errore(testo) : Avvisa(testo);
+    return false;
+  };
+  if (Leggi(&testata_, scrittura_, id_, rinnovo_) != prima)
+    return rifiuta(Esito::Superato, rinnovo_.errore, true);
+  if (!GenereGiusto(testata_, scrittura_, id_, rinnovo_.genere))
+    return rifiuta(Esito::AltroTipo, rinnovo_.errore, true);
+  const std::string avviso = rinnovo_.controlla ? rinnovo_.controlla() : std::string();
+  if (!avviso.empty()) return rifiuta(Esito::ControlloFallito, avviso, false);
+  return true;
+}
+
+std::string PresaTestata::MessaggioInUso() const {
+  return rinnovo_.inUso.empty() ? testata_.inUso : rinnovo_.inUso;
 }
 
 PresaTestata::~PresaTestata() {
@@ -176,6 +187,58 @@ void PresaTestata::Annulla() {
   } catch (...) {
     // A transaction that is gone has given the lock back with it.
   }
+}
+
+namespace {
+
+// The outcome of a write the rule ran, told to the operator; true when written.
+bool Riferisci(EsitoScrittura esito, const std::string& errore, const std::string& inUso) {
+  switch (esito) {
+    case EsitoScrittura::Scritta:
+      return true;
+    case EsitoScrittura::InUso:
+      Avvisa(inUso);
+      return false;
+    case EsitoScrittura::Fallita:
+      Errore(errore);
+      return false;
+    case EsitoScrittura::Rifiutata:
+      break;  // the renewal told why
+  }
+  return false;
+}
+
+}  // namespace
+
+bool Scrivi(PresaTestata& presa, const std::function<void()>& scrivi) {
+  db::Transaction& t = presa.scrittura_;
+  const EsitoScrittura esito =
+      ScriviRinnovando(t, scrivi, [&presa] { return presa.Riprendi(); },
+                       {.conferma = [&presa] { presa.Conferma(); },
+                        .annulla = [&presa] { presa.Annulla(); }});
+  return Riferisci(esito, presa.rinnovo_.errore, presa.MessaggioInUso());
+}
+
+bool Scrivi(db::Transaction& scrittura, const std::function<void()>& scrivi,
+            const PresaTestata::Rinnovo& rinnovo) {
+  const auto rinnova = [&] {
+    // What the write depends on, read in the view before it goes.
+    const std::vector<Righe> prima = Leggi(nullptr, scrittura, 0, rinnovo);
+    if (rinnovo.rinnova)
+      rinnovo.rinnova();
+    else
+      RinnovaTransazione(scrittura);
+    if (Leggi(nullptr, scrittura, 0, rinnovo) != prima) {
+      Errore(rinnovo.errore);
+      return false;
+    }
+    const std::string avviso = rinnovo.controlla ? rinnovo.controlla() : std::string();
+    if (avviso.empty()) return true;
+    Avvisa(avviso);
+    return false;
+  };
+  return Riferisci(ScriviRinnovando(scrittura, scrivi, rinnova), rinnovo.errore,
+               rinnovo.inUso.empty() ? kRecordInUso : rinnovo.inUso);
 }
 
 }  // namespace velmaro

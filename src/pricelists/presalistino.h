@@ -10,6 +10,12 @@
 // refused write once more on the renewed view, when what the write read
 // before still stands.
 //
+// Every write of a command, held or not, follows one rule (Scrivi below):
+// a statement refused for a row version newer than the view, or held by a
+// running transaction (the engine tells them alike), rolls back what the
+// write did, renews the view, makes the write's checks again and runs once
+// more; refused again right after the renewal, the row is in use.
+//
 // The commands that hold a list: on the editor's row pages, new, edit,
 // new period by date, delete of a row and "Azzera"; on its lists page the
 // list's edit and deletion; in the exchange windows every import. The
@@ -78,6 +84,9 @@ class PresaTestata {
     // The kind of list the write serves, checked under the hold at every
     // try, renewed or not.
     Genere genere = Genere::Qualsiasi;
+    // The warning for rows of the write that a running transaction holds;
+    // "": the header's own (held) or kRecordInUso.
+    std::string inUso{};
   };
 
   // What Prendi gives: the hold, or why there is none (the operator was
@@ -124,14 +133,48 @@ class PresaTestata {
   // Gives the hold back at once: a retaining rollback of what the
   // transaction did since it was taken.
   void Annulla();
+  // After a write under the hold met a row version newer than the view:
+  // the hold is given back with what the write did, the view renewed as the
+  // hold's Rinnovo says, the header held again and the write's checks made
+  // again. False, the operator told why, when the write must not run again.
+  bool Riprendi();
+  // The warning for rows of a held write that a running transaction holds.
+  std::string MessaggioInUso() const;
 
  private:
+  friend bool Scrivi(PresaTestata& presa, const std::function<void()>& scrivi);
+  // Locks the header; esito_ tells how it went.
+  void Blocca();
+
   const Testata& testata_;
   db::Transaction& scrittura_;
   int id_ = 0;
+  Rinnovo rinnovo_{};
   Esito esito_ = Esito::Cancellato;
   bool aperta_ = false;
 };
+
+// The warning for rows a write meets held by a running transaction, when
+// neither the write nor a hold names its own.
+inline constexpr const char* kRecordInUso =
+    "Il record è in uso da un altro utente: riprovare più tardi";
+
+// The rule of every write of a command. `scrivi` runs the write's
+// statements in the transaction; they are committed together (keep open),
+// through `presa` when the header is held. A statement refused for a row
+// version newer than the view, or one a running transaction holds, rolls
+// back what the write did and renews the view: under a hold as
+// PresaTestata::Riprendi does, else by `rinnovo.rinnova` (none: the
+// transaction alone), the rows of `rinnovo.letture` read before and after
+// and compared, then `rinnovo.controlla`; then the write runs once more.
+// Refused again, the row is in use: the warning `rinnovo.inUso` (the
+// header's, or kRecordInUso). Rows changed meanwhile, and any other
+// failure, show `rinnovo.errore` (under a hold, the hold's). Whatever was
+// not committed is rolled back, so nothing half-written waits for the next
+// commit, and the view stays renewed. True when written.
+bool Scrivi(PresaTestata& presa, const std::function<void()>& scrivi);
+bool Scrivi(db::Transaction& scrittura, const std::function<void()>& scrivi,
+            const PresaTestata::Rinnovo& rinnovo);
 
 // The hold of one header table: PresaListino a price list (LISTSC),
 // PresaFascia a price band (FASCESC).

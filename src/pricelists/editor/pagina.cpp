@@ -65,39 +65,41 @@ bool AncoraPresente(db::Transaction& riavvio, db::Query& q, const std::vector<st
 }
 
 bool Scrivi(db::Query& q, const std::function<void()>& scrivi, const std::function<void()>& dopo,
-            const std::string& errore, PresaTestata* presa) {
-  db::Transaction& t = *q.GetTransaction();
-  try {
-    scrivi();
-    if (presa)
-      presa->Conferma();
-    else
-      t.CommitRetaining();
-    if (dopo) dopo();
-    return true;
-  } catch (const std::exception&) {
-    if (presa) {
-      presa->Annulla();
-    } else {
-      try {
-        t.RollbackRetaining();
-      } catch (const std::exception&) {
-        // The transaction is gone with its writes: nothing is left to undo.
-      }
+            const PresaTestata::Rinnovo& rinnovo, PresaTestata* presa) {
+  const bool scritta =
+      presa ? velmaro::Scrivi(*presa, scrivi) : velmaro::Scrivi(*q.GetTransaction(), scrivi, rinnovo);
+  if (!scritta) return false;
+  if (dopo) {
+    try {
+      dopo();
+    } catch (const ui::InputError&) {
+      throw;
+    } catch (const std::exception& e) {
+      ui::App().ShowException(e);
     }
-    Errore(errore);
-    return false;
   }
+  return true;
 }
 
 bool Scrivi(db::Query& q, const std::vector<std::vector<std::string>>& statementi,
-            const std::function<void()>& dopo, const std::string& errore, PresaTestata* presa) {
+            const std::function<void()>& dopo, const PresaTestata::Rinnovo& rinnovo,
+            PresaTestata* presa) {
   return Scrivi(
       q,
       [&] {
         for (const std::vector<std::string>& righe : statementi) EseguiRighe(q, righe);
       },
-      dopo, errore, presa);
+      dopo, rinnovo, presa);
+}
+
+bool Scrivi(db::Query& q, const std::function<void()>& scrivi, const std::function<void()>& dopo,
+            const std::string& errore, PresaTestata* presa) {
+  return Scrivi(q, scrivi, dopo, PresaTestata::Rinnovo{.errore = errore}, presa);
+}
+
+bool Scrivi(db::Query& q, const std::vector<std::vector<std::string>>& statementi,
+            const std::function<void()>& dopo, const std::string& errore, PresaTestata* presa) {
+  return Scrivi(q, statementi, dopo, PresaTestata::Rinnovo{.errore = errore}, presa);
 }
 
 void EseguiSuRiga(db::Query& q, const std::vector<std::string>& righe) {

@@ -47,14 +47,22 @@ std::string PrimoValore(db::Query& q, const std::vector<std::string>& righe);
 // told to the operator as deleted by another user.
 bool AncoraPresente(db::Transaction& riavvio, db::Query& q, const std::vector<std::string>& righe);
 
-// A command's writes: `scrivi` runs them on `q`, they are committed
-// together (keep open), through `presa` when the list is held in `q`'s
-// transaction, and `dopo` shows them. On any failure what the transaction wrote is rolled back,
-// so nothing half-written waits for the next commit, and the error box
-// `errore` is shown. True when all went through.
+// A command's write through the rule of every write (velmaro::Scrivi):
+// `scrivi` runs it on `q`, held by `presa` when the header is held in `q`'s
+// transaction, else renewed on a conflict as `rinnovo` says, whose `errore`
+// is the command's error box. Once committed, `dopo` shows it: a failure
+// there is not the write's, and goes to the standard display of errors.
+// True when written.
+bool Scrivi(db::Query& q, const std::function<void()>& scrivi, const std::function<void()>& dopo,
+            const PresaTestata::Rinnovo& rinnovo, PresaTestata* presa = nullptr);
+// The same for statements given as their lines.
+bool Scrivi(db::Query& q, const std::vector<std::vector<std::string>>& statementi,
+            const std::function<void()>& dopo, const PresaTestata::Rinnovo& rinnovo,
+            PresaTestata* presa = nullptr);
+// Both with only the error box: on a conflict the transaction alone is
+// renewed (a held write renews as its hold says).
 bool Scrivi(db::Query& q, const std::function<void()>& scrivi, const std::function<void()>& dopo,
             const std::string& errore, PresaTestata* presa = nullptr);
-// The same for statements given as their lines.
 bool Scrivi(db::Query& q, const std::vector<std::vector<std::string>>& statementi,
             const std::function<void()>& dopo, const std::string& errore,
             PresaTestata* presa = nullptr);
@@ -78,8 +86,8 @@ struct Eliminazione {
   // The deletion: its statements, run in turn, or `scrivi` when given.
   std::vector<std::vector<std::string>> statementi{};
   std::function<void()> scrivi{};
-  // The page again and the grid back on the row number `riga` it had, as
-  // part of the write: a failure here is told as the deletion's.
+  // The page again and the grid back on the row number `riga` it had, once
+  // the deletion is committed.
   std::function<void(int riga)> torna{};
 };
 // Deletes the current row of `griglia`: the row looked for again on

@@ -36,7 +36,7 @@ void ScriviAssociazione(TLisFasEditForm& w, const char* tabella, const std::stri
                         const char* oggetto) {
   const std::string fascia = IDFasciaSelezionata;
   const std::string errore = std::string("Errore interno: impossibile aggiornare ") + oggetto;
-  const auto presa = w.PrendiFascia(fascia, {.errore = errore});
+  const auto presa = w.PrendiFascia(fascia, {.errore = errore, .inUso = kRecordInUso});
   if (!presa) return;
   db::Query& q = *w.QueryAux1;
   pagina::Scrivi(

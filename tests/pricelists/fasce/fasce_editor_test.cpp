@@ -64,7 +64,8 @@ class FasceTest : public EditorTest {
 
 TEST_F(FasceTest, PriorityMoveOnAHeldRowRollsBackAllThreeStatements) {
   // Catches: the row left at NRIGA=-1 (and committed by the next command),
-  // the grid closed by a hard rollback, the failure passing unseen.
+  // the grid closed by a hard rollback, the failure passing unseen or told
+  // as an internal error rather than a band in use.
   TLisFasEditForm& w = Apri();
   SuFascia(w, 2);
   w.FrameFasce1->QueryFasceDett->SetRecNo(3);
@@ -73,7 +74,7 @@ TEST_F(FasceTest, PriorityMoveOnAHeldRowRollsBackAllThreeStatements) {
   Operator op;
   w.ButtonPiuPrioritaClick();
   EXPECT_EQ(op.Texts(),
-            std::vector<std::string>{"Errore interno: impossibile aggiornare il record"});
+            std::vector<std::string>{"La fascia è in uso da un altro utente: riprovare più tardi"});
   EXPECT_TRUE(w.FrameFasce1->QueryFasceDett->Active());
   w.ButtonDettFascAggiornaClick();  // commits whatever is pending
   Sblocca();
@@ -93,7 +94,7 @@ TEST_F(FasceTest, BandDeletionWithAHeldRowKeepsTheBand) {
   Blocca("UPDATE FASCESCDT SET IDLISTINO=IDLISTINO WHERE IDFASCIA=3 AND NRIGA=1");
   Operator op({ui::mrYes, ui::mrOk});
   w.ButtonFascEliminaClick();
-  EXPECT_EQ(op.Texts().back(), "Errore interno: impossibile eliminare il record selezionato");
+  EXPECT_EQ(op.Texts().back(), "La fascia è in uso da un altro utente: riprovare più tardi");
   w.ButtonFascAggiornaClick();
   Sblocca();
   EXPECT_EQ(Valore("SELECT COUNT(*) FROM FASCESC WHERE ID=3"), "1");
@@ -102,7 +103,9 @@ TEST_F(FasceTest, BandDeletionWithAHeldRowKeepsTheBand) {
 }
 
 TEST_F(FasceTest, AssociationFailingAtThePriceTypeLeavesTheCustomerAlone) {
-  // Catches: the customer's new band committed while the price type failed.
+  // Catches: the customer's new band committed while the price type failed;
+  // a price type another transaction holds told as an internal error
+  // rather than in use.
   TLisFasEditForm& w = Apri();
   SuFascia(w, 2);
   w.ButtonCliFasClick();
@@ -111,7 +114,7 @@ TEST_F(FasceTest, AssociationFailingAtThePriceTypeLeavesTheCustomerAlone) {
   Operator op;
   w.AssClienteFascia("000105");
   EXPECT_EQ(op.Texts(),
-            std::vector<std::string>{"Errore interno: impossibile aggiornare il cliente"});
+            std::vector<std::string>{"Il record è in uso da un altro utente: riprovare più tardi"});
   w.FrameClientiFasc1ButtonFascAggiornaClick();
   Sblocca();
   EXPECT_EQ(Valore("SELECT TIPOPREZZO FROM CLIENTI WHERE CODICE='000105'"), "4");

@@ -15,13 +15,16 @@ namespace velmaro::testing {
 namespace {
 
 TEST_F(EditorTest, WritesOnRowsAnotherOperatorHoldsAreRefused) {
-  // Catches: a lock conflict escaping the command (or reported as done), a
-  // row changed or lost by the refused write, a window that cannot write
-  // again once the other operator let go.
+  // Catches: a lock conflict escaping the command (or reported as done, or
+  // as an internal error rather than a row in use), a row changed or lost
+  // by the refused write, a window that cannot write again once the other
+  // operator let go.
   Operator op;
   TLisFasEditForm& w = Apri();
-  w.IDListinoCorrente = "2";
-  w.CaricaListaDettNetti();
+  w.ButtonListiniClick();
+  w.FrameListini1ButtonAnnullaFiltroClick();
+  ASSERT_TRUE(w.FrameListini1->QueryListini->Locate("ID", db::Value("2")));
+  w.FrameListini1GridListiniDblClick();
   db::Query& q = *w.FrameDettNetti1->QueryDettNetti;
 
   AltraSessione altro(
@@ -38,14 +41,12 @@ TEST_F(EditorTest, WritesOnRowsAnotherOperatorHoldsAreRefused) {
   ASSERT_TRUE(q.Locate("CODICEARTICOLO;QUANTITASCAGLIONE", {db::Value("VTL001"), db::Value(0.0)}));
   modifica();
   w.FrameListiniEdit11ButtonEditClick();
-  EXPECT_EQ(op.Texts(),
-            std::vector<std::string>{"Errore interno: impossibile aggiornare il record"});
+  const std::string inUso = "Il listino è in uso da un altro utente: riprovare più tardi";
+  EXPECT_EQ(op.Texts(), std::vector<std::string>{inUso});
   ASSERT_TRUE(q.Locate("CODICEARTICOLO;QUANTITASCAGLIONE", {db::Value("VTL001"), db::Value(10.0)}));
   ui::App().ClearMessages();
   w.FrameListiniEdit11ButtonEliminaClick();
-  EXPECT_EQ(op.Texts(), (std::vector<std::string>{
-                            "Eliminare il record selezionato?",
-                            "Errore interno: impossibile eliminare il record selezionato"}));
+  EXPECT_EQ(op.Texts(), (std::vector<std::string>{"Eliminare il record selezionato?", inUso}));
   EXPECT_EQ(Valore("SELECT COUNT(*) FROM LISTSCDTNET WHERE IDLISTSC=2 AND CODICEARTICOLO='VTL001'"),
             "3");
 
