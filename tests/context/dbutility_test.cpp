@@ -9,6 +9,7 @@
 #include "common/fixture.h"
 #include "db/database.h"
 #include "db/params.h"
+#include "db/sqlstatement.h"
 #include "db/transaction.h"
 
 namespace {
@@ -199,3 +200,79 @@ TEST_F(DbUtilityTest, SemaphoreExcludesASecondHolderAndLogsEveryStep) {
 }
 
 }  // namespace
+
+namespace {
+
+// Runs one statement in `tr`.
+void Esegui(db::Database& d, db::Transaction& tr, const std::string& sql) {
+  db::SqlStatement st(&d, &tr);
+  st.SQL = {sql};
+  st.ExecQuery();
+  st.Close();
+}
+
+}  // namespace
+
+TEST_F(DbUtilityTest, AWriteMeetingANewerRowRunsOnceMoreOnARenewedViewAndAHeldRowIsInUse) {
+  // Catches: a write on an old view failing at every try (no renewal, or a
+  // renewal without running again), a write run twice over a renewal that
+  // did not roll back the first try, a row a running transaction holds
+  // told as anything but in use, any other failure retried.
+  HostFolder::ExecAll(path_, {"CREATE TABLE K (A INTEGER NOT NULL PRIMARY KEY, C INTEGER)",
+                              "INSERT INTO K VALUES (1, 0)", "INSERT INTO K VALUES (2, 0)"});
+  auto mia = velmaro::CreateLockTransaction(*first_);
+  Esegui(*first_, *mia, "UPDATE K SET C=C+100 WHERE A=2");  // a first try of the write
+  mia->RollbackRetaining();
+  HostFolder::ExecAll(path_, {"UPDATE K SET C=5 WHERE A=1"});  // another session, committed
+
+  int tentativi = 0, rinnovi = 0;
+  const auto scrivi = [&] {
+    ++tentativi;
+    Esegui(*first_, *mia, "UPDATE K SET C=C+1 WHERE A=2");
+    Esegui(*first_, *mia, "UPDATE K SET C=C+1 WHERE A=1");
+  };
+  const auto rinnova = [&] {
+    ++rinnovi;
+    velmaro::RinnovaTransazione(*mia);
+    return true;
+  };
+  std::string errore;
+  EXPECT_EQ(velmaro::ScriviRinnovando(*mia, scrivi, rinnova, {}, &errore),
+            velmaro::EsitoScrittura::Scritta);
+  EXPECT_EQ(tentativi, 2);
+  EXPECT_EQ(rinnovi, 1);
+  EXPECT_EQ(HostFolder::Rows(path_, "SELECT A, C FROM K ORDER BY A"),
+            (Rows{{"1", "6"}, {"2", "1"}}));
+
+  // A renewal that refuses stops the write with nothing of it kept.
+  HostFolder::ExecAll(path_, {"UPDATE K SET C=50 WHERE A=1"});
+  EXPECT_EQ(velmaro::ScriviRinnovando(*mia, scrivi, [] { return false; }),
+            velmaro::EsitoScrittura::Rifiutata);
+  EXPECT_EQ(HostFolder::Rows(path_, "SELECT A, C FROM K ORDER BY A"),
+            (Rows{{"1", "50"}, {"2", "1"}}));
+
+  // Held by a running transaction: refused again after the renewal.
+  auto altra = velmaro::CreateLockTransaction(*second_);
+  Esegui(*second_, *altra, "UPDATE K SET C=C WHERE A=1");
+  tentativi = rinnovi = 0;
+  EXPECT_EQ(velmaro::ScriviRinnovando(*mia, scrivi, rinnova), velmaro::EsitoScrittura::InUso);
+  EXPECT_EQ(tentativi, 2);
+  altra->Rollback();
+  EXPECT_EQ(HostFolder::Rows(path_, "SELECT A, C FROM K ORDER BY A"),
+            (Rows{{"1", "50"}, {"2", "1"}}));
+
+  // Any other failure is not retried, and is given back.
+  tentativi = 0;
+  const auto sbaglia = [&] {
+    ++tentativi;
+    Esegui(*first_, *mia, "UPDATE K SET C=C+1 WHERE A=2");
+    Esegui(*first_, *mia, "INSERT INTO K VALUES (1, 0)");
+  };
+  EXPECT_EQ(velmaro::ScriviRinnovando(*mia, sbaglia, rinnova, {}, &errore),
+            velmaro::EsitoScrittura::Fallita);
+  EXPECT_EQ(tentativi, 1);
+  EXPECT_NE(errore.find("PRIMARY"), std::string::npos) << errore;
+  mia->Commit();
+  EXPECT_EQ(HostFolder::Rows(path_, "SELECT A, C FROM K ORDER BY A"),
+            (Rows{{"1", "50"}, {"2", "1"}}));
+}

@@ -147,19 +147,19 @@ class TLisFasEditForm : public FinestraDaExport {
   void RinnovaVista();
   // What the window shows, loaded again after its transaction was renewed
   // by `rinnova` (none: by a window of the editor's, already): the bands
-  // grid on the band it was on, the lists on the band filter and on the
-  // current list, the page on screen on the row it was on, and the row
-  // pages' titles with the list's name now stored; the other pages load
-  // again when shown.
+  // grid on the band it was on, the embedded customer search, the lists on
+  // the band filter and on the current list, the page on screen (row
+  // pages, band rows, customers or suppliers of the band) on the row it
+  // was on, and the row pages' titles with the list's name now stored; the
+  // other pages load again when shown.
   void RicaricaVista(const std::function<void()>& rinnova = {});
   // The bands grid open again on the band it was on, when a renewal of the
   // view (here or in a window of the editor's) closed it.
   void RiapriFasce();
   // The holds the editor's commands take, in the transaction QueryAux1
   // writes in (the context's default one): a view older than another
-  // operator's write is renewed by RinnovaVista (a list) or by the bands
-  // page's refresh, the bands grid left on the band held (a band), which
-  // the entries fill in.
+  // operator's write is renewed by RinnovaVista, the bands grid left on
+  // the band held (a band), which the entries fill in.
   PresaTestata::Esiti PrendiListino(const std::string& id, PresaTestata::Rinnovo rinnovo);
   PresaTestata::Esiti PrendiFascia(const std::string& id, PresaTestata::Rinnovo rinnovo);
   // The hold of the current list, which must be of kind `genere`, for a

@@ -295,6 +295,20 @@ void TLisFasEditForm::RicaricaVista(const std::function<void()>& rinnova) {
     griglia = FrameDettSconti1->QueryDettSconti;
     campi = {"DESCRIZIONE", "DATAINIZIOVALIDITA", "QUANTITASCAGLIONE"};
     carica = [this] { CaricaListaDettSconti(); };
+  } else if (pagina == TabSheetFasce) {
+    // The bands grid goes back on its band below; its rows on the row.
+    griglia = FrameFasce1->QueryFasceDett;
+    campi = {"NRIGA"};
+    carica = [this] { CaricaListaDettFasce(); };
+  } else if (pagina == TabSheetClientiFascia || pagina == TabSheetFornFascia) {
+    TFrameClientiFasc& frame =
+        pagina == TabSheetClientiFascia ? *FrameClientiFasc1 : *FrameFornFasc;
+    griglia = frame.QueryClientiFasc;
+    campi = {"CODICE"};
+    carica = [griglia] {
+      griglia->Close();
+      griglia->Open();
+    };
   }
   // The row under the cursor, by its key read before the view goes; a
   // grid a renewal already closed kept no row to go back to.
@@ -312,6 +326,9 @@ void TLisFasEditForm::RicaricaVista(const std::function<void()>& rinnova) {
                                   : IDListinoCorrente;
   if (rinnova) rinnova();
   RiapriFasce();
+  // The embedded customer search reads on the same transaction.
+  if (RicercaClienti && RicercaClienti->QueryMain && !RicercaClienti->QueryMain->Active())
+    RicercaClienti->QueryMain->Open();
   CaricaListaListini(IDFasciaSelezionata);
   listini.Locate("ID", db::Value(listino));
   if (!IDListinoCorrente.empty()) {
@@ -341,11 +358,11 @@ std::function<PresaTestata::Esiti(PresaTestata::Rinnovo)> TLisFasEditForm::Presa
 
 PresaTestata::Esiti TLisFasEditForm::PrendiFascia(const std::string& id,
                                                   PresaTestata::Rinnovo rinnovo) {
-  // The refresh puts the bands grid on the band the lists are filtered by:
-  // it goes back to the band held, so that the rows the command shows
-  // after its write are that band's.
+  // The renewal puts the bands grid back on the band it was on: it goes to
+  // the band held when another, so that the rows the command shows after
+  // its write are that band's.
   rinnovo.rinnova = [this, id] {
-    ButtonFascAggiornaClick();
+    RinnovaVista();
     db::Query& q = *FrameFasce1->QueryFasce;
     if (!pagina::Vuota(q) && ValoreCampo(q, "ID") != id) q.Locate("ID", db::Value(id));
   };

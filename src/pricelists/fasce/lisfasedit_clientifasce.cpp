@@ -3,7 +3,10 @@
 // ModalitaPXAssCli is exactly "1", through Tressil.dll; removal; reload.
 // Associations act on the library-wide IDFasciaSelezionata, which the page
 // commands set when the page is entered, and hold that band while they
-// write; a removal touches the customer alone and takes no hold.
+// write; a removal touches the customer alone and takes no hold. Every
+// write meeting a customer or price type another operator changed since
+// the view began renews the view and runs once more; a removal only while
+// the customer still has the band.
 #include <cstring>
 #include <vector>
 
@@ -36,6 +39,19 @@ void ScriviAssociazione(TLisFasEditForm& w, const char* tabella, const std::stri
                         const char* oggetto) {
   const std::string fascia = IDFasciaSelezionata;
   const std::string errore = std::string("Errore interno: impossibile aggiornare ") + oggetto;
+  // A customer another operator put in the company after this view began
+  // is not in it, and the update would reach no row: the view is renewed
+  // first when what is committed now has it.
+  const std::vector<std::string> cerca = {std::string("SELECT 1 FROM ") + tabella +
+                                          " WHERE CODICE=" + Letterale(codice)};
+  if (!pagina::Trova(*w.QueryAux1, cerca)) {
+    bool presente = false;
+    LeggiSuVistaNuova(w.QueryAux1->GetDatabase(), cerca,
+                      [&presente](db::Query& q) { presente = !q.IsEmpty(); });
+    if (presente) w.RinnovaVista();
+  }
+  // After a renewal the customer is given the band whatever band it has
+  // now: an association simply changes band.
   const auto presa = w.PrendiFascia(fascia, {.errore = errore, .inUso = kRecordInUso});
   if (!presa) return;
   db::Query& q = *w.QueryAux1;
@@ -51,19 +67,32 @@ void ScriviAssociazione(TLisFasEditForm& w, const char* tabella, const std::stri
       {}, errore, presa.get());
 }
 
-void Rimuovi(TFrameClientiFasc& frame, db::Query& aux, const char* domanda, const char* tabella) {
+// The page's own reload after a write: the keep-open commit, the query again.
+void RicaricaPagina(TFrameClientiFasc& frame) { pagina::Ricarica(*frame.QueryClientiFasc); }
+
+void Rimuovi(TLisFasEditForm& w, TFrameClientiFasc& frame, const char* domanda,
+             const char* tabella) {
   if (!pagina::Conferma(domanda)) return;
   db::Query& q = *frame.QueryClientiFasc;
   // An empty list has no current customer: nothing to update.
   if (pagina::Vuota(q)) {
-    pagina::Ricarica(q);
+    RicaricaPagina(frame);
     return;
   }
+  // The customer pressed on, and only while it still has the page's band:
+  // its row is read again on a renewed view, and one another operator
+  // moved meanwhile refuses the removal with the view left renewed.
+  const std::string codice = Letterale(ValoreCampo(q, "CODICE"));
   pagina::Scrivi(
-      aux,
-      {{std::string("UPDATE ") + tabella +
-        " SET TIPOPREZZO=NULL WHERE CODICE=" + Letterale(ValoreCampo(q, "CODICE"))}},
-      [&q] { pagina::Ricarica(q); }, "Errore interno: impossibile aggiornare il record");
+      *w.QueryAux1,
+      {{std::string("UPDATE ") + tabella + " SET TIPOPREZZO=NULL WHERE CODICE=" + codice}},
+      [&frame] { RicaricaPagina(frame); },
+      PresaTestata::Rinnovo{
+          .rinnova = [&w] { w.RinnovaVista(); },
+          .letture = {{std::string("SELECT CODICE,TIPOPREZZO FROM ") + tabella +
+                       " WHERE CODICE=" + codice}},
+          .errore = "Errore interno: impossibile aggiornare il record",
+          .inUso = kRecordInUso});
 }
 
 // The association setting as committed when "&Associa" is pressed: read on
@@ -97,7 +126,7 @@ std::string Decodifica(tressil::DecodificaCampoClienteE decodifica, std::int32_t
 // Copies a customer the company lacks from Tressil.dll's archive; the copy
 // is committed by itself, before the association. False when it failed
 // (the operator has been told).
-bool CopiaClienteMancante(const plat::Library& libreria, db::Query& aux, std::int32_t utente,
+bool CopiaClienteMancante(TLisFasEditForm& w, const plat::Library& libreria, std::int32_t utente,
                           const std::string& codice) {
   auto decodifica = libreria.Function<tressil::DecodificaCampoClienteE>("DecodificaCampoClienteE");
   if (!decodifica) return true;
@@ -106,10 +135,13 @@ bool CopiaClienteMancante(const plat::Library& libreria, db::Query& aux, std::in
   const std::string pi = Decodifica(decodifica, utente, codiceAnsi, "PI");
   const std::string cf = Decodifica(decodifica, utente, codiceAnsi, "CF");
   return pagina::Scrivi(
-      aux,
+      *w.QueryAux1,
       {{"INSERT INTO CLIENTI(CODICE,RAGSOC,PI,CF) VALUES(" + Letterale(codice) + "," +
         Letterale(ragsoc) + "," + Letterale(pi) + "," + Letterale(cf) + ")"}},
-      {}, "Errore interno: impossibile inserire il cliente");
+      {},
+      PresaTestata::Rinnovo{.rinnova = [&w] { w.RinnovaVista(); },
+                            .errore = "Errore interno: impossibile inserire il cliente",
+                            .inUso = kRecordInUso});
 }
 
 // The customer chosen in Tressil.dll's archive, copied in when the company
@@ -125,26 +157,31 @@ void AssClientePX(TLisFasEditForm& w) {
   if (n <= 0) return;
   const std::string codice = tressil::TestoRisultato(buffer, n, tressil::kCodice);
 
-  db::Query& aux = *w.QueryAux1;
+  // Whether the company has the customer, in what is committed now: another
+  // operator may have copied it in since this window's view began.
   bool presente = false;
   try {
-    presente = pagina::PrimoValore(aux, {"SELECT COUNT(*) C FROM CLIENTI WHERE CODICE=" +
-                                         Letterale(codice)}) == "1";
+    LeggiSuVistaNuova(w.QueryAux1->GetDatabase(),
+                      {"SELECT COUNT(*) C FROM CLIENTI WHERE CODICE=" + Letterale(codice)},
+                      [&](db::Query& q) { presente = q.Fields()[0]->AsString() == "1"; });
   } catch (const std::exception&) {
     pagina::Errore("Errore interno: impossibile aggiornare il cliente");
     return;
   }
-  if (!presente && !CopiaClienteMancante(libreria, aux, utente, codice)) return;
+  if (!presente && !CopiaClienteMancante(w, libreria, utente, codice)) return;
   w.AssClienteFascia(codice);
   if (auto sincro =
           libreria.Function<tressil::SincroTipoPrezzoDaFBaPXE>("SincroTipoPrezzoDaFBaPXE"))
     sincro(utente);
-  w.FrameClientiFasc1ButtonFascAggiornaClick();
+  RicaricaPagina(*w.FrameClientiFasc1);
 }
 
 }  // namespace
 
+// With no band on the page there is nothing to associate with: no search
+// opens and nothing is written.
 void TLisFasEditForm::FrameClientiFasc1ButtonAssClick() {
+  if (IDFasciaSelezionata.empty()) return;
   if (LeggiModalitaPX(TabX()) == "1") {
     AssClientePX(*this);
     return;
@@ -152,14 +189,15 @@ void TLisFasEditForm::FrameClientiFasc1ButtonAssClick() {
   const std::string codice = ScegliDaRicerca(TabX(), false);
   if (codice.empty()) return;
   AssClienteFascia(codice);
-  FrameClientiFasc1ButtonFascAggiornaClick();
+  RicaricaPagina(*FrameClientiFasc1);
 }
 
 void TLisFasEditForm::FrameFornFascButtonAssClick() {
+  if (IDFasciaSelezionata.empty()) return;
   const std::string codice = ScegliDaRicerca(TabX(), true);
   if (codice.empty()) return;
   AssFornitoreFascia(codice);
-  FrameFornFascButtonFascAggiornaClick();
+  RicaricaPagina(*FrameFornFasc);
 }
 
 void TLisFasEditForm::AssClienteFascia(const std::string& codice) {
@@ -171,20 +209,16 @@ void TLisFasEditForm::AssFornitoreFascia(const std::string& codice) {
 }
 
 void TLisFasEditForm::FrameClientiFasc1ButtonDissClick() {
-  Rimuovi(*FrameClientiFasc1, *QueryAux1, "Togliere l'associazione al cliente selezionato?",
+  Rimuovi(*this, *FrameClientiFasc1, "Togliere l'associazione al cliente selezionato?",
           "CLIENTI");
 }
 
 void TLisFasEditForm::FrameFornFascButtonDissClick() {
-  Rimuovi(*FrameFornFasc, *QueryAux1, "Togliere l'associazione al fornitore selezionato?",
-          "FORNITO");
+  Rimuovi(*this, *FrameFornFasc, "Togliere l'associazione al fornitore selezionato?", "FORNITO");
 }
 
-void TLisFasEditForm::FrameClientiFasc1ButtonFascAggiornaClick() {
-  pagina::Ricarica(*FrameClientiFasc1->QueryClientiFasc);
-}
-void TLisFasEditForm::FrameFornFascButtonFascAggiornaClick() {
-  pagina::Ricarica(*FrameFornFasc->QueryClientiFasc);
-}
+// The operator's refresh shows what other operators committed since.
+void TLisFasEditForm::FrameClientiFasc1ButtonFascAggiornaClick() { RinnovaVista(); }
+void TLisFasEditForm::FrameFornFascButtonFascAggiornaClick() { RinnovaVista(); }
 
 }  // namespace velmaro

@@ -285,9 +285,7 @@ void TLisFasEditForm::ButtonDettFascEliminaClick() {
 void TLisFasEditForm::ButtonPiuPrioritaClick() { SpostaRiga(*this, -1); }
 void TLisFasEditForm::ButtonMenoPrioritaClick() { SpostaRiga(*this, +1); }
 
-void TLisFasEditForm::ButtonDettFascAggiornaClick() {
-  FrameFasce1->QueryFasceDett->GetTransaction()->CommitRetaining();
-  CaricaListaDettFasce();
-}
+// The operator's refresh shows what other operators committed since.
+void TLisFasEditForm::ButtonDettFascAggiornaClick() { RinnovaVista(); }
 
 }  // namespace velmaro

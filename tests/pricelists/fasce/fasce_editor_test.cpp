@@ -15,6 +15,7 @@
 #include "pricelists/fasce/fasce.h"
 #include "pricelists/presalistino.h"
 #include "search/kestrin.h"
+#include "search/vuxricerche.h"
 #include "ui/dbedit.h"
 #include "ui/stdctrls.h"
 
@@ -229,6 +230,28 @@ TEST_F(FasceTest, PasteWithoutACopyFailsWithoutAskingOrWriting) {
   EXPECT_EQ(op.Texts(), std::vector<std::string>{"Errore nell'accesso alla DLL Kestrin"});
   EXPECT_TRUE(op.FormsSeen().empty());
   EXPECT_EQ(Valore("SELECT COUNT(*) FROM FASCESC"), "5");
+}
+
+}  // namespace
+}  // namespace velmaro::testing
+
+namespace velmaro::testing {
+namespace {
+
+TEST_F(FasceTest, EveryRenewalOpensTheEmbeddedCustomerSearchAgain) {
+  // Catches: a renewal of the view (the band rows' and the customers'
+  // refresh, a held write's) leaving the embedded customer search closed.
+  TLisFasEditForm& w = Apri();
+  SuFascia(w, 2);
+  db::Query& ricerca = *w.RicercaClienti->QueryMain;
+  ASSERT_TRUE(ricerca.Active());
+  w.ButtonDettFascAggiornaClick();
+  EXPECT_TRUE(ricerca.Active());
+  w.ButtonCliFasClick();
+  w.FrameClientiFasc1ButtonFascAggiornaClick();
+  EXPECT_TRUE(ricerca.Active());
+  w.RinnovaVista();
+  EXPECT_TRUE(ricerca.Active());
 }
 
 }  // namespace
