@@ -15,9 +15,11 @@ const char* const ErroreAccesso = "Errore nell'accesso alla DLL Kestrin";
 
 // The one road of every call: load, look up, call, free. `chiama` gets the
 // entry's address; the library is freed before this returns, whatever
-// happened.
+// happened. An error raised in the call is told by `spiega` when it can,
+// else by the error box.
 EsitoKestrin ChiamaKestrin(const char* funzione, ChiamanteKestrin chiamante, bool conMessaggio,
-                           const std::function<void(void*)>& chiama) {
+                           const std::function<void(void*)>& chiama,
+                           const SpiegaErroreKestrin& spiega = {}) {
   const bool silenzioso = chiamante == ChiamanteKestrin::Listini;
   plat::Library libreria = plat::Library::Load(kestrin::NomeLibreria);
   if (!libreria) {
@@ -46,19 +48,30 @@ EsitoKestrin ChiamaKestrin(const char* funzione, ChiamanteKestrin chiamante, boo
   }
   // The box waits for the operator: the library goes first.
   libreria.Free();
-  if (!riuscita) ui::MessageDlg(errore, ui::MsgDlgType::Error, ui::mbOK);
-  return riuscita ? EsitoKestrin::Riuscita : EsitoKestrin::Errore;
+  if (riuscita) return EsitoKestrin::Riuscita;
+  bool spiegato = false;
+  try {
+    spiegato = spiega && spiega();
+  } catch (...) {
+    // What could not be found out leaves the library's own box.
+  }
+  if (!spiegato) ui::MessageDlg(errore, ui::MsgDlgType::Error, ui::mbOK);
+  return EsitoKestrin::Errore;
 }
 
 EsitoKestrin CopiaOIncolla(const char* funzione, std::int32_t utente, const std::string& documento,
-                           ChiamanteKestrin chiamante, bool conMessaggio) {
+                           ChiamanteKestrin chiamante, bool conMessaggio,
+                           const SpiegaErroreKestrin& spiega = {}) {
   // A buffer of the document's length plus one: the text and its NUL.
   const std::string ansi = plat::Utf8ToAnsi(documento);
   std::vector<char> buffer(ansi.begin(), ansi.end());
   buffer.push_back('\0');
-  return ChiamaKestrin(funzione, chiamante, conMessaggio, [&](void* entrata) {
-    reinterpret_cast<kestrin::CopiaIncollaE>(entrata)(utente, buffer.data());
-  });
+  return ChiamaKestrin(
+      funzione, chiamante, conMessaggio,
+      [&](void* entrata) {
+        reinterpret_cast<kestrin::CopiaIncollaE>(entrata)(utente, buffer.data());
+      },
+      spiega);
 }
 
 }  // namespace
@@ -86,8 +99,9 @@ EsitoKestrin CopiaKestrin(std::int32_t utente, const std::string& documento,
 }
 
 EsitoKestrin IncollaKestrin(std::int32_t utente, const std::string& documento,
-                            ChiamanteKestrin chiamante, bool conMessaggio) {
-  return CopiaOIncolla("IncollaE", utente, documento, chiamante, conMessaggio);
+                            ChiamanteKestrin chiamante, bool conMessaggio,
+                            const SpiegaErroreKestrin& spiega) {
+  return CopiaOIncolla("IncollaE", utente, documento, chiamante, conMessaggio, spiega);
 }
 
 }  // namespace velmaro

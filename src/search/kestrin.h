@@ -4,6 +4,7 @@
 // Each call loads the library by name, looks its entry up, calls it and
 // frees the library again on every path; the messages depend on the caller.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "search/widestring.h"
@@ -26,12 +27,18 @@ std::string RicercaKestrin(std::int32_t utente, std::uint32_t handle,
 // entry returned normally.
 enum class EsitoKestrin { LibreriaAssente, EntrataAssente, Errore, Riuscita };
 
+// Run when the entry raised an error, once the library is freed and before
+// the error box: true when it told the operator what went wrong itself, and
+// the box is not shown.
+using SpiegaErroreKestrin = std::function<bool()>;
+
 // CopiaE / IncollaE with a copy or paste document (UTF-8 here, Windows-1252
 // on the way in).
 EsitoKestrin CopiaKestrin(std::int32_t utente, const std::string& documento,
                           ChiamanteKestrin chiamante, bool conMessaggio = false);
 EsitoKestrin IncollaKestrin(std::int32_t utente, const std::string& documento,
-                            ChiamanteKestrin chiamante, bool conMessaggio = false);
+                            ChiamanteKestrin chiamante, bool conMessaggio = false,
+                            const SpiegaErroreKestrin& spiega = {});
 
 // The library's entries as they are called (the platform's standard
 // calling convention is the only one here).

@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "common/fixture.h"
 
@@ -143,6 +145,52 @@ TEST_F(KestrinTest, CopyAndPasteHandTheDocumentOverAndReportFailure) {
   const std::string testo((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_EQ(testo, "CopiaE|3|<Copia>Fascia pi\xF9</Copia>\nIncollaE|3|<Incolla/>\n");
   EXPECT_EQ(op.Texts(), std::vector<std::string>{"Errore nell'accesso alla DLL Kestrin"});
+}
+
+TEST_F(KestrinTest, PasteFailureToldByTheCallerInPlaceOfTheLibraryBox) {
+  // Faults: the library's box shown on top of the caller's own message, the
+  // caller asked after a paste that went through, a failure of the caller's
+  // own look-up escaping or leaving the operator told of nothing, the
+  // library still loaded while the caller looks.
+  Installa("pieno");
+  int chiesto = 0;
+  bool caricata = true;
+  const auto spiega = [&](bool risposta, bool lancia) {
+    return [&, risposta, lancia] {
+      ++chiesto;
+      caricata = AncoraCaricata();
+      if (lancia) throw std::runtime_error("archivio chiuso");
+      return risposta;
+    };
+  };
+  {
+    Operator op;
+    EXPECT_EQ(
+        IncollaKestrin(3, "<Incolla/>", ChiamanteKestrin::Listini, false, spiega(true, false)),
+        EsitoKestrin::Riuscita);
+    EXPECT_EQ(chiesto, 0);
+    EXPECT_TRUE(op.Texts().empty());
+  }
+  setenv("KESTRIN_PROVA", "eccezione:no", 1);
+  {
+    Operator op;
+    EXPECT_EQ(
+        IncollaKestrin(3, "<Incolla/>", ChiamanteKestrin::Listini, false, spiega(true, false)),
+        EsitoKestrin::Errore);
+    EXPECT_EQ(chiesto, 1);
+    EXPECT_FALSE(caricata);
+    EXPECT_TRUE(op.Texts().empty());
+  }
+  for (const bool lancia : {false, true}) {
+    Operator op;
+    EXPECT_EQ(
+        IncollaKestrin(3, "<Incolla/>", ChiamanteKestrin::Listini, false, spiega(false, lancia)),
+        EsitoKestrin::Errore);
+    EXPECT_EQ(op.Texts(), std::vector<std::string>{"Errore nell'accesso alla DLL Kestrin"})
+        << "lancia=" << lancia;
+  }
+  EXPECT_EQ(chiesto, 3);
+  EXPECT_FALSE(AncoraCaricata());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "pricelists/fasce/dialogo_fascia.h"
 
+#include "context/dbutility.h"
 #include "context/helpers.h"
 #include "context/tabxform.h"
 #include "db/query.h"
@@ -110,9 +111,13 @@ std::string TNuovaFasciaForm::PrimoControlloFallito() {
   if (!InteroDecimale(*EditID)) return "Specificare un ID";
   const std::string id = EditID->Text();
   if (ModoEdit != 0) return {};
-  return pagina::Trova(*QueryAux, {"SELECT * FROM FASCESC WHERE ID=" + Letterale(id)})
-             ? "Attenzione: l'ID inserito è già in uso"
-             : std::string();
+  // Read on what is committed now: a band another operator created since
+  // the window's view began has its number taken, and an insert of it
+  // would fail.
+  bool inUso = false;
+  LeggiSuVistaNuova(QueryAux->GetDatabase(), {"SELECT ID FROM FASCESC WHERE ID=" + Letterale(id)},
+                    [&inUso](db::Query& q) { inUso = !q.IsEmpty(); });
+  return inUso ? "Attenzione: l'ID inserito è già in uso" : std::string();
 }
 
 void TNuovaFasciaForm::ButtonOkClick() { ChiudiSeValido(*this, PrimoControlloFallito()); }

@@ -106,11 +106,19 @@ void SpostaRiga(TLisFasEditForm& w, int verso) {
 // ---- bands
 
 void TLisFasEditForm::ButtonFascNuovoClick() {
+  // The number proposed is read on what is committed now, not on the
+  // window's view: a band another operator created since that view began
+  // has its number taken. An insert that still meets a number taken in the
+  // instant between fails once; the next press proposes past it.
   std::string proposta;
   try {
-    proposta = pagina::PrimoValore(*QueryAux1, {"SELECT MAX(ID)+1 M FROM FASCESC"});
+    LeggiSuVistaNuova(QueryAux1->GetDatabase(), {"SELECT MAX(ID)+1 M FROM FASCESC"},
+                      [&proposta](db::Query& q) {
+                        if (!q.IsEmpty()) proposta = q.Fields()[0]->AsString();
+                      });
     if (proposta.empty()) proposta = "1";
   } catch (const std::exception&) {
+    proposta.clear();
     pagina::Errore("Errore interno");
   }
   auto dialogo = ui::MakeOwned<TNuovaFasciaForm>(this, DM().CellaTabX);
