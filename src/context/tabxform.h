@@ -179,6 +179,13 @@ class TTabXForm : public ui::Form {
                               const std::string& nome, bool perUtente, std::string& valore);
   static bool ScriviValoreTabX(db::Query& query, std::int32_t numUser, const std::string& colonna,
                                const std::string& nome, const std::string& valore, bool perUtente);
+  // The statements of ScriviValoreTabX alone: whether the value has a row
+  // is read in the query's transaction, as it sees the table, and the row
+  // is updated or inserted there; nothing is committed and a failure is
+  // thrown, for a caller that commits, or renews and writes again, itself.
+  static void ScriviValoreTabXSenzaConferma(db::Query& query, std::int32_t numUser,
+                                            const std::string& colonna, const std::string& nome,
+                                            const std::string& valore, bool perUtente);
 
  private:
   void CreaComponenti();

@@ -72,27 +72,33 @@ void TTabXForm::LeggiValoreTabX(db::Query& query, std::int32_t numUser, const st
   query.Close();
 }
 
-bool TTabXForm::ScriviValoreTabX(db::Query& query, std::int32_t numUser, const std::string& colonna,
-                                 const std::string& nome, const std::string& valore,
-                                 bool perUtente) {
+void TTabXForm::ScriviValoreTabXSenzaConferma(db::Query& query, std::int32_t numUser,
+                                              const std::string& colonna, const std::string& nome,
+                                              const std::string& valore, bool perUtente) {
   const std::string testo = SenzaApostrofi(valore);
   const std::string condizione = "WHERE (NOME='" + Apici(nome) + "')";
   const std::string condUtente = "AND(UTENTE='" + Numero(numUser) + "')";
-  try {
-    Righe(query, {"SELECT * FROM TABX", condizione});
+  Righe(query, {"SELECT * FROM TABX", condizione});
+  if (perUtente) query.SQL.Add(condUtente);
+  query.Open();
+  const bool esiste = !query.IsEmpty();
+  if (esiste) {
+    Righe(query, {"UPDATE TABX SET " + colonna + "='" + testo + "'", condizione});
     if (perUtente) query.SQL.Add(condUtente);
-    query.Open();
-    const bool esiste = !query.IsEmpty();
-    if (esiste) {
-      Righe(query, {"UPDATE TABX SET " + colonna + "='" + testo + "'", condizione});
-      if (perUtente) query.SQL.Add(condUtente);
-    } else {
-      Righe(query, {"INSERT INTO TABX (CODICE,NOME," + colonna + ",UTENTE) VALUES(",
-                    "GEN_ID(CODICETABXCOUNTER,1),", "'" + Apici(nome) + "',",
-                    valore.empty() ? "NULL," : "'" + testo + "',",
-                    perUtente ? "'" + Numero(numUser) + "')" : "NULL)"});
-    }
-    query.ExecSQL();
+  } else {
+    Righe(query, {"INSERT INTO TABX (CODICE,NOME," + colonna + ",UTENTE) VALUES(",
+                  "GEN_ID(CODICETABXCOUNTER,1),", "'" + Apici(nome) + "',",
+                  valore.empty() ? "NULL," : "'" + testo + "',",
+                  perUtente ? "'" + Numero(numUser) + "')" : "NULL)"});
+  }
+  query.ExecSQL();
+}
+
+bool TTabXForm::ScriviValoreTabX(db::Query& query, std::int32_t numUser, const std::string& colonna,
+                                 const std::string& nome, const std::string& valore,
+                                 bool perUtente) {
+  try {
+    ScriviValoreTabXSenzaConferma(query, numUser, colonna, nome, valore, perUtente);
     query.GetTransaction()->CommitRetaining();
   } catch (const db::DbError&) {
     return false;

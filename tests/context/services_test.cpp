@@ -109,6 +109,27 @@ TEST_F(ValoriTabX, WriteFailureIsReportedByResultOnly) {
   EXPECT_THROW(senza.ValoreTabX("Nuovo", false, v), std::exception);
 }
 
+TEST_F(ValoriTabX, StoreWithoutCommitLeavesTheCommitToTheCaller) {
+  // Fault: the bare store committing on its own (a caller that rolls back
+  // after a refused row version could not take its write back), or a
+  // failure swallowed instead of reaching the caller.
+  ASSERT_TRUE(rossi->SettaValoreTabX("Colore", "rosso", false));
+  db::Query q(rossi->IBDatabase1, rossi->IBTransaction1);
+  TTabXForm::ScriviValoreTabXSenzaConferma(q, 1, "TESTO", "Colore", "blu", false);
+  TTabXForm::ScriviValoreTabXSenzaConferma(q, 1, "TESTO", "Altro", "x", false);
+  EXPECT_EQ(amb.Tabx("Colore"), (Righe{{"rosso", kNull}}));
+  rossi->IBTransaction1->RollbackRetaining();
+  EXPECT_EQ(amb.Tabx("Colore"), (Righe{{"rosso", kNull}}));
+  EXPECT_EQ(amb.Tabx("Altro"), Righe{});
+  EXPECT_THROW(TTabXForm::ScriviValoreTabXSenzaConferma(q, 1, "TESTO", "Colore",
+                                                        std::string(200, 'x'), false),
+               db::DbError);
+  TTabXForm::ScriviValoreTabXSenzaConferma(q, 1, "TESTO", "Colore", "verde", false);
+  rossi->IBTransaction1->CommitRetaining();
+  EXPECT_EQ(amb.Tabx("Colore"), (Righe{{"verde", kNull}}));
+  EXPECT_TRUE(op.Texts().empty());
+}
+
 TEST_F(ValoriTabX, UserCheckGenCopiesTheSharedValueToTheOperator) {
   // Fault: the shared value not copied to the operator, so a later change of
   // the shared value would leak into operators who already had theirs.

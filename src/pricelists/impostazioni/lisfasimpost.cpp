@@ -1,5 +1,8 @@
 #include "pricelists/impostazioni/lisfasimpost.h"
 
+#include <string>
+#include <vector>
+
 #include "context/datamodule.h"
 #include "context/dbutility.h"
 #include "context/tabxform.h"
@@ -56,23 +59,74 @@ void TLisFasImpostForm::Inizializzazione() {
   CheckBoxAssClientiPX->SetChecked(valore == "1");
 }
 
-// Each store commits on its own. A store that fails (a text longer than
-// the table keeps, a database error) must not be reported as saved: the
-// operator is told which settings kept their old value.
+namespace {
+
+// "A", "B": the settings named in a box.
+std::string Elenco(const std::vector<std::string>& titoli) {
+  std::string elenco;
+  for (const std::string& t : titoli) elenco += (elenco.empty() ? "\"" : ", \"") + t + "\"";
+  return elenco;
+}
+
+}  // namespace
+
+// The three values are stored as the boxes show them: a later save wins,
+// whoever saved before. The window's view dates from its opening or its
+// last save, so it is renewed at the press (the boxes are not read again:
+// what the operator typed stays): whether a value already has its row is
+// then read as committed now, and a value another operator stored since
+// is updated, not inserted a second time. The renewal also commits what a
+// failed "Aggiorna TIPIPR" left pending: price types of the same refresh,
+// which the first store committed anyway before.
+// Each value is a write of its own, committed on its own: a row version
+// refused (another save in between, or a transaction still running that
+// wrote the row) rolls the store back, renews the view and stores once
+// more; refused again, the value is in use. A store that fails otherwise
+// (a text longer than the table keeps, a database error) must not be
+// reported as saved: the operator is told which settings kept their old
+// value.
 void TLisFasImpostForm::ButtonSalvaClick() {
-  std::string falliti;
+  db::Query& query = *DM().QueryAux1;
+  db::Transaction& scrittura = *query.GetTransaction();
+  const std::int32_t utente = TabX().GetNumUser();
+  const std::string dirEcc = EditDirEcc->Text();
+  const std::string listNettDef = EditListNettDef->Text();
+  const std::string assClientiPX = CheckBoxAssClientiPX->Checked() ? "1" : "0";
+  RinnovaTransazione(scrittura);
+
+  std::vector<std::string> falliti;
+  std::vector<std::string> inUso;
   auto salva = [&](const char* nome, const std::string& valore, const char* titolo) {
-    if (DM().SettaValoreTabX(nome, valore, false)) return;
-    falliti += std::string(falliti.empty() ? "" : ", ") + "\"" + titolo + "\"";
+    const EsitoScrittura esito = ScriviRinnovando(
+        scrittura,
+        [&] {
+          TTabXForm::ScriviValoreTabXSenzaConferma(query, utente, "TESTO", nome, valore, false);
+        },
+        nullptr);
+    query.Close();
+    if (esito == EsitoScrittura::InUso)
+      inUso.push_back(titolo);
+    else if (esito != EsitoScrittura::Scritta)
+      falliti.push_back(titolo);
   };
-  salva("ImpDirEccDB", EditDirEcc->Text(), "Database ecc");
-  salva("ListinoNettiDefPerSconti", EditListNettDef->Text(), "Listino netti default per sconti");
-  salva("ModalitaPXAssCli", CheckBoxAssClientiPX->Checked() ? "1" : "0",
-        "Modalità PX associa clienti");
-  if (falliti.empty())
+  salva("ImpDirEccDB", dirEcc, "Database ecc");
+  salva("ListinoNettiDefPerSconti", listNettDef, "Listino netti default per sconti");
+  salva("ModalitaPXAssCli", assClientiPX, "Modalità PX associa clienti");
+
+  if (falliti.empty() && inUso.empty()) {
     ui::ShowMessage("Impostazioni salvate");
-  else
-    ui::MessageDlg("Impostazioni non salvate: " + falliti, ui::MsgDlgType::Warning, ui::mbOK);
+    return;
+  }
+  std::string testo;
+  if (!falliti.empty()) testo = "Impostazioni non salvate: " + Elenco(falliti);
+  if (!inUso.empty()) {
+    if (!testo.empty()) testo += "\n";
+    testo += inUso.size() == 1
+                 ? "L'impostazione " + Elenco(inUso) + " è in uso da un altro utente"
+                 : "Le impostazioni " + Elenco(inUso) + " sono in uso da un altro utente";
+    testo += ": riprovare più tardi";
+  }
+  ui::MessageDlg(testo, ui::MsgDlgType::Warning, ui::mbOK);
 }
 
 // The window's view dates from its opening: renewed first, so the writes
