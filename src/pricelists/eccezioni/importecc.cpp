@@ -142,9 +142,9 @@ bool Riferisci(EsitoScrittura esito, const std::string& errore, const std::strin
 void TImportEccForm::Button5Click() {
   VistaRinnovata();
   std::string errore;
-  const EsitoScrittura esito =
-      ScriviRinnovando(*TabX().IBTransaction1, [this] { AggiornaTipiPR(*QueryAux1); }, {},
-                       {.conferma = [] {}}, &errore);
+  const EsitoScrittura esito = ScriviRinnovando(
+      *TabX().IBTransaction1, [this] { AggiornaTipiPR(*QueryAux1); }, {}, {.conferma = [] {}},
+      &errore);
   if (Riferisci(esito, errore, kRecordInUso)) Log("Aggiornamento TIPIPR completato");
 }
 

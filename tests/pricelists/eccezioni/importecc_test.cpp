@@ -124,12 +124,12 @@ class AltroOperatore {
 };
 
 void FasceConRighe(const std::string& archivio) {
-  AmbienteEccezioni::ExecAll(archivio, {"INSERT INTO FASCESC (ID, NOME) VALUES (1, 'Base')",
-                                        "INSERT INTO FASCESC (ID, NOME) VALUES (2, 'Seconda')",
-                                        "INSERT INTO FASCESC (ID, NOME) VALUES (3, 'Terza')",
-                                        "INSERT INTO FASCESCDT VALUES (1, 1, 1)",
-                                        "INSERT INTO FASCESCDT VALUES (2, 1, 1)",
-                                        "INSERT INTO FASCESCDT VALUES (3, 1, 1)"});
+  AmbienteEccezioni::ExecAll(
+      archivio, {"INSERT INTO FASCESC (ID, NOME) VALUES (1, 'Base')",
+                 "INSERT INTO FASCESC (ID, NOME) VALUES (2, 'Seconda')",
+                 "INSERT INTO FASCESC (ID, NOME) VALUES (3, 'Terza')",
+                 "INSERT INTO FASCESCDT VALUES (1, 1, 1)", "INSERT INTO FASCESCDT VALUES (2, 1, 1)",
+                 "INSERT INTO FASCESCDT VALUES (3, 1, 1)"});
 }
 
 const char* const kContaFasce =
@@ -149,8 +149,9 @@ TEST(TImportEccForm, EmptyingBandsMeetingARowHeldElsewhereSaysInUseAndLeavesNoBa
   AltroOperatore altro(db);
   altro.Scrive("UPDATE FASCESCDT SET IDLISTINO=IDLISTINO WHERE IDFASCIA=3");
   f.Button3Click();
-  EXPECT_EQ(op.Texts(),
-            (std::vector<std::string>{"La fascia è in uso da un altro utente: riprovare più tardi"}));
+  EXPECT_EQ(
+      op.Texts(),
+      (std::vector<std::string>{"La fascia è in uso da un altro utente: riprovare più tardi"}));
   altro.Finisce();
   f.Button1Click();  // a step that commits
   EXPECT_EQ(UltimaRiga(f), "IMPORTATI 0 listini");
@@ -173,8 +174,9 @@ TEST(TImportEccForm, EmptyingBandsWhileAnEditorHoldsOneWritesNothingUntilItIsFre
   auto presa = std::make_unique<PresaFascia>(altro.Transazione(), "3");
   ASSERT_TRUE(presa->Presa());
   f.Button3Click();
-  EXPECT_EQ(op.Texts(),
-            (std::vector<std::string>{"La fascia è in uso da un altro utente: riprovare più tardi"}));
+  EXPECT_EQ(
+      op.Texts(),
+      (std::vector<std::string>{"La fascia è in uso da un altro utente: riprovare più tardi"}));
   EXPECT_EQ(AmbienteEccezioni::Scalar(db, kContaFasce), "3/3");
   presa->Annulla();
   f.Button3Click();
@@ -197,8 +199,9 @@ TEST(TImportEccForm, EmptyingListsMeetingAListHeldElsewhereKeepsItsRows) {
   auto presa = std::make_unique<PresaListino>(altro.Transazione(), "2");
   ASSERT_TRUE(presa->Presa());
   f.Button2Click();
-  EXPECT_EQ(op.Texts(), (std::vector<std::string>{
-                            "Il listino è in uso da un altro utente: riprovare più tardi"}));
+  EXPECT_EQ(
+      op.Texts(),
+      (std::vector<std::string>{"Il listino è in uso da un altro utente: riprovare più tardi"}));
   presa->Annulla();
   f.Button1Click();
   EXPECT_EQ(AmbienteEccezioni::Rows(db, "SELECT IDLISTSC, CODICEARTICOLO FROM LISTSCDTNET"),
