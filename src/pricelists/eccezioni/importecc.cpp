@@ -1,11 +1,14 @@
 #include "pricelists/eccezioni/importecc.h"
 
+#include <stdexcept>
+
 #include "context/datamodule.h"
 #include "context/dbutility.h"
 #include "context/tabxform.h"
 #include "db/database.h"
 #include "db/query.h"
 #include "db/transaction.h"
+#include "pricelists/presalistino.h"
 #include "pricelists/tipipr.h"
 #include "ui/application.h"
 #include "ui/make.h"
@@ -80,25 +83,24 @@ void TImportEccForm::Inizializzazione() {
   DatabaseImport->Open();
 }
 
-void TImportEccForm::Comando(const std::function<void()>& corpo) {
+void TImportEccForm::Conferma() {
+  db::Transaction* t = TabX().IBTransaction1;
   try {
-    corpo();
-  } catch (...) {
-    fallito_ = true;
+    if (t->InTransaction()) t->CommitRetaining();
+    if (TransactionImport->InTransaction()) TransactionImport->CommitRetaining();
+  } catch (const std::exception&) {
+    try {
+      if (t->InTransaction()) t->RollbackRetaining();
+    } catch (const std::exception&) {
+      // A transaction that is gone took its writes with it.
+    }
     throw;
   }
 }
 
-void TImportEccForm::Conferma() {
-  if (db::Transaction* t = TabX().IBTransaction1; t->InTransaction()) t->CommitRetaining();
-  if (TransactionImport->InTransaction()) TransactionImport->CommitRetaining();
-  fallito_ = false;
-  tipiInSospeso_ = false;
-}
-
 void TImportEccForm::VistaRinnovata() {
-  if (fallito_ || tipiInSospeso_) return;
   RinnovaTransazione(*TabX().IBTransaction1);
+  RinnovaTransazione(*TransactionImport);
 }
 
 void TImportEccForm::Esegui(std::initializer_list<std::string> righe) {
@@ -112,53 +114,77 @@ void TImportEccForm::Esegui(std::initializer_list<std::string> righe) {
 
 void TImportEccForm::Log(const std::string& riga) { Memo1->Lines.Add(riga); }
 
-// The price types keep pending until a step commits or the window closes.
-// A failure marks them: they are then rolled back at close, with whatever
-// else the failed command left behind. The bands are read as committed now
-// even when pending work keeps the view of the writes as it is.
+namespace {
+
+// How a write of the window ended, told to the operator; true when written.
+// A failure that is no held row is the database's own error, shown as any
+// other error of a command.
+bool Riferisci(EsitoScrittura esito, const std::string& errore, const std::string& inUso) {
+  switch (esito) {
+    case EsitoScrittura::Scritta:
+      return true;
+    case EsitoScrittura::InUso:
+      ui::MessageDlg(inUso, ui::MsgDlgType::Warning, ui::mbOK);
+      return false;
+    case EsitoScrittura::Fallita:
+    case EsitoScrittura::Rifiutata:
+      break;
+  }
+  ui::App().ShowException(std::runtime_error(errore));
+  return false;
+}
+
+}  // namespace
+
+// The price types stay pending: the next step commits them before it acts
+// (or the close does). A refresh that fails leaves none of its rows
+// pending. The bands are read on a view taken now.
 void TImportEccForm::Button5Click() {
   VistaRinnovata();
-  Comando([this] {
-    tipiInSospeso_ = true;
-    AggiornaTipiPR(*QueryAux1);
-  });
-  Log("Aggiornamento TIPIPR completato");
+  std::string errore;
+  const EsitoScrittura esito = ScriviRinnovando(
+      *TabX().IBTransaction1, [this] { AggiornaTipiPR(*QueryAux1); }, {}, {.conferma = [] {}},
+      &errore);
+  if (Riferisci(esito, errore, kRecordInUso)) Log("Aggiornamento TIPIPR completato");
+}
+
+// A statement that meets a row written since the press rolls back what the
+// command deleted, renews the view and runs the deletes once more: they
+// reach what is committed then. Met again, a running transaction holds the
+// row. Any failure leaves the tables as they were.
+void TImportEccForm::Svuota(std::initializer_list<const char*> statementi,
+                            const std::string& inUso) {
+  VistaRinnovata();
+  std::string errore;
+  const EsitoScrittura esito = ScriviRinnovando(
+      *TabX().IBTransaction1,
+      [&] {
+        for (const char* sql : statementi) Esegui({sql});
+      },
+      {}, {}, &errore);
+  if (Riferisci(esito, errore, inUso)) ui::ShowMessage("Operazione completata");
 }
 
 void TImportEccForm::Button2Click() {
-  VistaRinnovata();
-  Comando([this] {
-    Esegui({"DELETE FROM LISTSCDTNET WHERE IDLISTSC<>1"});
-    Esegui({"DELETE FROM LISTSC WHERE ID<>1"});
-    Esegui({"DELETE FROM LISTSCDTSCO"});
-    Conferma();
-  });
-  ui::ShowMessage("Operazione completata");
+  Svuota({"DELETE FROM LISTSCDTNET WHERE IDLISTSC<>1", "DELETE FROM LISTSC WHERE ID<>1",
+          "DELETE FROM LISTSCDTSCO"},
+         kTestataListino.inUso);
 }
 
 void TImportEccForm::Button3Click() {
-  VistaRinnovata();
-  Comando([this] {
-    Esegui({"DELETE FROM FASCESC WHERE ID<>1"});
-    Esegui({"DELETE FROM FASCESCDT WHERE IDFASCIA<>1"});
-    Conferma();
-  });
-  ui::ShowMessage("Operazione completata");
+  Svuota({"DELETE FROM FASCESC WHERE ID<>1", "DELETE FROM FASCESCDT WHERE IDFASCIA<>1"},
+         kTestataFascia.inUso);
 }
 
 void TImportEccForm::ButtonChiudiClick() { Close(); }
 
-// What the window left pending (the price types, or the statements of a
-// command that failed half-way) ends here: kept when nothing failed since
-// the last commit, undone otherwise.
+// Only the price types of a refresh can be pending here (every other step
+// commits or rolls back what it wrote): they are kept.
 void TImportEccForm::FormClose(ui::Component* sender, ui::CloseAction& action) {
   db::Transaction* t = TabX().IBTransaction1;
   if (t && t->InTransaction()) {
     try {
-      if (fallito_)
-        t->RollbackRetaining();
-      else
-        t->CommitRetaining();
+      t->CommitRetaining();
     } catch (const std::exception& e) {
       ui::App().ShowException(e);
       try {

@@ -3,7 +3,7 @@
 // hand in steps, from the exceptions database named by the stored value
 // "ImpDirEccDB" into the company database of the operator.
 #include <cstdint>
-#include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -61,18 +61,16 @@ class TImportEccForm : public FinestraDaExport {
 
  private:
   void CreaControlli();
-  // Runs one command of the window; when it fails, the statements it left
-  // pending must not become permanent at close (see FormClose), unless a
-  // later step commits them as the steps always do.
-  void Comando(const std::function<void()>& corpo);
-  // Both transactions' work made permanent; clears the failure mark.
+  // Both transactions' work made permanent; a commit that fails rolls
+  // back, so nothing of the step waits for a later commit.
   void Conferma();
-  // The start of a step: the company view renewed, so the step acts on
-  // what other operators committed since the window opened, unless the
-  // window still holds work pending (the price types, or what a failed
-  // command left): its fate is a later step's or the close's, and the step
-  // then runs on the view it has.
+  // The start of every step: what the window has pending (the price types
+  // of "Aggiorna TIPIPR") is committed and the views renewed, so the step
+  // acts on what is committed when it is pressed.
   void VistaRinnovata();
+  // "Svuota listini" and "Svuota fasce": the statements deleted together
+  // or not at all; `inUso` tells rows a running transaction holds.
+  void Svuota(std::initializer_list<const char*> statementi, const std::string& inUso);
   // Sends one statement (its lines) to the company database, remembering
   // its text for the log of a failure.
   void Esegui(std::initializer_list<std::string> righe);
@@ -86,9 +84,6 @@ class TImportEccForm : public FinestraDaExport {
   void ScollegaListini(std::vector<std::string> classi);
 
   std::string ultimoComando_;
-  bool fallito_ = false;
-  // "Aggiorna TIPIPR" wrote rows no step has committed yet.
-  bool tipiInSospeso_ = false;
 };
 
 // The launcher of the export: the launch road with this window.

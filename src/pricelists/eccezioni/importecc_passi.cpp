@@ -88,7 +88,7 @@ void TImportEccForm::Button1Click() {
   } catch (const std::exception&) {
     Log("ERRORE: " + ultimoComando_);
   }
-  Comando([this] { Conferma(); });
+  Conferma();
   Log("IMPORTATI " + plat::IntToStr(contatore - iniziale) + " listini");
 }
 
@@ -176,7 +176,7 @@ void TImportEccForm::Button4Click() {
   } catch (const std::exception&) {
     Log("ERRORE: " + ultimoComando_);
   }
-  Comando([this] { Conferma(); });
+  Conferma();
   Log("Creazione fasce completata");
 }
 
