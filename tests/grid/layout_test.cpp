@@ -29,6 +29,23 @@ class Aspetto : public GrigliaTest {
     q.Edit();
     q.FieldByName("NomeColonna").SetAsString(colonna);
   }
+  // Another attachment holds the operator's stored row of the field, as his
+  // layout editor in another process does with a posted edit.
+  void Tieni(const std::string& campo) {
+    HostFolder::Attach(altra_, Archivio());
+    blocco_.StartTransaction();
+    db::Query q(&altra_, &blocco_);
+    q.SQL.Add("UPDATE STOASP1 SET NOMECOLONNA=NOMECOLONNA WHERE CODICEUTENTE=2 AND NOMECAMPO='" +
+              campo + "'");
+    q.ExecSQL();
+  }
+  void TearDown() override {
+    if (blocco_.Active()) blocco_.Rollback();
+    GrigliaTest::TearDown();
+  }
+  db::Database altra_;
+  db::Transaction blocco_{&altra_};
+
   std::string Intestazione(const std::string& campo) const {
     return Valore("SELECT NOMECOLONNA FROM STOASP1 WHERE CODICEUTENTE=2 AND NOMECAMPO='" + campo +
                   "'");
@@ -380,6 +397,66 @@ TEST_F(Aspetto, RowRefusedOnTheRenewedViewStopsNoOtherEdit) {
                    "NOMECAMPO='PREZZO'"),
             "123")
       << "the other session's width stays";
+}
+
+// Catches a layout save that waits for rows another attachment holds (the
+// window frozen), one whose failure stops the sort that caused it or is
+// told again when the query closes and opens, a reopen that shows the
+// stored layout instead of the one the operator made, and a later save
+// that does not store it once the rows are free.
+TEST_F(Aspetto, SaveOnHeldRowsIsToldOnceAndTheGridKeepsItsLayout) {
+  ApriFinestra();
+  ChiudiFinestra();
+  ApriFinestra();
+  Tieni("CODICE");
+  ui::Driver d;
+  Operator op;  // answers the boxes, after the driver took the input
+  griglia_->Columns()[1]->SetWidth(150);
+  d.DblClickTitle("FinestraGriglia.Griglia", "DESCRIZIONE");
+  ASSERT_EQ(op.Texts().size(), 1u);
+  EXPECT_NE(op.Texts()[0].find("concurrent"), std::string::npos) << op.Texts()[0];
+  EXPECT_TRUE(griglia_->AspettoNonSalvato());
+  EXPECT_EQ(Codici(), (std::vector<std::string>{"C3", "D4", "A1", "B2"})) << "sorted all the same";
+  EXPECT_EQ(griglia_->Columns()[1]->Width(), 150);
+  EXPECT_EQ(Valore("SELECT COUNT(*) FROM STOASP1 WHERE CODICEUTENTE=2 AND ORDINAMENTO IS NOT NULL"),
+            "0");
+
+  // The window's own reload: the same layout failing again says nothing.
+  query_.Close();
+  query_.Open();
+  EXPECT_EQ(op.Texts().size(), 1u);
+  EXPECT_EQ(Codici(), (std::vector<std::string>{"C3", "D4", "A1", "B2"}));
+  EXPECT_EQ(griglia_->Columns()[1]->Width(), 150);
+  EXPECT_EQ(griglia_->Columns()[1]->Title.Color, kColoreCampoOrdinato);
+
+  blocco_.Rollback();
+  query_.Close();
+  EXPECT_EQ(op.Texts().size(), 1u);
+  EXPECT_FALSE(griglia_->AspettoNonSalvato());
+  EXPECT_EQ(Valore("SELECT ORDINAMENTO || ' ' || CAST(LARGHEZZA AS INTEGER) FROM STOASP1"
+                   " WHERE CODICEUTENTE=2 AND NOMECAMPO='DESCRIZIONE'"),
+            "1 150");
+}
+
+// Catches "Aspetto Base" after a save that failed showing the layout that
+// could not be stored again instead of the query's own columns.
+TEST_F(Aspetto, ResetDropsTheLayoutThatCouldNotBeStored) {
+  ApriFinestra();
+  ChiudiFinestra();
+  ApriFinestra();
+  const int base = griglia_->Columns()[1]->Width();
+  Tieni("CODICE");
+  Operator op;
+  griglia_->Columns()[1]->SetWidth(base + 50);
+  griglia_->SalvaAspettoGriglia();
+  ASSERT_TRUE(griglia_->AspettoNonSalvato());
+  blocco_.Rollback();
+  ui::Driver d;
+  d.Enqueue([](ui::Driver& d) { d.Click("TAvVuxGrForm.ButtonOK"); });
+  griglia_->AzzeraAspettoGriglia();
+  EXPECT_FALSE(griglia_->AspettoNonSalvato());
+  EXPECT_EQ(griglia_->Columns()[1]->Width(), base);
+  EXPECT_EQ(op.Texts().size(), 1u);
 }
 
 }  // namespace
