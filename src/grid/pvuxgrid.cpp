@@ -1,5 +1,8 @@
 #include "grid/pvuxgrid.h"
 
+#include <optional>
+
+#include "context/dbutility.h"
 #include "context/positions.h"
 #include "db/database.h"
 #include "db/datasource.h"
@@ -28,6 +31,9 @@ TPVuxGridForm::TPVuxGridForm(ui::Component* owner, db::Database* database, int s
   SetCaption("Personalizzazione Griglia");
   Position = ui::FormPosition::ScreenCenter;
   SetClientSize(560, 320);
+  // No wait for rows another transaction holds (the operator's layout
+  // saved from another process): the edit fails at once instead.
+  SetTransactionParams(*transaction_, MascheraLock);
   query_->UpdateObject = update_.get();
   query_->BeforeInsert = [](db::DataSet&) { plat::Abort(); };
   query_->AfterPost = [this](db::DataSet&) { AnnotaModifica(modifiche_); };
@@ -134,21 +140,44 @@ void TPVuxGridForm::RinnovaVista() {
   CaricaGriglia();
 }
 
+void TPVuxGridForm::Applica(const Modifica& m) {
+  query_->Edit();
+  query_->FieldByName("NomeColonna").SetValue(m.colonna);
+  query_->FieldByName("ColoreColonna").SetValue(m.colore);
+  query_->FieldByName("Visibile").SetValue(m.visibile);
+}
+
 // Each edited row is found again by its field; a row that is gone (the
-// layout was replaced meanwhile) has nothing left to edit.
+// layout was replaced meanwhile) has nothing left to edit. A row the
+// database refuses does not stop the others: the first one refused is left
+// in edit, as the operator typed it, and its error goes on.
 void TPVuxGridForm::RegistraDiNuovo(std::vector<Modifica> modifiche) {
   RinnovaVista();
+  std::optional<db::DbError> rifiuto;
+  std::optional<Modifica> rifiutata;
   for (const Modifica& m : modifiche) {
     if (!query_->Locate("NomeCampo", db::Value(m.nomeCampo))) continue;
-    query_->Edit();
-    query_->FieldByName("NomeColonna").SetValue(m.colonna);
-    query_->FieldByName("ColoreColonna").SetValue(m.colore);
-    query_->FieldByName("Visibile").SetValue(m.visibile);
-    query_->Post();
+    Applica(m);
+    try {
+      query_->Post();
+    } catch (const db::DbError& e) {
+      query_->Cancel();
+      if (!rifiuto) {
+        rifiuto = e;
+        rifiutata = m;
+      }
+    }
+  }
+  if (rifiuto) {
+    if (query_->Locate("NomeCampo", db::Value(rifiutata->nomeCampo))) Applica(*rifiutata);
+    throw *rifiuto;
   }
   Registra();
 }
 
+// Only a conflict is made again on a renewed view; any other failure leaves
+// the edits where they are (posted in the running transaction, or pending
+// in the row), for the operator to correct them.
 bool TPVuxGridForm::Salva(bool avvisa) {
   try {
     try {
@@ -164,9 +193,24 @@ bool TPVuxGridForm::Salva(bool avvisa) {
     }
   } catch (const db::DbError& e) {
     if (avvisa) ui::App().ShowException(e);
-    Ripristina();
     return false;
   }
+}
+
+// What the database accepted is kept: the refused pending edit is dropped
+// and the posted ones committed; when even that fails nothing is stored.
+void TPVuxGridForm::RegistraAccettate() {
+  try {
+    if (query_->Active()) query_->Cancel();
+    if (transaction_->Active()) transaction_->Commit();
+  } catch (const db::DbError&) {
+    try {
+      if (transaction_->Active()) transaction_->Rollback();
+    } catch (const db::DbError&) {
+      // The transaction is gone with its writes: nothing is left to undo.
+    }
+  }
+  modifiche_.clear();
 }
 
 void TPVuxGridForm::Ripristina() {
@@ -179,12 +223,16 @@ void TPVuxGridForm::Ripristina() {
   }
 }
 
-// "Chiudi": after a save that failed, the next press closes the editor
+// "Chiudi": a save that fails shows its message and keeps the editor open
+// with the operator's edits; after it, the next press closes the editor
 // whether or not it saves, with no second message.
 void TPVuxGridForm::ButtonChiudiClick(ui::Component*) {
-  if (!Salva(!salvataggioFallito_) && !salvataggioFallito_) {
-    salvataggioFallito_ = true;
-    return;
+  if (!Salva(!salvataggioFallito_)) {
+    if (!salvataggioFallito_) {
+      salvataggioFallito_ = true;
+      return;
+    }
+    RegistraAccettate();
   }
   Close();
 }

@@ -52,10 +52,11 @@ class TPVuxGridForm : public ui::Form {
   // of the same rows committed after this editor's view began (the operator
   // working in another process), they are made once more on a renewed view,
   // so the later save wins. A save that still fails shows the database's
-  // message when `avvisa`, undoes the edits (Ripristina) and gives false.
+  // message when `avvisa` and gives false; every edit stays in the editor,
+  // posted or pending, so that the operator can correct it and save again.
   bool Salva(bool avvisa);
-  // After a failed save or layout replacement: the editor's transaction is
-  // rolled back and its query shows the stored rows again. Never throws;
+  // After a failed layout replacement: the editor's transaction is rolled
+  // back and its query shows the stored rows again. Never throws;
   // when the rows cannot be read the query stays closed.
   void Ripristina();
   void SpeedButton1Click(ui::Component* sender);
@@ -71,8 +72,11 @@ class TPVuxGridForm : public ui::Form {
 
   void DBGrid1DrawDataCell(const ui::Rect& rect, db::Field* field);
   void AnnotaModifica(std::vector<Modifica>& modifiche) const;
+  // Puts the current row in edit with the values of `m`.
+  void Applica(const Modifica& m);
   void Registra();
   void RegistraDiNuovo(std::vector<Modifica> modifiche);
+  void RegistraAccettate();
   void RinnovaVista();
 
   int situazione_, utente_, progetto_;

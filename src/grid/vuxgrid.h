@@ -21,6 +21,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,7 +71,8 @@ struct OpzioniFiltroRicerca {
   int TipoRicerca = 0;  // 0 ">=", 1 "LIKE %%", 2 "LIKE %"
 };
 
-// One stored column of the layout, as loading applies it.
+// One stored column of the layout, as loading applies it; the save also
+// writes its sort mark and its field's origin.
 struct RigaAspettoGriglia {
   std::string NomeCampo;
   int Posizione = 0;
@@ -78,6 +80,9 @@ struct RigaAspettoGriglia {
   std::string NomeColonna;
   std::int32_t Colore = 0;
   bool Visibile = true;
+  int Ordinamento = 0;  // 0: no sort key (NULL)
+  std::string Origine{};
+  bool operator==(const RigaAspettoGriglia&) const = default;
 };
 
 class TVuxGrid : public ui::DBGrid {
@@ -188,7 +193,16 @@ class TVuxGrid : public ui::DBGrid {
   void SelezionaColonnaCampo(const std::string& nomeCampo);
 
   // ---- layout (vuxgrid_layout.cpp)
+  // Stores the layout shown when it differs from the stored one. It never
+  // waits for rows another transaction holds (the same operator's layout
+  // editor in another process): a save that fails shows the database's
+  // message through the standard error display and the caller goes on; the
+  // same layout failing again is not told again. Until a save goes
+  // through, the grid's reopens show that layout and its sort, not the
+  // stored rows.
   void SalvaAspettoGriglia();
+  // Whether the layout shown could not be stored at the last save.
+  bool AspettoNonSalvato() const { return nonSalvato_.has_value(); }
   void CaricaAspettoGriglia();
   void PersonalizzaGriglia();
   void AzzeraAspettoGriglia();
@@ -246,6 +260,10 @@ class TVuxGrid : public ui::DBGrid {
   void ApplicaOrdinamento(int colonna);
   void TogliRigheRipetute(db::Query& query);
   void ApriQueryTipoMemoria();
+  // The layout rows the grid shows, as a save writes them.
+  std::vector<RigaAspettoGriglia> AspettoMostrato() const;
+  // One try of the save in a no-wait transaction of its own.
+  void ScriviAspetto(db::Database& database, const std::vector<RigaAspettoGriglia>& righe);
 
   db::DataSet* sorgente_ = nullptr;
   db::DataSet::Event primaApertura_, dopoApertura_;  // the window's own handlers
@@ -263,6 +281,14 @@ class TVuxGrid : public ui::DBGrid {
   // window clicks the same item from its key-up handler for that press.
   ui::Word tastoEseguito_ = 0;    // key of the command run outside a key-up
   ui::Word tastoInRilascio_ = 0;  // key being released, during KeyUp
+  // The layout of the last save that failed, under its situation code;
+  // cleared by a save that goes through and by a replaced layout.
+  struct LayoutNonSalvato {
+    int situazione = 0;
+    std::vector<RigaAspettoGriglia> righe;
+    bool operator==(const LayoutNonSalvato&) const = default;
+  };
+  std::optional<LayoutNonSalvato> nonSalvato_;
 };
 
 }  // namespace velmaro

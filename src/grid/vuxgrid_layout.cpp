@@ -2,12 +2,15 @@
 // changed, applied at each open, reset to the query's own columns or copied
 // from another operator; and the scratch copy that keeps an operator's
 // changes for the life of the grid only.
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "context/dbutility.h"
 #include "context/memorydata.h"
 #include "context/positions.h"
 #include "db/database.h"
+#include "db/error.h"
 #include "db/query.h"
 #include "db/table.h"
 #include "db/transaction.h"
@@ -15,6 +18,7 @@
 #include "grid/pvuxgrid.h"
 #include "grid/rvuxgrid.h"
 #include "grid/vuxgrid.h"
+#include "ui/application.h"
 #include "ui/make.h"
 #include "ui/strings.h"
 #include "ui/utf8.h"
@@ -55,15 +59,14 @@ int MarcaOrdinamento(const TVuxGrid& g, const std::string& campo) {
   return 0;
 }
 
-bool ColonneCambiate(const TVuxGrid& g, const std::vector<RigaSalvata>& righe) {
-  const ui::DBGridColumns& colonne = g.Columns();
-  if (int(righe.size()) != colonne.Count()) return true;
-  for (int i = 0; i < colonne.Count(); ++i) {
-    const ui::Column* c = colonne[i];
-    if (righe[i].nomeCampo != ui::UpperCase(c->FieldName) || righe[i].posizione != i ||
-        righe[i].larghezza != c->Width())
+// The stored rows, in their order, against the columns shown.
+bool ColonneCambiate(const std::vector<RigaAspettoGriglia>& mostrate,
+                     const std::vector<RigaSalvata>& righe) {
+  if (righe.size() != mostrate.size()) return true;
+  for (size_t i = 0; i < mostrate.size(); ++i)
+    if (righe[i].nomeCampo != mostrate[i].NomeCampo || righe[i].posizione != int(i) ||
+        righe[i].larghezza != mostrate[i].Larghezza)
       return true;
-  }
   return false;
 }
 
@@ -131,28 +134,62 @@ const std::vector<std::string> kColonneAspetto = {
 
 }  // namespace
 
-// Stores the present columns when they differ from the stored ones.
+std::vector<RigaAspettoGriglia> TVuxGrid::AspettoMostrato() const {
+  std::vector<RigaAspettoGriglia> righe;
+  for (int i = 0; i < Columns().Count(); ++i) {
+    const ui::Column* c = Columns()[i];
+    const db::Field* f = c->Field();
+    const std::string campo = ui::UpperCase(c->FieldName);
+    righe.push_back({campo, i, c->Width(), c->TitleText(), std::int32_t(c->Color), c->Visible,
+                     MarcaOrdinamento(*this, campo), ui::UpperCase(f ? f->Origin : "")});
+  }
+  return righe;
+}
+
+// Stores the present columns when they differ from the stored ones. A
+// conflict may come from a save of the same rows committed after this one
+// began: the save is made once more on a transaction started then; failing
+// again, the rows are held by a transaction still running.
 void TVuxGrid::SalvaAspettoGriglia() {
   db::DataSet* ds = DataSet();
   db::Database* database = DatabaseGriglia();
   if (!ds || !ds->Active() || !database) return;
+  LayoutNonSalvato mostrato{CodiceSituazione, AspettoMostrato()};
+  try {
+    try {
+      ScriviAspetto(*database, mostrato.righe);
+    } catch (const db::DbError& e) {
+      if (!e.IsLockConflict()) throw;
+      ScriviAspetto(*database, mostrato.righe);
+    }
+  } catch (const db::DbError& e) {
+    const bool giaDetto = nonSalvato_ == mostrato;
+    nonSalvato_ = std::move(mostrato);
+    if (!giaDetto) ui::App().ShowException(e);
+    return;
+  }
+  nonSalvato_.reset();
+}
+
+// In a no-wait transaction: rows another transaction holds fail the save
+// at once instead of freezing the window. A failure commits nothing.
+void TVuxGrid::ScriviAspetto(db::Database& database, const std::vector<RigaAspettoGriglia>& righe) {
   const ChiaveSituazione chiave{CodiceProgetto, CodiceSituazione, Utente};
-  db::Transaction tr(database);
-  tr.StartTransaction();
-  db::Query q(database, &tr);
+  std::unique_ptr<db::Transaction> tr = CreateLockTransaction(database);
+  db::Query q(&database, tr.get());
   q.SQL.Assign(SelezioneChiave(TabellaAspettoGriglia, chiave));
   q.SQL.Add("ORDER BY Posizione");
   q.Open();
-  std::vector<RigaSalvata> righe;
+  std::vector<RigaSalvata> salvate;
   for (q.First(); !q.Eof(); q.Next())
-    righe.push_back({q.FieldByName("NOMECAMPO").AsString(),
-                     q.FieldByName("POSIZIONE").AsIntegerOr(-1),
-                     LarghezzaSalvata(q.FieldByName("LARGHEZZA")),
-                     q.FieldByName("ORDINAMENTO").AsIntegerOr(0)});
+    salvate.push_back({q.FieldByName("NOMECAMPO").AsString(),
+                       q.FieldByName("POSIZIONE").AsIntegerOr(-1),
+                       LarghezzaSalvata(q.FieldByName("LARGHEZZA")),
+                       q.FieldByName("ORDINAMENTO").AsIntegerOr(0)});
   const int dimCampo = Dimensione(q, "NOMECAMPO"), dimOrigine = Dimensione(q, "ORIGINE"),
             dimColonna = Dimensione(q, "NOMECOLONNA");
   q.Close();
-  if (ColonneCambiate(*this, righe) || OrdinamentoCambiato(*this, righe)) {
+  if (ColonneCambiate(righe, salvate) || OrdinamentoCambiato(*this, salvate)) {
     AspettoInRicercaLetto = false;
     q.SQL.Assign({"DELETE FROM \"" + TabellaAspettoGriglia + "\""});
     for (const std::string& riga : RigheChiave(chiave)) q.SQL.Add(riga);
@@ -168,24 +205,20 @@ void TVuxGrid::SalvaAspettoGriglia() {
       q.SQL.Add(riga);
     q.ParamCheck = true;
     q.Prepare();
-    for (int i = 0; i < Columns().Count(); ++i) {
-      const ui::Column* c = Columns()[i];
-      const db::Field* f = c->Field();
-      const std::string campo = ui::UpperCase(c->FieldName);
-      q.ParamByName("NOMECAMPO").SetAsString(Taglia(campo, dimCampo));
-      q.ParamByName("ORIGINE").SetAsString(Taglia(ui::UpperCase(f ? f->Origin : ""), dimOrigine));
-      q.ParamByName("POSIZIONE").SetAsInteger(i);
-      q.ParamByName("LARGHEZZA").SetAsInteger(c->Width());
-      q.ParamByName("NOMECOLONNA").SetAsString(Taglia(c->TitleText(), dimColonna));
-      q.ParamByName("COLORECOLONNA").SetAsInteger(std::int32_t(c->Color));
-      q.ParamByName("VISIBILE").SetAsInteger(c->Visible ? 1 : 0);
-      const int marca = MarcaOrdinamento(*this, campo);
-      marca ? q.ParamByName("ORDINAMENTO").SetAsInteger(marca)
-            : q.ParamByName("ORDINAMENTO").Clear();
+    for (const RigaAspettoGriglia& r : righe) {
+      q.ParamByName("NOMECAMPO").SetAsString(Taglia(r.NomeCampo, dimCampo));
+      q.ParamByName("ORIGINE").SetAsString(Taglia(r.Origine, dimOrigine));
+      q.ParamByName("POSIZIONE").SetAsInteger(r.Posizione);
+      q.ParamByName("LARGHEZZA").SetAsInteger(r.Larghezza);
+      q.ParamByName("NOMECOLONNA").SetAsString(Taglia(r.NomeColonna, dimColonna));
+      q.ParamByName("COLORECOLONNA").SetAsInteger(r.Colore);
+      q.ParamByName("VISIBILE").SetAsInteger(r.Visibile ? 1 : 0);
+      r.Ordinamento ? q.ParamByName("ORDINAMENTO").SetAsInteger(r.Ordinamento)
+                    : q.ParamByName("ORDINAMENTO").Clear();
       q.ExecSQL();
     }
   }
-  if (tr.Active()) tr.Commit();
+  tr->Commit();
 }
 
 // Applies the stored layout to the open data set; on a closed query it
@@ -204,7 +237,9 @@ void TVuxGrid::CaricaAspettoGriglia() {
     tabella->SetIndexFieldNames(Ordinamento.NomeCampo);
   db::Database* database = DatabaseGriglia();
   if (!database) return;
-  if (!FormRicerca) {
+  if (nonSalvato_) {
+    ApplicaAspetto(*this, nonSalvato_->righe);
+  } else if (!FormRicerca) {
     ApplicaAspetto(*this, LeggiAspetto(*this, *database));
   } else {
     if (!AspettoInRicercaLetto) AspettoInRicerca = LeggiAspetto(*this, *database);
@@ -250,6 +285,9 @@ void TVuxGrid::PersonalizzaGriglia() {
   editor->ShowModal();
   editor.reset();
   FormPersonalizza = nullptr;
+  // The columns come back as the editor left the stored rows; a sort that
+  // could not be stored stays in the grid and goes with its next save.
+  nonSalvato_.reset();
   CaricaAspettoGriglia();
 }
 

@@ -129,6 +129,8 @@ void TVuxGrid::AzzeraAspettoGriglia() {
     if (FormPersonalizza) FormPersonalizza->Ripristina();
     return;
   }
+  // A layout that could not be stored goes with the replaced one.
+  nonSalvato_.reset();
   RiapriDopoSostituzione(*this);
   SalvaAspettoGriglia();
   if (FormPersonalizza) FormPersonalizza->CaricaGriglia();
@@ -168,6 +170,7 @@ void TVuxGrid::AcquisisciAspettoDaUtente() {
     MostraFallimento("Fallito copia aspetto griglia:", e);
     return;
   }
+  nonSalvato_.reset();
   RiapriDopoSostituzione(*this);
   if (FormPersonalizza) {
     db::Transaction& editore = FormPersonalizza->IBTransaction1();

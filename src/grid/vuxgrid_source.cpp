@@ -135,9 +135,10 @@ void TVuxGrid::CaricaOrdinamento(db::DataSet& dataSet) {
   db::Database* d = DatabaseGriglia();
   if (!d) throw std::runtime_error("La griglia non ha un database per le sue impostazioni");
   // The keys are read again at each open, except while the F5 dialog
-  // reopens the query at each keystroke: it is modal, so nobody can have
-  // changed them meanwhile.
-  bool chiaviNote = FormRicerca != nullptr;
+  // reopens the query at each keystroke (it is modal, so nobody can have
+  // changed them meanwhile) and while the grid's last save failed (the
+  // sort shown was not stored).
+  bool chiaviNote = FormRicerca != nullptr || nonSalvato_.has_value();
   if (ModoOrdinamento == 0) {
     LeggiModoOrdinamento();
     chiaviNote = false;

@@ -1,8 +1,16 @@
 #include "ui/dbedit.h"
 
+#include <algorithm>
+
 #include "db/datasource.h"
+#include "db/field.h"
 
 namespace ui {
+
+int FieldTypingLimit(const db::Field* f) {
+  if (!f || f->Kind() != db::FieldKind::Data || !db::IsTextType(f->DataType())) return 0;
+  return f->Size() > 0 ? f->Size() : 0;
+}
 
 class DBEdit::Link : public db::DataLink {
  public:
@@ -67,6 +75,12 @@ bool DBEdit::StartEditing() {
   db::Field* f = Field();
   if (!f || ReadOnly || link_->ReadOnly || f->ReadOnly) return false;
   return link_->Edit();
+}
+
+int DBEdit::TypingLimit() const {
+  const int campo = FieldTypingLimit(Field());
+  if (campo == 0) return MaxLength;
+  return MaxLength > 0 ? std::min(MaxLength, campo) : campo;
 }
 
 void DBEdit::InsertTyped(const std::string& utf8) {

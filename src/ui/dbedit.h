@@ -15,6 +15,11 @@ class Field;
 
 namespace ui {
 
+// The characters the operator may type into a field: the declared size of a
+// text field that has one, 0 (no limit) for any other. Typing stops there,
+// so that a text never reaches the database longer than its column.
+int FieldTypingLimit(const db::Field* f);
+
 class DBEdit : public Edit {
  public:
   explicit DBEdit(Component* owner = nullptr);
@@ -38,6 +43,8 @@ class DBEdit : public Edit {
   void UpdateRecord();
 
  protected:
+  // MaxLength, or the field's size when smaller or MaxLength is 0.
+  int TypingLimit() const override;
   void HandleKey(Word key) override;
   void HandleChar(char key) override;
 

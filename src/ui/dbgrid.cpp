@@ -4,7 +4,9 @@
 
 #include "db/datasource.h"
 #include "ui/celltexts.h"
+#include "ui/dbedit.h"
 #include "ui/strings.h"
+#include "ui/utf8.h"
 
 namespace ui {
 
@@ -270,7 +272,9 @@ void DBGrid::OperatorType(const std::string& text) {
   if (!ds || !f || !(Options & dgEditing) || ReadOnly || (c && c->ReadOnly) || !ds->CanModify())
     throw Error("The grid cannot be edited here");
   if (ds->State() != db::DataSetState::Edit && ds->State() != db::DataSetState::Insert) ds->Edit();
-  f->SetAsString(text);
+  // The cell takes no more characters than its text field holds.
+  const int limite = FieldTypingLimit(f);
+  f->SetAsString(limite > 0 && utf8::Length(text) > limite ? utf8::Sub(text, 0, limite) : text);
 }
 
 void DBGrid::KeyDown(Word& key, ShiftState shift) {

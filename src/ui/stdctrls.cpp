@@ -117,7 +117,8 @@ void Edit::DeleteRange(int from, int count) {
 void Edit::InsertTyped(const std::string& utf8text) {
   if (ReadOnly) return;
   std::string add = ApplyCase(utf8text);
-  int room = MaxLength > 0 ? MaxLength - (Length() - selLength_) : 1 << 30;
+  const int limit = TypingLimit();
+  int room = limit > 0 ? limit - (Length() - selLength_) : 1 << 30;
   if (room <= 0) return;
   if (utf8::Length(add) > room) add = utf8::Sub(add, 0, room);
   size_t a = utf8::Offset(text_, selStart_), b = utf8::Offset(text_, selStart_ + selLength_);

@@ -90,7 +90,8 @@ class Edit : public Control {
   void SetSelLength(int v);
   std::string SelText() const;
   void SelectAll();
-  // Replaces the selection as typing does (honours ReadOnly, MaxLength, CharCase).
+  // Replaces the selection as typing does (honours ReadOnly, the typing
+  // limit, CharCase).
   virtual void InsertTyped(const std::string& utf8);
   void KeyDown(Word& key, ShiftState shift) override;
   void KeyPress(char& key) override;
@@ -98,6 +99,8 @@ class Edit : public Control {
   void OperatorType(const std::string& text) override;
 
  protected:
+  // The characters typing may bring the text to; 0: no limit. MaxLength here.
+  virtual int TypingLimit() const { return MaxLength; }
   // The editing behind the key events, after the handlers had their say.
   virtual void HandleKey(Word key);
   virtual void HandleChar(char key);

@@ -29,6 +29,23 @@ class Aspetto : public GrigliaTest {
     q.Edit();
     q.FieldByName("NomeColonna").SetAsString(colonna);
   }
+  // Another attachment holds the operator's stored row of the field, as his
+  // layout editor in another process does with a posted edit.
+  void Tieni(const std::string& campo) {
+    HostFolder::Attach(altra_, Archivio());
+    blocco_.StartTransaction();
+    db::Query q(&altra_, &blocco_);
+    q.SQL.Add("UPDATE STOASP1 SET NOMECOLONNA=NOMECOLONNA WHERE CODICEUTENTE=2 AND NOMECAMPO='" +
+              campo + "'");
+    q.ExecSQL();
+  }
+  void TearDown() override {
+    if (blocco_.Active()) blocco_.Rollback();
+    GrigliaTest::TearDown();
+  }
+  db::Database altra_;
+  db::Transaction blocco_{&altra_};
+
   std::string Intestazione(const std::string& campo) const {
     return Valore("SELECT NOMECOLONNA FROM STOASP1 WHERE CODICEUTENTE=2 AND NOMECAMPO='" + campo +
                   "'");
@@ -261,7 +278,10 @@ TEST_F(Aspetto, SaveMeetingANewerSaveIsMadeAgain) {
 }
 
 // Catches a failed save shown again at each press, a "Chiudi" that never
-// closes after it, and an editor left showing the refused edit.
+// closes after it (the editor must be gone right after the second press:
+// an action queued after it must never run inside the editor), an editor
+// that drops the refused edit or a posted one at the failure, and a
+// closing that throws away the edits the database accepted.
 TEST_F(Aspetto, FailedSaveShowsItsMessageOnceThenCloses) {
   Esegui("CREATE EXCEPTION INTESTAZIONE_RIFIUTATA 'intestazione rifiutata'");
   Esegui(
@@ -269,9 +289,11 @@ TEST_F(Aspetto, FailedSaveShowsItsMessageOnceThenCloses) {
       "(NEW.NOMECOLONNA = 'Rifiutata') THEN EXCEPTION INTESTAZIONE_RIFIUTATA; END");
   ApriFinestra();
   ui::Driver d;
-  std::string dopoIlRifiuto;
-  bool apertoDopoIlRifiuto = false;
+  std::string dopoIlRifiuto, postataDopoIlRifiuto;
+  bool apertoDopoIlRifiuto = false, apertoDopoLaChiusura = false;
   d.Enqueue([](ui::Driver& d) {
+    Intitola(d, "CODICE", "Cod.");
+    d.Get<TPVuxGridForm>("TPVuxGridForm").IBQuery1().Post();
     Intitola(d, "DESCRIZIONE", "Rifiutata");
     d.Click("TPVuxGridForm.ButtonChiudi");
   });
@@ -279,18 +301,162 @@ TEST_F(Aspetto, FailedSaveShowsItsMessageOnceThenCloses) {
   d.Enqueue([&](ui::Driver& d) {
     db::Query& q = d.Get<TPVuxGridForm>("TPVuxGridForm").IBQuery1();
     apertoDopoIlRifiuto = true;
-    if (q.Locate("NomeCampo", db::Value("DESCRIZIONE")))
-      dopoIlRifiuto = q.FieldByName("NomeColonna").AsString();
-    Intitola(d, "DESCRIZIONE", "Rifiutata");
+    dopoIlRifiuto = q.FieldByName("NomeCampo").AsString() + "=" +
+                    q.FieldByName("NomeColonna").AsString() +
+                    (q.State() == db::DataSetState::Edit ? " in modifica" : "");
     d.Click("TPVuxGridForm.ButtonChiudi");
   });
+  d.Enqueue([&](ui::Driver&) { apertoDopoLaChiusura = true; });
   griglia_->PersonalizzaGriglia();
   EXPECT_TRUE(apertoDopoIlRifiuto);
-  EXPECT_EQ(dopoIlRifiuto, "DESCRIZIONE") << "the stored caption, the edit undone";
+  EXPECT_EQ(dopoIlRifiuto, "DESCRIZIONE=Rifiutata in modifica") << "the refused edit stays";
+  EXPECT_FALSE(apertoDopoLaChiusura) << "the second press closes the editor";
   ASSERT_EQ(ui::App().Messages().size(), 1u);
   EXPECT_NE(ui::App().Messages()[0].Text.find("intestazione rifiutata"), std::string::npos);
   EXPECT_EQ(griglia_->FormPersonalizza, nullptr);
   EXPECT_EQ(Intestazione("DESCRIZIONE"), "DESCRIZIONE");
+  EXPECT_EQ(Intestazione("CODICE"), "Cod.") << "what the database accepted is stored";
+}
+
+// Catches a failed "Chiudi" that rolls back and reloads the editor (a
+// posted caption lost without a word), and an editor that cannot be saved
+// again once the operator corrected the refused caption.
+TEST_F(Aspetto, FailedSaveKeepsTheEditsForTheOperatorToCorrect) {
+  Esegui("CREATE EXCEPTION INTESTAZIONE_RIFIUTATA 'intestazione rifiutata'");
+  Esegui(
+      "CREATE TRIGGER RIFIUTA_INTESTAZIONE FOR STOASP1 BEFORE UPDATE AS BEGIN IF "
+      "(NEW.NOMECOLONNA = 'Rifiutata') THEN EXCEPTION INTESTAZIONE_RIFIUTATA; END");
+  ApriFinestra();
+  ui::Driver d;
+  std::string codice;
+  d.Enqueue([](ui::Driver& d) {
+    Intitola(d, "CODICE", "Cod.");
+    d.Get<TPVuxGridForm>("TPVuxGridForm").IBQuery1().Post();
+    Intitola(d, "DESCRIZIONE", "Rifiutata");
+    d.Click("TPVuxGridForm.ButtonChiudi");
+  });
+  d.EnqueueAnswer("OK");
+  d.Enqueue([&](ui::Driver& d) {
+    db::Query& q = d.Get<TPVuxGridForm>("TPVuxGridForm").IBQuery1();
+    q.FieldByName("NomeColonna").SetAsString("Descr.");
+    q.Post();
+    if (q.Locate("NomeCampo", db::Value("CODICE"))) codice = q.FieldByName("NomeColonna").AsString();
+    d.Click("TPVuxGridForm.ButtonChiudi");
+  });
+  griglia_->PersonalizzaGriglia();
+  EXPECT_EQ(codice, "Cod.") << "the posted caption is still in the editor";
+  ASSERT_EQ(ui::App().Messages().size(), 1u);
+  EXPECT_EQ(Intestazione("CODICE"), "Cod.");
+  EXPECT_EQ(Intestazione("DESCRIZIONE"), "Descr.");
+  EXPECT_EQ(griglia_->Columns()[1]->TitleText(), "Descr.");
+}
+
+// Catches a save made again on a renewed view that gives up at the first
+// row the database refuses there: the rows after it lost, and the refused
+// one not left in the editor for the operator to correct.
+TEST_F(Aspetto, RowRefusedOnTheRenewedViewStopsNoOtherEdit) {
+  // What the trigger refuses is committed by another session after the
+  // editor's view began: only the renewed view meets it.
+  Esegui("CREATE TABLE RIFIUTI (NOMECOLONNA VARCHAR(25))");
+  Esegui("CREATE EXCEPTION INTESTAZIONE_RIFIUTATA 'intestazione rifiutata'");
+  Esegui(
+      "CREATE TRIGGER RIFIUTA_INTESTAZIONE FOR STOASP1 BEFORE UPDATE AS BEGIN IF (EXISTS (SELECT "
+      "1 FROM RIFIUTI WHERE NOMECOLONNA = NEW.NOMECOLONNA)) THEN EXCEPTION "
+      "INTESTAZIONE_RIFIUTATA; END");
+  ApriFinestra();
+  ui::Driver d;
+  std::string codice;
+  d.Enqueue([this](ui::Driver& d) {
+    db::Query& q = d.Get<TPVuxGridForm>("TPVuxGridForm").IBQuery1();
+    Intitola(d, "CODICE", "Cod.");
+    q.Post();
+    Intitola(d, "DESCRIZIONE", "Descr.");
+    q.Post();
+    Esegui("INSERT INTO RIFIUTI VALUES ('Cod.')");
+    Esegui("UPDATE STOASP1 SET LARGHEZZA=123 WHERE CODICEUTENTE=2 AND NOMECAMPO='PREZZO'");
+    Intitola(d, "PREZZO", "Prezzo netto");
+    d.Click("TPVuxGridForm.ButtonChiudi");
+  });
+  d.EnqueueAnswer("OK");
+  d.Enqueue([&](ui::Driver& d) {
+    db::Query& q = d.Get<TPVuxGridForm>("TPVuxGridForm").IBQuery1();
+    codice = q.FieldByName("NomeCampo").AsString() + "=" + q.FieldByName("NomeColonna").AsString() +
+             (q.State() == db::DataSetState::Edit ? " in modifica" : "");
+    q.FieldByName("NomeColonna").SetAsString("Codice art.");
+    q.Post();
+    d.Click("TPVuxGridForm.ButtonChiudi");
+  });
+  griglia_->PersonalizzaGriglia();
+  EXPECT_EQ(codice, "CODICE=Cod. in modifica");
+  ASSERT_EQ(ui::App().Messages().size(), 1u);
+  EXPECT_NE(ui::App().Messages()[0].Text.find("intestazione rifiutata"), std::string::npos);
+  EXPECT_EQ(Intestazione("CODICE"), "Codice art.");
+  EXPECT_EQ(Intestazione("DESCRIZIONE"), "Descr.");
+  EXPECT_EQ(Intestazione("PREZZO"), "Prezzo netto");
+  EXPECT_EQ(Valore("SELECT CAST(LARGHEZZA AS INTEGER) FROM STOASP1 WHERE CODICEUTENTE=2 AND "
+                   "NOMECAMPO='PREZZO'"),
+            "123")
+      << "the other session's width stays";
+}
+
+// Catches a layout save that waits for rows another attachment holds (the
+// window frozen), one whose failure stops the sort that caused it or is
+// told again when the query closes and opens, a reopen that shows the
+// stored layout instead of the one the operator made, and a later save
+// that does not store it once the rows are free.
+TEST_F(Aspetto, SaveOnHeldRowsIsToldOnceAndTheGridKeepsItsLayout) {
+  ApriFinestra();
+  ChiudiFinestra();
+  ApriFinestra();
+  Tieni("CODICE");
+  ui::Driver d;
+  Operator op;  // answers the boxes, after the driver took the input
+  griglia_->Columns()[1]->SetWidth(150);
+  d.DblClickTitle("FinestraGriglia.Griglia", "DESCRIZIONE");
+  ASSERT_EQ(op.Texts().size(), 1u);
+  EXPECT_NE(op.Texts()[0].find("concurrent"), std::string::npos) << op.Texts()[0];
+  EXPECT_TRUE(griglia_->AspettoNonSalvato());
+  EXPECT_EQ(Codici(), (std::vector<std::string>{"C3", "D4", "A1", "B2"})) << "sorted all the same";
+  EXPECT_EQ(griglia_->Columns()[1]->Width(), 150);
+  EXPECT_EQ(Valore("SELECT COUNT(*) FROM STOASP1 WHERE CODICEUTENTE=2 AND ORDINAMENTO IS NOT NULL"),
+            "0");
+
+  // The window's own reload: the same layout failing again says nothing.
+  query_.Close();
+  query_.Open();
+  EXPECT_EQ(op.Texts().size(), 1u);
+  EXPECT_EQ(Codici(), (std::vector<std::string>{"C3", "D4", "A1", "B2"}));
+  EXPECT_EQ(griglia_->Columns()[1]->Width(), 150);
+  EXPECT_EQ(griglia_->Columns()[1]->Title.Color, kColoreCampoOrdinato);
+
+  blocco_.Rollback();
+  query_.Close();
+  EXPECT_EQ(op.Texts().size(), 1u);
+  EXPECT_FALSE(griglia_->AspettoNonSalvato());
+  EXPECT_EQ(Valore("SELECT ORDINAMENTO || ' ' || CAST(LARGHEZZA AS INTEGER) FROM STOASP1"
+                   " WHERE CODICEUTENTE=2 AND NOMECAMPO='DESCRIZIONE'"),
+            "1 150");
+}
+
+// Catches "Aspetto Base" after a save that failed showing the layout that
+// could not be stored again instead of the query's own columns.
+TEST_F(Aspetto, ResetDropsTheLayoutThatCouldNotBeStored) {
+  ApriFinestra();
+  ChiudiFinestra();
+  ApriFinestra();
+  const int base = griglia_->Columns()[1]->Width();
+  Tieni("CODICE");
+  Operator op;
+  griglia_->Columns()[1]->SetWidth(base + 50);
+  griglia_->SalvaAspettoGriglia();
+  ASSERT_TRUE(griglia_->AspettoNonSalvato());
+  blocco_.Rollback();
+  ui::Driver d;
+  d.Enqueue([](ui::Driver& d) { d.Click("TAvVuxGrForm.ButtonOK"); });
+  griglia_->AzzeraAspettoGriglia();
+  EXPECT_FALSE(griglia_->AspettoNonSalvato());
+  EXPECT_EQ(griglia_->Columns()[1]->Width(), base);
+  EXPECT_EQ(op.Texts().size(), 1u);
 }
 
 }  // namespace

@@ -187,4 +187,26 @@ TEST_F(DBGridTest, KeptTextsFollowSettingsFieldsAndValues) {
   EXPECT_EQ(texts(), (std::vector<std::string>{"31/01/2024 12:00:00"}));
 }
 
+TEST_F(DBGridTest, ACellTakesNoMoreCharactersThanItsTextField) {
+  // Catches a cell that takes any length for a text field of 20 characters
+  // (the database then refuses the post with its truncation error), and
+  // one that counts bytes instead of characters.
+  ui::Driver d;
+  auto* f = new GridForm(src.get());
+  set->Open();
+  f->Show();
+  d.SelectRow("G.Grid", 2);
+  d.SelectColumn("G.Grid", "NOME");
+  d.Type("G.Grid", "Rivenditori all'ingrosso del nord");
+  EXPECT_EQ(set->FieldByName("NOME").AsString(), "Rivenditori all'ingr");
+  d.Type("G.Grid", "Società più è già però così");
+  EXPECT_EQ(set->FieldByName("NOME").AsString(), "Società più è già pe");
+  d.Type("G.Grid", "Esattamente venti ch");
+  EXPECT_EQ(set->FieldByName("NOME").AsString(), "Esattamente venti ch");
+  d.SelectColumn("G.Grid", "ID");
+  d.Type("G.Grid", "123456789");
+  EXPECT_EQ(set->FieldByName("ID").AsString(), "123456789") << "a number is no text to cut";
+  set->Cancel();
+}
+
 }  // namespace
