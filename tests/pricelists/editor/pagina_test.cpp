@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <optional>
+#include <stdexcept>
 
 #include "db/query.h"
 #include "pricelists/editor/frames.h"
@@ -71,6 +72,20 @@ TEST_F(EditorTest, RowDeletionAsksFirstAndGivesTheRowNumberBack) {
   EXPECT_EQ(Valore(conta), "0");
   EXPECT_EQ(ritorni, 1);
   EXPECT_EQ(tornata, ultima);
+}
+
+TEST_F(EditorTest, AFailureAfterTheCommitIsNotToldAsTheWrites) {
+  // Catches: a reload (or layout save) failing after the commit reported
+  // with the write's own error box, a stored row told as not stored.
+  TLisFasEditForm& w = Apri();
+  const std::string conta = "SELECT COUNT(*) FROM FASCESCDT WHERE IDFASCIA=1 AND NRIGA=99";
+  Operator op;
+  EXPECT_TRUE(pagina::Scrivi(
+      *w.QueryAux1, {{"INSERT INTO FASCESCDT(IDFASCIA,NRIGA,IDLISTINO) VALUES(1,99,1)"}},
+      [] { throw std::runtime_error("ricarica fallita"); },
+      "Errore interno: impossibile inserire un nuovo record"));
+  EXPECT_EQ(op.Texts(), std::vector<std::string>{"ricarica fallita."});
+  EXPECT_EQ(Valore(conta), "1");
 }
 
 }  // namespace
