@@ -61,8 +61,7 @@ class AmbienteDemo {
   }
   // Writes the file again in place with lines of its old length, and
   // dates it an hour before it was: a rewrite its size does not tell.
-  static void RiscriviStessaMisura(const std::string& file,
-                                   const std::vector<std::string>& righe) {
+  static void RiscriviStessaMisura(const std::string& file, const std::vector<std::string>& righe) {
     namespace fs = std::filesystem;
     const auto misura = fs::file_size(file);
     const auto ora = fs::last_write_time(file);
