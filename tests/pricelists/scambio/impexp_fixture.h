@@ -3,6 +3,7 @@
 // and the objects a list-exchange window is opened with.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -57,6 +58,16 @@ class AmbienteDemo {
   static void Scrivi(const std::string& file, const std::vector<std::string>& righe) {
     std::ofstream f(file, std::ios::binary);
     for (const std::string& r : righe) f << r << "\r\n";
+  }
+  // Writes the file again in place with lines of its old length, and
+  // dates it an hour before it was: a rewrite its size does not tell.
+  static void RiscriviStessaMisura(const std::string& file, const std::vector<std::string>& righe) {
+    namespace fs = std::filesystem;
+    const auto misura = fs::file_size(file);
+    const auto ora = fs::last_write_time(file);
+    Scrivi(file, righe);
+    ASSERT_EQ(fs::file_size(file), misura) << "the rewrite must keep the file's size";
+    fs::last_write_time(file, ora - std::chrono::hours(1));
   }
   // Puts a new file with these lines in the name's place, as an export
   // does: written beside it, then renamed over it.

@@ -326,6 +326,50 @@ TEST_F(ImpExpNetti, CommonPricesFileRewrittenInPlaceWritesNothing) {
   EXPECT_EQ(Netti(id, "GUA002"), (Righe{{"0", "6", "01/01/2025", kNull, "0", kNull}}));
 }
 
+TEST_F(ImpExpNetti, FileRewrittenToTheSameSizeWritesNothing) {
+  // Catches a file written in place told by its size alone: a rewrite of
+  // the same length, dated otherwise, imported by the classic import after
+  // its overlap question, or by the common-prices import after
+  // "Annullare l'importazione?".
+  const std::string id = amb->NuovoListino("N");
+  Riga(id, "OVR", "10");
+  const std::string file = amb->File("stessa_misura.csv");
+  AmbienteDemo::Scrivi(file, {"TESTA;", "OVR;0;12;01/06/2025;;;;"});
+  auto f = Finestra(id);
+  f->EditDirImp->SetText(file);
+  {
+    Operator op;
+    AlBox domanda("Attenzione", [&] {
+      AmbienteDemo::RiscriviStessaMisura(file, {"TESTA;", "ALT;0;12;01/06/2025;;;;"});
+    });
+    f->ButtonImp->Click();
+    ASSERT_EQ(op.Texts().size(), 2u);
+    EXPECT_EQ(op.Texts()[1], ErroreLettura(file));
+  }
+  ConfermaFinestra(*f);
+  EXPECT_EQ(Netti(id, "OVR"), (Righe{{"0", "10", "01/01/2025", kNull, "0", kNull}}));
+  EXPECT_TRUE(Netti(id, "ALT").empty());
+
+  const std::string id2 = amb->NuovoListino("N");
+  Riga(id2, "GUA001", "5");
+  AmbienteDemo::Scrivi(file, {"TESTA;", "GUA001;2;01/03/2025;;;;", "NONCE;1;01/03/2025;;;;"});
+  auto g = Finestra(id2);
+  g->CheckBoxPrezziComuni->SetChecked(true);
+  g->EditDirImp->SetText(file);
+  {
+    Operator op({ui::mrNo, ui::mrOk});
+    AlBox domanda("Annullare", [&] {
+      AmbienteDemo::RiscriviStessaMisura(
+          file, {"TESTA;", "GUA001;3;01/03/2025;;;;", "NONCE;1;01/03/2025;;;;"});
+    });
+    g->ButtonImp->Click();
+    EXPECT_EQ(op.Texts(),
+              (std::vector<std::string>{"Annullare l'importazione?", ErroreLettura(file)}));
+  }
+  ConfermaFinestra(*g);
+  EXPECT_EQ(Netti(id2, "GUA001"), (Righe{{"0", "5", "01/01/2025", kNull, "0", kNull}}));
+}
+
 TEST_F(ImpExpNetti, ExportsReadWhatIsCommittedWhenTheyStart) {
   // Catches an export that reads the editor's old view (a row another
   // session committed since left out, or a price made different kept out

@@ -88,6 +88,25 @@ TEST_F(ImpExpSconti, FileRewrittenInPlaceWritesNothing) {
   EXPECT_TRUE(Sconti(id).empty());
 }
 
+TEST_F(ImpExpSconti, FileRewrittenToTheSameSizeWritesNothing) {
+  // Catches a file written in place told by its size alone: a rewrite of
+  // the same length, dated otherwise, imported all the same.
+  const std::string id = amb->NuovoListino("S");
+  const std::string file = amb->File("stessa_misura.csv");
+  AmbienteDemo::Scrivi(file, {"TESTA;", "Sconto;01/01/2025;;0;10;;;;;;;"});
+  auto f = Finestra(id);
+  f->EditDirImp->SetText(file);
+  Operator op;
+  AlLog(*f, "Inizio importazione file", [&] {
+    AmbienteDemo::RiscriviStessaMisura(file, {"TESTA;", "Altro!;01/01/2025;;0;10;;;;;;;"});
+  });
+  f->ButtonImp->Click();
+  EXPECT_EQ(op.Texts(), std::vector<std::string>{"Errore di lettura del file \"" + file + "\""});
+  EXPECT_EQ(TestoLog(*f).find("Sconti importati"), std::string::npos);
+  f->QueryAux1->GetTransaction()->CommitRetaining();
+  EXPECT_TRUE(Sconti(id).empty());
+}
+
 TEST_F(ImpExpSconti, ExportReadsWhatIsCommittedWhenItStarts) {
   // Catches an export that reads the editor's old view: a row another
   // session committed since is left out.
