@@ -57,11 +57,6 @@ void RinnovaTransazione(db::Transaction& t) {
   t.StartTransaction();
 }
 
-bool ConflittoDiVersione(const std::exception& e) {
-  const auto* errore = dynamic_cast<const db::DbError*>(&e);
-  return errore && errore->IsLockConflict();
-}
-
 EsitoScrittura ScriviRinnovando(db::Transaction& t, const std::function<void()>& scrivi,
                                 const std::function<bool()>& rinnova, const PassiScrittura& passi,
                                 std::string* errore) {
@@ -86,7 +81,8 @@ EsitoScrittura ScriviRinnovando(db::Transaction& t, const std::function<void()>&
     } catch (const std::exception& e) {
       annulla();
       if (errore) *errore = e.what();
-      if (!ConflittoDiVersione(e)) return EsitoScrittura::Fallita;
+      const auto* motore = dynamic_cast<const db::DbError*>(&e);
+      if (!motore || !motore->IsLockConflict()) return EsitoScrittura::Fallita;
       if (rinnovata) return EsitoScrittura::InUso;
     }
     if (!rinnova) {

@@ -3,7 +3,6 @@
 // transactions from a mask of parameter items, catalogue tests, generators,
 // row counts, a pessimistic row lock and named semaphores built on it.
 #include <cstdint>
-#include <exception>
 #include <functional>
 #include <map>
 #include <memory>
@@ -37,13 +36,6 @@ std::unique_ptr<db::Transaction> CreateLockTransaction(db::Database& database);
 // Commits the transaction and starts it again: the view of what other
 // sessions committed is renewed, and every data set on it closes.
 void RinnovaTransazione(db::Transaction& t);
-// Whether `e` is the engine refusing a row version to a write: one
-// committed after the transaction's view began, or one that a running
-// transaction holds. With no-wait transactions both come alike (deadlock,
-// update conflict, concurrent transaction) and only a write on a renewed
-// view tells them apart.
-bool ConflittoDiVersione(const std::exception& e);
-
 // What a write run by ScriviRinnovando came to.
 enum class EsitoScrittura {
   Scritta,    // run and committed
@@ -58,10 +50,13 @@ struct PassiScrittura {
   std::function<void()> annulla{};
 };
 // Runs `scrivi` in `t` and commits what it wrote (keep open). A statement
-// refused by ConflittoDiVersione rolls back what `scrivi` did, renews the
-// view through `rinnova` (which also makes the write's checks again; false:
-// not again; none: RinnovaTransazione), and runs `scrivi` once more. Every failure rolls back; the
-// error that ended the write goes to `errore` when given.
+// the engine refuses for a row version (db::DbError::IsLockConflict: one
+// committed after the view began, or one a running transaction holds; with
+// no-wait transactions both come alike, and only a write on a renewed view
+// tells them apart) rolls back what `scrivi` did, renews the view through
+// `rinnova` (which also makes the write's checks again; false: not again;
+// none: RinnovaTransazione), and runs `scrivi` once more. Every failure
+// rolls back; the error that ended the write goes to `errore` when given.
 EsitoScrittura ScriviRinnovando(db::Transaction& t, const std::function<void()>& scrivi,
                                 const std::function<bool()>& rinnova,
                                 const PassiScrittura& passi = {}, std::string* errore = nullptr);

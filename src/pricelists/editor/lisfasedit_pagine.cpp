@@ -296,18 +296,20 @@ void TLisFasEditForm::RicaricaVista(const std::function<void()>& rinnova) {
     campi = {"DESCRIZIONE", "DATAINIZIOVALIDITA", "QUANTITASCAGLIONE"};
     carica = [this] { CaricaListaDettSconti(); };
   } else if (pagina == TabSheetFasce) {
-    // The bands grid goes back on its band below; its rows on the row.
+    // The bands grid goes back on its band below, which loads its rows;
+    // they go back on the row.
     griglia = FrameFasce1->QueryFasceDett;
     campi = {"NRIGA"};
-    carica = [this] { CaricaListaDettFasce(); };
+    carica = [this] {
+      if (!FrameFasce1->QueryFasceDett->Active()) CaricaListaDettFasce();
+    };
   } else if (pagina == TabSheetClientiFascia || pagina == TabSheetFornFascia) {
     TFrameClientiFasc& frame =
         pagina == TabSheetClientiFascia ? *FrameClientiFasc1 : *FrameFornFasc;
     griglia = frame.QueryClientiFasc;
     campi = {"CODICE"};
     carica = [griglia] {
-      griglia->Close();
-      griglia->Open();
+      if (!griglia->Active()) griglia->Open();
     };
   }
   // The row under the cursor, by its key read before the view goes; a
